@@ -15,6 +15,7 @@ Error Error::SubscriptOutOfRange() { return {9, QStringLiteral("Subscript out of
 Error Error::TypeMismatch() { return {13, QStringLiteral("Type mismatch")}; }
 Error Error::FileNotFound() { return {53, QStringLiteral("File not found")}; }
 Error Error::InputPastEndOfFile() { return {62, QStringLiteral("Input past end of file")}; }
+Error Error::InvalidPropertyValue() { return {380, QStringLiteral("Invalid property value")}; }
 Error Error::ObjectNotSet() { return {91, QStringLiteral("Object variable not set")}; }
 
 } // namespace toolkit

@@ -26,6 +26,7 @@ public:
     static Error FileNotFound();                  // 53
     static Error InputPastEndOfFile();            // 62
     static Error OutOfMemory();                   // 7
+    static Error InvalidPropertyValue();          // 380
 
 private:
     int32_t m_lngNumber;

@@ -1,0 +1,191 @@
+#include "marquee/CSQCtrl.h"
+
+#include "toolkit/Checked.h"
+#include "toolkit/Events.h"
+
+CSQCtrl::CSQCtrl() {
+    m_FSQM = std::make_shared<FormSQMain>();
+    m_FSQM->SetListener(this);
+    m_FSQM->TextVorn(0).SetText(QString());
+    m_FSQM->TextVorn(1).SetText(QString());
+    m_intSpeed = 1;
+    m_intTiming = 0;
+    m_lngSegmentCount = 0;
+    m_blnFuel = false;
+    Scroll(false, QString());
+}
+
+CSQCtrl::~CSQCtrl() {
+    // A window still held elsewhere must not call back into a dead controller.
+    m_FSQM->SetListener(nullptr);
+}
+
+void CSQCtrl::SetSpeed(int16_t Value) { m_intSpeed = toolkit::Abs16(Value); }
+
+void CSQCtrl::SetTiming(int16_t Value) { m_intTiming = toolkit::Abs16(Value); }
+
+void CSQCtrl::Refresh() {
+    FormSQMain& form = *m_FSQM;
+    auto take = [&form](toolkit::Control& c) {
+        c.SetBackColor(form.BackColor());
+        c.SetFont(form.Font());
+        c.SetForeColor(form.ForeColor());
+    };
+    take(form.FrameVorn());
+    take(form.TextVorn(0));
+    take(form.TextVorn(1));
+    FitTextBox(form, form.TextVorn(0));
+    FitTextBox(form, form.TextVorn(1));
+    form.Resize();
+}
+
+void CSQCtrl::Show(toolkit::Window& OwnerForm) {
+    m_FSQM->Show(toolkit::vbModeless, &OwnerForm);
+    Refresh();
+}
+
+void CSQCtrl::Unload() {
+    Scroll(false, QString());
+    m_FSQM->Unload();
+}
+
+void CSQCtrl::Scroll(bool Switch, const QString& Text) {
+    if (!Text.isEmpty())
+        SplitText(Text);
+    ShowText(Switch);
+    RunScroll(Switch);
+}
+
+void CSQCtrl::RunScroll(bool Switch) {
+    // Keep the controller and its window alive while a run sits in a yield,
+    // whatever the handlers inside it release.
+    const auto self = weak_from_this().lock();
+    const auto form = m_FSQM;
+
+    m_lngSegmentIndex = 0;
+    ResetPosition();
+    LoadSegments(m_lngSegmentIndex);
+    m_blnFuel = Switch;
+    // At the nesting bound a start only resets the scroll; the innermost
+    // run carries on from there.
+    if (m_intRuns >= kMaxRuns)
+        return;
+    ++m_intRuns;
+    struct RunCount {
+        int& runs;
+        ~RunCount() { --runs; }
+    } count{m_intRuns};
+    while (m_blnFuel)
+        Step();
+}
+
+void CSQCtrl::Step() {
+    toolkit::TextBox& lead = m_FSQM->TextVorn(0);
+    toolkit::TextBox& trail = m_FSQM->TextVorn(1);
+
+    lead.SetLeft(lead.Left() - static_cast<float>(m_intSpeed));
+    float W = lead.Width();
+    trail.SetLeft(W + lead.Left());
+    W = lead.Width();
+    const float L = lead.Left();
+    if (-W > L) {
+        m_lngSegmentIndex = toolkit::Add32(m_lngSegmentIndex, 1);
+        if (m_lngSegmentIndex > m_lngSegmentCount - 1) {
+            m_lngSegmentIndex = 0;
+            ResetPosition();
+        } else {
+            lead.SetLeft(0);
+        }
+        LoadSegments(m_lngSegmentIndex);
+    }
+    Idle(m_intTiming);
+    toolkit::DoEvents();
+}
+
+void CSQCtrl::SplitText(const QString& text) {
+    QStringView copy(text);
+    QStringList segments;
+    segments.reserve(static_cast<qsizetype>(text.size() / kSegmentLength + 1));
+    do {
+        QString head;
+        CutHead(copy, head, kSegmentLength);
+        segments.append(std::move(head));
+    } while (!copy.isEmpty());
+    const int32_t count = toolkit::ToInt32(segments.size());
+    m_strSegments = std::move(segments);
+    m_lngSegmentCount = count;
+}
+
+// Moves the first n characters of source into head; views keep the whole cut
+// linear in the length of the text.
+void CSQCtrl::CutHead(QStringView& source, QString& head, int32_t n) {
+    if (source.size() <= n) {
+        head = source.toString();
+        source = QStringView();
+    } else {
+        head = source.left(n).toString();
+        source = source.mid(n);
+    }
+}
+
+void CSQCtrl::LoadSegments(int32_t index) {
+    if (m_lngSegmentCount == 0)
+        return;
+    toolkit::TextBox& lead = m_FSQM->TextVorn(0);
+    toolkit::TextBox& trail = m_FSQM->TextVorn(1);
+    lead.SetText(m_strSegments.at(index));
+    if (index == m_lngSegmentCount - 1)
+        trail.SetText(QString());
+    else
+        trail.SetText(m_strSegments.at(index + 1));
+    FitTextBox(*m_FSQM, lead);
+    FitTextBox(*m_FSQM, trail);
+}
+
+void CSQCtrl::ResetPosition() {
+    toolkit::TextBox& lead = m_FSQM->TextVorn(0);
+    lead.SetLeft(m_FSQM->FrameVorn().Width());
+    m_FSQM->TextVorn(1).SetLeft(lead.Left());
+}
+
+void CSQCtrl::ShowText(bool visible) {
+    m_FSQM->TextVorn(0).SetVisible(visible);
+    m_FSQM->TextVorn(1).SetVisible(visible);
+}
+
+void CSQCtrl::Idle(int32_t n) {
+    for (int32_t i = 0; i < n; ++i)
+        toolkit::DoEvents();
+}
+
+void CSQCtrl::FitTextBox(toolkit::Window& window, toolkit::TextBox& box) {
+    const bool bold = window.FontBold();
+    const bool italic = window.FontItalic();
+    const QString name = window.FontName();
+    const float size = window.FontSize();
+    window.SetFontBold(box.FontBold());
+    window.SetFontItalic(box.FontItalic());
+    window.SetFontName(box.FontName());
+    window.SetFontSize(box.FontSize());
+    box.SetWidth(window.TextWidth(box.Text()));
+    box.SetHeight(window.TextHeight(box.Text()));
+    window.SetFontBold(bold);
+    window.SetFontItalic(italic);
+    window.SetFontName(name);
+    window.SetFontSize(size);
+}
+
+void CSQCtrl::m_FSQM_MouseDown(int16_t& Button) {
+    if (m_listener)
+        m_listener->MouseDown(Button);
+}
+
+void CSQCtrl::m_FSQM_MouseMove(int16_t& Button) {
+    if (m_listener)
+        m_listener->MouseMove(Button);
+}
+
+void CSQCtrl::m_FSQM_MouseUp(int16_t& Button) {
+    if (m_listener)
+        m_listener->MouseUp(Button);
+}

@@ -1,0 +1,90 @@
+#pragma once
+
+#include "marquee/FormSQMain.h"
+
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+#include <cstdint>
+#include <memory>
+
+namespace toolkit {
+class Window;
+}
+
+// What the scroll controller tells its listener: the strip's mouse presses,
+// moves and releases, with the button code passed through unchanged.
+class CSQCtrlEvents {
+public:
+    virtual ~CSQCtrlEvents() = default;
+    virtual void MouseDown(int16_t& Button) = 0;
+    virtual void MouseMove(int16_t& Button) = 0;
+    virtual void MouseUp(int16_t& Button) = 0;
+};
+
+// The marquee engine. It owns the strip window, keeps the text cut into
+// segments of at most 200 characters, and scrolls them from right to left in
+// a loop that yields to the event loop after every step. Every handler of the
+// application can run inside those yields, including ones that call back here.
+class CSQCtrl : public std::enable_shared_from_this<CSQCtrl>, private FormSQMainEvents {
+public:
+    // Runs of the scroll loop nest at most this deep.
+    static constexpr int kMaxRuns = 64;
+    static constexpr int32_t kSegmentLength = 200;
+
+    CSQCtrl();
+    ~CSQCtrl() override;
+    CSQCtrl(const CSQCtrl&) = delete;
+    CSQCtrl& operator=(const CSQCtrl&) = delete;
+
+    void SetListener(CSQCtrlEvents* listener) { m_listener = listener; }
+
+    void SetSpeed(int16_t Value);
+    int16_t Speed() const { return m_intSpeed; }
+    void SetTiming(int16_t Value);
+    int16_t Timing() const { return m_intTiming; }
+    bool Fuel() const { return m_blnFuel; }
+    std::shared_ptr<FormSQMain> Form() const { return m_FSQM; }
+
+    void Refresh();
+    void Show(toolkit::Window& OwnerForm);
+    void Unload();
+    // Loads a text (unless empty), then starts (returning only when every run
+    // has ended) or stops the scroll; either way it starts from the beginning.
+    void Scroll(bool Switch, const QString& Text);
+
+    // Observation for tests and benchmarks.
+    int32_t SegmentCount() const { return m_lngSegmentCount; }
+    int32_t SegmentIndex() const { return m_lngSegmentIndex; }
+    const QStringList& Segments() const { return m_strSegments; }
+    int Runs() const { return m_intRuns; }
+
+private:
+    void MouseDown(int16_t& Button) override { m_FSQM_MouseDown(Button); }
+    void MouseMove(int16_t& Button) override { m_FSQM_MouseMove(Button); }
+    void MouseUp(int16_t& Button) override { m_FSQM_MouseUp(Button); }
+    void m_FSQM_MouseDown(int16_t& Button);
+    void m_FSQM_MouseMove(int16_t& Button);
+    void m_FSQM_MouseUp(int16_t& Button);
+
+    void RunScroll(bool Switch);
+    void Step();
+    void SplitText(const QString& text);
+    static void CutHead(QStringView& source, QString& head, int32_t n);
+    void LoadSegments(int32_t index);
+    void ResetPosition();
+    void ShowText(bool visible);
+    static void Idle(int32_t n);
+    static void FitTextBox(toolkit::Window& window, toolkit::TextBox& box);
+
+    std::shared_ptr<FormSQMain> m_FSQM;
+    int16_t m_intSpeed = 1;
+    int16_t m_intTiming = 0;
+    bool m_blnFuel = false;
+    QStringList m_strSegments;
+    int32_t m_lngSegmentCount = 0;
+    int32_t m_lngSegmentIndex = 0;
+    int m_intRuns = 0;
+    CSQCtrlEvents* m_listener = nullptr;
+};

@@ -1,0 +1,160 @@
+#include "marquee/FormSQMain.h"
+
+#include "toolkit/Colors.h"
+#include "toolkit/Error.h"
+
+using toolkit::RGB;
+
+namespace {
+
+toolkit::WindowStyle stripStyle() {
+    toolkit::WindowStyle style;
+    style.TitleBar = false;
+    style.Sizable = true;
+    style.ToolWindow = true;
+    style.MinButton = false;
+    style.MaxButton = false;
+    return style;
+}
+
+constexpr int32_t kOrange = RGB(255, 128, 0);
+
+} // namespace
+
+FormSQMain::FormSQMain() : toolkit::Window(stripStyle()) {
+    SetCaption(QString());
+    SetClientSize(2700, 615);
+    createWidgets();
+    connectHandlers();
+}
+
+FormSQMain::~FormSQMain() {
+    // The boxes and the frame go before the window that holds them.
+    m_TextVorn[0].reset();
+    m_TextVorn[1].reset();
+    m_FrameVorn.reset();
+}
+
+void FormSQMain::createWidgets() {
+    m_FrameVorn = std::make_unique<toolkit::Frame>(*this);
+    m_FrameVorn->SetBorderStyle(0);
+    m_FrameVorn->SetCaption(QString());
+    m_FrameVorn->SetBackColor(kOrange);
+    m_FrameVorn->SetForeColor(toolkit::vbWindowText);
+    m_FrameVorn->Move(75, 75, 2505, 450);
+
+    const float lefts[2] = {1140, 75};
+    const float tops[2] = {165, 150};
+    const float widths[2] = {1110, 1080};
+    for (int i = 0; i < 2; ++i) {
+        auto box = std::make_unique<toolkit::TextBox>(*m_FrameVorn);
+        box->SetBorderStyle(0);
+        box->SetLocked(true);
+        box->SetTabStop(false);
+        box->SetBackColor(kOrange);
+        box->SetForeColor(RGB(64, 64, 64));
+        toolkit::StdFont font;
+        font.Name = QStringLiteral("ＭＳ Ｐゴシック");
+        font.Size = 9.75f;
+        font.Bold = true;
+        font.Charset = toolkit::kCharsetShiftJis;
+        box->SetFont(font);
+        box->Move(lefts[i], tops[i], widths[i], 225);
+        box->SetText(QStringLiteral("TextVorn(%1)").arg(i));
+        m_TextVorn[i] = std::move(box);
+    }
+}
+
+void FormSQMain::connectHandlers() {
+    OnResize = [this] { Form_Resize(); };
+    OnMouseDown = [this](int16_t& b, int16_t& s, float& x, float& y) { Form_MouseDown(b, s, x, y); };
+    OnMouseMove = [this](int16_t& b, int16_t& s, float& x, float& y) { Form_MouseMove(b, s, x, y); };
+    OnMouseUp = [this](int16_t& b, int16_t& s, float& x, float& y) { Form_MouseUp(b, s, x, y); };
+    m_FrameVorn->OnMouseDown = [this](int16_t& b, int16_t& s, float& x, float& y) {
+        FrameVorn_MouseDown(b, s, x, y);
+    };
+    m_FrameVorn->OnMouseMove = [this](int16_t& b, int16_t& s, float& x, float& y) {
+        FrameVorn_MouseMove(b, s, x, y);
+    };
+    m_FrameVorn->OnMouseUp = [this](int16_t& b, int16_t& s, float& x, float& y) {
+        FrameVorn_MouseUp(b, s, x, y);
+    };
+    for (int16_t i = 0; i < 2; ++i) {
+        m_TextVorn[i]->OnMouseDown = [this, i](int16_t& b, int16_t& s, float& x, float& y) {
+            int16_t index = i;
+            TextVorn_MouseDown(index, b, s, x, y);
+        };
+        m_TextVorn[i]->OnMouseMove = [this, i](int16_t& b, int16_t& s, float& x, float& y) {
+            int16_t index = i;
+            TextVorn_MouseMove(index, b, s, x, y);
+        };
+        m_TextVorn[i]->OnMouseUp = [this, i](int16_t& b, int16_t& s, float& x, float& y) {
+            int16_t index = i;
+            TextVorn_MouseUp(index, b, s, x, y);
+        };
+    }
+}
+
+toolkit::TextBox& FormSQMain::TextVorn(int16_t Index) {
+    if (Index < 0 || Index > 1)
+        throw toolkit::Error::SubscriptOutOfRange();
+    return *m_TextVorn[Index];
+}
+
+void FormSQMain::Resize() { Form_Resize(); }
+
+void FormSQMain::Form_Resize() {
+    toolkit::Frame& frame = FrameVorn();
+    toolkit::TextBox& lead = TextVorn(0);
+    frame.SetTop(0);
+    frame.SetLeft(0);
+    frame.SetWidth(ScaleWidth());
+    frame.SetHeight(ScaleHeight());
+    lead.SetTop((frame.Height() - lead.Height()) / 2.0f);
+    // A leading box waiting beyond a right edge that has moved in is brought
+    // back to the edge; one in view is left alone.
+    if (lead.Left() > frame.Width())
+        lead.SetLeft(frame.Width());
+    TextVorn(1).SetTop(lead.Top());
+    // Raises the size change again, nested; that pass finds the height right.
+    SetHeight(Height() - ScaleHeight() + lead.Height() + 20.0f);
+}
+
+void FormSQMain::Form_MouseDown(int16_t& Button, int16_t&, float&, float&) {
+    if (m_listener)
+        m_listener->MouseDown(Button);
+}
+
+void FormSQMain::Form_MouseMove(int16_t& Button, int16_t&, float&, float&) {
+    if (m_listener)
+        m_listener->MouseMove(Button);
+}
+
+void FormSQMain::Form_MouseUp(int16_t& Button, int16_t&, float&, float&) {
+    if (m_listener)
+        m_listener->MouseUp(Button);
+}
+
+void FormSQMain::FrameVorn_MouseDown(int16_t& Button, int16_t& Shift, float& X, float& Y) {
+    Form_MouseDown(Button, Shift, X, Y);
+}
+
+void FormSQMain::FrameVorn_MouseMove(int16_t& Button, int16_t& Shift, float& X, float& Y) {
+    Form_MouseMove(Button, Shift, X, Y);
+}
+
+void FormSQMain::FrameVorn_MouseUp(int16_t& Button, int16_t& Shift, float& X, float& Y) {
+    Form_MouseUp(Button, Shift, X, Y);
+}
+
+void FormSQMain::TextVorn_MouseDown(int16_t&, int16_t& Button, int16_t& Shift, float& X, float& Y) {
+    Form_MouseDown(Button, Shift, X, Y);
+}
+
+void FormSQMain::TextVorn_MouseMove(int16_t&, int16_t& Button, int16_t& Shift, float& X, float& Y) {
+    Form_MouseMove(Button, Shift, X, Y);
+}
+
+void FormSQMain::TextVorn_MouseUp(int16_t&, int16_t& Button, int16_t& Shift, float& X, float& Y) {
+    Form_MouseUp(Button, Shift, X, Y);
+}

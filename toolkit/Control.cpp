@@ -1,0 +1,194 @@
+#include "toolkit/Control.h"
+
+#include "toolkit/Colors.h"
+#include "toolkit/Container.h"
+#include "toolkit/Error.h"
+#include "toolkit/Twips.h"
+#include "toolkit/Window.h"
+
+#include <QWidget>
+
+#include <cmath>
+
+namespace toolkit {
+
+namespace {
+
+void checkLength(float value) {
+    if (std::isnan(value) || value < 0 || value > 1.0e9f)
+        throw Error::InvalidPropertyValue();
+}
+
+void checkCoordinate(float value) {
+    if (!std::isfinite(value) || std::fabs(value) > 1.0e9f)
+        throw Error::InvalidPropertyValue();
+}
+
+} // namespace
+
+Control::Control(Container& parent, int32_t backColor, int32_t foreColor)
+    : m_window(parent.TopWindow()), m_lngBackColor(backColor), m_lngForeColor(foreColor),
+      m_font(DefaultFont()), m_alive(std::make_shared<int>(0)) {}
+
+Control::~Control() {
+    m_alive.reset();
+    // The widget belongs to its parent widget, which may still be drawing it.
+    if (m_widget) {
+        m_widget->hide();
+        m_widget->deleteLater();
+    }
+}
+
+void Control::Attach(QWidget* widget) {
+    m_widget = widget;
+    m_widget->setMouseTracking(true);
+    applyGeometry();
+    applyColors();
+    applyFont();
+    m_widget->show();
+}
+
+void Control::applyGeometry() {
+    if (!m_widget)
+        return;
+    const int x = TwipsToPixels(m_sngLeft);
+    const int y = TwipsToPixels(m_sngTop);
+    // Edges are rounded rather than sizes, so that boxes placed end to end
+    // in twips also meet on the screen.
+    const int w = std::max(0, TwipsToPixels(double{m_sngLeft} + m_sngWidth) - x);
+    const int h = std::max(0, TwipsToPixels(double{m_sngTop} + m_sngHeight) - y);
+    m_widget->setGeometry(x, y, w, h);
+}
+
+void Control::SetLeft(float value) {
+    checkCoordinate(value);
+    m_sngLeft = value;
+    applyGeometry();
+}
+
+void Control::SetTop(float value) {
+    checkCoordinate(value);
+    m_sngTop = value;
+    applyGeometry();
+}
+
+void Control::SetWidth(float value) {
+    checkLength(value);
+    m_sngWidth = value;
+    applyGeometry();
+}
+
+void Control::SetHeight(float value) {
+    checkLength(value);
+    m_sngHeight = value;
+    applyGeometry();
+}
+
+void Control::Move(float left, float top, float width, float height) {
+    checkCoordinate(left);
+    checkCoordinate(top);
+    checkLength(width);
+    checkLength(height);
+    m_sngLeft = left;
+    m_sngTop = top;
+    m_sngWidth = width;
+    m_sngHeight = height;
+    applyGeometry();
+}
+
+void Control::SetVisible(bool value) {
+    m_blnVisible = value;
+    if (m_widget)
+        m_widget->setVisible(value);
+}
+
+void Control::SetEnabled(bool value) {
+    m_blnEnabled = value;
+    if (m_widget)
+        m_widget->setEnabled(value);
+}
+
+void Control::SetTabStop(bool value) {
+    m_blnTabStop = value;
+    if (m_widget)
+        m_widget->setFocusPolicy(value ? Qt::StrongFocus : Qt::NoFocus);
+}
+
+void Control::SetBackColor(int32_t value) {
+    CheckColor(value);
+    m_lngBackColor = value;
+    applyColors();
+}
+
+void Control::SetForeColor(int32_t value) {
+    CheckColor(value);
+    m_lngForeColor = value;
+    applyColors();
+}
+
+void Control::SetFont(const StdFont& value) {
+    if (!(value.Size > 0) || value.Size > 2048.0f)
+        throw Error::InvalidPropertyValue();
+    m_font = value;
+    applyFont();
+}
+
+void Control::SetFontBold(bool value) {
+    m_font.Bold = value;
+    applyFont();
+}
+
+void Control::SetFontItalic(bool value) {
+    m_font.Italic = value;
+    applyFont();
+}
+
+void Control::SetFontName(const QString& value) {
+    m_font.Name = value;
+    applyFont();
+}
+
+void Control::SetFontSize(float value) {
+    if (!(value > 0) || value > 2048.0f)
+        throw Error::InvalidPropertyValue();
+    m_font.Size = value;
+    applyFont();
+}
+
+void Control::applyColors() {
+    if (!m_widget)
+        return;
+    QPalette pal = m_widget->palette();
+    const QColor back = ToQColor(m_lngBackColor);
+    const QColor fore = ToQColor(m_lngForeColor);
+    pal.setColor(QPalette::Window, back);
+    pal.setColor(QPalette::Base, back);
+    pal.setColor(QPalette::Button, back);
+    pal.setColor(QPalette::WindowText, fore);
+    pal.setColor(QPalette::Text, fore);
+    pal.setColor(QPalette::ButtonText, fore);
+    m_widget->setPalette(pal);
+    m_widget->update();
+}
+
+void Control::applyFont() {
+    if (m_widget)
+        m_widget->setFont(ToQFont(m_font));
+}
+
+void Control::Mouse(MouseKind kind, const MouseArgs& args) {
+    m_window.PostHandler([this, alive = std::weak_ptr<int>(m_alive), kind, args] {
+        if (alive.expired())
+            return;
+        MouseArgs a = args;
+        const MouseHandler& h = kind == MouseKind::Down   ? OnMouseDown
+                                : kind == MouseKind::Move ? OnMouseMove
+                                                          : OnMouseUp;
+        if (h) {
+            const MouseHandler handler = h;
+            handler(a.Button, a.Shift, a.X, a.Y);
+        }
+    });
+}
+
+} // namespace toolkit

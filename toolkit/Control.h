@@ -1,0 +1,95 @@
+#pragma once
+
+#include "toolkit/Mouse.h"
+#include "toolkit/StdFont.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+
+namespace toolkit {
+
+class Container;
+class Window;
+
+// A widget inside a window. Left, Top, Width and Height are twips from the
+// parent container's top-left corner, kept exactly as last set.
+class Control {
+public:
+    virtual ~Control();
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+
+    float Left() const { return m_sngLeft; }
+    float Top() const { return m_sngTop; }
+    float Width() const { return m_sngWidth; }
+    float Height() const { return m_sngHeight; }
+    void SetLeft(float value);
+    void SetTop(float value);
+    void SetWidth(float value);
+    void SetHeight(float value);
+    void Move(float left, float top, float width, float height);
+
+    bool Visible() const { return m_blnVisible; }
+    void SetVisible(bool value);
+    bool Enabled() const { return m_blnEnabled; }
+    void SetEnabled(bool value);
+    bool TabStop() const { return m_blnTabStop; }
+    void SetTabStop(bool value);
+
+    int32_t BackColor() const { return m_lngBackColor; }
+    void SetBackColor(int32_t value);
+    int32_t ForeColor() const { return m_lngForeColor; }
+    void SetForeColor(int32_t value);
+
+    const StdFont& Font() const { return m_font; }
+    void SetFont(const StdFont& value);
+    bool FontBold() const { return m_font.Bold; }
+    void SetFontBold(bool value);
+    bool FontItalic() const { return m_font.Italic; }
+    void SetFontItalic(bool value);
+    QString FontName() const { return m_font.Name; }
+    void SetFontName(const QString& value);
+    float FontSize() const { return m_font.Size; }
+    void SetFontSize(float value);
+
+    Window& ParentWindow() const { return m_window; }
+
+    MouseHandler OnMouseDown;
+    MouseHandler OnMouseMove;
+    MouseHandler OnMouseUp;
+
+    // Toolkit internals.
+    QWidget* NativeWidget() const { return m_widget; }
+    void Mouse(MouseKind kind, const MouseArgs& args);
+
+protected:
+    // The subclass creates its widget, parented to the container's client
+    // widget, and hands it over with the initial geometry.
+    Control(Container& parent, int32_t backColor, int32_t foreColor);
+    void Attach(QWidget* widget);
+    void applyGeometry();
+    virtual void applyColors();
+    virtual void applyFont();
+
+private:
+    Window& m_window;
+    QPointer<QWidget> m_widget;
+    float m_sngLeft = 0;
+    float m_sngTop = 0;
+    float m_sngWidth = 0;
+    float m_sngHeight = 0;
+    bool m_blnVisible = true;
+    bool m_blnEnabled = true;
+    bool m_blnTabStop = true;
+    int32_t m_lngBackColor;
+    int32_t m_lngForeColor;
+    StdFont m_font;
+    std::shared_ptr<int> m_alive;
+};
+
+} // namespace toolkit

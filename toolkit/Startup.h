@@ -1,0 +1,13 @@
+#pragma once
+
+namespace toolkit {
+
+// Start-up settings that must be made before the QApplication exists: the
+// strip places and stacks its own windows, which only X11 allows, so a
+// Wayland session that also offers X11 is asked for it.
+void PrepareApplication();
+
+// Start-up settings that need the QApplication: font substitutions.
+void InitApplication();
+
+} // namespace toolkit

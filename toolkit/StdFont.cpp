@@ -1,0 +1,79 @@
+#include "toolkit/StdFont.h"
+
+#include "toolkit/Twips.h"
+
+#include <QApplication>
+#include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QStringList>
+
+namespace toolkit {
+
+namespace {
+
+// Points are mapped at 96 per inch, the resolution that makes a pixel 15
+// twips, so that measured text and the twip layout agree on every screen.
+double pointSizeForScreen(float points) {
+    double dpi = 96.0;
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        dpi = screen->logicalDotsPerInchY();
+    if (!(dpi > 0.0))
+        dpi = 96.0;
+    return static_cast<double>(points) * 96.0 / dpi;
+}
+
+QStringList splitLines(const QString& text) {
+    QString t = text;
+    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return t.split(QLatin1Char('\n'));
+}
+
+} // namespace
+
+QFont ToQFont(const StdFont& font) {
+    QFont f(font.Name);
+    const double pt = pointSizeForScreen(font.Size);
+    f.setPointSizeF(pt > 0.0 ? pt : 1.0);
+    f.setBold(font.Bold);
+    f.setItalic(font.Italic);
+    f.setUnderline(font.Underline);
+    f.setStrikeOut(font.Strikethrough);
+    return f;
+}
+
+StdFont DefaultFont() {
+    const QFont app = QApplication::font();
+    StdFont f;
+    f.Name = app.family();
+    f.Size = app.pointSizeF() > 0 ? static_cast<float>(app.pointSizeF()) : 9.0f;
+    return f;
+}
+
+float MeasureTextWidth(const StdFont& font, const QString& text) {
+    const QFontMetricsF fm(ToQFont(font));
+    qreal widest = 0;
+    for (const QString& line : splitLines(text))
+        widest = std::max(widest, fm.horizontalAdvance(line));
+    return PixelsToTwips(widest);
+}
+
+float MeasureTextHeight(const StdFont& font, const QString& text) {
+    const QFontMetricsF fm(ToQFont(font));
+    const auto lines = splitLines(text).size();
+    return PixelsToTwips(fm.height() + static_cast<qreal>(lines - 1) * fm.lineSpacing());
+}
+
+void RegisterFontSubstitutions() {
+    const QStringList japanese{QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP"),
+                               QStringLiteral("VL PGothic"), QStringLiteral("Sans Serif")};
+    const QStringList monoJapanese{QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans Mono CJK JP"),
+                                   QStringLiteral("VL Gothic"), QStringLiteral("Monospace")};
+    QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐゴシック"), japanese);
+    QFont::insertSubstitutions(QStringLiteral("MS PGothic"), japanese);
+    QFont::insertSubstitutions(QStringLiteral("ＭＳ ゴシック"), monoJapanese);
+    QFont::insertSubstitutions(QStringLiteral("MS Gothic"), monoJapanese);
+}
+
+} // namespace toolkit

@@ -1,0 +1,171 @@
+#pragma once
+
+#include "toolkit/Container.h"
+#include "toolkit/Mouse.h"
+#include "toolkit/StdFont.h"
+
+#include <QPointer>
+#include <QRect>
+#include <QString>
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QEventLoop;
+class QWidget;
+
+namespace toolkit {
+
+class WindowWidget;
+class WindowClientWidget;
+
+// How a window is framed.
+struct WindowStyle {
+    bool TitleBar = true;   // false: no caption bar and no window-manager frame
+    bool Sizable = true;    // the user can drag the border
+    bool ToolWindow = false; // no task-bar entry
+    bool MinButton = true;
+    bool MaxButton = true;
+};
+
+inline constexpr int16_t vbNormal = 0;
+inline constexpr int16_t vbMinimized = 1;
+inline constexpr int16_t vbMaximized = 2;
+inline constexpr int16_t vbModeless = 0;
+inline constexpr int16_t vbModal = 1;
+
+// A top-level window. Its outer Left, Top, Width and Height are kept in twips
+// exactly as last set; screen twips start at the primary screen's available
+// area. It is created hidden and loaded.
+class Window : public Container, public std::enable_shared_from_this<Window> {
+public:
+    explicit Window(const WindowStyle& style = {});
+    ~Window() override;
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+
+    float Left() const { return m_sngLeft; }
+    float Top() const { return m_sngTop; }
+    float Width() const { return m_sngWidth; }
+    float Height() const { return m_sngHeight; }
+    void SetLeft(float value);
+    void SetTop(float value);
+    void SetWidth(float value);
+    void SetHeight(float value);
+    void Move(float left, float top, float width, float height);
+
+    // The client area: the outer size less border and caption, never negative.
+    float ScaleWidth() const;
+    float ScaleHeight() const;
+    // Sets the outer size so that the client area gets the given size.
+    void SetClientSize(float width, float height);
+
+    QString Caption() const { return m_strCaption; }
+    void SetCaption(const QString& value);
+
+    bool Visible() const { return m_blnVisible; }
+    void SetVisible(bool value);
+    int16_t WindowState() const { return m_intWindowState; }
+    void SetWindowState(int16_t value);
+    int32_t hwnd() const { return m_lngHwnd; }
+
+    int32_t BackColor() const { return m_lngBackColor; }
+    void SetBackColor(int32_t value);
+    int32_t ForeColor() const { return m_lngForeColor; }
+    void SetForeColor(int32_t value);
+
+    const StdFont& Font() const { return m_font; }
+    void SetFont(const StdFont& value);
+    bool FontBold() const { return m_font.Bold; }
+    void SetFontBold(bool value);
+    bool FontItalic() const { return m_font.Italic; }
+    void SetFontItalic(bool value);
+    QString FontName() const { return m_font.Name; }
+    void SetFontName(const QString& value);
+    float FontSize() const { return m_font.Size; }
+    void SetFontSize(float value);
+    bool FontUnderline() const { return m_font.Underline; }
+    void SetFontUnderline(bool value);
+    bool FontStrikethru() const { return m_font.Strikethrough; }
+    void SetFontStrikethru(bool value);
+
+    float TextWidth(const QString& text) const;
+    float TextHeight(const QString& text) const;
+
+    // Shows the window, modeless (returns at once) or modal (returns when the
+    // window is hidden or unloaded). An owned window stays above its owner and
+    // is hidden while the owner is minimised.
+    void Show(int16_t modal = vbModeless, Window* owner = nullptr);
+    void Hide();
+    // Hides the window and ends a modal show; the window can be shown again.
+    void Unload();
+    bool Loaded() const { return m_blnLoaded; }
+    Window* Owner() const { return m_owner; }
+
+    // Raised synchronously when the code changes the size, and queued when the
+    // user or the window system does. Setting the size inside the handler
+    // raises it again, nested.
+    std::function<void()> OnResize;
+    MouseHandler OnMouseDown;
+    MouseHandler OnMouseMove;
+    MouseHandler OnMouseUp;
+    std::function<void()> OnUnload;
+
+    // Toolkit internals.
+    QWidget* ClientWidget() const override;
+    Window& TopWindow() override { return *this; }
+    QWidget* NativeWidget() const;
+    const WindowStyle& Style() const { return m_style; }
+    static Window* FromHandle(int32_t handle);
+    // Takes the window's current place on the screen as its Left and Top,
+    // after the window system or the user has moved it.
+    void SyncPositionFromScreen();
+    // Runs a handler through the dispatch boundary, keeping this window alive
+    // while it runs.
+    void PostHandler(std::function<void()> handler);
+
+private:
+    friend class WindowWidget;
+    friend class WindowClientWidget;
+
+    int borderPx() const;
+    void applyGeometry();
+    void sizeChanged(float oldScaleWidth, float oldScaleHeight);
+    void raiseResize();
+    void applyVisibility();
+    void setOwner(Window* owner);
+    void ownerStateChanged();
+    void raiseOwned();
+    void nativeGeometryChanged();
+    void nativeStateChanged();
+    void mouse(MouseKind kind, const MouseArgs& args);
+    void userResized(const QRect& frame);
+
+    WindowStyle m_style;
+    float m_sngLeft = 0;
+    float m_sngTop = 0;
+    float m_sngWidth = 0;
+    float m_sngHeight = 0;
+    QString m_strCaption;
+    bool m_blnVisible = false;
+    bool m_blnLoaded = true;
+    int16_t m_intWindowState = vbNormal;
+    int32_t m_lngHwnd = 0;
+    int32_t m_lngBackColor;
+    int32_t m_lngForeColor;
+    StdFont m_font;
+    int m_intResizeDepth = 0;
+
+    Window* m_owner = nullptr;
+    std::vector<Window*> m_owned;
+    QEventLoop* m_modalLoop = nullptr;
+    std::deque<QRect> m_requested; // recent geometry requests, to tell echoes from user moves
+    std::shared_ptr<int> m_alive;
+    WindowWidget* m_widget = nullptr;   // owned; deleted later so that it may be in use
+    WindowClientWidget* m_client = nullptr;
+};
+
+} // namespace toolkit
