@@ -1,0 +1,390 @@
+#include "ScrollHarness.h"
+
+#include "toolkit/Colors.h"
+#include "toolkit/Error.h"
+
+#include <QString>
+
+#include <vector>
+
+namespace {
+
+QString repeat(QChar c, int n) { return QString(n, c); }
+
+// A text whose segments can be told apart: segment k is made of letter 'a' + k.
+QString lettered(int segments, int lastLength) {
+    QString text;
+    for (int k = 0; k < segments; ++k)
+        text += repeat(QChar(u'a' + k), k + 1 < segments ? 200 : lastLength);
+    return text;
+}
+
+} // namespace
+
+using CSQCtrlSegments = ScrollHarness;
+
+TEST_F(CSQCtrlSegments, cutsIntoPiecesOfAtMost200Units) {
+    csqc->Scroll(false, repeat(u'x', 450));
+    ASSERT_EQ(csqc->SegmentCount(), 3);
+    EXPECT_EQ(csqc->Segments()[0].size(), 200);
+    EXPECT_EQ(csqc->Segments()[1].size(), 200);
+    EXPECT_EQ(csqc->Segments()[2].size(), 50);
+
+    csqc->Scroll(false, repeat(u'y', 200));
+    ASSERT_EQ(csqc->SegmentCount(), 1);
+    EXPECT_EQ(csqc->Segments()[0], repeat(u'y', 200));
+
+    csqc->Scroll(false, repeat(u'z', 201));
+    ASSERT_EQ(csqc->SegmentCount(), 2);
+    EXPECT_EQ(csqc->Segments()[1], QStringLiteral("z"));
+
+    csqc->Scroll(false, QStringLiteral("q"));
+    ASSERT_EQ(csqc->SegmentCount(), 1);
+    EXPECT_EQ(csqc->Segments()[0], QStringLiteral("q"));
+}
+
+TEST_F(CSQCtrlSegments, surrogatePairsAreCutBySixteenBitUnits) {
+    // 199 units then a pair: the pair straddles the first cut.
+    const QString pair = QString::fromUtf16(u"\U0001F600");
+    ASSERT_EQ(pair.size(), 2);
+    csqc->Scroll(false, repeat(u'a', 199) + pair + QStringLiteral("b"));
+    ASSERT_EQ(csqc->SegmentCount(), 2);
+    EXPECT_EQ(csqc->Segments()[0].size(), 200);
+    EXPECT_EQ(csqc->Segments()[0].back(), pair[0]);
+    EXPECT_EQ(csqc->Segments()[1], QString(pair[1]) + QStringLiteral("b"));
+}
+
+TEST_F(CSQCtrlSegments, emptyTextKeepsTheSegmentsAndRestarts) {
+    csqc->Scroll(false, lettered(3, 10));
+    csqc->Scroll(false, QString());
+    EXPECT_EQ(csqc->SegmentCount(), 3);
+    EXPECT_EQ(lead().Text(), repeat(u'a', 200));
+    EXPECT_EQ(trail().Text(), repeat(u'b', 200));
+}
+
+TEST_F(CSQCtrlSegments, aVeryLongTextNeverPutsMoreThan200UnitsInABox) {
+    csqc->Scroll(false, repeat(u'w', 1000001));
+    EXPECT_EQ(csqc->SegmentCount(), 5001);
+    EXPECT_EQ(lead().Text().size(), 200);
+    EXPECT_EQ(csqc->Segments().back().size(), 1);
+}
+
+using CSQCtrlLoop = ScrollHarness;
+
+TEST_F(CSQCtrlLoop, handsSegmentsOverInOrderAndWrapsToTheRightEdge) {
+    const QString text = lettered(3, 7);
+    csqc->SetSpeed(97);
+    struct Seen {
+        int32_t index;
+        QChar leadLetter;
+        float leadLeft, leadWidth, trailLeft;
+        QString trailText;
+    };
+    std::vector<Seen> seen;
+    int wraps = 0;
+    onYield = [&] {
+        seen.push_back({csqc->SegmentIndex(), lead().Text().isEmpty() ? QChar() : lead().Text()[0],
+                        lead().Left(), lead().Width(), trail().Left(), trail().Text()});
+        if (seen.size() > 1 && seen[seen.size() - 2].index == 2 && seen.back().index == 0 &&
+            ++wraps == 2)
+            csqc->Scroll(false, QString());
+    };
+    csqc->Scroll(true, text);
+
+    const float right = form().FrameVorn().Width();
+    ASSERT_GT(seen.size(), 10u);
+    int32_t expected = 0;
+    for (std::size_t i = 1; i < seen.size(); ++i) {
+        const Seen& before = seen[i - 1];
+        const Seen& now = seen[i];
+        if (now.index == before.index) {
+            // An ordinary step: the lead moves by Speed, the trail sits at its right end.
+            EXPECT_FLOAT_EQ(now.leadLeft, before.leadLeft - 97);
+            EXPECT_FLOAT_EQ(now.trailLeft, now.leadLeft + now.leadWidth);
+            continue;
+        }
+        expected = (expected + 1) % 3;
+        ASSERT_EQ(now.index, expected) << "at step " << i;
+        EXPECT_EQ(now.leadLetter, QChar(u'a' + expected));
+        if (expected == 0) {
+            // The whole text has passed: both boxes go back to the right edge.
+            EXPECT_FLOAT_EQ(now.leadLeft, right);
+            EXPECT_FLOAT_EQ(now.trailLeft, right);
+            EXPECT_EQ(now.trailText, repeat(u'b', 200));
+        } else {
+            // The lead takes the trail's segment at 0; the trail keeps its old
+            // place, at most Speed left of 0, until the next step.
+            EXPECT_FLOAT_EQ(now.leadLeft, 0);
+            EXPECT_LE(now.trailLeft, 0);
+            EXPECT_GE(now.trailLeft, -97);
+            EXPECT_EQ(now.trailText, expected == 2 ? QString() : repeat(u'c', 7));
+        }
+        // The hand-over happens only once the lead's right end has passed 0.
+        EXPECT_LT(before.leadLeft - 97 + before.leadWidth, 0);
+    }
+    EXPECT_EQ(wraps, 2);
+    EXPECT_FALSE(csqc->Fuel());
+    EXPECT_EQ(csqc->Runs(), 0);
+}
+
+TEST_F(CSQCtrlLoop, withoutTextTheLoopRunsAndWrapsAtTheLeftEdge) {
+    csqc->SetSpeed(500);
+    const float right = form().FrameVorn().Width();
+    int wraps = 0;
+    float last = right;
+    onYield = [&] {
+        EXPECT_TRUE(csqc->Fuel());
+        EXPECT_TRUE(lead().Text().isEmpty());
+        EXPECT_FLOAT_EQ(lead().Width(), 0);
+        if (lead().Left() > last)
+            ++wraps;
+        last = lead().Left();
+        if (wraps == 3)
+            csqc->Scroll(false, QString());
+    };
+    csqc->Scroll(true, QString());
+    EXPECT_EQ(wraps, 3);
+    EXPECT_EQ(csqc->SegmentIndex(), 0);
+    EXPECT_TRUE(reported.empty());
+}
+
+TEST_F(CSQCtrlLoop, stoppedScrollTakesTheTextInHiddenAtTheRightEdge) {
+    csqc->Scroll(false, lettered(2, 30));
+    EXPECT_FALSE(csqc->Fuel());
+    EXPECT_EQ(yields, 0);
+    EXPECT_FALSE(lead().Visible());
+    EXPECT_FALSE(trail().Visible());
+    const float right = form().FrameVorn().Width();
+    EXPECT_FLOAT_EQ(lead().Left(), right);
+    EXPECT_FLOAT_EQ(trail().Left(), right);
+    EXPECT_EQ(lead().Text(), repeat(u'a', 200));
+    EXPECT_EQ(trail().Text(), repeat(u'b', 30));
+    // Measured exactly in the strip's font, with nothing added for a border.
+    EXPECT_FLOAT_EQ(lead().Width(), form().TextWidth(lead().Text()));
+    EXPECT_FLOAT_EQ(lead().Height(), form().TextHeight(lead().Text()));
+    EXPECT_GT(lead().Width(), 0);
+
+    // A later start plays that text from its beginning.
+    onYield = [&] {
+        EXPECT_TRUE(lead().Visible());
+        EXPECT_EQ(lead().Text(), repeat(u'a', 200));
+        csqc->Scroll(false, QString());
+    };
+    csqc->Scroll(true, QString());
+    EXPECT_EQ(yields, 1);
+}
+
+TEST_F(CSQCtrlLoop, twoStartsAndOneStopLeaveNoRunActive) {
+    csqc->Scroll(false, lettered(2, 5));
+    int deepest = 0;
+    onYield = [&] {
+        deepest = std::max(deepest, csqc->Runs());
+        if (yields == 3)
+            csqc->Scroll(true, QString()); // nests a second run, returns when it ends
+        else if (yields == 10)
+            csqc->Scroll(false, QString());
+    };
+    csqc->Scroll(true, QString());
+    EXPECT_EQ(deepest, 2);
+    EXPECT_EQ(csqc->Runs(), 0);
+    EXPECT_FALSE(csqc->Fuel());
+    EXPECT_EQ(yields, 10) << "the outer run must end at its next test, without another step";
+}
+
+TEST_F(CSQCtrlLoop, aStartAtTheNestingBoundResetsButEntersNoNewRun) {
+    csqc->Scroll(false, lettered(3, 5));
+    csqc->SetSpeed(13);
+    bool atBound = false;
+    int deepest = 0;
+    onYield = [&] {
+        deepest = std::max(deepest, csqc->Runs());
+        if (csqc->Runs() < CSQCtrl::kMaxRuns) {
+            csqc->Scroll(true, QString());
+            return;
+        }
+        if (!atBound) {
+            atBound = true;
+            const int before = csqc->Runs();
+            csqc->Scroll(true, QString()); // returns at once
+            EXPECT_EQ(csqc->Runs(), before);
+            EXPECT_TRUE(csqc->Fuel());
+            EXPECT_EQ(csqc->SegmentIndex(), 0);
+            EXPECT_FLOAT_EQ(lead().Left(), form().FrameVorn().Width());
+            return;
+        }
+        // The innermost run carried on from the reset state.
+        EXPECT_FLOAT_EQ(lead().Left(), form().FrameVorn().Width() - 13);
+        csqc->Scroll(false, QString());
+    };
+    csqc->Scroll(true, QString());
+    EXPECT_TRUE(atBound);
+    EXPECT_EQ(deepest, CSQCtrl::kMaxRuns);
+    EXPECT_EQ(csqc->Runs(), 0);
+    EXPECT_FALSE(csqc->Fuel());
+}
+
+TEST_F(CSQCtrlLoop, unloadInsideAYieldEndsEveryRunWithoutTouchingTheWindowAgain) {
+    csqc->Scroll(false, lettered(2, 40));
+    csqc->SetTiming(3); // the suspended step still has yields to make after the unload
+    struct Snapshot {
+        float leadLeft, trailLeft;
+        QString leadText;
+        bool leadVisible;
+        float height;
+    };
+    auto snap = [&] {
+        return Snapshot{lead().Left(), trail().Left(), lead().Text(), lead().Visible(),
+                        form().Height()};
+    };
+    bool unloaded = false;
+    Snapshot atUnload{};
+    int yieldsAfter = 0;
+    onYield = [&] {
+        if (unloaded) {
+            ++yieldsAfter;
+            const Snapshot now = snap();
+            EXPECT_FLOAT_EQ(now.leadLeft, atUnload.leadLeft);
+            EXPECT_FLOAT_EQ(now.trailLeft, atUnload.trailLeft);
+            EXPECT_EQ(now.leadText, atUnload.leadText);
+            return;
+        }
+        if (yields == 6)
+            csqc->Scroll(true, QString()); // a nested run, suspended below the unload
+        if (yields == 21) {
+            csqc->Unload();
+            unloaded = true;
+            atUnload = snap();
+        }
+    };
+    csqc->Scroll(true, QString());
+    EXPECT_TRUE(unloaded);
+    EXPECT_GT(yieldsAfter, 0);
+    EXPECT_FALSE(form().Loaded());
+    EXPECT_FALSE(form().Visible());
+    EXPECT_FALSE(csqc->Fuel());
+    EXPECT_EQ(csqc->Runs(), 0);
+    const Snapshot end = snap();
+    EXPECT_FLOAT_EQ(end.leadLeft, atUnload.leadLeft);
+    EXPECT_FLOAT_EQ(end.trailLeft, atUnload.trailLeft);
+    EXPECT_FALSE(end.leadVisible);
+}
+
+TEST_F(CSQCtrlLoop, refreshDuringTheScrollAppliesFontAndColoursWithoutRestarting) {
+    csqc->Scroll(false, lettered(2, 40));
+    const float heightBefore = lead().Height();
+    float leftAtRefresh = 0;
+    int32_t indexAtRefresh = -1;
+    onYield = [&] {
+        if (yields == 40) {
+            toolkit::StdFont big = form().Font();
+            big.Size = 24;
+            form().SetFont(big);
+            form().SetBackColor(toolkit::RGB(0, 0, 128));
+            form().SetForeColor(toolkit::RGB(255, 255, 0));
+            csqc->Refresh();
+            leftAtRefresh = lead().Left();
+            indexAtRefresh = csqc->SegmentIndex();
+        } else if (yields == 41) {
+            EXPECT_FLOAT_EQ(lead().Left(), leftAtRefresh - 1) << "the text went on, not back";
+            csqc->Scroll(false, QString());
+        }
+    };
+    csqc->Scroll(true, QString());
+    EXPECT_EQ(indexAtRefresh, 0);
+    EXPECT_LT(leftAtRefresh, form().FrameVorn().Width() - 30);
+    for (toolkit::Control* c : {static_cast<toolkit::Control*>(&form().FrameVorn()),
+                                static_cast<toolkit::Control*>(&lead()),
+                                static_cast<toolkit::Control*>(&trail())}) {
+        EXPECT_EQ(c->BackColor(), toolkit::RGB(0, 0, 128));
+        EXPECT_EQ(c->ForeColor(), toolkit::RGB(255, 255, 0));
+        EXPECT_FLOAT_EQ(c->FontSize(), 24);
+    }
+    EXPECT_GT(lead().Height(), heightBefore * 2);
+    EXPECT_FLOAT_EQ(form().ScaleHeight(), lead().Height() + 20);
+    EXPECT_FLOAT_EQ(lead().Top(), 10);
+}
+
+TEST_F(CSQCtrlLoop, speedZeroHoldsTheTextWhileFuelStaysTrue) {
+    csqc->Scroll(false, lettered(2, 40));
+    float held = 0;
+    onYield = [&] {
+        if (yields == 5) {
+            csqc->SetSpeed(0);
+            held = lead().Left();
+        } else if (yields > 5 && yields < 50) {
+            EXPECT_FLOAT_EQ(lead().Left(), held);
+            EXPECT_TRUE(csqc->Fuel());
+        } else if (yields == 50) {
+            csqc->SetSpeed(1);
+        } else if (yields == 51) {
+            EXPECT_FLOAT_EQ(lead().Left(), held - 1) << "it goes on from where it stood";
+            csqc->Scroll(false, QString());
+        }
+    };
+    csqc->Scroll(true, QString());
+}
+
+TEST_F(CSQCtrlLoop, timingAddsYieldsToEveryStep) {
+    csqc->Scroll(false, lettered(1, 40));
+    csqc->SetTiming(4);
+    const float right = form().FrameVorn().Width();
+    float leftAt50 = 0;
+    onYield = [&] {
+        if (yields == 50) {
+            leftAt50 = lead().Left();
+            csqc->Scroll(false, QString());
+        }
+    };
+    csqc->Scroll(true, QString());
+    EXPECT_FLOAT_EQ(leftAt50, right - 10) << "50 yields are 10 steps of 5 yields";
+}
+
+TEST_F(CSQCtrlLoop, aNewTextLoadedInsideAYieldRestartsFromItsBeginning) {
+    csqc->Scroll(false, lettered(3, 40));
+    csqc->SetSpeed(300);
+    onYield = [&] {
+        if (yields == 20) {
+            csqc->Scroll(true, lettered(1, 9)); // nested load, as a File command does
+        } else if (yields == 21) {
+            EXPECT_EQ(csqc->SegmentCount(), 1);
+            EXPECT_EQ(lead().Text(), repeat(u'a', 9));
+            EXPECT_TRUE(trail().Text().isEmpty());
+            EXPECT_FLOAT_EQ(lead().Left(), form().FrameVorn().Width() - 300);
+            csqc->Scroll(false, QString());
+        }
+    };
+    csqc->Scroll(true, QString());
+    EXPECT_EQ(csqc->Runs(), 0);
+}
+
+TEST(CSQCtrlProperties, speedAndTimingStoreAbsoluteValuesAndRejectMinus32768) {
+    CSQCtrl c;
+    EXPECT_EQ(c.Speed(), 1);
+    EXPECT_EQ(c.Timing(), 0);
+    c.SetSpeed(-5);
+    c.SetTiming(-1);
+    EXPECT_EQ(c.Speed(), 5);
+    EXPECT_EQ(c.Timing(), 1);
+    c.SetSpeed(32767);
+    EXPECT_EQ(c.Speed(), 32767);
+    try {
+        c.SetSpeed(-32768);
+        FAIL() << "no error raised";
+    } catch (const toolkit::Error& e) {
+        EXPECT_EQ(e.Number(), 6);
+    }
+    EXPECT_THROW(c.SetTiming(-32768), toolkit::Error);
+    EXPECT_EQ(c.Speed(), 32767);
+    EXPECT_EQ(c.Timing(), 1);
+}
+
+TEST(CSQCtrlProperties, constructionLeavesTheStripEmptyStoppedAndHidden) {
+    CSQCtrl c;
+    EXPECT_FALSE(c.Fuel());
+    EXPECT_EQ(c.SegmentCount(), 0);
+    EXPECT_TRUE(c.Form()->TextVorn(0).Text().isEmpty());
+    EXPECT_TRUE(c.Form()->TextVorn(1).Text().isEmpty());
+    EXPECT_FALSE(c.Form()->TextVorn(0).Visible());
+    EXPECT_FALSE(c.Form()->Visible());
+    EXPECT_FLOAT_EQ(c.Form()->TextVorn(0).Left(), c.Form()->FrameVorn().Width());
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "marquee/CSQCtrl.h"
+#include "toolkit/Events.h"
+#include "toolkit/Window.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+
+// A controller shown on an owner window, with unpaced yields and a hook that
+// sees every yield. The hook stops the scroll after a safety limit so that a
+// broken loop fails the test instead of hanging it.
+class ScrollHarness : public ::testing::Test {
+protected:
+    void SetUp() override {
+        toolkit::SetYieldPeriod(std::chrono::nanoseconds::zero());
+        toolkit::SetErrorReporter([this](const QString& text) { reported.push_back(text); });
+        csqc = std::make_shared<CSQCtrl>();
+        csqc->Show(owner);
+        toolkit::SetYieldHook([this] {
+            ++yields;
+            if (yields > limit) {
+                ADD_FAILURE() << "the scroll loop did not end";
+                csqc->Scroll(false, QString());
+                return;
+            }
+            if (onYield)
+                onYield();
+        });
+    }
+
+    void TearDown() override {
+        toolkit::SetYieldHook({});
+        toolkit::SetErrorReporter({});
+        onYield = nullptr;
+        csqc->Unload();
+    }
+
+    FormSQMain& form() { return *csqc->Form(); }
+    toolkit::TextBox& lead() { return form().TextVorn(0); }
+    toolkit::TextBox& trail() { return form().TextVorn(1); }
+
+    toolkit::Window owner;
+    std::shared_ptr<CSQCtrl> csqc;
+    std::function<void()> onYield;
+    int yields = 0;
+    int limit = 200000;
+    std::vector<QString> reported;
+};

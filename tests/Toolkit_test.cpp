@@ -1,0 +1,260 @@
+#include "toolkit/Checked.h"
+#include "toolkit/Colors.h"
+#include "toolkit/Error.h"
+#include "toolkit/Events.h"
+#include "toolkit/Frame.h"
+#include "toolkit/TextBox.h"
+#include "toolkit/Window.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPalette>
+#include <QTest>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <limits>
+#include <new>
+#include <stdexcept>
+#include <vector>
+
+using namespace toolkit;
+
+namespace {
+
+int errorNumber(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const Error& e) {
+        return e.Number();
+    }
+    return 0;
+}
+
+class Unpaced : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetYieldPeriod(std::chrono::nanoseconds::zero());
+        SetErrorReporter([this](const QString& t) { reported.push_back(t); });
+    }
+    void TearDown() override {
+        SetErrorReporter({});
+        SetYieldHook({});
+    }
+    std::vector<QString> reported;
+};
+
+} // namespace
+
+TEST(Checked, sixteenBitArithmeticOverflowsInsteadOfWrapping) {
+    EXPECT_EQ(Abs16(-32767), 32767);
+    EXPECT_EQ(errorNumber([] { Abs16(-32768); }), 6);
+    EXPECT_EQ(Mul16(100, 4), 400);
+    EXPECT_EQ(errorNumber([] { Mul16(8192, 4); }), 6);
+    EXPECT_EQ(errorNumber([] { Mul16(-8193, 4); }), 6);
+    EXPECT_EQ(Mul16(-8192, 4), -32768);
+    EXPECT_EQ(errorNumber([] { Add32(std::numeric_limits<int32_t>::max(), 1); }), 6);
+    EXPECT_EQ(errorNumber([] { Mul32(65536, 32768); }), 6);
+    EXPECT_EQ(Mul32(-65536, 32768), std::numeric_limits<int32_t>::min());
+}
+
+TEST(Checked, roundingTakesHalvesToTheEvenNeighbour) {
+    EXPECT_EQ(RoundToInt32(2.5), 2);
+    EXPECT_EQ(RoundToInt32(3.5), 4);
+    EXPECT_EQ(RoundToInt32(-2.5), -2);
+    EXPECT_EQ(RoundToInt32(-0.5), 0);
+    EXPECT_EQ(RoundToInt16(6.5 / 4 * 4), 6);
+    EXPECT_EQ(RoundToInt16(32767.4), 32767);
+    EXPECT_EQ(errorNumber([] { RoundToInt16(32767.5); }), 6);
+    EXPECT_EQ(errorNumber([] { RoundToInt32(std::nan("")); }), 6);
+    EXPECT_EQ(errorNumber([] { RoundToInt32(1e300); }), 6);
+}
+
+TEST(Colors, rgbAndSystemColoursResolveAndNonsenseIsRejected) {
+    EXPECT_EQ(ToQColor(RGB(255, 128, 0)), QColor(255, 128, 0));
+    EXPECT_EQ(FromQColor(QColor(1, 2, 3)), 1 + 2 * 256 + 3 * 65536);
+    EXPECT_EQ(ToQColor(SystemColor(8)), QApplication::palette().color(QPalette::Text));
+    EXPECT_EQ(ToQColor(vbButtonFace), QApplication::palette().color(QPalette::Button));
+    EXPECT_EQ(errorNumber([] { CheckColor(SystemColor(25)); }), 380);
+    EXPECT_EQ(errorNumber([] { CheckColor(0x01000000); }), 380);
+    EXPECT_EQ(errorNumber([] { CheckColor(RGB(255, 255, 255)); }), 0);
+
+    Window w;
+    w.SetBackColor(RGB(1, 2, 3));
+    EXPECT_EQ(errorNumber([&] { w.SetBackColor(-5); }), 380);
+    EXPECT_EQ(w.BackColor(), RGB(1, 2, 3)) << "a rejected colour changes nothing";
+}
+
+TEST_F(Unpaced, dispatchShowsAnyErrorAndCarriesOn) {
+    Dispatch([] { throw Error::Overflow(); });
+    Dispatch([] { throw std::bad_alloc(); });
+    Dispatch([] { throw std::runtime_error("broken"); });
+    Dispatch([] { throw 42; });
+    ASSERT_EQ(reported.size(), 4u);
+    EXPECT_EQ(reported[0], QStringLiteral("Overflow"));
+    EXPECT_EQ(reported[1], QStringLiteral("Out of memory"));
+    EXPECT_EQ(reported[2], QStringLiteral("broken"));
+
+    // A reporter that fails itself does not take the application down.
+    SetErrorReporter([](const QString&) { throw std::runtime_error("no screen"); });
+    Dispatch([] { throw Error::ObjectNotSet(); });
+}
+
+TEST_F(Unpaced, postedHandlersRunInOrderFromTheNextYield) {
+    std::vector<int> order;
+    PostToDispatch([&] {
+        order.push_back(1);
+        // Posted from inside a handler: runs later, not nested here.
+        PostToDispatch([&] { order.push_back(3); });
+    });
+    PostToDispatch([&] {
+        order.push_back(2);
+        throw Error::Overflow(); // reported; the queue goes on
+    });
+    EXPECT_TRUE(order.empty());
+    DoEvents();
+    DoEvents();
+    EXPECT_EQ(order, (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(reported.size(), 1u);
+}
+
+TEST_F(Unpaced, aYieldHookMayRemoveItselfAndYieldsMayNest) {
+    int calls = 0;
+    int nested = 0;
+    SetYieldHook([&] {
+        ++calls;
+        if (calls == 1) {
+            DoEvents(); // a yield inside a yield, as a nested scroll makes
+            nested = calls;
+        }
+        if (calls == 3)
+            SetYieldHook({});
+    });
+    DoEvents();
+    DoEvents();
+    DoEvents();
+    EXPECT_EQ(calls, 3);
+    EXPECT_EQ(nested, 2);
+}
+
+TEST_F(Unpaced, pacedYieldsStillRunPostedHandlers) {
+    SetYieldPeriod(std::chrono::milliseconds(1));
+    int ran = 0;
+    for (int i = 0; i < 5; ++i) {
+        PostToDispatch([&] { ++ran; });
+        DoEvents();
+    }
+    EXPECT_EQ(ran, 5);
+}
+
+TEST_F(Unpaced, windowKeepsTwipsExactlyAndRejectsBadLengths) {
+    Window w;
+    w.SetLeft(1.0f);
+    w.SetTop(-7.25f);
+    EXPECT_FLOAT_EQ(w.Left(), 1.0f) << "a one-twip move is not lost to pixel rounding";
+    EXPECT_FLOAT_EQ(w.Top(), -7.25f);
+    EXPECT_EQ(errorNumber([&] { w.SetWidth(-1); }), 380);
+    EXPECT_EQ(errorNumber([&] { w.SetHeight(std::nanf("")); }), 380);
+    EXPECT_EQ(errorNumber([&] { w.SetLeft(std::numeric_limits<float>::infinity()); }), 380);
+    EXPECT_EQ(Window::FromHandle(w.hwnd()), &w);
+    EXPECT_EQ(Window::FromHandle(0), nullptr);
+}
+
+TEST_F(Unpaced, sizeHandlerThatKeepsResizingIsBounded) {
+    Window w;
+    int depth = 0;
+    w.OnResize = [&] {
+        ++depth;
+        w.SetHeight(w.Height() + 15); // never settles
+    };
+    w.SetHeight(1000);
+    EXPECT_GT(depth, 1);
+    EXPECT_LE(depth, 32);
+}
+
+TEST_F(Unpaced, ownedWindowHidesWhileItsOwnerIsMinimised) {
+    Window owner, owned;
+    owner.Show();
+    owned.Show(vbModeless, &owner);
+    EXPECT_TRUE(owned.NativeWidget()->isVisible());
+    owner.SetWindowState(vbMinimized);
+    EXPECT_FALSE(owned.NativeWidget()->isVisible());
+    EXPECT_TRUE(owned.Visible()) << "the window is still shown as far as the program knows";
+    owner.SetWindowState(vbNormal);
+    EXPECT_TRUE(owned.NativeWidget()->isVisible());
+
+    // Hidden on purpose, it stays hidden when the owner comes back.
+    owned.Hide();
+    owner.SetWindowState(vbMinimized);
+    owner.SetWindowState(vbNormal);
+    EXPECT_FALSE(owned.NativeWidget()->isVisible());
+    owned.Show();
+    EXPECT_TRUE(owned.NativeWidget()->isVisible());
+    EXPECT_EQ(owned.Owner(), &owner);
+}
+
+TEST_F(Unpaced, ownerDestroyedFirstLeavesTheOwnedWindowUsable) {
+    Window owned;
+    {
+        Window owner;
+        owned.Show(vbModeless, &owner);
+    }
+    EXPECT_EQ(owned.Owner(), nullptr);
+    owned.Hide();
+    owned.Show();
+    EXPECT_TRUE(owned.NativeWidget()->isVisible());
+}
+
+TEST_F(Unpaced, modalShowReturnsWhenTheWindowIsUnloaded) {
+    auto dialog = std::make_shared<Window>();
+    bool unloadSeen = false;
+    dialog->OnUnload = [&] { unloadSeen = true; };
+    PostToDispatch([dialog] { dialog->Unload(); });
+    dialog->Show(vbModal);
+    EXPECT_TRUE(unloadSeen);
+    EXPECT_FALSE(dialog->Loaded());
+    EXPECT_FALSE(dialog->NativeWidget()->isVisible());
+}
+
+TEST_F(Unpaced, textBoxRaisesChangeOnRealChangesFromCodeAndUser) {
+    Window w;
+    Frame frame(w);
+    TextBox box(frame);
+    int changes = 0;
+    box.OnChange = [&] { ++changes; };
+    box.SetText(QStringLiteral("12"));
+    box.SetText(QStringLiteral("12"));
+    EXPECT_EQ(changes, 1);
+    const QString big(40000, QLatin1Char('x'));
+    box.SetText(big);
+    EXPECT_EQ(box.Text(), big) << "nothing is cut off";
+    EXPECT_EQ(changes, 2);
+
+    w.Show();
+    auto* edit = qobject_cast<QLineEdit*>(box.NativeWidget());
+    ASSERT_NE(edit, nullptr);
+    edit->clear();
+    changes = 0;
+    QTest::keyClicks(edit, QStringLiteral("7"));
+    EXPECT_EQ(changes, 0) << "a user's edit is handled from the event loop";
+    DoEvents();
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(box.Text(), QStringLiteral("7"));
+}
+
+TEST_F(Unpaced, controlDestroyedBeforeItsQueuedMouseNotificationIsSafe) {
+    Window w;
+    auto frame = std::make_unique<Frame>(w);
+    int seen = 0;
+    frame->OnMouseDown = [&](int16_t&, int16_t&, float&, float&) { ++seen; };
+    QWidget* native = frame->NativeWidget();
+    QMouseEvent e(QEvent::MouseButtonPress, QPointF(1, 1), QPointF(1, 1), Qt::LeftButton,
+                  Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(native, &e);
+    frame.reset();
+    DoEvents();
+    EXPECT_EQ(seen, 0);
+}
