@@ -95,6 +95,7 @@ struct YieldState {
     std::chrono::nanoseconds period{std::chrono::milliseconds(1)};
     std::function<void()> hook;
     Clock::time_point lastReturn{};
+    Clock::time_point lastDeadline{};
     bool haveLast = false;
     std::unique_ptr<Waker> waker;
 };
@@ -126,12 +127,20 @@ void report(const QString& text) noexcept {
 void DoEvents() {
     YieldState& s = yieldState();
     if (s.period > std::chrono::nanoseconds::zero() && s.haveLast) {
-        const auto deadline = s.lastReturn + s.period;
+        // Yields keep to a grid of one period, so that the few tens of
+        // microseconds the kernel takes to wake the thread do not add up and
+        // slow the pace; a yield that is late by more than a quarter period
+        // starts a new grid instead of rushing to catch up.
+        const auto deadline =
+            std::max(s.lastDeadline + s.period, s.lastReturn + s.period - s.period / 4);
         if (Clock::now() < deadline) {
             if (!s.waker)
                 s.waker = std::make_unique<Waker>();
             s.waker->waitUntil(deadline);
         }
+        s.lastDeadline = deadline;
+    } else {
+        s.lastDeadline = Clock::now();
     }
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     if (s.hook) {

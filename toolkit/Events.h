@@ -9,9 +9,10 @@ namespace toolkit {
 
 class Error;
 
-// The paced yield: processes every pending event once and returns, but never
-// sooner than one yield period after the previous yield returned. While it
-// waits it sleeps in the event loop, handling whatever arrives.
+// The paced yield: processes every pending event once and returns, at most
+// once per yield period on average and never sooner than three quarters of a
+// period after the previous yield returned. While it waits it sleeps in the
+// event loop, handling whatever arrives.
 void DoEvents();
 
 // The period between yields (1 ms unless changed). Tests set 0 so that a

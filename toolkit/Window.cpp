@@ -439,10 +439,14 @@ void Window::ownerStateChanged() {
 }
 
 void Window::raiseOwned() {
-    for (Window* owned : m_owned) {
-        if (owned->m_widget->isVisible())
-            owned->m_widget->raise();
-    }
+    for (Window* owned : m_owned)
+        owned->raise();
+}
+
+void Window::raise() {
+    // The offscreen platform has no stacking and complains when asked.
+    if (m_widget->isVisible() && QGuiApplication::platformName() != QLatin1String("offscreen"))
+        m_widget->raise();
 }
 
 void Window::applyVisibility() {
@@ -451,7 +455,7 @@ void Window::applyVisibility() {
     if (shown && !m_widget->isVisible()) {
         m_widget->show();
         if (m_owner)
-            m_widget->raise();
+            raise();
     } else if (!shown && m_widget->isVisible()) {
         m_widget->hide();
     }

@@ -139,6 +139,7 @@ private:
     void setOwner(Window* owner);
     void ownerStateChanged();
     void raiseOwned();
+    void raise();
     void nativeGeometryChanged();
     void nativeStateChanged();
     void mouse(MouseKind kind, const MouseArgs& args);
