@@ -12,20 +12,6 @@
 
 namespace toolkit {
 
-namespace {
-
-void checkLength(float value) {
-    if (std::isnan(value) || value < 0 || value > 1.0e9f)
-        throw Error::InvalidPropertyValue();
-}
-
-void checkCoordinate(float value) {
-    if (!std::isfinite(value) || std::fabs(value) > 1.0e9f)
-        throw Error::InvalidPropertyValue();
-}
-
-} // namespace
-
 Control::Control(Container& parent, int32_t backColor, int32_t foreColor)
     : m_window(parent.TopWindow()), m_lngBackColor(backColor), m_lngForeColor(foreColor),
       m_font(DefaultFont()), m_alive(std::make_shared<int>(0)) {}
@@ -61,34 +47,34 @@ void Control::applyGeometry() {
 }
 
 void Control::SetLeft(float value) {
-    checkCoordinate(value);
+    CheckCoordinate(value);
     m_sngLeft = value;
     applyGeometry();
 }
 
 void Control::SetTop(float value) {
-    checkCoordinate(value);
+    CheckCoordinate(value);
     m_sngTop = value;
     applyGeometry();
 }
 
 void Control::SetWidth(float value) {
-    checkLength(value);
+    CheckLength(value);
     m_sngWidth = value;
     applyGeometry();
 }
 
 void Control::SetHeight(float value) {
-    checkLength(value);
+    CheckLength(value);
     m_sngHeight = value;
     applyGeometry();
 }
 
 void Control::Move(float left, float top, float width, float height) {
-    checkCoordinate(left);
-    checkCoordinate(top);
-    checkLength(width);
-    checkLength(height);
+    CheckCoordinate(left);
+    CheckCoordinate(top);
+    CheckLength(width);
+    CheckLength(height);
     m_sngLeft = left;
     m_sngTop = top;
     m_sngWidth = width;

@@ -20,4 +20,9 @@ inline int TwipsToPixels(double twips) {
 
 inline float PixelsToTwips(double px) { return static_cast<float>(px * kTwipsPerPixel); }
 
+// Lengths and coordinates beyond any screen, or not numbers at all, are
+// refused with "Invalid property value".
+void CheckLength(float twips);
+void CheckCoordinate(float twips);
+
 } // namespace toolkit

@@ -45,16 +45,6 @@ QPoint desktopOrigin() {
     return {};
 }
 
-void checkLength(float value) {
-    if (std::isnan(value) || value < 0 || value > 1.0e9f)
-        throw Error::InvalidPropertyValue();
-}
-
-void checkCoordinate(float value) {
-    if (!std::isfinite(value) || std::fabs(value) > 1.0e9f)
-        throw Error::InvalidPropertyValue();
-}
-
 } // namespace
 
 // The native top-level widget: draws the border, lets a sizable border be
@@ -247,7 +237,7 @@ int Window::borderPx() const {
 }
 
 void Window::SetLeft(float value) {
-    checkCoordinate(value);
+    CheckCoordinate(value);
     if (value == m_sngLeft)
         return;
     m_sngLeft = value;
@@ -255,7 +245,7 @@ void Window::SetLeft(float value) {
 }
 
 void Window::SetTop(float value) {
-    checkCoordinate(value);
+    CheckCoordinate(value);
     if (value == m_sngTop)
         return;
     m_sngTop = value;
@@ -263,7 +253,7 @@ void Window::SetTop(float value) {
 }
 
 void Window::SetWidth(float value) {
-    checkLength(value);
+    CheckLength(value);
     if (value == m_sngWidth)
         return;
     m_sngWidth = value;
@@ -272,7 +262,7 @@ void Window::SetWidth(float value) {
 }
 
 void Window::SetHeight(float value) {
-    checkLength(value);
+    CheckLength(value);
     if (value == m_sngHeight)
         return;
     m_sngHeight = value;
@@ -281,10 +271,10 @@ void Window::SetHeight(float value) {
 }
 
 void Window::Move(float left, float top, float width, float height) {
-    checkCoordinate(left);
-    checkCoordinate(top);
-    checkLength(width);
-    checkLength(height);
+    CheckCoordinate(left);
+    CheckCoordinate(top);
+    CheckLength(width);
+    CheckLength(height);
     const bool resized = width != m_sngWidth || height != m_sngHeight;
     m_sngLeft = left;
     m_sngTop = top;
