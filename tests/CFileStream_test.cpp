@@ -1,0 +1,242 @@
+#include "util/CFileStream.h"
+
+#include "toolkit/Error.h"
+#include "toolkit/FileTable.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include <sys/stat.h>
+
+using toolkit::FileTable;
+using Bytes = std::vector<uint8_t>;
+
+namespace {
+
+class CFileStreamTest : public ::testing::Test {
+protected:
+    // The system code page of these cases is UTF-8, whatever the machine's locale.
+    static void SetUpTestSuite() { qputenv("LC_ALL", "C.UTF-8"); }
+
+    void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
+
+    QString PathOf(const char* name) const { return m_dir.filePath(QString::fromLatin1(name)); }
+
+    QString Make(const char* name, const QByteArray& content) const {
+        QFile file(PathOf(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(content);
+        return file.fileName();
+    }
+
+    QByteArray Content(const char* name) const {
+        QFile file(PathOf(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+
+    QTemporaryDir m_dir;
+};
+
+QString AsciiOf(CFileStream& reader, const QString& path) {
+    reader.SetPath(path);
+    return reader.Ascii();
+}
+
+// --- Paths that cannot be read -------------------------------------------------------------
+
+TEST_F(CFileStreamTest, EmptyPathOrArrayFailsAndTouchesNothing) {
+    CFileStream reader;
+    reader.SetPath(Make("a.txt", "abc"));
+    const int16_t number = FileTable::FreeFile();
+    ASSERT_EQ(reader.Ascii(), QStringLiteral("abc"));
+
+    reader.SetPath(QString());
+    EXPECT_EQ(reader.Ascii(), QString());
+    EXPECT_TRUE(reader.Error());
+    EXPECT_TRUE(reader.Binary().empty());
+    reader.SetAscii(QStringLiteral("x"));
+    EXPECT_TRUE(reader.Error());
+    reader.SetPath(PathOf("never"));
+    reader.SetBinary({}); // never sized: no content to write
+    EXPECT_TRUE(reader.Error());
+
+    EXPECT_TRUE(FileTable::IsOpen(number)); // the file of the last good read stays open
+    EXPECT_EQ(FileTable::FreeFile(), number + 1);
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("a.txt")});
+}
+
+TEST_F(CFileStreamTest, UnreadablePathsFailWithEmptyResults) {
+    Make("a", "abc");
+    ASSERT_EQ(::mkfifo(PathOf("fifo").toLocal8Bit().constData(), 0600), 0);
+    const QString paths[] = {
+        PathOf("missing.txt"),
+        PathOf("no/such/dir.txt"),
+        m_dir.path(),
+        PathOf("fifo"),                               // must not wait for a writer
+        PathOf("a") + QChar(0) + QStringLiteral("b"), // must not open "a"
+    };
+    for (const QString& path : paths) {
+        SCOPED_TRACE(path.toStdString());
+        CFileStream reader;
+        EXPECT_EQ(AsciiOf(reader, path), QString());
+        EXPECT_TRUE(reader.Error());
+        EXPECT_TRUE(reader.Binary().empty());
+        EXPECT_TRUE(reader.Error());
+    }
+    EXPECT_FALSE(QFile::exists(PathOf("missing.txt")));
+    EXPECT_EQ(Content("a"), QByteArray("abc"));
+}
+
+TEST_F(CFileStreamTest, FileLongerThanAnInt32HoldsIsRefused) {
+    QFile big(PathOf("big"));
+    if (!big.open(QIODevice::WriteOnly) || !big.resize(qint64{1} << 31))
+        GTEST_SKIP() << "no sparse files here";
+    big.close();
+    CFileStream reader;
+    reader.SetPath(big.fileName());
+    EXPECT_TRUE(reader.Binary().empty());
+    EXPECT_TRUE(reader.Error());
+    EXPECT_EQ(reader.Ascii(), QString());
+    EXPECT_TRUE(reader.Error());
+}
+
+// --- Text ----------------------------------------------------------------------------------
+
+TEST_F(CFileStreamTest, AsciiDecodesShiftJisAndUtf8KeepingLineEndsAndNuls) {
+    CFileStream reader;
+    EXPECT_EQ(AsciiOf(reader, Make("sjis", "\x82\xa0\x82\xa2\r\n\x83\x65\x83\x58\x83\x67\r\n")),
+              QStringLiteral("\u3042\u3044\r\n\u30c6\u30b9\u30c8\r\n"));
+    EXPECT_FALSE(reader.Error());
+
+    EXPECT_EQ(AsciiOf(reader, Make("utf8", "\xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e\n")),
+              QStringLiteral("\u65e5\u672c\u8a9e\n"));
+    EXPECT_FALSE(reader.Error());
+
+    const QString withNuls = AsciiOf(reader, Make("nul", QByteArray("\0a\0\0b\0", 6)));
+    EXPECT_EQ(withNuls, QString::fromUtf16(u"\0a\0\0b\0", 6));
+    EXPECT_FALSE(reader.Error());
+
+    EXPECT_EQ(AsciiOf(reader, Make("empty", "")), QString());
+    EXPECT_FALSE(reader.Error());
+}
+
+TEST_F(CFileStreamTest, EndOfTextMarkerAnywhereFailsTheTextRead) {
+    for (const QByteArray& content : {QByteArray("\032abc"), QByteArray("ab\032c"),
+                                      QByteArray("abc\032"), QByteArray("\032")}) {
+        SCOPED_TRACE(content.toHex().toStdString());
+        CFileStream reader;
+        EXPECT_EQ(AsciiOf(reader, Make("eof", content)), QString());
+        EXPECT_TRUE(reader.Error());
+        EXPECT_EQ(reader.Binary().size(), size_t(content.size() + 1)); // binary mode reads it
+        EXPECT_FALSE(reader.Error());
+    }
+}
+
+TEST_F(CFileStreamTest, AsciiWriteReplacesTheContentAndKeepsItOnUnencodableText) {
+    const QString path = Make("out.txt", "a much longer old content");
+    CFileStream reader;
+    reader.SetPath(path);
+    reader.SetAscii(QStringLiteral("\u3042\r\nb"));
+    EXPECT_FALSE(reader.Error());
+    EXPECT_EQ(reader.Ascii(), QStringLiteral("\u3042\r\nb"));
+
+    reader.SetAscii(QString(QChar(0xd800))); // a lone surrogate has no encoding
+    EXPECT_TRUE(reader.Error());
+    EXPECT_EQ(Content("out.txt"), QByteArray("\xe3\x81\x82\r\nb"));
+}
+
+// --- Bytes ---------------------------------------------------------------------------------
+
+TEST_F(CFileStreamTest, BinaryReadGivesOneZeroElementMore) {
+    CFileStream reader;
+    reader.SetPath(Make("abc", "abc"));
+    EXPECT_EQ(reader.Binary(), (Bytes{0x61, 0x62, 0x63, 0}));
+    EXPECT_FALSE(reader.Error());
+    reader.SetPath(Make("empty", ""));
+    EXPECT_EQ(reader.Binary(), Bytes{0});
+    EXPECT_FALSE(reader.Error());
+
+    // It reports a length of 0 and then delivers data, as a file that grows would.
+    reader.SetPath(QStringLiteral("/proc/self/status"));
+    if (QFile::exists(reader.Path())) {
+        EXPECT_TRUE(reader.Binary().empty());
+        EXPECT_TRUE(reader.Error());
+    }
+}
+
+TEST_F(CFileStreamTest, BinaryWriteLeavesOutTheLastElementAndKeepsTheRest) {
+    QByteArray all(256, 0);
+    for (int i = 0; i < all.size(); ++i)
+        all[i] = char(i);
+    CFileStream reader;
+    reader.SetPath(Make("all", all));
+    const Bytes bytes = reader.Binary();
+    reader.SetPath(PathOf("copy"));
+    reader.SetBinary(bytes);
+    EXPECT_FALSE(reader.Error());
+    EXPECT_EQ(Content("copy"), all);
+
+    reader.SetPath(PathOf("new"));
+    reader.SetBinary({0x61, 0x62, 0x63, 0x7f});
+    EXPECT_EQ(Content("new"), QByteArray("abc"));
+
+    reader.SetPath(Make("five", "12345"));
+    reader.SetBinary({'x', 'y', 0});
+    EXPECT_FALSE(reader.Error());
+    EXPECT_EQ(Content("five"), QByteArray("xy345"));
+
+    reader.SetPath(PathOf("one"));
+    reader.SetBinary({9});
+    EXPECT_FALSE(reader.Error());
+    EXPECT_EQ(Content("one"), QByteArray());
+}
+
+// --- File numbers --------------------------------------------------------------------------
+
+TEST_F(CFileStreamTest, ANumberIsKeptThroughFailuresAndFreedAtDestruction) {
+    const int16_t first = FileTable::FreeFile();
+    auto reader = std::make_unique<CFileStream>();
+    EXPECT_EQ(AsciiOf(*reader, PathOf("missing")), QString());
+    EXPECT_TRUE(reader->Error());
+    EXPECT_EQ(FileTable::FreeFile(), first + 1); // still taken, though nothing is open on it
+
+    CFileStream other; // takes its own number, and keeps its file open
+    EXPECT_EQ(AsciiOf(other, Make("b", "b")), QStringLiteral("b"));
+    EXPECT_EQ(AsciiOf(*reader, Make("a", "a")), QStringLiteral("a"));
+    EXPECT_FALSE(reader->Error());
+    EXPECT_TRUE(FileTable::IsOpen(first));
+    EXPECT_TRUE(FileTable::IsOpen(first + 1));
+
+    reader.reset();
+    EXPECT_FALSE(FileTable::IsOpen(first));
+    CFileStream third;
+    EXPECT_EQ(AsciiOf(third, PathOf("a")), QStringLiteral("a"));
+    EXPECT_TRUE(FileTable::IsOpen(first));
+}
+
+TEST_F(CFileStreamTest, NoFreeNumberFailsTheReadUntilOneIsFree) {
+    const QString path = Make("a", "a");
+    std::vector<int16_t> held;
+    try {
+        for (;;) {
+            held.push_back(FileTable::FreeFile());
+            FileTable::Hold(held.back());
+        }
+    } catch (const toolkit::Error& error) {
+        EXPECT_EQ(error.Number(), 67);
+    }
+    CFileStream reader;
+    EXPECT_EQ(AsciiOf(reader, path), QString());
+    EXPECT_TRUE(reader.Error());
+    for (const int16_t n : held)
+        FileTable::Release(n);
+    EXPECT_EQ(AsciiOf(reader, path), QStringLiteral("a"));
+}
+
+} // namespace

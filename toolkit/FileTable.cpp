@@ -1,0 +1,279 @@
+#include "toolkit/FileTable.h"
+
+#include "toolkit/Error.h"
+
+#include <QFile>
+
+#include <array>
+#include <cerrno>
+#include <limits>
+#include <memory>
+#include <new>
+#include <mutex>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace toolkit {
+
+namespace {
+
+constexpr char kEndOfTextMarker = 0x1A;
+
+Error BadFileNameOrNumber() {
+    return {52, QStringLiteral("Bad file name or number")};
+}
+Error BadFileMode() {
+    return {54, QStringLiteral("Bad file mode")};
+}
+Error FileAlreadyOpen() {
+    return {55, QStringLiteral("File already open")};
+}
+Error DeviceIoError() {
+    return {57, QStringLiteral("Device I/O error")};
+}
+Error TooManyFiles() {
+    return {67, QStringLiteral("Too many files")};
+}
+Error PermissionDenied() {
+    return {70, QStringLiteral("Permission denied")};
+}
+Error PathFileAccessError() {
+    return {75, QStringLiteral("Path/File access error")};
+}
+
+Error ErrorForErrno(int err) {
+    switch (err) {
+    case ENOENT:
+    case ENOTDIR:
+        return Error::FileNotFound();
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        return PermissionDenied();
+    case EMFILE:
+    case ENFILE:
+        return TooManyFiles();
+    default:
+        return PathFileAccessError();
+    }
+}
+
+struct Entry {
+    std::unique_ptr<QFile> file;
+    FileTable::Mode mode = FileTable::Mode::BinaryRead;
+    bool held = false;
+    bool markerMet = false; // text input met 0x1A: nothing after it is readable
+};
+
+struct Table {
+    std::mutex lock;
+    std::array<Entry, FileTable::MaxNumber + 1> entries; // entry 0 is never used
+};
+
+Table& TheTable() {
+    static Table table;
+    return table;
+}
+
+Entry& EntryOf(Table& table, int16_t number) {
+    if (number < 1 || number > FileTable::MaxNumber)
+        throw BadFileNameOrNumber();
+    return table.entries[static_cast<size_t>(number)];
+}
+
+Entry& OpenEntryOf(Table& table, int16_t number) {
+    Entry& entry = EntryOf(table, number);
+    if (!entry.file)
+        throw BadFileNameOrNumber();
+    return entry;
+}
+
+bool IsReadMode(FileTable::Mode mode) {
+    return mode == FileTable::Mode::BinaryRead || mode == FileTable::Mode::TextInput;
+}
+
+// Opens with the POSIX call rather than QFile's own, because QFile cannot open for writing
+// without shortening the file, and because the type of what was opened must be checked on
+// the open descriptor itself. O_NONBLOCK keeps the open of a pipe from waiting for a writer.
+int OpenDescriptor(const QString& path, FileTable::Mode mode) {
+    const QByteArray name = QFile::encodeName(path);
+    // A NUL would cut the name short and open some other file.
+    if (name.isEmpty() || name.contains('\0'))
+        throw BadFileNameOrNumber();
+
+    int flags = O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
+    switch (mode) {
+    case FileTable::Mode::BinaryRead:
+    case FileTable::Mode::TextInput:
+        flags |= O_RDONLY;
+        break;
+    case FileTable::Mode::BinaryWrite:
+        flags |= O_WRONLY | O_CREAT;
+        break;
+    case FileTable::Mode::TextOutput:
+        flags |= O_WRONLY | O_CREAT | O_TRUNC;
+        break;
+    }
+
+    int fd = -1;
+    do {
+        fd = ::open(name.constData(), flags, 0666);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0)
+        throw ErrorForErrno(errno);
+
+    struct stat info {};
+    const bool statted = ::fstat(fd, &info) == 0;
+    const bool regular = statted && S_ISREG(info.st_mode);
+    const bool tooLong = statted && info.st_size > std::numeric_limits<int32_t>::max();
+    const int status = regular ? ::fcntl(fd, F_GETFL) : -1;
+    if (!regular || tooLong || status < 0 || ::fcntl(fd, F_SETFL, status & ~O_NONBLOCK) < 0) {
+        ::close(fd);
+        throw tooLong ? Error::Overflow() : PathFileAccessError();
+    }
+    return fd;
+}
+
+} // namespace
+
+int16_t FileTable::FreeFile() {
+    Table& table = TheTable();
+    std::lock_guard guard(table.lock);
+    for (int16_t number = 1; number <= MaxNumber; ++number) {
+        const Entry& entry = table.entries[static_cast<size_t>(number)];
+        if (!entry.file && !entry.held)
+            return number;
+    }
+    throw TooManyFiles();
+}
+
+void FileTable::Hold(int16_t number) {
+    Table& table = TheTable();
+    std::lock_guard guard(table.lock);
+    Entry& entry = EntryOf(table, number);
+    if (entry.file || entry.held)
+        throw FileAlreadyOpen();
+    entry.held = true;
+}
+
+void FileTable::Release(int16_t number) {
+    Close(number);
+    Table& table = TheTable();
+    std::lock_guard guard(table.lock);
+    EntryOf(table, number).held = false;
+}
+
+void FileTable::Open(int16_t number, const QString& path, Mode mode) {
+    Table& table = TheTable();
+    std::lock_guard guard(table.lock);
+    Entry& entry = EntryOf(table, number);
+    if (entry.file)
+        throw FileAlreadyOpen();
+
+    const int fd = OpenDescriptor(path, mode);
+    auto file = std::make_unique<QFile>();
+    const QIODevice::OpenMode access =
+        IsReadMode(mode) ? QIODevice::ReadOnly : QIODevice::WriteOnly;
+    if (!file->open(fd, access, QFileDevice::AutoCloseHandle)) {
+        // Whether QFile already let go of the descriptor is unknown here; leaking it is
+        // safer than closing a number that may have been reused.
+        throw PathFileAccessError();
+    }
+    entry.file = std::move(file);
+    entry.mode = mode;
+    entry.markerMet = false;
+}
+
+bool FileTable::IsOpen(int16_t number) {
+    Table& table = TheTable();
+    std::lock_guard guard(table.lock);
+    return EntryOf(table, number).file != nullptr;
+}
+
+int32_t FileTable::Length(int16_t number) {
+    Table& table = TheTable();
+    std::lock_guard guard(table.lock);
+    const qint64 size = OpenEntryOf(table, number).file->size();
+    if (size < 0 || size > std::numeric_limits<int32_t>::max())
+        throw Error::Overflow();
+    return static_cast<int32_t>(size);
+}
+
+QByteArray FileTable::Read(int16_t number, int32_t count) {
+    Table& table = TheTable();
+    std::lock_guard guard(table.lock);
+    Entry& entry = OpenEntryOf(table, number);
+    if (!IsReadMode(entry.mode))
+        throw BadFileMode();
+    if (count < 0)
+        throw Error::InvalidProcedureCall();
+    if (entry.markerMet)
+        return {};
+
+    QByteArray data;
+    try {
+        data.resize(count);
+    } catch (const std::bad_alloc&) {
+        throw Error::OutOfMemory();
+    }
+    qint64 filled = 0;
+    while (filled < count) {
+        const qint64 got = entry.file->read(data.data() + filled, count - filled);
+        if (got < 0)
+            throw DeviceIoError();
+        if (got == 0)
+            break;
+        filled += got;
+    }
+    data.truncate(filled);
+
+    if (entry.mode == Mode::TextInput) {
+        const qsizetype marker = data.indexOf(kEndOfTextMarker);
+        if (marker >= 0) {
+            data.truncate(marker);
+            entry.markerMet = true;
+        }
+    }
+    return data;
+}
+
+bool FileTable::AtEnd(int16_t number) {
+    Table& table = TheTable();
+    std::lock_guard guard(table.lock);
+    Entry& entry = OpenEntryOf(table, number);
+    if (!IsReadMode(entry.mode))
+        throw BadFileMode();
+    if (entry.markerMet)
+        return true;
+    // Peek rather than compare with the length: a file may hold more than its length says.
+    char next = 0;
+    const qint64 got = entry.file->peek(&next, 1);
+    if (got < 0)
+        throw DeviceIoError();
+    return got == 0 || (entry.mode == Mode::TextInput && next == kEndOfTextMarker);
+}
+
+void FileTable::Write(int16_t number, const QByteArray& bytes) {
+    Table& table = TheTable();
+    std::lock_guard guard(table.lock);
+    Entry& entry = OpenEntryOf(table, number);
+    if (IsReadMode(entry.mode))
+        throw BadFileMode();
+    if (entry.file->write(bytes) != bytes.size() || !entry.file->flush())
+        throw DeviceIoError();
+}
+
+void FileTable::Close(int16_t number) {
+    Table& table = TheTable();
+    std::lock_guard guard(table.lock);
+    Entry& entry = EntryOf(table, number);
+    if (!entry.file)
+        return;
+    entry.file->close();
+    entry.file.reset();
+    entry.markerMet = false;
+}
+
+} // namespace toolkit

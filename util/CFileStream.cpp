@@ -1,0 +1,147 @@
+#include "util/CFileStream.h"
+
+#include "toolkit/CodePage.h"
+#include "toolkit/Error.h"
+#include "toolkit/FileTable.h"
+
+#include <algorithm>
+
+using toolkit::FileTable;
+
+namespace {
+
+constexpr int32_t kKindBytes = 0;
+constexpr int32_t kKindText = 1;
+constexpr int32_t kDirectionRead = 0;
+constexpr int32_t kDirectionWrite = 1;
+
+} // namespace
+
+CFileStream::~CFileStream() {
+    if (m_intFileNumber == 0)
+        return;
+    try {
+        FileTable::Release(m_intFileNumber);
+    } catch (...) {
+        // Nothing is left to report to: the reader is gone.
+    }
+}
+
+std::vector<uint8_t> CFileStream::Binary() noexcept {
+    OpenFile(kKindBytes, kDirectionRead);
+    if (m_blnError)
+        return {};
+    try {
+        std::vector<uint8_t> bytBuffer;
+        ReadAllBytes(bytBuffer);
+        return bytBuffer;
+    } catch (...) {
+        m_blnError = true;
+        return {};
+    }
+}
+
+void CFileStream::SetBinary(const std::vector<uint8_t>& RHS) noexcept {
+    // An array that was never sized is no content at all; fail before the open so that no
+    // file is created or replaced for it.
+    if (RHS.empty()) {
+        m_blnError = true;
+        return;
+    }
+    OpenFile(kKindBytes, kDirectionWrite);
+    if (m_blnError)
+        return;
+    try {
+        // The element at the upper bound is the terminator that a read adds.
+        const auto bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(RHS.data()),
+                                                   static_cast<qsizetype>(RHS.size() - 1));
+        FileTable::Write(m_intFileNumber, bytes);
+    } catch (...) {
+        m_blnError = true;
+    }
+}
+
+QString CFileStream::Ascii() noexcept {
+    OpenFile(kKindText, kDirectionRead);
+    if (m_blnError)
+        return {};
+    try {
+        const int32_t lngLength = FileTable::Length(m_intFileNumber);
+        const QByteArray bytes = FileTable::Read(m_intFileNumber, lngLength);
+        // Short when the data holds the end-of-text marker 0x1A, or the file shrank.
+        if (bytes.size() != lngLength)
+            throw toolkit::Error::InputPastEndOfFile();
+        return toolkit::DecodeSystem(bytes);
+    } catch (...) {
+        m_blnError = true;
+        return {};
+    }
+}
+
+void CFileStream::SetAscii(QString RHS) noexcept {
+    // Encode before the open empties the file, so that text the code page cannot hold leaves
+    // the old content in place.
+    QByteArray bytes;
+    try {
+        bytes = toolkit::EncodeSystem(RHS);
+    } catch (...) {
+        m_blnError = true;
+        return;
+    }
+    OpenFile(kKindText, kDirectionWrite);
+    if (m_blnError)
+        return;
+    try {
+        FileTable::Write(m_intFileNumber, bytes);
+    } catch (...) {
+        m_blnError = true;
+    }
+}
+
+void CFileStream::ReadAllBytes(std::vector<uint8_t>& rbytBuffer) {
+    const int32_t lngLength = FileTable::Length(m_intFileNumber);
+    rbytBuffer.assign(static_cast<size_t>(lngLength) + 1, 0);
+    const QByteArray bytes = FileTable::Read(m_intFileNumber, lngLength);
+    if (bytes.size() != lngLength)
+        throw toolkit::Error::InputPastEndOfFile(); // the file shrank since its length was taken
+    if (!FileTable::AtEnd(m_intFileNumber))
+        throw toolkit::Error::SubscriptOutOfRange(); // it grew: more bytes than the array holds
+    std::copy(bytes.cbegin(), bytes.cend(), rbytBuffer.begin());
+}
+
+void CFileStream::OpenFile(int32_t vlngKind, int32_t vlngDirection) noexcept {
+    if (m_strPath.isEmpty()) {
+        m_blnError = true;
+        return;
+    }
+    try {
+        if (m_intFileNumber != 0) {
+            CloseFile();
+        } else {
+            const int16_t intNumber = FileTable::FreeFile();
+            FileTable::Hold(intNumber);
+            m_intFileNumber = intNumber;
+        }
+
+        FileTable::Mode mode{};
+        if (vlngKind == kKindBytes && vlngDirection == kDirectionRead)
+            mode = FileTable::Mode::BinaryRead;
+        else if (vlngKind == kKindBytes && vlngDirection == kDirectionWrite)
+            mode = FileTable::Mode::BinaryWrite;
+        else if (vlngKind == kKindText && vlngDirection == kDirectionRead)
+            mode = FileTable::Mode::TextInput;
+        else if (vlngKind == kKindText && vlngDirection == kDirectionWrite)
+            mode = FileTable::Mode::TextOutput;
+        else
+            throw toolkit::Error::InvalidProcedureCall(); // nothing opened is no success
+        FileTable::Open(m_intFileNumber, m_strPath, mode);
+        m_blnError = false;
+    } catch (...) {
+        m_blnError = true;
+    }
+}
+
+void CFileStream::CloseFile() {
+    if (m_intFileNumber != 0)
+        FileTable::Close(m_intFileNumber);
+}
