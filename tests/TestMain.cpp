@@ -1,14 +1,17 @@
 #include <QApplication>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-
-#include <cstdlib>
 
 // The suites need a QApplication for widgets, fonts and the event loop; without
 // a display they run on the offscreen platform.
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Qt wants a private runtime folder; CI and containers often have none.
+    QTemporaryDir runtime;
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR") && runtime.isValid())
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
     return RUN_ALL_TESTS();
