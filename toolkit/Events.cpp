@@ -45,6 +45,8 @@ public:
     Waker(const Waker&) = delete;
     Waker& operator=(const Waker&) = delete;
 
+    // Returns once the deadline has passed, having processed, in its last
+    // pass, every event that was pending when it woke.
     void waitUntil(Clock::time_point deadline) {
         while (Clock::now() < deadline) {
             if (!arm(deadline)) {
@@ -122,27 +124,34 @@ void report(const QString& text) noexcept {
     }
 }
 
+// Sleeps in the event loop until this yield's turn on the grid of periods.
+// Yields keep to a grid, so that the few tens of microseconds the kernel takes
+// to wake the thread do not add up and slow the pace; a yield that is late by
+// more than a quarter period starts a new grid instead of rushing to catch up.
+// Returns whether it waited: the pass that woke at the deadline has then
+// processed everything that was pending.
+bool waitForTurn(YieldState& s) {
+    if (s.period <= std::chrono::nanoseconds::zero() || !s.haveLast) {
+        s.lastDeadline = Clock::now();
+        return false;
+    }
+    const auto deadline =
+        std::max(s.lastDeadline + s.period, s.lastReturn + s.period - s.period / 4);
+    s.lastDeadline = deadline;
+    if (Clock::now() >= deadline)
+        return false;
+    if (!s.waker)
+        s.waker = std::make_unique<Waker>();
+    s.waker->waitUntil(deadline);
+    return true;
+}
+
 } // namespace
 
 void DoEvents() {
     YieldState& s = yieldState();
-    if (s.period > std::chrono::nanoseconds::zero() && s.haveLast) {
-        // Yields keep to a grid of one period, so that the few tens of
-        // microseconds the kernel takes to wake the thread do not add up and
-        // slow the pace; a yield that is late by more than a quarter period
-        // starts a new grid instead of rushing to catch up.
-        const auto deadline =
-            std::max(s.lastDeadline + s.period, s.lastReturn + s.period - s.period / 4);
-        if (Clock::now() < deadline) {
-            if (!s.waker)
-                s.waker = std::make_unique<Waker>();
-            s.waker->waitUntil(deadline);
-        }
-        s.lastDeadline = deadline;
-    } else {
-        s.lastDeadline = Clock::now();
-    }
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    if (!waitForTurn(s))
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
     if (s.hook) {
         // A copy, so that the hook may replace or remove itself.
         const auto hook = s.hook;
