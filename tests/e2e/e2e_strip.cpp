@@ -1,0 +1,362 @@
+#include "marquee/CSQCtrl.h"
+#include "toolkit/Events.h"
+#include "toolkit/Window.h"
+#include "toolkit/WindowSystem.h"
+#include "util/CCtrlFlavors.h"
+#include "util/CRForm.h"
+#include "util/modMove.h"
+
+#include <QApplication>
+#include <QProcess>
+#include <QRect>
+#include <QRegularExpression>
+#include <QString>
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <climits>
+#include <cstdlib>
+#include <functional>
+#include <memory>
+
+// The strip on a real X server, through the classes the control panel uses:
+// what the window system shows is read back with xwininfo and xprop. The
+// script beside this file starts the server (with or without openbox).
+
+namespace {
+
+using namespace std::chrono_literals;
+
+QString unavailableReason() {
+    const QString reason = qEnvironmentVariable("VORN_E2E_UNAVAILABLE");
+    if (!reason.isEmpty())
+        return reason;
+    if (qEnvironmentVariableIsEmpty("DISPLAY"))
+        return QStringLiteral("DISPLAY is not set");
+    return {};
+}
+
+bool withWindowManager() {
+    return qEnvironmentVariable("VORN_E2E_WM") == QStringLiteral("wm");
+}
+
+QString run(const QString& program, const QStringList& args) {
+    QProcess p;
+    p.start(program, args);
+    if (!p.waitForFinished(10000)) {
+        p.kill();
+        p.waitForFinished();
+    }
+    return QString::fromLocal8Bit(p.readAllStandardOutput());
+}
+
+// Yields to the event loop until the condition holds; false after 15 s.
+bool waitUntil(const std::function<bool()>& condition) {
+    const auto deadline = std::chrono::steady_clock::now() + 15s;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        toolkit::DoEvents();
+    }
+    return true;
+}
+
+int field(const QString& text, const QString& name) {
+    const QRegularExpression re(QRegularExpression::escape(name) + QStringLiteral(":\\s*(-?\\d+)"));
+    const auto m = re.match(text);
+    return m.hasMatch() ? m.captured(1).toInt() : INT_MIN;
+}
+
+// The window's place and size on the screen, as the X server has them.
+QRect onScreen(uint64_t id) {
+    const QString out =
+        run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), QString::number(id)});
+    return {field(out, QStringLiteral("Absolute upper-left X")),
+            field(out, QStringLiteral("Absolute upper-left Y")),
+            field(out, QStringLiteral("Width")), field(out, QStringLiteral("Height"))};
+}
+
+// The desktop less panels: the window manager's work area, else the screen.
+QRect workArea() {
+    if (withWindowManager()) {
+        const QString out = run(QStringLiteral("xprop"),
+                                {QStringLiteral("-root"), QStringLiteral("_NET_WORKAREA")});
+        const auto m =
+            QRegularExpression(QStringLiteral("=\\s*(\\d+), (\\d+), (\\d+), (\\d+)")).match(out);
+        if (m.hasMatch())
+            return {m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt(),
+                    m.captured(4).toInt()};
+        return {};
+    }
+    const QString out = run(QStringLiteral("xwininfo"), {QStringLiteral("-root")});
+    return {0, 0, field(out, QStringLiteral("Width")), field(out, QStringLiteral("Height"))};
+}
+
+bool staysOnTop(uint64_t id) {
+    return run(QStringLiteral("xprop"),
+               {QStringLiteral("-id"), QString::number(id), QStringLiteral("_NET_WM_STATE")})
+        .contains(QStringLiteral("_NET_WM_STATE_ABOVE"));
+}
+
+// Top-level windows from the bottom of the stacking order to the top.
+QList<uint64_t> stacking() {
+    QList<uint64_t> ids;
+    if (withWindowManager()) {
+        const QString out =
+            run(QStringLiteral("xprop"),
+                {QStringLiteral("-root"), QStringLiteral("_NET_CLIENT_LIST_STACKING")});
+        auto it = QRegularExpression(QStringLiteral("0x([0-9a-fA-F]+)")).globalMatch(out);
+        while (it.hasNext())
+            ids << it.next().captured(1).toULongLong(nullptr, 16);
+    } else {
+        const QString out =
+            run(QStringLiteral("xwininfo"), {QStringLiteral("-root"), QStringLiteral("-children")});
+        auto it = QRegularExpression(QStringLiteral("(?m)^\\s+0x([0-9a-fA-F]+) ")).globalMatch(out);
+        while (it.hasNext())
+            ids << it.next().captured(1).toULongLong(nullptr, 16);
+        // XQueryTree lists the children bottom first; xwininfo prints them top first.
+        std::reverse(ids.begin(), ids.end());
+    }
+    return ids;
+}
+
+class StripOnX : public ::testing::Test, private CSQCtrlEvents {
+protected:
+    void SetUp() override {
+        const QString reason = unavailableReason();
+        if (!reason.isEmpty())
+            GTEST_SKIP() << "no X server for the end-to-end test: " << reason.toStdString();
+        toolkit::SetErrorReporter([this](const QString& text) { m_errors << text; });
+        m_owner = std::make_shared<toolkit::Window>();
+        m_owner->SetCaption(QStringLiteral("vorn2 owner"));
+        m_owner->Move(3000, 3000, 4500, 3000);
+        m_owner->Show();
+        m_csqc = std::make_shared<CSQCtrl>();
+        m_csqc->SetListener(this);
+        m_csqc->Show(*m_owner);
+        m_form = m_csqc->Form();
+        m_record = std::make_shared<CRForm>();
+        m_record->SetFormName(m_form);
+        m_flavors.SetCRF(m_record);
+    }
+
+    void TearDown() override {
+        if (m_csqc) {
+            m_csqc->SetListener(nullptr);
+            m_csqc->Unload();
+        }
+        m_flavors.SetCRF(nullptr);
+        m_record.reset();
+        m_form.reset();
+        m_csqc.reset();
+        m_owner.reset();
+        toolkit::DoEvents();
+        toolkit::SetErrorReporter({});
+    }
+
+    uint64_t stripId() const { return toolkit::NativeWindowId(m_form->hwnd()); }
+    QRect strip() const { return onScreen(stripId()); }
+
+    // The start-up placement of the control panel.
+    void placeAtBottomLeft() {
+        m_form->SetWidth(static_cast<float>(m_flavors.DeskTopWidth()));
+        m_flavors.Form2DPosition(pos2DBottomLeft);
+    }
+
+    bool stripSitsAt(int x, int bottom) const {
+        const QRect r = strip();
+        return r.x() == x && r.y() + r.height() == bottom;
+    }
+
+    // As the control panel answers a left press on the strip: drag, then back
+    // inside the desktop.
+    void MouseDown(int16_t& Button) override {
+        ++m_intPresses;
+        if (Button != toolkit::vbLeftButton || !m_onPress)
+            return;
+        m_onPress();
+    }
+    void MouseMove(int16_t&) override {}
+    void MouseUp(int16_t&) override {}
+
+    std::shared_ptr<toolkit::Window> m_owner;
+    std::shared_ptr<CSQCtrl> m_csqc;
+    std::shared_ptr<FormSQMain> m_form;
+    std::shared_ptr<CRForm> m_record;
+    CCtrlFlavors m_flavors;
+    QStringList m_errors;
+    int m_intPresses = 0;
+    std::function<void()> m_onPress;
+};
+
+TEST_F(StripOnX, DesktopMeasuresAreTheWorkAreaAndTheStripSitsAtItsBottom) {
+    const QRect area = workArea();
+    ASSERT_GT(area.width(), 0);
+    EXPECT_EQ(m_flavors.DeskTopWidth(), area.width() * 15);
+    EXPECT_EQ(m_flavors.DeskTopHeight(), area.height() * 15);
+
+    placeAtBottomLeft();
+    ASSERT_TRUE(waitUntil([&] { return stripSitsAt(area.x(), area.y() + area.height()); }))
+        << "strip on the screen at " << strip().x() << "," << strip().y() << " " << strip().width()
+        << "x" << strip().height();
+    EXPECT_EQ(strip().width(), area.width());
+    EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join(QStringLiteral("; ")).toStdString();
+}
+
+TEST_F(StripOnX, APanelReservingTheBottomLiftsTheStripAboveIt) {
+    if (!withWindowManager())
+        GTEST_SKIP() << "only a window manager reserves room for panels";
+    const QRect before = workArea();
+    auto panel = std::make_shared<toolkit::Window>();
+    panel->SetCaption(QStringLiteral("vorn2 panel"));
+    panel->Move(0, static_cast<float>((before.height() - 40) * 15), 6000, 600);
+    panel->Show();
+    ASSERT_TRUE(waitUntil([&] { return toolkit::NativeWindowId(panel->hwnd()) != 0; }));
+    run(QStringLiteral("xprop"),
+        {QStringLiteral("-id"), QString::number(toolkit::NativeWindowId(panel->hwnd())),
+         QStringLiteral("-f"), QStringLiteral("_NET_WM_STRUT"), QStringLiteral("32c"),
+         QStringLiteral("-set"), QStringLiteral("_NET_WM_STRUT"), QStringLiteral("0, 0, 0, 40")});
+    ASSERT_TRUE(waitUntil([&] { return m_flavors.DeskTopHeight() == (before.height() - 40) * 15; }))
+        << "DeskTopHeight " << m_flavors.DeskTopHeight();
+
+    placeAtBottomLeft();
+    EXPECT_TRUE(waitUntil([&] { return stripSitsAt(before.x(), before.height() - 40); }))
+        << "strip bottom at " << strip().y() + strip().height();
+    panel.reset();
+    // The next tests start from the whole desktop again.
+    EXPECT_TRUE(waitUntil([&] { return m_flavors.DeskTopHeight() == before.height() * 15; }));
+}
+
+TEST_F(StripOnX, TopMostIsSetAndClearedOnTheRealWindowAndKeepsItAbove) {
+    placeAtBottomLeft();
+    ASSERT_TRUE(waitUntil([&] { return stripId() != 0 && strip().width() > 0; }));
+    // Another window over the strip's corner.
+    auto cover = std::make_shared<toolkit::Window>();
+    cover->SetCaption(QStringLiteral("vorn2 cover"));
+    cover->Move(0, static_cast<float>(m_flavors.DeskTopHeight() - 3000), 3000, 3000);
+    cover->Show();
+    const auto coverId = [&] { return toolkit::NativeWindowId(cover->hwnd()); };
+    const auto raiseCover = [&] {
+        toolkit::SetWindowPos(cover->hwnd(), toolkit::HWND_TOP, 0, 0, 0, 0,
+                              toolkit::SWP_NOSIZE | toolkit::SWP_NOMOVE);
+    };
+    const auto above = [&](uint64_t upper, uint64_t lower) {
+        const QList<uint64_t> order = stacking();
+        return order.contains(upper) && order.contains(lower) &&
+               order.indexOf(upper) > order.indexOf(lower);
+    };
+    ASSERT_TRUE(waitUntil([&] {
+        raiseCover();
+        return above(coverId(), stripId());
+    }));
+
+    EXPECT_NE(m_flavors.Form3DPosition(pos3DTopMost), 0);
+    EXPECT_TRUE(toolkit::IsTopMost(m_form->hwnd()));
+    EXPECT_TRUE(waitUntil([&] { return staysOnTop(stripId()); }));
+    EXPECT_TRUE(waitUntil([&] { return above(stripId(), coverId()); }));
+    if (withWindowManager()) {
+        // The window manager keeps it there: a raise of the cover, known to
+        // be handled once a resize sent after it shows, leaves it below.
+        raiseCover();
+        cover->SetHeight(cover->Height() + 150);
+        ASSERT_TRUE(waitUntil([&] { return onScreen(coverId()).height() == 210; }));
+        EXPECT_TRUE(above(stripId(), coverId()));
+    }
+
+    EXPECT_NE(m_flavors.Form3DPosition(pos3DNoTopMost), 0);
+    EXPECT_FALSE(toolkit::IsTopMost(m_form->hwnd()));
+    EXPECT_TRUE(waitUntil([&] { return !staysOnTop(stripId()); }));
+    // An ordinary window again: the cover can go over it.
+    EXPECT_TRUE(waitUntil([&] {
+        raiseCover();
+        return above(coverId(), stripId());
+    }));
+    // Still where it was: the changes neither hid nor moved it.
+    EXPECT_TRUE(stripSitsAt(0, workArea().y() + workArea().height()));
+    cover.reset();
+}
+
+TEST_F(StripOnX, DragFollowsTheMouseUntilReleaseThenInsideDeskTopPullsItBack) {
+    // Narrower than the desktop, so that the drag can carry it off the left.
+    m_form->SetWidth(static_cast<float>(m_flavors.DeskTopWidth()) / 2);
+    m_flavors.Form2DPosition(pos2DCenter);
+    const QRect area = workArea();
+    const int expectX = area.x() + (area.width() - area.width() / 2) / 2;
+    ASSERT_TRUE(waitUntil([&] { return std::abs(strip().x() - expectX) <= 1; }))
+        << "strip at " << strip().x();
+    const QRect start = strip();
+    const QPoint press = start.center();
+    // The cursor moves 200 px left of the strip's start, taking the strip
+    // partly off the desktop, and 150 px up.
+    const QPoint end = press - QPoint(start.x() - area.x() + 200, 150);
+
+    QProcess mover;
+    bool dragReturned = false;
+    bool nestedReturnedDuringDrag = false;
+    bool buttonDownAtReturn = true;
+    QRect atReturn;
+    float leftAtReturn = 0;
+    float topAtReturn = 0;
+    m_onPress = [&] {
+        const int32_t hWnd = m_form->hwnd();
+        // Runs inside the move: a second drag is refused at once, and the
+        // mouse is moved and released only now that the move is under way.
+        toolkit::PostToDispatch([&, hWnd] {
+            // Only while the first runs: afterwards it would wait for ever.
+            if (!dragReturned) {
+                modMove::DragWindow(hWnd);
+                nestedReturnedDuringDrag = !dragReturned;
+            }
+            mover.start(QStringLiteral("xdotool"),
+                        {QStringLiteral("mousemove"), QString::number((press.x() + end.x()) / 2),
+                         QString::number((press.y() + end.y()) / 2), QStringLiteral("sleep"),
+                         QStringLiteral("0.2"), QStringLiteral("mousemove"),
+                         QString::number(end.x()), QString::number(end.y()),
+                         QStringLiteral("sleep"), QStringLiteral("0.2"), QStringLiteral("mouseup"),
+                         QStringLiteral("1")});
+        });
+        modMove::DragWindow(hWnd);
+        dragReturned = true;
+        buttonDownAtReturn = toolkit::LeftButtonDown();
+        atReturn = strip();
+        leftAtReturn = m_form->Left();
+        topAtReturn = m_form->Top();
+        m_flavors.InsideDeskTop();
+    };
+
+    run(QStringLiteral("xdotool"),
+        {QStringLiteral("mousemove"), QString::number(press.x()), QString::number(press.y()),
+         QStringLiteral("mousedown"), QStringLiteral("1")});
+    ASSERT_TRUE(waitUntil([&] { return dragReturned; })) << "the drag did not end";
+    mover.waitForFinished();
+
+    EXPECT_TRUE(nestedReturnedDuringDrag);
+    EXPECT_FALSE(buttonDownAtReturn) << "returned before the release";
+    EXPECT_EQ(atReturn.topLeft(), start.topLeft() + (end - press));
+    EXPECT_FLOAT_EQ(leftAtReturn, static_cast<float>((atReturn.x() - area.x()) * 15));
+    EXPECT_FLOAT_EQ(topAtReturn, static_cast<float>((atReturn.y() - area.y()) * 15));
+    EXPECT_LT(leftAtReturn, 0.0f);
+
+    // InsideDeskTop has put the left edge back on the desktop's.
+    EXPECT_FLOAT_EQ(m_form->Left(), 0.0f);
+    EXPECT_FLOAT_EQ(m_form->Top(), topAtReturn);
+    EXPECT_TRUE(waitUntil([&] { return strip().topLeft() == QPoint(area.x(), atReturn.y()); }))
+        << "strip at " << strip().x() << "," << strip().y();
+    EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join(QStringLiteral("; ")).toStdString();
+}
+
+} // namespace
+
+// Unlike the unit suites this one needs the real display: no offscreen
+// default. Without a server the suite still starts, to report the skip.
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    if (!unavailableReason().isEmpty())
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    toolkit::SetYieldPeriod(10ms);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,182 @@
+#include "util/modMove.h"
+
+#include "toolkit/Error.h"
+#include "toolkit/Events.h"
+#include "toolkit/TextBox.h"
+#include "toolkit/Window.h"
+#include "toolkit/WindowSystem.h"
+
+#include <QCoreApplication>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <functional>
+#include <limits>
+#include <memory>
+
+// The button is held through the toolkit's seam and the cursor is moved by
+// the offscreen platform; the end-to-end suite drives the real mouse.
+
+namespace {
+
+int32_t errorOf(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const toolkit::Error& e) {
+        return e.Number();
+    }
+    return 0;
+}
+
+TEST(modMoveTest, PackingPutsYHighAndXLowAsSigned16BitHalves) {
+    EXPECT_EQ(modMove::PackCursorPosition(10, 20), 1310730);
+    EXPECT_EQ(modMove::PackCursorPosition(0, 0), 0);
+    // A negative x keeps only its low 16 bits.
+    EXPECT_EQ(modMove::PackCursorPosition(-1, 0), 0xFFFF);
+    EXPECT_EQ(modMove::PackCursorPosition(-10, 20), 20 * 65536 + 65526);
+    EXPECT_EQ(modMove::PackCursorPosition(70000, 1), 65536 + (70000 & 0xFFFF));
+    // A negative y fills the high half; -1, -1 is all bits set.
+    EXPECT_EQ(modMove::PackCursorPosition(-1, -1), -1);
+    EXPECT_EQ(modMove::PackCursorPosition(5, -2), -131072 + 5);
+    // The ends of the range of y.
+    EXPECT_EQ(modMove::PackCursorPosition(0, 32767), 32767 * 65536);
+    EXPECT_EQ(modMove::PackCursorPosition(0, -32768), std::numeric_limits<int32_t>::min());
+    EXPECT_EQ(modMove::PackCursorPosition(0xFFFF, -32768),
+              std::numeric_limits<int32_t>::min() | 0xFFFF);
+}
+
+TEST(modMoveTest, AYOutsideSixteenBitsOverflows) {
+    for (const int32_t y :
+         {32768, -32769, std::numeric_limits<int32_t>::max(), std::numeric_limits<int32_t>::min()})
+        EXPECT_EQ(errorOf([y] { modMove::PackCursorPosition(0, y); }), 6) << y;
+}
+
+class DragTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_window = std::make_shared<toolkit::Window>();
+        m_window->Move(1500, 1500, 3000, 900);
+        m_window->Show();
+        toolkit::SetCursorPos(200, 150);
+    }
+    void TearDown() override { toolkit::SetLeftButtonSource({}); }
+
+    // The left button as the move sees it.
+    void Hold(bool down) {
+        toolkit::SetLeftButtonSource([this] { return m_blnDown; });
+        m_blnDown = down;
+    }
+    void expectUnmoved() const {
+        EXPECT_FLOAT_EQ(m_window->Left(), 1500);
+        EXPECT_FLOAT_EQ(m_window->Top(), 1500);
+    }
+
+    std::shared_ptr<toolkit::Window> m_window;
+    bool m_blnDown = false;
+};
+
+TEST_F(DragTest, TheWindowFollowsTheCursorAndTheDragEndsOnlyWithTheRelease) {
+    Hold(true);
+    bool released = false;
+    bool nestedRefused = false;
+    // Runs inside the move: the user moves the mouse, a second drag is
+    // refused at once, and the button comes up.
+    toolkit::PostToDispatch([&] {
+        toolkit::SetCursorPos(200 + 100, 150 - 40);
+        int32_t packed = modMove::PackCursorPosition(300, 110);
+        nestedRefused =
+            toolkit::SendMessage(m_window->hwnd(), toolkit::WM_SYSCOMMAND, 0xF012, &packed) == 0;
+        released = true;
+        m_blnDown = false;
+    });
+    modMove::DragWindow(m_window->hwnd());
+    EXPECT_TRUE(released);
+    EXPECT_TRUE(nestedRefused);
+    EXPECT_FLOAT_EQ(m_window->Left(), 1500 + 100 * 15);
+    EXPECT_FLOAT_EQ(m_window->Top(), 1500 - 40 * 15);
+}
+
+TEST_F(DragTest, TheMoveStartsFromThePackedPositionNotTheCursor) {
+    Hold(true);
+    // Pressed 10 px left of and 20 px above where the cursor now is.
+    int32_t packed = modMove::PackCursorPosition(190, 130);
+    toolkit::PostToDispatch([&] { m_blnDown = false; });
+    EXPECT_EQ(toolkit::SendMessage(m_window->hwnd(), toolkit::WM_SYSCOMMAND, 0xF012, &packed), 1);
+    EXPECT_FLOAT_EQ(m_window->Left(), 1500 + 10 * 15);
+    EXPECT_FLOAT_EQ(m_window->Top(), 1500 + 20 * 15);
+    EXPECT_EQ(packed, modMove::PackCursorPosition(190, 130)); // read, never written
+}
+
+TEST_F(DragTest, AWindowHiddenOrDestroyedDuringTheDragEndsIt) {
+    Hold(true);
+    toolkit::PostToDispatch([&] { m_window->Unload(); });
+    modMove::DragWindow(m_window->hwnd()); // the button is still held
+    EXPECT_FALSE(m_window->Visible());
+    expectUnmoved();
+
+    auto owned = std::make_unique<toolkit::Window>();
+    owned->Show();
+    const int32_t h = owned->hwnd();
+    toolkit::PostToDispatch([&] { owned.reset(); });
+    modMove::DragWindow(h);
+    EXPECT_EQ(owned, nullptr);
+    EXPECT_EQ(toolkit::Window::FromHandle(h), nullptr);
+}
+
+TEST_F(DragTest, DragWithTheCursorBeyondSixteenBitsRaisesOverflowBeforeSending) {
+    Hold(true);
+    toolkit::SetCursorPos(5, 40000);
+    int32_t x = 0;
+    int32_t y = 0;
+    toolkit::GetCursorPos(x, y);
+    if (y != 40000)
+        GTEST_SKIP() << "the platform keeps the cursor on the screen";
+    EXPECT_EQ(errorOf([&] { modMove::DragWindow(m_window->hwnd()); }), 6);
+    expectUnmoved();
+}
+
+TEST_F(DragTest, TheMoveIsRefusedAtOnceForOtherWindowsStatesCommandsOrAnUpButton) {
+    Hold(true);
+    int32_t packed = modMove::PackCursorPosition(200, 150);
+    const int32_t h = m_window->hwnd();
+    const auto move = [&](int32_t handle, int32_t command) {
+        return toolkit::SendMessage(handle, toolkit::WM_SYSCOMMAND, command, &packed);
+    };
+    EXPECT_EQ(move(0, 0xF012), 0);
+    EXPECT_EQ(move(h + 1, 0xF012), 0);
+    EXPECT_NO_THROW(modMove::DragWindow(0));
+    // Only the move by the title bar is a command the window takes.
+    for (const int32_t command : {0xF010, 0xF011, 0xF013, 0xF020, 0x0012})
+        EXPECT_EQ(move(h, command), 0) << command;
+    for (const int16_t state : {toolkit::vbMinimized, toolkit::vbMaximized}) {
+        m_window->SetWindowState(state);
+        EXPECT_EQ(move(h, 0xF012), 0) << state;
+    }
+    m_window->SetWindowState(toolkit::vbNormal);
+    m_window->Hide();
+    EXPECT_EQ(move(h, 0xF012), 0);
+    m_window->Show();
+    // The button came up before the move could start: no event loop runs.
+    m_blnDown = false;
+    bool ran = false;
+    toolkit::PostToDispatch([&] { ran = true; });
+    modMove::DragWindow(h);
+    EXPECT_FALSE(ran);
+    QCoreApplication::processEvents();
+    m_window->Unload();
+    m_blnDown = true;
+    EXPECT_EQ(move(h, 0xF012), 0);
+    expectUnmoved();
+}
+
+TEST_F(DragTest, ReleaseCaptureTakesTheMouseFromTheWidgetThatHoldsIt) {
+    toolkit::TextBox box(*m_window);
+    box.NativeWidget()->grabMouse();
+    ASSERT_EQ(QWidget::mouseGrabber(), box.NativeWidget());
+    EXPECT_NE(toolkit::ReleaseCapture(), 0);
+    EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
+    EXPECT_NE(toolkit::ReleaseCapture(), 0); // nothing to release is fine
+}
+
+} // namespace

@@ -1,0 +1,58 @@
+#include "toolkit/Desktop.h"
+
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QRect>
+#include <QScreen>
+
+#include <algorithm>
+
+namespace toolkit {
+
+namespace {
+
+std::function<int32_t(int32_t)>& metricsSource() {
+    static std::function<int32_t(int32_t)> source;
+    return source;
+}
+
+// A one-line menu bar: a line of the application font and its padding.
+constexpr int kMenuBarPaddingPx = 6;
+
+int32_t screenMetric(int32_t index) {
+    const bool gui = qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
+    const QScreen* screen = gui ? QGuiApplication::primaryScreen() : nullptr;
+    if (!screen)
+        return 0;
+    const QRect area = screen->availableGeometry();
+    const int height = std::max(0, area.height());
+    // Never more than the whole height, so that the rest is not negative.
+    const int menu =
+        std::min(height, QFontMetrics(QGuiApplication::font()).height() + kMenuBarPaddingPx);
+    switch (index) {
+    case SM_CYMENU:
+        return menu;
+    case SM_CXFULLSCREEN:
+        return std::max(0, area.width());
+    case SM_CYFULLSCREEN:
+        return height - menu;
+    default:
+        return 0;
+    }
+}
+
+} // namespace
+
+int32_t GetSystemMetrics(int32_t index) {
+    if (metricsSource()) {
+        const auto source = metricsSource();
+        return source(index);
+    }
+    return screenMetric(index);
+}
+
+void SetSystemMetricsSource(std::function<int32_t(int32_t index)> source) {
+    metricsSource() = std::move(source);
+}
+
+} // namespace toolkit

@@ -1,0 +1,189 @@
+#include "util/CCtrlFlavors.h"
+
+#include "toolkit/Checked.h"
+#include "toolkit/Control.h"
+#include "toolkit/Desktop.h"
+#include "toolkit/Error.h"
+#include "toolkit/Events.h"
+#include "toolkit/StdFont.h"
+#include "toolkit/TextBox.h"
+#include "toolkit/Window.h"
+#include "toolkit/WindowSystem.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr int32_t kTwipsPerPixel = 15;
+
+// Flags of the stacking change: keep the size and the place, show the window.
+constexpr int32_t kStackingFlags =
+    toolkit::SWP_NOSIZE | toolkit::SWP_NOMOVE | toolkit::SWP_SHOWWINDOW;
+
+// Puts a window's font attributes back when it goes, also after an error, so
+// that a failed measurement does not leave the window in the box's font.
+class SavedFont {
+public:
+    explicit SavedFont(toolkit::Window& window)
+        : m_window(window), m_bold(window.FontBold()), m_italic(window.FontItalic()),
+          m_name(window.FontName()), m_size(window.FontSize()) {}
+    ~SavedFont() {
+        try {
+            m_window.SetFontBold(m_bold);
+            m_window.SetFontItalic(m_italic);
+            m_window.SetFontName(m_name);
+            m_window.SetFontSize(m_size);
+        } catch (...) {
+            // The size was valid when it was read; nothing else can fail.
+        }
+    }
+    SavedFont(const SavedFont&) = delete;
+    SavedFont& operator=(const SavedFont&) = delete;
+
+private:
+    toolkit::Window& m_window;
+    bool m_bold;
+    bool m_italic;
+    QString m_name;
+    float m_size;
+};
+
+} // namespace
+
+toolkit::Window& CCtrlFlavors::form() const {
+    if (!m_CRF || !m_CRF->FormName())
+        throw toolkit::Error::ObjectNotSet();
+    return *m_CRF->FormName();
+}
+
+toolkit::Control& CCtrlFlavors::object() const {
+    if (!m_CRF || !m_CRF->ObjectName())
+        throw toolkit::Error::ObjectNotSet();
+    return *m_CRF->ObjectName();
+}
+
+void CCtrlFlavors::Wait(int32_t vlngCount) {
+    // Only the local counter is used: a handler run by a yield may destroy
+    // this object.
+    for (int32_t i = 0; i < vlngCount; ++i)
+        toolkit::DoEvents();
+}
+
+void CCtrlFlavors::TextBoxAutoSize() {
+    toolkit::Window& window = form();
+    auto* box = dynamic_cast<toolkit::TextBox*>(&object());
+    if (!box)
+        throw toolkit::Error::TypeMismatch();
+    const SavedFont saved(window);
+    window.SetFontBold(box->FontBold());
+    window.SetFontItalic(box->FontItalic());
+    window.SetFontName(box->FontName());
+    window.SetFontSize(box->FontSize());
+    box->SetWidth(window.TextWidth(box->Text()));
+    box->SetHeight(window.TextHeight(box->Text()));
+}
+
+int32_t CCtrlFlavors::DeskTopWidth() const {
+    return toolkit::Mul32(toolkit::Add32(toolkit::GetSystemMetrics(toolkit::SM_CXFULLSCREEN),
+                                         toolkit::GetSystemMetrics(toolkit::SM_CYKANJIWINDOW)),
+                          kTwipsPerPixel);
+}
+
+int32_t CCtrlFlavors::DeskTopHeight() const {
+    return toolkit::Mul32(toolkit::Add32(toolkit::GetSystemMetrics(toolkit::SM_CYMENU),
+                                         toolkit::GetSystemMetrics(toolkit::SM_CYFULLSCREEN)),
+                          kTwipsPerPixel);
+}
+
+void CCtrlFlavors::Form2DPosition(enm2DPosType venm2DPosType) {
+    toolkit::Window& window = form();
+    // The room the window leaves on the desktop, worked out in double and not
+    // rounded; Top always goes first.
+    const auto room = [](int32_t desk, float size, double parts) {
+        return static_cast<float>((static_cast<double>(desk) - size) / parts);
+    };
+    switch (venm2DPosType) {
+    case pos2DCenter:
+        window.SetTop(room(DeskTopHeight(), window.Height(), 2));
+        window.SetLeft(room(DeskTopWidth(), window.Width(), 2));
+        break;
+    case pos2DTopLeft:
+        window.SetTop(0);
+        window.SetLeft(0);
+        break;
+    case pos2DTopRight:
+        window.SetTop(0);
+        window.SetLeft(room(DeskTopWidth(), window.Width(), 1));
+        break;
+    case pos2DBottomLeft:
+        window.SetTop(room(DeskTopHeight(), window.Height(), 1));
+        window.SetLeft(0);
+        break;
+    case pos2DBottomRight:
+        window.SetTop(room(DeskTopHeight(), window.Height(), 1));
+        window.SetLeft(room(DeskTopWidth(), window.Width(), 1));
+        break;
+    default:
+        break;
+    }
+}
+
+int32_t CCtrlFlavors::Form3DPosition(enm3DPosType venm3DPosType) {
+    return toolkit::SetWindowPos(form().hwnd(), venm3DPosType, 0, 0, 0, 0, kStackingFlags);
+}
+
+void CCtrlFlavors::InsideDeskTop() {
+    toolkit::Window& window = form();
+    if (window.WindowState() != toolkit::vbNormal)
+        return;
+    // The far edge first, then the near one. A window larger than the desktop
+    // keeps its far edge on the desktop's, wherever it stood: taking its near
+    // edge to 0 instead would flip it between the two on every call.
+    const double bottom = static_cast<double>(DeskTopHeight()) - window.Height();
+    if (window.Top() > bottom)
+        window.SetTop(static_cast<float>(bottom));
+    else if (window.Top() < 0)
+        window.SetTop(static_cast<float>(std::min(0.0, bottom)));
+    const double right = static_cast<double>(DeskTopWidth()) - window.Width();
+    if (window.Left() > right)
+        window.SetLeft(static_cast<float>(right));
+    else if (window.Left() < 0)
+        window.SetLeft(static_cast<float>(std::min(0.0, right)));
+}
+
+void CCtrlFlavors::MaxCtrlSize(int32_t vlngTopMargin, int32_t vlngLeftMargin,
+                               int32_t vlngWidthMargin, int32_t vlngHeightMargin) {
+    toolkit::Window& window = form();
+    toolkit::Control& control = object();
+    int32_t h = toolkit::RoundToInt32(double{window.ScaleHeight()} - vlngTopMargin);
+    int32_t w = toolkit::RoundToInt32(double{window.ScaleWidth()} - vlngLeftMargin);
+    if (h < 0)
+        h = 1;
+    if (w < 0)
+        w = 1;
+    w = toolkit::Sub32(w, vlngWidthMargin);
+    h = toolkit::Sub32(h, vlngHeightMargin);
+    // Only a negative size becomes 1; 0 stays 0.
+    if (h < 0)
+        h = 1;
+    if (w < 0)
+        w = 1;
+    control.SetTop(static_cast<float>(vlngTopMargin));
+    control.SetLeft(static_cast<float>(vlngLeftMargin));
+    control.SetWidth(static_cast<float>(w));
+    control.SetHeight(static_cast<float>(h));
+}
+
+int32_t CCtrlFlavors::SendMsg(int32_t wMsg, int32_t wParam, int32_t& lParam) {
+    return toolkit::SendMessage(m_lngSendHandle, wMsg, wParam, &lParam);
+}
+
+int32_t CCtrlFlavors::Undo() {
+    toolkit::Window& window = form();
+    SetSendHandle(window.hwnd());
+    int32_t lParam = 0;
+    const int32_t reply = SendMsg(toolkit::EM_UNDO, 0, lParam);
+    if (!toolkit::SetFocus(window.hwnd()))
+        throw toolkit::Error::InvalidProcedureCall();
+    return reply;
+}

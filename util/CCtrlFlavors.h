@@ -1,0 +1,82 @@
+#pragma once
+
+#include "util/CRForm.h"
+
+#include <cstdint>
+#include <memory>
+
+namespace toolkit {
+class Control;
+class Window;
+} // namespace toolkit
+
+// Places of a window on the desktop.
+enum enm2DPosType : int32_t {
+    pos2DCenter = -1,
+    pos2DTopLeft = 0,
+    pos2DTopRight = 1,
+    pos2DBottomLeft = 2,
+    pos2DBottomRight = 3,
+};
+
+// Places of a window in the stacking order, handed to the window system as
+// the window to insert after.
+enum enm3DPosType : int32_t {
+    pos3DTopMost = -1,
+    pos3DNoTopMost = -2,
+};
+
+// Window and widget utilities acting on the window (FormName) and widget
+// (ObjectName) of the record CRF: placing the window on the desktop and in the
+// stacking order, sizing a widget, and sending window messages. Lengths are
+// twips; the desktop is measured at a fixed 15 twips per pixel. A missing
+// record, window or widget raises "Object variable not set" (91).
+class CCtrlFlavors {
+public:
+    std::shared_ptr<CRForm> CRF() const { return m_CRF; }
+    void SetCRF(std::shared_ptr<CRForm> Value) { m_CRF = std::move(Value); }
+
+    int32_t SendHandle() const { return m_lngSendHandle; }
+    void SetSendHandle(const int32_t& Value) { m_lngSendHandle = Value; }
+
+    // Yields to the event loop vlngCount times; nothing for 0 or less.
+    // Handlers, including ones that reach this object, may run meanwhile.
+    static void Wait(int32_t vlngCount);
+
+    // Sizes the ObjectName text box to its text as the window measures it in
+    // the box's font. ObjectName must be a text box (else 13).
+    void TextBoxAutoSize();
+
+    // The usable desktop, in twips.
+    int32_t DeskTopWidth() const;
+    int32_t DeskTopHeight() const;
+
+    // Moves the window to a corner or the centre of the desktop; other values
+    // change nothing.
+    void Form2DPosition(enm2DPosType venm2DPosType);
+    // Sets the window's place in the stacking order; non-zero on success.
+    int32_t Form3DPosition(enm3DPosType venm3DPosType);
+    // Moves a window in the normal state back inside the desktop where it
+    // sticks out; one larger than the desktop gets its far edges on the
+    // desktop's far edges.
+    void InsideDeskTop();
+    // Makes ObjectName fill the window's inner area from (left, top), less
+    // the width and height margins; a negative size becomes 1.
+    void MaxCtrlSize(int32_t vlngTopMargin, int32_t vlngLeftMargin, int32_t vlngWidthMargin,
+                     int32_t vlngHeightMargin);
+
+    // Sends a message to the SendHandle window; lParam goes by address, so
+    // that the receiver can read or fill it.
+    int32_t SendMsg(int32_t wMsg, int32_t wParam, int32_t& lParam);
+    // Sends the edit-undo request to the window (SendHandle keeps its handle)
+    // and gives it the focus; returns the reply. A hidden window cannot take
+    // the focus (5).
+    int32_t Undo();
+
+private:
+    toolkit::Window& form() const;
+    toolkit::Control& object() const;
+
+    std::shared_ptr<CRForm> m_CRF;
+    int32_t m_lngSendHandle = 0;
+};
