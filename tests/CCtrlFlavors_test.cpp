@@ -1,5 +1,7 @@
 #include "util/CCtrlFlavors.h"
 
+#include "ErrorOf.h"
+
 #include "toolkit/Desktop.h"
 #include "toolkit/Error.h"
 #include "toolkit/Events.h"
@@ -25,15 +27,6 @@ namespace {
 
 constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
 constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
-
-int32_t errorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const toolkit::Error& e) {
-        return e.Number();
-    }
-    return 0;
-}
 
 class CCtrlFlavorsTest : public ::testing::Test {
 protected:

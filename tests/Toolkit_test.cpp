@@ -1,3 +1,4 @@
+#include "ErrorOf.h"
 #include "toolkit/Checked.h"
 #include "toolkit/Colors.h"
 #include "toolkit/Error.h"
@@ -25,15 +26,6 @@ using namespace toolkit;
 
 namespace {
 
-int errorNumber(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const Error& e) {
-        return e.Number();
-    }
-    return 0;
-}
-
 class Unpaced : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -51,13 +43,13 @@ protected:
 
 TEST(Checked, sixteenBitArithmeticOverflowsInsteadOfWrapping) {
     EXPECT_EQ(Abs16(-32767), 32767);
-    EXPECT_EQ(errorNumber([] { Abs16(-32768); }), 6);
+    EXPECT_EQ(errorOf([] { Abs16(-32768); }), 6);
     EXPECT_EQ(Mul16(100, 4), 400);
-    EXPECT_EQ(errorNumber([] { Mul16(8192, 4); }), 6);
-    EXPECT_EQ(errorNumber([] { Mul16(-8193, 4); }), 6);
+    EXPECT_EQ(errorOf([] { Mul16(8192, 4); }), 6);
+    EXPECT_EQ(errorOf([] { Mul16(-8193, 4); }), 6);
     EXPECT_EQ(Mul16(-8192, 4), -32768);
-    EXPECT_EQ(errorNumber([] { Add32(std::numeric_limits<int32_t>::max(), 1); }), 6);
-    EXPECT_EQ(errorNumber([] { Mul32(65536, 32768); }), 6);
+    EXPECT_EQ(errorOf([] { Add32(std::numeric_limits<int32_t>::max(), 1); }), 6);
+    EXPECT_EQ(errorOf([] { Mul32(65536, 32768); }), 6);
     EXPECT_EQ(Mul32(-65536, 32768), std::numeric_limits<int32_t>::min());
 }
 
@@ -68,9 +60,9 @@ TEST(Checked, roundingTakesHalvesToTheEvenNeighbour) {
     EXPECT_EQ(RoundToInt32(-0.5), 0);
     EXPECT_EQ(RoundToInt16(6.5 / 4 * 4), 6);
     EXPECT_EQ(RoundToInt16(32767.4), 32767);
-    EXPECT_EQ(errorNumber([] { RoundToInt16(32767.5); }), 6);
-    EXPECT_EQ(errorNumber([] { RoundToInt32(std::nan("")); }), 6);
-    EXPECT_EQ(errorNumber([] { RoundToInt32(1e300); }), 6);
+    EXPECT_EQ(errorOf([] { RoundToInt16(32767.5); }), 6);
+    EXPECT_EQ(errorOf([] { RoundToInt32(std::nan("")); }), 6);
+    EXPECT_EQ(errorOf([] { RoundToInt32(1e300); }), 6);
 }
 
 TEST(Colors, rgbAndSystemColoursResolveAndNonsenseIsRejected) {
@@ -78,13 +70,13 @@ TEST(Colors, rgbAndSystemColoursResolveAndNonsenseIsRejected) {
     EXPECT_EQ(FromQColor(QColor(1, 2, 3)), 1 + 2 * 256 + 3 * 65536);
     EXPECT_EQ(ToQColor(SystemColor(8)), QApplication::palette().color(QPalette::Text));
     EXPECT_EQ(ToQColor(vbButtonFace), QApplication::palette().color(QPalette::Button));
-    EXPECT_EQ(errorNumber([] { CheckColor(SystemColor(25)); }), 380);
-    EXPECT_EQ(errorNumber([] { CheckColor(0x01000000); }), 380);
-    EXPECT_EQ(errorNumber([] { CheckColor(RGB(255, 255, 255)); }), 0);
+    EXPECT_EQ(errorOf([] { CheckColor(SystemColor(25)); }), 380);
+    EXPECT_EQ(errorOf([] { CheckColor(0x01000000); }), 380);
+    EXPECT_EQ(errorOf([] { CheckColor(RGB(255, 255, 255)); }), 0);
 
     Window w;
     w.SetBackColor(RGB(1, 2, 3));
-    EXPECT_EQ(errorNumber([&] { w.SetBackColor(-5); }), 380);
+    EXPECT_EQ(errorOf([&] { w.SetBackColor(-5); }), 380);
     EXPECT_EQ(w.BackColor(), RGB(1, 2, 3)) << "a rejected colour changes nothing";
 }
 
@@ -156,9 +148,9 @@ TEST_F(Unpaced, windowKeepsTwipsExactlyAndRejectsBadLengths) {
     w.SetTop(-7.25f);
     EXPECT_FLOAT_EQ(w.Left(), 1.0f) << "a one-twip move is not lost to pixel rounding";
     EXPECT_FLOAT_EQ(w.Top(), -7.25f);
-    EXPECT_EQ(errorNumber([&] { w.SetWidth(-1); }), 380);
-    EXPECT_EQ(errorNumber([&] { w.SetHeight(std::nanf("")); }), 380);
-    EXPECT_EQ(errorNumber([&] { w.SetLeft(std::numeric_limits<float>::infinity()); }), 380);
+    EXPECT_EQ(errorOf([&] { w.SetWidth(-1); }), 380);
+    EXPECT_EQ(errorOf([&] { w.SetHeight(std::nanf("")); }), 380);
+    EXPECT_EQ(errorOf([&] { w.SetLeft(std::numeric_limits<float>::infinity()); }), 380);
     EXPECT_EQ(Window::FromHandle(w.hwnd()), &w);
     EXPECT_EQ(Window::FromHandle(0), nullptr);
 }

@@ -1,5 +1,7 @@
 #include "util/modMove.h"
 
+#include "ErrorOf.h"
+
 #include "toolkit/Error.h"
 #include "toolkit/Events.h"
 #include "toolkit/TextBox.h"
@@ -19,15 +21,6 @@
 // the offscreen platform; the end-to-end suite drives the real mouse.
 
 namespace {
-
-int32_t errorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const toolkit::Error& e) {
-        return e.Number();
-    }
-    return 0;
-}
 
 TEST(modMoveTest, PackingPutsYHighAndXLowAsSigned16BitHalves) {
     EXPECT_EQ(modMove::PackCursorPosition(10, 20), 1310730);

@@ -164,16 +164,8 @@ void Control::applyFont() {
 
 void Control::Mouse(MouseKind kind, const MouseArgs& args) {
     m_window.PostHandler([this, alive = std::weak_ptr<int>(m_alive), kind, args] {
-        if (alive.expired())
-            return;
-        MouseArgs a = args;
-        const MouseHandler& h = kind == MouseKind::Down   ? OnMouseDown
-                                : kind == MouseKind::Move ? OnMouseMove
-                                                          : OnMouseUp;
-        if (h) {
-            const MouseHandler handler = h;
-            handler(a.Button, a.Shift, a.X, a.Y);
-        }
+        if (!alive.expired())
+            RaiseMouse(kind, args, OnMouseDown, OnMouseMove, OnMouseUp);
     });
 }
 

@@ -65,12 +65,12 @@ private:
         const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(
                             deadline.time_since_epoch())
                             .count();
-        itimerspec spec{};
-        spec.it_value.tv_sec = static_cast<time_t>(ns / 1000000000);
-        spec.it_value.tv_nsec = static_cast<long>(ns % 1000000000);
-        if (spec.it_value.tv_sec == 0 && spec.it_value.tv_nsec == 0)
-            spec.it_value.tv_nsec = 1;
-        return ::timerfd_settime(m_fd, TFD_TIMER_ABSTIME, &spec, nullptr) == 0;
+        itimerspec wake{};
+        wake.it_value.tv_sec = static_cast<time_t>(ns / 1000000000);
+        wake.it_value.tv_nsec = static_cast<long>(ns % 1000000000);
+        if (wake.it_value.tv_sec == 0 && wake.it_value.tv_nsec == 0)
+            wake.it_value.tv_nsec = 1;
+        return ::timerfd_settime(m_fd, TFD_TIMER_ABSTIME, &wake, nullptr) == 0;
     }
 
     void drain() {

@@ -41,4 +41,15 @@ MouseArgs ToMouseArgs(MouseKind kind, const QMouseEvent& event) {
     return a;
 }
 
+void RaiseMouse(MouseKind kind, const MouseArgs& args, const MouseHandler& down,
+                const MouseHandler& move, const MouseHandler& up) {
+    const MouseHandler handler = kind == MouseKind::Down   ? down
+                                 : kind == MouseKind::Move ? move
+                                                           : up;
+    if (!handler)
+        return;
+    MouseArgs a = args;
+    handler(a.Button, a.Shift, a.X, a.Y);
+}
+
 } // namespace toolkit

@@ -28,4 +28,9 @@ struct MouseArgs {
 // Down and Up carry the button that changed; Move carries the buttons held.
 MouseArgs ToMouseArgs(MouseKind kind, const QMouseEvent& event);
 
+// Calls the handler of the given kind, if set, with a copy of the arguments;
+// the handler is copied too, so that it may replace itself.
+void RaiseMouse(MouseKind kind, const MouseArgs& args, const MouseHandler& down,
+                const MouseHandler& move, const MouseHandler& up);
+
 } // namespace toolkit

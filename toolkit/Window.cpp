@@ -542,16 +542,7 @@ float Window::TextWidth(const QString& text) const { return MeasureTextWidth(m_f
 float Window::TextHeight(const QString& text) const { return MeasureTextHeight(m_font, text); }
 
 void Window::mouse(MouseKind kind, const MouseArgs& args) {
-    PostHandler([this, kind, args] {
-        MouseArgs a = args;
-        const MouseHandler& h = kind == MouseKind::Down   ? OnMouseDown
-                                : kind == MouseKind::Move ? OnMouseMove
-                                                          : OnMouseUp;
-        if (h) {
-            const MouseHandler handler = h;
-            handler(a.Button, a.Shift, a.X, a.Y);
-        }
-    });
+    PostHandler([this, kind, args] { RaiseMouse(kind, args, OnMouseDown, OnMouseMove, OnMouseUp); });
 }
 
 void Window::PostHandler(std::function<void()> handler) {
