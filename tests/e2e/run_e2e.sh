@@ -47,16 +47,23 @@ fi
 export DISPLAY=":$(head -n 1 "$work/display")"
 
 if [ "$mode" = wm ]; then
-  openbox --sm-disable >"$work/openbox.log" 2>&1 &
-  wm_pid=$!
+  # On a busy machine openbox now and then gives up at once; try again.
   ready=""
-  for _ in $(seq 100); do
-    if xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; then
-      ready=yes
-      break
-    fi
-    kill -0 "$wm_pid" 2>/dev/null || break
-    sleep 0.1
+  for _attempt in 1 2 3; do
+    openbox --sm-disable >"$work/openbox.log" 2>&1 &
+    wm_pid=$!
+    for _ in $(seq 100); do
+      if xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; then
+        ready=yes
+        break
+      fi
+      kill -0 "$wm_pid" 2>/dev/null || break
+      sleep 0.1
+    done
+    [ -n "$ready" ] && break
+    kill "$wm_pid" 2>/dev/null && wait "$wm_pid" 2>/dev/null
+    wm_pid=""
+    sleep 0.5
   done
   if [ -z "$ready" ]; then
     reason="openbox did not start: $(tail -n 3 "$work/openbox.log" | tr '\n' ' ')"
