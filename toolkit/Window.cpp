@@ -417,6 +417,10 @@ void Window::nativeStateChanged() {
                                                       : vbNormal;
     if (state == m_intWindowState)
         return;
+    // An owned window hides with its owner; a window manager that minimises
+    // it along with the owner does not make it minimised in its own right.
+    if (state == vbMinimized && m_owner)
+        return;
     m_intWindowState = state;
     ownerStateChanged();
 }
@@ -443,6 +447,11 @@ void Window::applyVisibility() {
     const bool ownerMinimised = m_owner && m_owner->m_intWindowState == vbMinimized;
     const bool shown = m_blnVisible && m_blnLoaded && !ownerMinimised;
     if (shown && !m_widget->isVisible()) {
+        // A window manager may have minimised an owned window along with its
+        // owner; shown again, it must not come back as an icon.
+        const Qt::WindowStates native = m_widget->windowState();
+        if (m_intWindowState != vbMinimized && native.testFlag(Qt::WindowMinimized))
+            m_widget->setWindowState(native & ~Qt::WindowMinimized);
         m_widget->show();
         if (m_owner)
             raise();

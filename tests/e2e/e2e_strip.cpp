@@ -279,6 +279,50 @@ TEST_F(StripOnX, TopMostIsSetAndClearedOnTheRealWindowAndKeepsItAbove) {
     cover.reset();
 }
 
+TEST_F(StripOnX, TheStripStaysAboveItsOwnerAndHidesWhileTheOwnerIsMinimised) {
+    const auto ownerId = [&] { return toolkit::NativeWindowId(m_owner->hwnd()); };
+    const auto viewable = [](uint64_t id) {
+        return run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), QString::number(id)})
+            .contains(QStringLiteral("IsViewable"));
+    };
+    // The strip across the owner, so that stacking matters.
+    m_form->Move(0, m_owner->Top() + 300, static_cast<float>(m_flavors.DeskTopWidth()),
+                 m_form->Height());
+    ASSERT_TRUE(waitUntil([&] { return ownerId() != 0 && viewable(stripId()); }));
+
+    // Activating the owner, as a click on it does, leaves the strip above it.
+    run(QStringLiteral("xdotool"),
+        {QStringLiteral("windowactivate"), QString::number(ownerId())});
+    const auto stripAboveOwner = [&] {
+        const QList<uint64_t> order = stacking();
+        return order.contains(stripId()) && order.contains(ownerId()) &&
+               order.indexOf(stripId()) > order.indexOf(ownerId());
+    };
+    EXPECT_TRUE(waitUntil(stripAboveOwner));
+
+    // Minimised by the program: the strip goes with it and comes back with it.
+    m_owner->SetWindowState(toolkit::vbMinimized);
+    EXPECT_TRUE(waitUntil([&] { return !viewable(stripId()); }));
+    EXPECT_TRUE(m_form->Visible()) << "still shown as far as the program knows";
+    m_owner->SetWindowState(toolkit::vbNormal);
+    EXPECT_TRUE(waitUntil([&] { return viewable(stripId()); }));
+    EXPECT_TRUE(waitUntil(stripAboveOwner));
+
+    if (withWindowManager()) {
+        // Minimised by the user through the window manager.
+        run(QStringLiteral("xdotool"),
+            {QStringLiteral("windowminimize"), QString::number(ownerId())});
+        EXPECT_TRUE(waitUntil([&] { return m_owner->WindowState() == toolkit::vbMinimized; }))
+            << run(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(ownerId())}).toStdString();
+        EXPECT_TRUE(waitUntil([&] { return !viewable(stripId()); }));
+        run(QStringLiteral("xdotool"),
+            {QStringLiteral("windowactivate"), QString::number(ownerId())});
+        EXPECT_TRUE(waitUntil([&] { return m_owner->WindowState() == toolkit::vbNormal; }));
+        EXPECT_TRUE(waitUntil([&] { return viewable(stripId()); }));
+    }
+    EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join(QStringLiteral("; ")).toStdString();
+}
+
 TEST_F(StripOnX, DragFollowsTheMouseUntilReleaseThenInsideDeskTopPullsItBack) {
     // Narrower than the desktop, so that the drag can carry it off the left.
     m_form->SetWidth(static_cast<float>(m_flavors.DeskTopWidth()) / 2);
