@@ -14,7 +14,7 @@ namespace toolkit {
 
 Control::Control(Container& parent, int32_t backColor, int32_t foreColor)
     : m_window(parent.TopWindow()), m_lngBackColor(backColor), m_lngForeColor(foreColor),
-      m_font(DefaultFont()), m_alive(std::make_shared<int>(0)) {}
+      m_alive(std::make_shared<int>(0)) {}
 
 Control::~Control() {
     m_alive.reset();
@@ -30,7 +30,7 @@ void Control::Attach(QWidget* widget) {
     m_widget->setMouseTracking(true);
     applyGeometry();
     applyColors();
-    applyFont();
+    fontChanged();
     m_widget->show();
 }
 
@@ -112,35 +112,6 @@ void Control::SetForeColor(int32_t value) {
     applyColors();
 }
 
-void Control::SetFont(const StdFont& value) {
-    if (!(value.Size > 0) || value.Size > 2048.0f)
-        throw Error::InvalidPropertyValue();
-    m_font = value;
-    applyFont();
-}
-
-void Control::SetFontBold(bool value) {
-    m_font.Bold = value;
-    applyFont();
-}
-
-void Control::SetFontItalic(bool value) {
-    m_font.Italic = value;
-    applyFont();
-}
-
-void Control::SetFontName(const QString& value) {
-    m_font.Name = value;
-    applyFont();
-}
-
-void Control::SetFontSize(float value) {
-    if (!(value > 0) || value > 2048.0f)
-        throw Error::InvalidPropertyValue();
-    m_font.Size = value;
-    applyFont();
-}
-
 void Control::applyColors() {
     if (!m_widget)
         return;
@@ -157,9 +128,9 @@ void Control::applyColors() {
     m_widget->update();
 }
 
-void Control::applyFont() {
+void Control::fontChanged() {
     if (m_widget)
-        m_widget->setFont(ToQFont(m_font));
+        m_widget->setFont(ToQFont(Font()));
 }
 
 void Control::Mouse(MouseKind kind, const MouseArgs& args) {

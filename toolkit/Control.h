@@ -1,7 +1,7 @@
 #pragma once
 
 #include "toolkit/Mouse.h"
-#include "toolkit/StdFont.h"
+#include "toolkit/FontHolder.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -18,9 +18,9 @@ class Window;
 
 // A widget inside a window. Left, Top, Width and Height are twips from the
 // parent container's top-left corner, kept exactly as last set.
-class Control {
+class Control : public FontHolder {
 public:
-    virtual ~Control();
+    ~Control() override;
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;
 
@@ -46,17 +46,6 @@ public:
     int32_t ForeColor() const { return m_lngForeColor; }
     void SetForeColor(int32_t value);
 
-    const StdFont& Font() const { return m_font; }
-    void SetFont(const StdFont& value);
-    bool FontBold() const { return m_font.Bold; }
-    void SetFontBold(bool value);
-    bool FontItalic() const { return m_font.Italic; }
-    void SetFontItalic(bool value);
-    QString FontName() const { return m_font.Name; }
-    void SetFontName(const QString& value);
-    float FontSize() const { return m_font.Size; }
-    void SetFontSize(float value);
-
     Window& ParentWindow() const { return m_window; }
 
     MouseHandler OnMouseDown;
@@ -74,7 +63,7 @@ protected:
     void Attach(QWidget* widget);
     void applyGeometry();
     virtual void applyColors();
-    virtual void applyFont();
+    void fontChanged() override;
 
 private:
     Window& m_window;
@@ -88,7 +77,6 @@ private:
     bool m_blnTabStop = true;
     int32_t m_lngBackColor;
     int32_t m_lngForeColor;
-    StdFont m_font;
     std::shared_ptr<int> m_alive;
 };
 

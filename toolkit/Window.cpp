@@ -180,7 +180,7 @@ private:
 
 Window::Window(const WindowStyle& style)
     : m_style(style), m_lngBackColor(vbButtonFace), m_lngForeColor(vbButtonText),
-      m_font(DefaultFont()), m_alive(std::make_shared<int>(0)) {
+      m_alive(std::make_shared<int>(0)) {
     m_widget = new WindowWidget(this);
     Qt::WindowFlags flags = m_style.ToolWindow ? Qt::Tool : Qt::Window;
     if (!m_style.TitleBar) {
@@ -529,26 +529,8 @@ void Window::SetForeColor(int32_t value) {
     m_lngForeColor = value;
 }
 
-void Window::SetFont(const StdFont& value) {
-    if (!(value.Size > 0) || value.Size > 2048.0f)
-        throw Error::InvalidPropertyValue();
-    m_font = value;
-}
-
-void Window::SetFontBold(bool value) { m_font.Bold = value; }
-void Window::SetFontItalic(bool value) { m_font.Italic = value; }
-void Window::SetFontName(const QString& value) { m_font.Name = value; }
-void Window::SetFontUnderline(bool value) { m_font.Underline = value; }
-void Window::SetFontStrikethru(bool value) { m_font.Strikethrough = value; }
-
-void Window::SetFontSize(float value) {
-    if (!(value > 0) || value > 2048.0f)
-        throw Error::InvalidPropertyValue();
-    m_font.Size = value;
-}
-
-float Window::TextWidth(const QString& text) const { return MeasureTextWidth(m_font, text); }
-float Window::TextHeight(const QString& text) const { return MeasureTextHeight(m_font, text); }
+float Window::TextWidth(const QString& text) const { return MeasureTextWidth(Font(), text); }
+float Window::TextHeight(const QString& text) const { return MeasureTextHeight(Font(), text); }
 
 void Window::mouse(MouseKind kind, const MouseArgs& args) {
     PostHandler([this, kind, args] { RaiseMouse(kind, args, OnMouseDown, OnMouseMove, OnMouseUp); });

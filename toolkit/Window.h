@@ -1,8 +1,8 @@
 #pragma once
 
 #include "toolkit/Container.h"
+#include "toolkit/FontHolder.h"
 #include "toolkit/Mouse.h"
-#include "toolkit/StdFont.h"
 
 #include <QPointer>
 #include <QRect>
@@ -40,7 +40,9 @@ inline constexpr int16_t vbModal = 1;
 // A top-level window. Its outer Left, Top, Width and Height are kept in twips
 // exactly as last set; screen twips start at the primary screen's available
 // area. It is created hidden and loaded.
-class Window : public Container, public std::enable_shared_from_this<Window> {
+class Window : public Container,
+               public FontHolder,
+               public std::enable_shared_from_this<Window> {
 public:
     explicit Window(const WindowStyle& style = {});
     ~Window() override;
@@ -76,21 +78,6 @@ public:
     void SetBackColor(int32_t value);
     int32_t ForeColor() const { return m_lngForeColor; }
     void SetForeColor(int32_t value);
-
-    const StdFont& Font() const { return m_font; }
-    void SetFont(const StdFont& value);
-    bool FontBold() const { return m_font.Bold; }
-    void SetFontBold(bool value);
-    bool FontItalic() const { return m_font.Italic; }
-    void SetFontItalic(bool value);
-    QString FontName() const { return m_font.Name; }
-    void SetFontName(const QString& value);
-    float FontSize() const { return m_font.Size; }
-    void SetFontSize(float value);
-    bool FontUnderline() const { return m_font.Underline; }
-    void SetFontUnderline(bool value);
-    bool FontStrikethru() const { return m_font.Strikethrough; }
-    void SetFontStrikethru(bool value);
 
     float TextWidth(const QString& text) const;
     float TextHeight(const QString& text) const;
@@ -157,7 +144,6 @@ private:
     int32_t m_lngHwnd = 0;
     int32_t m_lngBackColor;
     int32_t m_lngForeColor;
-    StdFont m_font;
     int m_intResizeDepth = 0;
 
     Window* m_owner = nullptr;
