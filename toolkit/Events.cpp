@@ -165,8 +165,6 @@ void SetYieldPeriod(std::chrono::nanoseconds period) {
     yieldState().period = std::max(period, std::chrono::nanoseconds::zero());
 }
 
-std::chrono::nanoseconds YieldPeriod() { return yieldState().period; }
-
 void SetYieldHook(std::function<void()> hook) { yieldState().hook = std::move(hook); }
 
 void Dispatch(const std::function<void()>& handler) noexcept {

@@ -18,7 +18,6 @@ void DoEvents();
 // The period between yields (1 ms unless changed). Tests set 0 so that a
 // yield only processes what is pending.
 void SetYieldPeriod(std::chrono::nanoseconds period);
-std::chrono::nanoseconds YieldPeriod();
 
 // A callback run at the end of every yield; an empty function removes it.
 void SetYieldHook(std::function<void()> hook);
