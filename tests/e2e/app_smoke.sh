@@ -43,25 +43,38 @@ pids=("$app_pid" "${pids[@]}")
 
 fail() {
   echo "FAIL: $*"
+  kill -0 "$app_pid" 2>/dev/null && echo "(the application still runs)"
+  xwininfo -root -tree 2>&1 | grep -i vorn2
   cat "$work/app.log"
   exit 1
 }
 
+# Deadlines, not sleeps: on a loaded machine start-up can take seconds.
 strip=""
-for _ in $(seq 100); do
+for _ in $(seq 300); do
   strip=$(xdotool search --onlyvisible --class vorn2 2>/dev/null | head -n 1)
   [ -n "$strip" ] && break
   kill -0 "$app_pid" 2>/dev/null || fail "the application ended at start-up"
   sleep 0.1
 done
 [ -n "$strip" ] || fail "no strip window appeared"
-sleep 1
 
-info=$(xwininfo -id "$strip")
-x=$(awk '/Absolute upper-left X/ {print $4}' <<<"$info")
-y=$(awk '/Absolute upper-left Y/ {print $4}' <<<"$info")
-w=$(awk '/Width:/ {print $2}' <<<"$info")
-h=$(awk '/Height:/ {print $2}' <<<"$info")
+read_geometry() {
+  info=$(xwininfo -id "$strip")
+  x=$(awk '/Absolute upper-left X/ {print $4}' <<<"$info")
+  y=$(awk '/Absolute upper-left Y/ {print $4}' <<<"$info")
+  w=$(awk '/Width:/ {print $2}' <<<"$info")
+  h=$(awk '/Height:/ {print $2}' <<<"$info")
+}
+# The window manager may still be placing it: wait for the standard place,
+# then make sure it stays there.
+for _ in $(seq 150); do
+  read_geometry
+  [ "$x" -eq 0 ] && [ "$w" -eq 1280 ] && [ $((y + h)) -eq 800 ] && break
+  sleep 0.1
+done
+sleep 0.5
+read_geometry
 echo "strip at ${x},${y} size ${w}x${h}"
 [ "$x" -eq 0 ] || fail "strip starts at x=$x, not at the left edge"
 [ "$w" -eq 1280 ] || fail "strip is $w pixels wide, not the screen's 1280"
