@@ -457,10 +457,18 @@ void Window::SnapPositionToPixels() {
                    Width(), Height());
 }
 
+// A drag of the window's own border: the size change is the user's, so its
+// notification is queued like one from the window manager.
 void Window::userResized(const QRect& outer) {
     const QPoint o = desktopOrigin();
-    Move(PixelsToTwips(outer.x() - o.x()), PixelsToTwips(outer.y() - o.y()),
-         PixelsToTwips(outer.width()), PixelsToTwips(outer.height()));
+    const float width = PixelsToTwips(outer.width());
+    const float height = PixelsToTwips(outer.height());
+    const bool resized = width != Width() || height != Height();
+    m_geometry.Set(PixelsToTwips(outer.x() - o.x()), PixelsToTwips(outer.y() - o.y()), width,
+                   height);
+    applyGeometry();
+    if (resized)
+        PostHandler([this] { raiseResize(); });
 }
 
 void Window::SetCaption(const QString& value) {
