@@ -101,8 +101,9 @@ print(f"{label:16s} {nominal:8.1f} {m.get('speed_px_s', float('nan')):8.2f} {cle
       f"{disp.get('p50', float('nan')):8.1f} {disp.get('max', float('nan')):8.1f} "
       f"{m.get('updates_per_s', 0):9.1f} {m.get('longest_stall_ms', float('nan')):9.1f} "
       f"{app_pct:7.2f} {xvfb_pct:7.2f}")
-print(f"#   pairs {pairs}  machine busy {cpu['machine_busy_pct_of_one_core']}% of one core",
-      file=sys.stderr)
+print(f"#   strip {m.get('rect')}  pairs {pairs}  meter's own longest gap in that stall "
+      f"{m.get('longest_stall_max_grab_gap_ms')} ms  grabs/s {m.get('grabs_per_s')}  "
+      f"machine busy {cpu['machine_busy_pct_of_one_core']}% of one core", file=sys.stderr)
 PY
 }
 
