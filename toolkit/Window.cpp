@@ -506,8 +506,19 @@ void Window::nativeStateChanged() {
         return;
     // An owned window hides with its owner; a window manager that minimises
     // it along with the owner does not make it minimised in its own right.
-    if (state == vbMinimized && m_owner)
+    // When that news comes in late, with the owner back already, the window
+    // is brought back from the icon at once.
+    if (state == vbMinimized && m_owner) {
+        const bool ownerShown = m_owner->m_intWindowState != vbMinimized;
+        if (ownerShown && m_blnVisible && m_blnLoaded && m_widget->isVisible())
+            PostHandler([this] {
+                const Qt::WindowStates now = m_widget->windowState();
+                if (now.testFlag(Qt::WindowMinimized) && m_intWindowState != vbMinimized &&
+                    m_owner && m_owner->m_intWindowState != vbMinimized)
+                    m_widget->setWindowState(now & ~Qt::WindowMinimized);
+            });
         return;
+    }
     m_intWindowState = state;
     ownerStateChanged();
 }

@@ -30,7 +30,8 @@ if [ ! -s "$work/display" ]; then
 fi
 export DISPLAY=":$(head -n 1 "$work/display")"
 openbox --sm-disable >"$work/openbox.log" 2>&1 &
-pids+=($!)
+wm_pid=$!
+pids+=("$wm_pid")
 for _ in $(seq 100); do
   xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
   sleep 0.1
@@ -44,7 +45,12 @@ pids=("$app_pid" "${pids[@]}")
 fail() {
   echo "FAIL: $*"
   kill -0 "$app_pid" 2>/dev/null && echo "(the application still runs)"
-  xwininfo -root -tree 2>&1 | grep -i vorn2
+  kill -0 "$wm_pid" 2>/dev/null || echo "(openbox has ended)"
+  xprop -root _NET_SUPPORTING_WM_CHECK 2>&1
+  for id in $(xdotool search --class vorn2 2>/dev/null); do
+    xwininfo -id "$id" | grep -E 'Map State|geometry|xwininfo:'
+  done
+  tail -n 5 "$work/openbox.log"
   cat "$work/app.log"
   exit 1
 }
