@@ -102,7 +102,6 @@ constexpr std::chrono::milliseconds kFrameInterval{4};
 struct YieldState {
     std::chrono::nanoseconds period{std::chrono::milliseconds(1)};
     std::function<void()> hook;
-    Clock::time_point lastReturn{};
     Clock::time_point lastDeadline{};
     Clock::time_point lastPicture{}; // when a visible change was last shown
     bool haveLast = false;
@@ -148,21 +147,25 @@ void report(const QString& text) noexcept {
 }
 
 // The next turn on the grid of periods. Yields keep to a grid, so that the
-// few tens of microseconds the kernel takes to wake the thread do not add up
-// and slow the pace; a yield that is late by more than a quarter period
-// starts a new grid instead of rushing to catch up.
-Clock::time_point nextTurn(YieldState& s, Clock::time_point now) {
+// time the kernel takes to wake the thread does not add up and slow the pace:
+// a late yield is made up by the ones after it, which run at once until the
+// loop is back on its grid. One that is later than about a display frame (a
+// long handler, a modal dialog) starts a new grid instead of rushing through
+// the steps it missed.
+Clock::time_point nextTurn(const YieldState& s, Clock::time_point now) {
     if (!s.haveLast)
         return now;
-    return std::max(s.lastDeadline + s.period, s.lastReturn + s.period - s.period / 4);
+    return std::max(s.lastDeadline + s.period, now - kMaxDebt);
 }
 
-void processPending(YieldState& s) {
+// One pass over the pending events, without waiting for more; a picture
+// asked for is painted in it.
+void processPending(YieldState& s, Clock::time_point due) {
     const bool showing = s.visibleChange;
     s.visibleChange = false;
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     if (showing)
-        s.lastPicture = Clock::now();
+        s.lastPicture = due;
 }
 
 // The paced yield. The process wakes for the picture, not for the step: a
@@ -176,16 +179,18 @@ void pacedYield(YieldState& s) {
     const Clock::time_point now = Clock::now();
     const Clock::time_point turn = nextTurn(s, now);
     s.lastDeadline = turn;
+    const bool heldBack = s.visibleChange && turn - s.lastPicture < kFrameInterval;
     if (turn <= now) {
-        processPending(s);
+        // Behind the grid: catching up, without a picture per step.
+        if (!heldBack)
+            processPending(s, turn);
         return;
     }
-    const bool picture = s.visibleChange && turn - s.lastPicture >= kFrameInterval;
-    if (!picture && turn - now < kMaxDebt) {
+    if ((!s.visibleChange || heldBack) && turn - now < kMaxDebt) {
         // A picture held back by the frame interval is not shown early by
         // an event pass; the input behind it waits that little longer.
         if (!s.visibleChange)
-            processPending(s);
+            processPending(s, turn);
         return;
     }
     if (!s.waker)
@@ -203,7 +208,7 @@ void DoEvents() {
     runPictureChecks();
     YieldState& s = yieldState();
     if (s.period <= std::chrono::nanoseconds::zero()) {
-        processPending(s);
+        processPending(s, Clock::now());
     } else {
         pacedYield(s);
     }
@@ -212,7 +217,6 @@ void DoEvents() {
         const auto hook = s.hook;
         hook();
     }
-    s.lastReturn = Clock::now();
     s.haveLast = true;
 }
 
