@@ -29,7 +29,7 @@ constexpr int kFixedBorderPx = 1;
 constexpr int kMaxResizeNesting = 16;
 // How long the window system must stay quiet about a window before a request
 // that never came back as sent is taken as carried out as far as it will be.
-constexpr int kSettleMs = 400;
+constexpr int kSettleMs = 1000;
 
 std::unordered_map<int32_t, Window*>& handles() {
     static std::unordered_map<int32_t, Window*> map;
