@@ -52,6 +52,12 @@ for _attempt in 1 2 3; do
   done
   if kill -0 "$wm_pid" 2>/dev/null && xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; then
     pids+=("$wm_pid")
+    # Openbox claims the screen early in its start; the work area comes once
+    # it is ready to manage windows.
+    for _ in $(seq 100); do
+      xprop -root _NET_WORKAREA 2>/dev/null | grep -q '=' && break
+      sleep 0.1
+    done
     break
   fi
   kill "$wm_pid" 2>/dev/null; wait "$wm_pid" 2>/dev/null
