@@ -2,6 +2,7 @@
 
 #include "toolkit/Colors.h"
 #include "toolkit/Error.h"
+#include "toolkit/StdFont.h"
 
 #include <QString>
 
@@ -54,12 +55,22 @@ TEST_F(CSQCtrlSegments, surrogatePairsAreCutBySixteenBitUnits) {
     EXPECT_EQ(csqc->Segments()[1], QString(pair[1]) + QStringLiteral("b"));
 }
 
-TEST_F(CSQCtrlSegments, emptyTextKeepsTheSegmentsAndRestarts) {
-    csqc->Scroll(false, lettered(3, 10));
-    csqc->Scroll(false, QString());
-    EXPECT_EQ(csqc->SegmentCount(), 3);
-    EXPECT_EQ(lead().Text(), repeat(u'a', 200));
-    EXPECT_EQ(trail().Text(), repeat(u'b', 200));
+TEST_F(CSQCtrlSegments, measuringABoxInAFontOfItsOwnGivesTheWindowItsFontBack) {
+    toolkit::StdFont windowFont = form().Font();
+    windowFont.Name = QStringLiteral("DejaVu Serif");
+    windowFont.Size = 8;
+    windowFont.Bold = windowFont.Italic = false;
+    form().SetFont(windowFont);
+    toolkit::StdFont boxFont = windowFont;
+    boxFont.Name = QStringLiteral("DejaVu Sans");
+    boxFont.Size = 21.5f;
+    boxFont.Bold = boxFont.Italic = true;
+    lead().SetFont(boxFont);
+    trail().SetFont(boxFont);
+    csqc->Scroll(false, lettered(2, 30)); // loads and measures both boxes
+    EXPECT_EQ(form().Font(), windowFont);
+    EXPECT_FLOAT_EQ(lead().Width(), toolkit::MeasureTextWidth(boxFont, lead().Text()));
+    EXPECT_FLOAT_EQ(trail().Height(), toolkit::MeasureTextHeight(boxFont, trail().Text()));
 }
 
 TEST_F(CSQCtrlSegments, aVeryLongTextNeverPutsMoreThan200UnitsInABox) {
@@ -127,6 +138,28 @@ TEST_F(CSQCtrlLoop, handsSegmentsOverInOrderAndWrapsToTheRightEdge) {
     EXPECT_EQ(csqc->Runs(), 0);
 }
 
+TEST_F(CSQCtrlLoop, theHandOverWaitsUntilTheLeadHasPassedTheEdgeNotWhileItStandsOnIt) {
+    csqc->Scroll(false, lettered(2, 30));
+    csqc->SetSpeed(7);
+    onYield = [&] {
+        if (yields == 1) {
+            lead().SetWidth(3000); // whole twips, so the edge is met exactly
+            lead().SetLeft(14 - 3000);
+        } else if (yields == 3) {
+            ASSERT_FLOAT_EQ(lead().Left(), -3000) << "the right end stands on the edge";
+            EXPECT_EQ(csqc->SegmentIndex(), 0);
+            EXPECT_EQ(lead().Text(), repeat(u'a', 200));
+        } else if (yields == 4) {
+            EXPECT_EQ(csqc->SegmentIndex(), 1);
+            EXPECT_EQ(lead().Text(), repeat(u'b', 30));
+            EXPECT_FLOAT_EQ(lead().Left(), 0);
+            csqc->Scroll(false, QString());
+        }
+    };
+    csqc->Scroll(true, QString());
+    EXPECT_EQ(yields, 4);
+}
+
 TEST_F(CSQCtrlLoop, withoutTextTheLoopRunsAndWrapsAtTheLeftEdge) {
     csqc->SetSpeed(500);
     const float right = form().FrameVorn().Width();
@@ -148,30 +181,44 @@ TEST_F(CSQCtrlLoop, withoutTextTheLoopRunsAndWrapsAtTheLeftEdge) {
     EXPECT_TRUE(reported.empty());
 }
 
-TEST_F(CSQCtrlLoop, stoppedScrollTakesTheTextInHiddenAtTheRightEdge) {
-    csqc->Scroll(false, lettered(2, 30));
-    EXPECT_FALSE(csqc->Fuel());
-    EXPECT_EQ(yields, 0);
-    EXPECT_FALSE(lead().Visible());
-    EXPECT_FALSE(trail().Visible());
+TEST_F(CSQCtrlLoop, aStopTakesTheTextBackHiddenToItsFirstSegmentAtTheRightEdge) {
     const float right = form().FrameVorn().Width();
-    EXPECT_FLOAT_EQ(lead().Left(), right);
-    EXPECT_FLOAT_EQ(trail().Left(), right);
-    EXPECT_EQ(lead().Text(), repeat(u'a', 200));
-    EXPECT_EQ(trail().Text(), repeat(u'b', 30));
+    const auto expectAtStart = [&](const char* when) {
+        SCOPED_TRACE(when);
+        EXPECT_FALSE(csqc->Fuel());
+        EXPECT_EQ(csqc->SegmentIndex(), 0);
+        EXPECT_FALSE(lead().Visible());
+        EXPECT_FALSE(trail().Visible());
+        EXPECT_FLOAT_EQ(lead().Left(), right);
+        EXPECT_FLOAT_EQ(trail().Left(), right);
+        EXPECT_EQ(lead().Text(), repeat(u'a', 200));
+        EXPECT_EQ(trail().Text(), repeat(u'b', 200));
+    };
+    csqc->Scroll(false, lettered(3, 30));
+    EXPECT_EQ(yields, 0);
+    expectAtStart("a new text taken in stopped");
     // Measured exactly in the strip's font, with nothing added for a border.
     EXPECT_FLOAT_EQ(lead().Width(), form().TextWidth(lead().Text()));
     EXPECT_FLOAT_EQ(lead().Height(), form().TextHeight(lead().Text()));
     EXPECT_GT(lead().Width(), 0);
 
-    // A later start plays that text from its beginning.
+    // Stopped in the middle of the text, it does not resume: a play starts over.
+    csqc->SetSpeed(400);
+    onYield = [&] {
+        if (csqc->SegmentIndex() == 2)
+            csqc->Scroll(false, QString());
+    };
+    csqc->Scroll(true, QString());
+    expectAtStart("stopped at the last segment");
     onYield = [&] {
         EXPECT_TRUE(lead().Visible());
         EXPECT_EQ(lead().Text(), repeat(u'a', 200));
+        EXPECT_FLOAT_EQ(lead().Left(), right - 400);
         csqc->Scroll(false, QString());
     };
+    const int before = yields;
     csqc->Scroll(true, QString());
-    EXPECT_EQ(yields, 1);
+    EXPECT_EQ(yields, before + 1);
 }
 
 TEST_F(CSQCtrlLoop, twoStartsAndOneStopLeaveNoRunActive) {
@@ -237,6 +284,8 @@ TEST_F(CSQCtrlLoop, unloadInsideAYieldEndsEveryRunWithoutTouchingTheWindowAgain)
                         form().Height()};
     };
     bool unloaded = false;
+    bool fuelWhenUnloaded = true;
+    form().OnUnload = [&] { fuelWhenUnloaded = csqc->Fuel(); }; // the window's own unload
     Snapshot atUnload{};
     int yieldsAfter = 0;
     onYield = [&] {
@@ -257,7 +306,9 @@ TEST_F(CSQCtrlLoop, unloadInsideAYieldEndsEveryRunWithoutTouchingTheWindowAgain)
         }
     };
     csqc->Scroll(true, QString());
+    form().OnUnload = nullptr;
     EXPECT_TRUE(unloaded);
+    EXPECT_FALSE(fuelWhenUnloaded) << "the scroll stops before the window is unloaded";
     EXPECT_GT(yieldsAfter, 0);
     EXPECT_FALSE(form().Loaded());
     EXPECT_FALSE(form().Visible());
@@ -272,6 +323,7 @@ TEST_F(CSQCtrlLoop, unloadInsideAYieldEndsEveryRunWithoutTouchingTheWindowAgain)
 TEST_F(CSQCtrlLoop, refreshDuringTheScrollAppliesFontAndColoursWithoutRestarting) {
     csqc->Scroll(false, lettered(2, 40));
     const float heightBefore = lead().Height();
+    const float trailWidthBefore = trail().Width();
     float leftAtRefresh = 0;
     int32_t indexAtRefresh = -1;
     onYield = [&] {
@@ -282,6 +334,10 @@ TEST_F(CSQCtrlLoop, refreshDuringTheScrollAppliesFontAndColoursWithoutRestarting
             form().SetBackColor(toolkit::RGB(0, 0, 128));
             form().SetForeColor(toolkit::RGB(255, 255, 0));
             csqc->Refresh();
+            // Both boxes are measured again in the new font, before any hand-over.
+            EXPECT_GT(lead().Height(), heightBefore * 2);
+            EXPECT_FLOAT_EQ(trail().Height(), lead().Height());
+            EXPECT_GT(trail().Width(), trailWidthBefore * 2);
             leftAtRefresh = lead().Left();
             indexAtRefresh = csqc->SegmentIndex();
         } else if (yields == 41) {
@@ -299,7 +355,6 @@ TEST_F(CSQCtrlLoop, refreshDuringTheScrollAppliesFontAndColoursWithoutRestarting
         EXPECT_EQ(c->ForeColor(), toolkit::RGB(255, 255, 0));
         EXPECT_FLOAT_EQ(c->FontSize(), 24);
     }
-    EXPECT_GT(lead().Height(), heightBefore * 2);
     EXPECT_FLOAT_EQ(form().ScaleHeight(), lead().Height() + 20);
     EXPECT_FLOAT_EQ(lead().Top(), 10);
 }

@@ -1,6 +1,7 @@
 #include "ErrorOf.h"
 #include "toolkit/Checked.h"
 #include "toolkit/Colors.h"
+#include "toolkit/Desktop.h"
 #include "toolkit/Error.h"
 #include "toolkit/Events.h"
 #include "toolkit/Frame.h"
@@ -8,8 +9,11 @@
 #include "toolkit/Window.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QPalette>
+#include <QRect>
+#include <QScreen>
 #include <QTest>
 #include <QWidget>
 
@@ -80,6 +84,17 @@ TEST(Colors, rgbAndSystemColoursResolveAndNonsenseIsRejected) {
     EXPECT_EQ(w.BackColor(), RGB(1, 2, 3)) << "a rejected colour changes nothing";
 }
 
+TEST(Desktop, measuresSplitTheAvailableAreaAndOtherIndicesAreZero) {
+    SetSystemMetricsSource({});
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_EQ(GetSystemMetrics(SM_CXFULLSCREEN), area.width());
+    EXPECT_GT(GetSystemMetrics(SM_CYMENU), 0);
+    EXPECT_EQ(GetSystemMetrics(SM_CYMENU) + GetSystemMetrics(SM_CYFULLSCREEN), area.height());
+    EXPECT_EQ(GetSystemMetrics(SM_CYKANJIWINDOW), 0);
+    for (const int32_t other : {std::numeric_limits<int32_t>::min(), -1, 0, 14, 19, 20})
+        EXPECT_EQ(GetSystemMetrics(other), 0) << other;
+}
+
 TEST_F(Unpaced, dispatchShowsAnyErrorAndCarriesOn) {
     Dispatch([] { throw Error::Overflow(); });
     Dispatch([] { throw std::bad_alloc(); });
@@ -91,8 +106,13 @@ TEST_F(Unpaced, dispatchShowsAnyErrorAndCarriesOn) {
     EXPECT_EQ(reported[2], QStringLiteral("broken"));
 
     // A reporter that fails itself does not take the application down.
-    SetErrorReporter([](const QString&) { throw std::runtime_error("no screen"); });
+    int tries = 0;
+    SetErrorReporter([&](const QString&) {
+        ++tries;
+        throw std::runtime_error("no screen");
+    });
     Dispatch([] { throw Error::ObjectNotSet(); });
+    EXPECT_EQ(tries, 1);
 }
 
 TEST_F(Unpaced, postedHandlersRunInOrderFromTheNextYield) {
@@ -151,6 +171,14 @@ TEST_F(Unpaced, windowKeepsTwipsExactlyAndRejectsBadLengths) {
     EXPECT_EQ(errorOf([&] { w.SetWidth(-1); }), 380);
     EXPECT_EQ(errorOf([&] { w.SetHeight(std::nanf("")); }), 380);
     EXPECT_EQ(errorOf([&] { w.SetLeft(std::numeric_limits<float>::infinity()); }), 380);
+    // The limit holds on both sides of 0.
+    for (const float beyond : {1.5e9f, -1.5e9f}) {
+        EXPECT_EQ(errorOf([&] { w.SetLeft(beyond); }), 380) << beyond;
+        EXPECT_EQ(errorOf([&] { w.SetTop(beyond); }), 380) << beyond;
+    }
+    w.SetTop(-1.0e9f);
+    EXPECT_FLOAT_EQ(w.Top(), -1.0e9f);
+    EXPECT_FLOAT_EQ(w.Left(), 1.0f);
     EXPECT_EQ(Window::FromHandle(w.hwnd()), &w);
     EXPECT_EQ(Window::FromHandle(0), nullptr);
 }
