@@ -246,7 +246,9 @@ TEST_F(CFileStreamTest, EveryNumberUpToTheLastIsHandedOutThenTheReadFailsUntilOn
 
 // --- The numbered-file table underneath ----------------------------------------------------
 
-TEST_F(CFileStreamTest, FileTableRaisesTheNumberOfEachFailure) {
+using FileTableTest = CFileStreamTest;
+
+TEST_F(FileTableTest, EachFailureRaisesItsOwnNumber) {
     using Mode = FileTable::Mode;
     const QString good = Make("good", "abc");
     const int16_t n = FileTable::FreeFile();
