@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include <optional>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -273,51 +275,33 @@ TEST_F(CSQCtrlLoop, aStartAtTheNestingBoundResetsButEntersNoNewRun) {
 TEST_F(CSQCtrlLoop, unloadInsideAYieldEndsEveryRunWithoutTouchingTheWindowAgain) {
     csqc->Scroll(false, lettered(2, 40));
     csqc->SetTiming(3); // the suspended step still has yields to make after the unload
-    struct Snapshot {
-        float leadLeft, trailLeft;
-        QString leadText;
-        bool leadVisible;
-        float height;
-    };
-    auto snap = [&] {
-        return Snapshot{lead().Left(), trail().Left(), lead().Text(), lead().Visible(),
-                        form().Height()};
-    };
-    bool unloaded = false;
+    const auto snap = [&] { return std::tuple(lead().Left(), trail().Left(), lead().Text()); };
+    std::optional<decltype(snap())> atUnload;
     bool fuelWhenUnloaded = true;
     form().OnUnload = [&] { fuelWhenUnloaded = csqc->Fuel(); }; // the window's own unload
-    Snapshot atUnload{};
     int yieldsAfter = 0;
     onYield = [&] {
-        if (unloaded) {
+        if (atUnload) {
             ++yieldsAfter;
-            const Snapshot now = snap();
-            EXPECT_FLOAT_EQ(now.leadLeft, atUnload.leadLeft);
-            EXPECT_FLOAT_EQ(now.trailLeft, atUnload.trailLeft);
-            EXPECT_EQ(now.leadText, atUnload.leadText);
-            return;
-        }
-        if (yields == 6)
+            EXPECT_EQ(snap(), *atUnload);
+        } else if (yields == 6) {
             csqc->Scroll(true, QString()); // a nested run, suspended below the unload
-        if (yields == 21) {
+        } else if (yields == 21) {
             csqc->Unload();
-            unloaded = true;
             atUnload = snap();
         }
     };
     csqc->Scroll(true, QString());
     form().OnUnload = nullptr;
-    EXPECT_TRUE(unloaded);
+    ASSERT_TRUE(atUnload);
     EXPECT_FALSE(fuelWhenUnloaded) << "the scroll stops before the window is unloaded";
     EXPECT_GT(yieldsAfter, 0);
     EXPECT_FALSE(form().Loaded());
     EXPECT_FALSE(form().Visible());
+    EXPECT_FALSE(lead().Visible());
     EXPECT_FALSE(csqc->Fuel());
     EXPECT_EQ(csqc->Runs(), 0);
-    const Snapshot end = snap();
-    EXPECT_FLOAT_EQ(end.leadLeft, atUnload.leadLeft);
-    EXPECT_FLOAT_EQ(end.trailLeft, atUnload.trailLeft);
-    EXPECT_FALSE(end.leadVisible);
+    EXPECT_EQ(snap(), *atUnload);
 }
 
 TEST_F(CSQCtrlLoop, refreshDuringTheScrollAppliesFontAndColoursWithoutRestarting) {
