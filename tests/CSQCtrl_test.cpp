@@ -8,6 +8,7 @@
 
 #include <QString>
 
+#include <chrono>
 #include <optional>
 #include <tuple>
 #include <utility>
@@ -357,6 +358,21 @@ TEST_F(CSQCtrlLoop, speedZeroHoldsTheTextWhileFuelStaysTrue) {
         }
     };
     csqc->Scroll(true, QString());
+}
+
+TEST_F(CSQCtrlLoop, pacedYieldsHoldTheScrollToAboutOneStepAPeriod) {
+    // A floor only, which a slow machine cannot break: a scroll at full speed
+    // would make these steps in a few milliseconds.
+    toolkit::SetYieldPeriod(std::chrono::milliseconds(1));
+    csqc->Scroll(false, lettered(2, 40));
+    onYield = [&] {
+        if (yields == 300)
+            csqc->Scroll(false, QString());
+    };
+    const auto start = std::chrono::steady_clock::now();
+    csqc->Scroll(true, QString());
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(225));
+    EXPECT_EQ(yields, 300);
 }
 
 TEST_F(CSQCtrlLoop, timingAddsYieldsToEveryStep) {
