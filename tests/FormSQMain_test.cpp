@@ -125,17 +125,6 @@ TEST_F(FormSQMainTest, aBoxIndexOutsideTheArrayIsSubscriptOutOfRange) {
         EXPECT_EQ(errorOf([&] { form().TextVorn(index); }), 9) << index;
 }
 
-TEST_F(FormSQMainTest, handlersPassTheButtonOnAndDropTheRest) {
-    int16_t button = 2, shift = 7;
-    float x = 1, y = 2;
-    form().FrameVorn_MouseDown(button, shift, x, y);
-    int16_t index = 1;
-    form().TextVorn_MouseUp(index, button, shift, x, y);
-    ASSERT_EQ(recorder.seen.size(), 2u);
-    EXPECT_EQ(recorder.seen[0], std::make_pair('d', int16_t{2}));
-    EXPECT_EQ(recorder.seen[1], std::make_pair('u', int16_t{2}));
-}
-
 TEST_F(FormSQMainTest, draggingTheRightBorderChangesOnlyTheWidth) {
     form().SetWidth(6000);
     const float height = form().Height();
