@@ -122,8 +122,9 @@ TEST_F(CCtrlFlavorsTest, Form2DPositionOfALargerWindowGoesNegativeAndTopGoesFirs
     expectAt(-2320, -532.5f);
     // The width cannot be measured: Top is already set, Left is not.
     Metric(16, kMax);
-    for (const auto [place, top] : {std::pair{pos2DCenter, 4967.5f}, std::pair{pos2DTopRight, 0.0f},
-                                    std::pair{pos2DBottomRight, 9935.0f}}) {
+    for (const auto& [place, top] :
+         {std::pair{pos2DCenter, 4967.5f}, std::pair{pos2DTopRight, 0.0f},
+          std::pair{pos2DBottomRight, 9935.0f}}) {
         m_window->Move(5, 5, 3000, 1000);
         EXPECT_EQ(errorOf([&] { m_flavors.Form2DPosition(place); }), 6) << place;
         expectAt(5, top);
