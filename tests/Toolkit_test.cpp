@@ -1,6 +1,7 @@
 #include "ErrorOf.h"
 #include "toolkit/Checked.h"
 #include "toolkit/Colors.h"
+#include "toolkit/Desktop.h"
 #include "toolkit/Error.h"
 #include "toolkit/Events.h"
 #include "toolkit/Frame.h"
@@ -8,10 +9,13 @@
 #include "toolkit/Window.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QImage>
 #include <QMouseEvent>
 #include <QLineEdit>
 #include <QPalette>
+#include <QRect>
+#include <QScreen>
 #include <QTest>
 #include <QWidget>
 
@@ -69,7 +73,7 @@ TEST(Checked, roundingTakesHalvesToTheEvenNeighbour) {
 
 TEST(Colors, rgbAndSystemColoursResolveAndNonsenseIsRejected) {
     EXPECT_EQ(ToQColor(RGB(255, 128, 0)), QColor(255, 128, 0));
-    EXPECT_EQ(FromQColor(QColor(1, 2, 3)), 1 + 2 * 256 + 3 * 65536);
+    EXPECT_EQ(FromQColor(QColor(1, 2, 3)), 0x030201);
     EXPECT_EQ(ToQColor(SystemColor(8)), QApplication::palette().color(QPalette::Text));
     EXPECT_EQ(ToQColor(vbButtonFace), QApplication::palette().color(QPalette::Button));
     EXPECT_EQ(errorOf([] { CheckColor(SystemColor(25)); }), 380);
@@ -80,6 +84,17 @@ TEST(Colors, rgbAndSystemColoursResolveAndNonsenseIsRejected) {
     w.SetBackColor(RGB(1, 2, 3));
     EXPECT_EQ(errorOf([&] { w.SetBackColor(-5); }), 380);
     EXPECT_EQ(w.BackColor(), RGB(1, 2, 3)) << "a rejected colour changes nothing";
+}
+
+TEST(Desktop, measuresSplitTheAvailableAreaAndOtherIndicesAreZero) {
+    SetSystemMetricsSource({});
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_EQ(GetSystemMetrics(SM_CXFULLSCREEN), area.width());
+    EXPECT_GT(GetSystemMetrics(SM_CYMENU), 0);
+    EXPECT_EQ(GetSystemMetrics(SM_CYMENU) + GetSystemMetrics(SM_CYFULLSCREEN), area.height());
+    EXPECT_EQ(GetSystemMetrics(SM_CYKANJIWINDOW), 0);
+    for (const int32_t other : {std::numeric_limits<int32_t>::min(), -1, 0, 14, 19, 20})
+        EXPECT_EQ(GetSystemMetrics(other), 0) << other;
 }
 
 TEST_F(Unpaced, dispatchShowsAnyErrorAndCarriesOn) {
@@ -93,8 +108,13 @@ TEST_F(Unpaced, dispatchShowsAnyErrorAndCarriesOn) {
     EXPECT_EQ(reported[2], QStringLiteral("broken"));
 
     // A reporter that fails itself does not take the application down.
-    SetErrorReporter([](const QString&) { throw std::runtime_error("no screen"); });
+    int tries = 0;
+    SetErrorReporter([&](const QString&) {
+        ++tries;
+        throw std::runtime_error("no screen");
+    });
     Dispatch([] { throw Error::ObjectNotSet(); });
+    EXPECT_EQ(tries, 1);
 }
 
 TEST_F(Unpaced, postedHandlersRunInOrderFromTheNextYield) {
@@ -134,14 +154,19 @@ TEST_F(Unpaced, aYieldHookMayRemoveItselfAndYieldsMayNest) {
     EXPECT_EQ(nested, 2);
 }
 
-TEST_F(Unpaced, pacedYieldsStillRunPostedHandlers) {
+TEST_F(Unpaced, pacedYieldsTakeAPeriodEachOnAverageAndStillRunPostedHandlers) {
+    // A floor only, which a slow machine cannot break: yields that stopped
+    // waiting would take microseconds each.
     SetYieldPeriod(std::chrono::milliseconds(1));
+    constexpr int kYields = 200;
     int ran = 0;
-    for (int i = 0; i < 5; ++i) {
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < kYields; ++i) {
         PostToDispatch([&] { ++ran; });
         DoEvents();
     }
-    EXPECT_EQ(ran, 5);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(kYields * 3 / 4));
+    EXPECT_EQ(ran, kYields);
 }
 
 TEST_F(Unpaced, windowKeepsTwipsExactlyAndRejectsBadLengths) {
@@ -153,6 +178,14 @@ TEST_F(Unpaced, windowKeepsTwipsExactlyAndRejectsBadLengths) {
     EXPECT_EQ(errorOf([&] { w.SetWidth(-1); }), 380);
     EXPECT_EQ(errorOf([&] { w.SetHeight(std::nanf("")); }), 380);
     EXPECT_EQ(errorOf([&] { w.SetLeft(std::numeric_limits<float>::infinity()); }), 380);
+    // The limit holds on both sides of 0.
+    for (const float beyond : {1.5e9f, -1.5e9f}) {
+        EXPECT_EQ(errorOf([&] { w.SetLeft(beyond); }), 380) << beyond;
+        EXPECT_EQ(errorOf([&] { w.SetTop(beyond); }), 380) << beyond;
+    }
+    w.SetTop(-1.0e9f);
+    EXPECT_FLOAT_EQ(w.Top(), -1.0e9f);
+    EXPECT_FLOAT_EQ(w.Left(), 1.0f);
     EXPECT_EQ(Window::FromHandle(w.hwnd()), &w);
     EXPECT_EQ(Window::FromHandle(0), nullptr);
 }
