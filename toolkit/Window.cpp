@@ -6,6 +6,9 @@
 #include "toolkit/Twips.h"
 
 #include <QEventLoop>
+#include <QIcon>
+#include <QMenuBar>
+#include <QPixmap>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
@@ -87,7 +90,7 @@ protected:
         // The window system asks; the application decides, from the event loop.
         e->ignore();
         if (m_window)
-            m_window->PostHandler([w = m_window] { w->Unload(); });
+            m_window->PostHandler([w = m_window] { w->unload(vbFormControlMenu, true); });
     }
     void mousePressEvent(QMouseEvent* e) override {
         e->accept();
@@ -285,17 +288,67 @@ void Window::Move(float left, float top, float width, float height) {
         raiseResize();
 }
 
+QMargins Window::frameMargins() const {
+    if (m_style.TitleBar && m_widget->windowHandle())
+        return m_widget->windowHandle()->frameMargins();
+    return {};
+}
+
+float Window::menuBarHeight() const {
+    return m_menuBar ? PixelsToTwips(m_menuBar->sizeHint().height()) : 0.0f;
+}
+
 float Window::ScaleWidth() const {
-    return std::max(0.0f, m_sngWidth - 2.0f * PixelsToTwips(borderPx()));
+    const QMargins frame = frameMargins();
+    return std::max(0.0f, m_sngWidth - 2.0f * PixelsToTwips(borderPx()) -
+                              PixelsToTwips(frame.left() + frame.right()));
 }
 
 float Window::ScaleHeight() const {
-    return std::max(0.0f, m_sngHeight - 2.0f * PixelsToTwips(borderPx()));
+    const QMargins frame = frameMargins();
+    return std::max(0.0f, m_sngHeight - 2.0f * PixelsToTwips(borderPx()) -
+                              PixelsToTwips(frame.top() + frame.bottom()) - menuBarHeight());
 }
 
 void Window::SetClientSize(float width, float height) {
+    const QMargins frame = frameMargins();
     const float border = 2.0f * PixelsToTwips(borderPx());
-    Move(m_sngLeft, m_sngTop, width + border, height + border);
+    Move(m_sngLeft, m_sngTop, width + border + PixelsToTwips(frame.left() + frame.right()),
+         height + border + PixelsToTwips(frame.top() + frame.bottom()) + menuBarHeight());
+}
+
+QMenuBar* Window::MenuBar() {
+    if (!m_menuBar) {
+        m_menuBar = new QMenuBar(m_widget);
+        // The bar lies inside the window's own client frame, not the desktop's.
+        m_menuBar->setNativeMenuBar(false);
+        m_menuBar->show();
+        layoutClient();
+    }
+    return m_menuBar;
+}
+
+void Window::layoutClient() {
+    const int b = borderPx();
+    const int w = std::max(0, m_widget->width() - 2 * b);
+    int bar = 0;
+    if (m_menuBar) {
+        bar = std::min(m_menuBar->sizeHint().height(), std::max(0, m_widget->height() - 2 * b));
+        m_menuBar->setGeometry(b, b, w, bar);
+    }
+    m_client->setGeometry(b, b + bar, w, std::max(0, m_widget->height() - 2 * b - bar));
+}
+
+void Window::SetIcon(const char* const* xpm) { m_widget->setWindowIcon(QIcon(QPixmap(xpm))); }
+
+void Window::SetApplicationIcon(const char* const* xpm) {
+    QGuiApplication::setWindowIcon(QIcon(QPixmap(xpm)));
+}
+
+void Window::SetStartUpPosition(int16_t value) {
+    if (value != vbStartUpManual && value != vbStartUpScreen)
+        throw Error::InvalidPropertyValue();
+    m_intStartUpPosition = value;
 }
 
 void Window::raiseResize() {
@@ -325,17 +378,19 @@ void Window::applyGeometry() {
     if (m_requested.size() > kRememberedRequests)
         m_requested.pop_front();
     m_widget->move(x, y);
-    m_widget->resize(std::max(1, w - frame.left() - frame.right()),
-                     std::max(1, h - frame.top() - frame.bottom()));
-    const int b = borderPx();
-    m_client->setGeometry(b, b, std::max(0, m_widget->width() - 2 * b),
-                          std::max(0, m_widget->height() - 2 * b));
+    const QSize inner(std::max(1, w - frame.left() - frame.right()),
+                      std::max(1, h - frame.top() - frame.bottom()));
+    // A fixed window with a caption bar tells the window manager that its
+    // size is not the user's to change.
+    if (m_style.TitleBar && !m_style.Sizable)
+        m_widget->setFixedSize(inner);
+    else
+        m_widget->resize(inner);
+    layoutClient();
 }
 
 void Window::nativeGeometryChanged() {
-    const int b = borderPx();
-    m_client->setGeometry(b, b, std::max(0, m_widget->width() - 2 * b),
-                          std::max(0, m_widget->height() - 2 * b));
+    layoutClient();
     if (!m_widget->isVisible())
         return;
     const QRect now = m_widget->frameGeometry();
@@ -489,6 +544,14 @@ void Window::Show(int16_t modal, Window* owner) {
     m_blnVisible = true;
     if (modal != vbModeless)
         m_widget->setWindowModality(Qt::ApplicationModal);
+    if (!m_blnShownOnce && m_intStartUpPosition == vbStartUpScreen) {
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        const QSize desk = screen ? screen->availableGeometry().size() : QSize();
+        m_sngLeft = (PixelsToTwips(desk.width()) - m_sngWidth) / 2.0f;
+        m_sngTop = (PixelsToTwips(desk.height()) - m_sngHeight) / 2.0f;
+        applyGeometry();
+    }
+    m_blnShownOnce = true;
     applyVisibility();
     if (modal == vbModeless || m_modalLoop)
         return;
@@ -506,9 +569,26 @@ void Window::Hide() {
         m_modalLoop->quit();
 }
 
-void Window::Unload() {
-    if (!m_blnLoaded)
+void Window::Unload() { unload(vbFormCode, true); }
+
+void Window::UnloadWithoutQuery() { unload(vbFormCode, false); }
+
+void Window::unload(int16_t mode, bool ask) {
+    if (!m_blnLoaded || (ask && m_blnQueryingUnload))
         return;
+    const auto keep = weak_from_this().lock();
+    if (ask && OnQueryUnload) {
+        int16_t cancel = 0;
+        m_blnQueryingUnload = true;
+        struct Asking {
+            bool& flag;
+            ~Asking() { flag = false; }
+        } asking{m_blnQueryingUnload};
+        const auto handler = OnQueryUnload;
+        handler(cancel, mode);
+        if (cancel != 0 || !m_blnLoaded)
+            return;
+    }
     Hide();
     m_blnLoaded = false;
     if (OnUnload) {
