@@ -33,6 +33,8 @@ constexpr int kMaxResizeNesting = 16;
 // How long the window system must stay quiet about a window before a request
 // that never came back as sent is taken as carried out as far as it will be.
 constexpr int kSettleMs = 400;
+// How many settle periods a window with a caption bar waits for its frame.
+constexpr int kFrameChecks = 25;
 
 std::unordered_map<int32_t, Window*>& handles() {
     static std::unordered_map<int32_t, Window*> map;
@@ -510,6 +512,14 @@ void Window::readReport() {
 void Window::settled() {
     if (m_geometry.Outstanding())
         m_geometry.Settle(ReportedFrame());
+    // Framing a window that stays where it is sends no report of its own:
+    // look again until the frame is known.
+    if (m_style.TitleBar && m_frame.isNull() && m_widget->isVisible() && m_watched) {
+        if (!m_watched->frameMargins().isNull())
+            readReport();
+        else if (++m_intFrameChecks < kFrameChecks)
+            m_settle->start();
+    }
 }
 
 void Window::SyncPositionFromScreen() {

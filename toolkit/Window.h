@@ -199,6 +199,7 @@ private:
     bool m_blnShownOnce = false;
     bool m_blnCentred = false; // centred at its first show and not moved since
     bool m_blnQueryingUnload = false;
+    int m_intFrameChecks = 0;
 
     Window* m_owner = nullptr;
     std::vector<Window*> m_owned;
