@@ -63,7 +63,7 @@ pids=("$wm_pid" "${pids[@]}")
 mkdir -m 700 "$work/runtime"
 
 start_app() {
-  VORN_DEBUG_GEOM=${VORN_DEBUG_GEOM:-} XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb "$app" >"$work/app.log" 2>&1 &
+  XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb "$app" >"$work/app.log" 2>&1 &
   app_pid=$!
 }
 
