@@ -8,6 +8,7 @@
 
 #include <QWidget>
 
+#include <algorithm>
 #include <cmath>
 
 namespace toolkit {
@@ -102,6 +103,26 @@ void Control::SetTabStop(bool value) {
     m_blnTabStop = value;
     if (m_widget)
         m_widget->setFocusPolicy(value ? Qt::StrongFocus : Qt::NoFocus);
+}
+
+void Control::SetTabIndex(int16_t value) {
+    if (value < 0)
+        throw Error::InvalidPropertyValue();
+    m_intTabIndex = value;
+}
+
+void ApplyTabOrder(std::vector<Control*> controls) {
+    std::stable_sort(controls.begin(), controls.end(),
+                     [](const Control* a, const Control* b) { return a->TabIndex() < b->TabIndex(); });
+    QWidget* previous = nullptr;
+    for (Control* c : controls) {
+        QWidget* w = c->NativeWidget();
+        if (!w || w->focusPolicy() == Qt::NoFocus)
+            continue;
+        if (previous)
+            QWidget::setTabOrder(previous, w);
+        previous = w;
+    }
 }
 
 void Control::SetBackColor(int32_t value) {

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 
 namespace toolkit {
@@ -40,6 +41,9 @@ public:
     void SetEnabled(bool value);
     bool TabStop() const { return m_blnTabStop; }
     void SetTabStop(bool value);
+    // The place in the window's keyboard focus order; see ApplyTabOrder.
+    int16_t TabIndex() const { return m_intTabIndex; }
+    void SetTabIndex(int16_t value);
 
     int32_t BackColor() const { return m_lngBackColor; }
     void SetBackColor(int32_t value);
@@ -78,9 +82,13 @@ private:
     bool m_blnVisible = true;
     bool m_blnEnabled = true;
     bool m_blnTabStop = true;
+    int16_t m_intTabIndex = 0;
     int32_t m_lngBackColor;
     int32_t m_lngForeColor;
     std::shared_ptr<int> m_alive;
 };
+
+// Orders the keyboard focus of the controls of one window by their TabIndex.
+void ApplyTabOrder(std::vector<Control*> controls);
 
 } // namespace toolkit

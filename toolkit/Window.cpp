@@ -6,6 +6,9 @@
 #include "toolkit/Twips.h"
 
 #include <QEventLoop>
+#include <QIcon>
+#include <QMenuBar>
+#include <QPixmap>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
@@ -30,6 +33,8 @@ constexpr int kMaxResizeNesting = 16;
 // How long the window system must stay quiet about a window before a request
 // that never came back as sent is taken as carried out as far as it will be.
 constexpr int kSettleMs = 1000;
+// How many settle periods a window with a caption bar waits for its frame.
+constexpr int kFrameChecks = 10;
 
 std::unordered_map<int32_t, Window*>& handles() {
     static std::unordered_map<int32_t, Window*> map;
@@ -97,7 +102,7 @@ protected:
         // The window system asks; the application decides, from the event loop.
         e->ignore();
         if (m_window)
-            m_window->PostHandler([w = m_window] { w->Unload(); });
+            m_window->PostHandler([w = m_window] { w->unload(vbFormControlMenu, true); });
     }
     void mousePressEvent(QMouseEvent* e) override {
         e->accept();
@@ -306,13 +311,48 @@ float Window::ScaleWidth() const {
 
 float Window::ScaleHeight() const {
     const QMargins f = frame();
-    return std::max(0.0f, Height() - PixelsToTwips(2 * borderPx() + f.top() + f.bottom()));
+    return std::max(0.0f, Height() - PixelsToTwips(2 * borderPx() + f.top() + f.bottom()) -
+                              menuBarHeight());
 }
 
 void Window::SetClientSize(float width, float height) {
     const QMargins f = frame();
     Move(Left(), Top(), width + PixelsToTwips(2 * borderPx() + f.left() + f.right()),
-         height + PixelsToTwips(2 * borderPx() + f.top() + f.bottom()));
+         height + PixelsToTwips(2 * borderPx() + f.top() + f.bottom()) + menuBarHeight());
+}
+
+float Window::menuBarHeight() const {
+    return m_menuBar ? PixelsToTwips(m_menuBar->sizeHint().height()) : 0.0f;
+}
+
+QMenuBar* Window::MenuBar() {
+    if (!m_menuBar) {
+        m_menuBar = new QMenuBar(m_widget);
+        // The bar lies inside the window, not in a desktop-wide menu bar.
+        m_menuBar->setNativeMenuBar(false);
+        m_menuBar->show();
+        layoutClient(m_widget->size());
+    }
+    return m_menuBar;
+}
+
+void Window::SetIcon(const char* const* xpm) { m_widget->setWindowIcon(QIcon(QPixmap(xpm))); }
+
+void Window::SetApplicationIcon(const char* const* xpm) {
+    QGuiApplication::setWindowIcon(QIcon(QPixmap(xpm)));
+}
+
+void Window::SetStartUpPosition(int16_t value) {
+    if (value != vbStartUpManual && value != vbStartUpScreen)
+        throw Error::InvalidPropertyValue();
+    m_intStartUpPosition = value;
+}
+
+void Window::centre() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QSize desk = screen ? screen->availableGeometry().size() : QSize();
+    setGeometry((PixelsToTwips(desk.width()) - Width()) / 2.0f,
+                (PixelsToTwips(desk.height()) - Height()) / 2.0f, Width(), Height());
 }
 
 void Window::raiseResize() {
@@ -330,8 +370,14 @@ void Window::raiseResize() {
 
 void Window::layoutClient(QSize clientSize) {
     const int b = borderPx();
-    m_client->setGeometry(b, b, std::max(0, clientSize.width() - 2 * b),
-                          std::max(0, clientSize.height() - 2 * b));
+    const int w = std::max(0, clientSize.width() - 2 * b);
+    const int h = std::max(0, clientSize.height() - 2 * b);
+    int bar = 0;
+    if (m_menuBar) {
+        bar = std::min(m_menuBar->sizeHint().height(), h);
+        m_menuBar->setGeometry(b, b, w, bar);
+    }
+    m_client->setGeometry(b, b + bar, w, h - bar);
 }
 
 // Sends the twips to the window system as one request for the whole
@@ -344,6 +390,10 @@ void Window::applyGeometry() {
                        std::max(1, outer.width() - f.left() - f.right()),
                        std::max(1, outer.height() - f.top() - f.bottom()));
     layoutClient(client.size());
+    // A fixed window with a caption bar tells the window manager that its
+    // size is not the user's to change.
+    if (m_style.TitleBar && !m_style.Sizable)
+        m_widget->setFixedSize(client.size());
     if (!m_widget->isVisible()) {
         if (m_style.TitleBar && f.isNull()) {
             // The caption bar's size is not known yet: the window manager is
@@ -418,6 +468,19 @@ void Window::readReport() {
     if (!m_widget->isVisible())
         return;
     const QMargins framed = m_watched ? m_watched->frameMargins() : QMargins();
+    if (m_style.TitleBar && !framed.isNull() && framed != m_frame && m_frame.isNull()) {
+        // Framed for the first time with no frame known before: the window
+        // was laid out as if it had none. It keeps its client area where it
+        // is, and the outer rectangle takes the frame in. No request goes
+        // out: a second placement while the window manager is still placing
+        // the window can land the frame where the client was asked to go.
+        m_frame = framed;
+        lastCaptionFrame() = framed;
+        m_geometry.Set(Left() - PixelsToTwips(framed.left()), Top() - PixelsToTwips(framed.top()),
+                       Width() + PixelsToTwips(framed.left() + framed.right()),
+                       Height() + PixelsToTwips(framed.top() + framed.bottom()));
+        return;
+    }
     if (m_style.TitleBar && !framed.isNull() && framed != m_frame) {
         // The window manager has framed the window, or framed it anew: the
         // same outer rectangle now leaves a different client area.
@@ -443,6 +506,14 @@ void Window::readReport() {
 void Window::settled() {
     if (m_geometry.Outstanding())
         m_geometry.Settle(ReportedFrame());
+    // Framing a window that stays where it is sends no report of its own:
+    // look again until the frame is known.
+    if (m_style.TitleBar && m_frame.isNull() && m_widget->isVisible() && m_watched) {
+        if (!m_watched->frameMargins().isNull())
+            readReport();
+        else if (++m_intFrameChecks < kFrameChecks)
+            m_settle->start();
+    }
 }
 
 void Window::SyncPositionFromScreen() {
@@ -588,6 +659,9 @@ void Window::Show(int16_t modal, Window* owner) {
     m_blnVisible = true;
     if (modal != vbModeless)
         m_widget->setWindowModality(Qt::ApplicationModal);
+    if (!m_blnShownOnce && m_intStartUpPosition == vbStartUpScreen)
+        centre();
+    m_blnShownOnce = true;
     applyVisibility();
     if (modal == vbModeless || m_modalLoop)
         return;
@@ -605,9 +679,26 @@ void Window::Hide() {
         m_modalLoop->quit();
 }
 
-void Window::Unload() {
-    if (!m_blnLoaded)
+void Window::Unload() { unload(vbFormCode, true); }
+
+void Window::UnloadWithoutQuery() { unload(vbFormCode, false); }
+
+void Window::unload(int16_t mode, bool ask) {
+    if (!m_blnLoaded || (ask && m_blnQueryingUnload))
         return;
+    const auto keep = weak_from_this().lock();
+    if (ask && OnQueryUnload) {
+        int16_t cancel = 0;
+        m_blnQueryingUnload = true;
+        struct Asking {
+            bool& flag;
+            ~Asking() { flag = false; }
+        } asking{m_blnQueryingUnload};
+        const auto handler = OnQueryUnload;
+        handler(cancel, mode);
+        if (cancel != 0 || !m_blnLoaded)
+            return;
+    }
     Hide();
     m_blnLoaded = false;
     if (OnUnload) {

@@ -17,6 +17,7 @@
 
 class QEvent;
 class QEventLoop;
+class QMenuBar;
 class QTimer;
 class QWidget;
 class QWindow;
@@ -40,6 +41,12 @@ inline constexpr int16_t vbMinimized = 1;
 inline constexpr int16_t vbMaximized = 2;
 inline constexpr int16_t vbModeless = 0;
 inline constexpr int16_t vbModal = 1;
+// Causes of an unload, as the close question hears them.
+inline constexpr int16_t vbFormControlMenu = 0; // the close button or the window manager
+inline constexpr int16_t vbFormCode = 1;
+// Where a window goes when it is first shown.
+inline constexpr int16_t vbStartUpManual = 0;
+inline constexpr int16_t vbStartUpScreen = 2;
 
 // A top-level window. Its outer Left, Top, Width and Height are kept in twips
 // exactly as last set; screen twips start at the primary screen's available
@@ -93,8 +100,11 @@ public:
     // is hidden while the owner is minimised.
     void Show(int16_t modal = vbModeless, Window* owner = nullptr);
     void Hide();
-    // Hides the window and ends a modal show; the window can be shown again.
+    // Asks OnQueryUnload first; unless it cancels, hides the window, ends a
+    // modal show and raises OnUnload. The window can be shown again.
     void Unload();
+    // The same without the question, for an end that nobody can answer.
+    void UnloadWithoutQuery();
     bool Loaded() const { return m_blnLoaded; }
     Window* Owner() const { return m_owner; }
 
@@ -107,6 +117,23 @@ public:
     MouseHandler OnMouseMove;
     MouseHandler OnMouseUp;
     std::function<void()> OnUnload;
+    // Raised before every unload, whatever its cause (vbFormControlMenu or
+    // vbFormCode); a non-zero Cancel keeps the window loaded. A close request
+    // that comes while the question is open is dropped.
+    std::function<void(int16_t& Cancel, int16_t UnloadMode)> OnQueryUnload;
+
+    // The menu bar, created on first use above the client area; ScaleHeight
+    // is then the height below it.
+    QMenuBar* MenuBar();
+    // A picture in the XPM format for the caption bar and the task bar.
+    void SetIcon(const char* const* xpm);
+    // The same for the application as a whole (windows without their own).
+    static void SetApplicationIcon(const char* const* xpm);
+    // vbStartUpScreen centres the window on the desktop when it is first
+    // shown, by the outer size it has then (a caption bar the window
+    // manager adds later is not known yet).
+    int16_t StartUpPosition() const { return m_intStartUpPosition; }
+    void SetStartUpPosition(int16_t value);
 
     // Toolkit internals.
     QWidget* ClientWidget() const override;
@@ -140,6 +167,9 @@ private:
     void applyGeometry();
     void requestShown();
     void layoutClient(QSize clientSize);
+    float menuBarHeight() const;
+    void centre();
+    void unload(int16_t mode, bool ask);
     void watchNativeWindow();
     void nativeReported(QEvent* e);
     void readReport();
@@ -165,6 +195,10 @@ private:
     int32_t m_lngBackColor;
     int32_t m_lngForeColor;
     int m_intResizeDepth = 0;
+    int16_t m_intStartUpPosition = vbStartUpManual;
+    bool m_blnShownOnce = false;
+    bool m_blnQueryingUnload = false;
+    int m_intFrameChecks = 0;
 
     Window* m_owner = nullptr;
     std::vector<Window*> m_owned;
@@ -177,6 +211,7 @@ private:
     std::shared_ptr<int> m_alive;
     WindowWidget* m_widget = nullptr;   // owned; deleted later so that it may be in use
     WindowClientWidget* m_client = nullptr;
+    QMenuBar* m_menuBar = nullptr;
 };
 
 } // namespace toolkit

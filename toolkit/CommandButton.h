@@ -1,0 +1,35 @@
+#pragma once
+
+#include "toolkit/Control.h"
+
+#include <QString>
+
+#include <functional>
+
+namespace toolkit {
+
+class Container;
+class CommandButtonWidget;
+
+// A push button. The caption's "&" marks its access key (Alt + key clicks it).
+// MouseDown and MouseUp report every button with its shift state and place;
+// Click follows a left press released over the button, or the access key.
+// All of them are queued to the dispatch boundary.
+class CommandButton : public Control {
+public:
+    explicit CommandButton(Container& parent);
+
+    QString Caption() const { return m_strCaption; }
+    void SetCaption(const QString& value);
+
+    std::function<void()> OnClick;
+
+private:
+    friend class CommandButtonWidget;
+    void postClick();
+
+    QString m_strCaption;
+    std::shared_ptr<int> m_alive = std::make_shared<int>(0);
+};
+
+} // namespace toolkit

@@ -1,0 +1,91 @@
+#include "toolkit/Menu.h"
+
+#include "toolkit/Error.h"
+#include "toolkit/Window.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace toolkit {
+
+MenuItem::MenuItem(Window& window, const QString& caption)
+    : m_window(window), m_strCaption(caption) {
+    m_menu = window.MenuBar()->addMenu(caption);
+    m_action = m_menu->menuAction();
+    applyState();
+}
+
+MenuItem::MenuItem(MenuItem& menu, const QString& caption)
+    : m_window(menu.m_window), m_strCaption(caption) {
+    // Items nest one level: a menu on the bar holds items.
+    if (!menu.m_menu)
+        throw Error::InvalidProcedureCall();
+    m_action = menu.m_menu->addAction(caption);
+    QObject::connect(m_action, &QAction::triggered, m_action, [this] { chosen(); });
+    applyState();
+}
+
+MenuItem::~MenuItem() {
+    m_alive.reset();
+    if (m_menu)
+        m_menu->deleteLater();
+    else if (m_action)
+        m_action->deleteLater();
+}
+
+QAction* MenuItem::NativeAction() const {
+    return m_action;
+}
+QMenu* MenuItem::NativeMenu() const {
+    return m_menu;
+}
+
+void MenuItem::applyState() {
+    if (!m_action)
+        return;
+    m_action->setSeparator(IsSeparator());
+    // A separator with text would show the text beside its line.
+    m_action->setText(IsSeparator() ? QString() : m_strCaption);
+    if (m_menu)
+        m_menu->setTitle(m_strCaption);
+    // Only a checked item is checkable, so that unchecked items keep no room
+    // for a mark that is not there.
+    m_action->setCheckable(m_blnChecked);
+    m_action->setChecked(m_blnChecked);
+    m_action->setEnabled(m_blnEnabled);
+    m_action->setVisible(m_blnVisible);
+}
+
+void MenuItem::SetCaption(const QString& value) {
+    m_strCaption = value;
+    applyState();
+}
+
+void MenuItem::SetChecked(bool value) {
+    m_blnChecked = value;
+    applyState();
+}
+
+void MenuItem::SetEnabled(bool value) {
+    m_blnEnabled = value;
+    applyState();
+}
+
+void MenuItem::SetVisible(bool value) {
+    m_blnVisible = value;
+    applyState();
+}
+
+void MenuItem::chosen() {
+    // Qt toggles a checkable action by itself; the mark belongs to the handler.
+    applyState();
+    m_window.PostHandler([this, alive = std::weak_ptr<int>(m_alive)] {
+        if (alive.expired() || !OnClick)
+            return;
+        const auto handler = OnClick;
+        handler();
+    });
+}
+
+} // namespace toolkit
