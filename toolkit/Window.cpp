@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
@@ -26,7 +27,9 @@ namespace {
 constexpr int kSizableBorderPx = 3;
 constexpr int kFixedBorderPx = 1;
 constexpr int kMaxResizeNesting = 16;
-constexpr std::size_t kRememberedRequests = 16;
+// How long the window system must stay quiet about a window before a request
+// that never came back as sent is taken as carried out as far as it will be.
+constexpr int kSettleMs = 400;
 
 std::unordered_map<int32_t, Window*>& handles() {
     static std::unordered_map<int32_t, Window*> map;
@@ -43,6 +46,13 @@ QPoint desktopOrigin() {
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         return screen->availableGeometry().topLeft();
     return {};
+}
+
+// The frame the window manager last put around a window with a caption bar:
+// the best guess for the next one until it is framed too.
+QMargins& lastCaptionFrame() {
+    static QMargins frame;
+    return frame;
 }
 
 } // namespace
@@ -66,13 +76,13 @@ protected:
             p.drawRect(rect().adjusted(0, 0, -1, -1));
         }
     }
-    void moveEvent(QMoveEvent*) override {
-        if (m_window)
-            m_window->nativeGeometryChanged();
-    }
-    void resizeEvent(QResizeEvent*) override {
-        if (m_window)
-            m_window->nativeGeometryChanged();
+    // The window system's reports about the native window: spontaneous move
+    // and resize events of the QWindow, before the widget hears of them.
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (m_window && e->spontaneous() &&
+            (e->type() == QEvent::Move || e->type() == QEvent::Resize))
+            m_window->nativeReported(e);
+        return QWidget::eventFilter(watched, e);
     }
     void changeEvent(QEvent* e) override {
         QWidget::changeEvent(e);
@@ -196,11 +206,17 @@ Window::Window(const WindowStyle& style)
     m_widget->setWindowFlags(flags);
     m_widget->setAttribute(Qt::WA_QuitOnClose, false);
     m_client = new WindowClientWidget(this, m_widget);
+    m_settle = new QTimer(m_widget);
+    m_settle->setSingleShot(true);
+    m_settle->setInterval(kSettleMs);
+    QObject::connect(m_settle, &QTimer::timeout, m_widget, [this] { settled(); });
     m_lngHwnd = nextHandle();
     handles()[m_lngHwnd] = this;
+    if (m_style.TitleBar)
+        m_frame = lastCaptionFrame();
     const float border = 2.0f * PixelsToTwips(borderPx());
-    m_sngWidth = 4800.0f + border;
-    m_sngHeight = 3600.0f + border;
+    m_geometry.Set(0, 0, 4800.0f + border + PixelsToTwips(m_frame.left() + m_frame.right()),
+                   3600.0f + border + PixelsToTwips(m_frame.top() + m_frame.bottom()));
     applyGeometry();
 }
 
@@ -215,6 +231,9 @@ Window::~Window() {
         auto& list = m_owner->m_owned;
         list.erase(std::remove(list.begin(), list.end(), this), list.end());
     }
+    m_settle->stop();
+    if (m_watched)
+        m_watched->removeEventFilter(m_widget);
     m_client->m_window = nullptr;
     m_widget->m_window = nullptr;
     m_widget->hide();
@@ -236,38 +255,30 @@ int Window::borderPx() const {
     return m_style.Sizable ? kSizableBorderPx : kFixedBorderPx;
 }
 
+QMargins Window::frame() const { return m_style.TitleBar ? m_frame : QMargins(); }
+
 void Window::SetLeft(float value) {
     CheckCoordinate(value);
-    if (value == m_sngLeft)
-        return;
-    m_sngLeft = value;
-    applyGeometry();
+    if (value != Left())
+        setGeometry(value, Top(), Width(), Height());
 }
 
 void Window::SetTop(float value) {
     CheckCoordinate(value);
-    if (value == m_sngTop)
-        return;
-    m_sngTop = value;
-    applyGeometry();
+    if (value != Top())
+        setGeometry(Left(), value, Width(), Height());
 }
 
 void Window::SetWidth(float value) {
     CheckLength(value);
-    if (value == m_sngWidth)
-        return;
-    m_sngWidth = value;
-    applyGeometry();
-    raiseResize();
+    if (value != Width())
+        setGeometry(Left(), Top(), value, Height());
 }
 
 void Window::SetHeight(float value) {
     CheckLength(value);
-    if (value == m_sngHeight)
-        return;
-    m_sngHeight = value;
-    applyGeometry();
-    raiseResize();
+    if (value != Height())
+        setGeometry(Left(), Top(), Width(), value);
 }
 
 void Window::Move(float left, float top, float width, float height) {
@@ -275,27 +286,33 @@ void Window::Move(float left, float top, float width, float height) {
     CheckCoordinate(top);
     CheckLength(width);
     CheckLength(height);
-    const bool resized = width != m_sngWidth || height != m_sngHeight;
-    m_sngLeft = left;
-    m_sngTop = top;
-    m_sngWidth = width;
-    m_sngHeight = height;
+    setGeometry(left, top, width, height);
+}
+
+// One change of the twips, one request to the window system, then the size
+// change notification when the size changed.
+void Window::setGeometry(float left, float top, float width, float height) {
+    const bool resized = width != Width() || height != Height();
+    m_geometry.Set(left, top, width, height);
     applyGeometry();
     if (resized)
         raiseResize();
 }
 
 float Window::ScaleWidth() const {
-    return std::max(0.0f, m_sngWidth - 2.0f * PixelsToTwips(borderPx()));
+    const QMargins f = frame();
+    return std::max(0.0f, Width() - PixelsToTwips(2 * borderPx() + f.left() + f.right()));
 }
 
 float Window::ScaleHeight() const {
-    return std::max(0.0f, m_sngHeight - 2.0f * PixelsToTwips(borderPx()));
+    const QMargins f = frame();
+    return std::max(0.0f, Height() - PixelsToTwips(2 * borderPx() + f.top() + f.bottom()));
 }
 
 void Window::SetClientSize(float width, float height) {
-    const float border = 2.0f * PixelsToTwips(borderPx());
-    Move(m_sngLeft, m_sngTop, width + border, height + border);
+    const QMargins f = frame();
+    Move(Left(), Top(), width + PixelsToTwips(2 * borderPx() + f.left() + f.right()),
+         height + PixelsToTwips(2 * borderPx() + f.top() + f.bottom()));
 }
 
 void Window::raiseResize() {
@@ -311,77 +328,139 @@ void Window::raiseResize() {
     handler();
 }
 
-void Window::applyGeometry() {
-    const QPoint o = desktopOrigin();
-    const int x = TwipsToPixels(m_sngLeft) + o.x();
-    const int y = TwipsToPixels(m_sngTop) + o.y();
-    const int w = std::max(1, TwipsToPixels(double{m_sngLeft} + m_sngWidth) + o.x() - x);
-    const int h = std::max(1, TwipsToPixels(double{m_sngTop} + m_sngHeight) + o.y() - y);
-    QMargins frame;
-    if (m_style.TitleBar && m_widget->windowHandle())
-        frame = m_widget->windowHandle()->frameMargins();
-    const QRect wanted(x, y, w, h);
-    m_requested.push_back(wanted);
-    if (m_requested.size() > kRememberedRequests)
-        m_requested.pop_front();
-    m_widget->move(x, y);
-    m_widget->resize(std::max(1, w - frame.left() - frame.right()),
-                     std::max(1, h - frame.top() - frame.bottom()));
+void Window::layoutClient(QSize clientSize) {
     const int b = borderPx();
-    m_client->setGeometry(b, b, std::max(0, m_widget->width() - 2 * b),
-                          std::max(0, m_widget->height() - 2 * b));
+    m_client->setGeometry(b, b, std::max(0, clientSize.width() - 2 * b),
+                          std::max(0, clientSize.height() - 2 * b));
 }
 
-void Window::nativeGeometryChanged() {
-    const int b = borderPx();
-    m_client->setGeometry(b, b, std::max(0, m_widget->width() - 2 * b),
-                          std::max(0, m_widget->height() - 2 * b));
+// Sends the twips to the window system as one request for the whole
+// rectangle. A hidden window only keeps it: showing maps it there in one
+// piece.
+void Window::applyGeometry() {
+    const QRect outer = m_geometry.OuterPixels(desktopOrigin());
+    const QMargins f = frame();
+    const QRect client(outer.x() + f.left(), outer.y() + f.top(),
+                       std::max(1, outer.width() - f.left() - f.right()),
+                       std::max(1, outer.height() - f.top() - f.bottom()));
+    layoutClient(client.size());
+    if (!m_widget->isVisible()) {
+        if (m_style.TitleBar && f.isNull()) {
+            // The caption bar's size is not known yet: the window manager is
+            // asked to put the frame's corner at the place.
+            m_widget->resize(client.size());
+            m_widget->move(outer.topLeft());
+        } else {
+            m_widget->setGeometry(client);
+        }
+        return;
+    }
+    watchNativeWindow();
+    m_geometry.Requested(outer);
+    m_widget->setGeometry(client);
+    m_settle->start();
+}
+
+// The window has just been mapped with the geometry it holds: the window
+// manager's placement and framing are echoes until it reports that back.
+void Window::requestShown() {
+    watchNativeWindow();
+    m_native = QRect();
+    m_geometry.Requested(m_geometry.OuterPixels(desktopOrigin()));
+    m_settle->start();
+}
+
+void Window::watchNativeWindow() {
+    QWindow* handle = m_widget->windowHandle();
+    if (handle == m_watched)
+        return;
+    if (m_watched)
+        m_watched->removeEventFilter(m_widget);
+    m_watched = handle;
+    if (handle)
+        handle->installEventFilter(m_widget);
+}
+
+QRect Window::ReportedFrame() const {
+    QRect client = m_native;
+    if (client.isNull() && m_watched)
+        client = m_watched->geometry();
+    return client.marginsAdded(frame());
+}
+
+// Collects one report from its move and resize events; they are read
+// together, from the event loop, once both are in.
+void Window::nativeReported(QEvent* e) {
+    if (!m_watched)
+        return;
+    if (m_native.isNull())
+        m_native = m_watched->geometry();
+    if (e->type() == QEvent::Move)
+        m_native.moveTopLeft(static_cast<QMoveEvent*>(e)->pos());
+    else
+        m_native.setSize(static_cast<QResizeEvent*>(e)->size());
+    if (m_reportQueued)
+        return;
+    m_reportQueued = true;
+    QMetaObject::invokeMethod(
+        m_widget,
+        [w = m_widget] {
+            if (Window* window = w->m_window) {
+                window->m_reportQueued = false;
+                Dispatch([window] { window->readReport(); });
+            }
+        },
+        Qt::QueuedConnection);
+}
+
+void Window::readReport() {
+    ++m_reports;
     if (!m_widget->isVisible())
         return;
-    const QRect now = m_widget->frameGeometry();
-    const auto it = std::find(m_requested.begin(), m_requested.end(), now);
-    if (it != m_requested.end()) {
-        m_requested.erase(m_requested.begin(), it);
+    const QMargins framed = m_watched ? m_watched->frameMargins() : QMargins();
+    if (m_style.TitleBar && !framed.isNull() && framed != m_frame) {
+        // The window manager has framed the window, or framed it anew: the
+        // same outer rectangle now leaves a different client area.
+        const float scaleWidth = ScaleWidth();
+        const float scaleHeight = ScaleHeight();
+        m_frame = framed;
+        lastCaptionFrame() = framed;
+        applyGeometry();
+        if (ScaleWidth() != scaleWidth || ScaleHeight() != scaleHeight)
+            PostHandler([this] { raiseResize(); });
         return;
     }
-    const QPoint o = desktopOrigin();
-    const QRect stored(TwipsToPixels(m_sngLeft) + o.x(), TwipsToPixels(m_sngTop) + o.y(),
-                       std::max(1, TwipsToPixels(double{m_sngLeft} + m_sngWidth) -
-                                       TwipsToPixels(m_sngLeft)),
-                       std::max(1, TwipsToPixels(double{m_sngTop} + m_sngHeight) -
-                                       TwipsToPixels(m_sngTop)));
-    if (now.topLeft() != stored.topLeft()) {
-        m_sngLeft = PixelsToTwips(now.x() - o.x());
-        m_sngTop = PixelsToTwips(now.y() - o.y());
-    }
-    if (now.size() != stored.size()) {
-        m_sngWidth = PixelsToTwips(now.width());
-        m_sngHeight = PixelsToTwips(now.height());
+    const WindowGeometry::Change change =
+        m_geometry.Reported(m_native.marginsAdded(frame()), desktopOrigin());
+    if (m_geometry.Outstanding())
+        m_settle->start();
+    if (change.resized) {
+        layoutClient(m_native.size());
         PostHandler([this] { raiseResize(); });
     }
+}
+
+void Window::settled() {
+    if (m_geometry.Outstanding())
+        m_geometry.Settle(ReportedFrame());
 }
 
 void Window::SyncPositionFromScreen() {
-    const QPoint o = desktopOrigin();
-    const QRect now = m_widget->frameGeometry();
-    m_sngLeft = PixelsToTwips(now.x() - o.x());
-    m_sngTop = PixelsToTwips(now.y() - o.y());
-    m_requested.clear();
-    m_requested.push_back(now);
+    m_geometry.AdoptPosition(ReportedFrame(), desktopOrigin());
 }
 
-void Window::userResized(const QRect& frame) {
+void Window::SnapPositionToPixels() {
+    // The requests stay as they are: the rectangle in pixels does not change.
+    const QRect outer = m_geometry.OuterPixels(desktopOrigin());
+    const QPoint origin = desktopOrigin();
+    m_geometry.Set(PixelsToTwips(outer.x() - origin.x()), PixelsToTwips(outer.y() - origin.y()),
+                   Width(), Height());
+}
+
+void Window::userResized(const QRect& outer) {
     const QPoint o = desktopOrigin();
-    const float width = PixelsToTwips(frame.width());
-    const float height = PixelsToTwips(frame.height());
-    const bool resized = width != m_sngWidth || height != m_sngHeight;
-    m_sngLeft = PixelsToTwips(frame.x() - o.x());
-    m_sngTop = PixelsToTwips(frame.y() - o.y());
-    m_sngWidth = width;
-    m_sngHeight = height;
-    applyGeometry();
-    if (resized)
-        PostHandler([this] { raiseResize(); });
+    Move(PixelsToTwips(outer.x() - o.x()), PixelsToTwips(outer.y() - o.y()),
+         PixelsToTwips(outer.width()), PixelsToTwips(outer.height()));
 }
 
 void Window::SetCaption(const QString& value) {
@@ -453,6 +532,7 @@ void Window::applyVisibility() {
         if (m_intWindowState != vbMinimized && native.testFlag(Qt::WindowMinimized))
             m_widget->setWindowState(native & ~Qt::WindowMinimized);
         m_widget->show();
+        requestShown();
         if (m_owner)
             raise();
     } else if (!shown && m_widget->isVisible()) {
