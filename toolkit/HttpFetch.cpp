@@ -140,6 +140,12 @@ Inet::Inet(std::shared_ptr<HttpFetchSeam> seam) : m_seam(std::move(seam)) {
         throw Error::ObjectNotSet();
 }
 
+void Inet::SetSeam(std::shared_ptr<HttpFetchSeam> seam) {
+    if (!seam)
+        throw Error::ObjectNotSet();
+    m_seam = std::move(seam);
+}
+
 QString Inet::OpenURL(const QString& address) { return m_seam->Fetch(address, m_timeout); }
 
 void Inet::SetRequestTimeout(std::chrono::milliseconds timeout) {

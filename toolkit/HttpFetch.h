@@ -84,6 +84,9 @@ public:
 
     QString OpenURL(const QString& address);
 
+    // Replaces the platform's fetch (tests put a scripted double in).
+    void SetSeam(std::shared_ptr<HttpFetchSeam> seam);
+
     std::chrono::milliseconds RequestTimeout() const noexcept { return m_timeout; }
     // Raises "Invalid property value" for a time-out that is not positive.
     void SetRequestTimeout(std::chrono::milliseconds timeout);
