@@ -61,6 +61,9 @@ void FormSQMain::createWidgets() {
         box->SetFont(font);
         box->Move(lefts[i], tops[i], widths[i], 225);
         box->SetText(QStringLiteral("TextVorn(%1)").arg(i));
+        // The frame draws both boxes in one paint, so that each step of the
+        // scroll reaches the screen as one picture.
+        m_FrameVorn->PaintTextBox(*box);
         m_TextVorn[i] = std::move(box);
     }
 }

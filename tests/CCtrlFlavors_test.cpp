@@ -22,6 +22,7 @@
 #include <limits>
 #include <map>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -78,11 +79,11 @@ TEST_F(CCtrlFlavorsTest, DesktopMeasuresAreCheckedPixelSumsTimesFifteen) {
     Metric(16, 1000); // the Kanji-window height counts into the width
     Metric(18, 24);
     EXPECT_EQ(m_flavors.DeskTopWidth(), 15360);
-    Metric(16, kMax / 15); // the largest that fits
+    Metric(16, 143165576); // the largest that fits
     Metric(18, 0);
-    EXPECT_EQ(m_flavors.DeskTopWidth(), kMax / 15 * 15);
+    EXPECT_EQ(m_flavors.DeskTopWidth(), 2147483640);
 
-    Metric(16, kMax / 15 + 1); // the product overflows
+    Metric(16, 143165577); // the product overflows
     EXPECT_EQ(errorOf([&] { m_flavors.DeskTopWidth(); }), 6);
     Metric(16, kMax); // the sum overflows
     Metric(18, 1);
@@ -90,16 +91,6 @@ TEST_F(CCtrlFlavorsTest, DesktopMeasuresAreCheckedPixelSumsTimesFifteen) {
     Metric(15, kMin); // and below the range
     Metric(17, -1);
     EXPECT_EQ(errorOf([&] { m_flavors.DeskTopHeight(); }), 6);
-}
-
-TEST_F(CCtrlFlavorsTest, ScreenMeasuresSplitTheAvailableAreaWithoutNegatives) {
-    toolkit::SetSystemMetricsSource({});
-    EXPECT_GT(toolkit::GetSystemMetrics(toolkit::SM_CXFULLSCREEN), 0);
-    EXPECT_GT(toolkit::GetSystemMetrics(toolkit::SM_CYMENU), 0);
-    EXPECT_GE(toolkit::GetSystemMetrics(toolkit::SM_CYFULLSCREEN), 0);
-    EXPECT_EQ(toolkit::GetSystemMetrics(toolkit::SM_CYKANJIWINDOW), 0);
-    for (const int32_t other : {kMin, -1, 0, 14, 19, kMax})
-        EXPECT_EQ(toolkit::GetSystemMetrics(other), 0) << other;
 }
 
 TEST_F(CCtrlFlavorsTest, Form2DPositionPlacesCornersAndCentreUnroundedAndIgnoresOtherValues) {
@@ -130,10 +121,14 @@ TEST_F(CCtrlFlavorsTest, Form2DPositionOfALargerWindowGoesNegativeAndTopGoesFirs
     m_flavors.Form2DPosition(pos2DCenter);
     expectAt(-2320, -532.5f);
     // The width cannot be measured: Top is already set, Left is not.
-    m_window->Move(5, 5, 3000, 1000);
     Metric(16, kMax);
-    EXPECT_EQ(errorOf([&] { m_flavors.Form2DPosition(pos2DBottomRight); }), 6);
-    expectAt(5, 9935);
+    for (const auto& [place, top] :
+         {std::pair{pos2DCenter, 4967.5f}, std::pair{pos2DTopRight, 0.0f},
+          std::pair{pos2DBottomRight, 9935.0f}}) {
+        m_window->Move(5, 5, 3000, 1000);
+        EXPECT_EQ(errorOf([&] { m_flavors.Form2DPosition(place); }), 6) << place;
+        expectAt(5, top);
+    }
 }
 
 TEST_F(CCtrlFlavorsTest, MissingRecordWindowOrWidgetRaisesObjectNotSet) {
@@ -196,6 +191,13 @@ TEST_F(CCtrlFlavorsTest, MaxCtrlSizeFillsTheInnerAreaAndOnlyNegativeSizesBecomeO
     m_window->SetClientSize(400, 1000);
     m_flavors.MaxCtrlSize(100, 100, 300, 300);
     EXPECT_FLOAT_EQ(box->Width(), 0); // exactly 0 stays 0
+    // No room left at all is 0 as well, before and after the margins.
+    m_flavors.MaxCtrlSize(1000, 400, 0, 0);
+    EXPECT_FLOAT_EQ(box->Width(), 0);
+    EXPECT_FLOAT_EQ(box->Height(), 0);
+    m_flavors.MaxCtrlSize(1000, 400, -5, -7);
+    EXPECT_FLOAT_EQ(box->Width(), 5);
+    EXPECT_FLOAT_EQ(box->Height(), 7);
     // A margin beyond the inner area gives 1 first; the size margin then
     // takes that 1 away.
     m_flavors.MaxCtrlSize(5000, 5000, 1, 1);
@@ -241,13 +243,10 @@ TEST_F(CCtrlFlavorsTest, TextBoxAutoSizeMeasuresInTheBoxFontAndRestoresTheWindow
     m_window->SetFont(windowFont);
 
     m_flavors.TextBoxAutoSize();
-    // The four attributes come from the box; the window's underline stays.
-    toolkit::StdFont measuring = windowFont;
-    measuring.Bold = measuring.Italic = true;
-    measuring.Name = boxFont.Name;
-    measuring.Size = boxFont.Size;
-    EXPECT_FLOAT_EQ(box->Width(), toolkit::MeasureTextWidth(measuring, box->Text()));
-    EXPECT_FLOAT_EQ(box->Height(), toolkit::MeasureTextHeight(measuring, box->Text()));
+    // Measured in the box's font, and every one of the four attributes goes back.
+    EXPECT_FLOAT_EQ(box->Width(), toolkit::MeasureTextWidth(boxFont, box->Text()));
+    EXPECT_FLOAT_EQ(box->Height(), toolkit::MeasureTextHeight(boxFont, box->Text()));
+    EXPECT_GT(box->Width(), m_window->TextWidth(box->Text()) * 2);
     EXPECT_EQ(m_window->Font(), windowFont);
 }
 

@@ -1,5 +1,7 @@
 #include "util/CFileStream.h"
 
+#include "ErrorOf.h"
+
 #include "toolkit/Error.h"
 #include "toolkit/FileTable.h"
 #include "toolkit/WorkYield.h"
@@ -100,6 +102,9 @@ TEST_F(CFileStreamTest, FileLongerThanAnInt32HoldsIsRefused) {
     if (!big.open(QIODevice::WriteOnly) || !big.resize(qint64{1} << 31))
         GTEST_SKIP() << "no sparse files here";
     big.close();
+    const int16_t n = FileTable::FreeFile();
+    EXPECT_EQ(errorOf([&] { FileTable::Open(n, big.fileName(), FileTable::Mode::BinaryRead); }), 6);
+    EXPECT_FALSE(FileTable::IsOpen(n));
     CFileStream reader;
     reader.SetPath(big.fileName());
     EXPECT_TRUE(reader.Binary().empty());
@@ -241,23 +246,57 @@ TEST_F(CFileStreamTest, ANumberIsKeptThroughFailuresAndFreedAtDestruction) {
     EXPECT_TRUE(FileTable::IsOpen(first));
 }
 
-TEST_F(CFileStreamTest, NoFreeNumberFailsTheReadUntilOneIsFree) {
+TEST_F(CFileStreamTest, EveryNumberUpToTheLastIsHandedOutThenTheReadFailsUntilOneIsFree) {
     const QString path = Make("a", "a");
     std::vector<int16_t> held;
-    try {
-        for (;;) {
-            held.push_back(FileTable::FreeFile());
-            FileTable::Hold(held.back());
-        }
-    } catch (const toolkit::Error& error) {
-        EXPECT_EQ(error.Number(), 67);
-    }
+    while (errorOf([&] { held.push_back(FileTable::FreeFile()); }) == 0)
+        FileTable::Hold(held.back());
+    EXPECT_EQ(errorOf([] { FileTable::FreeFile(); }), 67);
+    ASSERT_FALSE(held.empty());
+    EXPECT_EQ(held.back(), FileTable::MaxNumber);
     CFileStream reader;
     EXPECT_EQ(AsciiOf(reader, path), QString());
     EXPECT_TRUE(reader.Error());
+    FileTable::Release(FileTable::MaxNumber); // the last number serves like any other
+    EXPECT_EQ(AsciiOf(reader, path), QStringLiteral("a"));
+    EXPECT_TRUE(FileTable::IsOpen(FileTable::MaxNumber));
+    held.pop_back();
     for (const int16_t n : held)
         FileTable::Release(n);
-    EXPECT_EQ(AsciiOf(reader, path), QStringLiteral("a"));
+}
+
+// --- The numbered-file table underneath ----------------------------------------------------
+
+using FileTableTest = CFileStreamTest;
+
+TEST_F(FileTableTest, EachFailureRaisesItsOwnNumber) {
+    using Mode = FileTable::Mode;
+    const QString good = Make("good", "abc");
+    const int16_t n = FileTable::FreeFile();
+    const auto open = [n](const QString& path, Mode mode) {
+        return errorOf([&] { FileTable::Open(n, path, mode); });
+    };
+    for (const int16_t bad : {int16_t{0}, int16_t{-1}, int16_t{FileTable::MaxNumber + 1}})
+        EXPECT_EQ(errorOf([&] { FileTable::Open(bad, good, Mode::BinaryRead); }), 52) << bad;
+    EXPECT_EQ(errorOf([n] { FileTable::Read(n, 1); }), 52); // nothing open on it
+    EXPECT_EQ(errorOf([n] { FileTable::Length(n); }), 52);
+    EXPECT_EQ(open(PathOf("missing"), Mode::TextInput), 53);
+    EXPECT_EQ(open(good + QStringLiteral("/below"), Mode::BinaryWrite), 53);
+    EXPECT_EQ(open(m_dir.path(), Mode::BinaryRead), 75);
+    EXPECT_EQ(open(QString(), Mode::BinaryRead), 52);
+
+    ASSERT_EQ(open(good, Mode::TextInput), 0);
+    EXPECT_EQ(open(good, Mode::TextInput), 55);
+    EXPECT_EQ(errorOf([n] { FileTable::Hold(n); }), 55);
+    EXPECT_EQ(errorOf([n] { FileTable::Write(n, "x"); }), 54);
+    EXPECT_EQ(errorOf([n] { FileTable::Read(n, -1); }), 5);
+    FileTable::Close(n);
+    ASSERT_EQ(open(good, Mode::BinaryWrite), 0);
+    EXPECT_EQ(errorOf([n] { FileTable::Read(n, 1); }), 54);
+    EXPECT_EQ(errorOf([n] { FileTable::AtEnd(n); }), 54);
+    FileTable::Close(n);
+    EXPECT_FALSE(FileTable::IsOpen(n));
+    EXPECT_EQ(Content("good"), QByteArray("abc"));
 }
 
 } // namespace

@@ -30,6 +30,13 @@ TEST(CodePageTest, ShiftJisLocaleRoundTripsAndRefusesWhatItCannotHold) {
     EXPECT_THROW(EncodeCodePage(QStringLiteral("\u00e9"), "SHIFT_JIS"), Error);
 }
 
+TEST(CodePageTest, AnUnknownCharsetNameIsReadAndWrittenAsUtf8) {
+    EXPECT_EQ(DecodeCodePage(kShiftJis, "X-NO-SUCH-CHARSET"), kShiftJisText);
+    EXPECT_EQ(DecodeCodePage("\xc3\xa9", "X-NO-SUCH-CHARSET"), QStringLiteral("\u00e9"));
+    EXPECT_EQ(EncodeCodePage(QStringLiteral("\u00e9"), "X-NO-SUCH-CHARSET"),
+              QByteArray("\xc3\xa9"));
+}
+
 TEST(CodePageTest, Utf8LocaleReadsCp932OnlyWhenTheBytesAreNotUtf8) {
     EXPECT_EQ(DecodeCodePage(kShiftJis, "UTF-8"), kShiftJisText);
     // Valid UTF-8 wins over the CP932 reading (half-width katakana).

@@ -1,6 +1,7 @@
 #include "ErrorOf.h"
 #include "toolkit/Checked.h"
 #include "toolkit/Colors.h"
+#include "toolkit/Desktop.h"
 #include "toolkit/Error.h"
 #include "toolkit/Events.h"
 #include "toolkit/Frame.h"
@@ -8,8 +9,13 @@
 #include "toolkit/Window.h"
 
 #include <QApplication>
+#include <QGuiApplication>
+#include <QImage>
+#include <QMouseEvent>
 #include <QLineEdit>
 #include <QPalette>
+#include <QRect>
+#include <QScreen>
 #include <QTest>
 #include <QWidget>
 
@@ -67,7 +73,7 @@ TEST(Checked, roundingTakesHalvesToTheEvenNeighbour) {
 
 TEST(Colors, rgbAndSystemColoursResolveAndNonsenseIsRejected) {
     EXPECT_EQ(ToQColor(RGB(255, 128, 0)), QColor(255, 128, 0));
-    EXPECT_EQ(FromQColor(QColor(1, 2, 3)), 1 + 2 * 256 + 3 * 65536);
+    EXPECT_EQ(FromQColor(QColor(1, 2, 3)), 0x030201);
     EXPECT_EQ(ToQColor(SystemColor(8)), QApplication::palette().color(QPalette::Text));
     EXPECT_EQ(ToQColor(vbButtonFace), QApplication::palette().color(QPalette::Button));
     EXPECT_EQ(errorOf([] { CheckColor(SystemColor(25)); }), 380);
@@ -78,6 +84,17 @@ TEST(Colors, rgbAndSystemColoursResolveAndNonsenseIsRejected) {
     w.SetBackColor(RGB(1, 2, 3));
     EXPECT_EQ(errorOf([&] { w.SetBackColor(-5); }), 380);
     EXPECT_EQ(w.BackColor(), RGB(1, 2, 3)) << "a rejected colour changes nothing";
+}
+
+TEST(Desktop, measuresSplitTheAvailableAreaAndOtherIndicesAreZero) {
+    SetSystemMetricsSource({});
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_EQ(GetSystemMetrics(SM_CXFULLSCREEN), area.width());
+    EXPECT_GT(GetSystemMetrics(SM_CYMENU), 0);
+    EXPECT_EQ(GetSystemMetrics(SM_CYMENU) + GetSystemMetrics(SM_CYFULLSCREEN), area.height());
+    EXPECT_EQ(GetSystemMetrics(SM_CYKANJIWINDOW), 0);
+    for (const int32_t other : {std::numeric_limits<int32_t>::min(), -1, 0, 14, 19, 20})
+        EXPECT_EQ(GetSystemMetrics(other), 0) << other;
 }
 
 TEST_F(Unpaced, dispatchShowsAnyErrorAndCarriesOn) {
@@ -91,8 +108,13 @@ TEST_F(Unpaced, dispatchShowsAnyErrorAndCarriesOn) {
     EXPECT_EQ(reported[2], QStringLiteral("broken"));
 
     // A reporter that fails itself does not take the application down.
-    SetErrorReporter([](const QString&) { throw std::runtime_error("no screen"); });
+    int tries = 0;
+    SetErrorReporter([&](const QString&) {
+        ++tries;
+        throw std::runtime_error("no screen");
+    });
     Dispatch([] { throw Error::ObjectNotSet(); });
+    EXPECT_EQ(tries, 1);
 }
 
 TEST_F(Unpaced, postedHandlersRunInOrderFromTheNextYield) {
@@ -132,14 +154,19 @@ TEST_F(Unpaced, aYieldHookMayRemoveItselfAndYieldsMayNest) {
     EXPECT_EQ(nested, 2);
 }
 
-TEST_F(Unpaced, pacedYieldsStillRunPostedHandlers) {
+TEST_F(Unpaced, pacedYieldsTakeAPeriodEachOnAverageAndStillRunPostedHandlers) {
+    // A floor only, which a slow machine cannot break: yields that stopped
+    // waiting would take microseconds each.
     SetYieldPeriod(std::chrono::milliseconds(1));
+    constexpr int kYields = 200;
     int ran = 0;
-    for (int i = 0; i < 5; ++i) {
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < kYields; ++i) {
         PostToDispatch([&] { ++ran; });
         DoEvents();
     }
-    EXPECT_EQ(ran, 5);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(kYields * 3 / 4));
+    EXPECT_EQ(ran, kYields);
 }
 
 TEST_F(Unpaced, windowKeepsTwipsExactlyAndRejectsBadLengths) {
@@ -151,6 +178,14 @@ TEST_F(Unpaced, windowKeepsTwipsExactlyAndRejectsBadLengths) {
     EXPECT_EQ(errorOf([&] { w.SetWidth(-1); }), 380);
     EXPECT_EQ(errorOf([&] { w.SetHeight(std::nanf("")); }), 380);
     EXPECT_EQ(errorOf([&] { w.SetLeft(std::numeric_limits<float>::infinity()); }), 380);
+    // The limit holds on both sides of 0.
+    for (const float beyond : {1.5e9f, -1.5e9f}) {
+        EXPECT_EQ(errorOf([&] { w.SetLeft(beyond); }), 380) << beyond;
+        EXPECT_EQ(errorOf([&] { w.SetTop(beyond); }), 380) << beyond;
+    }
+    w.SetTop(-1.0e9f);
+    EXPECT_FLOAT_EQ(w.Top(), -1.0e9f);
+    EXPECT_FLOAT_EQ(w.Left(), 1.0f);
     EXPECT_EQ(Window::FromHandle(w.hwnd()), &w);
     EXPECT_EQ(Window::FromHandle(0), nullptr);
 }
@@ -249,4 +284,97 @@ TEST_F(Unpaced, controlDestroyedBeforeItsQueuedMouseNotificationIsSafe) {
     frame.reset();
     DoEvents();
     EXPECT_EQ(seen, 0);
+}
+
+namespace {
+
+// Two bare boxes end to end in a frame that draws them, as the strip has them.
+struct PaintedLine {
+    PaintedLine() : frame(window), lead(frame), trail(frame) {
+        window.SetClientSize(3000, 600);
+        frame.SetBorderStyle(0);
+        frame.Move(0, 0, 3000, 600);
+        for (TextBox* box : {&lead, &trail}) {
+            box->SetBorderStyle(0);
+            box->SetLocked(true);
+            box->SetBackColor(RGB(255, 255, 255));
+            box->SetForeColor(RGB(0, 0, 0));
+        }
+        frame.SetBackColor(RGB(255, 255, 255));
+        lead.SetText(QStringLiteral("Wide Mmm"));
+        trail.SetText(QStringLiteral("Wxyz"));
+        frame.PaintTextBox(lead);
+        frame.PaintTextBox(trail);
+        window.Show();
+    }
+    // The loop's step: the lead moves, the trail is glued to its end.
+    QImage at(float left) {
+        lead.Move(left, 150, 1007, 300);
+        trail.Move(lead.Left() + lead.Width(), 150, 900, 300);
+        DoEvents();
+        return frame.NativeWidget()->grab().toImage();
+    }
+    Window window;
+    Frame frame;
+    TextBox lead;
+    TextBox trail;
+};
+
+bool shiftedLeftByOnePixel(const QImage& before, const QImage& after) {
+    for (int y = 0; y < before.height(); ++y)
+        for (int x = 0; x + 1 < before.width(); ++x)
+            if (after.pixel(x, y) != before.pixel(x + 1, y))
+                return false;
+    return true;
+}
+
+} // namespace
+
+TEST_F(Unpaced, paintedBoxesMoveAsOneLineAndAOneTwipStepChangesNoPixel) {
+    PaintedLine line;
+    const QImage start = line.at(600); // lead on pixel 40, trail at 107.13
+    ASSERT_FALSE(start.isNull());
+    EXPECT_EQ(line.at(599), start) << "one twip moves no pixel";
+    EXPECT_EQ(line.at(593), start);
+    // At 592 the lead's own edge rounds to pixel 39 while the trail's own
+    // edge (1599 twips) still rounds to 107: drawn box by box, the seam
+    // would open. Drawn as one line, everything moves by one pixel.
+    const QImage moved = line.at(592);
+    EXPECT_NE(moved, start);
+    EXPECT_TRUE(shiftedLeftByOnePixel(start, moved));
+    // The twips stay exact.
+    EXPECT_FLOAT_EQ(line.trail.Left(), 1599);
+}
+
+TEST_F(Unpaced, hiddenOrChangedPaintedBoxesAreDrawnSoAndPressesReachTheBoxUnderThem) {
+    PaintedLine line;
+    const QImage both = line.at(600);
+    line.trail.SetVisible(false);
+    const QImage leadOnly = line.frame.NativeWidget()->grab().toImage();
+    EXPECT_NE(leadOnly, both);
+    EXPECT_FALSE(line.trail.NativeWidget()->isVisible()) << "a painted box's own widget stays hidden";
+    line.trail.SetVisible(true);
+    EXPECT_EQ(line.frame.NativeWidget()->grab().toImage(), both);
+
+    int leadPresses = 0, trailPresses = 0, framePresses = 0;
+    float trailX = -1;
+    line.lead.OnMouseDown = [&](int16_t&, int16_t&, float&, float&) { ++leadPresses; };
+    line.trail.OnMouseDown = [&](int16_t&, int16_t&, float& x, float&) {
+        ++trailPresses;
+        trailX = x;
+    };
+    line.frame.OnMouseDown = [&](int16_t&, int16_t&, float&, float&) { ++framePresses; };
+    const auto press = [&](QPointF at) {
+        QMouseEvent e(QEvent::MouseButtonPress, at, at, Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+        QApplication::sendEvent(line.frame.NativeWidget(), &e);
+        DoEvents();
+    };
+    press(QPointF(45, 15));  // on the lead (pixels 40 to 107)
+    press(QPointF(110, 15)); // on the trail, 2.87 px into it
+    press(QPointF(5, 15));   // on the bare frame
+    EXPECT_EQ(leadPresses, 1);
+    EXPECT_EQ(trailPresses, 1);
+    EXPECT_EQ(framePresses, 1);
+    EXPECT_NEAR(trailX, (110 - (40 + 1007 / 15.0)) * 15, 0.01) << "relative to the box";
 }

@@ -100,6 +100,26 @@ TEST_F(WindowGeometryTest, aRequestTheWindowManagerAlteredIsNotTakenButLaterUser
     expectTwips(0, 12000, 9600, 315);
 }
 
+TEST_F(WindowGeometryTest, echoesLaterThanTheSettleTimeAreStillNotTakenForTheUser) {
+    // A burst of requests while the window manager is starved: the window
+    // goes quiet, then the answers arrive after all.
+    const QRect a = request(1500, 1500, 6000, 315);
+    const QRect b = request(0, 11685, 6000, 315);
+    const QRect c = request(0, 11685, 19200, 315);
+    g.Settle(QRect(0, 0, 186, 21));
+    for (const QRect& late : {a, b, QRect(c.topLeft(), a.size()), c}) {
+        const auto change = g.Reported(late, kOrigin);
+        EXPECT_FALSE(change.moved || change.resized);
+    }
+    expectTwips(0, 11685, 19200, 315);
+    // The last one came back as sent: a later report of an old size is the
+    // user's again.
+    g.Requested(c);
+    g.Reported(c, kOrigin);
+    EXPECT_TRUE(g.Reported(QRect(c.topLeft(), a.size()), kOrigin).resized);
+    EXPECT_FLOAT_EQ(g.Width(), 6000);
+}
+
 TEST_F(WindowGeometryTest, aNewRequestMakesReportsEchoesAgainUntilItComesBack) {
     const QRect a = request(0, 0, 1500, 1500);
     g.Reported(a, kOrigin);

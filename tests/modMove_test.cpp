@@ -28,15 +28,14 @@ TEST(modMoveTest, PackingPutsYHighAndXLowAsSigned16BitHalves) {
     // A negative x keeps only its low 16 bits.
     EXPECT_EQ(modMove::PackCursorPosition(-1, 0), 0xFFFF);
     EXPECT_EQ(modMove::PackCursorPosition(-10, 20), 20 * 65536 + 65526);
-    EXPECT_EQ(modMove::PackCursorPosition(70000, 1), 65536 + (70000 & 0xFFFF));
+    EXPECT_EQ(modMove::PackCursorPosition(70000, 1), 70000); // x loses bit 16; y = 1 sets it
     // A negative y fills the high half; -1, -1 is all bits set.
     EXPECT_EQ(modMove::PackCursorPosition(-1, -1), -1);
     EXPECT_EQ(modMove::PackCursorPosition(5, -2), -131072 + 5);
     // The ends of the range of y.
     EXPECT_EQ(modMove::PackCursorPosition(0, 32767), 32767 * 65536);
     EXPECT_EQ(modMove::PackCursorPosition(0, -32768), std::numeric_limits<int32_t>::min());
-    EXPECT_EQ(modMove::PackCursorPosition(0xFFFF, -32768),
-              std::numeric_limits<int32_t>::min() | 0xFFFF);
+    EXPECT_EQ(modMove::PackCursorPosition(0xFFFF, -32768), -2147418113);
 }
 
 TEST(modMoveTest, AYOutsideSixteenBitsOverflows) {
@@ -163,13 +162,22 @@ TEST_F(DragTest, TheMoveIsRefusedAtOnceForOtherWindowsStatesCommandsOrAnUpButton
     expectUnmoved();
 }
 
-TEST_F(DragTest, ReleaseCaptureTakesTheMouseFromTheWidgetThatHoldsIt) {
+TEST_F(DragTest, TheDragTakesTheMouseFromTheWidgetThatHoldsIt) {
     toolkit::TextBox box(*m_window);
-    box.NativeWidget()->grabMouse();
-    ASSERT_EQ(QWidget::mouseGrabber(), box.NativeWidget());
-    EXPECT_NE(toolkit::ReleaseCapture(), 0);
-    EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
-    EXPECT_NE(toolkit::ReleaseCapture(), 0); // nothing to release is fine
+    for (const bool down : {false, true}) { // a move refused at once, then a real one
+        Hold(down);
+        box.NativeWidget()->grabMouse();
+        ASSERT_EQ(QWidget::mouseGrabber(), box.NativeWidget());
+        QWidget* during = box.NativeWidget();
+        toolkit::PostToDispatch([&] {
+            during = QWidget::mouseGrabber();
+            m_blnDown = false;
+        });
+        modMove::DragWindow(m_window->hwnd());
+        QCoreApplication::processEvents();
+        EXPECT_NE(during, box.NativeWidget()) << down;
+        EXPECT_EQ(QWidget::mouseGrabber(), nullptr) << down;
+    }
 }
 
 } // namespace

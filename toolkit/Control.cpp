@@ -31,7 +31,7 @@ void Control::Attach(QWidget* widget) {
     applyGeometry();
     applyColors();
     fontChanged();
-    m_widget->show();
+    applyVisibility();
 }
 
 void Control::applyGeometry() {
@@ -84,8 +84,12 @@ void Control::Move(float left, float top, float width, float height) {
 
 void Control::SetVisible(bool value) {
     m_blnVisible = value;
+    applyVisibility();
+}
+
+void Control::applyVisibility() {
     if (m_widget)
-        m_widget->setVisible(value);
+        m_widget->setVisible(m_blnVisible);
 }
 
 void Control::SetEnabled(bool value) {

@@ -61,7 +61,10 @@ protected:
     // widget, and hands it over with the initial geometry.
     Control(Container& parent, int32_t backColor, int32_t foreColor);
     void Attach(QWidget* widget);
-    void applyGeometry();
+    // Shows a change of place or size, of visibility, of colours; by default
+    // on the control's own widget.
+    virtual void applyGeometry();
+    virtual void applyVisibility();
     virtual void applyColors();
     void fontChanged() override;
 

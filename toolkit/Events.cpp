@@ -3,6 +3,7 @@
 #include "toolkit/App.h"
 #include "toolkit/Error.h"
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QMessageBox>
 #include <QSocketNotifier>
@@ -11,8 +12,8 @@
 
 #include <memory>
 #include <new>
+#include <vector>
 
-#include <sys/prctl.h>
 #include <sys/timerfd.h>
 #include <unistd.h>
 
@@ -34,8 +35,6 @@ public:
             QObject::connect(m_notifier.get(), &QSocketNotifier::activated, m_notifier.get(),
                              [this] { drain(); });
         }
-        // Wake-ups on this thread should not be deferred by the default 50 us slack.
-        ::prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
     }
     ~Waker() {
         m_notifier.reset();
@@ -93,14 +92,37 @@ private:
     std::unique_ptr<QSocketNotifier> m_notifier;
 };
 
+// How far the loop may run ahead of its grid without sleeping: about one
+// display frame. A paused scroll still wakes this often.
+constexpr std::chrono::milliseconds kMaxDebt{16};
+// The shortest time between two pictures: at most 250 a second, so that fast
+// text moves by a few pixels per picture rather than by one picture per step.
+constexpr std::chrono::milliseconds kFrameInterval{4};
+
 struct YieldState {
     std::chrono::nanoseconds period{std::chrono::milliseconds(1)};
     std::function<void()> hook;
-    Clock::time_point lastReturn{};
     Clock::time_point lastDeadline{};
+    Clock::time_point lastPicture{}; // when a visible change was last shown
     bool haveLast = false;
+    bool visibleChange = false;      // a repaint asked for since the last pass
     std::unique_ptr<Waker> waker;
 };
+
+std::vector<std::function<void()>>& pictureChecks() {
+    static std::vector<std::function<void()>> checks;
+    return checks;
+}
+
+void runPictureChecks() {
+    if (pictureChecks().empty())
+        return;
+    // Checks queued by these checks wait for the next round.
+    const std::vector<std::function<void()>> checks = std::move(pictureChecks());
+    pictureChecks().clear();
+    for (const auto& check : checks)
+        Dispatch(check);
+}
 
 YieldState& yieldState() {
     static YieldState state;
@@ -124,41 +146,92 @@ void report(const QString& text) noexcept {
     }
 }
 
-// Sleeps in the event loop until this yield's turn on the grid of periods.
-// Yields keep to a grid, so that the few tens of microseconds the kernel takes
-// to wake the thread do not add up and slow the pace; a yield that is late by
-// more than a quarter period starts a new grid instead of rushing to catch up.
-// Returns whether it waited: the pass that woke at the deadline has then
-// processed everything that was pending.
-bool waitForTurn(YieldState& s) {
-    if (s.period <= std::chrono::nanoseconds::zero() || !s.haveLast) {
-        s.lastDeadline = Clock::now();
-        return false;
+// The next turn on the grid of periods. Yields keep to a grid, so that the
+// time the kernel takes to wake the thread does not add up and slow the pace:
+// a late yield is made up by the ones after it, which run at once until the
+// loop is back on its grid. One that is later than about a display frame (a
+// long handler, a modal dialog) starts a new grid instead of rushing through
+// the steps it missed.
+Clock::time_point nextTurn(const YieldState& s, Clock::time_point now) {
+    if (!s.haveLast)
+        return now;
+    return std::max(s.lastDeadline + s.period, now - kMaxDebt);
+}
+
+// One pass over the pending events, without waiting for more; a picture
+// asked for is painted in it.
+void processPending(YieldState& s, Clock::time_point due) {
+    const bool showing = s.visibleChange;
+    s.visibleChange = false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    if (showing)
+        s.lastPicture = due;
+}
+
+// The paced yield. The process wakes for the picture, not for the step: a
+// yield after a step that changed no pixel returns at once and owes its time,
+// and the next yield with a picture to show pays the debt by sleeping until
+// its own turn, so that the picture reaches the screen when it is due. Every
+// yield still processes the events pending, without waiting for more, unless
+// a picture is held back by the frame interval; while it sleeps, events are
+// handled as they come.
+void pacedYield(YieldState& s) {
+    const Clock::time_point now = Clock::now();
+    const Clock::time_point turn = nextTurn(s, now);
+    s.lastDeadline = turn;
+    const bool heldBack = s.visibleChange && turn - s.lastPicture < kFrameInterval;
+    if (turn <= now) {
+        // Behind the grid: catching up, without a picture per step.
+        if (!heldBack)
+            processPending(s, turn);
+        return;
     }
-    const auto deadline =
-        std::max(s.lastDeadline + s.period, s.lastReturn + s.period - s.period / 4);
-    s.lastDeadline = deadline;
-    if (Clock::now() >= deadline)
-        return false;
+    if ((!s.visibleChange || heldBack) && turn - now < kMaxDebt) {
+        // A picture held back by the frame interval is not shown early by
+        // an event pass; the input behind it waits that little longer.
+        if (!s.visibleChange)
+            processPending(s, turn);
+        return;
+    }
     if (!s.waker)
         s.waker = std::make_unique<Waker>();
-    s.waker->waitUntil(deadline);
-    return true;
+    const bool showing = s.visibleChange;
+    s.visibleChange = false;
+    s.waker->waitUntil(turn);
+    if (showing)
+        s.lastPicture = turn;
 }
 
 } // namespace
 
 void DoEvents() {
+    runPictureChecks();
     YieldState& s = yieldState();
-    if (!waitForTurn(s))
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
+    if (s.period <= std::chrono::nanoseconds::zero()) {
+        processPending(s, Clock::now());
+    } else {
+        pacedYield(s);
+    }
     if (s.hook) {
         // A copy, so that the hook may replace or remove itself.
         const auto hook = s.hook;
         hook();
     }
-    s.lastReturn = Clock::now();
     s.haveLast = true;
+}
+
+void NoteVisibleChange() { yieldState().visibleChange = true; }
+
+void DeferPictureCheck(std::function<void()> check) {
+    static bool hooked = false;
+    if (!hooked) {
+        if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance()) {
+            QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, dispatcher,
+                             [] { runPictureChecks(); });
+            hooked = true;
+        }
+    }
+    pictureChecks().push_back(std::move(check));
 }
 
 void SetYieldPeriod(std::chrono::nanoseconds period) {

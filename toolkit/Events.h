@@ -9,11 +9,25 @@ namespace toolkit {
 
 class Error;
 
-// The paced yield: processes every pending event once and returns, at most
-// once per yield period on average and never sooner than three quarters of a
-// period after the previous yield returned. While it waits it sleeps in the
-// event loop, handling whatever arrives.
+// The paced yield: processes every pending event once and returns, once per
+// yield period on average. The process wakes for the picture, not for the
+// yield: a yield after which no pixel would change returns at once, owing its
+// time (never more than about one display frame), and the next yield that has
+// a picture to show sleeps until its own turn, handling whatever arrives, so
+// that each picture reaches the screen when it is due; pictures come at most
+// 250 times a second. A yield that returns at once still processes what is
+// pending, except while a picture waits for its turn (at most 4 ms).
 void DoEvents();
+
+// Tells the paced yield that a repaint has been asked for, so that the next
+// yield shows it at its turn.
+void NoteVisibleChange();
+
+// Runs the check once the code running now has finished its changes: at the
+// start of the next yield, or when the event loop is about to wait. A check
+// that finds a pixel to change asks for the repaint and calls
+// NoteVisibleChange.
+void DeferPictureCheck(std::function<void()> check);
 
 // The period between yields (1 ms unless changed). Tests set 0 so that a
 // yield only processes what is pending.

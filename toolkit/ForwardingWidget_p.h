@@ -1,6 +1,7 @@
 #pragma once
 
 #include "toolkit/Control.h"
+#include "toolkit/Twips.h"
 
 #include <QMouseEvent>
 
@@ -16,6 +17,9 @@ public:
 protected:
     // Whether the widget's own mouse behaviour (selection, clicking) runs too.
     virtual bool baseMouse() const { return true; }
+    // The control the event at this point belongs to, with the point made
+    // relative to it.
+    virtual Control* mouseTarget(QPointF& /*at*/) { return m_control; }
 
     void mousePressEvent(QMouseEvent* e) override { handle(MouseKind::Down, e); }
     void mouseMoveEvent(QMouseEvent* e) override { handle(MouseKind::Move, e); }
@@ -32,8 +36,14 @@ private:
                 Base::mouseReleaseEvent(e);
         }
         e->accept();
-        if (m_control)
-            m_control->Mouse(kind, ToMouseArgs(kind, *e));
+        QPointF at = e->position();
+        Control* target = mouseTarget(at);
+        if (!target)
+            return;
+        MouseArgs args = ToMouseArgs(kind, *e);
+        args.X = PixelsToTwips(at.x());
+        args.Y = PixelsToTwips(at.y());
+        target->Mouse(kind, args);
     }
 };
 

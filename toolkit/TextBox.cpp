@@ -4,6 +4,8 @@
 #include "toolkit/Container.h"
 #include "toolkit/Error.h"
 #include "toolkit/ForwardingWidget_p.h"
+#include "toolkit/Frame.h"
+#include "toolkit/StdFont.h"
 #include "toolkit/Window.h"
 
 #include <QFontMetricsF>
@@ -28,12 +30,8 @@ protected:
             QLineEdit::paintEvent(e);
             return;
         }
-        // Bare text with no frame or margin, as the box was measured.
         QPainter p(this);
-        p.fillRect(rect(), ToQColor(m_box->BackColor()));
-        p.setFont(font());
-        p.setPen(ToQColor(m_box->ForeColor()));
-        p.drawText(QPointF(0, QFontMetricsF(font()).ascent()), text());
+        m_box->PaintBare(p, QRectF(rect()));
     }
 };
 
@@ -48,6 +46,65 @@ TextBox::TextBox(Container& parent) : Control(parent, vbWindowBackground, vbWind
     Attach(m_edit);
 }
 
+TextBox::~TextBox() {
+    if (m_painter)
+        m_painter->PaintedBoxGone(*this);
+}
+
+void TextBox::SetPainter(Frame* frame) {
+    m_painter = frame;
+    applyVisibility();
+    if (!m_painter)
+        applyGeometry();
+}
+
+// Bare text with no frame or margin, as the box was measured.
+void TextBox::PaintBare(QPainter& p, const QRectF& at) const {
+    p.save();
+    p.setClipRect(at);
+    p.fillRect(at, ToQColor(BackColor()));
+    p.setFont(m_edit->font());
+    p.setPen(ToQColor(ForeColor()));
+    if (!m_laidOutValid) {
+        m_laidOut.setText(m_edit->text());
+        m_laidOut.setTextFormat(Qt::PlainText);
+        m_laidOut.setPerformanceHint(QStaticText::AggressiveCaching);
+        m_laidOut.prepare(QTransform(), m_edit->font());
+        m_laidOutValid = true;
+    }
+    p.drawStaticText(at.topLeft(), m_laidOut);
+    p.restore();
+}
+
+void TextBox::applyGeometry() {
+    if (m_painter)
+        m_painter->PaintedBoxChanged(true);
+    else
+        Control::applyGeometry();
+}
+
+void TextBox::applyVisibility() {
+    if (!m_painter) {
+        Control::applyVisibility();
+        return;
+    }
+    m_edit->setVisible(false);
+    m_painter->PaintedBoxChanged(false);
+}
+
+void TextBox::applyColors() {
+    Control::applyColors();
+    if (m_painter)
+        m_painter->PaintedBoxChanged(false);
+}
+
+void TextBox::fontChanged() {
+    Control::fontChanged();
+    m_laidOutValid = false;
+    if (m_painter)
+        m_painter->PaintedBoxChanged(false);
+}
+
 QString TextBox::Text() const { return m_edit->text(); }
 
 void TextBox::SetText(const QString& value) {
@@ -58,7 +115,10 @@ void TextBox::SetText(const QString& value) {
         m_edit->setText(value);
         m_edit->setCursorPosition(0);
     }
-    if (plain())
+    m_laidOutValid = false;
+    if (m_painter)
+        m_painter->PaintedBoxChanged(false);
+    else if (plain())
         m_edit->update();
     raiseChange();
 }

@@ -29,7 +29,7 @@ constexpr int kFixedBorderPx = 1;
 constexpr int kMaxResizeNesting = 16;
 // How long the window system must stay quiet about a window before a request
 // that never came back as sent is taken as carried out as far as it will be.
-constexpr int kSettleMs = 400;
+constexpr int kSettleMs = 1000;
 
 std::unordered_map<int32_t, Window*>& handles() {
     static std::unordered_map<int32_t, Window*> map;
@@ -457,10 +457,18 @@ void Window::SnapPositionToPixels() {
                    Width(), Height());
 }
 
+// A drag of the window's own border: the size change is the user's, so its
+// notification is queued like one from the window manager.
 void Window::userResized(const QRect& outer) {
     const QPoint o = desktopOrigin();
-    Move(PixelsToTwips(outer.x() - o.x()), PixelsToTwips(outer.y() - o.y()),
-         PixelsToTwips(outer.width()), PixelsToTwips(outer.height()));
+    const float width = PixelsToTwips(outer.width());
+    const float height = PixelsToTwips(outer.height());
+    const bool resized = width != Width() || height != Height();
+    m_geometry.Set(PixelsToTwips(outer.x() - o.x()), PixelsToTwips(outer.y() - o.y()), width,
+                   height);
+    applyGeometry();
+    if (resized)
+        PostHandler([this] { raiseResize(); });
 }
 
 void Window::SetCaption(const QString& value) {
@@ -498,8 +506,19 @@ void Window::nativeStateChanged() {
         return;
     // An owned window hides with its owner; a window manager that minimises
     // it along with the owner does not make it minimised in its own right.
-    if (state == vbMinimized && m_owner)
+    // When that news comes in late, with the owner back already, the window
+    // is brought back from the icon at once.
+    if (state == vbMinimized && m_owner) {
+        const bool ownerShown = m_owner->m_intWindowState != vbMinimized;
+        if (ownerShown && m_blnVisible && m_blnLoaded && m_widget->isVisible())
+            PostHandler([this] {
+                const Qt::WindowStates now = m_widget->windowState();
+                if (now.testFlag(Qt::WindowMinimized) && m_intWindowState != vbMinimized &&
+                    m_owner && m_owner->m_intWindowState != vbMinimized)
+                    m_widget->setWindowState(now & ~Qt::WindowMinimized);
+            });
         return;
+    }
     m_intWindowState = state;
     ownerStateChanged();
 }

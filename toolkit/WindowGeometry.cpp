@@ -21,20 +21,40 @@ QRect WindowGeometry::OuterPixels(QPoint origin) const {
     return {x + origin.x(), y + origin.y(), w, h};
 }
 
+namespace {
+constexpr std::size_t kUnansweredKept = 16;
+}
+
 void WindowGeometry::Requested(const QRect& outer) {
     m_requested = outer;
     m_outstanding = true;
+    if (m_unanswered.size() >= kUnansweredKept)
+        m_unanswered.erase(m_unanswered.begin());
+    m_unanswered.push_back(outer);
+}
+
+bool WindowGeometry::echoOfUnanswered(const QRect& outer) const {
+    bool place = false;
+    bool size = false;
+    for (const QRect& r : m_unanswered) {
+        place = place || r.topLeft() == outer.topLeft();
+        size = size || r.size() == outer.size();
+    }
+    return place && size;
 }
 
 WindowGeometry::Change WindowGeometry::Reported(const QRect& outer, QPoint origin) {
     const QRect previous = m_reported;
     m_reported = outer;
     if (m_outstanding) {
-        if (outer == m_requested)
+        if (outer == m_requested) {
+            // Answers come in order: every older echo has come in before.
             m_outstanding = false;
+            m_unanswered.clear();
+        }
         return {};
     }
-    if (outer == previous)
+    if (outer == previous || echoOfUnanswered(outer))
         return {};
     Change change;
     change.moved = outer.topLeft() != previous.topLeft();
@@ -61,6 +81,7 @@ void WindowGeometry::AdoptPosition(const QRect& outer, QPoint origin) {
     m_reported = outer;
     m_requested = OuterPixels(origin);
     m_outstanding = false;
+    m_unanswered.clear();
 }
 
 } // namespace toolkit

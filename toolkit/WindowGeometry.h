@@ -3,6 +3,8 @@
 #include <QPoint>
 #include <QRect>
 
+#include <vector>
+
 namespace toolkit {
 
 // Where a top-level window stands and how big it is: outer Left, Top, Width
@@ -21,7 +23,10 @@ namespace toolkit {
 // the twips take the part of it that changed. A window manager may alter or
 // refuse a request, so that it never comes back as sent: the request stops
 // being outstanding when the window system has gone quiet (Settle), and what
-// the window manager made of it is not taken as a change.
+// the window manager made of it is not taken as a change. On a loaded machine
+// the answers may come later still: until a request comes back as sent, a
+// report whose place and size are each those of some request still
+// unanswered is taken for an echo as well.
 class WindowGeometry {
 public:
     struct Change {
@@ -58,6 +63,8 @@ public:
     void AdoptPosition(const QRect& outer, QPoint origin);
 
 private:
+    bool echoOfUnanswered(const QRect& outer) const;
+
     float m_left = 0;
     float m_top = 0;
     float m_width = 0;
@@ -65,6 +72,7 @@ private:
     bool m_outstanding = false;
     QRect m_requested;
     QRect m_reported;
+    std::vector<QRect> m_unanswered; // requests sent since one last came back as sent
 };
 
 } // namespace toolkit

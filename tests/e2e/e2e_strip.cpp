@@ -183,6 +183,9 @@ protected:
         if (!reason.isEmpty())
             GTEST_SKIP() << "no X server for the end-to-end test: " << reason.toStdString();
         toolkit::SetErrorReporter([this](const QString& text) { m_errors << text; });
+        // A window manager that has just started may not have published the
+        // work area yet.
+        ASSERT_TRUE(waitUntil([] { return workArea().width() > 0; }));
         m_owner = std::make_shared<toolkit::Window>();
         m_owner->SetCaption(QStringLiteral("vorn2 owner"));
         m_owner->Move(3000, 3000, 4500, 3000);
