@@ -10,6 +10,7 @@ VORN_PACKAGES=(
   fonts-ipafont-gothic
   xvfb openbox xdotool x11-utils imagemagick
   python3-xlib python3-numpy
+  openssl
 )
 
 vorn_install_deps() {
