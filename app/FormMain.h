@@ -2,8 +2,10 @@
 
 #include "marquee/CSQCtrl.h"
 #include "toolkit/CommandButton.h"
+#include "toolkit/CommonDialog.h"
 #include "toolkit/Frame.h"
 #include "toolkit/HScrollBar.h"
+#include "toolkit/HttpFetch.h"
 #include "toolkit/Label.h"
 #include "toolkit/Menu.h"
 #include "toolkit/TextBox.h"
@@ -49,6 +51,8 @@ public:
     toolkit::HScrollBar& HScrollTiming() { return *m_HScrollTiming; }
     toolkit::TextBox& TextSpeed() { return *m_TextSpeed; }
     toolkit::TextBox& TextTiming() { return *m_TextTiming; }
+    toolkit::CommonDialog& CommonDialogMain() { return *m_CommonDialogMain; }
+    toolkit::Inet& InetMain() { return *m_InetMain; }
 
     // Menus and items, in display order.
     toolkit::MenuItem& mnuFile() { return *m_mnuFile; }
@@ -129,6 +133,9 @@ private:
     void connectHandlers();
     void leaveLoadedPanels();
 
+    // Line breaks to blanks, then markup cut (FormMain_TextSources.cpp).
+    void CleanText(QString& rstrText);
+
     // The strip's notifications.
     void MouseDown(int16_t& Button) override;
     void MouseMove(int16_t&) override {}
@@ -151,6 +158,8 @@ private:
     std::unique_ptr<toolkit::Label> m_Label2;
     std::unique_ptr<toolkit::HScrollBar> m_HScrollTiming;
     std::unique_ptr<toolkit::TextBox> m_TextTiming;
+    std::unique_ptr<toolkit::CommonDialog> m_CommonDialogMain = std::make_unique<toolkit::CommonDialog>();
+    std::unique_ptr<toolkit::Inet> m_InetMain = std::make_unique<toolkit::Inet>();
 
     std::unique_ptr<toolkit::MenuItem> m_mnuFile, m_mnuFileLocal, m_mnuFileLocalReload,
         m_mnuFileWeb, m_mnuFileWebReload, m_mnuVornHR01, m_mnuFileQuit;

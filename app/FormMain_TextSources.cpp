@@ -1,12 +1,84 @@
 #include "app/FormMain.h"
 
-// The File commands that load text: a local file, a web address, and the
-// reload of each. Not built yet: the items exist and do nothing when chosen.
+#include "app/ModuleMain.h"
+#include "toolkit/App.h"
+#include "toolkit/Prompts.h"
+#include "util/CFileStream.h"
 
-void FormMain::mnuFileLocal_Click() {}
+// The File commands that load text: a local file, a web address, and the reload of each.
+// Each hands its cleaned text to the controller as its last step; the call returns only when
+// the scroll stops. A dialog, a fetch or a long cleanup lets other handlers run; if one of
+// them unloaded the panel meanwhile, the command ends there instead of starting the strip
+// again.
 
-void FormMain::mnuFileLocalReload_Click() {}
+namespace {
 
-void FormMain::mnuFileWeb_Click() {}
+const char16_t kBinaryOrDamaged[] = u"ファイルがバイナリか、破損しています。";
 
-void FormMain::mnuFileWebReload_Click() {}
+} // namespace
+
+void FormMain::mnuFileLocal_Click() {
+    if (!m_clsFileStream)
+        m_clsFileStream = std::make_shared<CFileStream>();
+    const std::shared_ptr<CFileStream> stream = m_clsFileStream;
+    m_CommonDialogMain->SetFileName(stream->Path());
+    m_CommonDialogMain->ShowOpen();
+    if (!Loaded())
+        return;
+    const QString strFileName = m_CommonDialogMain->FileName();
+    if (strFileName.isEmpty())
+        return;
+    stream->SetPath(strFileName);
+    QString strText = stream->Ascii();
+    if (stream->Error()) {
+        toolkit::MsgBox(QString::fromUtf16(kBinaryOrDamaged), toolkit::vbOKOnly, toolkit::AppTitle());
+        return;
+    }
+    m_mnuFileLocalReload->SetEnabled(true);
+    CleanText(strText);
+    if (!Loaded())
+        return;
+    csqc->Scroll(true, strText);
+}
+
+void FormMain::mnuFileLocalReload_Click() {
+    if (!m_clsFileStream)
+        m_clsFileStream = std::make_shared<CFileStream>();
+    if (m_clsFileStream->Path().isEmpty())
+        return;
+    QString strText = m_clsFileStream->Ascii();
+    CleanText(strText);
+    if (!Loaded())
+        return;
+    csqc->Scroll(true, strText);
+}
+
+void FormMain::mnuFileWeb_Click() {
+    const QString strURL = toolkit::InputBox(QStringLiteral("URL ?"), toolkit::AppTitle(), m_strURL);
+    if (!Loaded() || strURL.isEmpty())
+        return;
+    m_strURL = strURL;
+    QString strText = m_InetMain->OpenURL(m_strURL);
+    if (!Loaded())
+        return;
+    m_mnuFileWebReload->SetEnabled(true);
+    CleanText(strText);
+    if (!Loaded())
+        return;
+    csqc->Scroll(true, strText);
+}
+
+void FormMain::mnuFileWebReload_Click() {
+    if (m_strURL.isEmpty())
+        return;
+    QString strText = m_InetMain->OpenURL(m_strURL);
+    CleanText(strText);
+    if (!Loaded())
+        return;
+    csqc->Scroll(true, strText);
+}
+
+void FormMain::CleanText(QString& rstrText) {
+    ModuleMain::ReplaceNewLine(rstrText, QStringLiteral(" "));
+    ModuleMain::StripEnclosed(rstrText, QStringLiteral("<"), QStringLiteral(">"));
+}

@@ -1,0 +1,291 @@
+#include "app/FormMain.h"
+#include "app/ModuleMain.h"
+#include "toolkit/Events.h"
+#include "toolkit/Lifecycle.h"
+#include "toolkit/Prompts.h"
+#include "toolkit/ScriptedCommonDialog.h"
+#include "toolkit/ScriptedHttpFetch.h"
+#include "toolkit/WorkYield.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <memory>
+#include <vector>
+
+using namespace toolkit;
+
+namespace {
+
+const QString kBinaryMessage = QString::fromUtf16(u"ファイルがバイナリか、破損しています。");
+
+void drain() {
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents();
+}
+
+// The panel as Main starts it, with scripted prompts, dialogs and fetch, unpaced yields, and
+// a yield hook that notes what the strip scrolls once a load has handed its text over, then
+// stops the scroll so that the command returns.
+class TextSources : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        SetYieldPeriod(std::chrono::nanoseconds::zero());
+        SetErrorReporter([this](const QString& t) { reported.push_back(t); });
+        prompts = std::make_shared<ScriptedPrompts>();
+        SetPrompts(prompts);
+        SetEndHook([] {});
+        SetYieldHook([this] {
+            if (++yields > 100000) {
+                ADD_FAILURE() << "the scroll loop did not end";
+                csqc().Scroll(false, QString());
+                return;
+            }
+            if (csqc().Fuel()) {
+                scrolled.push_back(csqc().Segments().join(QString()));
+                csqc().Scroll(false, QString());
+            }
+        });
+        ModuleMain::Main();
+        ASSERT_EQ(FormMain::LoadedPanels().size(), 1u);
+        panel = FormMain::LoadedPanels().front();
+        panel->CommonDialogMain().SetSeam(dialogs);
+        panel->InetMain().SetSeam(fetches);
+    }
+
+    void TearDown() override {
+        for (const auto& p : FormMain::LoadedPanels())
+            p->UnloadWithoutQuery();
+        panel.reset();
+        drain();
+        SetYieldHook({});
+        SetEndHook({});
+        SetPrompts({});
+        SetErrorReporter({});
+        SetWorkYieldInterval(std::chrono::milliseconds(20));
+    }
+
+    CSQCtrl& csqc() { return *panel->Controller(); }
+    // Chooses a menu item as the user does: queued, then run through the dispatch boundary.
+    void choose(MenuItem& item) {
+        item.NativeAction()->trigger();
+        drain();
+    }
+
+    QString file(const char* name, const QByteArray& bytes) {
+        const QString path = dir.filePath(QString::fromLatin1(name));
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes);
+        return path;
+    }
+
+    // The message boxes shown, by text.
+    std::vector<QString> messages() const {
+        std::vector<QString> out;
+        for (const auto& s : prompts->shown) {
+            if (!s.input)
+                out.push_back(s.prompt);
+        }
+        return out;
+    }
+
+    QTemporaryDir dir;
+    std::shared_ptr<FormMain> panel;
+    std::shared_ptr<ScriptedPrompts> prompts;
+    std::shared_ptr<ScriptedCommonDialog> dialogs = std::make_shared<ScriptedCommonDialog>();
+    std::shared_ptr<ScriptedHttpFetch> fetches = std::make_shared<ScriptedHttpFetch>();
+    std::vector<QString> reported;
+    std::vector<QString> scrolled;
+    int yields = 0;
+};
+
+// ---- Local(&L)... and Local Reload(&R) -------------------------------------------------------
+
+TEST_F(TextSources, CancellingTheFirstOpenDialogDoesNothing) {
+    dialogs->CancelOpen();
+    choose(panel->mnuFileLocal());
+    EXPECT_EQ(dialogs->History().OpenFileNames, std::vector<QString>{QString()});
+    EXPECT_TRUE(scrolled.empty());
+    EXPECT_TRUE(prompts->shown.empty());
+    EXPECT_FALSE(panel->mnuFileLocalReload().Enabled());
+    EXPECT_EQ(csqc().SegmentCount(), 0);
+    // Nothing chosen yet: the reload has no file and does nothing either.
+    choose(panel->mnuFileLocalReload());
+    EXPECT_TRUE(scrolled.empty());
+    EXPECT_TRUE(reported.empty());
+}
+
+TEST_F(TextSources, ALoadCleansAndScrollsAndACancelAfterItReadsThatFileAgain) {
+    const QString path = file("hello.txt", "Hello\r\n<b>World</b>\nx");
+    dialogs->AnswerOpen(path);
+    choose(panel->mnuFileLocal());
+    ASSERT_EQ(scrolled.size(), 1u);
+    EXPECT_EQ(scrolled.back(), QStringLiteral("Hello World\nx")); // pairs first; the lone LF stays
+    EXPECT_TRUE(panel->mnuFileLocalReload().Enabled());
+
+    // The file changes; a cancelled dialog keeps the proposed name and reads it afresh.
+    file("hello.txt", "Second\nversion");
+    dialogs->CancelOpen();
+    choose(panel->mnuFileLocal());
+    EXPECT_EQ(dialogs->History().OpenFileNames, (std::vector<QString>{QString(), path}));
+    ASSERT_EQ(scrolled.size(), 2u);
+    EXPECT_EQ(scrolled.back(), QStringLiteral("Second version"));
+
+    file("hello.txt", "Third");
+    choose(panel->mnuFileLocalReload());
+    ASSERT_EQ(scrolled.size(), 3u);
+    EXPECT_EQ(scrolled.back(), QStringLiteral("Third"));
+    EXPECT_TRUE(reported.empty());
+    EXPECT_TRUE(prompts->shown.empty());
+}
+
+TEST_F(TextSources, ABinaryFileIsReportedAndChangesNothingButTheProposedName) {
+    const QString good = file("good.txt", "good text");
+    const QString binary = file("binary.dat", QByteArray("ab\x1a" "cd", 5));
+    dialogs->AnswerOpen(binary);
+    choose(panel->mnuFileLocal());
+    EXPECT_EQ(messages(), std::vector<QString>{kBinaryMessage});
+    EXPECT_EQ(prompts->shown.at(0).buttons, vbOKOnly);
+    EXPECT_EQ(prompts->shown.at(0).title, QStringLiteral("vorn2"));
+    EXPECT_FALSE(panel->mnuFileLocalReload().Enabled()); // enabled only by a read that succeeds
+    EXPECT_TRUE(scrolled.empty());
+
+    dialogs->AnswerOpen(good);
+    choose(panel->mnuFileLocal());
+    EXPECT_TRUE(panel->mnuFileLocalReload().Enabled());
+    ASSERT_EQ(scrolled.size(), 1u);
+    const QStringList segments = csqc().Segments();
+
+    // A failed read now: the message, the reload item stays enabled, the text stays.
+    dialogs->AnswerOpen(binary);
+    choose(panel->mnuFileLocal());
+    EXPECT_EQ(messages().size(), 2u);
+    EXPECT_TRUE(panel->mnuFileLocalReload().Enabled());
+    EXPECT_EQ(scrolled.size(), 1u);
+    EXPECT_EQ(csqc().Segments(), segments);
+
+    // The next dialog proposes the binary file's name; a missing file is the same failure.
+    dialogs->AnswerOpen(dir.filePath(QStringLiteral("missing.txt")));
+    choose(panel->mnuFileLocal());
+    EXPECT_EQ(dialogs->History().OpenFileNames.back(), binary);
+    EXPECT_EQ(messages().size(), 3u);
+
+    // The reload reads the failing file without a word and hands over its empty text: the
+    // current text restarts from its beginning.
+    choose(panel->mnuFileLocalReload());
+    EXPECT_EQ(messages().size(), 3u);
+    ASSERT_EQ(scrolled.size(), 2u);
+    EXPECT_EQ(scrolled.back(), QStringLiteral("good text"));
+    EXPECT_EQ(csqc().SegmentIndex(), 0);
+    EXPECT_TRUE(reported.empty());
+}
+
+TEST_F(TextSources, AFileOfOnlyMarkupRestartsTheCurrentText) {
+    dialogs->AnswerOpen(file("a.txt", "first text"));
+    choose(panel->mnuFileLocal());
+    dialogs->AnswerOpen(file("tags.html", "<html><body\r\nclass=x></body></html>"));
+    choose(panel->mnuFileLocal());
+    ASSERT_EQ(scrolled.size(), 2u);
+    EXPECT_EQ(scrolled.back(), QStringLiteral("first text")); // the old text, from its start
+    EXPECT_EQ(csqc().SegmentIndex(), 0);
+}
+
+TEST_F(TextSources, AHandlerRunningDuringALongCleanupDoesNotStopTheHandOver) {
+    SetWorkYieldInterval(std::chrono::nanoseconds::zero());
+    const QString path = file("long.html", QByteArray("<p>word</p>\r\n").repeated(20000));
+    dialogs->AnswerOpen(path);
+    bool ranInside = false;
+    bool scrollingWhenItRan = true;
+    panel->mnuFileLocal().NativeAction()->trigger();
+    // Queued behind the load: it can only run inside the load's cleanup.
+    PostToDispatch([&] {
+        ranInside = true;
+        scrollingWhenItRan = csqc().Fuel();
+        panel->mnuCtrlStop_Click();
+    });
+    drain();
+    EXPECT_TRUE(ranInside);
+    EXPECT_FALSE(scrollingWhenItRan);
+    ASSERT_EQ(scrolled.size(), 1u);
+    EXPECT_EQ(scrolled.back(), QStringLiteral("word ").repeated(20000));
+}
+
+// ---- Web(&W)... and Web Reload(&R) -----------------------------------------------------------
+
+TEST_F(TextSources, WebProposesTheLastAddressAndCleansThePage) {
+    prompts->AnswerInputBox(QStringLiteral("http://example.test/a"));
+    fetches->Reply(QStringLiteral("<html>\r\n<title>T</title>\r\nOne\r\nTwo</html>"));
+    choose(panel->mnuFileWeb());
+    ASSERT_EQ(scrolled.size(), 1u);
+    EXPECT_EQ(scrolled.back(), QStringLiteral(" T One Two"));
+    EXPECT_TRUE(panel->mnuFileWebReload().Enabled());
+    EXPECT_EQ(fetches->Addresses(), std::vector<QString>{QStringLiteral("http://example.test/a")});
+    EXPECT_EQ(fetches->Timeouts(), std::vector<std::chrono::milliseconds>{std::chrono::seconds(60)});
+
+    // Cancelled, and then confirmed empty: no change, no fetch.
+    prompts->AnswerInputBox(QString());
+    choose(panel->mnuFileWeb());
+    prompts->AnswerInputBox(QString());
+    choose(panel->mnuFileWeb());
+    EXPECT_EQ(fetches->Addresses().size(), 1u);
+
+    fetches->Reply(QStringLiteral("again"));
+    choose(panel->mnuFileWebReload());
+    EXPECT_EQ(fetches->Addresses().back(), QStringLiteral("http://example.test/a"));
+    EXPECT_EQ(scrolled.back(), QStringLiteral("again"));
+
+    ASSERT_EQ(prompts->shown.size(), 3u);
+    for (const auto& s : prompts->shown) {
+        EXPECT_TRUE(s.input);
+        EXPECT_EQ(s.prompt, QStringLiteral("URL ?"));
+        EXPECT_EQ(s.title, QStringLiteral("vorn2"));
+    }
+    EXPECT_EQ(prompts->shown[0].initial, QString());
+    EXPECT_EQ(prompts->shown[1].initial, QStringLiteral("http://example.test/a"));
+    EXPECT_EQ(prompts->shown[2].initial, QStringLiteral("http://example.test/a"));
+}
+
+TEST_F(TextSources, AFailedFetchIsShownAndKeepsTheNewAddressButNothingElse) {
+    // Nothing typed yet: the reload does nothing.
+    choose(panel->mnuFileWebReload());
+    EXPECT_TRUE(fetches->Addresses().empty());
+
+    dialogs->AnswerOpen(file("a.txt", "on display"));
+    choose(panel->mnuFileLocal());
+    const QStringList segments = csqc().Segments();
+
+    prompts->AnswerInputBox(QStringLiteral("http://127.0.0.1:9/x"));
+    fetches->Fail(FetchFailure::Refused, QStringLiteral("the server refused the connection"));
+    choose(panel->mnuFileWeb());
+    ASSERT_EQ(reported.size(), 1u);
+    EXPECT_EQ(reported[0], QStringLiteral("Could not fetch http://127.0.0.1:9/x: the server "
+                                          "refused the connection."));
+    EXPECT_FALSE(panel->mnuFileWebReload().Enabled());
+    EXPECT_EQ(scrolled.size(), 1u);
+    EXPECT_EQ(csqc().Segments(), segments);
+
+    // The address typed is kept all the same: the next box proposes it.
+    prompts->AnswerInputBox(QString());
+    choose(panel->mnuFileWeb());
+    EXPECT_EQ(prompts->shown.back().initial, QStringLiteral("http://127.0.0.1:9/x"));
+    EXPECT_TRUE(panel->Loaded());
+}
+
+TEST_F(TextSources, APanelUnloadedWhileADialogIsOpenStartsNothing) {
+    dialogs->OnOpen([this](const QString&) {
+        panel->UnloadWithoutQuery();
+        return std::optional<QString>(file("late.txt", "late"));
+    });
+    choose(panel->mnuFileLocal());
+    EXPECT_TRUE(scrolled.empty());
+    EXPECT_FALSE(csqc().Fuel());
+}
+
+} // namespace
