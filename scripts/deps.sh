@@ -9,7 +9,7 @@ VORN_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont-gothic
   xvfb openbox xdotool x11-utils imagemagick
-  python3-xlib python3-numpy
+  python3 python3-xlib python3-numpy
   openssl
 )
 

@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
-# Starts the real application on a private X server with openbox and loads a
-# text file as a user does: "Local(&L)..." from the File menu, the path typed
-# into the real Open dialog, Enter. The strip, empty before, then shows the
-# file's text: its region goes from one flat colour to drawn letters, and the
-# letters move.
-#   app_local.sh VORN2_EXECUTABLE
-# VORN_SCREENSHOTS=DIR keeps a screenshot of the loaded strip in DIR.
+# Starts the real application on a private X server with openbox and loads
+# text as a user does. First a file: "Local(&L)..." from the File menu, the
+# path typed into the real Open dialog, Enter. The strip, empty before, then
+# shows the file's text: its region goes from one flat colour to drawn
+# letters, and the letters move. Then a page: "Web(&W)...", the address of a
+# loopback server typed into the "URL ?" box, Enter; the strip's picture
+# changes to the page's text.
+#   app_sources.sh VORN2_EXECUTABLE
+# VORN_SCREENSHOTS=DIR keeps screenshots of the loaded strip in DIR.
 set -u
 app=$1
 
-for tool in Xvfb openbox xdotool xwininfo xprop import convert; do
+for tool in Xvfb openbox xdotool xwininfo xprop import convert python3; do
   if ! command -v "$tool" >/dev/null 2>&1; then
     echo "no X server for the end-to-end test: $tool not installed"
     exit 0
@@ -19,7 +21,9 @@ done
 work=$(mktemp -d)
 pids=()
 app_pid=""
+web_pid=""
 cleanup() {
+  [ -n "$web_pid" ] && kill "$web_pid" 2>/dev/null && wait "$web_pid" 2>/dev/null
   [ -n "$app_pid" ] && kill -9 "$app_pid" 2>/dev/null && wait "$app_pid" 2>/dev/null
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; done
   rm -rf "$work"
@@ -143,6 +147,33 @@ if [ -n "${VORN_SCREENSHOTS:-}" ]; then
   sleep 6
   grab_strip "$VORN_SCREENSHOTS/local-strip.png"
   import -window root "$VORN_SCREENSHOTS/local-screen.png"
+fi
+
+# A page from a server on the loopback address, in Shift_JIS as its meta tag says.
+mkdir "$work/site"
+printf '<html><head><meta charset="Shift_JIS"></head><body>\r\n<p>Page from the WEB \x93\xfa\x96\x7b\x8c\xea</p>\r\n</body></html>' >"$work/site/page.html"
+python3 -m http.server 0 --bind 127.0.0.1 --directory "$work/site" >"$work/web.log" 2>&1 &
+web_pid=$!
+web_port() { port=$(sed -n 's/.* port \([0-9]*\).*/\1/p' "$work/web.log" | head -n 1); [ -n "$port" ]; }
+wait_for 10 web_port || fail "the loopback web server did not start"
+
+grab_strip "$work/before-web.png"
+xdotool windowactivate --sync "$panel" >/dev/null 2>&1
+xdotool key --clearmodifiers alt+f
+sleep 0.2
+xdotool key w
+wait_for 15 dialog_open || fail "Web(&W)... opened no box"
+echo "URL box: $(name_of "$dialog")"
+xdotool windowactivate --sync "$dialog" >/dev/null 2>&1
+sleep 0.3
+xdotool type --delay 5 "127.0.0.1:$port/page.html"
+xdotool key Return
+wait_for 15 dialog_gone || fail "the URL box stayed open after Enter"
+fetched() { grep -q 'GET /page.html' "$work/web.log"; }
+wait_for 15 fetched || fail "the page was not fetched"
+if [ -n "${VORN_SCREENSHOTS:-}" ]; then
+  sleep 6
+  grab_strip "$VORN_SCREENSHOTS/web-strip.png"
 fi
 
 kill -TERM "$app_pid"
