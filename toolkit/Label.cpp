@@ -2,6 +2,7 @@
 
 #include "toolkit/Colors.h"
 #include "toolkit/Container.h"
+#include "toolkit/Error.h"
 #include "toolkit/ForwardingWidget_p.h"
 
 #include <QLabel>
@@ -39,6 +40,18 @@ Label::Label(Container& parent) : Control(parent, vbButtonFace, vbButtonText) {
 void Label::SetCaption(const QString& value) {
     m_strCaption = value;
     static_cast<QLabel*>(NativeWidget())->setText(shownText(value));
+}
+
+void Label::SetAlignment(int16_t value) {
+    Qt::Alignment horizontal;
+    switch (value) {
+    case vbLeftJustify: horizontal = Qt::AlignLeft; break;
+    case vbRightJustify: horizontal = Qt::AlignRight; break;
+    case vbCenter: horizontal = Qt::AlignHCenter; break;
+    default: throw Error::InvalidPropertyValue();
+    }
+    m_intAlignment = value;
+    static_cast<QLabel*>(NativeWidget())->setAlignment(horizontal | Qt::AlignTop);
 }
 
 } // namespace toolkit
