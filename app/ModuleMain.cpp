@@ -1,14 +1,36 @@
 #include "app/ModuleMain.h"
 
+#include "app/FormMain.h"
+#include "toolkit/App.h"
+#include "toolkit/Lifecycle.h"
 #include "toolkit/WorkYield.h"
 
 #include <QStringView>
 
 #include <algorithm>
+#include <memory>
 #include <optional>
 #include <vector>
 
 namespace ModuleMain {
+
+QString TitleAndVersion() {
+    return toolkit::AppTitle() + QLatin1Char(' ') + QString::number(toolkit::AppMajor()) +
+           QLatin1Char('.') + QString::number(toolkit::AppMinor());
+}
+
+void Main() {
+    // A logout cannot wait for an answer to "Quit ?".
+    toolkit::OnTerminationSignal([] {
+        for (const auto& panel : FormMain::LoadedPanels())
+            panel->EndWithoutAsking();
+        toolkit::EndApplication();
+    });
+    auto panel = std::make_shared<FormMain>();
+    panel->Load();
+    panel->SetCaption(TitleAndVersion());
+    panel->Show(toolkit::vbModeless, nullptr);
+}
 
 // ---- Text cleanup --------------------------------------------------------------------------
 

@@ -2,7 +2,17 @@
 
 #include <QString>
 
+// The application's entry.
 namespace ModuleMain {
+
+// Creates the control panel, loads it (the strip appears first, at its
+// standard place), titles it with the application's name and version and
+// shows it. The panel then lives until it is closed. SIGTERM and SIGINT end
+// the application without the close question.
+void Main();
+
+// The panel's caption: title, a blank, major "." minor.
+QString TitleAndVersion();
 
 // ---- Text cleanup --------------------------------------------------------------------------
 // Both procedures work in one linear pass and, on a long text, let pending events run at

@@ -27,6 +27,8 @@ HScrollBar::HScrollBar(Container& parent) : Control(parent, vbButtonFace, vbButt
                      [this](int value) { userMoved(value); });
     applyRange();
     Attach(m_bar);
+    // Qt's bars take no focus by default; this one is a control of its own.
+    SetTabStop(true);
 }
 
 bool HScrollBar::inRange(int value) const {

@@ -1,0 +1,355 @@
+#include "app/FormMain.h"
+
+#include "toolkit/App.h"
+#include "toolkit/Checked.h"
+#include "toolkit/Conversion.h"
+#include "toolkit/Events.h"
+#include "toolkit/Lifecycle.h"
+#include "toolkit/Prompts.h"
+#include "util/CCtrlFlavors.h"
+#include "util/CFileStream.h"
+#include "util/CRForm.h"
+#include "util/modMove.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// The panel's own icon, also the application's: a small grey panel with
+// three rows of dark dashes.
+const char* const kPanelIcon[] = {
+    "16 16 5 1",
+    "  c None",
+    ". c #404040",
+    "w c #FFFFFF",
+    "g c #C0C0C0",
+    "d c #202020",
+    "                ",
+    " .............. ",
+    " .wwwwwwwwwwww. ",
+    " .wggggggggggg. ",
+    " .wggggggggggg. ",
+    " .wgddgddgddgg. ",
+    " .wggggggggggg. ",
+    " .wggggggggggg. ",
+    " .wgddgddgddgg. ",
+    " .wggggggggggg. ",
+    " .wggggggggggg. ",
+    " .wgddgddgddgg. ",
+    " .wggggggggggg. ",
+    " .wggggggggggg. ",
+    " .............. ",
+    "                ",
+};
+
+// The inner area below the menu bar, as the panel was designed.
+constexpr float kInnerWidth = 3915;
+constexpr float kInnerHeight = 2505;
+constexpr float kExpandedHeight = 3000;
+
+toolkit::WindowStyle panelStyle() {
+    toolkit::WindowStyle style;
+    style.TitleBar = true;
+    style.Sizable = false;
+    style.MinButton = true;
+    style.MaxButton = false;
+    return style;
+}
+
+std::vector<std::shared_ptr<FormMain>>& loadedPanels() {
+    static std::vector<std::shared_ptr<FormMain>> panels;
+    return panels;
+}
+
+// A typed speed or timing: taken by its absolute value, rounded halves to
+// even, unless it is beyond the bar's maximum; the caret goes to the end.
+void takeTypedValue(toolkit::HScrollBar& bar, toolkit::TextBox& box) {
+    const int16_t max = bar.Max();
+    const double v = std::fabs(toolkit::Val(box.Text()));
+    if (v > max)
+        return;
+    bar.SetValue(toolkit::RoundToInt16(v));
+    const QString text = box.Text();
+    box.SetSelStart(static_cast<int32_t>(text.size()));
+}
+
+} // namespace
+
+FormMain::FormMain() : toolkit::Window(panelStyle()) {
+    SetCaption(QStringLiteral("vorn2"));
+    SetIcon(kPanelIcon);
+    SetApplicationIcon(kPanelIcon);
+    SetStartUpPosition(toolkit::vbStartUpScreen);
+    createWidgets();
+    createFileMenu();
+    createCtrlMenu();
+    createOptionMenu();
+    createAboutMenu();
+    SetClientSize(kInnerWidth, kInnerHeight);
+    connectHandlers();
+    Form_Initialize();
+}
+
+FormMain::~FormMain() {
+    // No error may leave a destructor; the end of the application must come.
+    toolkit::Dispatch([this] { Form_Terminate(); });
+}
+
+void FormMain::createWidgets() {
+    using namespace toolkit;
+    m_Frame1 = std::make_unique<Frame>(*this);
+    m_Frame1->Move(405, 510, 3000, 1500);
+    m_Frame1->SetCaption(QStringLiteral("Speed Control"));
+    m_Frame1->SetTabIndex(0);
+
+    m_Label3 = std::make_unique<Label>(*m_Frame1);
+    m_Label3->Move(300, 200, 210, 180);
+    m_Label3->SetCaption(QStringLiteral("FF"));
+    m_Label3->SetTabIndex(8);
+
+    m_btnFF = std::make_unique<CommandButton>(*m_Frame1);
+    m_btnFF->Move(300, 400, 600, 300);
+    m_btnFF->SetCaption(QStringLiteral("l>l>"));
+    m_btnFF->SetTabIndex(7);
+
+    m_Label1 = std::make_unique<Label>(*m_Frame1);
+    m_Label1->Move(1200, 200, 465, 180);
+    m_Label1->SetCaption(QStringLiteral("Speed"));
+    m_Label1->SetTabIndex(6);
+
+    m_HScrollSpeed = std::make_unique<HScrollBar>(*m_Frame1);
+    m_HScrollSpeed->Move(1200, 400, 900, 300);
+    m_HScrollSpeed->SetMax(100);
+    m_HScrollSpeed->SetTabIndex(4);
+
+    m_TextSpeed = std::make_unique<TextBox>(*m_Frame1);
+    m_TextSpeed->Move(2100, 400, 600, 300);
+    m_TextSpeed->SetTabIndex(2);
+
+    m_Label2 = std::make_unique<Label>(*m_Frame1);
+    m_Label2->Move(1200, 825, 510, 180);
+    m_Label2->SetCaption(QStringLiteral("Timing"));
+    m_Label2->SetTabIndex(5);
+
+    m_HScrollTiming = std::make_unique<HScrollBar>(*m_Frame1);
+    m_HScrollTiming->Move(1200, 1000, 900, 300);
+    m_HScrollTiming->SetMax(100);
+    m_HScrollTiming->SetTabIndex(3);
+
+    m_TextTiming = std::make_unique<TextBox>(*m_Frame1);
+    m_TextTiming->Move(2100, 1000, 600, 300);
+    m_TextTiming->SetTabIndex(1);
+
+    ApplyTabOrder({m_Frame1.get(), m_Label3.get(), m_btnFF.get(), m_Label1.get(),
+                   m_HScrollSpeed.get(), m_TextSpeed.get(), m_Label2.get(),
+                   m_HScrollTiming.get(), m_TextTiming.get()});
+}
+
+void FormMain::createFileMenu() {
+    using toolkit::MenuItem;
+    m_mnuFile = std::make_unique<MenuItem>(*this, QStringLiteral("File(&F)"));
+    m_mnuFileLocal = std::make_unique<MenuItem>(*m_mnuFile, QStringLiteral("Local(&L)..."));
+    m_mnuFileLocalReload = std::make_unique<MenuItem>(*m_mnuFile, QStringLiteral("Local Reload(&R)"));
+    m_mnuFileLocalReload->SetEnabled(false);
+    m_mnuFileWeb = std::make_unique<MenuItem>(*m_mnuFile, QStringLiteral("Web(&W)..."));
+    m_mnuFileWebReload = std::make_unique<MenuItem>(*m_mnuFile, QStringLiteral("Web Reload(&R)"));
+    m_mnuFileWebReload->SetEnabled(false);
+    m_mnuVornHR01 = std::make_unique<MenuItem>(*m_mnuFile, QStringLiteral("-"));
+    m_mnuFileQuit = std::make_unique<MenuItem>(*m_mnuFile, QStringLiteral("Quit(&Q)"));
+}
+
+void FormMain::createCtrlMenu() {
+    using toolkit::MenuItem;
+    m_mnuCtrl = std::make_unique<MenuItem>(*this, QStringLiteral("Ctrl(&C)"));
+    m_mnuCtrlPlay = std::make_unique<MenuItem>(*m_mnuCtrl, QStringLiteral("Play(&P)"));
+    m_mnuCtrlStop = std::make_unique<MenuItem>(*m_mnuCtrl, QStringLiteral("Stop(&S)"));
+    m_mnuCtrlPause = std::make_unique<MenuItem>(*m_mnuCtrl, QStringLiteral("Pause(&U)"));
+}
+
+void FormMain::createOptionMenu() {
+    using toolkit::MenuItem;
+    m_mnuOption = std::make_unique<MenuItem>(*this, QStringLiteral("Option(&O)"));
+    m_mnuOptionFont = std::make_unique<MenuItem>(*m_mnuOption, QStringLiteral("Font(&F)..."));
+    m_mnuOptionFontColor = std::make_unique<MenuItem>(*m_mnuOption, QStringLiteral("Font Color(&C)..."));
+    m_mnuOptionBackColor = std::make_unique<MenuItem>(*m_mnuOption, QStringLiteral("Back Color(&B)..."));
+    m_mnuOptionHR01 = std::make_unique<MenuItem>(*m_mnuOption, QStringLiteral("-"));
+    m_mnuOptionZOrder = std::make_unique<MenuItem>(*m_mnuOption, QStringLiteral("Z Order(&Z)"));
+    m_mnuOptionStartUpPosition =
+        std::make_unique<MenuItem>(*m_mnuOption, QStringLiteral("StartUp Position(&S)"));
+    m_mnuOptionPanel = std::make_unique<MenuItem>(*m_mnuOption, QStringLiteral("Panel(&P)"));
+    m_mnuOptionHR02 = std::make_unique<MenuItem>(*m_mnuOption, QStringLiteral("-"));
+    m_mnuOptionHideMenu = std::make_unique<MenuItem>(*m_mnuOption, QStringLiteral("Hide Menu(&H)"));
+    m_mnuOptionHideVorn = std::make_unique<MenuItem>(*m_mnuOption, QStringLiteral("Hide Vorn(&M)"));
+}
+
+void FormMain::createAboutMenu() {
+    using toolkit::MenuItem;
+    m_mnuAbout = std::make_unique<MenuItem>(*this, QStringLiteral("About(&A)"));
+    m_mnuAboutMe = std::make_unique<MenuItem>(*m_mnuAbout, QStringLiteral("Me(&M)..."));
+}
+
+void FormMain::connectHandlers() {
+    OnQueryUnload = [this](int16_t& Cancel, int16_t UnloadMode) { Form_QueryUnload(Cancel, UnloadMode); };
+    OnUnload = [this] {
+        Form_Unload();
+        leaveLoadedPanels();
+    };
+    m_HScrollSpeed->OnChange = [this] { HScrollSpeed_Change(); };
+    m_HScrollTiming->OnChange = [this] { HScrollTiming_Change(); };
+    m_TextSpeed->OnChange = [this] { TextSpeed_Change(); };
+    m_TextTiming->OnChange = [this] { TextTiming_Change(); };
+    m_btnFF->OnMouseDown = [this](int16_t& b, int16_t& s, float& x, float& y) { btnFF_MouseDown(b, s, x, y); };
+    m_btnFF->OnMouseUp = [this](int16_t& b, int16_t& s, float& x, float& y) { btnFF_MouseUp(b, s, x, y); };
+
+    m_mnuFileLocal->OnClick = [this] { mnuFileLocal_Click(); };
+    m_mnuFileLocalReload->OnClick = [this] { mnuFileLocalReload_Click(); };
+    m_mnuFileWeb->OnClick = [this] { mnuFileWeb_Click(); };
+    m_mnuFileWebReload->OnClick = [this] { mnuFileWebReload_Click(); };
+    m_mnuFileQuit->OnClick = [this] { mnuFileQuit_Click(); };
+    m_mnuCtrlPlay->OnClick = [this] { mnuCtrlPlay_Click(); };
+    m_mnuCtrlStop->OnClick = [this] { mnuCtrlStop_Click(); };
+    m_mnuCtrlPause->OnClick = [this] { mnuCtrlPause_Click(); };
+    m_mnuOptionFont->OnClick = [this] { mnuOptionFont_Click(); };
+    m_mnuOptionFontColor->OnClick = [this] { mnuOptionFontColor_Click(); };
+    m_mnuOptionBackColor->OnClick = [this] { mnuOptionBackColor_Click(); };
+    m_mnuOptionZOrder->OnClick = [this] { mnuOptionZOrder_Click(); };
+    m_mnuOptionStartUpPosition->OnClick = [this] { mnuOptionStartUpPosition_Click(); };
+    m_mnuOptionPanel->OnClick = [this] { mnuOptionPanel_Click(); };
+    m_mnuOptionHideMenu->OnClick = [this] { mnuOptionHideMenu_Click(); };
+    m_mnuOptionHideVorn->OnClick = [this] { mnuOptionHideVorn_Click(); };
+    m_mnuAboutMe->OnClick = [this] { mnuAboutMe_Click(); };
+}
+
+std::vector<std::shared_ptr<FormMain>> FormMain::LoadedPanels() { return loadedPanels(); }
+
+void FormMain::Load() {
+    if (m_blnFormLoaded)
+        return;
+    m_blnFormLoaded = true;
+    loadedPanels().push_back(std::static_pointer_cast<FormMain>(shared_from_this()));
+    Form_Load();
+}
+
+void FormMain::leaveLoadedPanels() {
+    auto& panels = loadedPanels();
+    // Erased from a copy: the last reference may go here, and with it the panel.
+    const auto keep = weak_from_this().lock();
+    panels.erase(std::remove_if(panels.begin(), panels.end(),
+                                [this](const auto& p) { return p.get() == this; }),
+                 panels.end());
+}
+
+void FormMain::EndWithoutAsking() {
+    const auto keep = weak_from_this().lock();
+    UnloadWithoutQuery();
+    // Also ends the modal loops still open (a question, a dialog).
+    toolkit::EndApplication();
+}
+
+void FormMain::Form_Initialize() {
+    csqc = std::make_shared<CSQCtrl>();
+    csqc->SetListener(this);
+    m_frmMarquee = csqc->Form();
+    m_clsRForm = std::make_shared<CRForm>();
+    m_clsRForm->SetFormName(m_frmMarquee);
+    m_clsCtrlFlavors = std::make_shared<CCtrlFlavors>();
+    m_clsCtrlFlavors->SetCRF(m_clsRForm);
+}
+
+void FormMain::Form_Load() {
+    csqc->Show(*this);
+    mnuOptionStartUpPosition_Click();
+    m_mnuOptionPanel->SetChecked(true);
+    mnuOptionPanel_Click();
+    m_HScrollSpeed->SetValue(csqc->Speed());
+    HScrollSpeed_Change();
+    m_HScrollTiming->SetValue(csqc->Timing());
+    HScrollTiming_Change();
+}
+
+void FormMain::Form_QueryUnload(int16_t& Cancel, int16_t /*UnloadMode*/) {
+    if (toolkit::MsgBox(QStringLiteral("Quit ?"), toolkit::vbYesNo + toolkit::vbDefaultButton2,
+                        toolkit::AppTitle()) == toolkit::vbNo)
+        Cancel = 1;
+}
+
+void FormMain::Form_Unload() { csqc->Unload(); }
+
+void FormMain::Form_Terminate() {
+    m_frmMarquee.reset();
+    if (csqc) {
+        csqc->SetListener(nullptr);
+        csqc.reset();
+    }
+    toolkit::EndApplication();
+}
+
+void FormMain::mnuFileQuit_Click() { Unload(); }
+
+void FormMain::HScrollSpeed_Change() {
+    const int16_t value = m_HScrollSpeed->Value();
+    csqc->SetSpeed(value);
+    m_TextSpeed->SetText(QString::number(value));
+}
+
+void FormMain::HScrollTiming_Change() {
+    const int16_t value = m_HScrollTiming->Value();
+    csqc->SetTiming(value);
+    m_TextTiming->SetText(QString::number(value));
+}
+
+void FormMain::mnuOptionStartUpPosition_Click() {
+    m_frmMarquee->SetWidth(static_cast<float>(m_clsCtrlFlavors->DeskTopWidth()));
+    m_clsCtrlFlavors->Form2DPosition(pos2DBottomLeft);
+}
+
+void FormMain::mnuOptionPanel_Click() {
+    m_mnuOptionPanel->SetChecked(!m_mnuOptionPanel->Checked());
+    if (m_mnuOptionPanel->Checked())
+        SetHeight(kExpandedHeight);
+    else
+        SetHeight(Height() - ScaleHeight());
+}
+
+void FormMain::mnuCtrlPlay_Click() {
+    m_HScrollSpeed->SetValue(1);
+    m_HScrollTiming->SetValue(0);
+    csqc->Scroll(true, QString());
+}
+
+void FormMain::mnuCtrlStop_Click() { csqc->Scroll(false, QString()); }
+
+void FormMain::mnuCtrlPause_Click() {
+    m_mnuCtrlPause->SetChecked(!m_mnuCtrlPause->Checked());
+    m_HScrollSpeed->SetValue(m_mnuCtrlPause->Checked() ? 0 : 1);
+    m_HScrollTiming->SetValue(0);
+}
+
+void FormMain::TextSpeed_Change() { takeTypedValue(*m_HScrollSpeed, *m_TextSpeed); }
+
+void FormMain::TextTiming_Change() { takeTypedValue(*m_HScrollTiming, *m_TextTiming); }
+
+void FormMain::btnFF_MouseDown(int16_t&, int16_t&, float&, float&) {
+    csqc->SetSpeed(toolkit::Mul16(csqc->Speed(), 4));
+    csqc->SetTiming(toolkit::Mul16(csqc->Timing(), 4));
+}
+
+void FormMain::btnFF_MouseUp(int16_t&, int16_t&, float&, float&) {
+    csqc->SetSpeed(toolkit::RoundToInt16(csqc->Speed() / 4.0));
+    csqc->SetTiming(toolkit::RoundToInt16(csqc->Timing() / 4.0));
+}
+
+void FormMain::MouseDown(int16_t& Button) {
+    const auto keep = weak_from_this().lock();
+    csqc_MouseDown(Button);
+}
+
+void FormMain::csqc_MouseDown(int16_t& Button) {
+    if (Button == toolkit::vbLeftButton) {
+        modMove::DragWindow(m_frmMarquee->hwnd());
+        m_clsCtrlFlavors->InsideDeskTop();
+    }
+    if (!Visible())
+        SetVisible(true);
+}
