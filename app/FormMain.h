@@ -2,6 +2,7 @@
 
 #include "marquee/CSQCtrl.h"
 #include "toolkit/CommandButton.h"
+#include "toolkit/CommonDialog.h"
 #include "toolkit/Frame.h"
 #include "toolkit/HScrollBar.h"
 #include "toolkit/Label.h"
@@ -49,6 +50,8 @@ public:
     toolkit::HScrollBar& HScrollTiming() { return *m_HScrollTiming; }
     toolkit::TextBox& TextSpeed() { return *m_TextSpeed; }
     toolkit::TextBox& TextTiming() { return *m_TextTiming; }
+    // The Open, Font and Color dialogs; tests put one over a scripted double in its place.
+    toolkit::CommonDialog& CommonDialogMain() { return m_CommonDialogMain; }
 
     // Menus and items, in display order.
     toolkit::MenuItem& mnuFile() { return *m_mnuFile; }
@@ -151,6 +154,7 @@ private:
     std::unique_ptr<toolkit::Label> m_Label2;
     std::unique_ptr<toolkit::HScrollBar> m_HScrollTiming;
     std::unique_ptr<toolkit::TextBox> m_TextTiming;
+    toolkit::CommonDialog m_CommonDialogMain;
 
     std::unique_ptr<toolkit::MenuItem> m_mnuFile, m_mnuFileLocal, m_mnuFileLocalReload,
         m_mnuFileWeb, m_mnuFileWebReload, m_mnuVornHR01, m_mnuFileQuit;
