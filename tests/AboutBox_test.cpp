@@ -309,7 +309,7 @@ TEST_F(AboutBox, focusStartsOnOkAndTabFollowsTheKeyboardOrder) {
     showAndThen(box, [&](FormAboutBox& d) {
         QWidget* w = d.NativeWidget();
         w->activateWindow();
-        QTest::qWaitForWindowActive(w, 2000);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(w, 2000));
         order.push_back(w->focusWidget());
         for (int i = 0; i < 3; ++i) {
             QTest::keyClick(w->focusWidget(), Qt::Key_Tab);
@@ -331,7 +331,7 @@ TEST_F(AboutBox, enterPressesOkAndTheWindowsCloseRequestUnloadsAsOkDoes) {
         showAndThen(box, [&](FormAboutBox& d) {
             QWidget* w = d.NativeWidget();
             w->activateWindow();
-            QTest::qWaitForWindowActive(w, 2000);
+            EXPECT_TRUE(QTest::qWaitForWindowActive(w, 2000));
             if (byEnter) {
                 // Even from the report box, Enter is the dialog's "OK".
                 d.TextReport().NativeWidget()->setFocus();
@@ -353,12 +353,13 @@ TEST_F(AboutBox, enterOnTheFocusedWebButtonPressesWebNotOk) {
     showAndThen(box, [&](FormAboutBox& d) {
         QWidget* w = d.NativeWidget();
         w->activateWindow();
-        QTest::qWaitForWindowActive(w, 2000);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(w, 2000));
         d.btnWeb().NativeWidget()->setFocus();
         QTest::keyClick(d.btnWeb().NativeWidget(), Qt::Key_Return);
         QTest::qWait(20);
         EXPECT_EQ(shell->requests.size(), 1u);
         EXPECT_TRUE(d.Loaded());
+        d.btnOK().NativeWidget()->setFocus();
         QTest::keyClick(d.btnOK().NativeWidget(), Qt::Key_Enter);
     });
     EXPECT_FALSE(box.Dialog()->Loaded());

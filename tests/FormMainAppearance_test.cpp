@@ -276,16 +276,19 @@ TEST_F(Appearance, hideVornTakesBothWindowsAwayAndRestoringThePanelBringsBoth) {
 
 TEST_F(Appearance, aboutShowsTheReportAsThreeLinesModallyOverThePanel) {
     QPointer<QWidget> seen;
+    bool appeared = false;
     std::vector<QString> lines;
     bool webEnabled = false;
     bool overPanel = false;
-    QTimer::singleShot(0, [&] {
+    // Looks at the dialog once it is up, then presses Enter on it.
+    QTimer look;
+    QObject::connect(&look, &QTimer::timeout, [&] {
         QWidget* modal = QApplication::activeModalWidget();
-        if (!modal) {
-            ADD_FAILURE() << "no modal dialog";
+        if (!modal || seen)
             return;
-        }
         seen = modal;
+        appeared = true;
+        look.stop();
         EXPECT_EQ(modal->windowTitle(), QStringLiteral("About..."));
         overPanel = modal->windowHandle()->transientParent() == panel->NativeWidget()->windowHandle();
         if (auto* report = modal->findChild<QPlainTextEdit*>()) {
@@ -299,15 +302,17 @@ TEST_F(Appearance, aboutShowsTheReportAsThreeLinesModallyOverThePanel) {
         EXPECT_EQ(modal->windowModality(), Qt::ApplicationModal);
         QTest::keyClick(modal, Qt::Key_Return);
     });
+    look.start(5);
     QTimer safety;
     safety.setSingleShot(true);
     QObject::connect(&safety, &QTimer::timeout, [&] {
         ADD_FAILURE() << "the About dialog did not close";
         if (QWidget* modal = QApplication::activeModalWidget())
-            modal->hide();
+            modal->close();
     });
     safety.start(10000);
     choose(panel->mnuAboutMe());
+    ASSERT_TRUE(appeared) << "no modal dialog";
     for (int i = 0; i < 100 && seen; ++i) {
         drain();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
