@@ -13,6 +13,7 @@
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
