@@ -5,6 +5,7 @@
 #include "toolkit/Error.h"
 #include "toolkit/ForwardingWidget_p.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 
 namespace toolkit {
@@ -40,6 +41,21 @@ Label::Label(Container& parent) : Control(parent, vbButtonFace, vbButtonText) {
 void Label::SetCaption(const QString& value) {
     m_strCaption = value;
     static_cast<QLabel*>(NativeWidget())->setText(shownText(value));
+    fitText();
+}
+
+void Label::fontChanged() {
+    Control::fontChanged();
+    fitText();
+}
+
+void Label::fitText() {
+    QWidget* w = NativeWidget();
+    if (!w)
+        return;
+    // The widget keeps at least its text's width; setGeometry honours that.
+    w->setMinimumWidth(QFontMetrics(w->font()).horizontalAdvance(shownText(m_strCaption)));
+    applyGeometry();
 }
 
 void Label::SetAlignment(int16_t value) {

@@ -14,7 +14,10 @@ inline constexpr int16_t vbRightJustify = 1;
 inline constexpr int16_t vbCenter = 2;
 
 // A line of fixed text on a window or frame. An "&" in the caption marks
-// nothing here (a label takes no focus); "&&" shows one "&".
+// nothing here (a label takes no focus); "&&" shows one "&". Where the font
+// on this system is wider than the one the label was sized for, the text
+// still shows whole: the label grows to the right on the screen, while
+// Width keeps the value set.
 class Label : public Control {
 public:
     explicit Label(Container& parent);
@@ -24,7 +27,11 @@ public:
     int16_t Alignment() const { return m_intAlignment; }
     void SetAlignment(int16_t value);
 
+protected:
+    void fontChanged() override;
+
 private:
+    void fitText();
     QString m_strCaption;
     int16_t m_intAlignment = vbLeftJustify;
 };
