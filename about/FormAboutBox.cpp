@@ -3,6 +3,7 @@
 #include "toolkit/App.h"
 #include "toolkit/Colors.h"
 #include "toolkit/DefaultButton.h"
+#include "toolkit/DialogFrame.h"
 #include "toolkit/Focus.h"
 #include "toolkit/Picture.h"
 #include "toolkit/Shell.h"
@@ -49,6 +50,7 @@ std::unique_ptr<toolkit::Label> whiteLabel(toolkit::Window& window, const QStrin
 } // namespace
 
 FormAboutBox::FormAboutBox() : toolkit::Window(dialogStyle()) {
+    toolkit::SetDialogFrame(*this);
     SetCaption(QStringLiteral("About..."));
     toolkit::SetNoIcon(*this);
     SetBackColor(kWhite);

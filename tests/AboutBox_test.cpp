@@ -20,6 +20,7 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTimer>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -268,6 +269,8 @@ TEST_F(AboutBox, showIsModalOverTheOwnerCentredWithTheOwnersIconStretchedAndNone
         EXPECT_EQ(w->windowModality(), Qt::ApplicationModal);
         EXPECT_EQ(d.Owner(), owner.get());
         EXPECT_EQ(w->windowTitle(), QStringLiteral("About..."));
+        EXPECT_EQ(w->windowType(), Qt::Dialog);
+        EXPECT_EQ(w->windowHandle()->transientParent(), owner->NativeWidget()->windowHandle());
         EXPECT_TRUE(w->windowFlags().testFlag(Qt::WindowCloseButtonHint));
         EXPECT_FALSE(w->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
         EXPECT_FALSE(w->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));

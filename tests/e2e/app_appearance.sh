@@ -99,13 +99,13 @@ geometry() { # x y width height of the window's client area
 }
 
 find_panel() { panel=$(xdotool search --onlyvisible --name '^vorn2 1\.0$' 2>/dev/null | head -n 1); [ -n "$panel" ]; }
-# The strip: the visible window of the application with no caption.
+# The strip: the application's visible utility window (it has no caption, so
+# Qt names it after the application).
 find_strip() {
   strip=""
   local id
   for id in $(xdotool search --onlyvisible --class vorn2 2>/dev/null); do
-    if [ -z "$(xdotool getwindowname "$id" 2>/dev/null)" ] &&
-       [ "$(geometry "$id" | awk '{print $3}')" -ge 1000 ]; then
+    if xprop -id "$id" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q _NET_WM_WINDOW_TYPE_UTILITY; then
       strip=$id
       return 0
     fi
@@ -113,23 +113,53 @@ find_strip() {
   return 1
 }
 find_about() { about=$(xdotool search --onlyvisible --name '^About\.\.\.$' 2>/dev/null | head -n 1); [ -n "$about" ]; }
+# An open menu: a window of the application that the window manager does not
+# manage (its type hint is not always set).
 menu_open() {
   local id
   for id in $(xdotool search --onlyvisible --class vorn2 2>/dev/null); do
-    xprop -id "$id" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -Eq 'DROPDOWN_MENU|POPUP_MENU' && return 0
+    xwininfo -id "$id" 2>/dev/null | grep -q 'Override Redirect State: yes' && return 0
   done
   return 1
 }
 menu_closed() { ! menu_open; }
 panel_active() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$panel" ]; }
 
+# Polls a command for up to $1 seconds; returns its last status.
+poll() {
+  local seconds=$1
+  shift
+  local deadline=$((SECONDS + seconds))
+  until "$@"; do
+    [ "$SECONDS" -lt "$deadline" ] || return 1
+    sleep 0.05
+  done
+}
+
+# Asks the window manager to activate the panel, as a click on a task bar
+# does, again if a request goes unheard.
+activate_panel() {
+  local attempt
+  for attempt in 1 2 3 4 5; do
+    kill -0 "$app_pid" 2>/dev/null || fail "the application ended"
+    xdotool windowactivate "$panel" 2>/dev/null
+    poll 2 panel_active && return 0
+  done
+  fail "the panel did not become active"
+}
+
 # Opens a menu of the panel by its access key and chooses an item by its own.
+# The window manager may report the panel active a moment before Qt has the
+# keyboard focus, so an access key that opened nothing is pressed again.
 choose() {
-  local menu_key=$1 item_key=$2
-  xdotool windowactivate "$panel" 2>/dev/null
-  wait_for "the panel to be active" 10 panel_active
-  xdotool key "alt+$menu_key"
-  wait_for "the menu to open" 10 menu_open
+  local menu_key=$1 item_key=$2 attempt
+  for attempt in 1 2 3 4 5; do
+    activate_panel
+    xdotool key "alt+$menu_key"
+    poll 3 menu_open && break
+    [ "$attempt" -lt 5 ] || fail "the menu did not open"
+    xdotool key Escape
+  done
   xdotool key "$item_key"
   wait_for "the menu to close" 10 menu_closed
 }
@@ -154,9 +184,11 @@ wait_for "the strip to be unmapped" 10 is_unmapped "$strip"
 xprop -id "$panel" WM_STATE | grep -q 'Iconic' || fail "the panel is not iconic"
 echo "Hide Vorn: both windows unmapped, the panel iconic"
 kill -0 "$app_pid" 2>/dev/null || fail "the application ended"
-xdotool windowactivate "$panel" 2>/dev/null
+activate_panel
 wait_for "the panel to be mapped again" 10 is_viewable "$panel"
-wait_for "the strip to be mapped again" 10 is_viewable "$strip"
+# Qt may give the strip a new X window when it shows it again after the
+# stacking change, so it is looked for anew.
+wait_for "the strip to be mapped again" 10 find_strip
 echo "restored: both windows mapped"
 
 # --- About, modal over the panel, centred; Enter closes it.
