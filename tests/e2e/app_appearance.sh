@@ -71,6 +71,14 @@ pids=("$app_pid" "${pids[@]}")
 
 fail() {
   echo "FAIL: $*"
+  echo "--- windows of the application"
+  local id
+  for id in $(xdotool search --onlyvisible --class vorn2 2>/dev/null); do
+    echo "$id \"$(xdotool getwindowname "$id" 2>/dev/null)\" $(geometry "$id")"
+  done
+  if [ -n "${VORN_SCREENSHOT_DIR:-}" ]; then
+    import -window root "$VORN_SCREENSHOT_DIR/failure.png" 2>/dev/null
+  fi
   echo "--- application output"
   cat "$work/app.log"
   exit 1
