@@ -394,6 +394,10 @@ void Window::nativeGeometryChanged() {
     if (!m_widget->isVisible())
         return;
     const QRect now = m_widget->frameGeometry();
+    // While the window system maps a window it may report it at 1 x 1 pixel,
+    // or with a frame larger than the window; neither is the user's doing.
+    if (now.width() <= 1 || now.height() <= 1)
+        return;
     // The window system reports the window's own requests late, one after
     // another, and Qt may report a new place with a size not yet updated. A
     // report whose place and size were both among the recent requests is an

@@ -91,7 +91,10 @@ question_open() { [ -n "$(question)" ]; }
 question_gone() { [ -z "$(question)" ]; }
 app_gone() { ! kill -0 "$app_pid" 2>/dev/null; }
 
-read -r wx wy ww wh <<<"$(xprop -root _NET_WORKAREA | sed -n 's/.* = //p' | tr -d ',' | cut -d' ' -f1-4)"
+workarea() { xprop -root _NET_WORKAREA 2>/dev/null | sed -n 's/.* = //p' | tr -d ',' | cut -d' ' -f1-4; }
+have_workarea() { [ -n "$(workarea)" ]; }
+wait_for 10 have_workarea || fail "openbox published no work area"
+read -r wx wy ww wh <<<"$(workarea)"
 
 start_app
 wait_for 20 find_windows || fail "the strip and the panel were not both mapped"
@@ -167,10 +170,17 @@ if [ -n "${VORN_SCREENSHOTS:-}" ]; then
 fi
 
 # The window manager's close asks; No (Enter, the default) keeps everything.
+# Alt+F4 is the window manager's close. A key can be lost while the focus
+# moves (or a grab of the drag before is being let go), so it is tried again;
+# a second request while the question is open is ignored by the application.
 close_panel() {
-  xdotool windowactivate --sync "$panel" >/dev/null 2>&1
-  xdotool key --clearmodifiers alt+F4
-  wait_for 10 question_open
+  local _try
+  for _try in 1 2 3; do
+    xdotool windowactivate --sync "$panel" >/dev/null 2>&1
+    xdotool key --clearmodifiers alt+F4
+    wait_for 3 question_open && return 0
+  done
+  return 1
 }
 close_panel || fail "closing the panel asked nothing"
 xdotool windowactivate --sync "$(question)" >/dev/null 2>&1
