@@ -300,6 +300,8 @@ TEST_F(Appearance, aboutShowsTheReportAsThreeLinesModallyOverThePanel) {
                 webEnabled = b->isEnabled();
         // Modal for the whole application: the panel takes no input meanwhile.
         EXPECT_EQ(modal->windowModality(), Qt::ApplicationModal);
+        modal->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(modal, 2000));
         QTest::keyClick(modal, Qt::Key_Return);
     });
     look.start(5);
