@@ -9,6 +9,7 @@ VORN_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont-gothic
   xvfb openbox xdotool x11-utils imagemagick
+  openssl
 )
 
 vorn_install_deps() {
