@@ -50,7 +50,7 @@ public:
     toolkit::HScrollBar& HScrollTiming() { return *m_HScrollTiming; }
     toolkit::TextBox& TextSpeed() { return *m_TextSpeed; }
     toolkit::TextBox& TextTiming() { return *m_TextTiming; }
-    // The Open, Font and Color dialogs; tests put one over a scripted double in its place.
+    // The Open, Font and Color dialogs; tests give it a scripted double (SetSeam).
     toolkit::CommonDialog& CommonDialogMain() { return m_CommonDialogMain; }
 
     // Menus and items, in display order.

@@ -64,7 +64,7 @@ protected:
         ASSERT_EQ(FormMain::LoadedPanels().size(), 1u);
         panel = FormMain::LoadedPanels().front();
         dialogs = std::make_shared<ScriptedCommonDialog>();
-        panel->CommonDialogMain() = CommonDialog(dialogs);
+        panel->CommonDialogMain().SetSeam(dialogs);
         strip = panel->Controller()->Form();
     }
 

@@ -99,7 +99,7 @@ TEST(AppearanceOnX, largeRedOnBlackStripStaysOnTheDesktopAndIsDrawnInItsColours)
     ASSERT_EQ(FormMain::LoadedPanels().size(), 1u);
     const std::shared_ptr<FormMain> panel = FormMain::LoadedPanels().front();
     auto dialogs = std::make_shared<toolkit::ScriptedCommonDialog>();
-    panel->CommonDialogMain() = toolkit::CommonDialog(dialogs);
+    panel->CommonDialogMain().SetSeam(dialogs);
     const std::shared_ptr<FormSQMain> strip = panel->Controller()->Form();
     const uint64_t id = toolkit::NativeWindowId(strip->hwnd());
     ASSERT_NE(id, 0u);
