@@ -106,8 +106,8 @@ void FormAboutBox::setTabOrder() {
     m_LabelCopyright->SetTabIndex(3);
     m_TextReport->SetTabIndex(4);
     m_LabelTitle->SetTabIndex(5);
-    toolkit::ApplyTabOrder({m_TextReport.get(), m_btnWeb.get(), m_btnOK.get(),
-                            m_LabelTitle.get(), m_LabelCopyright.get(), m_LabelVersion.get()});
+    toolkit::ApplyTabOrder({m_TextReport.get(), m_btnWeb.get(), m_btnOK.get(), m_LabelTitle.get(),
+                            m_LabelCopyright.get(), m_LabelVersion.get()});
     toolkit::SetFocusTo(*m_btnOK);
 }
 
@@ -125,7 +125,9 @@ void FormAboutBox::Form_Load() {
                                    .arg(toolkit::AppRevision()));
 }
 
-void FormAboutBox::btnOK_Click() { Unload(); }
+void FormAboutBox::btnOK_Click() {
+    Unload();
+}
 
 void FormAboutBox::btnWeb_Click() {
     const int32_t desktop = toolkit::GetDesktopWindow();

@@ -60,10 +60,14 @@ void FormMain::mnuOptionZOrder_Click() {
         static_cast<void>(m_clsCtrlFlavors->Form3DPosition(pos3DNoTopMost));
 }
 
-void FormMain::mnuOptionHideMenu_Click() { SetVisible(false); }
+void FormMain::mnuOptionHideMenu_Click() {
+    SetVisible(false);
+}
 
 // The strip is owned by the panel, so it goes and comes back with it.
-void FormMain::mnuOptionHideVorn_Click() { SetWindowState(toolkit::vbMinimized); }
+void FormMain::mnuOptionHideVorn_Click() {
+    SetWindowState(toolkit::vbMinimized);
+}
 
 void FormMain::mnuAboutMe_Click() {
     const auto about = std::make_unique<CAboutBox>();

@@ -43,7 +43,9 @@ const char* const kOwnerIcon[] = {
     "################", "################", "################",
 };
 
-QColor pixel(const QImage& image, int x, int y) { return image.pixelColor(x, y); }
+QColor pixel(const QImage& image, int x, int y) {
+    return image.pixelColor(x, y);
+}
 
 class AboutBox : public ::testing::Test {
 protected:
@@ -219,9 +221,12 @@ TEST_F(AboutBox, widgetsStandAtTheirPlacesInTheirColoursAndFonts) {
         float left, top, width, height;
     };
     const std::vector<Place> places = {
-        {&d.TextReport(), 1000, 900, 3800, 1300},   {&d.btnWeb(), 50, 1700, 900, 400},
-        {&d.btnOK(), 50, 2150, 900, 400},           {&d.LabelTitle(), 1000, 50, 3800, 400},
-        {&d.LabelCopyright(), 1000, 2250, 3800, 300}, {&d.ImageIcon(), 100, 100, 800, 800},
+        {&d.TextReport(), 1000, 900, 3800, 1300},
+        {&d.btnWeb(), 50, 1700, 900, 400},
+        {&d.btnOK(), 50, 2150, 900, 400},
+        {&d.LabelTitle(), 1000, 50, 3800, 400},
+        {&d.LabelCopyright(), 1000, 2250, 3800, 300},
+        {&d.ImageIcon(), 100, 100, 800, 800},
         {&d.LabelVersion(), 1000, 500, 3800, 300},
     };
     for (const Place& p : places) {

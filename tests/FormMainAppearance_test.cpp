@@ -290,7 +290,8 @@ TEST_F(Appearance, aboutShowsTheReportAsThreeLinesModallyOverThePanel) {
         appeared = true;
         look.stop();
         EXPECT_EQ(modal->windowTitle(), QStringLiteral("About..."));
-        overPanel = modal->windowHandle()->transientParent() == panel->NativeWidget()->windowHandle();
+        overPanel =
+            modal->windowHandle()->transientParent() == panel->NativeWidget()->windowHandle();
         if (auto* report = modal->findChild<QPlainTextEdit*>()) {
             for (QTextBlock b = report->document()->begin(); b.isValid(); b = b.next())
                 lines.push_back(b.text());
@@ -320,8 +321,8 @@ TEST_F(Appearance, aboutShowsTheReportAsThreeLinesModallyOverThePanel) {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     EXPECT_TRUE(overPanel);
-    EXPECT_EQ(lines, (std::vector<QString>{QStringLiteral("This Software Distributed By "), QString(),
-                                           QStringLiteral("Kestrix")}));
+    EXPECT_EQ(lines, (std::vector<QString>{QStringLiteral("This Software Distributed By "),
+                                           QString(), QStringLiteral("Kestrix")}));
     EXPECT_TRUE(webEnabled);
     EXPECT_TRUE(shell->requests.empty());
     // Closed and released with its wrapper.

@@ -32,10 +32,9 @@ void SetDefaultButton(CommandButton& button) {
         auto* shortcut = new QShortcut(QKeySequence(key), window);
         shortcut->setObjectName(QLatin1String(kShortcutName));
         shortcut->setContext(Qt::WindowShortcut);
-        QObject::connect(shortcut, &QShortcut::activated, window,
-                         [window, target = QPointer<QPushButton>(push)] {
-                             pressDefault(window, target);
-                         });
+        QObject::connect(
+            shortcut, &QShortcut::activated, window,
+            [window, target = QPointer<QPushButton>(push)] { pressDefault(window, target); });
     }
     push->setDefault(true);
 }

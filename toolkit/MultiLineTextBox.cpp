@@ -66,8 +66,7 @@ void MultiLineTextBox::SetLocked(bool value) {
     m_blnLocked = value;
     m_edit->setReadOnly(value);
     // Read-only still lets the user select and copy, with mouse and keys.
-    m_edit->setTextInteractionFlags(value ? Qt::TextSelectableByMouse |
-                                                Qt::TextSelectableByKeyboard
+    m_edit->setTextInteractionFlags(value ? Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard
                                           : Qt::TextEditorInteraction);
 }
 

@@ -11,7 +11,9 @@ namespace toolkit {
 Picture::Picture(const QIcon& icon)
     : m_icon(icon.isNull() ? nullptr : std::make_shared<const QIcon>(icon)) {}
 
-bool Picture::Empty() const { return !m_icon; }
+bool Picture::Empty() const {
+    return !m_icon;
+}
 
 Picture WindowIcon(const Window& window) {
     const QWidget* widget = window.NativeWidget();

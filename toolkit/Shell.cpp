@@ -31,7 +31,9 @@ std::shared_ptr<ShellSeam>& installed() {
 
 } // namespace
 
-int32_t GetDesktopWindow() { return kDesktopWindowHandle; }
+int32_t GetDesktopWindow() {
+    return kDesktopWindowHandle;
+}
 
 int32_t ShellExecute(int32_t hwnd, const QString& verb, const QString& file,
                      const QString& parameters, const QString& directory, int16_t showCmd) {
@@ -42,7 +44,9 @@ int32_t ShellExecute(int32_t hwnd, const QString& verb, const QString& file,
     return shell->ShellExecute(hwnd, verb, file, parameters, directory, showCmd);
 }
 
-void SetShell(std::shared_ptr<ShellSeam> shell) { installed() = std::move(shell); }
+void SetShell(std::shared_ptr<ShellSeam> shell) {
+    installed() = std::move(shell);
+}
 
 int32_t ScriptedShell::ShellExecute(int32_t hwnd, const QString& verb, const QString& file,
                                     const QString& parameters, const QString& directory,

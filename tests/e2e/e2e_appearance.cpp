@@ -126,7 +126,8 @@ TEST(AppearanceOnX, largeRedOnBlackStripStaysOnTheDesktopAndIsDrawnInItsColours)
     ASSERT_TRUE(waitUntil([&] {
         r = onScreen(id);
         return r.height() > 2 * heightBefore && r.bottom() == screen.bottom() && r.x() == 0;
-    })) << "the strip is at " << r.x() << "," << r.y() << " " << r.width() << "x" << r.height();
+    })) << "the strip is at "
+        << r.x() << "," << r.y() << " " << r.width() << "x" << r.height();
 
     // Let the text in, quickly, then look at the screen.
     panel->HScrollSpeed().SetValue(30);
