@@ -261,15 +261,32 @@ TEST_F(Appearance, hiddenMenuComesBackAtARightPressWithoutMovingTheStrip) {
     EXPECT_TRUE(panel->mnuOptionPanel().Checked());
 }
 
-TEST_F(Appearance, hideVornTakesBothWindowsAwayAndRestoringThePanelBringsBoth) {
-    choose(panel->mnuOptionHideVorn());
+TEST_F(Appearance, hideVornTakesBothWindowsAwayWhileTheTextMovesOnAndRestoringBringsBoth) {
+    CSQCtrl& csqc = *panel->Controller();
+    int steps = 0;
+    float leftAtHide = 0;
+    bool hiddenWhileRunning = false;
+    onYield = [&] {
+        ++steps;
+        if (steps == 10) {
+            panel->mnuOptionHideVorn_Click();
+            leftAtHide = strip->TextVorn(0).Left();
+        } else if (steps == 30) {
+            hiddenWhileRunning = !strip->NativeWidget()->isVisible() &&
+                                 !panel->NativeWidget()->isVisible() && csqc.Fuel();
+            EXPECT_LT(strip->TextVorn(0).Left(), leftAtHide) << "the text stood still";
+            csqc.Scroll(false, QString());
+        }
+    };
+    csqc.Scroll(true, QStringLiteral("text that keeps moving"));
+    EXPECT_TRUE(hiddenWhileRunning);
     EXPECT_EQ(panel->WindowState(), vbMinimized);
-    EXPECT_FALSE(strip->NativeWidget()->isVisible());
     EXPECT_TRUE(strip->Visible());
-    EXPECT_TRUE(FormMain::LoadedPanels().size() == 1u);
+    EXPECT_EQ(FormMain::LoadedPanels().size(), 1u);
 
     panel->SetWindowState(vbNormal);
     drain();
+    EXPECT_TRUE(panel->NativeWidget()->isVisible());
     EXPECT_TRUE(strip->NativeWidget()->isVisible());
     EXPECT_EQ(strip->WindowState(), vbNormal);
 }
