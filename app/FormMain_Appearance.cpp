@@ -1,18 +1,78 @@
 #include "app/FormMain.h"
 
+#include "about/CAboutBox.h"
+#include "util/CCtrlFlavors.h"
+
+#include <memory>
+
 // The Option commands for the strip's look and the windows' places, and the
-// About command. Not built yet: the items exist and do nothing when chosen.
+// About command.
 
-void FormMain::mnuOptionFont_Click() {}
+namespace {
 
-void FormMain::mnuOptionFontColor_Click() {}
+// The maker's web page, which "Web" in the About dialog opens.
+const char16_t kMakerPage[] = u"https://vorn2.example.org/";
 
-void FormMain::mnuOptionBackColor_Click() {}
+} // namespace
 
-void FormMain::mnuOptionZOrder_Click() {}
+void FormMain::mnuOptionFont_Click() {
+    toolkit::CommonDialog& dialog = m_CommonDialogMain;
+    dialog.SetFontBold(m_frmMarquee->FontBold());
+    dialog.SetFontItalic(m_frmMarquee->FontItalic());
+    dialog.SetFontName(m_frmMarquee->FontName());
+    dialog.SetFontSize(m_frmMarquee->FontSize());
+    dialog.SetFontStrikethru(m_frmMarquee->FontStrikethru());
+    dialog.SetFontUnderline(m_frmMarquee->FontUnderline());
+    dialog.SetFlags(toolkit::cdlCFBoth);
+    dialog.ShowFont();
+    // After a cancel the dialog still holds what it was given, so this changes nothing.
+    m_frmMarquee->SetFontBold(dialog.FontBold());
+    m_frmMarquee->SetFontItalic(dialog.FontItalic());
+    m_frmMarquee->SetFontName(dialog.FontName());
+    m_frmMarquee->SetFontSize(dialog.FontSize());
+    m_frmMarquee->SetFontStrikethru(dialog.FontStrikethru());
+    m_frmMarquee->SetFontUnderline(dialog.FontUnderline());
+    csqc->Refresh();
+    // A taller strip may now reach below the desktop.
+    m_clsCtrlFlavors->InsideDeskTop();
+}
 
-void FormMain::mnuOptionHideMenu_Click() {}
+void FormMain::mnuOptionFontColor_Click() {
+    m_CommonDialogMain.SetColor(m_frmMarquee->ForeColor());
+    m_CommonDialogMain.ShowColor();
+    m_frmMarquee->SetForeColor(m_CommonDialogMain.Color());
+    csqc->Refresh();
+}
 
-void FormMain::mnuOptionHideVorn_Click() {}
+void FormMain::mnuOptionBackColor_Click() {
+    m_CommonDialogMain.SetColor(m_frmMarquee->BackColor());
+    m_CommonDialogMain.ShowColor();
+    m_frmMarquee->SetBackColor(m_CommonDialogMain.Color());
+    csqc->Refresh();
+}
 
-void FormMain::mnuAboutMe_Click() {}
+void FormMain::mnuOptionZOrder_Click() {
+    m_mnuOptionZOrder->SetChecked(!m_mnuOptionZOrder->Checked());
+    // A stacking change that fails leaves the strip as it was; the mark still says what was asked.
+    if (m_mnuOptionZOrder->Checked())
+        static_cast<void>(m_clsCtrlFlavors->Form3DPosition(pos3DTopMost));
+    else
+        static_cast<void>(m_clsCtrlFlavors->Form3DPosition(pos3DNoTopMost));
+}
+
+void FormMain::mnuOptionHideMenu_Click() {
+    SetVisible(false);
+}
+
+// The strip is owned by the panel, so it goes and comes back with it.
+void FormMain::mnuOptionHideVorn_Click() {
+    SetWindowState(toolkit::vbMinimized);
+}
+
+void FormMain::mnuAboutMe_Click() {
+    const auto about = std::make_unique<CAboutBox>();
+    about->SetReport(QStringLiteral("This Software Distributed By ") + QStringLiteral("\r\n") +
+                     QStringLiteral("\r\n") + QStringLiteral("Kestrix"));
+    about->SetURL(QString::fromUtf16(kMakerPage));
+    about->Show(*this);
+}

@@ -2,6 +2,7 @@
 
 #include "toolkit/Colors.h"
 #include "toolkit/Container.h"
+#include "toolkit/Error.h"
 #include "toolkit/ForwardingWidget_p.h"
 
 #include <QFontMetrics>
@@ -55,6 +56,18 @@ void Label::fitText() {
     // The widget keeps at least its text's width; setGeometry honours that.
     w->setMinimumWidth(QFontMetrics(w->font()).horizontalAdvance(shownText(m_strCaption)));
     applyGeometry();
+}
+
+void Label::SetAlignment(int16_t value) {
+    Qt::Alignment horizontal;
+    switch (value) {
+    case vbLeftJustify: horizontal = Qt::AlignLeft; break;
+    case vbRightJustify: horizontal = Qt::AlignRight; break;
+    case vbCenter: horizontal = Qt::AlignHCenter; break;
+    default: throw Error::InvalidPropertyValue();
+    }
+    m_intAlignment = value;
+    static_cast<QLabel*>(NativeWidget())->setAlignment(horizontal | Qt::AlignTop);
 }
 
 } // namespace toolkit

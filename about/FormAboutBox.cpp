@@ -1,0 +1,137 @@
+#include "about/FormAboutBox.h"
+
+#include "toolkit/App.h"
+#include "toolkit/Colors.h"
+#include "toolkit/DefaultButton.h"
+#include "toolkit/DialogFrame.h"
+#include "toolkit/Focus.h"
+#include "toolkit/Picture.h"
+#include "toolkit/Shell.h"
+#include "toolkit/StdFont.h"
+
+using toolkit::RGB;
+
+namespace {
+
+toolkit::WindowStyle dialogStyle() {
+    toolkit::WindowStyle style;
+    style.TitleBar = true;
+    style.Sizable = false;
+    style.ToolWindow = false;
+    style.MinButton = false;
+    style.MaxButton = false;
+    return style;
+}
+
+constexpr int32_t kWhite = RGB(255, 255, 255);
+constexpr int32_t kBlack = RGB(0, 0, 0);
+
+// The labels' face; where it is not installed the substitutions made at
+// start-up draw it with a Japanese gothic face that is.
+toolkit::StdFont labelFont(float size) {
+    toolkit::StdFont font;
+    font.Name = QStringLiteral("ＭＳ Ｐゴシック");
+    font.Size = size;
+    font.Bold = true;
+    font.Charset = toolkit::kCharsetShiftJis;
+    return font;
+}
+
+std::unique_ptr<toolkit::Label> whiteLabel(toolkit::Window& window, const QString& caption,
+                                           float size) {
+    auto label = std::make_unique<toolkit::Label>(window);
+    label->SetBackColor(kWhite);
+    label->SetForeColor(kBlack);
+    label->SetFont(labelFont(size));
+    label->SetCaption(caption);
+    return label;
+}
+
+} // namespace
+
+FormAboutBox::FormAboutBox() : toolkit::Window(dialogStyle()) {
+    toolkit::SetDialogFrame(*this);
+    SetCaption(QStringLiteral("About..."));
+    toolkit::SetNoIcon(*this);
+    SetBackColor(kWhite);
+    SetForeColor(kBlack);
+    SetClientSize(4905, 2625);
+    SetStartUpPosition(toolkit::vbStartUpScreen);
+    createWidgets();
+    setTabOrder();
+    connectHandlers();
+    Form_Load();
+}
+
+// The widgets go before the window that holds them.
+FormAboutBox::~FormAboutBox() = default;
+
+void FormAboutBox::createWidgets() {
+    m_TextReport = std::make_unique<toolkit::MultiLineTextBox>(*this);
+    m_TextReport->SetBackColor(kWhite);
+    m_TextReport->SetForeColor(kBlack);
+    m_TextReport->SetLocked(true);
+    m_TextReport->Move(1000, 900, 3800, 1300);
+    m_TextReport->SetText(QStringLiteral("Report\r\n"));
+
+    m_btnWeb = std::make_unique<toolkit::CommandButton>(*this);
+    m_btnWeb->SetCaption(QStringLiteral("Web"));
+    m_btnWeb->SetEnabled(false);
+    m_btnWeb->Move(50, 1700, 900, 400);
+
+    m_btnOK = std::make_unique<toolkit::CommandButton>(*this);
+    m_btnOK->SetCaption(QStringLiteral("OK"));
+    m_btnOK->Move(50, 2150, 900, 400);
+    toolkit::SetDefaultButton(*m_btnOK);
+
+    m_LabelTitle = whiteLabel(*this, QStringLiteral("Title"), 20.25f);
+    m_LabelTitle->Move(1000, 50, 3800, 400);
+
+    m_LabelCopyright = whiteLabel(*this, QStringLiteral("Copyright"), 9.0f);
+    m_LabelCopyright->Move(1000, 2250, 3800, 300);
+
+    m_ImageIcon = std::make_unique<toolkit::Image>(*this);
+    m_ImageIcon->SetStretch(true);
+    m_ImageIcon->Move(100, 100, 800, 800);
+
+    m_LabelVersion = whiteLabel(*this, QStringLiteral("Version"), 9.0f);
+    m_LabelVersion->SetAlignment(toolkit::vbRightJustify);
+    m_LabelVersion->Move(1000, 500, 3800, 300);
+}
+
+void FormAboutBox::setTabOrder() {
+    m_btnOK->SetTabIndex(0);
+    m_LabelVersion->SetTabIndex(1);
+    m_btnWeb->SetTabIndex(2);
+    m_LabelCopyright->SetTabIndex(3);
+    m_TextReport->SetTabIndex(4);
+    m_LabelTitle->SetTabIndex(5);
+    toolkit::ApplyTabOrder({m_TextReport.get(), m_btnWeb.get(), m_btnOK.get(), m_LabelTitle.get(),
+                            m_LabelCopyright.get(), m_LabelVersion.get()});
+    toolkit::SetFocusTo(*m_btnOK);
+}
+
+void FormAboutBox::connectHandlers() {
+    m_btnOK->OnClick = [this] { btnOK_Click(); };
+    m_btnWeb->OnClick = [this] { btnWeb_Click(); };
+}
+
+void FormAboutBox::Form_Load() {
+    m_LabelTitle->SetCaption(toolkit::AppTitle());
+    m_LabelCopyright->SetCaption(toolkit::AppLegalCopyright());
+    m_LabelVersion->SetCaption(QStringLiteral("Version %1.%2.(%3)")
+                                   .arg(toolkit::AppMajor())
+                                   .arg(toolkit::AppMinor())
+                                   .arg(toolkit::AppRevision()));
+}
+
+void FormAboutBox::btnOK_Click() {
+    Unload();
+}
+
+void FormAboutBox::btnWeb_Click() {
+    const int32_t desktop = toolkit::GetDesktopWindow();
+    // Whether the desktop could open the address is not the dialog's concern.
+    static_cast<void>(toolkit::ShellExecute(desktop, QStringLiteral("open"), URL, QString(),
+                                            QString(), toolkit::SW_SHOWNORMAL));
+}

@@ -1,0 +1,61 @@
+#include "toolkit/Image.h"
+
+#include "toolkit/Colors.h"
+#include "toolkit/Container.h"
+#include "toolkit/ForwardingWidget_p.h"
+
+#include <QIcon>
+#include <QPainter>
+#include <QPixmap>
+#include <QWidget>
+
+#include <algorithm>
+
+namespace toolkit {
+
+class ImageWidget : public Forwarding<QWidget> {
+public:
+    ImageWidget(Image* image, QWidget* parent) : Forwarding<QWidget>(parent), m_image(image) {
+        m_control = image;
+    }
+    Image* m_image;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        if (!m_image || m_image->m_picture.Empty())
+            return;
+        const QIcon& icon = *m_image->m_picture.Icon();
+        const QList<QSize> sizes = icon.availableSizes();
+        QPainter p(this);
+        if (m_image->m_blnStretch) {
+            // The largest picture the icon holds, scaled to the box.
+            QSize best = sizes.isEmpty() ? size() : sizes.front();
+            for (const QSize& s : sizes)
+                if (s.width() * s.height() > best.width() * best.height())
+                    best = s;
+            p.drawPixmap(rect(), icon.pixmap(best));
+        } else {
+            const QSize own = sizes.isEmpty() ? size() : sizes.front();
+            p.drawPixmap(QPoint(0, 0), icon.pixmap(own));
+        }
+    }
+};
+
+Image::Image(Container& parent) : Control(parent, vbButtonFace, vbButtonText) {
+    auto* widget = new ImageWidget(this, parent.ClientWidget());
+    SetTabStop(false);
+    Attach(widget);
+    widget->setFocusPolicy(Qt::NoFocus);
+}
+
+void Image::SetPicture(const toolkit::Picture& value) {
+    m_picture = value;
+    NativeWidget()->update();
+}
+
+void Image::SetStretch(bool value) {
+    m_blnStretch = value;
+    NativeWidget()->update();
+}
+
+} // namespace toolkit

@@ -1,0 +1,33 @@
+#include "toolkit/Picture.h"
+
+#include "toolkit/Window.h"
+
+#include <QIcon>
+#include <QPixmap>
+#include <QWidget>
+
+namespace toolkit {
+
+Picture::Picture(const QIcon& icon)
+    : m_icon(icon.isNull() ? nullptr : std::make_shared<const QIcon>(icon)) {}
+
+bool Picture::Empty() const {
+    return !m_icon;
+}
+
+Picture WindowIcon(const Window& window) {
+    const QWidget* widget = window.NativeWidget();
+    if (!widget->testAttribute(Qt::WA_SetWindowIcon))
+        return {};
+    return Picture(widget->windowIcon());
+}
+
+void SetNoIcon(Window& window) {
+    // An empty QIcon means "the application's icon" to Qt, so the window gets
+    // one that draws nothing instead.
+    QPixmap blank(16, 16);
+    blank.fill(Qt::transparent);
+    window.NativeWidget()->setWindowIcon(QIcon(blank));
+}
+
+} // namespace toolkit

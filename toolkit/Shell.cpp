@@ -1,0 +1,58 @@
+#include "toolkit/Shell.h"
+
+#include <QDesktopServices>
+#include <QUrl>
+
+namespace toolkit {
+
+namespace {
+
+// The desktop's own "open": xdg-open or the desktop's portal, through Qt.
+class DesktopShell : public ShellSeam {
+public:
+    int32_t ShellExecute(int32_t, const QString& verb, const QString& file, const QString&,
+                         const QString&, int16_t) override {
+        if (verb.compare(QStringLiteral("open"), Qt::CaseInsensitive) != 0)
+            return SE_ERR_NOASSOC;
+        const QString target = file.trimmed();
+        if (target.isEmpty())
+            return SE_ERR_FNF;
+        const QUrl url = QUrl::fromUserInput(target);
+        if (!url.isValid())
+            return SE_ERR_FNF;
+        return QDesktopServices::openUrl(url) ? kShellExecuteDone : SE_ERR_NOASSOC;
+    }
+};
+
+std::shared_ptr<ShellSeam>& installed() {
+    static std::shared_ptr<ShellSeam> shell;
+    return shell;
+}
+
+} // namespace
+
+int32_t GetDesktopWindow() {
+    return kDesktopWindowHandle;
+}
+
+int32_t ShellExecute(int32_t hwnd, const QString& verb, const QString& file,
+                     const QString& parameters, const QString& directory, int16_t showCmd) {
+    // A copy, so that the shell may be replaced while a request runs.
+    std::shared_ptr<ShellSeam> shell = installed();
+    if (!shell)
+        shell = std::make_shared<DesktopShell>();
+    return shell->ShellExecute(hwnd, verb, file, parameters, directory, showCmd);
+}
+
+void SetShell(std::shared_ptr<ShellSeam> shell) {
+    installed() = std::move(shell);
+}
+
+int32_t ScriptedShell::ShellExecute(int32_t hwnd, const QString& verb, const QString& file,
+                                    const QString& parameters, const QString& directory,
+                                    int16_t showCmd) {
+    requests.push_back({hwnd, verb, file, parameters, directory, showCmd});
+    return result;
+}
+
+} // namespace toolkit
