@@ -16,7 +16,7 @@ const char16_t kMakerPage[] = u"https://vorn2.example.org/";
 } // namespace
 
 void FormMain::mnuOptionFont_Click() {
-    toolkit::CommonDialog& dialog = m_CommonDialogMain;
+    toolkit::CommonDialog& dialog = *m_CommonDialogMain;
     dialog.SetFontBold(m_frmMarquee->FontBold());
     dialog.SetFontItalic(m_frmMarquee->FontItalic());
     dialog.SetFontName(m_frmMarquee->FontName());
@@ -38,16 +38,16 @@ void FormMain::mnuOptionFont_Click() {
 }
 
 void FormMain::mnuOptionFontColor_Click() {
-    m_CommonDialogMain.SetColor(m_frmMarquee->ForeColor());
-    m_CommonDialogMain.ShowColor();
-    m_frmMarquee->SetForeColor(m_CommonDialogMain.Color());
+    m_CommonDialogMain->SetColor(m_frmMarquee->ForeColor());
+    m_CommonDialogMain->ShowColor();
+    m_frmMarquee->SetForeColor(m_CommonDialogMain->Color());
     csqc->Refresh();
 }
 
 void FormMain::mnuOptionBackColor_Click() {
-    m_CommonDialogMain.SetColor(m_frmMarquee->BackColor());
-    m_CommonDialogMain.ShowColor();
-    m_frmMarquee->SetBackColor(m_CommonDialogMain.Color());
+    m_CommonDialogMain->SetColor(m_frmMarquee->BackColor());
+    m_CommonDialogMain->ShowColor();
+    m_frmMarquee->SetBackColor(m_CommonDialogMain->Color());
     csqc->Refresh();
 }
 
