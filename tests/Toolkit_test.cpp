@@ -158,7 +158,7 @@ TEST_F(Unpaced, pacedYieldsTakeAPeriodEachOnAverageAndStillRunPostedHandlers) {
     // A floor only, which a slow machine cannot break: yields that stopped
     // waiting would take microseconds each.
     SetYieldPeriod(std::chrono::milliseconds(1));
-    constexpr int kYields = 200;
+    constexpr int kYields = 400;
     int ran = 0;
     const auto start = std::chrono::steady_clock::now();
     for (int i = 0; i < kYields; ++i) {
