@@ -3,8 +3,14 @@
 #include "app/FormMain.h"
 #include "toolkit/App.h"
 #include "toolkit/Lifecycle.h"
+#include "toolkit/WorkYield.h"
 
+#include <QStringView>
+
+#include <algorithm>
 #include <memory>
+#include <optional>
+#include <vector>
 
 namespace ModuleMain {
 
@@ -25,5 +31,232 @@ void Main() {
     panel->SetCaption(TitleAndVersion());
     panel->Show(toolkit::vbModeless, nullptr);
 }
+
+// ---- Text cleanup --------------------------------------------------------------------------
+
+namespace {
+
+// Searches are cut into slices so that the work between two looks at the clock stays short
+// even when a delimiter is megabytes away.
+constexpr qsizetype kSlice = 1 << 16;
+
+// Index of the first `what` at or after `from` in text, -1 if there is none.
+qsizetype FindSliced(QStringView text, QStringView what, qsizetype from, toolkit::WorkYield& yield) {
+    const qsizetype n = text.size();
+    const qsizetype m = what.size();
+    while (from <= n - m) {
+        // A slice overlaps the next one by m - 1 characters, so no match is missed at its end.
+        const qsizetype len = std::min(kSlice + m - 1, n - from);
+        const QStringView slice = text.mid(from, len);
+        // The one-character search is the vectorised one; pairs look for their first half.
+        qsizetype at = slice.indexOf(what[0]);
+        if (m > 1) {
+            while (at >= 0 && !slice.sliced(at).startsWith(what))
+                at = slice.indexOf(what[0], at + 1);
+        }
+        yield.Check(len);
+        if (at >= 0)
+            return from + at;
+        from += kSlice;
+    }
+    return -1;
+}
+
+// The longest proper prefix of the pattern that each prefix of it ends with (Knuth, Morris,
+// Pratt), for following the opening delimiter through the text one character at a time.
+class PrefixAutomaton {
+public:
+    explicit PrefixAutomaton(QStringView pattern) : m_pattern(pattern), m_fail(pattern.size(), 0) {
+        for (qsizetype i = 1, k = 0; i < pattern.size(); ++i) {
+            while (k > 0 && pattern[i] != pattern[k])
+                k = m_fail[k - 1];
+            if (pattern[i] == pattern[k])
+                ++k;
+            m_fail[i] = k;
+        }
+    }
+    // The number of pattern characters matched after reading c in state k.
+    qsizetype Step(qsizetype k, QChar c) const {
+        if (k == m_pattern.size())
+            k = m_fail[k - 1];
+        while (k > 0 && c != m_pattern[k])
+            k = m_fail[k - 1];
+        return c == m_pattern[k] ? k + 1 : 0;
+    }
+    qsizetype Length() const { return m_pattern.size(); }
+
+private:
+    QStringView m_pattern;
+    std::vector<qsizetype> m_fail;
+};
+
+// Single-character delimiters, the panel's case: what is kept is a subsequence of the text in
+// its order, so it is moved down in place and the text never exists twice.
+void StripSingle(QString& rstrText, QChar open, QChar close, toolkit::WorkYield& yield) {
+    QChar* d = rstrText.data();
+    const QStringView text(d, rstrText.size());
+    const QStringView openView(&open, 1);
+    const QStringView closeView(&close, 1);
+    qsizetype w = 0; // end of what is kept
+    qsizetype r = 0; // start of what is not yet looked at
+    auto keep = [&](qsizetype from, qsizetype to) {
+        if (w != from)
+            std::copy(d + from, d + to, d + w);
+        w += to - from;
+    };
+    for (;;) {
+        const qsizetype a = FindSliced(text, openView, r, yield);
+        if (a < 0) {
+            keep(r, text.size());
+            break;
+        }
+        keep(r, a);
+        const qsizetype b = FindSliced(text, closeView, a + 1, yield);
+        if (b < 0) {
+            keep(a, text.size());
+            break;
+        }
+        r = b + 1;
+    }
+    rstrText.truncate(w);
+}
+
+// Delimiters of any length. The shortened text is always what is kept so far followed by
+// what is left of the original, and what is kept holds no opening delimiter, so the search
+// from the start of the shortened text is the automaton continuing over the characters that
+// follow. A cut can leave a few characters of the kept part (after a closing delimiter that
+// began inside the opening one) that must be read again.
+void StripGeneral(QString& rstrText, QStringView open, QStringView close,
+                  toolkit::WorkYield& yield) {
+    const QString source = rstrText; // shares, no copy
+    const QStringView in(source);
+    const PrefixAutomaton automaton(open);
+    const qsizetype p = open.size();
+    const qsizetype m = close.size();
+    QString out;
+    out.reserve(in.size());
+    QString pending; // characters to read again before the rest of the source
+    qsizetype r = 0;
+    qsizetype state = 0;
+    auto restate = [&] {
+        state = 0;
+        for (qsizetype k = std::max<qsizetype>(0, out.size() - (p - 1)); k < out.size(); ++k)
+            state = automaton.Step(state, out[k]);
+    };
+    for (;;) {
+        QChar c;
+        if (!pending.isEmpty()) {
+            c = pending.front();
+            pending.remove(0, 1);
+        } else if (r < in.size()) {
+            c = in[r++];
+        } else {
+            break;
+        }
+        out.append(c);
+        state = automaton.Step(state, c);
+        yield.Check();
+        if (state != p)
+            continue;
+        // The opening delimiter starts at a; the closing one is searched from a + 1, over the
+        // rest of the opening delimiter, the characters to read again and then the source.
+        const qsizetype a = out.size() - p;
+        const QString head = out.mid(a + 1) + pending;
+        auto at = [&](qsizetype i) -> std::optional<QChar> {
+            if (i < head.size())
+                return head[i];
+            i = r + (i - head.size());
+            return i < in.size() ? std::optional<QChar>(in[i]) : std::nullopt;
+        };
+        std::optional<qsizetype> inHead;
+        for (qsizetype s = 0; s < head.size() && !inHead; ++s) {
+            qsizetype k = 0;
+            while (k < m && at(s + k) == close[k])
+                ++k;
+            if (k == m)
+                inHead = s;
+        }
+        if (inHead) {
+            pending = head.mid(*inHead + 1);
+        } else {
+            const qsizetype b = FindSliced(in, close, r, yield);
+            if (b < 0) {
+                out.append(pending);
+                pending.clear();
+                out.append(in.mid(r));
+                r = in.size();
+                break;
+            }
+            pending.clear();
+            r = b + 1;
+        }
+        out.truncate(a);
+        restate();
+    }
+    rstrText = std::move(out);
+}
+
+} // namespace
+
+bool ReplaceNewLine(QString& rstrText, QString vstrReplace) {
+    toolkit::WorkYield yield;
+    const QStringView text(rstrText);
+    QStringView lineBreak;
+    qsizetype first = FindSliced(text, u"\r\n", 0, yield);
+    if (first >= 0) {
+        lineBreak = u"\r\n";
+    } else if ((first = FindSliced(text, u"\n", 0, yield)) >= 0) {
+        lineBreak = u"\n";
+    } else if ((first = FindSliced(text, u"\r", 0, yield)) >= 0) {
+        lineBreak = u"\r";
+    } else {
+        return false;
+    }
+    const qsizetype k = lineBreak.size();
+    if (vstrReplace.size() <= k) {
+        // Nothing grows, so the text is rewritten in place from the first break on.
+        QChar* d = rstrText.data();
+        const QStringView whole(d, rstrText.size());
+        qsizetype w = first;
+        qsizetype r = first;
+        while (r >= 0) {
+            std::copy(vstrReplace.cbegin(), vstrReplace.cend(), d + w);
+            w += vstrReplace.size();
+            r += k;
+            const qsizetype next = FindSliced(whole, lineBreak, r, yield);
+            const qsizetype end = next < 0 ? whole.size() : next;
+            std::copy(d + r, d + end, d + w);
+            w += end - r;
+            r = next;
+        }
+        rstrText.truncate(w);
+        return true;
+    }
+    QString out;
+    out.reserve(text.size());
+    qsizetype r = 0;
+    qsizetype at = first;
+    while (at >= 0) {
+        out.append(text.mid(r, at - r));
+        out.append(vstrReplace);
+        r = at + k;
+        at = FindSliced(text, lineBreak, r, yield);
+    }
+    out.append(text.mid(r));
+    rstrText = std::move(out);
+    return true;
+}
+
+void StripEnclosed(QString& rstrText, QString vstrOpen, QString vstrClose) {
+    if (vstrOpen.isEmpty() || vstrClose.isEmpty())
+        return;
+    toolkit::WorkYield yield;
+    if (vstrOpen.size() == 1 && vstrClose.size() == 1)
+        StripSingle(rstrText, vstrOpen[0], vstrClose[0], yield);
+    else
+        StripGeneral(rstrText, vstrOpen, vstrClose, yield);
+}
+
+// ---- End of text cleanup -------------------------------------------------------------------
 
 } // namespace ModuleMain

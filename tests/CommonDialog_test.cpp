@@ -1,0 +1,259 @@
+#include "toolkit/CommonDialog.h"
+#include "toolkit/Colors.h"
+#include "toolkit/ScriptedCommonDialog.h"
+
+#include "ErrorOf.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QFile>
+#include <QFileDialog>
+#include <QFontDatabase>
+#include <QFontDialog>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+
+using namespace toolkit;
+
+namespace {
+
+DialogFont font(const QString& name, float size, bool bold, bool italic, bool strike, bool under) {
+    DialogFont f;
+    f.Name = name;
+    f.Size = size;
+    f.Bold = bold;
+    f.Italic = italic;
+    f.Strikethru = strike;
+    f.Underline = under;
+    return f;
+}
+
+DialogFont fontOf(const CommonDialog& d) {
+    return font(d.FontName(), d.FontSize(), d.FontBold(), d.FontItalic(), d.FontStrikethru(),
+                d.FontUnderline());
+}
+
+class CommonDialogTest : public ::testing::Test {
+protected:
+    std::shared_ptr<ScriptedCommonDialog> script = std::make_shared<ScriptedCommonDialog>();
+    CommonDialog dialog{script};
+};
+
+TEST_F(CommonDialogTest, EveryValueKeepsFromOneUseToTheNextWhicheverDialogRuns) {
+    dialog.SetFileName(QStringLiteral("/tmp/a.txt"));
+    dialog.SetFlags(cdlCFBoth);
+    dialog.SetColor(RGB(1, 2, 3));
+    dialog.SetFontName(QStringLiteral("Sans"));
+    script->AnswerOpen(QStringLiteral("/tmp/b.txt"));
+    script->AnswerFont(font(QStringLiteral("Serif"), 20.5f, true, true, false, false));
+    script->AnswerColor(RGB(9, 8, 7));
+
+    dialog.ShowOpen();
+    dialog.ShowFont();
+    dialog.ShowColor();
+    EXPECT_EQ(errorOf([&] { dialog.ShowOpen(); }), 5); // no answer left: changes nothing
+
+    EXPECT_EQ(dialog.FileName(), QStringLiteral("/tmp/b.txt"));
+    EXPECT_EQ(fontOf(dialog), font(QStringLiteral("Serif"), 20.5f, true, true, false, false));
+    EXPECT_EQ(dialog.Color(), RGB(9, 8, 7));
+    EXPECT_EQ(dialog.Flags(), cdlCFBoth);
+    // Each dialog was shown with the values and flags in force at that moment.
+    const auto& shown = script->History();
+    EXPECT_EQ(shown.OpenFileNames,
+              (std::vector<QString>{QStringLiteral("/tmp/a.txt"), QStringLiteral("/tmp/b.txt")}));
+    EXPECT_EQ(shown.Fonts.at(0).Name, QStringLiteral("Sans"));
+    EXPECT_EQ(shown.Colors, std::vector<int32_t>{RGB(1, 2, 3)});
+    EXPECT_EQ(shown.Flags, (std::vector<int32_t>(4, cdlCFBoth)));
+}
+
+TEST_F(CommonDialogTest, UnscriptedShowRaisesInsteadOfPassingSilently) {
+    EXPECT_EQ(errorOf([&] { dialog.ShowOpen(); }), 5);
+    EXPECT_EQ(errorOf([&] { dialog.ShowFont(); }), 5);
+    EXPECT_EQ(errorOf([&] { dialog.ShowColor(); }), 5);
+}
+
+TEST_F(CommonDialogTest, CancelHandsBackTheValuesSetBeforeTheShow) {
+    script->AnswerOpen(QStringLiteral("/first"));
+    dialog.ShowOpen();
+    // The name set last, not the one chosen last, is what a cancel leaves.
+    dialog.SetFileName(QStringLiteral("/set/after"));
+    script->CancelOpen();
+    dialog.ShowOpen();
+    EXPECT_EQ(dialog.FileName(), QStringLiteral("/set/after"));
+
+    const DialogFont before = font(QStringLiteral("Mono"), 11.0f, false, true, true, false);
+    dialog.SetFontName(before.Name);
+    dialog.SetFontSize(before.Size);
+    dialog.SetFontBold(before.Bold);
+    dialog.SetFontItalic(before.Italic);
+    dialog.SetFontStrikethru(before.Strikethru);
+    dialog.SetFontUnderline(before.Underline);
+    script->CancelFont();
+    dialog.ShowFont();
+    EXPECT_EQ(fontOf(dialog), before);
+
+    dialog.SetColor(SystemColor(15));
+    script->CancelColor();
+    dialog.ShowColor();
+    EXPECT_EQ(dialog.Color(), SystemColor(15));
+    EXPECT_EQ(script->Pending(), 0u);
+}
+
+TEST_F(CommonDialogTest, StrikeAndUnderlineComeBackOnlyWhenTheDialogOffersThem) {
+    dialog.SetFontStrikethru(true);
+    dialog.SetFontUnderline(false);
+    dialog.SetFlags(cdlCFBoth);
+    script->AnswerFont(font(QStringLiteral("A"), 12.0f, true, false, false, true));
+    dialog.ShowFont();
+    EXPECT_EQ(fontOf(dialog), font(QStringLiteral("A"), 12.0f, true, false, true, false));
+
+    dialog.SetFlags(cdlCFBoth | cdlCFEffects);
+    script->AnswerFont(font(QStringLiteral("B"), 13.0f, false, true, false, true));
+    dialog.ShowFont();
+    EXPECT_EQ(fontOf(dialog), font(QStringLiteral("B"), 13.0f, false, true, false, true));
+}
+
+TEST_F(CommonDialogTest, BadValuesAreRefusedAndLeaveTheOldOnes) {
+    dialog.SetFontSize(10.0f);
+    EXPECT_EQ(errorOf([&] { dialog.SetFontSize(0.0f); }), 380);
+    EXPECT_EQ(errorOf([&] { dialog.SetFontSize(-3.0f); }), 380);
+    EXPECT_EQ(errorOf([&] { dialog.SetFontSize(NAN); }), 380);
+    EXPECT_EQ(dialog.FontSize(), 10.0f);
+
+    dialog.SetColor(RGB(255, 255, 255));
+    EXPECT_EQ(errorOf([&] { dialog.SetColor(0x01000000); }), 380);
+    EXPECT_EQ(errorOf([&] { dialog.SetColor(SystemColor(999)); }), 380);
+    script->AnswerColor(-5); // a broken platform answer
+    EXPECT_EQ(errorOf([&] { dialog.ShowColor(); }), 380);
+    EXPECT_EQ(dialog.Color(), RGB(255, 255, 255));
+
+    script->AnswerFont(font(QStringLiteral("C"), NAN, true, false, false, false));
+    dialog.ShowFont();
+    EXPECT_EQ(dialog.FontSize(), 10.0f);
+    EXPECT_EQ(dialog.FontName(), QStringLiteral("C"));
+}
+
+// ---- Qt's real dialogs, driven as a user would ---------------------------------------------
+
+// Runs `act` on the modal dialog of type D as soon as it is up.
+template <typename D>
+void whenShown(std::function<void(D&)> act) {
+    auto* timer = new QTimer;
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, act] {
+        if (auto* d = qobject_cast<D*>(QApplication::activeModalWidget())) {
+            timer->stop();
+            timer->deleteLater();
+            act(*d);
+        }
+    });
+    timer->start();
+}
+
+TEST(QtCommonDialogTest, OpenProposesTheSetNameAndReturnsTheChosenOne) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString first = dir.filePath(QStringLiteral("first.txt"));
+    const QString second = dir.filePath(QStringLiteral("second.txt"));
+    for (const QString& path : {first, second}) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    CommonDialog dialog(QtCommonDialogs());
+    dialog.SetFileName(first);
+
+    QStringList proposed;
+    whenShown<QFileDialog>([&](QFileDialog& d) {
+        proposed = d.selectedFiles();
+        d.selectFile(QStringLiteral("second.txt"));
+        QMetaObject::invokeMethod(&d, "accept");
+    });
+    dialog.ShowOpen();
+    EXPECT_EQ(proposed, QStringList{first});
+    EXPECT_EQ(dialog.FileName(), second);
+
+    whenShown<QFileDialog>([](QFileDialog& d) {
+        d.selectFile(QStringLiteral("first.txt"));
+        d.reject();
+    });
+    dialog.ShowOpen();
+    EXPECT_EQ(dialog.FileName(), second);
+}
+
+// An installed face that has a bold style, so that the dialog can select it.
+QString faceWithBold() {
+    for (const QString& family : QFontDatabase::families()) {
+        for (const QString& style : QFontDatabase::styles(family)) {
+            if (QFontDatabase::bold(family, style) && !QFontDatabase::italic(family, style))
+                return family;
+        }
+    }
+    return {};
+}
+
+TEST(QtCommonDialogTest, FontDialogHidesEffectsUnlessAskedAndReturnsTheChoice) {
+    const QString face = faceWithBold();
+    ASSERT_FALSE(face.isEmpty()) << "no installed face has a bold style";
+    CommonDialog dialog(QtCommonDialogs());
+    dialog.SetFontName(face);
+    dialog.SetFontSize(14.0f);
+    dialog.SetFontUnderline(true);
+    dialog.SetFlags(cdlCFBoth);
+    int visibleChecks = -1;
+    whenShown<QFontDialog>([&](QFontDialog& d) {
+        visibleChecks = 0;
+        for (QCheckBox* box : d.findChildren<QCheckBox*>())
+            visibleChecks += box->isVisible() ? 1 : 0;
+        QFont f = d.currentFont();
+        f.setPointSizeF(20.0);
+        f.setBold(true);
+        d.setCurrentFont(f);
+        d.accept();
+    });
+    dialog.ShowFont();
+    EXPECT_EQ(visibleChecks, 0);
+    EXPECT_EQ(dialog.FontSize(), 20.0f);
+    EXPECT_TRUE(dialog.FontBold());
+    EXPECT_TRUE(dialog.FontUnderline()); // not offered, so kept
+    EXPECT_EQ(dialog.FontName(), face);
+
+    dialog.SetFlags(cdlCFBoth | cdlCFEffects);
+    whenShown<QFontDialog>([&](QFontDialog& d) {
+        visibleChecks = 0;
+        for (QCheckBox* box : d.findChildren<QCheckBox*>())
+            visibleChecks += box->isVisible() ? 1 : 0;
+        d.reject();
+    });
+    dialog.ShowFont();
+    EXPECT_EQ(visibleChecks, 2);
+    EXPECT_EQ(dialog.FontSize(), 20.0f);
+}
+
+TEST(QtCommonDialogTest, ColorDialogStartsFromTheColourAndReturnsTheChoice) {
+    CommonDialog dialog(QtCommonDialogs());
+    dialog.SetColor(RGB(10, 20, 30));
+    QColor proposed;
+    whenShown<QColorDialog>([&](QColorDialog& d) {
+        proposed = d.currentColor();
+        d.setCurrentColor(QColor(200, 100, 50));
+        d.accept();
+    });
+    dialog.ShowColor();
+    EXPECT_EQ(proposed, QColor(10, 20, 30));
+    EXPECT_EQ(dialog.Color(), RGB(200, 100, 50));
+
+    whenShown<QColorDialog>([](QColorDialog& d) {
+        d.setCurrentColor(QColor(1, 1, 1));
+        d.reject();
+    });
+    dialog.ShowColor();
+    EXPECT_EQ(dialog.Color(), RGB(200, 100, 50));
+}
+
+} // namespace

@@ -1,0 +1,233 @@
+#include "app/ModuleMain.h"
+
+#include "toolkit/WorkYield.h"
+
+#include <QCoreApplication>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <random>
+
+using ModuleMain::ReplaceNewLine;
+using ModuleMain::StripEnclosed;
+
+namespace {
+
+// ---- The cleanup written out step by step, the way it is defined, for comparison ----------
+
+// 1-based position of the first `what` (not empty) at or after `start`, 0 if none.
+int32_t InStr(int32_t start, const QString& text, const QString& what) {
+    if (start > text.size())
+        return 0;
+    const qsizetype at = text.indexOf(what, start - 1);
+    return at < 0 ? 0 : static_cast<int32_t>(at + 1);
+}
+
+void StripEnclosedSteps(QString& rstrText, const QString& vstrOpen, const QString& vstrClose) {
+    int32_t a = InStr(1, rstrText, vstrOpen);
+    while (a != 0) {
+        const int32_t b = InStr(a + 1, rstrText, vstrClose);
+        if (b == 0)
+            break;
+        rstrText = rstrText.left(a - 1) + rstrText.mid(b); // Left(a - 1) & Mid(b + 1)
+        a = InStr(1, rstrText, vstrOpen);
+    }
+}
+
+bool ReplaceNewLineSteps(QString& rstrText, const QString& vstrReplace) {
+    for (const QString& lineBreak : {QStringLiteral("\r\n"), QStringLiteral("\n"), QStringLiteral("\r")}) {
+        if (InStr(1, rstrText, lineBreak) != 0) {
+            rstrText.replace(lineBreak, vstrReplace);
+            return true;
+        }
+    }
+    return false;
+}
+
+QString stripped(QString text, const QString& open = QStringLiteral("<"),
+                 const QString& close = QStringLiteral(">")) {
+    StripEnclosed(text, open, close);
+    return text;
+}
+
+QString clean(QString text) {
+    ReplaceNewLine(text, QStringLiteral(" "));
+    StripEnclosed(text, QStringLiteral("<"), QStringLiteral(">"));
+    return text;
+}
+
+// Random texts over few characters, most of them delimiters and line breaks, with surrogate
+// pairs (U+1F600) and a lone high surrogate.
+QString randomText(std::mt19937& rng, int maxLength) {
+    static const char16_t* const pieces[] = {u"<", u"<", u">", u">", u"\r", u"\n", u"\r\n",
+                                             u"a", u"b", u" ", u"!", u"-", u"\U0001F600",
+                                             u"\xD83D"};
+    std::uniform_int_distribution<int> length(0, maxLength);
+    std::uniform_int_distribution<int> piece(0, std::size(pieces) - 1);
+    QString text;
+    for (int n = length(rng); n > 0; --n)
+        text += QString::fromUtf16(pieces[piece(rng)]);
+    return text;
+}
+
+// ---- Examples ---------------------------------------------------------------------------
+
+TEST(TextCleanupTest, StripEnclosedExamples) {
+    EXPECT_EQ(stripped(QStringLiteral("x<b>y</b>z")), QStringLiteral("xyz"));
+    EXPECT_EQ(stripped(QStringLiteral("a>b<c>d")), QStringLiteral("a>bd"));
+    EXPECT_EQ(stripped(QStringLiteral("1 < 2 and 3 > 2")), QStringLiteral("1  2"));
+    EXPECT_EQ(stripped(QStringLiteral("<a<b>c>")), QStringLiteral("c>"));
+    EXPECT_EQ(stripped(QStringLiteral("<a> x < y <b>")), QStringLiteral(" x "));
+    EXPECT_EQ(stripped(QStringLiteral("see <here")), QStringLiteral("see <here"));
+    EXPECT_EQ(stripped(QStringLiteral("a < b")), QStringLiteral("a < b"));
+    EXPECT_EQ(stripped(QStringLiteral("a < b > c")), QStringLiteral("a  c"));
+    EXPECT_EQ(stripped(QStringLiteral("<only><tags/>")), QString());
+    EXPECT_EQ(stripped(QString()), QString());
+    EXPECT_EQ(stripped(QStringLiteral("<>")), QString());
+    EXPECT_EQ(stripped(QStringLiteral("x<")), QStringLiteral("x<"));
+    // The same character opening and closing: pairs are cut in turn.
+    EXPECT_EQ(stripped(QStringLiteral("a'b'c'd"), QStringLiteral("'"), QStringLiteral("'")),
+              QStringLiteral("ac'd"));
+}
+
+TEST(TextCleanupTest, LongerDelimitersKeepTheRestOfTheClosingOne) {
+    // Only the first character of the closing delimiter goes with the span.
+    EXPECT_EQ(stripped(QStringLiteral("a<!--x-->b"), QStringLiteral("<!--"), QStringLiteral("-->")),
+              QStringLiteral("a->b"));
+    // The closing search starts inside the opening delimiter.
+    EXPECT_EQ(stripped(QStringLiteral("x<<y"), QStringLiteral("<<"), QStringLiteral("<")),
+              QStringLiteral("xy"));
+    // A cut joins two halves of an opening delimiter, which is then cut as well.
+    EXPECT_EQ(stripped(QStringLiteral("aab>b>c"), QStringLiteral("ab"), QStringLiteral(">")),
+              QStringLiteral("c"));
+    EXPECT_EQ(stripped(QStringLiteral("keep"), QString(), QStringLiteral(">")), QStringLiteral("keep"));
+    EXPECT_EQ(stripped(QStringLiteral("<keep>"), QStringLiteral("<"), QString()), QStringLiteral("<keep>"));
+}
+
+TEST(TextCleanupTest, ReplaceNewLinePrefersPairsThenLineFeedsThenCarriageReturns) {
+    QString text = QStringLiteral("a\r\nb\nc");
+    EXPECT_TRUE(ReplaceNewLine(text, QStringLiteral(" ")));
+    EXPECT_EQ(text, QStringLiteral("a b\nc"));
+
+    text = QStringLiteral("a\rb\r\n\rc\n");
+    EXPECT_TRUE(ReplaceNewLine(text, QStringLiteral(" ")));
+    EXPECT_EQ(text, QStringLiteral("a\rb \rc\n"));
+
+    text = QStringLiteral("a\nb\rc\n\n");
+    EXPECT_TRUE(ReplaceNewLine(text, QStringLiteral(" ")));
+    EXPECT_EQ(text, QStringLiteral("a b\rc  "));
+
+    text = QStringLiteral("\ra\rb\r");
+    EXPECT_TRUE(ReplaceNewLine(text, QStringLiteral(" ")));
+    EXPECT_EQ(text, QStringLiteral(" a b "));
+
+    text = QStringLiteral("\n\r"); // a line feed before a carriage return is no pair
+    EXPECT_TRUE(ReplaceNewLine(text, QStringLiteral("_")));
+    EXPECT_EQ(text, QStringLiteral("_\r"));
+
+    text = QStringLiteral("no break");
+    EXPECT_FALSE(ReplaceNewLine(text, QStringLiteral(" ")));
+    EXPECT_EQ(text, QStringLiteral("no break"));
+
+    // Replacements longer than the break, and none at all.
+    text = QStringLiteral("a\r\nb\r\n");
+    EXPECT_TRUE(ReplaceNewLine(text, QStringLiteral("<br>")));
+    EXPECT_EQ(text, QStringLiteral("a<br>b<br>"));
+    text = QStringLiteral("a\nb\n");
+    EXPECT_TRUE(ReplaceNewLine(text, QString()));
+    EXPECT_EQ(text, QStringLiteral("ab"));
+}
+
+TEST(TextCleanupTest, CleanTextCutsTagsThatSpanLines) {
+    EXPECT_EQ(clean(QStringLiteral("Hello\r\n<b>World</b>")), QStringLiteral("Hello World"));
+    EXPECT_EQ(clean(QStringLiteral("one<a\r\nhref=\"x\"\r\n>two")), QStringLiteral("onetwo"));
+    EXPECT_EQ(clean(QStringLiteral("x<a\nb>y\nz")), QStringLiteral("xy z"));
+    // With pairs present, a lone line feed inside a tag stays in it and goes with it.
+    EXPECT_EQ(clean(QStringLiteral("p\r\n<a\nb>q\rr")), QStringLiteral("p q\rr"));
+}
+
+// ---- The linear pass against the steps -------------------------------------------------------
+
+TEST(TextCleanupTest, MatchesTheStepsOnRandomTexts) {
+    std::mt19937 rng(20261207);
+    for (int i = 0; i < 20000; ++i) {
+        const QString text = randomText(rng, i % 10 == 0 ? 400 : 40);
+        QString expected = text;
+        QString actual = text;
+        EXPECT_EQ(ReplaceNewLine(actual, QStringLiteral(" ")), ReplaceNewLineSteps(expected, QStringLiteral(" ")));
+        ASSERT_EQ(actual, expected) << "ReplaceNewLine on " << qPrintable(text.toHtmlEscaped());
+        StripEnclosedSteps(expected, QStringLiteral("<"), QStringLiteral(">"));
+        StripEnclosed(actual, QStringLiteral("<"), QStringLiteral(">"));
+        ASSERT_EQ(actual, expected) << "StripEnclosed on " << qPrintable(text.toHtmlEscaped());
+    }
+}
+
+TEST(TextCleanupTest, MatchesTheStepsWithLongerDelimiters) {
+    const QString delimiters[] = {QStringLiteral("<"),  QStringLiteral(">"),  QStringLiteral("<<"),
+                                  QStringLiteral(">>"), QStringLiteral("<!"), QStringLiteral("->"),
+                                  QStringLiteral("<a<"), QStringLiteral("a"), QStringLiteral("<><"),
+                                  QStringLiteral("\r\n")};
+    std::mt19937 rng(7);
+    std::uniform_int_distribution<int> pick(0, std::size(delimiters) - 1);
+    for (int i = 0; i < 20000; ++i) {
+        const QString& open = delimiters[pick(rng)];
+        const QString& close = delimiters[pick(rng)];
+        const QString text = randomText(rng, 40);
+        QString expected = text;
+        StripEnclosedSteps(expected, open, close);
+        ASSERT_EQ(stripped(text, open, close), expected)
+            << qPrintable(open) << " " << qPrintable(close) << " on " << qPrintable(text.toHtmlEscaped());
+    }
+}
+
+TEST(TextCleanupTest, SharedTextIsNotChangedThroughAnotherCopy) {
+    const QString original = QStringLiteral("a<b>c\r\nd");
+    QString copy = original;
+    ReplaceNewLine(copy, QStringLiteral(" "));
+    StripEnclosed(copy, QStringLiteral("<"), QStringLiteral(">"));
+    EXPECT_EQ(copy, QStringLiteral("ac d"));
+    EXPECT_EQ(original, QStringLiteral("a<b>c\r\nd"));
+}
+
+// ---- Events during a long cleanup ------------------------------------------------------------
+
+class CleanupYieldTest : public ::testing::Test {
+protected:
+    void SetUp() override { toolkit::SetWorkYieldInterval(std::chrono::nanoseconds::zero()); }
+    void TearDown() override { toolkit::SetWorkYieldInterval(std::chrono::milliseconds(20)); }
+};
+
+TEST_F(CleanupYieldTest, PendingEventsRunDuringALongCleanAndItStillFinishes) {
+    QString text = QStringLiteral("w<tag attr=\"1\">\r\n").repeated(50000);
+    const QString expected = QStringLiteral("w ").repeated(50000);
+
+    // A handler that runs while the cleanup works cleans a text of its own, as a second load
+    // would, inside the first one's pass.
+    int ran = 0;
+    QString inner;
+    QTimer::singleShot(0, [&] {
+        ++ran;
+        inner = clean(QStringLiteral("<i>inner</i>\r\n").repeated(20000));
+    });
+    text = clean(text);
+    EXPECT_EQ(ran, 1);
+    EXPECT_EQ(inner, QStringLiteral("inner ").repeated(20000));
+    EXPECT_EQ(text, expected);
+}
+
+TEST_F(CleanupYieldTest, PassesComeEveryFewThousandCharactersOfWork) {
+    // No tag and no break at all: the searches alone must still let events in.
+    QString text(3'000'000, QLatin1Char('x'));
+    int ran = 0;
+    QTimer::singleShot(0, [&] { ++ran; });
+    EXPECT_FALSE(ReplaceNewLine(text, QStringLiteral(" ")));
+    EXPECT_EQ(ran, 1);
+    QTimer::singleShot(0, [&] { ++ran; });
+    StripEnclosed(text, QStringLiteral("<"), QStringLiteral(">"));
+    EXPECT_EQ(ran, 2);
+    EXPECT_EQ(text.size(), 3'000'000);
+}
+
+} // namespace

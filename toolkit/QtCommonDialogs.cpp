@@ -1,0 +1,103 @@
+#include "toolkit/CommonDialog.h"
+
+#include "toolkit/Colors.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontDialog>
+#include <QGroupBox>
+#include <QPointer>
+
+namespace toolkit {
+
+namespace {
+
+// The dialogs centre on the window the user was working in.
+QWidget* dialogParent() { return QApplication::activeWindow(); }
+
+// Qt's own font dialog offers strike-through and underline in an "Effects" box; without the
+// effects flag the box is hidden, so nothing is offered that would then be ignored.
+void hideEffects(QFontDialog& dialog) {
+    for (QCheckBox* box : dialog.findChildren<QCheckBox*>()) {
+        box->hide();
+        if (auto* group = qobject_cast<QGroupBox*>(box->parentWidget()))
+            group->hide();
+    }
+}
+
+class QtDialogs final : public CommonDialogSeam {
+public:
+    std::optional<QString> ChooseOpenFile(const QString& fileName, int32_t) override {
+        QPointer<QFileDialog> dialog = new QFileDialog(dialogParent());
+        dialog->setAttribute(Qt::WA_DeleteOnClose, false);
+        dialog->setAcceptMode(QFileDialog::AcceptOpen);
+        dialog->setFileMode(QFileDialog::ExistingFile);
+        if (!fileName.isEmpty()) {
+            const QFileInfo info(fileName);
+            dialog->setDirectory(info.absolutePath());
+            dialog->selectFile(info.fileName());
+        }
+        const int answer = dialog->exec();
+        // A handler run inside the dialog's event loop may have destroyed its parent.
+        if (!dialog)
+            return std::nullopt;
+        const QStringList chosen = dialog->selectedFiles();
+        delete dialog;
+        if (answer != QDialog::Accepted || chosen.isEmpty())
+            return std::nullopt;
+        return chosen.first();
+    }
+
+    std::optional<DialogFont> ChooseFont(const DialogFont& font, int32_t flags) override {
+        QFont initial(font.Name);
+        initial.setPointSizeF(font.Size > 0.0f ? font.Size : 9.0);
+        initial.setBold(font.Bold);
+        initial.setItalic(font.Italic);
+        initial.setStrikeOut(font.Strikethru);
+        initial.setUnderline(font.Underline);
+        QPointer<QFontDialog> dialog = new QFontDialog(initial, dialogParent());
+        if (!(flags & cdlCFEffects)) {
+            dialog->setOption(QFontDialog::DontUseNativeDialog);
+            hideEffects(*dialog);
+        }
+        const int answer = dialog->exec();
+        if (!dialog)
+            return std::nullopt;
+        const QFont chosen = dialog->selectedFont();
+        delete dialog;
+        if (answer != QDialog::Accepted)
+            return std::nullopt;
+        DialogFont result;
+        result.Name = chosen.family();
+        result.Size = chosen.pointSizeF() > 0.0 ? static_cast<float>(chosen.pointSizeF())
+                                                : static_cast<float>(chosen.pixelSize() * 0.75);
+        result.Bold = chosen.bold();
+        result.Italic = chosen.italic();
+        result.Strikethru = chosen.strikeOut();
+        result.Underline = chosen.underline();
+        return result;
+    }
+
+    // Qt's colour dialog always opens in full, custom colours included, with the given
+    // colour selected.
+    std::optional<int32_t> ChooseColor(int32_t color, int32_t) override {
+        QPointer<QColorDialog> dialog = new QColorDialog(ToQColor(color), dialogParent());
+        const int answer = dialog->exec();
+        if (!dialog)
+            return std::nullopt;
+        const QColor chosen = dialog->selectedColor();
+        delete dialog;
+        if (answer != QDialog::Accepted || !chosen.isValid())
+            return std::nullopt;
+        return FromQColor(chosen);
+    }
+};
+
+} // namespace
+
+std::shared_ptr<CommonDialogSeam> QtCommonDialogs() { return std::make_shared<QtDialogs>(); }
+
+} // namespace toolkit
