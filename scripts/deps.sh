@@ -7,8 +7,10 @@ VORN_PACKAGES=(
   build-essential cmake pkg-config
   qt6-base-dev libgl-dev libxcb1-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-ipafont-gothic
+  fonts-ipafont-gothic locales
   xvfb openbox xdotool x11-utils imagemagick
+  clang-14 libclang-rt-14-dev
+  dpkg-dev file desktop-file-utils
 )
 
 vorn_install_deps() {
