@@ -141,6 +141,17 @@ void FormMain::createWidgets() {
     m_TextTiming->Move(2100, 1000, 600, 300);
     m_TextTiming->SetTabIndex(1);
 
+    // The face the panel was designed in; its widths fit the captions.
+    StdFont font = Font();
+    font.Name = QStringLiteral("ＭＳ Ｐゴシック");
+    font.Size = 9;
+    font.Charset = kCharsetShiftJis;
+    SetFont(font);
+    for (Control* c : std::initializer_list<Control*>{
+             m_Frame1.get(), m_Label3.get(), m_btnFF.get(), m_Label1.get(), m_HScrollSpeed.get(),
+             m_TextSpeed.get(), m_Label2.get(), m_HScrollTiming.get(), m_TextTiming.get()})
+        c->SetFont(font);
+
     ApplyTabOrder({m_Frame1.get(), m_Label3.get(), m_btnFF.get(), m_Label1.get(),
                    m_HScrollSpeed.get(), m_TextSpeed.get(), m_Label2.get(),
                    m_HScrollTiming.get(), m_TextTiming.get()});

@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -136,6 +137,7 @@ TEST_F(Widgets, menuChoicesAreQueuedAndLeaveTheCheckMarkToTheHandler) {
     EXPECT_EQ(file.NativeMenu()->actions().size(), 3);
     EXPECT_TRUE(line.IsSeparator());
     EXPECT_TRUE(line.NativeAction()->isSeparator());
+    EXPECT_TRUE(line.NativeAction()->text().isEmpty());
 
     open.NativeAction()->trigger();
     EXPECT_EQ(clicks, 0);
@@ -206,6 +208,11 @@ TEST_F(Widgets, labelShowsItsCaptionWithoutAccessKeyMarks) {
     EXPECT_EQ(label.Caption(), QStringLiteral("&Save && go"));
     EXPECT_EQ(static_cast<QLabel*>(label.NativeWidget())->text(), QStringLiteral("Save & go"));
     EXPECT_EQ(label.NativeWidget()->focusPolicy(), Qt::NoFocus);
+    // Too narrow for its text: the text still shows whole, Width stays as set.
+    label.Move(0, 0, 15, 180);
+    EXPECT_EQ(label.Width(), 15.0f);
+    EXPECT_GE(label.NativeWidget()->width(),
+              QFontMetrics(label.NativeWidget()->font()).horizontalAdvance(QStringLiteral("Save & go")));
 }
 
 TEST_F(Widgets, typingIntoATextBoxIsQueuedAndCodeChangesAreNot) {

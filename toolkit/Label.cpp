@@ -4,6 +4,7 @@
 #include "toolkit/Container.h"
 #include "toolkit/ForwardingWidget_p.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 
 namespace toolkit {
@@ -39,6 +40,21 @@ Label::Label(Container& parent) : Control(parent, vbButtonFace, vbButtonText) {
 void Label::SetCaption(const QString& value) {
     m_strCaption = value;
     static_cast<QLabel*>(NativeWidget())->setText(shownText(value));
+    fitText();
+}
+
+void Label::fontChanged() {
+    Control::fontChanged();
+    fitText();
+}
+
+void Label::fitText() {
+    QWidget* w = NativeWidget();
+    if (!w)
+        return;
+    // The widget keeps at least its text's width; setGeometry honours that.
+    w->setMinimumWidth(QFontMetrics(w->font()).horizontalAdvance(shownText(m_strCaption)));
+    applyGeometry();
 }
 
 } // namespace toolkit

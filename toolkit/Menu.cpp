@@ -41,7 +41,8 @@ void MenuItem::applyState() {
     if (!m_action)
         return;
     m_action->setSeparator(IsSeparator());
-    m_action->setText(m_strCaption);
+    // A separator with text would show the text beside its line.
+    m_action->setText(IsSeparator() ? QString() : m_strCaption);
     if (m_menu)
         m_menu->setTitle(m_strCaption);
     // Only a checked item is checkable, so that unchecked items keep no room

@@ -394,11 +394,16 @@ void Window::nativeGeometryChanged() {
     if (!m_widget->isVisible())
         return;
     const QRect now = m_widget->frameGeometry();
-    const auto it = std::find(m_requested.begin(), m_requested.end(), now);
-    if (it != m_requested.end()) {
-        m_requested.erase(m_requested.begin(), it);
+    // The window system reports the window's own requests late, one after
+    // another, and Qt may report a new place with a size not yet updated. A
+    // report whose place and size were both among the recent requests is an
+    // echo, not something the user did.
+    const auto placeAsked = std::any_of(m_requested.begin(), m_requested.end(),
+                                        [&](const QRect& r) { return r.topLeft() == now.topLeft(); });
+    const auto sizeAsked = std::any_of(m_requested.begin(), m_requested.end(),
+                                       [&](const QRect& r) { return r.size() == now.size(); });
+    if (placeAsked && sizeAsked)
         return;
-    }
     const QPoint o = desktopOrigin();
     const QRect stored(TwipsToPixels(m_sngLeft) + o.x(), TwipsToPixels(m_sngTop) + o.y(),
                        std::max(1, TwipsToPixels(double{m_sngLeft} + m_sngWidth) -

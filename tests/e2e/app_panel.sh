@@ -1,0 +1,207 @@
+#!/usr/bin/env bash
+# Starts the real application on a private X server with openbox and checks
+# the start-up and the end as a user sees them: the strip is mapped, at the
+# bottom of the work area at full width, before the control panel; the panel
+# has its caption, its icon, only its caption and menu bar, and stands in the
+# middle of the screen; a press-drag-release moves the strip; the window
+# manager's close asks "Quit ?", No keeps the application and Yes ends it with
+# status 0; SIGTERM ends it without asking, even while the question is open.
+#   app_panel.sh VORN2_EXECUTABLE
+# VORN_SCREENSHOTS=DIR keeps screenshots of the start state and the expanded
+# panel (also with Alt held) in DIR.
+set -u
+app=$1
+
+for tool in Xvfb openbox xdotool xwininfo xprop import; do
+  if ! command -v "$tool" >/dev/null 2>&1; then
+    echo "no X server for the end-to-end test: $tool not installed"
+    exit 0
+  fi
+done
+
+work=$(mktemp -d)
+pids=()
+app_pid=""
+cleanup() {
+  [ -n "$app_pid" ] && kill -9 "$app_pid" 2>/dev/null && wait "$app_pid" 2>/dev/null
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*"
+  [ -f "$work/app.log" ] && cat "$work/app.log"
+  exit 1
+}
+
+# Polls a command until it succeeds; false after the deadline (seconds).
+wait_for() {
+  local deadline=$(( $(date +%s%N) + $1 * 1000000000 ))
+  shift
+  until "$@"; do
+    [ "$(date +%s%N)" -lt "$deadline" ] || return 1
+    sleep 0.05
+  done
+}
+
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+pids+=($!)
+wait_for 10 test -s "$work/display" || { echo "no X server for the end-to-end test: Xvfb did not start"; exit 0; }
+export DISPLAY=":$(head -n 1 "$work/display")"
+
+wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+for _attempt in 1 2 3; do
+  openbox --sm-disable >"$work/openbox.log" 2>&1 &
+  wm_pid=$!
+  wait_for 10 wm_ready && break
+  kill "$wm_pid" 2>/dev/null; wait "$wm_pid" 2>/dev/null
+  wm_pid=""
+done
+[ -n "${wm_pid:-}" ] || { echo "no X server for the end-to-end test: openbox did not start"; exit 0; }
+pids=("$wm_pid" "${pids[@]}")
+mkdir -m 700 "$work/runtime"
+
+start_app() {
+  XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb "$app" >"$work/app.log" 2>&1 &
+  app_pid=$!
+}
+
+# The application's top-level windows in the order the window manager first
+# mapped them.
+client_list() { xprop -root _NET_CLIENT_LIST | sed -n 's/.*# //p' | tr -d ',' ; }
+name_of() { xprop -id "$1" WM_NAME 2>/dev/null | sed -n 's/^WM_NAME([A-Z_]*) = "\(.*\)"$/\1/p'; }
+viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
+geom() { # x y w h of a window's client area
+  xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4}
+                           /Width:/ {w=$2} /Height:/ {h=$2} END {print x, y, w, h}'
+}
+extents() { xprop -id "$1" _NET_FRAME_EXTENTS | sed -n 's/.* = //p' | tr -d ','; }
+find_windows() {
+  panel=""; strip=""
+  local w
+  for w in $(client_list); do
+    xprop -id "$w" WM_CLASS 2>/dev/null | grep -q '"vorn2"' || continue
+    if [ "$(name_of "$w")" = "vorn2 1.0" ]; then panel=$w; elif [ -z "$panel" ]; then strip=$w; fi
+  done
+  [ -n "$panel" ] && [ -n "$strip" ] && viewable "$panel" && viewable "$strip"
+}
+question() { xdotool search --onlyvisible --name '^vorn2$' 2>/dev/null | head -n 1; }
+question_open() { [ -n "$(question)" ]; }
+question_gone() { [ -z "$(question)" ]; }
+app_gone() { ! kill -0 "$app_pid" 2>/dev/null; }
+
+read -r wx wy ww wh <<<"$(xprop -root _NET_WORKAREA | sed -n 's/.* = //p' | tr -d ',' | cut -d' ' -f1-4)"
+
+start_app
+wait_for 20 find_windows || fail "the strip and the panel were not both mapped"
+
+# The window manager lists clients in the order they were first mapped.
+order=$(client_list)
+strip_at=$(grep -now "$strip" <<<"$(tr ' ' '\n' <<<"$order")" | cut -d: -f1)
+panel_at=$(grep -now "$panel" <<<"$(tr ' ' '\n' <<<"$order")" | cut -d: -f1)
+echo "mapping order: strip $strip_at, panel $panel_at"
+[ "$strip_at" -lt "$panel_at" ] || fail "the panel was mapped before the strip"
+
+strip_placed() {
+  read -r sx sy sw sh <<<"$(geom "$strip")"
+  [ "$sx" -eq "$wx" ] && [ "$sw" -eq "$ww" ] && [ $((sy + sh)) -eq $((wy + wh)) ]
+}
+wait_for 10 strip_placed || fail "strip at $sx,$sy ${sw}x$sh, not across the bottom of the work area $wx,$wy ${ww}x$wh"
+echo "strip at $sx,$sy size ${sw}x$sh"
+
+[ "$(name_of "$panel")" = "vorn2 1.0" ] || fail "panel caption is '$(name_of "$panel")'"
+xprop -id "$panel" _NET_WM_ICON | grep -q 'Icon (16 x 16)' || fail "the panel has no 16 x 16 icon"
+actions=$(xprop -id "$panel" _NET_WM_ALLOWED_ACTIONS)
+grep -q MINIMIZE <<<"$actions" || fail "the panel cannot be minimised"
+grep -q MAXIMIZE <<<"$actions" && fail "the panel can be maximised"
+grep -q 'RESIZE' <<<"$actions" && fail "the panel can be resized"
+
+framed() { [ -n "$(extents "$panel")" ] && [ "$(extents "$panel" | cut -d' ' -f3)" -gt 0 ]; }
+wait_for 10 framed || fail "the panel got no caption bar"
+read -r el er et eb <<<"$(extents "$panel")"
+read -r px py pw ph <<<"$(geom "$panel")"
+echo "panel client at $px,$py size ${pw}x$ph, frame extents $el $er $et $eb"
+# Collapsed: below the caption bar only the menu bar, one line of text.
+[ "$ph" -ge 12 ] && [ "$ph" -le 40 ] || fail "the collapsed panel's client area is $ph pixels high"
+[ "$pw" -eq 261 ] || fail "the panel is $pw pixels wide inside, not 3915 twips"
+fx=$((px - el)); fy=$((py - et)); fw=$((pw + el + er)); fh=$((ph + et + eb))
+dx=$(( (2 * fx + fw) - (2 * wx + ww) )); dy=$(( (2 * fy + fh) - (2 * wy + wh) ))
+echo "panel frame centre off the work area's centre by $((dx / 2)),$((dy / 2))"
+# Horizontally exact to a pixel; vertically within half the caption bar, which
+# the window manager adds only once the panel is placed.
+[ "${dx#-}" -le 2 ] || fail "the panel is not centred across: off by $dx half-pixels"
+[ "${dy#-}" -le $((et + 2)) ] || fail "the panel is not centred down: off by $dy half-pixels"
+
+if [ -n "${VORN_SCREENSHOTS:-}" ]; then
+  mkdir -p "$VORN_SCREENSHOTS"
+  import -window root "$VORN_SCREENSHOTS/start.png"
+fi
+
+# A press-drag-release on the strip moves it; it stays inside the desktop.
+read -r sx sy sw sh <<<"$(geom "$strip")"
+xdotool mousemove $((sx + sw / 2)) $((sy + sh / 2))
+xdotool mousedown 1
+for step in 1 2 3 4 5 6 7 8; do
+  xdotool mousemove $((sx + sw / 2)) $((sy + sh / 2 - step * 40))
+  sleep 0.05
+done
+xdotool mouseup 1
+strip_moved() { read -r mx my mw mh <<<"$(geom "$strip")"; [ "$my" -le $((sy - 200)) ]; }
+wait_for 10 strip_moved || fail "the strip did not follow the drag: it is at $mx,$my"
+[ "$mx" -eq "$wx" ] || fail "the dragged strip left the desktop's left edge: x=$mx"
+echo "strip dragged from y=$sy to y=$my"
+
+if [ -n "${VORN_SCREENSHOTS:-}" ]; then
+  xdotool windowactivate --sync "$panel"
+  xdotool key alt+o p
+  expanded() { read -r _ _ _ eh <<<"$(geom "$panel")"; [ "$eh" -gt 100 ]; }
+  wait_for 10 expanded || fail "Panel(&P) did not expand the panel"
+  sleep 0.3
+  import -window root "$VORN_SCREENSHOTS/expanded.png"
+  xdotool keydown alt
+  sleep 0.3
+  import -window root "$VORN_SCREENSHOTS/expanded-alt.png"
+  xdotool keyup alt
+  xdotool key Escape
+fi
+
+# The window manager's close asks; No (Enter, the default) keeps everything.
+close_panel() {
+  xdotool windowactivate --sync "$panel" >/dev/null 2>&1
+  xdotool key --clearmodifiers alt+F4
+  wait_for 10 question_open
+}
+close_panel || fail "closing the panel asked nothing"
+xdotool windowactivate --sync "$(question)" >/dev/null 2>&1
+xdotool key Return
+wait_for 10 question_gone || fail "the question stayed open after Enter"
+app_gone && fail "the application ended although the answer was No"
+viewable "$panel" && viewable "$strip" || fail "a window went away although the answer was No"
+echo "No: still running"
+
+# Yes ends the process with status 0.
+close_panel || fail "closing the panel again asked nothing"
+xdotool windowactivate --sync "$(question)" >/dev/null 2>&1
+xdotool key alt+y
+wait_for 20 app_gone || fail "the application still runs after Yes"
+wait "$app_pid"
+status=$?
+app_pid=""
+[ "$status" -eq 0 ] || fail "the application ended with status $status"
+echo "Yes: ended with status 0"
+
+# SIGTERM ends it without asking, also while the question is open.
+start_app
+wait_for 20 find_windows || fail "the second start did not map both windows"
+close_panel || fail "closing the panel asked nothing on the second start"
+kill -TERM "$app_pid"
+wait_for 20 app_gone || fail "SIGTERM did not end the application"
+wait "$app_pid"
+status=$?
+app_pid=""
+[ "$status" -eq 0 ] || fail "after SIGTERM the application ended with status $status"
+echo "SIGTERM: ended with status 0"
+
+echo "PASS"
+exit 0
