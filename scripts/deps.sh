@@ -10,7 +10,7 @@ VORN_PACKAGES=(
   fonts-ipafont-gothic locales
   xvfb openbox xdotool x11-utils imagemagick
   clang-14 libclang-rt-14-dev
-  dpkg-dev file desktop-file-utils
+  dpkg-dev file desktop-file-utils librsvg2-bin
 )
 
 vorn_install_deps() {
