@@ -56,3 +56,21 @@ files = {
 }
 for name, data in files.items():
     write("fuzz_decode", name, data)
+
+# fuzz_charset: one byte with the header's length, the Content-Type header, the body.
+pages = {
+    "header_sjis": ("text/html; charset=Shift_JIS", "<p>シフトJIS</p>".encode("cp932")),
+    "meta_sjis": ("text/html", b'<html><head><meta http-equiv="Content-Type" '
+                  b'content="text/html; charset=x-sjis"></head><body>'
+                  + "テスト".encode("cp932")),
+    "meta5": ("text/html", b'<meta charset="euc-jp"><p>' + "ニュース".encode("euc_jp")),
+    "utf8_plain": ("text/plain", "デスクトップ\n".encode()),
+    "bom_utf8": ("", b"\xef\xbb\xbf" + "BOM".encode()),
+    "bom_utf16le": ("text/plain", b"\xff\xfe" + "UTF-16".encode("utf-16-le")),
+    "bad_utf8_sjis": ("", "ＳＪＩＳ".encode("cp932")),
+    "latin1": ('text/html; charset="ISO-8859-1"', "caf\xe9".encode("latin-1")),
+    "address": ("https://example.com/a?b=c", b""),
+    "meta_utf16": ("text/html", b"<meta charset=utf-16>hello"),
+}
+for name, (header, body) in pages.items():
+    write("fuzz_charset", name, bytes([len(header.encode())]) + header.encode() + body)
