@@ -16,6 +16,6 @@ cmake --build "$build" -j"$(nproc)" --target vorn2
 rm -f "$build"/vorn2_*.deb
 (cd "$build" && cpack -G DEB >/dev/null)
 deb=$(ls "$build"/vorn2_*.deb)
-dpkg-deb --info "$deb" | sed -n '/Package:/,$p'
+dpkg-deb --field "$deb"
 dpkg-deb --contents "$deb" | awk '{print $6}'
 echo "built $deb"

@@ -29,6 +29,7 @@ cleanup() {
 trap cleanup EXIT
 fail() {
   echo "FAIL: $*"
+  [ -n "${VORN_STRESS_SHOT:-}" ] && import -window root "$VORN_STRESS_SHOT" 2>/dev/null
   [ -f "$work/app.log" ] && tail -n 80 "$work/app.log"
   exit 1
 }
@@ -84,8 +85,18 @@ app_gone() { ! kill -0 "$app_pid" 2>/dev/null; }
 focused_on_panel() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$((panel))" ]; }
 
 wait_for 30 find_panel || fail "the panel did not appear"
-xdotool windowactivate --sync "$panel" >/dev/null 2>&1
-wait_for 10 focused_on_panel || fail "the panel did not take the keyboard focus: $(xdotool getwindowfocus) is focused, the panel is $panel"
+# The window manager may still be mapping the panel when it is first found: ask again until
+# the focus is there.
+activate_panel() {
+  xdotool windowactivate --sync "$panel" >/dev/null 2>&1
+  focused_on_panel
+}
+if ! wait_for 20 activate_panel; then
+  focus=$(xdotool getwindowfocus)
+  fail "the panel ($panel) did not take the keyboard focus; $(printf '0x%x' "$focus") has it:
+$(xprop -id "$focus" WM_NAME WM_CLASS _NET_WM_WINDOW_TYPE WM_TRANSIENT_FOR 2>&1)
+$(xwininfo -id "$focus" 2>&1 | grep -E 'Map State|geometry')"
+fi
 
 # Keystrokes queue up in the X server and reach the panel in order; a menu that is open
 # takes them first. Plays are sent in batches so that no command line grows too long.
