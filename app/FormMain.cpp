@@ -19,28 +19,12 @@ namespace {
 // The panel's own icon, also the application's: a small grey panel with
 // three rows of dark dashes.
 const char* const kPanelIcon[] = {
-    "16 16 5 1",
-    "  c None",
-    ". c #404040",
-    "w c #FFFFFF",
-    "g c #C0C0C0",
-    "d c #202020",
-    "                ",
-    " .............. ",
-    " .wwwwwwwwwwww. ",
-    " .wggggggggggg. ",
-    " .wggggggggggg. ",
-    " .wgddgddgddgg. ",
-    " .wggggggggggg. ",
-    " .wggggggggggg. ",
-    " .wgddgddgddgg. ",
-    " .wggggggggggg. ",
-    " .wggggggggggg. ",
-    " .wgddgddgddgg. ",
-    " .wggggggggggg. ",
-    " .wggggggggggg. ",
-    " .............. ",
-    "                ",
+    "16 16 5 1",        "  c None",         ". c #404040",      "w c #FFFFFF",
+    "g c #C0C0C0",      "d c #202020",      "                ", " .............. ",
+    " .wwwwwwwwwwww. ", " .wggggggggggg. ", " .wggggggggggg. ", " .wgddgddgddgg. ",
+    " .wggggggggggg. ", " .wggggggggggg. ", " .wgddgddgddgg. ", " .wggggggggggg. ",
+    " .wggggggggggg. ", " .wgddgddgddgg. ", " .wggggggggggg. ", " .wggggggggggg. ",
+    " .............. ", "                ",
 };
 
 // The inner area below the menu bar, as the panel was designed.
@@ -153,15 +137,16 @@ void FormMain::createWidgets() {
         c->SetFont(font);
 
     ApplyTabOrder({m_Frame1.get(), m_Label3.get(), m_btnFF.get(), m_Label1.get(),
-                   m_HScrollSpeed.get(), m_TextSpeed.get(), m_Label2.get(),
-                   m_HScrollTiming.get(), m_TextTiming.get()});
+                   m_HScrollSpeed.get(), m_TextSpeed.get(), m_Label2.get(), m_HScrollTiming.get(),
+                   m_TextTiming.get()});
 }
 
 void FormMain::createFileMenu() {
     using toolkit::MenuItem;
     m_mnuFile = std::make_unique<MenuItem>(*this, QStringLiteral("File(&F)"));
     m_mnuFileLocal = std::make_unique<MenuItem>(*m_mnuFile, QStringLiteral("Local(&L)..."));
-    m_mnuFileLocalReload = std::make_unique<MenuItem>(*m_mnuFile, QStringLiteral("Local Reload(&R)"));
+    m_mnuFileLocalReload =
+        std::make_unique<MenuItem>(*m_mnuFile, QStringLiteral("Local Reload(&R)"));
     m_mnuFileLocalReload->SetEnabled(false);
     m_mnuFileWeb = std::make_unique<MenuItem>(*m_mnuFile, QStringLiteral("Web(&W)..."));
     m_mnuFileWebReload = std::make_unique<MenuItem>(*m_mnuFile, QStringLiteral("Web Reload(&R)"));
@@ -182,8 +167,10 @@ void FormMain::createOptionMenu() {
     using toolkit::MenuItem;
     m_mnuOption = std::make_unique<MenuItem>(*this, QStringLiteral("Option(&O)"));
     m_mnuOptionFont = std::make_unique<MenuItem>(*m_mnuOption, QStringLiteral("Font(&F)..."));
-    m_mnuOptionFontColor = std::make_unique<MenuItem>(*m_mnuOption, QStringLiteral("Font Color(&C)..."));
-    m_mnuOptionBackColor = std::make_unique<MenuItem>(*m_mnuOption, QStringLiteral("Back Color(&B)..."));
+    m_mnuOptionFontColor =
+        std::make_unique<MenuItem>(*m_mnuOption, QStringLiteral("Font Color(&C)..."));
+    m_mnuOptionBackColor =
+        std::make_unique<MenuItem>(*m_mnuOption, QStringLiteral("Back Color(&B)..."));
     m_mnuOptionHR01 = std::make_unique<MenuItem>(*m_mnuOption, QStringLiteral("-"));
     m_mnuOptionZOrder = std::make_unique<MenuItem>(*m_mnuOption, QStringLiteral("Z Order(&Z)"));
     m_mnuOptionStartUpPosition =
@@ -201,7 +188,9 @@ void FormMain::createAboutMenu() {
 }
 
 void FormMain::connectHandlers() {
-    OnQueryUnload = [this](int16_t& Cancel, int16_t UnloadMode) { Form_QueryUnload(Cancel, UnloadMode); };
+    OnQueryUnload = [this](int16_t& Cancel, int16_t UnloadMode) {
+        Form_QueryUnload(Cancel, UnloadMode);
+    };
     OnUnload = [this] {
         Form_Unload();
         leaveLoadedPanels();
@@ -210,8 +199,12 @@ void FormMain::connectHandlers() {
     m_HScrollTiming->OnChange = [this] { HScrollTiming_Change(); };
     m_TextSpeed->OnChange = [this] { TextSpeed_Change(); };
     m_TextTiming->OnChange = [this] { TextTiming_Change(); };
-    m_btnFF->OnMouseDown = [this](int16_t& b, int16_t& s, float& x, float& y) { btnFF_MouseDown(b, s, x, y); };
-    m_btnFF->OnMouseUp = [this](int16_t& b, int16_t& s, float& x, float& y) { btnFF_MouseUp(b, s, x, y); };
+    m_btnFF->OnMouseDown = [this](int16_t& b, int16_t& s, float& x, float& y) {
+        btnFF_MouseDown(b, s, x, y);
+    };
+    m_btnFF->OnMouseUp = [this](int16_t& b, int16_t& s, float& x, float& y) {
+        btnFF_MouseUp(b, s, x, y);
+    };
 
     m_mnuFileLocal->OnClick = [this] { mnuFileLocal_Click(); };
     m_mnuFileLocalReload->OnClick = [this] { mnuFileLocalReload_Click(); };
@@ -232,7 +225,9 @@ void FormMain::connectHandlers() {
     m_mnuAboutMe->OnClick = [this] { mnuAboutMe_Click(); };
 }
 
-std::vector<std::shared_ptr<FormMain>> FormMain::LoadedPanels() { return loadedPanels(); }
+std::vector<std::shared_ptr<FormMain>> FormMain::LoadedPanels() {
+    return loadedPanels();
+}
 
 void FormMain::Load() {
     if (m_blnFormLoaded)
@@ -285,7 +280,9 @@ void FormMain::Form_QueryUnload(int16_t& Cancel, int16_t /*UnloadMode*/) {
         Cancel = 1;
 }
 
-void FormMain::Form_Unload() { csqc->Unload(); }
+void FormMain::Form_Unload() {
+    csqc->Unload();
+}
 
 void FormMain::Form_Terminate() {
     m_frmMarquee.reset();
@@ -296,7 +293,9 @@ void FormMain::Form_Terminate() {
     toolkit::EndApplication();
 }
 
-void FormMain::mnuFileQuit_Click() { Unload(); }
+void FormMain::mnuFileQuit_Click() {
+    Unload();
+}
 
 void FormMain::HScrollSpeed_Change() {
     const int16_t value = m_HScrollSpeed->Value();
@@ -329,7 +328,9 @@ void FormMain::mnuCtrlPlay_Click() {
     csqc->Scroll(true, QString());
 }
 
-void FormMain::mnuCtrlStop_Click() { csqc->Scroll(false, QString()); }
+void FormMain::mnuCtrlStop_Click() {
+    csqc->Scroll(false, QString());
+}
 
 void FormMain::mnuCtrlPause_Click() {
     m_mnuCtrlPause->SetChecked(!m_mnuCtrlPause->Checked());
@@ -337,9 +338,13 @@ void FormMain::mnuCtrlPause_Click() {
     m_HScrollTiming->SetValue(0);
 }
 
-void FormMain::TextSpeed_Change() { takeTypedValue(*m_HScrollSpeed, *m_TextSpeed); }
+void FormMain::TextSpeed_Change() {
+    takeTypedValue(*m_HScrollSpeed, *m_TextSpeed);
+}
 
-void FormMain::TextTiming_Change() { takeTypedValue(*m_HScrollTiming, *m_TextTiming); }
+void FormMain::TextTiming_Change() {
+    takeTypedValue(*m_HScrollTiming, *m_TextTiming);
+}
 
 void FormMain::btnFF_MouseDown(int16_t&, int16_t&, float&, float&) {
     csqc->SetSpeed(toolkit::Mul16(csqc->Speed(), 4));

@@ -211,8 +211,9 @@ TEST_F(Widgets, labelShowsItsCaptionWithoutAccessKeyMarks) {
     // Too narrow for its text: the text still shows whole, Width stays as set.
     label.Move(0, 0, 15, 180);
     EXPECT_EQ(label.Width(), 15.0f);
-    EXPECT_GE(label.NativeWidget()->width(),
-              QFontMetrics(label.NativeWidget()->font()).horizontalAdvance(QStringLiteral("Save & go")));
+    EXPECT_GE(
+        label.NativeWidget()->width(),
+        QFontMetrics(label.NativeWidget()->font()).horizontalAdvance(QStringLiteral("Save & go")));
 }
 
 TEST_F(Widgets, typingIntoATextBoxIsQueuedAndCodeChangesAreNot) {

@@ -37,7 +37,9 @@ double radixInteger(const std::string& s, std::size_t from, int base) {
     return value;
 }
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 } // namespace
 

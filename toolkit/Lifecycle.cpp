@@ -42,7 +42,9 @@ void EndApplication() {
     QCoreApplication::exit(0);
 }
 
-void SetEndHook(std::function<void()> hook) { endHook() = std::move(hook); }
+void SetEndHook(std::function<void()> hook) {
+    endHook() = std::move(hook);
+}
 
 void OnTerminationSignal(std::function<void()> handler) {
     signalHandler() = std::move(handler);
@@ -50,8 +52,8 @@ void OnTerminationSignal(std::function<void()> handler) {
         return;
     if (::pipe2(g_signalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
         return;
-    auto* notifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read,
-                                         QCoreApplication::instance());
+    auto* notifier =
+        new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, QCoreApplication::instance());
     QObject::connect(notifier, &QSocketNotifier::activated, notifier, [] {
         char buffer[16];
         while (::read(g_signalPipe[0], buffer, sizeof buffer) > 0) {

@@ -34,8 +34,12 @@ MenuItem::~MenuItem() {
         m_action->deleteLater();
 }
 
-QAction* MenuItem::NativeAction() const { return m_action; }
-QMenu* MenuItem::NativeMenu() const { return m_menu; }
+QAction* MenuItem::NativeAction() const {
+    return m_action;
+}
+QMenu* MenuItem::NativeMenu() const {
+    return m_menu;
+}
 
 void MenuItem::applyState() {
     if (!m_action)

@@ -49,7 +49,7 @@ private:
     void chosen();
 
     Window& m_window;
-    QPointer<QMenu> m_menu;     // set for a menu on the menu bar
+    QPointer<QMenu> m_menu; // set for a menu on the menu bar
     QPointer<QAction> m_action;
     QString m_strCaption;
     bool m_blnChecked = false;

@@ -18,11 +18,20 @@ public:
         box.setWindowTitle(title);
         box.setText(prompt);
         switch (buttons & 0x70) {
-        case vbCritical: box.setIcon(QMessageBox::Critical); break;
-        case vbQuestion: box.setIcon(QMessageBox::Question); break;
-        case vbExclamation: box.setIcon(QMessageBox::Warning); break;
-        case vbInformation: box.setIcon(QMessageBox::Information); break;
-        default: break;
+        case vbCritical:
+            box.setIcon(QMessageBox::Critical);
+            break;
+        case vbQuestion:
+            box.setIcon(QMessageBox::Question);
+            break;
+        case vbExclamation:
+            box.setIcon(QMessageBox::Warning);
+            break;
+        case vbInformation:
+            box.setIcon(QMessageBox::Information);
+            break;
+        default:
+            break;
         }
         const bool second = (buttons & 0xF00) == vbDefaultButton2;
         QAbstractButton* chosenDefault = nullptr;
@@ -54,13 +63,19 @@ public:
         chosenDefault->setFocus();
         box.exec();
         switch (box.standardButton(box.clickedButton())) {
-        case QMessageBox::Yes: return vbYes;
-        case QMessageBox::No: return vbNo;
-        case QMessageBox::Ok: return vbOK;
-        case QMessageBox::Cancel: return vbCancel;
+        case QMessageBox::Yes:
+            return vbYes;
+        case QMessageBox::No:
+            return vbNo;
+        case QMessageBox::Ok:
+            return vbOK;
+        case QMessageBox::Cancel:
+            return vbCancel;
         default:
             // Closed some other way, for example by the end of the application.
-            return (buttons & 0x0F) == vbYesNo ? vbNo : (buttons & 0x0F) == vbOKCancel ? vbCancel : vbOK;
+            return (buttons & 0x0F) == vbYesNo      ? vbNo
+                   : (buttons & 0x0F) == vbOKCancel ? vbCancel
+                                                    : vbOK;
         }
     }
 
@@ -86,7 +101,9 @@ std::shared_ptr<Prompts> prompts() {
     return current();
 }
 
-QString titleOr(const QString& title) { return title.isEmpty() ? AppTitle() : title; }
+QString titleOr(const QString& title) {
+    return title.isEmpty() ? AppTitle() : title;
+}
 
 } // namespace
 
@@ -101,14 +118,19 @@ QString InputBox(const QString& prompt, const QString& title, const QString& ini
     return p->InputBox(prompt, titleOr(title), initial);
 }
 
-void SetPrompts(std::shared_ptr<Prompts> p) { current() = std::move(p); }
+void SetPrompts(std::shared_ptr<Prompts> p) {
+    current() = std::move(p);
+}
 
 int16_t DefaultAnswer(int32_t buttons) {
     const bool second = (buttons & 0xF00) == vbDefaultButton2;
     switch (buttons & 0x0F) {
-    case vbYesNo: return second ? vbNo : vbYes;
-    case vbOKCancel: return second ? vbCancel : vbOK;
-    default: return vbOK;
+    case vbYesNo:
+        return second ? vbNo : vbYes;
+    case vbOKCancel:
+        return second ? vbCancel : vbOK;
+    default:
+        return vbOK;
     }
 }
 

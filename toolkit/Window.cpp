@@ -13,6 +13,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
@@ -29,7 +30,11 @@ namespace {
 constexpr int kSizableBorderPx = 3;
 constexpr int kFixedBorderPx = 1;
 constexpr int kMaxResizeNesting = 16;
-constexpr std::size_t kRememberedRequests = 16;
+// How long the window system must stay quiet about a window before a request
+// that never came back as sent is taken as carried out as far as it will be.
+constexpr int kSettleMs = 400;
+// How many settle periods a window with a caption bar waits for its frame.
+constexpr int kFrameChecks = 25;
 
 std::unordered_map<int32_t, Window*>& handles() {
     static std::unordered_map<int32_t, Window*> map;
@@ -46,6 +51,13 @@ QPoint desktopOrigin() {
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         return screen->availableGeometry().topLeft();
     return {};
+}
+
+// The frame the window manager last put around a window with a caption bar:
+// the best guess for the next one until it is framed too.
+QMargins& lastCaptionFrame() {
+    static QMargins frame;
+    return frame;
 }
 
 } // namespace
@@ -69,13 +81,13 @@ protected:
             p.drawRect(rect().adjusted(0, 0, -1, -1));
         }
     }
-    void moveEvent(QMoveEvent*) override {
-        if (m_window)
-            m_window->nativeGeometryChanged();
-    }
-    void resizeEvent(QResizeEvent*) override {
-        if (m_window)
-            m_window->nativeGeometryChanged();
+    // The window system's reports about the native window: spontaneous move
+    // and resize events of the QWindow, before the widget hears of them.
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (m_window && e->spontaneous() &&
+            (e->type() == QEvent::Move || e->type() == QEvent::Resize))
+            m_window->nativeReported(e);
+        return QWidget::eventFilter(watched, e);
     }
     void changeEvent(QEvent* e) override {
         QWidget::changeEvent(e);
@@ -199,11 +211,17 @@ Window::Window(const WindowStyle& style)
     m_widget->setWindowFlags(flags);
     m_widget->setAttribute(Qt::WA_QuitOnClose, false);
     m_client = new WindowClientWidget(this, m_widget);
+    m_settle = new QTimer(m_widget);
+    m_settle->setSingleShot(true);
+    m_settle->setInterval(kSettleMs);
+    QObject::connect(m_settle, &QTimer::timeout, m_widget, [this] { settled(); });
     m_lngHwnd = nextHandle();
     handles()[m_lngHwnd] = this;
+    if (m_style.TitleBar)
+        m_frame = lastCaptionFrame();
     const float border = 2.0f * PixelsToTwips(borderPx());
-    m_sngWidth = 4800.0f + border;
-    m_sngHeight = 3600.0f + border;
+    m_geometry.Set(0, 0, 4800.0f + border + PixelsToTwips(m_frame.left() + m_frame.right()),
+                   3600.0f + border + PixelsToTwips(m_frame.top() + m_frame.bottom()));
     applyGeometry();
 }
 
@@ -218,6 +236,9 @@ Window::~Window() {
         auto& list = m_owner->m_owned;
         list.erase(std::remove(list.begin(), list.end(), this), list.end());
     }
+    m_settle->stop();
+    if (m_watched)
+        m_watched->removeEventFilter(m_widget);
     m_client->m_window = nullptr;
     m_widget->m_window = nullptr;
     m_widget->hide();
@@ -239,38 +260,30 @@ int Window::borderPx() const {
     return m_style.Sizable ? kSizableBorderPx : kFixedBorderPx;
 }
 
+QMargins Window::frame() const { return m_style.TitleBar ? m_frame : QMargins(); }
+
 void Window::SetLeft(float value) {
     CheckCoordinate(value);
-    if (value == m_sngLeft)
-        return;
-    m_sngLeft = value;
-    applyGeometry();
+    if (value != Left())
+        setGeometry(value, Top(), Width(), Height());
 }
 
 void Window::SetTop(float value) {
     CheckCoordinate(value);
-    if (value == m_sngTop)
-        return;
-    m_sngTop = value;
-    applyGeometry();
+    if (value != Top())
+        setGeometry(Left(), value, Width(), Height());
 }
 
 void Window::SetWidth(float value) {
     CheckLength(value);
-    if (value == m_sngWidth)
-        return;
-    m_sngWidth = value;
-    applyGeometry();
-    raiseResize();
+    if (value != Width())
+        setGeometry(Left(), Top(), value, Height());
 }
 
 void Window::SetHeight(float value) {
     CheckLength(value);
-    if (value == m_sngHeight)
-        return;
-    m_sngHeight = value;
-    applyGeometry();
-    raiseResize();
+    if (value != Height())
+        setGeometry(Left(), Top(), Width(), value);
 }
 
 void Window::Move(float left, float top, float width, float height) {
@@ -278,65 +291,49 @@ void Window::Move(float left, float top, float width, float height) {
     CheckCoordinate(top);
     CheckLength(width);
     CheckLength(height);
-    const bool resized = width != m_sngWidth || height != m_sngHeight;
-    m_sngLeft = left;
-    m_sngTop = top;
-    m_sngWidth = width;
-    m_sngHeight = height;
+    setGeometry(left, top, width, height);
+}
+
+// One change of the twips, one request to the window system, then the size
+// change notification when the size changed.
+void Window::setGeometry(float left, float top, float width, float height) {
+    const bool resized = width != Width() || height != Height();
+    m_geometry.Set(left, top, width, height);
     applyGeometry();
     if (resized)
         raiseResize();
 }
 
-QMargins Window::frameMargins() const {
-    if (m_style.TitleBar && m_widget->windowHandle())
-        return m_widget->windowHandle()->frameMargins();
-    return {};
+float Window::ScaleWidth() const {
+    const QMargins f = frame();
+    return std::max(0.0f, Width() - PixelsToTwips(2 * borderPx() + f.left() + f.right()));
+}
+
+float Window::ScaleHeight() const {
+    const QMargins f = frame();
+    return std::max(0.0f, Height() - PixelsToTwips(2 * borderPx() + f.top() + f.bottom()) -
+                              menuBarHeight());
+}
+
+void Window::SetClientSize(float width, float height) {
+    const QMargins f = frame();
+    Move(Left(), Top(), width + PixelsToTwips(2 * borderPx() + f.left() + f.right()),
+         height + PixelsToTwips(2 * borderPx() + f.top() + f.bottom()) + menuBarHeight());
 }
 
 float Window::menuBarHeight() const {
     return m_menuBar ? PixelsToTwips(m_menuBar->sizeHint().height()) : 0.0f;
 }
 
-float Window::ScaleWidth() const {
-    const QMargins frame = frameMargins();
-    return std::max(0.0f, m_sngWidth - 2.0f * PixelsToTwips(borderPx()) -
-                              PixelsToTwips(frame.left() + frame.right()));
-}
-
-float Window::ScaleHeight() const {
-    const QMargins frame = frameMargins();
-    return std::max(0.0f, m_sngHeight - 2.0f * PixelsToTwips(borderPx()) -
-                              PixelsToTwips(frame.top() + frame.bottom()) - menuBarHeight());
-}
-
-void Window::SetClientSize(float width, float height) {
-    const QMargins frame = frameMargins();
-    const float border = 2.0f * PixelsToTwips(borderPx());
-    Move(m_sngLeft, m_sngTop, width + border + PixelsToTwips(frame.left() + frame.right()),
-         height + border + PixelsToTwips(frame.top() + frame.bottom()) + menuBarHeight());
-}
-
 QMenuBar* Window::MenuBar() {
     if (!m_menuBar) {
         m_menuBar = new QMenuBar(m_widget);
-        // The bar lies inside the window's own client frame, not the desktop's.
+        // The bar lies inside the window, not in a desktop-wide menu bar.
         m_menuBar->setNativeMenuBar(false);
         m_menuBar->show();
-        layoutClient();
+        layoutClient(m_widget->size());
     }
     return m_menuBar;
-}
-
-void Window::layoutClient() {
-    const int b = borderPx();
-    const int w = std::max(0, m_widget->width() - 2 * b);
-    int bar = 0;
-    if (m_menuBar) {
-        bar = std::min(m_menuBar->sizeHint().height(), std::max(0, m_widget->height() - 2 * b));
-        m_menuBar->setGeometry(b, b, w, bar);
-    }
-    m_client->setGeometry(b, b + bar, w, std::max(0, m_widget->height() - 2 * b - bar));
 }
 
 void Window::SetIcon(const char* const* xpm) { m_widget->setWindowIcon(QIcon(QPixmap(xpm))); }
@@ -349,6 +346,14 @@ void Window::SetStartUpPosition(int16_t value) {
     if (value != vbStartUpManual && value != vbStartUpScreen)
         throw Error::InvalidPropertyValue();
     m_intStartUpPosition = value;
+}
+
+void Window::centre() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QSize desk = screen ? screen->availableGeometry().size() : QSize();
+    setGeometry((PixelsToTwips(desk.width()) - Width()) / 2.0f,
+                (PixelsToTwips(desk.height()) - Height()) / 2.0f, Width(), Height());
+    m_blnCentred = true;
 }
 
 void Window::raiseResize() {
@@ -364,84 +369,175 @@ void Window::raiseResize() {
     handler();
 }
 
+void Window::layoutClient(QSize clientSize) {
+    const int b = borderPx();
+    const int w = std::max(0, clientSize.width() - 2 * b);
+    const int h = std::max(0, clientSize.height() - 2 * b);
+    int bar = 0;
+    if (m_menuBar) {
+        bar = std::min(m_menuBar->sizeHint().height(), h);
+        m_menuBar->setGeometry(b, b, w, bar);
+    }
+    m_client->setGeometry(b, b + bar, w, h - bar);
+}
+
+// Sends the twips to the window system as one request for the whole
+// rectangle. A hidden window only keeps it: showing maps it there in one
+// piece.
 void Window::applyGeometry() {
-    const QPoint o = desktopOrigin();
-    const int x = TwipsToPixels(m_sngLeft) + o.x();
-    const int y = TwipsToPixels(m_sngTop) + o.y();
-    const int w = std::max(1, TwipsToPixels(double{m_sngLeft} + m_sngWidth) + o.x() - x);
-    const int h = std::max(1, TwipsToPixels(double{m_sngTop} + m_sngHeight) + o.y() - y);
-    QMargins frame;
-    if (m_style.TitleBar && m_widget->windowHandle())
-        frame = m_widget->windowHandle()->frameMargins();
-    const QRect wanted(x, y, w, h);
-    m_requested.push_back(wanted);
-    if (m_requested.size() > kRememberedRequests)
-        m_requested.pop_front();
-    m_widget->move(x, y);
-    const QSize inner(std::max(1, w - frame.left() - frame.right()),
-                      std::max(1, h - frame.top() - frame.bottom()));
+    const QRect outer = m_geometry.OuterPixels(desktopOrigin());
+    const QMargins f = frame();
+    const QRect client(outer.x() + f.left(), outer.y() + f.top(),
+                       std::max(1, outer.width() - f.left() - f.right()),
+                       std::max(1, outer.height() - f.top() - f.bottom()));
+    layoutClient(client.size());
     // A fixed window with a caption bar tells the window manager that its
     // size is not the user's to change.
     if (m_style.TitleBar && !m_style.Sizable)
-        m_widget->setFixedSize(inner);
-    else
-        m_widget->resize(inner);
-    layoutClient();
+        m_widget->setFixedSize(client.size());
+    if (!m_widget->isVisible()) {
+        if (m_style.TitleBar && f.isNull()) {
+            // The caption bar's size is not known yet: the window manager is
+            // asked to put the frame's corner at the place.
+            m_widget->resize(client.size());
+            m_widget->move(outer.topLeft());
+        } else {
+            m_widget->setGeometry(client);
+        }
+        return;
+    }
+    watchNativeWindow();
+    m_geometry.Requested(outer);
+    m_widget->setGeometry(client);
+    m_settle->start();
 }
 
-void Window::nativeGeometryChanged() {
-    layoutClient();
+// The window has just been mapped with the geometry it holds: the window
+// manager's placement and framing are echoes until it reports that back.
+void Window::requestShown() {
+    watchNativeWindow();
+    m_native = QRect();
+    m_geometry.Requested(m_geometry.OuterPixels(desktopOrigin()));
+    m_settle->start();
+}
+
+void Window::watchNativeWindow() {
+    QWindow* handle = m_widget->windowHandle();
+    if (handle == m_watched)
+        return;
+    if (m_watched)
+        m_watched->removeEventFilter(m_widget);
+    m_watched = handle;
+    if (handle)
+        handle->installEventFilter(m_widget);
+}
+
+QRect Window::ReportedFrame() const {
+    QRect client = m_native;
+    if (client.isNull() && m_watched)
+        client = m_watched->geometry();
+    return client.marginsAdded(frame());
+}
+
+// Collects one report from its move and resize events; they are read
+// together, from the event loop, once both are in.
+void Window::nativeReported(QEvent* e) {
+    if (!m_watched)
+        return;
+    if (m_native.isNull())
+        m_native = m_watched->geometry();
+    if (e->type() == QEvent::Move)
+        m_native.moveTopLeft(static_cast<QMoveEvent*>(e)->pos());
+    else
+        m_native.setSize(static_cast<QResizeEvent*>(e)->size());
+    if (m_reportQueued)
+        return;
+    m_reportQueued = true;
+    QMetaObject::invokeMethod(
+        m_widget,
+        [w = m_widget] {
+            if (Window* window = w->m_window) {
+                window->m_reportQueued = false;
+                Dispatch([window] { window->readReport(); });
+            }
+        },
+        Qt::QueuedConnection);
+}
+
+void Window::readReport() {
+    ++m_reports;
     if (!m_widget->isVisible())
         return;
-    const QRect now = m_widget->frameGeometry();
-    // The window system reports the window's own requests late, one after
-    // another, and Qt may report a new place with a size not yet updated. A
-    // report whose place and size were both among the recent requests is an
-    // echo, not something the user did.
-    const auto placeAsked = std::any_of(m_requested.begin(), m_requested.end(),
-                                        [&](const QRect& r) { return r.topLeft() == now.topLeft(); });
-    const auto sizeAsked = std::any_of(m_requested.begin(), m_requested.end(),
-                                       [&](const QRect& r) { return r.size() == now.size(); });
-    if (placeAsked && sizeAsked)
+    const QMargins framed = m_watched ? m_watched->frameMargins() : QMargins();
+    if (m_style.TitleBar && !framed.isNull() && framed != m_frame && m_frame.isNull()) {
+        // Framed for the first time with no frame known before: the window
+        // was laid out as if it had none, so it keeps its client area where
+        // it is and the outer rectangle takes the frame in. A window centred
+        // on its first show is centred again, frame and all.
+        m_frame = framed;
+        lastCaptionFrame() = framed;
+        m_geometry.Set(Left() - PixelsToTwips(framed.left()), Top() - PixelsToTwips(framed.top()),
+                       Width() + PixelsToTwips(framed.left() + framed.right()),
+                       Height() + PixelsToTwips(framed.top() + framed.bottom()));
+        if (m_blnCentred)
+            centre();
+        else
+            applyGeometry();
         return;
-    const QPoint o = desktopOrigin();
-    const QRect stored(TwipsToPixels(m_sngLeft) + o.x(), TwipsToPixels(m_sngTop) + o.y(),
-                       std::max(1, TwipsToPixels(double{m_sngLeft} + m_sngWidth) -
-                                       TwipsToPixels(m_sngLeft)),
-                       std::max(1, TwipsToPixels(double{m_sngTop} + m_sngHeight) -
-                                       TwipsToPixels(m_sngTop)));
-    if (now.topLeft() != stored.topLeft()) {
-        m_sngLeft = PixelsToTwips(now.x() - o.x());
-        m_sngTop = PixelsToTwips(now.y() - o.y());
     }
-    if (now.size() != stored.size()) {
-        m_sngWidth = PixelsToTwips(now.width());
-        m_sngHeight = PixelsToTwips(now.height());
+    if (m_style.TitleBar && !framed.isNull() && framed != m_frame) {
+        // The window manager has framed the window, or framed it anew: the
+        // same outer rectangle now leaves a different client area.
+        const float scaleWidth = ScaleWidth();
+        const float scaleHeight = ScaleHeight();
+        m_frame = framed;
+        lastCaptionFrame() = framed;
+        applyGeometry();
+        if (ScaleWidth() != scaleWidth || ScaleHeight() != scaleHeight)
+            PostHandler([this] { raiseResize(); });
+        return;
+    }
+    const WindowGeometry::Change change =
+        m_geometry.Reported(m_native.marginsAdded(frame()), desktopOrigin());
+    if (change.moved)
+        m_blnCentred = false;
+    if (m_geometry.Outstanding())
+        m_settle->start();
+    if (change.resized) {
+        layoutClient(m_native.size());
         PostHandler([this] { raiseResize(); });
+    }
+}
+
+void Window::settled() {
+    if (m_geometry.Outstanding())
+        m_geometry.Settle(ReportedFrame());
+    // Framing a window that stays where it is sends no report of its own:
+    // look again until the frame is known.
+    if (m_style.TitleBar && m_frame.isNull() && m_widget->isVisible() && m_watched) {
+        if (!m_watched->frameMargins().isNull())
+            readReport();
+        else if (++m_intFrameChecks < kFrameChecks)
+            m_settle->start();
     }
 }
 
 void Window::SyncPositionFromScreen() {
-    const QPoint o = desktopOrigin();
-    const QRect now = m_widget->frameGeometry();
-    m_sngLeft = PixelsToTwips(now.x() - o.x());
-    m_sngTop = PixelsToTwips(now.y() - o.y());
-    m_requested.clear();
-    m_requested.push_back(now);
+    m_geometry.AdoptPosition(ReportedFrame(), desktopOrigin());
 }
 
-void Window::userResized(const QRect& frame) {
+void Window::SnapPositionToPixels() {
+    // The requests stay as they are: the rectangle in pixels does not change.
+    const QRect outer = m_geometry.OuterPixels(desktopOrigin());
+    const QPoint origin = desktopOrigin();
+    m_geometry.Set(PixelsToTwips(outer.x() - origin.x()), PixelsToTwips(outer.y() - origin.y()),
+                   Width(), Height());
+}
+
+void Window::userResized(const QRect& outer) {
     const QPoint o = desktopOrigin();
-    const float width = PixelsToTwips(frame.width());
-    const float height = PixelsToTwips(frame.height());
-    const bool resized = width != m_sngWidth || height != m_sngHeight;
-    m_sngLeft = PixelsToTwips(frame.x() - o.x());
-    m_sngTop = PixelsToTwips(frame.y() - o.y());
-    m_sngWidth = width;
-    m_sngHeight = height;
-    applyGeometry();
-    if (resized)
-        PostHandler([this] { raiseResize(); });
+    Move(PixelsToTwips(outer.x() - o.x()), PixelsToTwips(outer.y() - o.y()),
+         PixelsToTwips(outer.width()), PixelsToTwips(outer.height()));
 }
 
 void Window::SetCaption(const QString& value) {
@@ -513,6 +609,7 @@ void Window::applyVisibility() {
         if (m_intWindowState != vbMinimized && native.testFlag(Qt::WindowMinimized))
             m_widget->setWindowState(native & ~Qt::WindowMinimized);
         m_widget->show();
+        requestShown();
         if (m_owner)
             raise();
     } else if (!shown && m_widget->isVisible()) {
@@ -549,13 +646,8 @@ void Window::Show(int16_t modal, Window* owner) {
     m_blnVisible = true;
     if (modal != vbModeless)
         m_widget->setWindowModality(Qt::ApplicationModal);
-    if (!m_blnShownOnce && m_intStartUpPosition == vbStartUpScreen) {
-        const QScreen* screen = QGuiApplication::primaryScreen();
-        const QSize desk = screen ? screen->availableGeometry().size() : QSize();
-        m_sngLeft = (PixelsToTwips(desk.width()) - m_sngWidth) / 2.0f;
-        m_sngTop = (PixelsToTwips(desk.height()) - m_sngHeight) / 2.0f;
-        applyGeometry();
-    }
+    if (!m_blnShownOnce && m_intStartUpPosition == vbStartUpScreen)
+        centre();
     m_blnShownOnce = true;
     applyVisibility();
     if (modal == vbModeless || m_modalLoop)

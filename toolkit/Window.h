@@ -3,6 +3,7 @@
 #include "toolkit/Container.h"
 #include "toolkit/FontHolder.h"
 #include "toolkit/Mouse.h"
+#include "toolkit/WindowGeometry.h"
 
 #include <QMargins>
 #include <QPointer>
@@ -10,14 +11,16 @@
 #include <QString>
 
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <memory>
 #include <vector>
 
+class QEvent;
 class QEventLoop;
 class QMenuBar;
+class QTimer;
 class QWidget;
+class QWindow;
 
 namespace toolkit {
 
@@ -57,10 +60,10 @@ public:
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;
 
-    float Left() const { return m_sngLeft; }
-    float Top() const { return m_sngTop; }
-    float Width() const { return m_sngWidth; }
-    float Height() const { return m_sngHeight; }
+    float Left() const { return m_geometry.Left(); }
+    float Top() const { return m_geometry.Top(); }
+    float Width() const { return m_geometry.Width(); }
+    float Height() const { return m_geometry.Height(); }
     void SetLeft(float value);
     void SetTop(float value);
     void SetWidth(float value);
@@ -68,6 +71,8 @@ public:
     void Move(float left, float top, float width, float height);
 
     // The client area: the outer size less border and caption, never negative.
+    // A caption bar's size is known once a window manager has framed a
+    // window with one; until then it is taken from the last window framed.
     float ScaleWidth() const;
     float ScaleHeight() const;
     // Sets the outer size so that the client area gets the given size.
@@ -104,8 +109,9 @@ public:
     Window* Owner() const { return m_owner; }
 
     // Raised synchronously when the code changes the size, and queued when the
-    // user or the window system does. Setting the size inside the handler
-    // raises it again, nested.
+    // user or the window manager does. Setting the size inside the handler
+    // raises it again, nested. The window system's echoes of the window's own
+    // requests never raise it.
     std::function<void()> OnResize;
     MouseHandler OnMouseDown;
     MouseHandler OnMouseMove;
@@ -123,6 +129,9 @@ public:
     void SetIcon(const char* const* xpm);
     // The same for the application as a whole (windows without their own).
     static void SetApplicationIcon(const char* const* xpm);
+    // vbStartUpScreen centres the window on the desktop when it is first
+    // shown, and again once the window manager has framed it, unless it has
+    // been moved meanwhile.
     int16_t StartUpPosition() const { return m_intStartUpPosition; }
     void SetStartUpPosition(int16_t value);
 
@@ -135,6 +144,15 @@ public:
     // Takes the window's current place on the screen as its Left and Top,
     // after the window system or the user has moved it.
     void SyncPositionFromScreen();
+    // Takes the whole pixels the window stands on as its Left and Top, after
+    // a move carried out as asked.
+    void SnapPositionToPixels();
+    // The outer rectangle the window system reported last, in screen pixels.
+    QRect ReportedFrame() const;
+    // How many reports of its place and size the window system has made.
+    uint64_t Reports() const { return m_reports; }
+    // Whether a request for a new place or size still waits for its answer.
+    bool GeometryOutstanding() const { return m_geometry.Outstanding(); }
     // Runs a handler through the dispatch boundary, keeping this window alive
     // while it runs.
     void PostHandler(std::function<void()> handler);
@@ -144,28 +162,31 @@ private:
     friend class WindowClientWidget;
 
     int borderPx() const;
+    QMargins frame() const;
+    void setGeometry(float left, float top, float width, float height);
     void applyGeometry();
-    void layoutClient();
-    QMargins frameMargins() const;
+    void requestShown();
+    void layoutClient(QSize clientSize);
     float menuBarHeight() const;
+    void centre();
     void unload(int16_t mode, bool ask);
-    void sizeChanged(float oldScaleWidth, float oldScaleHeight);
+    void watchNativeWindow();
+    void nativeReported(QEvent* e);
+    void readReport();
+    void settled();
     void raiseResize();
     void applyVisibility();
     void setOwner(Window* owner);
     void ownerStateChanged();
     void raiseOwned();
     void raise();
-    void nativeGeometryChanged();
     void nativeStateChanged();
     void mouse(MouseKind kind, const MouseArgs& args);
     void userResized(const QRect& frame);
 
     WindowStyle m_style;
-    float m_sngLeft = 0;
-    float m_sngTop = 0;
-    float m_sngWidth = 0;
-    float m_sngHeight = 0;
+    WindowGeometry m_geometry;
+    QMargins m_frame; // the window manager's frame around the client area
     QString m_strCaption;
     bool m_blnVisible = false;
     bool m_blnLoaded = true;
@@ -176,12 +197,18 @@ private:
     int m_intResizeDepth = 0;
     int16_t m_intStartUpPosition = vbStartUpManual;
     bool m_blnShownOnce = false;
+    bool m_blnCentred = false; // centred at its first show and not moved since
     bool m_blnQueryingUnload = false;
+    int m_intFrameChecks = 0;
 
     Window* m_owner = nullptr;
     std::vector<Window*> m_owned;
     QEventLoop* m_modalLoop = nullptr;
-    std::deque<QRect> m_requested; // recent geometry requests, to tell echoes from user moves
+    QPointer<QWindow> m_watched; // the native window whose reports are read
+    QRect m_native;               // its client rectangle as last reported
+    bool m_reportQueued = false;
+    uint64_t m_reports = 0;
+    QTimer* m_settle = nullptr;   // owned by the widget
     std::shared_ptr<int> m_alive;
     WindowWidget* m_widget = nullptr;   // owned; deleted later so that it may be in use
     WindowClientWidget* m_client = nullptr;

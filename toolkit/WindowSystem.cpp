@@ -179,9 +179,10 @@ public:
         if (widget && QWidget::mouseGrabber() == widget)
             widget->releaseMouse();
         m_loop = nullptr;
-        // The window manager has the last word on where the window stands.
-        if (Window* now = Window::FromHandle(m_handle); now && m_moved)
-            now->SyncPositionFromScreen();
+        // With no window manager every step was carried out as asked; the
+        // window stands on whole pixels.
+        if (Window* now = Window::FromHandle(m_handle))
+            now->SnapPositionToPixels();
     }
 
 protected:
@@ -225,7 +226,6 @@ private:
             return;
         try {
             window->Move(left, top, window->Width(), window->Height());
-            m_moved = true;
         } catch (...) {
             finish();
         }
@@ -252,11 +252,84 @@ private:
     QPoint m_press;
     float m_startLeft = 0;
     float m_startTop = 0;
-    bool m_moved = false;
     bool m_done = false;
     int m_upPolls = 0;
     QEventLoop* m_loop = nullptr;
 };
+
+// The move carried out by the window manager, so that its snapping and edge
+// resistance apply: this waits in a local event loop until the button is up
+// and the window manager has stopped moving the window, then takes the place
+// from its final report.
+class WindowManagerMove : public QObject {
+public:
+    explicit WindowManagerMove(int32_t handle) : m_handle(handle) {}
+
+    // False when the window manager does not offer the move.
+    bool run() {
+        Window* window = Window::FromHandle(m_handle);
+        const std::shared_ptr<Window> keep = window->weak_from_this().lock();
+        QWindow* native = window->NativeWidget()->windowHandle();
+        if (!native || !native->startSystemMove())
+            return false;
+        QEventLoop loop;
+        m_loop = &loop;
+        QTimer poll;
+        poll.setInterval(kMovePollInterval);
+        QObject::connect(&poll, &QTimer::timeout, this, [this] { this->poll(); });
+        m_reports = window->Reports();
+        poll.start();
+        loop.exec();
+        poll.stop();
+        m_loop = nullptr;
+        if (Window* now = Window::FromHandle(m_handle))
+            now->SyncPositionFromScreen();
+        return true;
+    }
+
+private:
+    void poll() noexcept {
+        Window* window = Window::FromHandle(m_handle);
+        if (!window || !window->NativeWidget()->isVisible()) {
+            finish();
+            return;
+        }
+        const uint64_t reports = window->Reports();
+        const bool quiet = reports == m_reports;
+        m_reports = reports;
+        if (LeftButtonDown()) {
+            m_upPolls = 0;
+            return;
+        }
+        // After the release the window manager's last report comes in;
+        // once reports stop for a few polls, it has arrived.
+        ++m_upPolls;
+        m_quietPolls = quiet ? m_quietPolls + 1 : 0;
+        if (m_quietPolls >= kQuietPolls || m_upPolls >= kMaxUpPolls)
+            finish();
+    }
+
+    void finish() {
+        if (m_loop)
+            m_loop->quit();
+    }
+
+    static constexpr int kQuietPolls = 5;
+    static constexpr int kMaxUpPolls = 100;
+    int32_t m_handle;
+    uint64_t m_reports = 0;
+    int m_upPolls = 0;
+    int m_quietPolls = 0;
+    QEventLoop* m_loop = nullptr;
+};
+
+bool windowManagerOffersMoves() {
+#ifdef VORN_HAVE_XCB
+    if (xcb_connection_t* c = x11Connection())
+        return windowManagerRunning(c);
+#endif
+    return false;
+}
 
 bool g_moving = false;
 
@@ -275,6 +348,8 @@ int32_t systemMove(Window& window, const int32_t* lParam) {
     struct Reset {
         ~Reset() { g_moving = false; }
     } reset;
+    if (windowManagerOffersMoves() && WindowManagerMove(window.hwnd()).run())
+        return 1;
     MoveLoop(window.hwnd(), press).run();
     return 1;
 }

@@ -7,6 +7,7 @@
 #include "util/modMove.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QProcess>
 #include <QRect>
 #include <QRegularExpression>
@@ -21,6 +22,8 @@
 #include <cstdlib>
 #include <functional>
 #include <memory>
+
+#include <sched.h>
 
 // The strip on a real X server, through the classes the control panel uses:
 // what the window system shows is read back with xwininfo and xprop. The
@@ -122,6 +125,56 @@ QList<uint64_t> stacking() {
     }
     return ids;
 }
+
+// The outer rectangle of a window: its client area on the screen grown by the
+// frame its window manager put around it.
+QRect outerOnScreen(uint64_t id) {
+    const QRect client = onScreen(id);
+    const QString out = run(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(id),
+                                                      QStringLiteral("_NET_FRAME_EXTENTS")});
+    const auto m =
+        QRegularExpression(QStringLiteral("=\\s*(\\d+), (\\d+), (\\d+), (\\d+)")).match(out);
+    if (!m.hasMatch())
+        return client;
+    // left, right, top, bottom
+    return client.marginsAdded(QMargins(m.captured(1).toInt(), m.captured(3).toInt(),
+                                        m.captured(2).toInt(), m.captured(4).toInt()));
+}
+
+// While it lives, this process and a busy loop share one core, as on a
+// loaded machine.
+class BusyCore {
+public:
+    BusyCore() {
+        cpu_set_t one;
+        CPU_ZERO(&one);
+        CPU_SET(0, &one);
+        for (const QString& task : QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+            const pid_t tid = task.toInt();
+            cpu_set_t old;
+            if (sched_getaffinity(tid, sizeof old, &old) == 0) {
+                m_saved.push_back({tid, old});
+                sched_setaffinity(tid, sizeof one, &one);
+            }
+        }
+        m_loop.start(QStringLiteral("taskset"), {QStringLiteral("-c"), QStringLiteral("0"),
+                                                 QStringLiteral("sh"), QStringLiteral("-c"),
+                                                 QStringLiteral("while :; do :; done")});
+        m_loop.waitForStarted();
+    }
+    ~BusyCore() {
+        m_loop.kill();
+        m_loop.waitForFinished();
+        for (const auto& [tid, set] : m_saved)
+            sched_setaffinity(tid, sizeof set, &set);
+    }
+    BusyCore(const BusyCore&) = delete;
+    BusyCore& operator=(const BusyCore&) = delete;
+
+private:
+    QProcess m_loop;
+    std::vector<std::pair<pid_t, cpu_set_t>> m_saved;
+};
 
 class StripOnX : public ::testing::Test, private CSQCtrlEvents {
 protected:
@@ -260,9 +313,10 @@ TEST_F(StripOnX, TopMostIsSetAndClearedOnTheRealWindowAndKeepsItAbove) {
     if (withWindowManager()) {
         // The window manager keeps it there: a raise of the cover, known to
         // be handled once a resize sent after it shows, leaves it below.
+        const int coverHeight = onScreen(coverId()).height();
         raiseCover();
         cover->SetHeight(cover->Height() + 150);
-        ASSERT_TRUE(waitUntil([&] { return onScreen(coverId()).height() == 210; }));
+        ASSERT_TRUE(waitUntil([&] { return onScreen(coverId()).height() == coverHeight + 10; }));
         EXPECT_TRUE(above(stripId(), coverId()));
     }
 
@@ -389,6 +443,104 @@ TEST_F(StripOnX, DragFollowsTheMouseUntilReleaseThenInsideDeskTopPullsItBack) {
     EXPECT_FLOAT_EQ(m_form->Top(), topAtReturn);
     EXPECT_TRUE(waitUntil([&] { return strip().topLeft() == QPoint(area.x(), atReturn.y()); }))
         << "strip at " << strip().x() << "," << strip().y();
+    EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join(QStringLiteral("; ")).toStdString();
+}
+
+// Starts a strip as the application does and checks, each time, what the X
+// server shows and that the twips hold what the code set. Half of the starts
+// share one core with a busy loop.
+TEST_F(StripOnX, EveryStartPutsTheStripWholeAtItsStandardPlaceAlsoOnALoadedCore) {
+    const QRect area = workArea();
+    const float deskWidth = static_cast<float>(m_flavors.DeskTopWidth());
+    const float deskHeight = static_cast<float>(m_flavors.DeskTopHeight());
+    for (int round = 0; round < 16; ++round) {
+        std::unique_ptr<BusyCore> busy;
+        if (round >= 8)
+            busy = std::make_unique<BusyCore>();
+        auto csqc = std::make_shared<CSQCtrl>();
+        std::shared_ptr<FormSQMain> form = csqc->Form();
+        auto record = std::make_shared<CRForm>();
+        record->SetFormName(form);
+        CCtrlFlavors flavors;
+        flavors.SetCRF(record);
+        // Shown first and placed while the window manager takes it, or
+        // placed in the same breath as shown.
+        csqc->Show(*m_owner);
+        if (round % 2 == 1)
+            toolkit::DoEvents();
+        form->SetWidth(deskWidth);
+        flavors.Form2DPosition(pos2DBottomLeft);
+        const uint64_t id = toolkit::NativeWindowId(form->hwnd());
+        const auto placed = [&] {
+            const QRect r = onScreen(id);
+            return r.x() == area.x() && r.width() == area.width() &&
+                   r.y() + r.height() == area.y() + area.height();
+        };
+        EXPECT_TRUE(waitUntil(placed)) << "round " << round << ": strip at " << onScreen(id).x()
+                                       << "," << onScreen(id).y() << " " << onScreen(id).width()
+                                       << "x" << onScreen(id).height();
+        // Once the window system has answered everything, the twips are
+        // still exactly what was set, and the window has not moved since.
+        EXPECT_TRUE(waitUntil([&] { return !form->GeometryOutstanding(); }));
+        EXPECT_FLOAT_EQ(form->Left(), 0) << "round " << round;
+        EXPECT_FLOAT_EQ(form->Width(), deskWidth) << "round " << round;
+        EXPECT_FLOAT_EQ(form->Top() + form->Height(), deskHeight) << "round " << round;
+        EXPECT_TRUE(placed()) << "round " << round;
+
+        // Several requests in a row, the last one wins.
+        form->Move(1500, 1500, 6000, form->Height());
+        form->SetWidth(deskWidth / 2);
+        flavors.Form2DPosition(pos2DCenter);
+        form->SetWidth(deskWidth);
+        flavors.Form2DPosition(pos2DBottomLeft);
+        EXPECT_TRUE(waitUntil([&] { return placed() && !form->GeometryOutstanding(); }))
+            << "round " << round;
+        EXPECT_FLOAT_EQ(form->Width(), deskWidth) << "round " << round;
+        csqc->Unload();
+    }
+    EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join(QStringLiteral("; ")).toStdString();
+}
+
+// A window with a caption bar stands where its outer frame is put, with the
+// frame counted in its Width and Height, however late the window manager
+// frames it.
+TEST_F(StripOnX, ATitledWindowIsPlacedByItsOuterFrameAndKeepsItsTwips) {
+    const QRect area = workArea();
+    for (int round = 0; round < 4; ++round) {
+        std::unique_ptr<BusyCore> busy;
+        if (round % 2 == 1)
+            busy = std::make_unique<BusyCore>();
+        auto panel = std::make_shared<toolkit::Window>();
+        panel->SetCaption(QStringLiteral("vorn2 titled"));
+        panel->Move(1500, 1500, 4500, 3000);
+        panel->Show();
+        const auto id = [&] { return toolkit::NativeWindowId(panel->hwnd()); };
+        const QRect wanted(area.x() + 100, area.y() + 100, 300, 200);
+        EXPECT_TRUE(waitUntil([&] { return id() != 0 && outerOnScreen(id()) == wanted; }))
+            << "round " << round << ": outer frame at " << outerOnScreen(id()).x() << ","
+            << outerOnScreen(id()).y() << " " << outerOnScreen(id()).width() << "x"
+            << outerOnScreen(id()).height();
+        EXPECT_TRUE(waitUntil([&] { return !panel->GeometryOutstanding(); }));
+        EXPECT_FLOAT_EQ(panel->Left(), 1500);
+        EXPECT_FLOAT_EQ(panel->Top(), 1500);
+        EXPECT_FLOAT_EQ(panel->Width(), 4500);
+        EXPECT_FLOAT_EQ(panel->Height(), 3000);
+        const QRect client = onScreen(id());
+        EXPECT_FLOAT_EQ(panel->ScaleWidth(), client.width() * 15.0f);
+        EXPECT_FLOAT_EQ(panel->ScaleHeight(), client.height() * 15.0f);
+
+        // Moved and resized in one go, then collapsed, as the control panel does.
+        panel->Move(3000, 750, 6000, 3000);
+        panel->SetHeight(1500);
+        const QRect moved(area.x() + 200, area.y() + 50, 400, 100);
+        EXPECT_TRUE(waitUntil([&] { return outerOnScreen(id()) == moved; }))
+            << "round " << round << ": outer frame at " << outerOnScreen(id()).x() << ","
+            << outerOnScreen(id()).y() << " " << outerOnScreen(id()).width() << "x"
+            << outerOnScreen(id()).height();
+        EXPECT_TRUE(waitUntil([&] { return !panel->GeometryOutstanding(); }));
+        EXPECT_FLOAT_EQ(panel->Left(), 3000);
+        EXPECT_FLOAT_EQ(panel->Height(), 1500);
+    }
     EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join(QStringLiteral("; ")).toStdString();
 }
 
