@@ -62,6 +62,20 @@ qsizetype FindSliced(QStringView text, QStringView what, qsizetype from, toolkit
     return -1;
 }
 
+// FindSliced for one character. Tags and the words between them are short, so a plain look
+// at the next few characters usually finds it before a vectorised search would start.
+qsizetype FindChar(QStringView text, QChar c, qsizetype from, toolkit::WorkYield& yield) {
+    const qsizetype near = std::min(from + 48, text.size());
+    for (qsizetype i = from; i < near; ++i) {
+        if (text[i] == c) {
+            yield.Check(i - from);
+            return i;
+        }
+    }
+    yield.Check(near - from);
+    return near < text.size() ? FindSliced(text, QStringView(&c, 1), near, yield) : -1;
+}
+
 // The longest proper prefix of the pattern that each prefix of it ends with (Knuth, Morris,
 // Pratt), for following the opening delimiter through the text one character at a time.
 class PrefixAutomaton {
@@ -95,8 +109,6 @@ private:
 void StripSingle(QString& rstrText, QChar open, QChar close, toolkit::WorkYield& yield) {
     QChar* d = rstrText.data();
     const QStringView text(d, rstrText.size());
-    const QStringView openView(&open, 1);
-    const QStringView closeView(&close, 1);
     qsizetype w = 0; // end of what is kept
     qsizetype r = 0; // start of what is not yet looked at
     auto keep = [&](qsizetype from, qsizetype to) {
@@ -105,13 +117,13 @@ void StripSingle(QString& rstrText, QChar open, QChar close, toolkit::WorkYield&
         w += to - from;
     };
     for (;;) {
-        const qsizetype a = FindSliced(text, openView, r, yield);
+        const qsizetype a = FindChar(text, open, r, yield);
         if (a < 0) {
             keep(r, text.size());
             break;
         }
         keep(r, a);
-        const qsizetype b = FindSliced(text, closeView, a + 1, yield);
+        const qsizetype b = FindChar(text, close, a + 1, yield);
         if (b < 0) {
             keep(a, text.size());
             break;

@@ -9,6 +9,7 @@ VORN_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont-gothic locales
   xvfb openbox xdotool x11-utils imagemagick
+  openssl
   clang-14 libclang-rt-14-dev
   dpkg-dev file desktop-file-utils librsvg2-bin
 )

@@ -2,10 +2,12 @@
 
 #include "toolkit/Error.h"
 #include "toolkit/FileTable.h"
+#include "toolkit/WorkYield.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -123,6 +125,25 @@ TEST_F(CFileStreamTest, AsciiDecodesShiftJisAndUtf8KeepingLineEndsAndNuls) {
     EXPECT_FALSE(reader.Error());
 
     EXPECT_EQ(AsciiOf(reader, Make("empty", "")), QString());
+    EXPECT_FALSE(reader.Error());
+}
+
+TEST_F(CFileStreamTest, AReadNestedInALongDecodeLeavesTheOuterReadItsOwnOutcome) {
+    const QString big = Make("big.txt", QByteArray("line\n").repeated(1 << 20));
+    const QString bad = Make("bad.txt", "a\x1a");
+    CFileStream reader;
+    reader.SetPath(big);
+    bool nestedError = false;
+    QTimer::singleShot(0, [&] {
+        reader.SetPath(bad);
+        EXPECT_EQ(reader.Ascii(), QString());
+        nestedError = reader.Error();
+    });
+    toolkit::SetWorkYieldInterval(std::chrono::nanoseconds::zero());
+    const QString text = reader.Ascii();
+    toolkit::SetWorkYieldInterval(std::chrono::milliseconds(20));
+    EXPECT_TRUE(nestedError);
+    EXPECT_EQ(text.size(), 5 << 20);
     EXPECT_FALSE(reader.Error());
 }
 

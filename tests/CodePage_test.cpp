@@ -1,6 +1,9 @@
 #include "toolkit/CodePage.h"
 
 #include "toolkit/Error.h"
+#include "toolkit/WorkYield.h"
+
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -36,6 +39,41 @@ TEST(CodePageTest, Utf8LocaleReadsCp932OnlyWhenTheBytesAreNotUtf8) {
     // Valid in neither: the rest must not be lost.
     EXPECT_EQ(DecodeCodePage("ab\x82", "UTF-8"), QStringLiteral("ab\ufffd"));
     EXPECT_THROW(EncodeCodePage(QString(QChar(0xd800)), "UTF-8"), Error);
+}
+
+TEST(CodePageTest, LongTextsDecodeInSlicesExactlyAsAWhole) {
+    // Lines of CP932 and of UTF-8 over several slices, the line ends falling anywhere.
+    QByteArray sjis;
+    QString sjisText;
+    QByteArray utf8("\xef\xbb\xbf");
+    QString utf8Text;
+    for (int i = 0; sjis.size() < 3 * (1 << 20); ++i) {
+        const QByteArray n = QByteArray::number(i);
+        sjis += n + "\x82\xa0\x87\x40\r\n";
+        sjisText += QString::fromLatin1(n) + QStringLiteral("\u3042\u2460\r\n");
+        // A U+FEFF at the start of a line is text, not a byte order mark.
+        utf8 += "\xef\xbb\xbf" + n + "\xe6\x97\xa5\n";
+        utf8Text += QStringLiteral("\ufeff") + QString::fromLatin1(n) + QStringLiteral("\u65e5\n");
+    }
+    EXPECT_EQ(DecodeCodePage(sjis, "SHIFT_JIS"), sjisText);
+    EXPECT_EQ(DecodeCodePage(sjis, "UTF-8"), sjisText); // not UTF-8: read as CP932 throughout
+    EXPECT_EQ(DecodeCodePage(utf8, "UTF-8"), utf8Text); // only the leading mark is dropped
+    // One byte that is valid in neither, far into the text: the UTF-8 reading stays.
+    QByteArray broken = utf8;
+    broken[broken.size() - 2] = '\xff';
+    const QString read = DecodeCodePage(broken, "UTF-8");
+    EXPECT_TRUE(read.startsWith(utf8Text.chopped(2))); // all but the broken last character
+    EXPECT_TRUE(read.endsWith(QStringLiteral("\ufffd\n")));
+}
+
+TEST(CodePageTest, EventsRunWhileALongTextIsDecoded) {
+    toolkit::SetWorkYieldInterval(std::chrono::nanoseconds::zero());
+    int ran = 0;
+    QTimer::singleShot(0, [&] { ++ran; });
+    const QString text = DecodeCodePage(QByteArray("line\n").repeated(1 << 20), "UTF-8");
+    toolkit::SetWorkYieldInterval(std::chrono::milliseconds(20));
+    EXPECT_EQ(ran, 1);
+    EXPECT_EQ(text.size(), 5 << 20);
 }
 
 } // namespace

@@ -72,6 +72,18 @@ TEST_F(CommonDialogTest, EveryValueKeepsFromOneUseToTheNextWhicheverDialogRuns) 
     EXPECT_EQ(shown.Flags, (std::vector<int32_t>(4, cdlCFBoth)));
 }
 
+TEST_F(CommonDialogTest, ASeamReplacedKeepsTheValues) {
+    dialog.SetFileName(QStringLiteral("/kept"));
+    auto other = std::make_shared<ScriptedCommonDialog>();
+    dialog.SetSeam(other);
+    EXPECT_EQ(errorOf([&] { dialog.SetSeam(nullptr); }), 91);
+    other->CancelOpen();
+    dialog.ShowOpen();
+    EXPECT_EQ(dialog.FileName(), QStringLiteral("/kept"));
+    EXPECT_EQ(other->History().OpenFileNames, std::vector<QString>{QStringLiteral("/kept")});
+    EXPECT_TRUE(script->History().OpenFileNames.empty());
+}
+
 TEST_F(CommonDialogTest, UnscriptedShowRaisesInsteadOfPassingSilently) {
     EXPECT_EQ(errorOf([&] { dialog.ShowOpen(); }), 5);
     EXPECT_EQ(errorOf([&] { dialog.ShowFont(); }), 5);

@@ -1,6 +1,7 @@
 #include "toolkit/CodePage.h"
 
 #include "toolkit/Error.h"
+#include "toolkit/WorkYield.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -26,17 +27,52 @@ bool IsUtf8Name(const QByteArray& charset) {
 // waiting for bytes that never come.
 constexpr auto kFlags = QStringConverter::Flag::Stateless;
 
+// A long text is decoded in slices of about this many bytes, with pending events let in
+// between, so that a big file does not freeze the windows while it is read.
+constexpr qsizetype kSliceBytes = 1 << 20;
+
+// Decodes slice by slice. A slice ends just after a line feed: the byte 0x0A is never part of
+// a multi-byte character in UTF-8, CP932, EUC or GB codes, and ISO-2022 texts return to ASCII
+// before each line end, so the slices decode exactly as the whole would. Only the first slice
+// drops a byte order mark; a U+FEFF at the start of a later line is text. Sets `error` when a
+// slice could not be decoded cleanly.
+QString DecodeSliced(const QByteArray& bytes, const char* charset, bool& error) {
+    QString text;
+    text.reserve(bytes.size());
+    error = false;
+    WorkYield yield;
+    qsizetype from = 0;
+    do {
+        qsizetype end = bytes.size();
+        if (end - from > kSliceBytes) {
+            const qsizetype lineFeed = bytes.indexOf('\n', from + kSliceBytes);
+            if (lineFeed >= 0)
+                end = lineFeed + 1;
+        }
+        QStringConverter::Flags flags = kFlags;
+        if (from > 0)
+            flags |= QStringConverter::Flag::ConvertInitialBom;
+        QStringDecoder decoder(charset, flags);
+        if (!decoder.isValid()) {
+            error = true;
+            return {};
+        }
+        text += decoder(QByteArrayView(bytes).sliced(from, end - from));
+        error = error || decoder.hasError();
+        yield.Check(end - from);
+        from = end;
+    } while (from < bytes.size());
+    return text;
+}
+
 QString DecodeUtf8(const QByteArray& bytes) {
-    QStringDecoder utf8(QStringConverter::Utf8, kFlags);
-    QString text = utf8(bytes);
-    if (!utf8.hasError())
+    bool error = false;
+    QString text = DecodeSliced(bytes, "UTF-8", error);
+    if (!error)
         return text;
-    QStringDecoder cp932(kFallbackCodePage, kFlags);
-    if (cp932.isValid()) {
-        QString fallback = cp932(bytes);
-        if (!cp932.hasError())
-            return fallback;
-    }
+    QString fallback = DecodeSliced(bytes, kFallbackCodePage, error);
+    if (!error)
+        return fallback;
     return text;
 }
 
@@ -55,10 +91,10 @@ QByteArray SystemCodePageName() {
 QString DecodeCodePage(const QByteArray& bytes, const QByteArray& charset) {
     if (IsUtf8Name(charset))
         return DecodeUtf8(bytes);
-    QStringDecoder decoder(charset.constData(), kFlags);
-    if (!decoder.isValid())
+    if (!QStringDecoder(charset.constData(), kFlags).isValid())
         return DecodeUtf8(bytes);
-    return decoder(bytes);
+    bool error = false;
+    return DecodeSliced(bytes, charset.constData(), error);
 }
 
 QByteArray EncodeCodePage(const QString& text, const QByteArray& charset) {

@@ -14,6 +14,8 @@ QByteArray SystemCodePageName();
 // Decodes bytes from the named character set. NUL bytes become U+0000; a UTF-8 byte order
 // mark at the start is dropped. Bytes that no candidate character set can read become
 // substitute characters, so the rest of the text survives. An unknown name counts as UTF-8.
+// A long text is decoded in slices with pending events let in between (toolkit::WorkYield),
+// so any handler may run before this returns.
 QString DecodeCodePage(const QByteArray& bytes, const QByteArray& charset);
 
 // Encodes text in the named character set. Raises toolkit::Error when the text holds a

@@ -13,6 +13,12 @@ CommonDialog::CommonDialog(std::shared_ptr<CommonDialogSeam> seam) : m_seam(std:
         throw Error::ObjectNotSet();
 }
 
+void CommonDialog::SetSeam(std::shared_ptr<CommonDialogSeam> seam) {
+    if (!seam)
+        throw Error::ObjectNotSet();
+    m_seam = std::move(seam);
+}
+
 void CommonDialog::SetFontSize(float value) {
     if (!std::isfinite(value) || value <= 0.0f || value > 2160.0f)
         throw Error::InvalidPropertyValue();

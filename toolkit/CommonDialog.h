@@ -48,6 +48,9 @@ class CommonDialog {
 public:
     explicit CommonDialog(std::shared_ptr<CommonDialogSeam> seam = QtCommonDialogs());
 
+    // Replaces the platform's dialogs (tests put a scripted double in); the values stay.
+    void SetSeam(std::shared_ptr<CommonDialogSeam> seam);
+
     const QString& FileName() const noexcept { return m_strFileName; }
     void SetFileName(const QString& value) { m_strFileName = value; }
 

@@ -71,7 +71,11 @@ QString CFileStream::Ascii() noexcept {
         // Short when the data holds the end-of-text marker 0x1A, or the file shrank.
         if (bytes.size() != lngLength)
             throw toolkit::Error::InputPastEndOfFile();
-        return toolkit::DecodeSystem(bytes);
+        QString text = toolkit::DecodeSystem(bytes);
+        // A long decode lets events in, and a handler may have used this reader meanwhile;
+        // Error tells of the operation that ended last, this one.
+        m_blnError = false;
+        return text;
     } catch (...) {
         m_blnError = true;
         return {};

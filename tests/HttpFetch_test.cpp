@@ -1,0 +1,386 @@
+#include "toolkit/CodePage.h"
+#include "toolkit/HttpFetch.h"
+#include "toolkit/ScriptedHttpFetch.h"
+
+#include "ErrorOf.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QProcess>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QSslCertificate>
+#include <QSslConfiguration>
+#include <QSslKey>
+#include <QSslSocket>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+#include <optional>
+
+using namespace toolkit;
+using namespace std::chrono_literals;
+
+namespace {
+
+// ---- A small HTTP server on the loopback address, served by the test's own event loop ------
+
+QByteArray response(const QByteArray& status, const QByteArray& headers, const QByteArray& body,
+                    bool withLength = true) {
+    // Answers that say their length keep the connection, as most servers do.
+    QByteArray out = "HTTP/1.1 " + status + "\r\n" + headers;
+    if (withLength)
+        out += "Content-Length: " + QByteArray::number(body.size()) + "\r\n";
+    else
+        out += "Connection: close\r\n";
+    return out + "\r\n" + body;
+}
+
+class TestServer : public QTcpServer {
+public:
+    // What the server writes for a path; an empty answer means it never answers.
+    using Route = std::function<QByteArray()>;
+
+    TestServer() { EXPECT_TRUE(listen(QHostAddress::LocalHost, 0)); }
+
+    void Route_(const QByteArray& path, Route route) { m_routes[path] = std::move(route); }
+    void Answer(const QByteArray& path, const QByteArray& whole) {
+        Route_(path, [whole] { return whole; });
+    }
+    QString Url(const char* path, const char* scheme = "http") const {
+        return QStringLiteral("%1://127.0.0.1:%2%3")
+            .arg(QLatin1String(scheme))
+            .arg(serverPort())
+            .arg(QLatin1String(path));
+    }
+    int Hits(const QByteArray& path) const {
+        const auto it = m_hits.find(path);
+        return it == m_hits.end() ? 0 : it->second;
+    }
+
+protected:
+    // Reads the request head and writes the route's answer once the connection is ready.
+    void serve(QTcpSocket* socket) {
+        auto head = std::make_shared<QByteArray>();
+        connect(socket, &QTcpSocket::readyRead, socket, [this, socket, head] {
+            *head += socket->readAll();
+            if (!head->contains("\r\n\r\n"))
+                return;
+            const QByteArray path = head->split(' ').value(1);
+            head->clear();
+            ++m_hits[path];
+            const auto it = m_routes.find(path);
+            const QByteArray answer =
+                it == m_routes.end() ? response("404 Not Found", "Content-Type: text/plain\r\n", "none")
+                                     : it->second();
+            if (answer.isEmpty())
+                return; // stalls
+            socket->write(answer);
+            if (answer.contains("Connection: close"))
+                socket->disconnectFromHost();
+        });
+        connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+    }
+
+    void incomingConnection(qintptr descriptor) override {
+        auto* socket = new QTcpSocket(this);
+        socket->setSocketDescriptor(descriptor);
+        serve(socket);
+    }
+
+private:
+    std::map<QByteArray, Route> m_routes;
+    std::map<QByteArray, int> m_hits;
+};
+
+// The same server over TLS, with a throwaway self-signed certificate for 127.0.0.1.
+class TlsTestServer : public TestServer {
+public:
+    TlsTestServer(QSslCertificate certificate, QSslKey key)
+        : m_certificate(std::move(certificate)), m_key(std::move(key)) {}
+
+protected:
+    void incomingConnection(qintptr descriptor) override {
+        auto* socket = new QSslSocket(this);
+        socket->setSocketDescriptor(descriptor);
+        socket->setLocalCertificate(m_certificate);
+        socket->setPrivateKey(m_key);
+        connect(socket, &QSslSocket::sslErrors, socket, [] {});
+        serve(socket);
+        socket->startServerEncryption();
+    }
+
+private:
+    QSslCertificate m_certificate;
+    QSslKey m_key;
+};
+
+class HttpFetchTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        fetch->SetProgressDelay(30ms);
+        const QByteArray sjisPage = "<html><head><meta http-equiv=\"Content-Type\" "
+                                    "content=\"text/html; charset=Shift_JIS\"></head>"
+                                    "<body>\x93\xfa\x96\x7b\x8c\xea \x82\xa0</body></html>";
+        server.Answer("/latin1-header", response("200 OK", "Content-Type: text/plain; charset=ISO-8859-1\r\n", "caf\xe9"));
+        server.Answer("/sjis-meta", response("200 OK", "Content-Type: text/html\r\n", sjisPage));
+        server.Answer("/sjis-header", response("200 OK", "Content-Type: text/plain;charset=\"shift_jis\"\r\n", "\x82\xa0\x82\xa2"));
+        server.Answer("/header-beats-meta", response("200 OK", "Content-Type: text/html; charset=utf-8\r\n",
+                                                     "<meta charset=\"Shift_JIS\">\xe3\x81\x82"));
+        server.Answer("/utf8", response("200 OK", "Content-Type: text/html\r\n", "<p>caf\xc3\xa9 \xe6\x97\xa5</p>"));
+        server.Answer("/untyped-utf8", response("200 OK", "", "plain \xc3\xa9"));
+        server.Answer("/not-utf8", response("200 OK", "Content-Type: text/plain\r\n", "\x82\xa0 x"));
+        server.Answer("/bom16", response("200 OK", "Content-Type: text/plain; charset=ISO-8859-1\r\n",
+                                         QByteArray("\xff\xfeh\0i\0", 6)));
+        server.Answer("/missing", response("404 Not Found", "Content-Type: text/html\r\n", "<h1>gone</h1>"));
+        server.Answer("/broken", response("500 Internal Server Error", "Content-Type: text/html\r\n", "oops"));
+        server.Answer("/redirect", response("302 Found", "Location: /utf8\r\n", ""));
+        server.Answer("/loop", response("302 Found", "Location: /loop\r\n", ""));
+        server.Answer("/to-ftp", response("301 Moved Permanently", "Location: ftp://127.0.0.1/x\r\n", ""));
+        server.Answer("/png", response("200 OK", "Content-Type: image/png\r\n", "\x89PNG\r\n\x1a\n"));
+        server.Answer("/untyped-binary", response("200 OK", "", QByteArray("\x01\x00\x02\x00", 4)));
+        server.Answer("/xhtml", response("200 OK", "Content-Type: application/xhtml+xml\r\n", "<p>x</p>"));
+        server.Route_("/stall", [] { return QByteArray(); });
+        server.Route_("/big", [] {
+            return response("200 OK", "Content-Type: text/plain\r\n", QByteArray(kMaxFetchBytes + (1 << 20), 'a'));
+        });
+        server.Route_("/big-unannounced", [] {
+            return response("200 OK", "Content-Type: text/plain\r\n", QByteArray(kMaxFetchBytes + (1 << 20), 'a'), false);
+        });
+        server.Route_("/just-fits", [] {
+            return response("200 OK", "Content-Type: text/plain\r\n", QByteArray(kMaxFetchBytes, 'b'));
+        });
+    }
+
+    // The failure a fetch raised, with its message; nothing when it returned text.
+    std::optional<FetchError> failureOf(const QString& address, std::chrono::milliseconds timeout = 10s) {
+        try {
+            lastText = fetch->Fetch(address, timeout);
+        } catch (const FetchError& e) {
+            return e;
+        }
+        return std::nullopt;
+    }
+
+    // Expects the fetch to fail for `failure`, with a message naming the address and `reason`.
+    void expectFailure(const QString& address, FetchFailure failure, const QString& reason,
+                       std::chrono::milliseconds timeout = 10s) {
+        const std::optional<FetchError> error = failureOf(address, timeout);
+        ASSERT_TRUE(error) << "fetched: " << qPrintable(lastText.left(80));
+        EXPECT_EQ(error->Failure(), failure) << qPrintable(error->Description());
+        EXPECT_EQ(error->Number(), 35750 + static_cast<int>(failure));
+        EXPECT_TRUE(error->Description().contains(address)) << qPrintable(error->Description());
+        EXPECT_TRUE(error->Description().contains(reason)) << qPrintable(error->Description());
+    }
+
+    TestServer server;
+    std::shared_ptr<QtHttpFetch> fetch = std::make_shared<QtHttpFetch>();
+    QString lastText;
+};
+
+// ---- Character sets ---------------------------------------------------------------------------
+
+TEST_F(HttpFetchTest, CharsetComesFromBomThenHeaderThenMetaThenUtf8ThenSystem) {
+    EXPECT_EQ(fetch->Fetch(server.Url("/latin1-header"), 10s), QStringLiteral("caf\u00e9"));
+    EXPECT_EQ(fetch->Fetch(server.Url("/sjis-header"), 10s), QStringLiteral("\u3042\u3044"));
+    EXPECT_TRUE(fetch->Fetch(server.Url("/sjis-meta"), 10s).contains(QStringLiteral("\u65e5\u672c\u8a9e \u3042")));
+    EXPECT_TRUE(fetch->Fetch(server.Url("/header-beats-meta"), 10s).endsWith(QStringLiteral(">\u3042")));
+    EXPECT_EQ(fetch->Fetch(server.Url("/utf8"), 10s), QStringLiteral("<p>caf\u00e9 \u65e5</p>"));
+    EXPECT_EQ(fetch->Fetch(server.Url("/untyped-utf8"), 10s), QStringLiteral("plain \u00e9"));
+    EXPECT_EQ(fetch->Fetch(server.Url("/bom16"), 10s), QStringLiteral("hi"));
+    // Not UTF-8 and no charset anywhere: the system code page reads it.
+    EXPECT_EQ(fetch->Fetch(server.Url("/not-utf8"), 10s), DecodeSystem("\x82\xa0 x"));
+    EXPECT_EQ(fetch->Fetch(server.Url("/xhtml"), 10s), QStringLiteral("<p>x</p>"));
+}
+
+TEST(WebTextTest, DecodingRulesOnTheirOwn) {
+    EXPECT_EQ(DecodeWebText("\xef\xbb\xbf\xe3\x81\x82", "text/plain; charset=shift_jis"), QStringLiteral("\u3042"));
+    EXPECT_EQ(DecodeWebText(QByteArray("\xfe\xff\0a", 4), {}), QStringLiteral("a"));
+    // An unknown charset label is passed over for the next rule.
+    EXPECT_EQ(DecodeWebText("<meta charset='x-nonsense'>\xc3\xa9", "text/html; charset=bogus"),
+              QStringLiteral("<meta charset='x-nonsense'>\u00e9"));
+    EXPECT_EQ(DecodeWebText("<META CHARSET=euc-jp>\xa4\xa2", "text/html"), QStringLiteral("<META CHARSET=euc-jp>\u3042"));
+    // A meta tag claiming UTF-16 on a page without a byte order mark is read as UTF-8.
+    EXPECT_EQ(DecodeWebText("<meta charset=\"utf-16\">\xc3\xa9", "text/html"), QStringLiteral("<meta charset=\"utf-16\">\u00e9"));
+    EXPECT_TRUE(IsTextContent("Text/HTML; charset=x", {}));
+    EXPECT_TRUE(IsTextContent("application/rss+xml", {}));
+    EXPECT_FALSE(IsTextContent("application/octet-stream", "text"));
+    EXPECT_FALSE(IsTextContent("image/png", {}));
+    EXPECT_FALSE(IsTextContent({}, QByteArray("a\0b", 3)));
+}
+
+// ---- Addresses --------------------------------------------------------------------------------
+
+TEST_F(HttpFetchTest, AnAddressWithoutSchemeIsHttpAndOtherSchemesAreRefused) {
+    QString bare = server.Url("/utf8");
+    bare.remove(QStringLiteral("http://"));
+    EXPECT_EQ(fetch->Fetch(QStringLiteral("  ") + bare + QStringLiteral(" "), 10s), QStringLiteral("<p>caf\u00e9 \u65e5</p>"));
+    expectFailure(QStringLiteral("file:///etc/passwd"), FetchFailure::BadAddress, QStringLiteral("only http and https"));
+    expectFailure(QStringLiteral("ftp://127.0.0.1/x"), FetchFailure::BadAddress, QStringLiteral("only http and https"));
+    expectFailure(QStringLiteral("http://"), FetchFailure::BadAddress, QStringLiteral("not a valid web address"));
+    expectFailure(QStringLiteral("http://exa mple/"), FetchFailure::BadAddress, QStringLiteral("not a valid web address"));
+}
+
+// ---- Failures ---------------------------------------------------------------------------------
+
+TEST_F(HttpFetchTest, ErrorStatusesNameTheStatus) {
+    expectFailure(server.Url("/missing"), FetchFailure::HttpStatus, QStringLiteral("404 Not Found"));
+    expectFailure(server.Url("/broken"), FetchFailure::HttpStatus, QStringLiteral("500 Internal Server Error"));
+}
+
+TEST_F(HttpFetchTest, ConnectionRefused) {
+    QTcpServer closed;
+    ASSERT_TRUE(closed.listen(QHostAddress::LocalHost, 0));
+    const quint16 port = closed.serverPort();
+    closed.close();
+    expectFailure(QStringLiteral("http://127.0.0.1:%1/").arg(port), FetchFailure::Refused,
+                  QStringLiteral("refused the connection"));
+}
+
+TEST_F(HttpFetchTest, RedirectsAreFollowedButNotInCirclesNorOffTheWeb) {
+    EXPECT_EQ(fetch->Fetch(server.Url("/redirect"), 10s), QStringLiteral("<p>caf\u00e9 \u65e5</p>"));
+    EXPECT_EQ(server.Hits("/utf8"), 1);
+    expectFailure(server.Url("/loop"), FetchFailure::TooManyRedirects, QStringLiteral("more than 10 times"));
+    EXPECT_GE(server.Hits("/loop"), kMaxRedirects + 1); // the first request and 10 redirects
+    expectFailure(server.Url("/to-ftp"), FetchFailure::UnsafeRedirect, QStringLiteral("not a web address"));
+}
+
+TEST_F(HttpFetchTest, AStalledServerTimesOutAtTheSetTimeOut) {
+    expectFailure(server.Url("/stall"), FetchFailure::TimedOut, QStringLiteral("timed out"), 300ms);
+    EXPECT_EQ(server.Hits("/stall"), 1);
+}
+
+// Runs `act` on the progress window as soon as it is up; keeps its label and modality.
+struct ProgressWatch {
+    QString label;
+    bool modal = false;
+    void Start(std::function<void(QProgressDialog&)> act) {
+        auto* watch = new QTimer;
+        watch->setInterval(5);
+        QObject::connect(watch, &QTimer::timeout, watch, [this, watch, act] {
+            if (auto* progress = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget())) {
+                watch->stop();
+                watch->deleteLater();
+                label = progress->labelText();
+                modal = progress->windowModality() == Qt::ApplicationModal;
+                act(*progress);
+            }
+        });
+        watch->start();
+    }
+};
+
+TEST_F(HttpFetchTest, CancelInTheProgressWindowEndsAStalledFetch) {
+    // The time-out is long: only a cancel can end these fetches in time for the test.
+    ProgressWatch byButton;
+    byButton.Start([](QProgressDialog& d) {
+        for (QPushButton* button : d.findChildren<QPushButton*>())
+            button->click();
+    });
+    expectFailure(server.Url("/stall"), FetchFailure::Cancelled, QStringLiteral("cancelled"), 60s);
+    EXPECT_TRUE(byButton.label.contains(server.Url("/stall"))) << qPrintable(byButton.label);
+    EXPECT_TRUE(byButton.modal);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr); // the window is gone afterwards
+
+    ProgressWatch byEscape;
+    byEscape.Start([](QProgressDialog& d) { d.reject(); });
+    expectFailure(server.Url("/stall"), FetchFailure::Cancelled, QStringLiteral("cancelled"), 60s);
+    EXPECT_EQ(server.Hits("/stall"), 2);
+}
+
+TEST_F(HttpFetchTest, BodiesOver32MiBAreRefusedAnnouncedOrNot) {
+    expectFailure(server.Url("/big"), FetchFailure::TooLarge, QStringLiteral("larger than 32 MiB"));
+    expectFailure(server.Url("/big-unannounced"), FetchFailure::TooLarge, QStringLiteral("larger than 32 MiB"));
+    const QString fits = fetch->Fetch(server.Url("/just-fits"), 10s);
+    EXPECT_EQ(fits.size(), kMaxFetchBytes);
+}
+
+TEST_F(HttpFetchTest, NonTextDocumentsAreRefused) {
+    expectFailure(server.Url("/png"), FetchFailure::NotText, QStringLiteral("image/png, not text"));
+    expectFailure(server.Url("/untyped-binary"), FetchFailure::NotText, QStringLiteral("not text"));
+}
+
+// ---- TLS --------------------------------------------------------------------------------------
+
+TEST(HttpFetchTlsTest, AnUntrustedCertificateFailsTheHandshakeAndATrustedOneWorks) {
+    ASSERT_TRUE(QSslSocket::supportsSsl()) << "no TLS backend";
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString keyPath = dir.filePath(QStringLiteral("key.pem"));
+    const QString certPath = dir.filePath(QStringLiteral("cert.pem"));
+    QProcess openssl;
+    openssl.start(QStringLiteral("openssl"),
+                  {QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"),
+                   QStringLiteral("rsa:2048"), QStringLiteral("-nodes"), QStringLiteral("-keyout"),
+                   keyPath, QStringLiteral("-out"), certPath, QStringLiteral("-days"),
+                   QStringLiteral("1"), QStringLiteral("-subj"), QStringLiteral("/CN=127.0.0.1"),
+                   QStringLiteral("-addext"), QStringLiteral("subjectAltName=IP:127.0.0.1")});
+    ASSERT_TRUE(openssl.waitForFinished(60000));
+    ASSERT_EQ(openssl.exitCode(), 0) << openssl.readAllStandardError().constData();
+    const QList<QSslCertificate> certs = QSslCertificate::fromPath(certPath);
+    ASSERT_EQ(certs.size(), 1);
+    QFile keyFile(keyPath);
+    ASSERT_TRUE(keyFile.open(QIODevice::ReadOnly));
+    const QSslKey key(&keyFile, QSsl::Rsa);
+    ASSERT_FALSE(key.isNull());
+
+    TlsTestServer server(certs.front(), key);
+    server.Answer("/page", response("200 OK", "Content-Type: text/plain; charset=utf-8\r\n", "secret \xc3\xa9"));
+    server.Answer("/downgrade", response("302 Found", "Location: http://127.0.0.1:1/x\r\n", ""));
+    QtHttpFetch fetch;
+    const QString address = server.Url("/page", "https");
+    try {
+        fetch.Fetch(address, 10s);
+        ADD_FAILURE() << "an untrusted certificate was accepted";
+    } catch (const FetchError& e) {
+        EXPECT_EQ(e.Failure(), FetchFailure::Tls);
+        EXPECT_TRUE(e.Description().contains(address)) << qPrintable(e.Description());
+        EXPECT_TRUE(e.Description().contains(QStringLiteral("self signed"), Qt::CaseInsensitive) ||
+                    e.Description().contains(QStringLiteral("self-signed"), Qt::CaseInsensitive))
+            << qPrintable(e.Description());
+    }
+    EXPECT_EQ(server.Hits("/page"), 0);
+
+    // Trusted, the same server serves the page, and a redirect from it to http is refused.
+    const QSslConfiguration saved = QSslConfiguration::defaultConfiguration();
+    QSslConfiguration trusting = saved;
+    trusting.addCaCertificate(certs.front());
+    QSslConfiguration::setDefaultConfiguration(trusting);
+    QString text;
+    std::optional<FetchFailure> downgrade;
+    try {
+        text = fetch.Fetch(address, 10s);
+        fetch.Fetch(server.Url("/downgrade", "https"), 10s);
+    } catch (const FetchError& e) {
+        downgrade = e.Failure();
+    }
+    QSslConfiguration::setDefaultConfiguration(saved);
+    EXPECT_EQ(text, QStringLiteral("secret \u00e9"));
+    EXPECT_EQ(downgrade, FetchFailure::UnsafeRedirect);
+}
+
+// ---- The component ----------------------------------------------------------------------------
+
+TEST(InetTest, OpenUrlFetchesWithItsTimeOutAndPassesFailuresOn) {
+    auto script = std::make_shared<ScriptedHttpFetch>();
+    Inet inet(script);
+    EXPECT_EQ(inet.RequestTimeout(), 60s);
+    script->Reply(QStringLiteral("text"));
+    EXPECT_EQ(inet.OpenURL(QStringLiteral("example.invalid")), QStringLiteral("text"));
+    inet.SetRequestTimeout(250ms);
+    EXPECT_EQ(errorOf([&] { inet.SetRequestTimeout(0ms); }), 380);
+    script->Fail(FetchFailure::Refused, QStringLiteral("the server refused the connection"));
+    EXPECT_EQ(errorOf([&] { inet.OpenURL(QStringLiteral("http://h/")); }), 35752);
+    EXPECT_EQ(errorOf([&] { inet.OpenURL(QStringLiteral("http://h/")); }), 5); // unscripted
+    EXPECT_EQ(script->Addresses(), (std::vector<QString>{QStringLiteral("example.invalid"),
+                                                         QStringLiteral("http://h/"), QStringLiteral("http://h/")}));
+    EXPECT_EQ(script->Timeouts(), (std::vector<std::chrono::milliseconds>{60s, 250ms, 250ms}));
+}
+
+} // namespace

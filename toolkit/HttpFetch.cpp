@@ -1,0 +1,157 @@
+#include "toolkit/HttpFetch.h"
+
+#include "toolkit/CodePage.h"
+
+#include <QRegularExpression>
+#include <QStringDecoder>
+
+#include <optional>
+
+namespace toolkit {
+
+namespace {
+
+QString describe(const QString& address, const QString& reason) {
+    return QStringLiteral("Could not fetch %1: %2.").arg(address, reason);
+}
+
+// The label of a character set as a page gives it, in the name the converter knows it by:
+// pages that say Shift_JIS are written in its Windows variant, and pages that say Latin-1
+// or ASCII in Windows-1252, as browsers read them. Nothing for a label nobody knows.
+std::optional<QByteArray> knownCharset(QByteArray label) {
+    label = label.trimmed().toLower();
+    while (!label.isEmpty() && (label.front() == '"' || label.front() == '\''))
+        label.remove(0, 1);
+    while (!label.isEmpty() && (label.back() == '"' || label.back() == '\''))
+        label.chop(1);
+    if (label.isEmpty())
+        return std::nullopt;
+    static const char* const shiftJis[] = {"shift_jis", "shift-jis", "sjis", "x-sjis", "ms_kanji",
+                                           "csshiftjis", "windows-31j", "ms932", "cp932"};
+    for (const char* name : shiftJis) {
+        if (label == name)
+            return QByteArrayLiteral("CP932");
+    }
+    static const char* const latin1[] = {"iso-8859-1", "iso8859-1", "latin1", "l1", "us-ascii",
+                                         "ascii", "iso_8859-1", "cp819", "ibm819"};
+    for (const char* name : latin1) {
+        if (label == name)
+            return QByteArrayLiteral("windows-1252");
+    }
+    if (!QStringDecoder(label.constData()).isValid())
+        return std::nullopt;
+    return label;
+}
+
+// The charset parameter of a Content-Type value.
+QByteArray charsetParameter(const QByteArray& contentType) {
+    const QList<QByteArray> parts = contentType.split(';');
+    for (qsizetype i = 1; i < parts.size(); ++i) {
+        const QByteArray part = parts[i].trimmed();
+        const qsizetype eq = part.indexOf('=');
+        if (eq > 0 && part.left(eq).trimmed().toLower() == "charset")
+            return part.mid(eq + 1).trimmed();
+    }
+    return {};
+}
+
+// <meta charset="x"> or <meta http-equiv="Content-Type" content="text/html; charset=x"> near
+// the start of the page, where a page has to declare it.
+QByteArray metaCharset(const QByteArray& body) {
+    static const QRegularExpression meta(
+        QStringLiteral("<meta\\b[^>]*?\\bcharset\\s*=\\s*[\"']?\\s*([A-Za-z0-9._:\\-]+)"),
+        QRegularExpression::CaseInsensitiveOption);
+    const QString head = QString::fromLatin1(body.left(4096));
+    const QRegularExpressionMatch match = meta.match(head);
+    return match.hasMatch() ? match.captured(1).toLatin1() : QByteArray();
+}
+
+QString decodeWith(const QByteArray& charset, const QByteArray& body) {
+    QStringDecoder decoder(charset.constData());
+    return decoder(body);
+}
+
+} // namespace
+
+FetchError::FetchError(FetchFailure failure, const QString& address, const QString& reason)
+    : Error(35750 + static_cast<int32_t>(failure), describe(address, reason)),
+      m_failure(failure) {}
+
+QUrl WebAddress(const QString& address) {
+    QString text = address.trimmed();
+    if (!text.contains(QStringLiteral("://")))
+        text.prepend(QStringLiteral("http://"));
+    const QUrl url(text, QUrl::StrictMode);
+    const QString scheme = url.scheme().toLower();
+    if (url.isValid() && scheme != QLatin1String("http") && scheme != QLatin1String("https"))
+        throw FetchError(FetchFailure::BadAddress, address,
+                         QStringLiteral("only http and https addresses can be fetched"));
+    if (!url.isValid() || url.host().isEmpty())
+        throw FetchError(FetchFailure::BadAddress, address,
+                         QStringLiteral("this is not a valid web address"));
+    return url;
+}
+
+bool IsTextContent(const QByteArray& contentType, const QByteArray& body) {
+    const QByteArray type = contentType.split(';').front().trimmed().toLower();
+    if (type.isEmpty()) {
+        // UTF-16 text has NUL bytes everywhere, but starts with its byte order mark.
+        if (body.startsWith("\xff\xfe") || body.startsWith("\xfe\xff"))
+            return true;
+        return !body.left(4096).contains('\0');
+    }
+    if (type.startsWith("text/") || type.endsWith("+xml") || type.endsWith("+json"))
+        return true;
+    static const char* const textual[] = {"application/xml", "application/json",
+                                          "application/javascript", "application/ecmascript",
+                                          "application/x-javascript"};
+    for (const char* t : textual) {
+        if (type == t)
+            return true;
+    }
+    return false;
+}
+
+QString DecodeWebText(const QByteArray& body, const QByteArray& contentType) {
+    if (body.startsWith("\xef\xbb\xbf"))
+        return decodeWith("UTF-8", body);
+    if (body.startsWith("\xff\xfe"))
+        return decodeWith("UTF-16LE", body);
+    if (body.startsWith("\xfe\xff"))
+        return decodeWith("UTF-16BE", body);
+    if (const auto charset = knownCharset(charsetParameter(contentType)))
+        return decodeWith(*charset, body);
+    if (auto charset = knownCharset(metaCharset(body))) {
+        // A page that reached this point has no byte order mark, so it is not in UTF-16
+        // whatever its meta tag says.
+        if (charset->startsWith("utf-16"))
+            charset = QByteArrayLiteral("UTF-8");
+        return decodeWith(*charset, body);
+    }
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    QString text = utf8(body);
+    if (!utf8.hasError())
+        return text;
+    return DecodeSystem(body);
+}
+
+Inet::Inet(std::shared_ptr<HttpFetchSeam> seam) : m_seam(std::move(seam)) {
+    if (!m_seam)
+        throw Error::ObjectNotSet();
+}
+
+void Inet::SetSeam(std::shared_ptr<HttpFetchSeam> seam) {
+    if (!seam)
+        throw Error::ObjectNotSet();
+    m_seam = std::move(seam);
+}
+
+QString Inet::OpenURL(const QString& address) { return m_seam->Fetch(address, m_timeout); }
+
+void Inet::SetRequestTimeout(std::chrono::milliseconds timeout) {
+    if (timeout <= std::chrono::milliseconds::zero())
+        throw Error::InvalidPropertyValue();
+    m_timeout = timeout;
+}
+
+} // namespace toolkit

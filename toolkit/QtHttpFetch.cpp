@@ -1,0 +1,239 @@
+#include "toolkit/HttpFetch.h"
+
+#include "toolkit/App.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QPointer>
+#include <QProgressDialog>
+#include <QSslError>
+#include <QTimer>
+
+#include <limits>
+#include <optional>
+
+namespace toolkit {
+
+namespace {
+
+struct DeleteLater {
+    void operator()(QObject* object) const { object->deleteLater(); }
+};
+
+// One request from start to end: the body as it arrives, and the reasons to stop early that
+// the reply itself cannot know (refused size or type, a redirect that is less safe, a cancel).
+class Transfer {
+public:
+    Transfer(QNetworkAccessManager& manager, const QUrl& url, const QString& address,
+             std::chrono::milliseconds timeout)
+        : m_address(address) {
+        QNetworkRequest request(url);
+        // Redirects to http from https, and to anything but http and https, are refused.
+        request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                             QNetworkRequest::NoLessSafeRedirectPolicy);
+        request.setMaximumRedirectsAllowed(kMaxRedirects);
+        request.setTransferTimeout(static_cast<int>(
+            std::min<std::chrono::milliseconds::rep>(timeout.count(), std::numeric_limits<int>::max())));
+        request.setHeader(QNetworkRequest::UserAgentHeader,
+                          QStringLiteral("%1/%2.%3").arg(AppTitle()).arg(AppMajor()).arg(AppMinor()));
+        m_reply.reset(manager.get(request));
+        QNetworkReply* reply = m_reply.get();
+        QObject::connect(reply, &QNetworkReply::metaDataChanged, reply, [this] { checkHeaders(); });
+        QObject::connect(reply, &QNetworkReply::readyRead, reply, [this] { readBody(); });
+        QObject::connect(reply, &QNetworkReply::sslErrors, reply,
+                         [this](const QList<QSslError>& errors) {
+                             for (const QSslError& e : errors)
+                                 m_sslErrors << e.errorString();
+                         });
+    }
+
+    QNetworkReply& Reply() const { return *m_reply; }
+
+    void Cancel() {
+        if (m_reply->isFinished())
+            return;
+        m_cancelled = true;
+        m_reply->abort();
+    }
+
+    // The text, or the error that says why there is none.
+    QString Result() {
+        readBody();
+        if (m_cancelled)
+            throw FetchError(FetchFailure::Cancelled, m_address,
+                             QStringLiteral("the fetch was cancelled"));
+        if (m_refusal)
+            throw *m_refusal;
+        const int status = httpStatus();
+        const QNetworkReply::NetworkError error = m_reply->error();
+        // Errors of content (2xx codes) and of the server (4xx codes) are what the status says.
+        const bool statusError = (error > 200 && error < 300) || (error > 400 && error < 500);
+        const bool redirectRefused = error == QNetworkReply::TooManyRedirectsError ||
+                                     error == QNetworkReply::InsecureRedirectError;
+        if (status >= 300 && status < 400 && !redirectRefused)
+            throw redirectError(status);
+        if (error != QNetworkReply::NoError && !(statusError && status >= 300))
+            throw networkError(error);
+        if (status < 200 || status >= 300)
+            throw this->statusError(status);
+        const QByteArray contentType = m_reply->rawHeader("Content-Type");
+        if (!IsTextContent(contentType, m_body))
+            throw notText(contentType);
+        return DecodeWebText(m_body, contentType);
+    }
+
+private:
+    int httpStatus() const {
+        return m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    }
+
+    void refuse(FetchFailure failure, const QString& reason) {
+        refuse(FetchError(failure, m_address, reason));
+    }
+    void refuse(const FetchError& error) {
+        if (!m_refusal)
+            m_refusal.emplace(error);
+        m_reply->abort();
+    }
+
+    void checkHeaders() {
+        const int status = httpStatus();
+        if (status < 200 || status >= 300)
+            return;
+        bool known = false;
+        const qlonglong length = m_reply->header(QNetworkRequest::ContentLengthHeader).toLongLong(&known);
+        if (known && length > kMaxFetchBytes)
+            return refuse(FetchFailure::TooLarge, tooLargeReason());
+        const QByteArray contentType = m_reply->rawHeader("Content-Type");
+        if (!contentType.trimmed().isEmpty() && !IsTextContent(contentType, {}))
+            refuse(notText(contentType));
+    }
+
+    void readBody() {
+        if (m_refusal || !m_reply->isOpen())
+            return;
+        m_body += m_reply->readAll();
+        if (m_body.size() > kMaxFetchBytes) {
+            m_body.clear();
+            refuse(FetchFailure::TooLarge, tooLargeReason());
+        }
+    }
+
+    static QString tooLargeReason() {
+        return QStringLiteral("the document is larger than %1 MiB").arg(kMaxFetchBytes >> 20);
+    }
+
+    FetchError notText(const QByteArray& contentType) const {
+        const QByteArray type = contentType.split(';').front().trimmed();
+        return FetchError(FetchFailure::NotText, m_address,
+                          type.isEmpty()
+                              ? QStringLiteral("the document is not text")
+                              : QStringLiteral("the document is %1, not text")
+                                    .arg(QString::fromLatin1(type)));
+    }
+
+    FetchError statusError(int status) const {
+        QString phrase = m_reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString();
+        return FetchError(FetchFailure::HttpStatus, m_address,
+                          QStringLiteral("the server answered %1 %2").arg(status).arg(phrase).trimmed());
+    }
+
+    // A redirect that was not followed: one to an address that is not on the web, or one that
+    // gives no address at all.
+    FetchError redirectError(int status) const {
+        const QUrl to = QUrl::fromEncoded(m_reply->rawHeader("Location").trimmed());
+        if (to.isEmpty())
+            return statusError(status);
+        const QUrl target = m_reply->url().resolved(to);
+        const QString scheme = target.scheme().toLower();
+        const bool web = scheme == QLatin1String("http") || scheme == QLatin1String("https");
+        return FetchError(FetchFailure::UnsafeRedirect, m_address,
+                          QStringLiteral("it was redirected to %1, which %2")
+                              .arg(target.toDisplayString(),
+                                   web ? QStringLiteral("could not be followed")
+                                       : QStringLiteral("is not a web address")));
+    }
+
+    FetchError networkError(QNetworkReply::NetworkError error) const {
+        switch (error) {
+        case QNetworkReply::HostNotFoundError:
+            return {FetchFailure::HostNotFound, m_address,
+                    QStringLiteral("no server of that name was found")};
+        case QNetworkReply::ConnectionRefusedError:
+            return {FetchFailure::Refused, m_address,
+                    QStringLiteral("the server refused the connection")};
+        case QNetworkReply::OperationCanceledError:
+        case QNetworkReply::TimeoutError:
+            // Nobody cancelled (that is checked first): the reply gave up waiting.
+            return {FetchFailure::TimedOut, m_address,
+                    QStringLiteral("nothing arrived from the server for too long; it timed out")};
+        case QNetworkReply::SslHandshakeFailedError:
+            return {FetchFailure::Tls, m_address,
+                    QStringLiteral("the secure connection could not be set up (%1)")
+                        .arg(m_sslErrors.isEmpty() ? m_reply->errorString()
+                                                   : m_sslErrors.join(QStringLiteral("; ")))};
+        case QNetworkReply::TooManyRedirectsError:
+            return {FetchFailure::TooManyRedirects, m_address,
+                    QStringLiteral("it was redirected more than %1 times").arg(kMaxRedirects)};
+        case QNetworkReply::InsecureRedirectError:
+            return {FetchFailure::UnsafeRedirect, m_address,
+                    QStringLiteral("it was redirected from a secure address to an insecure one")};
+        default:
+            return {FetchFailure::Unreachable, m_address,
+                    QStringLiteral("the server could not be reached (%1)").arg(m_reply->errorString())};
+        }
+    }
+
+    QString m_address;
+    std::unique_ptr<QNetworkReply, DeleteLater> m_reply;
+    QByteArray m_body;
+    QStringList m_sslErrors;
+    std::optional<FetchError> m_refusal;
+    bool m_cancelled = false;
+};
+
+} // namespace
+
+QString QtHttpFetch::Fetch(const QString& address, std::chrono::milliseconds timeout) {
+    const QUrl url = WebAddress(address);
+    QNetworkAccessManager manager;
+    Transfer transfer(manager, url, address, timeout);
+    QNetworkReply& reply = transfer.Reply();
+
+    QEventLoop loop;
+    QObject::connect(&reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    // For a moment the windows repaint and the network is served, but user input waits, so
+    // that no other command starts in the middle of this one.
+    if (!reply.isFinished()) {
+        QTimer moment;
+        moment.setSingleShot(true);
+        QObject::connect(&moment, &QTimer::timeout, &loop, &QEventLoop::quit);
+        moment.start(m_progressDelay);
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    }
+    // Then a modal progress window takes the input, and its Cancel ends the fetch.
+    if (!reply.isFinished()) {
+        QPointer<QProgressDialog> progress = new QProgressDialog(
+            QStringLiteral("Fetching %1").arg(url.toDisplayString()), QStringLiteral("Cancel"), 0,
+            0, QApplication::activeWindow());
+        progress->setWindowTitle(AppTitle());
+        progress->setWindowModality(Qt::ApplicationModal);
+        progress->setMinimumDuration(0);
+        progress->setAutoReset(false);
+        progress->setAutoClose(false);
+        // Its Cancel button, its close button and the Escape key all cancel.
+        QObject::connect(progress, &QProgressDialog::canceled, &loop,
+                         [&transfer] { transfer.Cancel(); });
+        QObject::connect(progress, &QDialog::rejected, &loop, [&transfer] { transfer.Cancel(); });
+        progress->show();
+        if (!reply.isFinished())
+            loop.exec();
+        delete progress;
+    }
+    return transfer.Result();
+}
+
+} // namespace toolkit
