@@ -6,6 +6,8 @@
 # (build-fuzz/corpus/TARGET). A crash, hang, leak or sanitizer report fails the run and leaves
 # the input in build-fuzz/artifacts/. Prints one summary line per target.
 #   VORN_FUZZ_BUILD_DIR   build folder (default: build-fuzz)
+#   VORN_FUZZ_TIMEOUT     seconds one input may take before it counts as a hang (default 10;
+#                         more for long runs on a loaded machine at a low priority)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
@@ -42,7 +44,7 @@ for t in "${targets[@]}"; do
   mkdir -p "$work" "$artifacts"
   log="$build/$t.log"
   echo "== $t: $seconds s"
-  if "$build/tests/fuzz/$t" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+  if "$build/tests/fuzz/$t" -max_total_time="$seconds" -timeout="${VORN_FUZZ_TIMEOUT:-10}" -rss_limit_mb=2048 \
       -print_final_stats=1 -artifact_prefix="$artifacts" \
       "$work" "tests/fuzz/corpus/$t" >"$log" 2>&1; then
     result=ok

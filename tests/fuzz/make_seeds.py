@@ -53,6 +53,8 @@ files = {
     "truncated_utf8": "あ".encode()[:2],
     "truncated_sjis": "あ".encode("cp932")[:1],
     "empty": b"",
+    # Only the first mark is one; the second is U+FEFF in the text.
+    "two_marks": b"\xef\xbb\xbf\xef\xbb\xbf",
 }
 for name, data in files.items():
     write("fuzz_decode", name, data)
