@@ -353,7 +353,6 @@ void Window::centre() {
     const QSize desk = screen ? screen->availableGeometry().size() : QSize();
     setGeometry((PixelsToTwips(desk.width()) - Width()) / 2.0f,
                 (PixelsToTwips(desk.height()) - Height()) / 2.0f, Width(), Height());
-    m_blnCentred = true;
 }
 
 void Window::raiseResize() {
@@ -471,18 +470,15 @@ void Window::readReport() {
     const QMargins framed = m_watched ? m_watched->frameMargins() : QMargins();
     if (m_style.TitleBar && !framed.isNull() && framed != m_frame && m_frame.isNull()) {
         // Framed for the first time with no frame known before: the window
-        // was laid out as if it had none, so it keeps its client area where
-        // it is and the outer rectangle takes the frame in. A window centred
-        // on its first show is centred again, frame and all.
+        // was laid out as if it had none. It keeps its client area where it
+        // is, and the outer rectangle takes the frame in. No request goes
+        // out: a second placement while the window manager is still placing
+        // the window can land the frame where the client was asked to go.
         m_frame = framed;
         lastCaptionFrame() = framed;
         m_geometry.Set(Left() - PixelsToTwips(framed.left()), Top() - PixelsToTwips(framed.top()),
                        Width() + PixelsToTwips(framed.left() + framed.right()),
                        Height() + PixelsToTwips(framed.top() + framed.bottom()));
-        if (m_blnCentred)
-            centre();
-        else
-            applyGeometry();
         return;
     }
     if (m_style.TitleBar && !framed.isNull() && framed != m_frame) {
@@ -499,8 +495,6 @@ void Window::readReport() {
     }
     const WindowGeometry::Change change =
         m_geometry.Reported(m_native.marginsAdded(frame()), desktopOrigin());
-    if (change.moved)
-        m_blnCentred = false;
     if (m_geometry.Outstanding())
         m_settle->start();
     if (change.resized) {

@@ -130,8 +130,8 @@ public:
     // The same for the application as a whole (windows without their own).
     static void SetApplicationIcon(const char* const* xpm);
     // vbStartUpScreen centres the window on the desktop when it is first
-    // shown, and again once the window manager has framed it, unless it has
-    // been moved meanwhile.
+    // shown, by the outer size it has then (a caption bar the window
+    // manager adds later is not known yet).
     int16_t StartUpPosition() const { return m_intStartUpPosition; }
     void SetStartUpPosition(int16_t value);
 
@@ -197,7 +197,6 @@ private:
     int m_intResizeDepth = 0;
     int16_t m_intStartUpPosition = vbStartUpManual;
     bool m_blnShownOnce = false;
-    bool m_blnCentred = false; // centred at its first show and not moved since
     bool m_blnQueryingUnload = false;
     int m_intFrameChecks = 0;
 
