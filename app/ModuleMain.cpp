@@ -226,20 +226,30 @@ bool ReplaceNewLine(QString& rstrText, QString vstrReplace) {
     }
     const qsizetype k = lineBreak.size();
     if (vstrReplace.size() <= k) {
-        // Nothing grows, so the text is rewritten in place from the first break on.
+        // Nothing grows, so the text is rewritten in place from the first break on, in one
+        // plain pass: breaks are frequent, and a search call per break costs more than it finds.
         QChar* d = rstrText.data();
-        const QStringView whole(d, rstrText.size());
+        const qsizetype n = rstrText.size();
+        const QChar first0 = lineBreak[0];
+        const bool pair = k == 2;
+        const QChar* const rep = vstrReplace.constData();
+        const qsizetype repSize = vstrReplace.size();
         qsizetype w = first;
         qsizetype r = first;
-        while (r >= 0) {
-            std::copy(vstrReplace.cbegin(), vstrReplace.cend(), d + w);
-            w += vstrReplace.size();
-            r += k;
-            const qsizetype next = FindSliced(whole, lineBreak, r, yield);
-            const qsizetype end = next < 0 ? whole.size() : next;
-            std::copy(d + r, d + end, d + w);
-            w += end - r;
-            r = next;
+        while (r < n) {
+            const qsizetype stop = std::min(n, r + 8192);
+            while (r < stop) {
+                const QChar c = d[r];
+                if (c == first0 && (!pair || (r + 1 < n && d[r + 1] == u'\n'))) {
+                    for (qsizetype i = 0; i < repSize; ++i)
+                        d[w++] = rep[i];
+                    r += k;
+                } else {
+                    d[w++] = c;
+                    ++r;
+                }
+            }
+            yield.Check(8192);
         }
         rstrText.truncate(w);
         return true;
