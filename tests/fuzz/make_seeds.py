@@ -73,6 +73,7 @@ pages = {
     "latin1": ('text/html; charset="ISO-8859-1"', "caf\xe9".encode("latin-1")),
     "address": ("https://example.com/a?b=c", b""),
     "meta_utf16": ("text/html", b"<meta charset=utf-16>hello"),
+    "two_marks": ("", b"\xef\xbb\xbf\xef\xbb\xbfB"),
 }
 for name, (header, body) in pages.items():
     write("fuzz_charset", name, bytes([len(header.encode())]) + header.encode() + body)
