@@ -116,6 +116,11 @@ public:
     void mnuFileWeb_Click();
     void mnuFileWebReload_Click();
 
+    // A file or web address named on the command line, loaded as "Local(&L)..." and
+    // "Web(&W)..." load the name or address the user gave them (FormMain_CommandLine.cpp).
+    void OpenLocalFile(const QString& path);
+    void OpenWebAddress(const QString& address);
+
     // Appearance and window options (FormMain_Appearance.cpp).
     void mnuOptionFont_Click();
     void mnuOptionFontColor_Click();

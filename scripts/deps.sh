@@ -7,10 +7,12 @@ VORN_PACKAGES=(
   build-essential cmake pkg-config
   qt6-base-dev libgl-dev libxcb1-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-ipafont-gothic
+  fonts-ipafont-gothic locales
   xvfb openbox xdotool x11-utils imagemagick
   python3 python3-xlib python3-numpy
   openssl
+  clang-14 libclang-rt-14-dev
+  dpkg-dev file desktop-file-utils librsvg2-bin
 )
 
 vorn_install_deps() {

@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <locale.h>
+#include <stdlib.h>
 #include <string>
 
 namespace toolkit {
@@ -86,8 +88,11 @@ double Val(const QString& text) {
         if (j > digitsFrom)
             number += exponent;
     }
-    // strtod gives an infinity for too large and 0 for too small, as wanted.
-    return std::strtod(number.c_str(), nullptr);
+    // strtod gives an infinity for too large and 0 for too small, as wanted. It is given the
+    // C locale: the application object takes the user's locale, whose decimal point is a
+    // comma in many countries, and these texts always write it ".".
+    static const locale_t cLocale = ::newlocale(LC_ALL_MASK, "C", locale_t{});
+    return ::strtod_l(number.c_str(), nullptr, cLocale);
 }
 
 } // namespace toolkit

@@ -67,7 +67,9 @@ QByteArray metaCharset(const QByteArray& body) {
 }
 
 QString decodeWith(const QByteArray& charset, const QByteArray& body) {
-    QStringDecoder decoder(charset.constData());
+    // Stateless: the body is whole, so a sequence cut off at its end is shown as a substitute
+    // character instead of waiting, unseen, for bytes that never come.
+    QStringDecoder decoder(charset.constData(), QStringConverter::Flag::Stateless);
     return decoder(body);
 }
 

@@ -1,0 +1,119 @@
+#include "app/CommandLine.h"
+
+#include "toolkit/App.h"
+
+#include <QCommandLineParser>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QUrl>
+
+namespace CommandLine {
+
+namespace {
+
+Request bad(const QString& message) {
+    return {Outcome::Bad,
+            QStringLiteral("%1: %2\nTry '%1 --help' for more information.\n")
+                .arg(toolkit::AppTitle(), message),
+            SourceKind::None, QString()};
+}
+
+QString versionText() {
+    return QStringLiteral("%1 %2.%3.%4\n")
+        .arg(toolkit::AppTitle())
+        .arg(toolkit::AppMajor())
+        .arg(toolkit::AppMinor())
+        .arg(toolkit::AppRevision());
+}
+
+Request localFile(const QString& argument, const QString& path) {
+    const QFileInfo info(path);
+    const QString quoted = QStringLiteral("'%1'").arg(argument);
+    if (!info.exists())
+        return bad(QStringLiteral("cannot open %1: there is no such file").arg(quoted));
+    if (info.isDir())
+        return bad(QStringLiteral("cannot open %1: it is a folder, not a file").arg(quoted));
+    // Pipes and devices could hold the start-up forever; the reader takes plain files only.
+    if (!info.isFile())
+        return bad(QStringLiteral("cannot open %1: it is not a plain file").arg(quoted));
+    if (!info.isReadable())
+        return bad(QStringLiteral("cannot open %1: permission denied").arg(quoted));
+    return {Outcome::Run, QString(), SourceKind::File, info.absoluteFilePath()};
+}
+
+Request source(const QString& argument) {
+    if (argument.trimmed().isEmpty())
+        return bad(QStringLiteral("the file or address is empty"));
+    // A scheme followed by "//" makes an address; anything else is a file name, so a file
+    // called "notes:today" still opens.
+    static const QRegularExpression schemed(QStringLiteral("^([A-Za-z][A-Za-z0-9+.-]*)://"));
+    const QRegularExpressionMatch match = schemed.match(argument);
+    const QString scheme = match.hasMatch() ? match.captured(1).toLower() : QString();
+    if (scheme.isEmpty())
+        return localFile(argument, argument);
+    const QUrl url(argument, QUrl::StrictMode);
+    if (scheme == QLatin1String("file")) {
+        const QString host = url.host();
+        if (!url.isValid() || !url.isLocalFile() ||
+            (!host.isEmpty() && host != QLatin1String("localhost")))
+            return bad(QStringLiteral("'%1' is not a local file address").arg(argument));
+        return localFile(argument, url.toLocalFile());
+    }
+    if (scheme != QLatin1String("http") && scheme != QLatin1String("https"))
+        return bad(QStringLiteral("cannot fetch '%1': only http and https addresses are supported")
+                       .arg(argument));
+    if (!url.isValid() || url.host().isEmpty())
+        return bad(QStringLiteral("'%1' is not a valid web address").arg(argument));
+    return {Outcome::Run, QString(), SourceKind::Web, argument};
+}
+
+} // namespace
+
+Request Parse(const QStringList& arguments) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Scrolls one line of text from a file or a web page across the bottom "
+                       "of the desktop."));
+    // Qt's own options (-platform, -style and the rest) are not offered: the application
+    // object is given none of the arguments, so that no file name is ever taken for one.
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Displays this help."));
+    parser.addOption(help);
+    const QCommandLineOption version = parser.addVersionOption();
+    parser.addPositionalArgument(
+        QStringLiteral("source"),
+        QStringLiteral("A text file, or an http or https address, to show once the panel is "
+                       "up, as File > Local or File > Web would."),
+        QStringLiteral("[FILE | ADDRESS]"));
+
+    if (!parser.parse(arguments))
+        return bad(parser.errorText());
+    if (parser.isSet(help)) {
+        QString text = parser.helpText();
+        // The parser names the program after the application object, which does not exist
+        // yet; the usage line names the installed command.
+        const qsizetype options = text.indexOf(QStringLiteral(" [options]"));
+        if (text.startsWith(QStringLiteral("Usage: ")) && options > 0)
+            text.replace(7, options - 7, toolkit::AppTitle());
+        return {Outcome::Help, text, SourceKind::None, QString()};
+    }
+    if (parser.isSet(version))
+        return {Outcome::Version, versionText(), SourceKind::None, QString()};
+    const QStringList positional = parser.positionalArguments();
+    if (positional.size() > 1)
+        return bad(QStringLiteral("too many arguments: give one file or address"));
+    if (positional.isEmpty())
+        return {};
+    return source(positional.front());
+}
+
+QStringList Arguments(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
+}
+
+int ExitStatus(Outcome outcome) { return outcome == Outcome::Bad ? 2 : 0; }
+
+} // namespace CommandLine

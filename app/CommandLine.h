@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The command line: vorn2 [--help | --version] [FILE | ADDRESS]. It is read before any window
+// exists, so that --help and --version need no display and a bad argument opens nothing.
+//
+// FILE is a local text file (a path, or a file: URL as a desktop's launcher may pass);
+// ADDRESS an http or https address. Either is loaded once the panel is up, as
+// "Local(&L)..." or "Web(&W)..." load what the user chose there.
+namespace CommandLine {
+
+enum class Outcome {
+    Run,     // start the application (with or without a source)
+    Help,    // print Text on standard output and end with status 0
+    Version, // likewise
+    Bad,     // print Text on standard error and end with status 2
+};
+
+enum class SourceKind { None, File, Web };
+
+struct Request {
+    Outcome outcome = Outcome::Run;
+    QString text;
+    SourceKind kind = SourceKind::None;
+    // The file's absolute path, or the address as it was given.
+    QString source;
+};
+
+// Reads the arguments; the first is the program's own name.
+Request Parse(const QStringList& arguments);
+
+// The process's arguments as text, decoded the way the application object decodes them.
+QStringList Arguments(int argc, char** argv);
+
+// The exit status for an outcome that ends the process before the application starts.
+int ExitStatus(Outcome outcome);
+
+} // namespace CommandLine

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QString>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+// What every fuzz target shares: turning the fuzzer's bytes into the program's inputs, and a
+// failed expectation that the fuzzer records as a crash with its input.
+namespace fuzz {
+
+// The bytes read as UTF-16 code units, low byte first; an odd last byte is dropped. Every
+// unit value is possible, lone surrogates included.
+inline QString Utf16(const uint8_t* data, size_t size) {
+    QString text;
+    text.resize(static_cast<qsizetype>(size / 2));
+    for (size_t i = 0; i + 1 < size; i += 2)
+        text[static_cast<qsizetype>(i / 2)] = QChar(static_cast<char16_t>(data[i] | data[i + 1] << 8));
+    return text;
+}
+
+inline QByteArray Bytes(const uint8_t* data, size_t size) {
+    return QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+}
+
+// Some code lets pending events run while it works; it needs an application object for that.
+inline void EnsureApplication() {
+    static int argc = 1;
+    static char name[] = "fuzz";
+    static char* argv[] = {name, nullptr};
+    if (!QCoreApplication::instance())
+        new QCoreApplication(argc, argv);
+}
+
+[[noreturn]] inline void Fail(const char* what, const QString& detail = QString()) {
+    std::fprintf(stderr, "fuzz expectation failed: %s\n%s\n", what,
+                 detail.left(2000).toUtf8().constData());
+    std::abort();
+}
+
+inline void Expect(bool condition, const char* what, const QString& detail = QString()) {
+    if (!condition)
+        Fail(what, detail);
+}
+
+} // namespace fuzz

@@ -1,0 +1,81 @@
+// The text of a fetched page: the character set from a byte order mark, the Content-Type
+// header, an HTML meta tag, valid UTF-8, else the system code page; and the checks a fetch
+// makes before it starts (the address) and once headers arrive (whether the type is text).
+//
+// Input: one byte n, then n bytes of Content-Type header value, then the body. What must hold
+// for every input:
+//   - a UTF-8 byte order mark, or a header that says UTF-8 with no other mark, reads the
+//     body exactly as UTF-8;
+//   - a body that is valid UTF-8, with no mark, no charset in the header and no "charset"
+//     anywhere near its start (where a meta tag would be), reads exactly as UTF-8;
+//   - the address check either gives an http or https address with a host or raises the
+//     fetch's own error, never anything else.
+
+#include "toolkit/HttpFetch.h"
+
+#include "FuzzInput.h"
+
+#include <QStringDecoder>
+#include <QUrl>
+
+#include <cstdlib>
+
+namespace {
+
+bool IsValidUtf8(const QByteArray& bytes) {
+    QStringDecoder strict(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    const QString text = strict.decode(bytes);
+    return !strict.hasError();
+}
+
+bool StartsWithMark(const QByteArray& body) {
+    return body.startsWith("\xEF\xBB\xBF") || body.startsWith("\xFF\xFE") ||
+           body.startsWith("\xFE\xFF");
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    ::setenv("LC_ALL", "C.UTF-8", 1);
+    fuzz::EnsureApplication();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size < 1)
+        return 0;
+    const size_t headerSize = std::min<size_t>(data[0], size - 1);
+    const QByteArray contentType = fuzz::Bytes(data + 1, headerSize);
+    const QByteArray body = fuzz::Bytes(data + 1 + headerSize, size - 1 - headerSize);
+
+    const QString text = toolkit::DecodeWebText(body, contentType);
+    (void)toolkit::IsTextContent(contentType, body);
+
+    const QByteArray type = contentType.toLower();
+    if (body.startsWith("\xEF\xBB\xBF")) {
+        // Only the first mark is one: a second is the character U+FEFF of the text.
+        QStringDecoder keepingMarks(QStringConverter::Utf8,
+                                    QStringConverter::Flag::Stateless |
+                                        QStringConverter::Flag::ConvertInitialBom);
+        const QString expected = keepingMarks.decode(body.mid(3));
+        fuzz::Expect(text == expected, "a UTF-8 mark did not read as UTF-8");
+    } else if (!StartsWithMark(body) && !type.contains("charset") &&
+               !body.left(8192).toLower().contains("charset") && IsValidUtf8(body)) {
+        fuzz::Expect(text == QString::fromUtf8(body), "valid UTF-8 without a label read otherwise");
+    }
+    if (!StartsWithMark(body) && type.trimmed() == "text/html; charset=utf-8") {
+        fuzz::Expect(text == QString::fromUtf8(body), "a UTF-8 header did not read as UTF-8");
+    }
+
+    // The address check on the same bytes, as if they were typed into "URL ?".
+    try {
+        const QUrl url = toolkit::WebAddress(QString::fromUtf8(contentType));
+        const QString scheme = url.scheme().toLower();
+        fuzz::Expect(url.isValid() && !url.host().isEmpty() &&
+                         (scheme == QLatin1String("http") || scheme == QLatin1String("https")),
+                     "an address passed the check that cannot be fetched",
+                     QString::fromUtf8(contentType));
+    } catch (const toolkit::FetchError&) {
+    }
+    return 0;
+}

@@ -1,0 +1,105 @@
+// The text cleanup on arbitrary UTF-16: line breaks to one replacement, then enclosed spans
+// cut. The one-pass procedures must give exactly what cutting and searching again from the
+// start gives, step by step, on every text, including lone surrogates and delimiters of any
+// length.
+//
+// Input: one mode byte, then UTF-16 code units. Mode 0 to 127: the panel's cleanup (a blank
+// for line breaks, "<" and ">"). Mode 128 to 255: the delimiters and the replacement are
+// taken from the first units, their lengths from the mode's bits.
+
+#include "app/ModuleMain.h"
+#include "toolkit/WorkYield.h"
+
+#include "FuzzInput.h"
+
+#include <chrono>
+
+namespace {
+
+// The position of the first `what` at or after position start (1-based), 0 if none.
+qsizetype InStr(qsizetype start, const QString& text, const QString& what) {
+    const qsizetype at = text.indexOf(what, start - 1);
+    return at < 0 ? 0 : at + 1;
+}
+
+// Cuts as the procedure's numbered steps say: find an opening delimiter from the start, the
+// closing one from one character after it, keep what is before and after, search again.
+void StripEnclosedSteps(QString& rstrText, const QString& vstrOpen, const QString& vstrClose) {
+    qsizetype a = InStr(1, rstrText, vstrOpen);
+    while (a != 0) {
+        const qsizetype b = InStr(a + 1, rstrText, vstrClose);
+        if (b == 0)
+            break;
+        rstrText = rstrText.left(a - 1) + rstrText.mid(b);
+        a = InStr(1, rstrText, vstrOpen);
+    }
+}
+
+bool ReplaceNewLineSteps(QString& rstrText, const QString& vstrReplace) {
+    for (const QString& lineBreak :
+         {QStringLiteral("\r\n"), QStringLiteral("\n"), QStringLiteral("\r")}) {
+        if (rstrText.contains(lineBreak)) {
+            rstrText.replace(lineBreak, vstrReplace);
+            return true;
+        }
+    }
+    return false;
+}
+
+// Below this length the quadratic steps are cheap enough to run on every input.
+constexpr qsizetype kCompareUpTo = 1 << 14;
+
+QString Describe(const QString& input, const QString& open, const QString& close) {
+    QString hex;
+    for (const QChar c : input.left(200))
+        hex += QString::number(c.unicode(), 16) + QLatin1Char(' ');
+    return QStringLiteral("open %1 close %2 text %3").arg(open, close, hex);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    fuzz::EnsureApplication();
+    // Every clock read lets events run, so that path is taken on short inputs too.
+    toolkit::SetWorkYieldInterval(std::chrono::nanoseconds::zero());
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size < 1)
+        return 0;
+    const uint8_t mode = data[0];
+    QString units = fuzz::Utf16(data + 1, size - 1);
+
+    QString open = QStringLiteral("<");
+    QString close = QStringLiteral(">");
+    QString replace = QStringLiteral(" ");
+    if (mode & 0x80) {
+        const qsizetype openLength = 1 + (mode & 3);
+        const qsizetype closeLength = 1 + (mode >> 2 & 3);
+        const qsizetype replaceLength = mode >> 4 & 3;
+        if (units.size() < openLength + closeLength + replaceLength)
+            return 0;
+        open = units.left(openLength);
+        close = units.mid(openLength, closeLength);
+        replace = units.mid(openLength + closeLength, replaceLength);
+        units.remove(0, openLength + closeLength + replaceLength);
+    }
+
+    QString actual = units;
+    const bool replaced = ModuleMain::ReplaceNewLine(actual, replace);
+    ModuleMain::StripEnclosed(actual, open, close);
+    fuzz::Expect(actual.size() <= units.size() * qMax<qsizetype>(1, replace.size()),
+                 "the cleanup made the text longer than its breaks allow");
+
+    if (units.size() <= kCompareUpTo) {
+        QString expected = units;
+        const bool expectedReplaced = ReplaceNewLineSteps(expected, replace);
+        fuzz::Expect(replaced == expectedReplaced, "ReplaceNewLine reported another outcome",
+                     Describe(units, open, close));
+        StripEnclosedSteps(expected, open, close);
+        fuzz::Expect(actual == expected, "the cleanup differs from the steps",
+                     Describe(units, open, close));
+    }
+    return 0;
+}
