@@ -116,8 +116,8 @@ public:
     void mnuFileWeb_Click();
     void mnuFileWebReload_Click();
 
-    // A file or web address named on the command line, loaded as "Local(&L)..." and
-    // "Web(&W)..." load the name or address the user gave them (FormMain_CommandLine.cpp).
+    // What "Local(&L)..." and "Web(&W)..." do once the user has named a file or an address;
+    // a file or address named on the command line comes in here too.
     void OpenLocalFile(const QString& path);
     void OpenWebAddress(const QString& address);
 

@@ -20,15 +20,24 @@ const char16_t kBinaryOrDamaged[] = u"ファイルがバイナリか、破損し
 void FormMain::mnuFileLocal_Click() {
     if (!m_clsFileStream)
         m_clsFileStream = std::make_shared<CFileStream>();
-    const std::shared_ptr<CFileStream> stream = m_clsFileStream;
-    m_CommonDialogMain->SetFileName(stream->Path());
+    m_CommonDialogMain->SetFileName(m_clsFileStream->Path());
     m_CommonDialogMain->ShowOpen();
     if (!Loaded())
         return;
     const QString strFileName = m_CommonDialogMain->FileName();
     if (strFileName.isEmpty())
         return;
-    stream->SetPath(strFileName);
+    OpenLocalFile(strFileName);
+}
+
+// The reader takes the name as its Path whether or not it can be read; a failed read is
+// reported and changes nothing else. The command line comes in here too.
+void FormMain::OpenLocalFile(const QString& path) {
+    const auto keep = weak_from_this().lock();
+    if (!m_clsFileStream)
+        m_clsFileStream = std::make_shared<CFileStream>();
+    const std::shared_ptr<CFileStream> stream = m_clsFileStream;
+    stream->SetPath(path);
     QString strText = stream->Ascii();
     if (stream->Error()) {
         toolkit::MsgBox(QString::fromUtf16(kBinaryOrDamaged), toolkit::vbOKOnly, toolkit::AppTitle());
@@ -57,7 +66,15 @@ void FormMain::mnuFileWeb_Click() {
     const QString strURL = toolkit::InputBox(QStringLiteral("URL ?"), toolkit::AppTitle(), m_strURL);
     if (!Loaded() || strURL.isEmpty())
         return;
-    m_strURL = strURL;
+    OpenWebAddress(strURL);
+}
+
+// The address is kept before the fetch, so a failed fetch (raised to the dispatch boundary,
+// which reports it) still leaves it for "Web Reload(&R)"; only a fetch that returns enables
+// that item. The command line comes in here too.
+void FormMain::OpenWebAddress(const QString& address) {
+    const auto keep = weak_from_this().lock();
+    m_strURL = address;
     QString strText = m_InetMain->OpenURL(m_strURL);
     if (!Loaded())
         return;
