@@ -36,31 +36,9 @@ fail() {
   exit 1
 }
 
-# Polls a command until it succeeds; false after the deadline (seconds).
-wait_for() {
-  local deadline=$(( $(date +%s%N) + $1 * 1000000000 ))
-  shift
-  until "$@"; do
-    [ "$(date +%s%N)" -lt "$deadline" ] || return 1
-    sleep 0.05
-  done
-}
-
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-wait_for 10 test -s "$work/display" || { echo "no X server for the end-to-end test: Xvfb did not start"; exit 0; }
-export DISPLAY=":$(head -n 1 "$work/display")"
-
-wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
-for _attempt in 1 2 3; do
-  openbox --sm-disable >"$work/openbox.log" 2>&1 &
-  wm_pid=$!
-  wait_for 10 wm_ready && break
-  kill "$wm_pid" 2>/dev/null; wait "$wm_pid" 2>/dev/null
-  wm_pid=""
-done
-[ -n "${wm_pid:-}" ] || { echo "no X server for the end-to-end test: openbox did not start"; exit 0; }
-pids=("$wm_pid" "${pids[@]}")
+# shellcheck source=tests/e2e/xsession_lib.sh
+source "$(dirname "$0")/xsession_lib.sh"
+start_x_session
 mkdir -m 700 "$work/runtime" "$work/home"
 
 client_list() { xprop -root _NET_CLIENT_LIST | sed -n 's/.*# //p' | tr -d ',' ; }
