@@ -143,3 +143,26 @@ TEST_F(WindowGeometryTest, theEndOfAnInteractiveMoveTakesThePlaceOutright) {
     EXPECT_FALSE(g.Outstanding());
     EXPECT_FALSE(g.Reported(QRect(-200, 500, 300, 40), QPoint(0, 24)).moved);
 }
+
+TEST_F(WindowGeometryTest, whileTheWindowManagerPlacesANewWindowEvenALateOldSizeIsNoChange) {
+    // The strip's start as openbox sends it on a busy core: mapped small, then
+    // stretched and put at the bottom; the request comes back as sent, then
+    // the window manager applies the size it read when the window was mapped.
+    g.Set(0, 0, 2790, 705);
+    g.Shown(g.OuterPixels(kOrigin));
+    const QRect placed = request(0, 11685, 19200, 315);
+    EXPECT_FALSE(g.Reported(placed, kOrigin).resized);
+    const QRect stale(0, 779, 186, 21);
+    EXPECT_FALSE(g.Reported(stale, kOrigin).resized);
+    EXPECT_TRUE(g.Outstanding()) << "the placement runs until the window system is quiet";
+    expectTwips(0, 11685, 19200, 315);
+    g.Settle(stale);
+    EXPECT_FALSE(g.Outstanding());
+    EXPECT_TRUE(g.Displaced(kOrigin)) << "so that the window asks once more";
+    // Asked again and carried out: in place, and the user's changes count again.
+    g.Requested(placed);
+    g.Reported(placed, kOrigin);
+    EXPECT_FALSE(g.Displaced(kOrigin));
+    EXPECT_TRUE(g.Reported(QRect(0, 779, 640, 21), kOrigin).resized);
+    EXPECT_FLOAT_EQ(g.Width(), 9600);
+}

@@ -4,6 +4,7 @@
 #include "toolkit/Error.h"
 #include "toolkit/Events.h"
 #include "toolkit/Twips.h"
+#include "toolkit/WindowSystem.h"
 
 #include <QEventLoop>
 #include <QIcon>
@@ -219,6 +220,22 @@ Window::Window(const WindowStyle& style)
     handles()[m_lngHwnd] = this;
     if (m_style.TitleBar)
         m_frame = lastCaptionFrame();
+    setDefaultGeometry();
+    // Knowing the frame before the window is mapped lets it map in one piece
+    // with its client area where the twips put it; a frame learnt only from
+    // the window manager's reports arrives while it is still placing the
+    // window. The size hints just sent take part in the answer: a fixed
+    // window gets no resize handle.
+    if (m_style.TitleBar) {
+        if (const auto asked = AskFrameExtents(m_widget); asked && *asked != m_frame) {
+            m_frame = *asked;
+            lastCaptionFrame() = *asked;
+            setDefaultGeometry();
+        }
+    }
+}
+
+void Window::setDefaultGeometry() {
     const float border = 2.0f * PixelsToTwips(borderPx());
     m_geometry.Set(0, 0, 4800.0f + border + PixelsToTwips(m_frame.left() + m_frame.right()),
                    3600.0f + border + PixelsToTwips(m_frame.top() + m_frame.bottom()));
@@ -298,6 +315,7 @@ void Window::Move(float left, float top, float width, float height) {
 // change notification when the size changed.
 void Window::setGeometry(float left, float top, float width, float height) {
     const bool resized = width != Width() || height != Height();
+    m_intResends = 0;
     m_geometry.Set(left, top, width, height);
     applyGeometry();
     if (resized)
@@ -416,7 +434,8 @@ void Window::applyGeometry() {
 void Window::requestShown() {
     watchNativeWindow();
     m_native = QRect();
-    m_geometry.Requested(m_geometry.OuterPixels(desktopOrigin()));
+    m_intResends = 0;
+    m_geometry.Shown(m_geometry.OuterPixels(desktopOrigin()));
     m_settle->start();
 }
 
@@ -504,8 +523,17 @@ void Window::readReport() {
 }
 
 void Window::settled() {
-    if (m_geometry.Outstanding())
+    if (m_geometry.Outstanding()) {
         m_geometry.Settle(ReportedFrame());
+        // A window manager that placed the window from a size it read before
+        // the latest request, or was too busy to carry a request out, is
+        // asked once more; what it makes of that second request stands.
+        if (m_geometry.Displaced(desktopOrigin()) && m_intResends == 0 && m_widget->isVisible()) {
+            ++m_intResends;
+            applyGeometry();
+            return;
+        }
+    }
     // Framing a window that stays where it is sends no report of its own:
     // look again until the frame is known.
     if (m_style.TitleBar && m_frame.isNull() && m_widget->isVisible() && m_watched) {

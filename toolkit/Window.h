@@ -164,6 +164,7 @@ private:
     int borderPx() const;
     QMargins frame() const;
     void setGeometry(float left, float top, float width, float height);
+    void setDefaultGeometry();
     void applyGeometry();
     void requestShown();
     void layoutClient(QSize clientSize);
@@ -199,6 +200,7 @@ private:
     bool m_blnShownOnce = false;
     bool m_blnQueryingUnload = false;
     int m_intFrameChecks = 0;
+    int m_intResends = 0; // requests sent again since the code last set the geometry
 
     Window* m_owner = nullptr;
     std::vector<Window*> m_owned;

@@ -43,6 +43,11 @@ bool WindowGeometry::echoOfUnanswered(const QRect& outer) const {
     return place && size;
 }
 
+void WindowGeometry::Shown(const QRect& outer) {
+    Requested(outer);
+    m_placing = true;
+}
+
 WindowGeometry::Change WindowGeometry::Reported(const QRect& outer, QPoint origin) {
     const QRect previous = m_reported;
     m_reported = outer;
@@ -54,7 +59,7 @@ WindowGeometry::Change WindowGeometry::Reported(const QRect& outer, QPoint origi
         }
         return {};
     }
-    if (outer == previous || echoOfUnanswered(outer))
+    if (m_placing || outer == previous || echoOfUnanswered(outer))
         return {};
     Change change;
     change.moved = outer.topLeft() != previous.topLeft();
@@ -72,6 +77,7 @@ WindowGeometry::Change WindowGeometry::Reported(const QRect& outer, QPoint origi
 
 void WindowGeometry::Settle(const QRect& outer) {
     m_outstanding = false;
+    m_placing = false;
     m_reported = outer;
 }
 
@@ -81,6 +87,7 @@ void WindowGeometry::AdoptPosition(const QRect& outer, QPoint origin) {
     m_reported = outer;
     m_requested = OuterPixels(origin);
     m_outstanding = false;
+    m_placing = false;
     m_unanswered.clear();
 }
 

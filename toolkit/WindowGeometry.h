@@ -47,7 +47,16 @@ public:
 
     // The window system has been asked for this outer rectangle.
     void Requested(const QRect& outer);
-    bool Outstanding() const { return m_outstanding; }
+    // The window has just been mapped at this outer rectangle. Until the
+    // window system goes quiet, everything it reports is the window manager
+    // placing the window, even after the request has come back as sent: a
+    // window manager that read the window's size before the latest request
+    // may apply and report that older size afterwards.
+    void Shown(const QRect& outer);
+    bool Outstanding() const { return m_outstanding || m_placing; }
+    // Whether the window was last reported anywhere other than where the
+    // twips put it.
+    bool Displaced(QPoint origin) const { return m_reported != OuterPixels(origin); }
     const QRect& LastRequested() const { return m_requested; }
 
     // The window system reports the window's outer rectangle. Returns what
@@ -70,6 +79,7 @@ private:
     float m_width = 0;
     float m_height = 0;
     bool m_outstanding = false;
+    bool m_placing = false;
     QRect m_requested;
     QRect m_reported;
     std::vector<QRect> m_unanswered; // requests sent since one last came back as sent

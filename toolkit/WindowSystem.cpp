@@ -19,12 +19,15 @@
 #include <xcb/xcb.h>
 #endif
 
+#include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <thread>
 #include <vector>
 
 namespace toolkit {
@@ -87,6 +90,37 @@ bool windowManagerRunning(xcb_connection_t* c) {
     const xcb_atom_t check = internAtom(c, "_NET_SUPPORTING_WM_CHECK");
     const xcb_window_t child = windowProperty(c, rootWindow(c), check);
     return child != XCB_WINDOW_NONE && windowProperty(c, child, check) == child;
+}
+
+bool windowManagerSupports(xcb_connection_t* c, const char* name) {
+    const xcb_atom_t supported = internAtom(c, "_NET_SUPPORTED");
+    const xcb_atom_t wanted = internAtom(c, name);
+    const auto cookie = xcb_get_property(c, 0, rootWindow(c), supported, XCB_ATOM_ATOM, 0, 4096);
+    const XReply<xcb_get_property_reply_t> reply(xcb_get_property_reply(c, cookie, nullptr),
+                                                 &std::free);
+    if (!reply || reply->type != XCB_ATOM_ATOM || reply->format != 32)
+        return false;
+    const auto* atoms = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply.get()));
+    const int count = xcb_get_property_value_length(reply.get()) / 4;
+    return std::find(atoms, atoms + count, wanted) != atoms + count;
+}
+
+// _NET_FRAME_EXTENTS: left, right, top and bottom.
+std::optional<QMargins> frameExtents(xcb_connection_t* c, xcb_window_t window, xcb_atom_t atom) {
+    const auto cookie = xcb_get_property(c, 0, window, atom, XCB_ATOM_CARDINAL, 0, 4);
+    const XReply<xcb_get_property_reply_t> reply(xcb_get_property_reply(c, cookie, nullptr),
+                                                 &std::free);
+    if (!reply || reply->type != XCB_ATOM_CARDINAL || reply->format != 32 ||
+        xcb_get_property_value_length(reply.get()) < 16)
+        return std::nullopt;
+    uint32_t v[4];
+    std::memcpy(v, xcb_get_property_value(reply.get()), sizeof v);
+    // Nothing sane is wider than this; a broken answer is no answer.
+    constexpr uint32_t kWidest = 1000;
+    if (std::any_of(v, v + 4, [](uint32_t e) { return e > kWidest; }))
+        return std::nullopt;
+    return QMargins(static_cast<int>(v[0]), static_cast<int>(v[2]), static_cast<int>(v[1]),
+                    static_cast<int>(v[3]));
 }
 
 void writeStaysOnTopState(xcb_connection_t* c, xcb_window_t window, bool on) {
@@ -462,6 +496,39 @@ int32_t SetFocus(int32_t hWnd) {
 bool IsTopMost(int32_t hWnd) {
     const Window* window = loadedWindow(hWnd);
     return window && window->NativeWidget()->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+}
+
+std::optional<QMargins> AskFrameExtents(QWidget* widget) {
+#ifdef VORN_HAVE_XCB
+    xcb_connection_t* c = x11Connection();
+    if (!c || !widget || !widget->isWindow() || !windowManagerRunning(c) ||
+        !windowManagerSupports(c, "_NET_REQUEST_FRAME_EXTENTS"))
+        return std::nullopt;
+    const auto window = static_cast<xcb_window_t>(widget->winId());
+    const xcb_atom_t extents = internAtom(c, "_NET_FRAME_EXTENTS");
+    xcb_client_message_event_t request{};
+    request.response_type = XCB_CLIENT_MESSAGE;
+    request.format = 32;
+    request.window = window;
+    request.type = internAtom(c, "_NET_REQUEST_FRAME_EXTENTS");
+    xcb_send_event(c, 0, rootWindow(c),
+                   XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
+                   reinterpret_cast<const char*>(&request));
+    xcb_flush(c);
+    // The answer is a property on the window. Its change notice goes to Qt's
+    // event queue, so the property itself is read until it is there.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+    for (;;) {
+        if (const auto margins = frameExtents(c, window, extents))
+            return margins;
+        if (std::chrono::steady_clock::now() >= deadline)
+            return std::nullopt;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+#else
+    (void)widget;
+    return std::nullopt;
+#endif
 }
 
 uint64_t NativeWindowId(int32_t hWnd) {

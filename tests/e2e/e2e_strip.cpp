@@ -504,6 +504,39 @@ TEST_F(StripOnX, EveryStartPutsTheStripWholeAtItsStandardPlaceAlsoOnALoadedCore)
     EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join(QStringLiteral("; ")).toStdString();
 }
 
+// The frame is known before the window is mapped, for a sizable window and
+// for a fixed one (which openbox gives no resize handle), so the client area
+// is right from the first picture on.
+TEST_F(StripOnX, ATitledWindowKnowsItsFrameBeforeItIsShown) {
+    for (const bool sizable : {true, false}) {
+        toolkit::WindowStyle style;
+        style.Sizable = sizable;
+        style.MaxButton = sizable;
+        auto panel = std::make_shared<toolkit::Window>(style);
+        panel->SetCaption(QStringLiteral("vorn2 framed"));
+        panel->Move(1500, 1500, 4500, 3000);
+        const auto asked = toolkit::AskFrameExtents(panel->NativeWidget());
+        if (!withWindowManager()) {
+            EXPECT_FALSE(asked.has_value()) << "no window manager, no frame";
+            continue;
+        }
+        ASSERT_TRUE(asked.has_value());
+        const float scaleWidth = panel->ScaleWidth();
+        const float scaleHeight = panel->ScaleHeight();
+        panel->Show();
+        const auto id = toolkit::NativeWindowId(panel->hwnd());
+        EXPECT_TRUE(waitUntil([&] { return outerOnScreen(id) != onScreen(id); }));
+        EXPECT_TRUE(waitUntil([&] { return !panel->GeometryOutstanding(); }));
+        const QRect client = onScreen(id);
+        EXPECT_EQ(outerOnScreen(id), client.marginsAdded(*asked)) << "sizable " << sizable;
+        EXPECT_FLOAT_EQ(panel->ScaleWidth(), scaleWidth);
+        EXPECT_FLOAT_EQ(panel->ScaleHeight(), scaleHeight);
+        EXPECT_FLOAT_EQ(client.width() * 15.0f, scaleWidth) << "sizable " << sizable;
+        EXPECT_FLOAT_EQ(client.height() * 15.0f, scaleHeight) << "sizable " << sizable;
+    }
+    EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join(QStringLiteral("; ")).toStdString();
+}
+
 // A window with a caption bar stands where its outer frame is put, with the
 // frame counted in its Width and Height, however late the window manager
 // frames it.
