@@ -1,3 +1,4 @@
+#include "XProbe.h"
 #include "app/FormMain.h"
 #include "app/ModuleMain.h"
 #include "toolkit/Colors.h"
@@ -12,7 +13,6 @@
 #include <QDir>
 #include <QImage>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QScreen>
 #include <QString>
 #include <QStringList>
@@ -20,9 +20,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <climits>
-#include <functional>
 #include <iostream>
 #include <memory>
 
@@ -32,51 +29,7 @@
 
 namespace {
 
-using namespace std::chrono_literals;
-
-QString unavailableReason() {
-    const QString reason = qEnvironmentVariable("VORN_E2E_UNAVAILABLE");
-    if (!reason.isEmpty())
-        return reason;
-    if (qEnvironmentVariableIsEmpty("DISPLAY"))
-        return QStringLiteral("DISPLAY is not set");
-    return {};
-}
-
-QString run(const QString& program, const QStringList& args) {
-    QProcess p;
-    p.start(program, args);
-    if (!p.waitForFinished(10000)) {
-        p.kill();
-        p.waitForFinished();
-    }
-    return QString::fromLocal8Bit(p.readAllStandardOutput());
-}
-
-// Yields to the event loop until the condition holds; false after 15 s.
-bool waitUntil(const std::function<bool()>& condition) {
-    const auto deadline = std::chrono::steady_clock::now() + 15s;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        toolkit::DoEvents();
-    }
-    return true;
-}
-
-int field(const QString& text, const QString& name) {
-    const QRegularExpression re(QRegularExpression::escape(name) + QStringLiteral(":\\s*(-?\\d+)"));
-    const auto m = re.match(text);
-    return m.hasMatch() ? m.captured(1).toInt() : INT_MIN;
-}
-
-QRect onScreen(uint64_t id) {
-    const QString out =
-        run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), QString::number(id)});
-    return {field(out, QStringLiteral("Absolute upper-left X")),
-            field(out, QStringLiteral("Absolute upper-left Y")),
-            field(out, QStringLiteral("Width")), field(out, QStringLiteral("Height"))};
-}
+using namespace xprobe;
 
 // The screen's pixels in the rectangle, as the X server holds them.
 QImage grab(const QRect& r, const QString& file) {
@@ -126,8 +79,7 @@ TEST(AppearanceOnX, largeRedOnBlackStripStaysOnTheDesktopAndIsDrawnInItsColours)
     ASSERT_TRUE(waitUntil([&] {
         r = onScreen(id);
         return r.height() > 2 * heightBefore && r.bottom() == screen.bottom() && r.x() == 0;
-    })) << "the strip is at "
-        << r.x() << "," << r.y() << " " << r.width() << "x" << r.height();
+    })) << "the strip is at " << shown(r);
 
     // Let the text in, quickly, then look at the screen.
     panel->HScrollSpeed().SetValue(30);

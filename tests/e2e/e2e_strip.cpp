@@ -1,3 +1,4 @@
+#include "XProbe.h"
 #include "marquee/CSQCtrl.h"
 #include "toolkit/Events.h"
 #include "toolkit/Window.h"
@@ -10,15 +11,11 @@
 #include <QDir>
 #include <QProcess>
 #include <QRect>
-#include <QRegularExpression>
 #include <QString>
-#include <QStringList>
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <chrono>
-#include <climits>
 #include <cstdlib>
 #include <functional>
 #include <memory>
@@ -32,114 +29,7 @@
 namespace {
 
 using namespace std::chrono_literals;
-
-QString unavailableReason() {
-    const QString reason = qEnvironmentVariable("VORN_E2E_UNAVAILABLE");
-    if (!reason.isEmpty())
-        return reason;
-    if (qEnvironmentVariableIsEmpty("DISPLAY"))
-        return QStringLiteral("DISPLAY is not set");
-    return {};
-}
-
-bool withWindowManager() {
-    return qEnvironmentVariable("VORN_E2E_WM") == QStringLiteral("wm");
-}
-
-QString run(const QString& program, const QStringList& args) {
-    QProcess p;
-    p.start(program, args);
-    if (!p.waitForFinished(10000)) {
-        p.kill();
-        p.waitForFinished();
-    }
-    return QString::fromLocal8Bit(p.readAllStandardOutput());
-}
-
-// Yields to the event loop until the condition holds; false after 15 s.
-bool waitUntil(const std::function<bool()>& condition) {
-    const auto deadline = std::chrono::steady_clock::now() + 15s;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        toolkit::DoEvents();
-    }
-    return true;
-}
-
-int field(const QString& text, const QString& name) {
-    const QRegularExpression re(QRegularExpression::escape(name) + QStringLiteral(":\\s*(-?\\d+)"));
-    const auto m = re.match(text);
-    return m.hasMatch() ? m.captured(1).toInt() : INT_MIN;
-}
-
-// The window's place and size on the screen, as the X server has them.
-QRect onScreen(uint64_t id) {
-    const QString out =
-        run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), QString::number(id)});
-    return {field(out, QStringLiteral("Absolute upper-left X")),
-            field(out, QStringLiteral("Absolute upper-left Y")),
-            field(out, QStringLiteral("Width")), field(out, QStringLiteral("Height"))};
-}
-
-// The desktop less panels: the window manager's work area, else the screen.
-QRect workArea() {
-    if (withWindowManager()) {
-        const QString out = run(QStringLiteral("xprop"),
-                                {QStringLiteral("-root"), QStringLiteral("_NET_WORKAREA")});
-        const auto m =
-            QRegularExpression(QStringLiteral("=\\s*(\\d+), (\\d+), (\\d+), (\\d+)")).match(out);
-        if (m.hasMatch())
-            return {m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt(),
-                    m.captured(4).toInt()};
-        return {};
-    }
-    const QString out = run(QStringLiteral("xwininfo"), {QStringLiteral("-root")});
-    return {0, 0, field(out, QStringLiteral("Width")), field(out, QStringLiteral("Height"))};
-}
-
-bool staysOnTop(uint64_t id) {
-    return run(QStringLiteral("xprop"),
-               {QStringLiteral("-id"), QString::number(id), QStringLiteral("_NET_WM_STATE")})
-        .contains(QStringLiteral("_NET_WM_STATE_ABOVE"));
-}
-
-// Top-level windows from the bottom of the stacking order to the top.
-QList<uint64_t> stacking() {
-    QList<uint64_t> ids;
-    if (withWindowManager()) {
-        const QString out =
-            run(QStringLiteral("xprop"),
-                {QStringLiteral("-root"), QStringLiteral("_NET_CLIENT_LIST_STACKING")});
-        auto it = QRegularExpression(QStringLiteral("0x([0-9a-fA-F]+)")).globalMatch(out);
-        while (it.hasNext())
-            ids << it.next().captured(1).toULongLong(nullptr, 16);
-    } else {
-        const QString out =
-            run(QStringLiteral("xwininfo"), {QStringLiteral("-root"), QStringLiteral("-children")});
-        auto it = QRegularExpression(QStringLiteral("(?m)^\\s+0x([0-9a-fA-F]+) ")).globalMatch(out);
-        while (it.hasNext())
-            ids << it.next().captured(1).toULongLong(nullptr, 16);
-        // XQueryTree lists the children bottom first; xwininfo prints them top first.
-        std::reverse(ids.begin(), ids.end());
-    }
-    return ids;
-}
-
-// The outer rectangle of a window: its client area on the screen grown by the
-// frame its window manager put around it.
-QRect outerOnScreen(uint64_t id) {
-    const QRect client = onScreen(id);
-    const QString out = run(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(id),
-                                                      QStringLiteral("_NET_FRAME_EXTENTS")});
-    const auto m =
-        QRegularExpression(QStringLiteral("=\\s*(\\d+), (\\d+), (\\d+), (\\d+)")).match(out);
-    if (!m.hasMatch())
-        return client;
-    // left, right, top, bottom
-    return client.marginsAdded(QMargins(m.captured(1).toInt(), m.captured(3).toInt(),
-                                        m.captured(2).toInt(), m.captured(4).toInt()));
-}
+using namespace xprobe;
 
 // While it lives, this process and a busy loop share one core, as on a
 // loaded machine.
@@ -211,6 +101,8 @@ protected:
         m_owner.reset();
         toolkit::DoEvents();
         toolkit::SetErrorReporter({});
+        // No test may leave an error the user would have been shown.
+        EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join(QStringLiteral("; ")).toStdString();
     }
 
     uint64_t stripId() const { return toolkit::NativeWindowId(m_form->hwnd()); }
@@ -256,10 +148,8 @@ TEST_F(StripOnX, DesktopMeasuresAreTheWorkAreaAndTheStripSitsAtItsBottom) {
 
     placeAtBottomLeft();
     ASSERT_TRUE(waitUntil([&] { return stripSitsAt(area.x(), area.y() + area.height()); }))
-        << "strip on the screen at " << strip().x() << "," << strip().y() << " " << strip().width()
-        << "x" << strip().height();
+        << "strip on the screen at " << shown(strip());
     EXPECT_EQ(strip().width(), area.width());
-    EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join(QStringLiteral("; ")).toStdString();
 }
 
 TEST_F(StripOnX, APanelReservingTheBottomLiftsTheStripAboveIt) {
@@ -377,7 +267,6 @@ TEST_F(StripOnX, TheStripStaysAboveItsOwnerAndHidesWhileTheOwnerIsMinimised) {
         EXPECT_TRUE(waitUntil([&] { return m_owner->WindowState() == toolkit::vbNormal; }));
         EXPECT_TRUE(waitUntil([&] { return viewable(stripId()); }));
     }
-    EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join(QStringLiteral("; ")).toStdString();
 }
 
 TEST_F(StripOnX, DragFollowsTheMouseUntilReleaseThenInsideDeskTopPullsItBack) {
@@ -446,7 +335,6 @@ TEST_F(StripOnX, DragFollowsTheMouseUntilReleaseThenInsideDeskTopPullsItBack) {
     EXPECT_FLOAT_EQ(m_form->Top(), topAtReturn);
     EXPECT_TRUE(waitUntil([&] { return strip().topLeft() == QPoint(area.x(), atReturn.y()); }))
         << "strip at " << strip().x() << "," << strip().y();
-    EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join(QStringLiteral("; ")).toStdString();
 }
 
 // Starts a strip as the application does and checks, each time, what the X
@@ -479,9 +367,7 @@ TEST_F(StripOnX, EveryStartPutsTheStripWholeAtItsStandardPlaceAlsoOnALoadedCore)
             return r.x() == area.x() && r.width() == area.width() &&
                    r.y() + r.height() == area.y() + area.height();
         };
-        EXPECT_TRUE(waitUntil(placed)) << "round " << round << ": strip at " << onScreen(id).x()
-                                       << "," << onScreen(id).y() << " " << onScreen(id).width()
-                                       << "x" << onScreen(id).height();
+        EXPECT_TRUE(waitUntil(placed)) << "round " << round << ": strip at " << shown(onScreen(id));
         // Once the window system has answered everything, the twips are
         // still exactly what was set, and the window has not moved since.
         EXPECT_TRUE(waitUntil([&] { return !form->GeometryOutstanding(); }));
@@ -501,7 +387,6 @@ TEST_F(StripOnX, EveryStartPutsTheStripWholeAtItsStandardPlaceAlsoOnALoadedCore)
         EXPECT_FLOAT_EQ(form->Width(), deskWidth) << "round " << round;
         csqc->Unload();
     }
-    EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join(QStringLiteral("; ")).toStdString();
 }
 
 // The frame is known before the window is mapped, for a sizable window and
@@ -534,7 +419,6 @@ TEST_F(StripOnX, ATitledWindowKnowsItsFrameBeforeItIsShown) {
         EXPECT_FLOAT_EQ(client.width() * 15.0f, scaleWidth) << "sizable " << sizable;
         EXPECT_FLOAT_EQ(client.height() * 15.0f, scaleHeight) << "sizable " << sizable;
     }
-    EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join(QStringLiteral("; ")).toStdString();
 }
 
 // A window with a caption bar stands where its outer frame is put, with the
@@ -553,9 +437,7 @@ TEST_F(StripOnX, ATitledWindowIsPlacedByItsOuterFrameAndKeepsItsTwips) {
         const auto id = [&] { return toolkit::NativeWindowId(panel->hwnd()); };
         const QRect wanted(area.x() + 100, area.y() + 100, 300, 200);
         EXPECT_TRUE(waitUntil([&] { return id() != 0 && outerOnScreen(id()) == wanted; }))
-            << "round " << round << ": outer frame at " << outerOnScreen(id()).x() << ","
-            << outerOnScreen(id()).y() << " " << outerOnScreen(id()).width() << "x"
-            << outerOnScreen(id()).height();
+            << "round " << round << ": outer frame at " << shown(outerOnScreen(id()));
         EXPECT_TRUE(waitUntil([&] { return !panel->GeometryOutstanding(); }));
         EXPECT_FLOAT_EQ(panel->Left(), 1500);
         EXPECT_FLOAT_EQ(panel->Top(), 1500);
@@ -570,14 +452,11 @@ TEST_F(StripOnX, ATitledWindowIsPlacedByItsOuterFrameAndKeepsItsTwips) {
         panel->SetHeight(1500);
         const QRect moved(area.x() + 200, area.y() + 50, 400, 100);
         EXPECT_TRUE(waitUntil([&] { return outerOnScreen(id()) == moved; }))
-            << "round " << round << ": outer frame at " << outerOnScreen(id()).x() << ","
-            << outerOnScreen(id()).y() << " " << outerOnScreen(id()).width() << "x"
-            << outerOnScreen(id()).height();
+            << "round " << round << ": outer frame at " << shown(outerOnScreen(id()));
         EXPECT_TRUE(waitUntil([&] { return !panel->GeometryOutstanding(); }));
         EXPECT_FLOAT_EQ(panel->Left(), 3000);
         EXPECT_FLOAT_EQ(panel->Height(), 1500);
     }
-    EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join(QStringLiteral("; ")).toStdString();
 }
 
 } // namespace
