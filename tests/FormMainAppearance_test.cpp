@@ -1,15 +1,10 @@
+#include "PanelFixture.h"
 #include "app/FormMain.h"
-#include "app/ModuleMain.h"
 #include "toolkit/Colors.h"
 #include "toolkit/Events.h"
-#include "toolkit/Lifecycle.h"
-#include "toolkit/Prompts.h"
-#include "toolkit/ScriptedCommonDialog.h"
-#include "toolkit/Shell.h"
 #include "toolkit/WindowSystem.h"
 #include "util/CCtrlFlavors.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QImage>
 #include <QPlainTextEdit>
@@ -23,8 +18,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <functional>
 #include <memory>
 #include <vector>
 
@@ -32,62 +25,15 @@ using namespace toolkit;
 
 namespace {
 
-void drain() {
-    for (int i = 0; i < 5; ++i)
-        QCoreApplication::processEvents();
-}
-
-// The panel as Main starts it, its common dialog over a scripted double, the
-// shell scripted, unpaced yields with a safety stop, and the end of the
-// application recorded instead of done.
-class Appearance : public ::testing::Test {
+// The panel with its dialogs scripted; every scripted answer must be used.
+class Appearance : public PanelFixture {
 protected:
-    void SetUp() override {
-        SetYieldPeriod(std::chrono::nanoseconds::zero());
-        SetErrorReporter([this](const QString& t) { reported.push_back(t); });
-        prompts = std::make_shared<ScriptedPrompts>();
-        SetPrompts(prompts);
-        shell = std::make_shared<ScriptedShell>();
-        SetShell(shell);
-        SetEndHook([] {});
-        SetYieldHook([this] {
-            ++yields;
-            if (yields > limit) {
-                ADD_FAILURE() << "the scroll loop did not end";
-                panel->Controller()->Scroll(false, QString());
-                return;
-            }
-            if (onYield)
-                onYield();
-        });
-        ModuleMain::Main();
-        ASSERT_EQ(FormMain::LoadedPanels().size(), 1u);
-        panel = FormMain::LoadedPanels().front();
-        dialogs = std::make_shared<ScriptedCommonDialog>();
-        panel->CommonDialogMain().SetSeam(dialogs);
-        strip = panel->Controller()->Form();
-    }
-
     void TearDown() override {
-        onYield = nullptr;
-        for (const auto& p : FormMain::LoadedPanels())
-            p->UnloadWithoutQuery();
-        panel.reset();
-        strip.reset();
-        drain();
-        SetYieldHook({});
-        SetEndHook({});
-        SetPrompts({});
-        SetShell({});
-        SetErrorReporter({});
+        PanelFixture::TearDown();
         EXPECT_TRUE(reported.empty()) << reported.front().toStdString();
         EXPECT_EQ(dialogs->Pending(), 0u) << "a scripted dialog answer was not used";
     }
 
-    static void choose(MenuItem& item) {
-        item.NativeAction()->trigger();
-        drain();
-    }
     float deskHeight() const { return static_cast<float>(panel->CtrlFlavors()->DeskTopHeight()); }
     // The strip's window, its frame and both boxes, as they are drawn.
     std::vector<int32_t> backColors() const {
@@ -98,16 +44,6 @@ protected:
         return {strip->ForeColor(), strip->FrameVorn().ForeColor(), strip->TextVorn(0).ForeColor(),
                 strip->TextVorn(1).ForeColor()};
     }
-
-    std::shared_ptr<FormMain> panel;
-    std::shared_ptr<FormSQMain> strip;
-    std::shared_ptr<ScriptedPrompts> prompts;
-    std::shared_ptr<ScriptedShell> shell;
-    std::shared_ptr<ScriptedCommonDialog> dialogs;
-    std::function<void()> onYield;
-    std::vector<QString> reported;
-    int yields = 0;
-    int limit = 100000;
 };
 
 } // namespace

@@ -1,11 +1,7 @@
+#include "PanelFixture.h"
 #include "app/FormMain.h"
-#include "app/ModuleMain.h"
-#include "toolkit/Events.h"
 #include "toolkit/HttpFetch.h"
-#include "toolkit/Lifecycle.h"
-#include "toolkit/Prompts.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -13,40 +9,20 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <memory>
-
-using namespace toolkit;
-
 namespace {
 
-// The panel as Main starts it, given a file from the command line: scripted prompts,
-// unpaced yields and a hook that stops the scroll after a few steps.
-class PanelWithFile : public ::testing::Test {
+// What the command line hands the panel, through the real fetch: the panel as Main starts
+// it, with a hook that stops the scroll after a few steps. A file from the command line
+// takes the same way as one from the Local dialog, tested with the text sources.
+class PanelOverHttp : public PanelFixture {
 protected:
     void SetUp() override {
         ASSERT_TRUE(m_dir.isValid());
-        SetYieldPeriod(std::chrono::nanoseconds::zero());
-        prompts = std::make_shared<ScriptedPrompts>();
-        SetPrompts(prompts);
-        SetEndHook([] {});
-        SetYieldHook([this] {
-            if (++yields == 3)
-                panel->Controller()->Scroll(false, QString());
-        });
-        ModuleMain::Main();
-        ASSERT_EQ(FormMain::LoadedPanels().size(), 1u);
-        panel = FormMain::LoadedPanels().front();
-    }
-    void TearDown() override {
-        for (const auto& p : FormMain::LoadedPanels())
-            p->UnloadWithoutQuery();
-        panel.reset();
-        for (int i = 0; i < 5; ++i)
-            QCoreApplication::processEvents();
-        SetYieldHook({});
-        SetEndHook({});
-        SetPrompts({});
+        PanelFixture::SetUp();
+        onYield = [this] {
+            if (yields == 3)
+                csqc().Scroll(false, QString());
+        };
     }
     QString write(const QString& name, const QByteArray& bytes) {
         QFile file(m_dir.filePath(name));
@@ -56,45 +32,7 @@ protected:
     }
 
     QTemporaryDir m_dir;
-    std::shared_ptr<FormMain> panel;
-    std::shared_ptr<ScriptedPrompts> prompts;
-    int yields = 0;
 };
-
-} // namespace
-
-TEST_F(PanelWithFile, aReadableFileIsCleanedScrolledAndEnablesLocalReload) {
-    const QString path = write(QStringLiteral("news.txt"), "Hello\r\n<b>World</b>");
-    panel->OpenLocalFile(path);
-    EXPECT_GT(yields, 0) << "the text was not scrolled";
-    EXPECT_EQ(panel->Controller()->Segments(), QStringList{QStringLiteral("Hello World")});
-    EXPECT_TRUE(panel->mnuFileLocalReload().Enabled());
-    EXPECT_FALSE(panel->mnuFileWebReload().Enabled());
-    EXPECT_TRUE(prompts->shown.empty());
-}
-
-TEST_F(PanelWithFile, aDamagedFileIsReportedAndChangesNothingElse) {
-    panel->OpenLocalFile(write(QStringLiteral("first.txt"), "first text"));
-    yields = 0;
-    // The reload item is enabled by the first file and stays; the text stays the first one.
-    panel->OpenLocalFile(write(QStringLiteral("damaged.txt"), "binary\x1A data"));
-    EXPECT_EQ(yields, 0) << "a damaged file started the scroll";
-    ASSERT_EQ(prompts->shown.size(), 1u);
-    EXPECT_EQ(prompts->shown[0].prompt, QStringLiteral("ファイルがバイナリか、破損しています。"));
-    EXPECT_EQ(prompts->shown[0].buttons, vbOKOnly);
-    EXPECT_EQ(prompts->shown[0].title, QStringLiteral("vorn2"));
-    EXPECT_EQ(panel->Controller()->Segments(), QStringList{QStringLiteral("first text")});
-    EXPECT_TRUE(panel->mnuFileLocalReload().Enabled());
-}
-
-TEST_F(PanelWithFile, aDamagedFirstFileLeavesLocalReloadDisabled) {
-    panel->OpenLocalFile(write(QStringLiteral("damaged.txt"), QByteArray("a\x1A", 2)));
-    EXPECT_EQ(prompts->shown.size(), 1u);
-    EXPECT_FALSE(panel->mnuFileLocalReload().Enabled());
-    EXPECT_TRUE(panel->Controller()->Segments().isEmpty());
-}
-
-namespace {
 
 // Answers every request on 127.0.0.1 with one page.
 class OnePageServer {
@@ -124,7 +62,7 @@ private:
 
 } // namespace
 
-TEST_F(PanelWithFile, aWebAddressIsFetchedCleanedScrolledAndEnablesWebReload) {
+TEST_F(PanelOverHttp, aWebAddressIsFetchedCleanedScrolledAndEnablesWebReload) {
     OnePageServer server("<p>Hello</p>\r\n<i>Web</i> ニュース");
     panel->OpenWebAddress(server.Address());
     EXPECT_GT(yields, 0) << "the page was not scrolled";
@@ -133,7 +71,7 @@ TEST_F(PanelWithFile, aWebAddressIsFetchedCleanedScrolledAndEnablesWebReload) {
     EXPECT_FALSE(panel->mnuFileLocalReload().Enabled());
 }
 
-TEST_F(PanelWithFile, aFailedFetchRaisesAndLeavesWebReloadAndTheTextAlone) {
+TEST_F(PanelOverHttp, aFailedFetchRaisesAndLeavesWebReloadAndTheTextAlone) {
     // A port that was just free: nothing listens there.
     QTcpServer probe;
     ASSERT_TRUE(probe.listen(QHostAddress::LocalHost));

@@ -1,14 +1,11 @@
+#include "PanelFixture.h"
 #include "app/FormMain.h"
-#include "app/ModuleMain.h"
 #include "toolkit/Events.h"
-#include "toolkit/Lifecycle.h"
 #include "toolkit/Prompts.h"
-#include "toolkit/ScriptedCommonDialog.h"
 #include "toolkit/ScriptedHttpFetch.h"
 #include "toolkit/WorkYield.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -24,58 +21,26 @@ namespace {
 
 const QString kBinaryMessage = QString::fromUtf16(u"ファイルがバイナリか、破損しています。");
 
-void drain() {
-    for (int i = 0; i < 5; ++i)
-        QCoreApplication::processEvents();
-}
-
-// The panel as Main starts it, with scripted prompts, dialogs and fetch, unpaced yields, and
-// a yield hook that notes what the strip scrolls once a load has handed its text over, then
-// stops the scroll so that the command returns.
-class TextSources : public ::testing::Test {
+// The panel with its dialogs and fetch scripted, and a yield hook that notes what the strip
+// scrolls once a load has handed its text over, then stops the scroll so that the command
+// returns.
+class TextSources : public PanelFixture {
 protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
-        SetYieldPeriod(std::chrono::nanoseconds::zero());
-        SetErrorReporter([this](const QString& t) { reported.push_back(t); });
-        prompts = std::make_shared<ScriptedPrompts>();
-        SetPrompts(prompts);
-        SetEndHook([] {});
-        SetYieldHook([this] {
-            if (++yields > 100000) {
-                ADD_FAILURE() << "the scroll loop did not end";
-                csqc().Scroll(false, QString());
-                return;
-            }
+        PanelFixture::SetUp();
+        panel->InetMain().SetSeam(fetches);
+        onYield = [this] {
             if (csqc().Fuel()) {
                 scrolled.push_back(csqc().Segments().join(QString()));
                 csqc().Scroll(false, QString());
             }
-        });
-        ModuleMain::Main();
-        ASSERT_EQ(FormMain::LoadedPanels().size(), 1u);
-        panel = FormMain::LoadedPanels().front();
-        panel->CommonDialogMain().SetSeam(dialogs);
-        panel->InetMain().SetSeam(fetches);
+        };
     }
 
     void TearDown() override {
-        for (const auto& p : FormMain::LoadedPanels())
-            p->UnloadWithoutQuery();
-        panel.reset();
-        drain();
-        SetYieldHook({});
-        SetEndHook({});
-        SetPrompts({});
-        SetErrorReporter({});
+        PanelFixture::TearDown();
         SetWorkYieldInterval(std::chrono::milliseconds(20));
-    }
-
-    CSQCtrl& csqc() { return *panel->Controller(); }
-    // Chooses a menu item as the user does: queued, then run through the dispatch boundary.
-    void choose(MenuItem& item) {
-        item.NativeAction()->trigger();
-        drain();
     }
 
     QString file(const char* name, const QByteArray& bytes) {
@@ -97,13 +62,8 @@ protected:
     }
 
     QTemporaryDir dir;
-    std::shared_ptr<FormMain> panel;
-    std::shared_ptr<ScriptedPrompts> prompts;
-    std::shared_ptr<ScriptedCommonDialog> dialogs = std::make_shared<ScriptedCommonDialog>();
     std::shared_ptr<ScriptedHttpFetch> fetches = std::make_shared<ScriptedHttpFetch>();
-    std::vector<QString> reported;
     std::vector<QString> scrolled;
-    int yields = 0;
 };
 
 // ---- Local(&L)... and Local Reload(&R) -------------------------------------------------------

@@ -1,13 +1,10 @@
 #include "ErrorOf.h"
+#include "PanelFixture.h"
 #include "app/FormMain.h"
-#include "app/ModuleMain.h"
 #include "toolkit/Events.h"
-#include "toolkit/Lifecycle.h"
-#include "toolkit/Prompts.h"
 #include "util/CCtrlFlavors.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -17,7 +14,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <memory>
 #include <vector>
 
@@ -25,71 +21,7 @@ using namespace toolkit;
 
 namespace {
 
-void drain() {
-    for (int i = 0; i < 5; ++i)
-        QCoreApplication::processEvents();
-}
-
-// The panel as Main starts it, with scripted prompts, unpaced yields, a hook
-// on every yield with a safety stop, and the end of the application recorded
-// instead of done.
-class Panel : public ::testing::Test {
-protected:
-    void SetUp() override {
-        SetYieldPeriod(std::chrono::nanoseconds::zero());
-        SetErrorReporter([this](const QString& t) { reported.push_back(t); });
-        prompts = std::make_shared<ScriptedPrompts>();
-        SetPrompts(prompts);
-        SetEndHook([this] {
-            ++ends;
-            // A run holds its controller, so a controller gone means no run is left.
-            controllerGoneAtEnd = controller.expired();
-        });
-        SetYieldHook([this] {
-            ++yields;
-            if (yields > limit) {
-                ADD_FAILURE() << "the scroll loop did not end";
-                if (auto c = controller.lock())
-                    c->Scroll(false, QString());
-                return;
-            }
-            if (onYield)
-                onYield();
-        });
-        ModuleMain::Main();
-        ASSERT_EQ(FormMain::LoadedPanels().size(), 1u);
-        panel = FormMain::LoadedPanels().front();
-        controller = panel->Controller();
-        strip = panel->Marquee();
-    }
-
-    void TearDown() override {
-        onYield = nullptr;
-        for (const auto& p : FormMain::LoadedPanels())
-            p->UnloadWithoutQuery();
-        panel.reset();
-        drain();
-        SetYieldHook({});
-        SetEndHook({});
-        SetPrompts({});
-        SetErrorReporter({});
-    }
-
-    CSQCtrl& csqc() { return *controller.lock(); }
-    // Chooses a menu item as the user does: the click is queued.
-    static void choose(MenuItem& item) { item.NativeAction()->trigger(); }
-
-    std::shared_ptr<FormMain> panel;
-    std::weak_ptr<CSQCtrl> controller;
-    std::shared_ptr<Window> strip;
-    std::shared_ptr<ScriptedPrompts> prompts;
-    std::function<void()> onYield;
-    std::vector<QString> reported;
-    int yields = 0;
-    int limit = 100000;
-    int ends = 0;
-    bool controllerGoneAtEnd = false;
-};
+class Panel : public PanelFixture {};
 
 } // namespace
 
@@ -233,13 +165,11 @@ TEST_F(Panel, panelCommandExpandsToFixedHeightAndCollapsesToCaptionAndMenuBar) {
     const float collapsed = panel->Height();
     const float left = panel->Left(), top = panel->Top(), width = panel->Width();
     choose(panel->mnuOptionPanel());
-    drain();
     EXPECT_TRUE(panel->mnuOptionPanel().Checked());
     EXPECT_EQ(panel->Height(), 3000.0f);
     // The whole frame shows below the menu bar.
     EXPECT_GE(panel->ScaleHeight(), panel->Frame1().Top() + panel->Frame1().Height());
     choose(panel->mnuOptionPanel());
-    drain();
     EXPECT_FALSE(panel->mnuOptionPanel().Checked());
     EXPECT_EQ(panel->Height(), collapsed);
     EXPECT_EQ(panel->ScaleHeight(), 0.0f);
@@ -254,7 +184,6 @@ TEST_F(Panel, panelCommandExpandsToFixedHeightAndCollapsesToCaptionAndMenuBar) {
 
 TEST_F(Panel, quitAnsweredNoKeepsEverythingAndTheCloseButtonAsksToo) {
     choose(panel->mnuFileQuit());
-    drain();
     ASSERT_EQ(prompts->shown.size(), 1u);
     EXPECT_EQ(prompts->shown[0].prompt, QStringLiteral("Quit ?"));
     EXPECT_EQ(prompts->shown[0].buttons, vbYesNo + vbDefaultButton2);
@@ -292,16 +221,15 @@ TEST_F(Panel, yesInsideNestedRunsEndsEveryRunThenTheApplication) {
     onYield = [&] {
         maxRuns = std::max(maxRuns, csqc().Runs());
         if (yields == 10)
-            choose(watch.lock()->mnuCtrlPlay());
+            click(watch.lock()->mnuCtrlPlay());
         if (yields == 50) {
             EXPECT_EQ(csqc().Runs(), 2);
             prompts->AnswerMsgBox(vbYes);
-            choose(watch.lock()->mnuFileQuit());
+            click(watch.lock()->mnuFileQuit());
         }
     };
     panel.reset();
     choose(watch.lock()->mnuCtrlPlay());
-    drain();
     EXPECT_EQ(maxRuns, 2);
     EXPECT_LT(yields, 100);
     EXPECT_EQ(prompts->shown.size(), 1u);
@@ -321,7 +249,6 @@ TEST_F(Panel, terminationSignalPathEndsWithoutAsking) {
     std::weak_ptr<FormMain> watch = panel;
     panel.reset();
     choose(watch.lock()->mnuCtrlPlay());
-    drain();
     EXPECT_TRUE(prompts->shown.empty());
     EXPECT_TRUE(watch.expired());
     EXPECT_GE(ends, 1);
@@ -557,7 +484,6 @@ TEST_F(Panel, startUpPositionPutsTheStripBackKeepingItsHeight) {
     strip->Move(1500, 900, 4000, strip->Height());
     const float height = strip->Height();
     choose(f.mnuOptionStartUpPosition());
-    drain();
     const auto& flavors = *f.CtrlFlavors();
     EXPECT_EQ(strip->Left(), 0.0f);
     EXPECT_EQ(strip->Width(), static_cast<float>(flavors.DeskTopWidth()));

@@ -1,0 +1,99 @@
+#pragma once
+
+#include "app/FormMain.h"
+#include "app/ModuleMain.h"
+#include "toolkit/Events.h"
+#include "toolkit/Lifecycle.h"
+#include "toolkit/Prompts.h"
+#include "toolkit/ScriptedCommonDialog.h"
+#include "toolkit/Shell.h"
+
+#include <QAction>
+#include <QCoreApplication>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <vector>
+
+// Runs what the event loop has queued, a few rounds deep.
+inline void drain() {
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents();
+}
+
+// The control panel as Main starts it: scripted prompts, shell and common
+// dialog, unpaced yields, errors and the end of the application recorded
+// instead of shown or done. Every yield is counted and handed to onYield;
+// past the limit the scroll is stopped so that a broken loop fails the test
+// instead of hanging it.
+class PanelFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        toolkit::SetYieldPeriod(std::chrono::nanoseconds::zero());
+        toolkit::SetErrorReporter([this](const QString& t) { reported.push_back(t); });
+        toolkit::SetPrompts(prompts);
+        toolkit::SetShell(shell);
+        toolkit::SetEndHook([this] {
+            ++ends;
+            // A run holds its controller, so a controller gone means no run is left.
+            controllerGoneAtEnd = controller.expired();
+        });
+        toolkit::SetYieldHook([this] {
+            ++yields;
+            if (yields > limit) {
+                ADD_FAILURE() << "the scroll loop did not end";
+                if (auto c = controller.lock())
+                    c->Scroll(false, QString());
+                return;
+            }
+            if (onYield)
+                onYield();
+        });
+        ModuleMain::Main();
+        ASSERT_EQ(FormMain::LoadedPanels().size(), 1u);
+        panel = FormMain::LoadedPanels().front();
+        controller = panel->Controller();
+        strip = panel->Controller()->Form();
+        panel->CommonDialogMain().SetSeam(dialogs);
+    }
+
+    void TearDown() override {
+        onYield = nullptr;
+        for (const auto& p : FormMain::LoadedPanels())
+            p->UnloadWithoutQuery();
+        panel.reset();
+        strip.reset();
+        drain();
+        toolkit::SetYieldHook({});
+        toolkit::SetEndHook({});
+        toolkit::SetPrompts({});
+        toolkit::SetShell({});
+        toolkit::SetErrorReporter({});
+    }
+
+    CSQCtrl& csqc() { return *controller.lock(); }
+    // Chooses a menu item as the user does: the click is queued.
+    static void click(toolkit::MenuItem& item) { item.NativeAction()->trigger(); }
+    // Chooses it and lets the queued click run.
+    static void choose(toolkit::MenuItem& item) {
+        click(item);
+        drain();
+    }
+
+    std::shared_ptr<FormMain> panel;
+    std::weak_ptr<CSQCtrl> controller;
+    std::shared_ptr<FormSQMain> strip;
+    std::shared_ptr<toolkit::ScriptedPrompts> prompts = std::make_shared<toolkit::ScriptedPrompts>();
+    std::shared_ptr<toolkit::ScriptedShell> shell = std::make_shared<toolkit::ScriptedShell>();
+    std::shared_ptr<toolkit::ScriptedCommonDialog> dialogs =
+        std::make_shared<toolkit::ScriptedCommonDialog>();
+    std::function<void()> onYield;
+    std::vector<QString> reported;
+    int yields = 0;
+    int limit = 100000;
+    int ends = 0;
+    bool controllerGoneAtEnd = false;
+};
