@@ -1,3 +1,4 @@
+#include "CleanupSteps.h"
 #include "app/ModuleMain.h"
 
 #include "toolkit/WorkYield.h"
@@ -15,36 +16,8 @@ using ModuleMain::StripEnclosed;
 
 namespace {
 
-// ---- The cleanup written out step by step, the way it is defined, for comparison ----------
-
-// 1-based position of the first `what` (not empty) at or after `start`, 0 if none.
-int32_t InStr(int32_t start, const QString& text, const QString& what) {
-    if (start > text.size())
-        return 0;
-    const qsizetype at = text.indexOf(what, start - 1);
-    return at < 0 ? 0 : static_cast<int32_t>(at + 1);
-}
-
-void StripEnclosedSteps(QString& rstrText, const QString& vstrOpen, const QString& vstrClose) {
-    int32_t a = InStr(1, rstrText, vstrOpen);
-    while (a != 0) {
-        const int32_t b = InStr(a + 1, rstrText, vstrClose);
-        if (b == 0)
-            break;
-        rstrText = rstrText.left(a - 1) + rstrText.mid(b); // Left(a - 1) & Mid(b + 1)
-        a = InStr(1, rstrText, vstrOpen);
-    }
-}
-
-bool ReplaceNewLineSteps(QString& rstrText, const QString& vstrReplace) {
-    for (const QString& lineBreak : {QStringLiteral("\r\n"), QStringLiteral("\n"), QStringLiteral("\r")}) {
-        if (InStr(1, rstrText, lineBreak) != 0) {
-            rstrText.replace(lineBreak, vstrReplace);
-            return true;
-        }
-    }
-    return false;
-}
+using cleanup_steps::ReplaceNewLineSteps;
+using cleanup_steps::StripEnclosedSteps;
 
 QString stripped(QString text, const QString& open = QStringLiteral("<"),
                  const QString& close = QStringLiteral(">")) {
@@ -107,37 +80,29 @@ TEST(TextCleanupTest, LongerDelimitersKeepTheRestOfTheClosingOne) {
 }
 
 TEST(TextCleanupTest, ReplaceNewLinePrefersPairsThenLineFeedsThenCarriageReturns) {
-    QString text = QStringLiteral("a\r\nb\nc");
-    EXPECT_TRUE(ReplaceNewLine(text, QStringLiteral(" ")));
-    EXPECT_EQ(text, QStringLiteral("a b\nc"));
-
-    text = QStringLiteral("a\rb\r\n\rc\n");
-    EXPECT_TRUE(ReplaceNewLine(text, QStringLiteral(" ")));
-    EXPECT_EQ(text, QStringLiteral("a\rb \rc\n"));
-
-    text = QStringLiteral("a\nb\rc\n\n");
-    EXPECT_TRUE(ReplaceNewLine(text, QStringLiteral(" ")));
-    EXPECT_EQ(text, QStringLiteral("a b\rc  "));
-
-    text = QStringLiteral("\ra\rb\r");
-    EXPECT_TRUE(ReplaceNewLine(text, QStringLiteral(" ")));
-    EXPECT_EQ(text, QStringLiteral(" a b "));
-
-    text = QStringLiteral("\n\r"); // a line feed before a carriage return is no pair
-    EXPECT_TRUE(ReplaceNewLine(text, QStringLiteral("_")));
-    EXPECT_EQ(text, QStringLiteral("_\r"));
-
-    text = QStringLiteral("no break");
-    EXPECT_FALSE(ReplaceNewLine(text, QStringLiteral(" ")));
-    EXPECT_EQ(text, QStringLiteral("no break"));
-
-    // Replacements longer than the break, and none at all.
-    text = QStringLiteral("a\r\nb\r\n");
-    EXPECT_TRUE(ReplaceNewLine(text, QStringLiteral("<br>")));
-    EXPECT_EQ(text, QStringLiteral("a<br>b<br>"));
-    text = QStringLiteral("a\nb\n");
-    EXPECT_TRUE(ReplaceNewLine(text, QString()));
-    EXPECT_EQ(text, QStringLiteral("ab"));
+    struct Case {
+        const char* text;
+        const char* replacement;
+        bool replaced;
+        const char* result;
+    };
+    const Case cases[] = {
+        {"a\r\nb\nc", " ", true, "a b\nc"},
+        {"a\rb\r\n\rc\n", " ", true, "a\rb \rc\n"},
+        {"a\nb\rc\n\n", " ", true, "a b\rc  "},
+        {"\ra\rb\r", " ", true, " a b "},
+        {"\n\r", "_", true, "_\r"}, // a line feed before a carriage return is no pair
+        {"no break", " ", false, "no break"},
+        // Replacements longer than the break, and none at all.
+        {"a\r\nb\r\n", "<br>", true, "a<br>b<br>"},
+        {"a\nb\n", "", true, "ab"},
+    };
+    for (const Case& c : cases) {
+        QString text = QString::fromLatin1(c.text);
+        SCOPED_TRACE(qPrintable(text.toHtmlEscaped()));
+        EXPECT_EQ(ReplaceNewLine(text, QString::fromLatin1(c.replacement)), c.replaced);
+        EXPECT_EQ(text, QString::fromLatin1(c.result));
+    }
 }
 
 TEST(TextCleanupTest, CleanTextCutsTagsThatSpanLines) {

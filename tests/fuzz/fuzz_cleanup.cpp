@@ -11,40 +11,14 @@
 #include "toolkit/WorkYield.h"
 
 #include "FuzzInput.h"
+#include "tests/CleanupSteps.h"
 
 #include <chrono>
 
 namespace {
 
-// The position of the first `what` at or after position start (1-based), 0 if none.
-qsizetype InStr(qsizetype start, const QString& text, const QString& what) {
-    const qsizetype at = text.indexOf(what, start - 1);
-    return at < 0 ? 0 : at + 1;
-}
-
-// Cuts as the procedure's numbered steps say: find an opening delimiter from the start, the
-// closing one from one character after it, keep what is before and after, search again.
-void StripEnclosedSteps(QString& rstrText, const QString& vstrOpen, const QString& vstrClose) {
-    qsizetype a = InStr(1, rstrText, vstrOpen);
-    while (a != 0) {
-        const qsizetype b = InStr(a + 1, rstrText, vstrClose);
-        if (b == 0)
-            break;
-        rstrText = rstrText.left(a - 1) + rstrText.mid(b);
-        a = InStr(1, rstrText, vstrOpen);
-    }
-}
-
-bool ReplaceNewLineSteps(QString& rstrText, const QString& vstrReplace) {
-    for (const QString& lineBreak :
-         {QStringLiteral("\r\n"), QStringLiteral("\n"), QStringLiteral("\r")}) {
-        if (rstrText.contains(lineBreak)) {
-            rstrText.replace(lineBreak, vstrReplace);
-            return true;
-        }
-    }
-    return false;
-}
+using cleanup_steps::ReplaceNewLineSteps;
+using cleanup_steps::StripEnclosedSteps;
 
 // Below this length the quadratic steps are cheap enough to run on every input.
 constexpr qsizetype kCompareUpTo = 1 << 14;
