@@ -5,6 +5,7 @@
 #include "toolkit/Error.h"
 #include "toolkit/Events.h"
 #include "toolkit/Frame.h"
+#include "toolkit/Prompts.h"
 #include "toolkit/TextBox.h"
 #include "toolkit/Window.h"
 
@@ -24,6 +25,7 @@
 #include <chrono>
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <new>
 #include <stdexcept>
 #include <vector>
@@ -115,6 +117,17 @@ TEST_F(Unpaced, dispatchShowsAnyErrorAndCarriesOn) {
     });
     Dispatch([] { throw Error::ObjectNotSet(); });
     EXPECT_EQ(tries, 1);
+
+    // With no reporter of its own the user is told in a message box, through
+    // the same prompts as every other question.
+    SetErrorReporter({});
+    auto prompts = std::make_shared<ScriptedPrompts>();
+    SetPrompts(prompts);
+    Dispatch([] { throw std::runtime_error("disk gone"); });
+    SetPrompts({});
+    ASSERT_EQ(prompts->shown.size(), 1u);
+    EXPECT_EQ(prompts->shown[0].prompt, QStringLiteral("disk gone"));
+    EXPECT_EQ(prompts->shown[0].buttons, vbOKOnly + vbCritical);
 }
 
 TEST_F(Unpaced, postedHandlersRunInOrderFromTheNextYield) {

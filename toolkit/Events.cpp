@@ -2,10 +2,10 @@
 
 #include "toolkit/App.h"
 #include "toolkit/Error.h"
+#include "toolkit/Prompts.h"
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
-#include <QMessageBox>
 #include <QSocketNotifier>
 #include <QString>
 #include <QTimer>
@@ -139,7 +139,7 @@ void report(const QString& text) noexcept {
         if (errorReporter()) {
             errorReporter()(text);
         } else if (qobject_cast<QApplication*>(QCoreApplication::instance())) {
-            QMessageBox::critical(nullptr, AppTitle(), text);
+            MsgBox(text, vbOKOnly + vbCritical, AppTitle());
         }
     } catch (...) {
         // Nothing is left to tell the user with; the application carries on.
