@@ -121,7 +121,7 @@ for step in 1 2 3 4 5 6 7 8; do
   sleep 0.05
 done
 xdotool mouseup 1
-strip_moved() { read -r mx my mw mh <<<"$(geom "$strip")"; [ "$my" -le $((sy - 200)) ]; }
+strip_moved() { read -r mx my _ _ <<<"$(geom "$strip")"; [ "$my" -le $((sy - 200)) ]; }
 wait_for 10 strip_moved || fail "the strip did not follow the drag: it is at $mx,$my"
 [ "$mx" -eq "$wx" ] || fail "the dragged strip left the desktop's left edge: x=$mx"
 echo "strip dragged from y=$sy to y=$my"
