@@ -22,8 +22,7 @@ reload=${SOAK_RELOAD_SECONDS:-3}
 x_session_required=yes
 # shellcheck source=tests/e2e/xsession_lib.sh
 source tests/e2e/xsession_lib.sh
-require_tools Xvfb openbox xdotool xprop
-begin_x_test
+begin_x_test Xvfb openbox xdotool xprop
 start_x_session
 
 # Two versions of the text: about 60 000 characters with markup and line breaks, and a short
@@ -37,7 +36,6 @@ printf 'Short text <b>%s</b>\n' "reloaded" >"$short"
 text="$work/text.txt"
 cp "$long" "$text"
 
-mkdir -m 700 "$work/runtime"
 XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb "$app" "$text" >"$work/app.log" 2>&1 &
 app_pid=$!
 wait_for 30 find_panel || { echo "the panel did not appear"; cat "$work/app.log"; exit 1; }

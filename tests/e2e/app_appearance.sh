@@ -13,11 +13,9 @@ app=$1
 
 # shellcheck source=tests/e2e/xsession_lib.sh
 source "$(dirname "$0")/xsession_lib.sh"
-require_tools Xvfb openbox xdotool xwininfo xprop import
-begin_x_test
+begin_x_test Xvfb openbox xdotool xwininfo xprop import
 start_x_session
 
-mkdir -m 700 "$work/runtime"
 here=$(cd "$(dirname "$0")" && pwd)
 if [ -z "${LSAN_OPTIONS:-}" ] && [ -f "$here/../../.ci/lsan.supp" ]; then
   export LSAN_OPTIONS="suppressions=$here/../../.ci/lsan.supp:print_suppressions=0"

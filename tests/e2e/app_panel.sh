@@ -14,11 +14,9 @@ app=$1
 
 # shellcheck source=tests/e2e/xsession_lib.sh
 source "$(dirname "$0")/xsession_lib.sh"
-require_tools Xvfb openbox xdotool xwininfo xprop import
-begin_x_test
+begin_x_test Xvfb openbox xdotool xwininfo xprop import
 
 start_x_session
-mkdir -m 700 "$work/runtime"
 
 start_app() {
   XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb "$app" >"$work/app.log" 2>&1 &

@@ -8,11 +8,9 @@ app=$1
 
 # shellcheck source=tests/e2e/xsession_lib.sh
 source "$(dirname "$0")/xsession_lib.sh"
-require_tools Xvfb openbox xdotool xwininfo xprop import compare convert
-begin_x_test
+begin_x_test Xvfb openbox xdotool xwininfo xprop import compare convert
 start_x_session
 
-mkdir -m 700 "$work/runtime"
 XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb "$app" >"$work/app.log" 2>&1 &
 app_pid=$!
 

@@ -13,11 +13,10 @@ app=$1
 
 # shellcheck source=tests/e2e/xsession_lib.sh
 source "$(dirname "$0")/xsession_lib.sh"
-require_tools Xvfb openbox xdotool xwininfo xprop import convert python3
-begin_x_test
+begin_x_test Xvfb openbox xdotool xwininfo xprop import convert python3
 
 start_x_session
-mkdir -m 700 "$work/runtime" "$work/home"
+mkdir -m 700 "$work/home"
 
 # The panel by its caption; the strip is the widest other window of the application
 # (Qt may map small helper windows of its own).

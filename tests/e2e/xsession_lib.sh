@@ -2,9 +2,10 @@
 # Sourced by the end-to-end scripts and the benchmarks: a private X server
 # with openbox, and the helpers they share to read windows back from it.
 #
-#   require_tools TOOL...   stops the script when a tool is missing
-#   begin_x_test            makes the scratch folder $work, cleaned up at exit
-#   start_x_session         Xvfb and openbox; exports DISPLAY
+#   begin_x_test TOOL...   stops the script when a tool is missing; makes the
+#                          scratch folder $work, with a private runtime folder
+#                          $work/runtime for the application, removed at exit
+#   start_x_session        Xvfb and openbox; exports DISPLAY
 #
 # Set x_session_required=yes before these for a script that must not be
 # skipped (a benchmark): a missing tool or X server is then a failure, exit 1,
@@ -32,7 +33,9 @@ require_tools() {
 }
 
 begin_x_test() {
+  require_tools "$@"
   work=$(mktemp -d)
+  mkdir -m 700 "$work/runtime"
   app_pid=""
   xvfb_pid=""
   wm_pid=""

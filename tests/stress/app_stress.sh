@@ -13,8 +13,7 @@ plays=${2:-1000}
 
 # shellcheck source=tests/e2e/xsession_lib.sh
 source "$(dirname "$0")/../e2e/xsession_lib.sh"
-require_tools Xvfb openbox xdotool xprop
-begin_x_test
+begin_x_test Xvfb openbox xdotool xprop
 fail() {
   echo "FAIL: $*"
   [ -n "${VORN_STRESS_SHOT:-}" ] && import -window root "$VORN_STRESS_SHOT" 2>/dev/null
@@ -28,7 +27,6 @@ here=$(cd "$(dirname "$0")" && pwd)
 if [ -z "${LSAN_OPTIONS:-}" ] && [ -f "$here/../../.ci/lsan.supp" ]; then
   export LSAN_OPTIONS="suppressions=$here/../../.ci/lsan.supp:print_suppressions=0"
 fi
-mkdir -m 700 "$work/runtime"
 XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb ${VORN_STRESS_WRAP:-} "$app" >"$work/app.log" 2>&1 &
 app_pid=$!
 
