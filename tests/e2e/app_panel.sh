@@ -23,7 +23,6 @@ start_app() {
   app_pid=$!
 }
 
-extents() { xprop -id "$1" _NET_FRAME_EXTENTS | sed -n 's/.* = //p' | tr -d ','; }
 find_windows() {
   panel=""; strip=""
   local w
@@ -67,14 +66,13 @@ grep -q 'RESIZE' <<<"$actions" && fail "the panel can be resized"
 framed() { [ -n "$(extents "$panel")" ] && [ "$(extents "$panel" | cut -d' ' -f3)" -gt 0 ]; }
 wait_for 10 framed || fail "the panel got no caption bar"
 read -r el er et eb <<<"$(extents "$panel")"
-# Centred to within the frame, which the window manager adds only after the
-# panel has been placed: depending on how the first placement meets the
-# framing, the frame or the client area lands on the centred place.
+# The frame's centre on the work area's centre, to the pixel that rounding
+# the twips may cost.
 centred() {
   read -r px py pw ph <<<"$(geom "$panel")"
   fx=$((px - el)); fy=$((py - et)); fw=$((pw + el + er)); fh=$((ph + et + eb))
   dx=$(( (2 * fx + fw) - (2 * wx + ww) )); dy=$(( (2 * fy + fh) - (2 * wy + wh) ))
-  [ "${dx#-}" -le $((el + er + 2)) ] && [ "${dy#-}" -le $((et + eb + 2)) ]
+  [ "${dx#-}" -le 2 ] && [ "${dy#-}" -le 2 ]
 }
 wait_for 10 centred || fail "the panel is not centred: its frame's centre is off by $dx,$dy half-pixels"
 echo "panel client at $px,$py size ${pw}x$ph, frame extents $el $er $et $eb, centre off by $dx,$dy half-pixels"
