@@ -6,72 +6,13 @@
 set -u
 app=$1
 
-for tool in Xvfb xdpyinfo openbox xdotool xwininfo xprop import compare convert; do
-  if ! command -v "$tool" >/dev/null 2>&1; then
-    echo "no X server for the end-to-end test: $tool not installed"
-    exit 0
-  fi
-done
+# shellcheck source=tests/e2e/xsession_lib.sh
+source "$(dirname "$0")/xsession_lib.sh"
+begin_x_test Xvfb openbox xdotool xwininfo xprop import compare convert
+start_x_session
 
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-# On a busy machine a fresh X server or openbox now and then gives up at
-# start; each is tried again before the test is skipped.
-display=""
-for _attempt in 1 2 3; do
-  : >"$work/display"
-  Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-  xvfb_pid=$!
-  for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-  if [ -s "$work/display" ] && DISPLAY=":$(head -n 1 "$work/display")" xdpyinfo >/dev/null 2>&1; then
-    display=":$(head -n 1 "$work/display")"
-    pids+=("$xvfb_pid")
-    break
-  fi
-  kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null
-done
-if [ -z "$display" ]; then
-  echo "no X server for the end-to-end test: Xvfb did not start"
-  exit 0
-fi
-export DISPLAY="$display"
-wm_pid=""
-for _attempt in 1 2 3; do
-  openbox --sm-disable >"$work/openbox.log" 2>&1 &
-  wm_pid=$!
-  for _ in $(seq 100); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-    kill -0 "$wm_pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  if kill -0 "$wm_pid" 2>/dev/null && xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; then
-    pids+=("$wm_pid")
-    # Openbox claims the screen early in its start; the work area comes once
-    # it is ready to manage windows.
-    for _ in $(seq 100); do
-      xprop -root _NET_WORKAREA 2>/dev/null | grep -q '=' && break
-      sleep 0.1
-    done
-    break
-  fi
-  kill "$wm_pid" 2>/dev/null; wait "$wm_pid" 2>/dev/null
-  wm_pid=""
-done
-if [ -z "$wm_pid" ]; then
-  echo "no X server for the end-to-end test: openbox did not start"
-  exit 0
-fi
-
-mkdir -m 700 "$work/runtime"
 XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb "$app" >"$work/app.log" 2>&1 &
 app_pid=$!
-pids=("$app_pid" "${pids[@]}")
 
 fail() {
   echo "FAIL: $*"
@@ -91,20 +32,14 @@ fail() {
 find_strip() {
   local win
   strip=""
-  for win in $(xprop -root _NET_CLIENT_LIST | sed -n 's/.*# //p' | tr -d ','); do
+  for win in $(client_list); do
     xprop -id "$win" WM_CLASS 2>/dev/null | grep -q '"vorn2"' || continue
     xprop -id "$win" WM_NAME 2>/dev/null | grep -q '"vorn2 1.0"' && continue
     xwininfo -id "$win" 2>/dev/null | grep -q 'IsViewable' && strip=$win
   done
   [ -n "$strip" ]
 }
-measure() {
-  info=$(xwininfo -id "$strip")
-  x=$(awk '/Absolute upper-left X/ {print $4}' <<<"$info")
-  y=$(awk '/Absolute upper-left Y/ {print $4}' <<<"$info")
-  w=$(awk '/Width:/ {print $2}' <<<"$info")
-  h=$(awk '/Height:/ {print $2}' <<<"$info")
-}
+measure() { read -r x y w h <<<"$(geom "$strip")"; }
 placed() { measure; [ "$x" -eq 0 ] && [ "$w" -eq 1280 ] && [ $((y + h)) -eq 800 ]; }
 
 for _ in $(seq 200); do

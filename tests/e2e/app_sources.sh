@@ -11,43 +11,13 @@
 set -u
 app=$1
 
-for tool in Xvfb openbox xdotool xwininfo xprop import convert python3; do
-  if ! command -v "$tool" >/dev/null 2>&1; then
-    echo "no X server for the end-to-end test: $tool not installed"
-    exit 0
-  fi
-done
-
-work=$(mktemp -d)
-pids=()
-app_pid=""
-web_pid=""
-cleanup() {
-  [ -n "$web_pid" ] && kill "$web_pid" 2>/dev/null && wait "$web_pid" 2>/dev/null
-  [ -n "$app_pid" ] && kill -9 "$app_pid" 2>/dev/null && wait "$app_pid" 2>/dev/null
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-  echo "FAIL: $*"
-  [ -f "$work/app.log" ] && cat "$work/app.log"
-  exit 1
-}
-
 # shellcheck source=tests/e2e/xsession_lib.sh
 source "$(dirname "$0")/xsession_lib.sh"
-start_x_session
-mkdir -m 700 "$work/runtime" "$work/home"
+begin_x_test Xvfb openbox xdotool xwininfo xprop import convert python3
 
-client_list() { xprop -root _NET_CLIENT_LIST | sed -n 's/.*# //p' | tr -d ',' ; }
-name_of() { xprop -id "$1" WM_NAME 2>/dev/null | sed -n 's/^WM_NAME([A-Z_]*) = "\(.*\)"$/\1/p'; }
-viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
-geom() { # x y w h of a window's client area
-  xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4}
-                           /Width:/ {w=$2} /Height:/ {h=$2} END {print x, y, w, h}'
-}
+start_x_session
+mkdir -m 700 "$work/home"
+
 # The panel by its caption; the strip is the widest other window of the application
 # (Qt may map small helper windows of its own).
 find_windows() {
@@ -131,7 +101,7 @@ fi
 mkdir "$work/site"
 printf '<html><head><meta charset="Shift_JIS"></head><body>\r\n<p>Page from the WEB \x93\xfa\x96\x7b\x8c\xea</p>\r\n</body></html>' >"$work/site/page.html"
 python3 -m http.server 0 --bind 127.0.0.1 --directory "$work/site" >"$work/web.log" 2>&1 &
-web_pid=$!
+pids+=($!)
 web_port() { port=$(sed -n 's/.* port \([0-9]*\).*/\1/p' "$work/web.log" | head -n 1); [ -n "$port" ]; }
 wait_for 10 web_port || fail "the loopback web server did not start"
 

@@ -11,30 +11,15 @@ set -u
 app=$1
 plays=${2:-1000}
 
-for tool in Xvfb openbox xdotool xprop; do
-  if ! command -v "$tool" >/dev/null 2>&1; then
-    echo "no X server for the end-to-end test: $tool not installed"
-    exit 0
-  fi
-done
-
-work=$(mktemp -d)
-pids=()
-app_pid=""
-cleanup() {
-  [ -n "$app_pid" ] && kill -9 "$app_pid" 2>/dev/null && wait "$app_pid" 2>/dev/null
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
+# shellcheck source=tests/e2e/xsession_lib.sh
+source "$(dirname "$0")/../e2e/xsession_lib.sh"
+begin_x_test Xvfb openbox xdotool xprop
 fail() {
   echo "FAIL: $*"
   [ -n "${VORN_STRESS_SHOT:-}" ] && import -window root "$VORN_STRESS_SHOT" 2>/dev/null
   [ -f "$work/app.log" ] && tail -n 80 "$work/app.log"
   exit 1
 }
-# shellcheck source=tests/e2e/xsession_lib.sh
-source "$(dirname "$0")/../e2e/xsession_lib.sh"
 start_x_session
 
 # Sanitizer builds: report to the log, and leave out what the X and font libraries keep.
@@ -42,24 +27,9 @@ here=$(cd "$(dirname "$0")" && pwd)
 if [ -z "${LSAN_OPTIONS:-}" ] && [ -f "$here/../../.ci/lsan.supp" ]; then
   export LSAN_OPTIONS="suppressions=$here/../../.ci/lsan.supp:print_suppressions=0"
 fi
-mkdir -m 700 "$work/runtime"
 XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb ${VORN_STRESS_WRAP:-} "$app" >"$work/app.log" 2>&1 &
 app_pid=$!
 
-name_of() { xprop -id "$1" WM_NAME 2>/dev/null | sed -n 's/^WM_NAME([A-Z_]*) = "\(.*\)"$/\1/p'; }
-find_panel() {
-  panel=""
-  local w
-  for w in $(xprop -root _NET_CLIENT_LIST | sed -n 's/.*# //p' | tr -d ','); do
-    xprop -id "$w" WM_CLASS 2>/dev/null | grep -q '"vorn2"' || continue
-    # The panel's caption is the title and version; the strip has none.
-    case "$(name_of "$w")" in "vorn2 "*) panel=$w ;; esac
-  done
-  [ -n "$panel" ]
-}
-question() { xdotool search --onlyvisible --name '^vorn2$' 2>/dev/null | head -n 1; }
-question_open() { [ -n "$(question)" ]; }
-app_gone() { ! kill -0 "$app_pid" 2>/dev/null; }
 focused_on_panel() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$((panel))" ]; }
 
 wait_for 30 find_panel || fail "the panel did not appear"
