@@ -150,6 +150,8 @@ TEST_F(WindowGeometryTest, whileTheWindowManagerPlacesANewWindowEvenALateOldSize
     // the window manager applies the size it read when the window was mapped.
     g.Set(0, 0, 2790, 705);
     g.Shown(g.OuterPixels(kOrigin));
+    request(0, 0, 2790, 315);
+    request(0, 0, 19200, 315);
     const QRect placed = request(0, 11685, 19200, 315);
     EXPECT_FALSE(g.Reported(placed, kOrigin).resized);
     const QRect stale(0, 779, 186, 21);
@@ -165,4 +167,18 @@ TEST_F(WindowGeometryTest, whileTheWindowManagerPlacesANewWindowEvenALateOldSize
     EXPECT_FALSE(g.Displaced(kOrigin));
     EXPECT_TRUE(g.Reported(QRect(0, 779, 640, 21), kOrigin).resized);
     EXPECT_FLOAT_EQ(g.Width(), 9600);
+}
+
+TEST_F(WindowGeometryTest, aUserWhoMovesANewWindowAtOnceKeepsItWhereItWasPut) {
+    g.Set(1500, 1500, 4500, 3000);
+    const QRect shown = g.OuterPixels(kOrigin);
+    g.Shown(shown);
+    g.Reported(shown, kOrigin);
+    // Dragged by its caption bar before the window system has gone quiet.
+    const auto change = g.Reported(shown.translated(120, 40), kOrigin);
+    EXPECT_TRUE(change.moved);
+    EXPECT_FALSE(change.resized);
+    expectTwips(3300, 2100, 4500, 3000);
+    g.Settle(shown.translated(120, 40));
+    EXPECT_FALSE(g.Displaced(kOrigin)) << "nothing to ask for again";
 }

@@ -315,7 +315,7 @@ void Window::Move(float left, float top, float width, float height) {
 // change notification when the size changed.
 void Window::setGeometry(float left, float top, float width, float height) {
     const bool resized = width != Width() || height != Height();
-    m_intResends = 0;
+    m_blnResent = false;
     m_geometry.Set(left, top, width, height);
     applyGeometry();
     if (resized)
@@ -434,7 +434,7 @@ void Window::applyGeometry() {
 void Window::requestShown() {
     watchNativeWindow();
     m_native = QRect();
-    m_intResends = 0;
+    m_blnResent = false;
     m_geometry.Shown(m_geometry.OuterPixels(desktopOrigin()));
     m_settle->start();
 }
@@ -528,8 +528,8 @@ void Window::settled() {
         // A window manager that placed the window from a size it read before
         // the latest request, or was too busy to carry a request out, is
         // asked once more; what it makes of that second request stands.
-        if (m_geometry.Displaced(desktopOrigin()) && m_intResends == 0 && m_widget->isVisible()) {
-            ++m_intResends;
+        if (m_geometry.Displaced(desktopOrigin()) && !m_blnResent && m_widget->isVisible()) {
+            m_blnResent = true;
             applyGeometry();
             return;
         }

@@ -200,7 +200,7 @@ private:
     bool m_blnShownOnce = false;
     bool m_blnQueryingUnload = false;
     int m_intFrameChecks = 0;
-    int m_intResends = 0; // requests sent again since the code last set the geometry
+    bool m_blnResent = false; // the last geometry set was sent once more
 
     Window* m_owner = nullptr;
     std::vector<Window*> m_owned;

@@ -53,13 +53,15 @@ WindowGeometry::Change WindowGeometry::Reported(const QRect& outer, QPoint origi
     m_reported = outer;
     if (m_outstanding) {
         if (outer == m_requested) {
-            // Answers come in order: every older echo has come in before.
             m_outstanding = false;
-            m_unanswered.clear();
+            // Answers come in order: every older echo has come in before;
+            // except while the window manager places a new window.
+            if (!m_placing)
+                m_unanswered.clear();
         }
         return {};
     }
-    if (m_placing || outer == previous || echoOfUnanswered(outer))
+    if (outer == previous || echoOfUnanswered(outer))
         return {};
     Change change;
     change.moved = outer.topLeft() != previous.topLeft();

@@ -48,10 +48,11 @@ public:
     // The window system has been asked for this outer rectangle.
     void Requested(const QRect& outer);
     // The window has just been mapped at this outer rectangle. Until the
-    // window system goes quiet, everything it reports is the window manager
-    // placing the window, even after the request has come back as sent: a
-    // window manager that read the window's size before the latest request
-    // may apply and report that older size afterwards.
+    // window system goes quiet, a report whose place and size are each those
+    // of some request since then is the window manager placing the window,
+    // even after the latest request has come back as sent: a window manager
+    // that read the window's size before that request may apply and report
+    // the older size afterwards. A place never asked for is still the user's.
     void Shown(const QRect& outer);
     bool Outstanding() const { return m_outstanding || m_placing; }
     // Whether the window was last reported anywhere other than where the
