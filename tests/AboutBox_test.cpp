@@ -71,10 +71,13 @@ protected:
     void showAndThen(CAboutBox& box, std::function<void(FormAboutBox&)> whileOpen) {
         bool ran = false;
         bool timedOut = false;
+        // Queued twice: after the dialog's map, which the show queues.
         QTimer::singleShot(0, [&] {
-            FormAboutBox& dialog = *box.Dialog();
-            ran = true;
-            whileOpen(dialog);
+            QTimer::singleShot(0, [&] {
+                FormAboutBox& dialog = *box.Dialog();
+                ran = true;
+                whileOpen(dialog);
+            });
         });
         QTimer safety;
         safety.setSingleShot(true);
@@ -183,6 +186,7 @@ TEST_F(AboutBox, reportBoxIsReadOnlyWithAScrollBarThatIsAlwaysThere) {
     box.SetReport(QStringLiteral("short"));
     FormAboutBox& dialog = *box.Dialog();
     dialog.Show();
+    QCoreApplication::processEvents();
     QPlainTextEdit* e = edit(dialog);
     EXPECT_TRUE(e->isReadOnly());
     EXPECT_EQ(e->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);

@@ -11,6 +11,7 @@
 #include "toolkit/WindowSystem.h"
 #include "util/CRForm.h"
 
+#include <QCoreApplication>
 #include <QMetaObject>
 #include <QString>
 
@@ -317,6 +318,7 @@ TEST_F(CCtrlFlavorsTest, UndoRevertsTheFocusedTextBoxAndKeepsTheSendHandle) {
     int changes = 0;
     box->OnChange = [&] { ++changes; };
     m_window->Show();
+    QCoreApplication::processEvents(); // the map
     EXPECT_EQ(m_flavors.Undo(), 0); // no edit yet
     box->SetText(QStringLiteral("typed"));
     box->NativeWidget()->setFocus();

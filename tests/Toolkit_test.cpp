@@ -215,23 +215,60 @@ TEST_F(Unpaced, sizeHandlerThatKeepsResizingIsBounded) {
     EXPECT_LE(depth, 32);
 }
 
+// Runs the event loop until the platform's echoes of the window states
+// and the maps they queue are all in.
+void settle() {
+    for (int i = 0; i < 4; ++i)
+        QCoreApplication::processEvents();
+}
+
+// Showing maps the window once the running handler has returned, where that
+// handler left it; hiding is at once.
+TEST_F(Unpaced, aShowMapsOnceBackInTheEventLoopWithWhatTheHandlerDidMeanwhile) {
+    Window w;
+    w.Show();
+    w.Move(1500, 750, 3000, 1500);
+    EXPECT_TRUE(w.Visible());
+    EXPECT_FALSE(w.NativeWidget()->isVisible()) << "not mapped inside the handler";
+    EXPECT_TRUE(w.GeometryOutstanding());
+    settle();
+    EXPECT_TRUE(w.NativeWidget()->isVisible());
+    EXPECT_EQ(w.NativeWidget()->geometry().size(), QSize(200, 100));
+
+    // Shown and hidden again by one handler: never mapped.
+    Window brief;
+    brief.Show();
+    brief.Hide();
+    settle();
+    EXPECT_FALSE(brief.NativeWidget()->isVisible());
+    // Gone before its map: nothing runs on it.
+    auto gone = std::make_unique<Window>();
+    gone->Show();
+    gone.reset();
+    settle();
+}
+
 TEST_F(Unpaced, ownedWindowHidesWhileItsOwnerIsMinimised) {
     Window owner, owned;
     owner.Show();
     owned.Show(vbModeless, &owner);
+    settle();
     EXPECT_TRUE(owned.NativeWidget()->isVisible());
     owner.SetWindowState(vbMinimized);
     EXPECT_FALSE(owned.NativeWidget()->isVisible());
     EXPECT_TRUE(owned.Visible()) << "the window is still shown as far as the program knows";
     owner.SetWindowState(vbNormal);
+    settle();
     EXPECT_TRUE(owned.NativeWidget()->isVisible());
 
     // Hidden on purpose, it stays hidden when the owner comes back.
     owned.Hide();
     owner.SetWindowState(vbMinimized);
     owner.SetWindowState(vbNormal);
+    settle();
     EXPECT_FALSE(owned.NativeWidget()->isVisible());
     owned.Show();
+    settle();
     EXPECT_TRUE(owned.NativeWidget()->isVisible());
     EXPECT_EQ(owned.Owner(), &owner);
 }
@@ -245,6 +282,7 @@ TEST_F(Unpaced, ownerDestroyedFirstLeavesTheOwnedWindowUsable) {
     EXPECT_EQ(owned.Owner(), nullptr);
     owned.Hide();
     owned.Show();
+    settle();
     EXPECT_TRUE(owned.NativeWidget()->isVisible());
 }
 

@@ -4,34 +4,27 @@
 
 using toolkit::WindowGeometry;
 
-// The window system's reports, in the orders a window manager sends them:
-// which of them the twips take and which are echoes of the window's own
-// requests.
+// The window system's reports are the truth in whole pixels; the twips keep
+// their fraction only while they still round to the reported pixel.
 namespace {
 
 const QPoint kOrigin(0, 0);
 
-class WindowGeometryTest : public ::testing::Test {
-protected:
-    // Sets the twips and sends them, as the window does.
-    QRect request(float left, float top, float width, float height) {
-        g.Set(left, top, width, height);
-        const QRect outer = g.OuterPixels(kOrigin);
-        g.Requested(outer);
-        return outer;
-    }
-    void expectTwips(float left, float top, float width, float height) {
-        EXPECT_FLOAT_EQ(g.Left(), left);
-        EXPECT_FLOAT_EQ(g.Top(), top);
-        EXPECT_FLOAT_EQ(g.Width(), width);
-        EXPECT_FLOAT_EQ(g.Height(), height);
-    }
-    WindowGeometry g;
+struct Twips {
+    float left, top, width, height;
 };
+
+void expectTwips(const WindowGeometry& g, const Twips& t, const char* what) {
+    EXPECT_FLOAT_EQ(g.Left(), t.left) << what;
+    EXPECT_FLOAT_EQ(g.Top(), t.top) << what;
+    EXPECT_FLOAT_EQ(g.Width(), t.width) << what;
+    EXPECT_FLOAT_EQ(g.Height(), t.height) << what;
+}
 
 } // namespace
 
-TEST_F(WindowGeometryTest, pixelsComeFromRoundedEdgesAndTheDesktopOrigin) {
+TEST(WindowGeometry, pixelsComeFromRoundedEdgesAndTheDesktopOrigin) {
+    WindowGeometry g;
     g.Set(7, 22.5f, 30, 0);
     // Left 7 twips rounds to 0, the right edge 37 to 2: two pixels wide.
     EXPECT_EQ(g.OuterPixels(kOrigin), QRect(0, 2, 2, 1));
@@ -40,145 +33,75 @@ TEST_F(WindowGeometryTest, pixelsComeFromRoundedEdgesAndTheDesktopOrigin) {
     EXPECT_EQ(g.OuterPixels(kOrigin), QRect(-1, 0, 1280, 21));
 }
 
-TEST_F(WindowGeometryTest, echoesOfOlderAndHalfDoneRequestsChangeNothing) {
-    // The strip's start: shown small at the top-left, then stretched and put
-    // at the bottom, as two requests in a row.
-    const QRect first = request(0, 0, 2790, 315);
-    const QRect second = request(0, 11685, 19200, 315);
-    // The window manager's echoes, late: the first request, then the new
-    // place with the old size (a move reported before the resize).
-    for (const QRect& echo : {first, QRect(second.topLeft(), first.size()), QRect()}) {
-        const auto change = g.Reported(echo, kOrigin);
-        EXPECT_FALSE(change.moved || change.resized);
-        EXPECT_TRUE(g.Outstanding());
+struct ReportCase {
+    const char* what;
+    Twips set;
+    QRect reported;
+    QPoint origin;
+    Twips expected;
+    bool moved;
+    bool resized;
+};
+
+class WindowGeometryReport : public ::testing::TestWithParam<ReportCase> {};
+
+TEST_P(WindowGeometryReport, takesWhatNoLongerRoundsToTheReportedPixels) {
+    const ReportCase& c = GetParam();
+    WindowGeometry g;
+    g.Set(c.set.left, c.set.top, c.set.width, c.set.height);
+    const auto change = g.Reported(c.reported, c.origin);
+    expectTwips(g, c.expected, c.what);
+    EXPECT_EQ(change.moved, c.moved) << c.what;
+    EXPECT_EQ(change.resized, c.resized) << c.what;
+    if (c.reported.isValid()) {
+        EXPECT_EQ(g.OuterPixels(c.origin), c.reported) << c.what;
     }
-    expectTwips(0, 11685, 19200, 315);
-    EXPECT_FALSE(g.Reported(second, kOrigin).moved);
-    EXPECT_FALSE(g.Outstanding()) << "the request came back as sent";
-    expectTwips(0, 11685, 19200, 315);
-    // The same report again, as a synthetic copy of the real one.
-    EXPECT_FALSE(g.Reported(second, kOrigin).resized);
 }
 
-TEST_F(WindowGeometryTest, onceSettledAMoveOrResizeByTheUserIsTakenOnlyForWhatChanged) {
-    const QRect placed = request(100.5f, 200.25f, 3000.7f, 600);
-    g.Reported(placed, kOrigin);
-    // Moved by the window manager (a drag by the user): the size keeps its
-    // exact twips.
-    auto change = g.Reported(placed.translated(40, -10), kOrigin);
-    EXPECT_TRUE(change.moved);
-    EXPECT_FALSE(change.resized);
-    EXPECT_FLOAT_EQ(g.Left(), (placed.x() + 40) * 15.0f);
-    EXPECT_FLOAT_EQ(g.Top(), (placed.y() - 10) * 15.0f);
-    EXPECT_FLOAT_EQ(g.Width(), 3000.7f);
-    // Maximised: place and size both.
-    change = g.Reported(QRect(0, 0, 1280, 779), QPoint(0, 0));
-    EXPECT_TRUE(change.moved && change.resized);
-    expectTwips(0, 0, 19200, 11685);
-    // Reports are taken relative to the desktop's origin.
-    change = g.Reported(QRect(10, 30, 1280, 779), QPoint(10, 24));
-    EXPECT_TRUE(change.moved);
-    EXPECT_FLOAT_EQ(g.Left(), 0);
-    EXPECT_FLOAT_EQ(g.Top(), 90);
-}
+INSTANTIATE_TEST_SUITE_P(
+    Cases, WindowGeometryReport,
+    ::testing::Values(
+        ReportCase{"the answer to the request keeps every fraction",
+                   {100.5f, 200.25f, 3000.7f, 600}, QRect(7, 13, 200, 40), kOrigin,
+                   {100.5f, 200.25f, 3000.7f, 600}, false, false},
+        ReportCase{"a move by the user keeps the size's fraction",
+                   {100.5f, 200.25f, 3000.7f, 600}, QRect(47, 3, 200, 40), kOrigin,
+                   {705, 45, 3000.7f, 600}, true, false},
+        ReportCase{"a move along one axis keeps the other coordinate's fraction",
+                   {100.5f, 200.25f, 3000.7f, 600}, QRect(47, 13, 200, 40), kOrigin,
+                   {705, 200.25f, 3000.7f, 600}, true, false},
+        ReportCase{"a minimum size the window manager imposes keeps the place",
+                   {100.5f, 200.25f, 30, 30}, QRect(7, 13, 50, 40), kOrigin,
+                   {100.5f, 200.25f, 750, 600}, false, true},
+        ReportCase{"maximised: place and size both",
+                   {100.5f, 200.25f, 3000.7f, 600}, QRect(0, 0, 1280, 779), kOrigin,
+                   {0, 0, 19200, 11685}, true, true},
+        ReportCase{"reports are taken relative to the desktop's origin",
+                   {0, 0, 19200, 11685}, QRect(10, 30, 1280, 779), QPoint(10, 24),
+                   {0, 90, 19200, 11685}, true, false},
+        ReportCase{"a negative place, off the desktop's left edge",
+                   {0, 11685, 19200, 315}, QRect(-200, 629, 1280, 21), kOrigin,
+                   {-3000, 9435, 19200, 315}, true, false},
+        ReportCase{"an empty report is no report",
+                   {100.5f, 200.25f, 3000.7f, 600}, QRect(), kOrigin,
+                   {100.5f, 200.25f, 3000.7f, 600}, false, false}));
 
-TEST_F(WindowGeometryTest, aRequestTheWindowManagerAlteredIsNotTakenButLaterUserChangesAre) {
-    // Asked for a place wholly below the screen; the window manager keeps the
-    // window on it and never reports the request back.
-    request(0, 12000, 19200, 315);
-    const QRect kept(0, 779, 1280, 21);
-    g.Reported(kept, kOrigin);
-    EXPECT_TRUE(g.Outstanding());
-    g.Settle(kept);
-    EXPECT_FALSE(g.Outstanding());
-    expectTwips(0, 12000, 19200, 315);
-    EXPECT_FALSE(g.Reported(kept, kOrigin).moved) << "what it made of the request is no change";
-    // Then the user narrows it.
-    const auto change = g.Reported(QRect(0, 779, 640, 21), kOrigin);
-    EXPECT_TRUE(change.resized);
-    EXPECT_FALSE(change.moved);
-    expectTwips(0, 12000, 9600, 315);
-}
-
-TEST_F(WindowGeometryTest, echoesLaterThanTheSettleTimeAreStillNotTakenForTheUser) {
-    // A burst of requests while the window manager is starved: the window
-    // goes quiet, then the answers arrive after all.
-    const QRect a = request(1500, 1500, 6000, 315);
-    const QRect b = request(0, 11685, 6000, 315);
-    const QRect c = request(0, 11685, 19200, 315);
-    g.Settle(QRect(0, 0, 186, 21));
-    for (const QRect& late : {a, b, QRect(c.topLeft(), a.size()), c}) {
-        const auto change = g.Reported(late, kOrigin);
-        EXPECT_FALSE(change.moved || change.resized);
-    }
-    expectTwips(0, 11685, 19200, 315);
-    // The last one came back as sent: a later report of an old size is the
-    // user's again.
-    g.Requested(c);
-    g.Reported(c, kOrigin);
-    EXPECT_TRUE(g.Reported(QRect(c.topLeft(), a.size()), kOrigin).resized);
-    EXPECT_FLOAT_EQ(g.Width(), 6000);
-}
-
-TEST_F(WindowGeometryTest, aNewRequestMakesReportsEchoesAgainUntilItComesBack) {
-    const QRect a = request(0, 0, 1500, 1500);
-    g.Reported(a, kOrigin);
-    const QRect b = request(1500, 0, 1500, 1500);
-    // A report of the old place while b is under way is not a user's move
-    // back there.
-    EXPECT_FALSE(g.Reported(a, kOrigin).moved);
-    expectTwips(1500, 0, 1500, 1500);
-    g.Reported(b, kOrigin);
-    EXPECT_FALSE(g.Outstanding());
-}
-
-TEST_F(WindowGeometryTest, theEndOfAnInteractiveMoveTakesThePlaceOutright) {
-    request(300, 300, 4500, 600);
-    // The window manager moved the window while the request was under way;
-    // its final report is where the drag ended.
-    g.AdoptPosition(QRect(-200, 500, 300, 40), QPoint(0, 24));
-    EXPECT_FLOAT_EQ(g.Left(), -3000);
-    EXPECT_FLOAT_EQ(g.Top(), 7140);
-    EXPECT_FLOAT_EQ(g.Width(), 4500);
-    EXPECT_FALSE(g.Outstanding());
-    EXPECT_FALSE(g.Reported(QRect(-200, 500, 300, 40), QPoint(0, 24)).moved);
-}
-
-TEST_F(WindowGeometryTest, whileTheWindowManagerPlacesANewWindowEvenALateOldSizeIsNoChange) {
-    // The strip's start as openbox sends it on a busy core: mapped small, then
-    // stretched and put at the bottom; the request comes back as sent, then
-    // the window manager applies the size it read when the window was mapped.
-    g.Set(0, 0, 2790, 705);
-    g.Shown(g.OuterPixels(kOrigin));
-    request(0, 0, 2790, 315);
-    request(0, 0, 19200, 315);
-    const QRect placed = request(0, 11685, 19200, 315);
-    EXPECT_FALSE(g.Reported(placed, kOrigin).resized);
-    const QRect stale(0, 779, 186, 21);
-    EXPECT_FALSE(g.Reported(stale, kOrigin).resized);
-    EXPECT_TRUE(g.Outstanding()) << "the placement runs until the window system is quiet";
-    expectTwips(0, 11685, 19200, 315);
-    g.Settle(stale);
-    EXPECT_FALSE(g.Outstanding());
-    EXPECT_TRUE(g.Displaced(kOrigin)) << "so that the window asks once more";
-    // Asked again and carried out: in place, and the user's changes count again.
-    g.Requested(placed);
-    g.Reported(placed, kOrigin);
-    EXPECT_FALSE(g.Displaced(kOrigin));
-    EXPECT_TRUE(g.Reported(QRect(0, 779, 640, 21), kOrigin).resized);
-    EXPECT_FLOAT_EQ(g.Width(), 9600);
-}
-
-TEST_F(WindowGeometryTest, aUserWhoMovesANewWindowAtOnceKeepsItWhereItWasPut) {
-    g.Set(1500, 1500, 4500, 3000);
-    const QRect shown = g.OuterPixels(kOrigin);
-    g.Shown(shown);
-    g.Reported(shown, kOrigin);
-    // Dragged by its caption bar before the window system has gone quiet.
-    const auto change = g.Reported(shown.translated(120, 40), kOrigin);
-    EXPECT_TRUE(change.moved);
-    EXPECT_FALSE(change.resized);
-    expectTwips(3300, 2100, 4500, 3000);
-    g.Settle(shown.translated(120, 40));
-    EXPECT_FALSE(g.Displaced(kOrigin)) << "nothing to ask for again";
+// Answers that come late, on a loaded machine: every report is taken as it
+// comes, nothing is asked again, and the last one leaves the window where
+// the last request put it.
+TEST(WindowGeometry, lateAnswersAreFollowedUntilTheLastOneComesIn) {
+    WindowGeometry g;
+    g.Set(0, 0, 2790, 315);
+    const QRect first = g.OuterPixels(kOrigin);
+    g.Set(0, 11685, 19200, 315);
+    const QRect last = g.OuterPixels(kOrigin);
+    // The first request's answer, then the new place with the old size.
+    EXPECT_TRUE(g.Reported(first, kOrigin).moved);
+    expectTwips(g, {0, 0, 2790, 315}, "the first answer");
+    const auto half = g.Reported(QRect(last.topLeft(), first.size()), kOrigin);
+    EXPECT_TRUE(half.moved && !half.resized);
+    const auto done = g.Reported(last, kOrigin);
+    EXPECT_TRUE(!done.moved && done.resized);
+    expectTwips(g, {0, 11685, 19200, 315}, "the last answer");
+    EXPECT_FALSE(g.Reported(last, kOrigin).resized) << "a copy of the same report";
 }

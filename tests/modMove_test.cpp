@@ -9,6 +9,8 @@
 #include "toolkit/WindowSystem.h"
 
 #include <QCoreApplication>
+#include <QCursor>
+#include <QMouseEvent>
 
 #include <gtest/gtest.h>
 
@@ -17,8 +19,9 @@
 #include <limits>
 #include <memory>
 
-// The button is held through the toolkit's seam and the cursor is moved by
-// the offscreen platform; the end-to-end suite drives the real mouse.
+// The button is held through the toolkit's seam, the cursor is moved by the
+// offscreen platform and the release is sent to the window holding the
+// mouse; the end-to-end suite drives the real mouse.
 
 namespace {
 
@@ -50,6 +53,7 @@ protected:
         m_window = std::make_shared<toolkit::Window>();
         m_window->Move(1500, 1500, 3000, 900);
         m_window->Show();
+        QCoreApplication::processEvents();
         toolkit::SetCursorPos(200, 150);
     }
     void TearDown() override { toolkit::SetLeftButtonSource({}); }
@@ -58,6 +62,18 @@ protected:
     void Hold(bool down) {
         toolkit::SetLeftButtonSource([this] { return m_blnDown; });
         m_blnDown = down;
+    }
+    // The left button comes up where the cursor is, as the mouse grab
+    // delivers it.
+    void Release() {
+        m_blnDown = false;
+        QWidget* target = QWidget::mouseGrabber();
+        if (!target)
+            return;
+        const QPointF global = QCursor::pos();
+        QMouseEvent up(QEvent::MouseButtonRelease, target->mapFromGlobal(global), global,
+                       Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &up);
     }
     void expectUnmoved() const {
         EXPECT_FLOAT_EQ(m_window->Left(), 1500);
@@ -80,7 +96,7 @@ TEST_F(DragTest, TheWindowFollowsTheCursorAndTheDragEndsOnlyWithTheRelease) {
         nestedRefused =
             toolkit::SendMessage(m_window->hwnd(), toolkit::WM_SYSCOMMAND, 0xF012, &packed) == 0;
         released = true;
-        m_blnDown = false;
+        Release();
     });
     modMove::DragWindow(m_window->hwnd());
     EXPECT_TRUE(released);
@@ -93,7 +109,7 @@ TEST_F(DragTest, TheMoveStartsFromThePackedPositionNotTheCursor) {
     Hold(true);
     // Pressed 10 px left of and 20 px above where the cursor now is.
     int32_t packed = modMove::PackCursorPosition(190, 130);
-    toolkit::PostToDispatch([&] { m_blnDown = false; });
+    toolkit::PostToDispatch([&] { Release(); });
     EXPECT_EQ(toolkit::SendMessage(m_window->hwnd(), toolkit::WM_SYSCOMMAND, 0xF012, &packed), 1);
     EXPECT_FLOAT_EQ(m_window->Left(), 1500 + 10 * 15);
     EXPECT_FLOAT_EQ(m_window->Top(), 1500 + 20 * 15);
@@ -109,6 +125,7 @@ TEST_F(DragTest, AWindowHiddenOrDestroyedDuringTheDragEndsIt) {
 
     auto owned = std::make_unique<toolkit::Window>();
     owned->Show();
+    QCoreApplication::processEvents();
     const int32_t h = owned->hwnd();
     toolkit::PostToDispatch([&] { owned.reset(); });
     modMove::DragWindow(h);
@@ -149,6 +166,7 @@ TEST_F(DragTest, TheMoveIsRefusedAtOnceForOtherWindowsStatesCommandsOrAnUpButton
     m_window->Hide();
     EXPECT_EQ(move(h, 0xF012), 0);
     m_window->Show();
+    QCoreApplication::processEvents();
     // The button came up before the move could start: no event loop runs.
     m_blnDown = false;
     bool ran = false;
@@ -171,7 +189,7 @@ TEST_F(DragTest, TheDragTakesTheMouseFromTheWidgetThatHoldsIt) {
         QWidget* during = box.NativeWidget();
         toolkit::PostToDispatch([&] {
             during = QWidget::mouseGrabber();
-            m_blnDown = false;
+            Release();
         });
         modMove::DragWindow(m_window->hwnd());
         QCoreApplication::processEvents();

@@ -3,6 +3,7 @@
 #include "toolkit/Container.h"
 #include "toolkit/FontHolder.h"
 #include "toolkit/Mouse.h"
+#include "toolkit/WindowFrame.h"
 #include "toolkit/WindowGeometry.h"
 
 #include <QMargins>
@@ -15,17 +16,12 @@
 #include <memory>
 #include <vector>
 
-class QEvent;
 class QEventLoop;
 class QMenuBar;
-class QTimer;
 class QWidget;
 class QWindow;
 
 namespace toolkit {
-
-class WindowWidget;
-class WindowClientWidget;
 
 // How a window is framed.
 struct WindowStyle {
@@ -49,11 +45,14 @@ inline constexpr int16_t vbStartUpManual = 0;
 inline constexpr int16_t vbStartUpScreen = 2;
 
 // A top-level window. Its outer Left, Top, Width and Height are kept in twips
-// exactly as last set; screen twips start at the primary screen's available
-// area. It is created hidden and loaded.
+// (see WindowGeometry); screen twips start at the primary screen's available
+// area. It is created hidden and loaded. A hidden window only keeps its
+// geometry; showing it maps it there, once the handler that showed it has
+// returned, so that everything that handler does to it arrives in the map.
 class Window : public Container,
                public FontHolder,
-               public std::enable_shared_from_this<Window> {
+               public std::enable_shared_from_this<Window>,
+               private WindowFrameListener {
 public:
     explicit Window(const WindowStyle& style = {});
     ~Window() override;
@@ -110,8 +109,8 @@ public:
 
     // Raised synchronously when the code changes the size, and queued when the
     // user or the window manager does. Setting the size inside the handler
-    // raises it again, nested. The window system's echoes of the window's own
-    // requests never raise it.
+    // raises it again, nested. A report of the size the twips already give
+    // never raises it.
     std::function<void()> OnResize;
     MouseHandler OnMouseDown;
     MouseHandler OnMouseMove;
@@ -141,49 +140,48 @@ public:
     QWidget* NativeWidget() const;
     const WindowStyle& Style() const { return m_style; }
     static Window* FromHandle(int32_t handle);
-    // Takes the window's current place on the screen as its Left and Top,
-    // after the window system or the user has moved it.
-    void SyncPositionFromScreen();
     // Takes the whole pixels the window stands on as its Left and Top, after
     // a move carried out as asked.
     void SnapPositionToPixels();
-    // The outer rectangle the window system reported last, in screen pixels.
-    QRect ReportedFrame() const;
     // How many reports of its place and size the window system has made.
     uint64_t Reports() const { return m_reports; }
-    // Whether a request for a new place or size still waits for its answer.
-    bool GeometryOutstanding() const { return m_geometry.Outstanding(); }
-    // Runs a handler through the dispatch boundary, keeping this window alive
-    // while it runs.
+    // Whether the window is shown, or waits to be mapped, somewhere other
+    // than where the window system last reported it.
+    bool GeometryOutstanding() const;
+    // Runs a handler through the dispatch boundary, unless the window is
+    // gone by then; the window is kept alive while it runs.
     void PostHandler(std::function<void()> handler);
 
 private:
-    friend class WindowWidget;
-    friend class WindowClientWidget;
+    // The native widgets' news (WindowFrameListener).
+    QColor FrameBackColor() const override;
+    int FrameBorderPx() const override { return borderPx(); }
+    bool FrameBorderSizes() const override { return m_style.Sizable && !m_style.TitleBar; }
+    void FrameReported() override;
+    void FrameStateChanged() override { nativeStateChanged(); }
+    void FrameActivated() override { raiseOwned(); }
+    void FrameCloseRequested() override;
+    void FrameBorderDragged(const QRect& outer) override;
+    void FrameMouse(MouseKind kind, const MouseArgs& args) override;
 
     int borderPx() const;
     QMargins frame() const;
     void setGeometry(float left, float top, float width, float height);
     void setDefaultGeometry();
     void applyGeometry();
-    void requestShown();
-    void layoutClient(QSize clientSize);
+    void mapQueued();
     float menuBarHeight() const;
     void centre();
     void unload(int16_t mode, bool ask);
-    void watchNativeWindow();
-    void nativeReported(QEvent* e);
     void readReport();
-    void settled();
     void raiseResize();
     void applyVisibility();
+    void mapLater();
     void setOwner(Window* owner);
     void ownerStateChanged();
     void raiseOwned();
     void raise();
     void nativeStateChanged();
-    void mouse(MouseKind kind, const MouseArgs& args);
-    void userResized(const QRect& frame);
 
     WindowStyle m_style;
     WindowGeometry m_geometry;
@@ -199,21 +197,15 @@ private:
     int16_t m_intStartUpPosition = vbStartUpManual;
     bool m_blnShownOnce = false;
     bool m_blnQueryingUnload = false;
-    int m_intFrameChecks = 0;
-    bool m_blnResent = false; // the last geometry set was sent once more
+    bool m_blnMapQueued = false;
 
     Window* m_owner = nullptr;
     std::vector<Window*> m_owned;
     QEventLoop* m_modalLoop = nullptr;
-    QPointer<QWindow> m_watched; // the native window whose reports are read
-    QRect m_native;               // its client rectangle as last reported
+    QRect m_requested; // the outer rectangle last asked for, in pixels
     bool m_reportQueued = false;
     uint64_t m_reports = 0;
-    QTimer* m_settle = nullptr;   // owned by the widget
-    std::shared_ptr<int> m_alive;
-    WindowWidget* m_widget = nullptr;   // owned; deleted later so that it may be in use
-    WindowClientWidget* m_client = nullptr;
-    QMenuBar* m_menuBar = nullptr;
+    WindowFrame* m_widget = nullptr; // owned; deleted later so that it may be in use
 };
 
 } // namespace toolkit

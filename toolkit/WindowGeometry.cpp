@@ -22,75 +22,33 @@ QRect WindowGeometry::OuterPixels(QPoint origin) const {
 }
 
 namespace {
-constexpr std::size_t kUnansweredKept = 16;
+
+// Takes a whole-pixel length unless the twips already give it. The start
+// edge already rounds to its pixel, and a whole-pixel length keeps the far
+// edge on the pixel as far from it.
+void takeLength(float start, float& length, int lengthPx) {
+    if (TwipsToPixels(double{start} + length) - TwipsToPixels(start) != lengthPx)
+        length = PixelsToTwips(lengthPx);
 }
 
-void WindowGeometry::Requested(const QRect& outer) {
-    m_requested = outer;
-    m_outstanding = true;
-    if (m_unanswered.size() >= kUnansweredKept)
-        m_unanswered.erase(m_unanswered.begin());
-    m_unanswered.push_back(outer);
-}
-
-bool WindowGeometry::echoOfUnanswered(const QRect& outer) const {
-    bool place = false;
-    bool size = false;
-    for (const QRect& r : m_unanswered) {
-        place = place || r.topLeft() == outer.topLeft();
-        size = size || r.size() == outer.size();
-    }
-    return place && size;
-}
-
-void WindowGeometry::Shown(const QRect& outer) {
-    Requested(outer);
-    m_placing = true;
-}
+} // namespace
 
 WindowGeometry::Change WindowGeometry::Reported(const QRect& outer, QPoint origin) {
-    const QRect previous = m_reported;
-    m_reported = outer;
-    if (m_outstanding) {
-        if (outer == m_requested) {
-            m_outstanding = false;
-            // Answers come in order: every older echo has come in before;
-            // except while the window manager places a new window.
-            if (!m_placing)
-                m_unanswered.clear();
-        }
+    if (!outer.isValid())
         return {};
-    }
-    if (outer == previous || echoOfUnanswered(outer))
-        return {};
+    const QRect before = OuterPixels(origin);
+    const int x = outer.x() - origin.x();
+    const int y = outer.y() - origin.y();
+    if (TwipsToPixels(m_left) != x)
+        m_left = PixelsToTwips(x);
+    if (TwipsToPixels(m_top) != y)
+        m_top = PixelsToTwips(y);
+    takeLength(m_left, m_width, outer.width());
+    takeLength(m_top, m_height, outer.height());
     Change change;
-    change.moved = outer.topLeft() != previous.topLeft();
-    change.resized = outer.size() != previous.size();
-    if (change.moved) {
-        m_left = PixelsToTwips(outer.x() - origin.x());
-        m_top = PixelsToTwips(outer.y() - origin.y());
-    }
-    if (change.resized) {
-        m_width = PixelsToTwips(outer.width());
-        m_height = PixelsToTwips(outer.height());
-    }
+    change.moved = outer.topLeft() != before.topLeft();
+    change.resized = outer.size() != before.size();
     return change;
-}
-
-void WindowGeometry::Settle(const QRect& outer) {
-    m_outstanding = false;
-    m_placing = false;
-    m_reported = outer;
-}
-
-void WindowGeometry::AdoptPosition(const QRect& outer, QPoint origin) {
-    m_left = PixelsToTwips(outer.x() - origin.x());
-    m_top = PixelsToTwips(outer.y() - origin.y());
-    m_reported = outer;
-    m_requested = OuterPixels(origin);
-    m_outstanding = false;
-    m_placing = false;
-    m_unanswered.clear();
 }
 
 } // namespace toolkit

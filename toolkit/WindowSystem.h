@@ -1,12 +1,7 @@
 #pragma once
 
-#include <QMargins>
-
 #include <cstdint>
 #include <functional>
-#include <optional>
-
-class QWidget;
 
 // The few window-system services that the window utilities reach by handle:
 // stacking, the interactive move, the edit-undo request, mouse capture, the
@@ -76,13 +71,5 @@ bool IsTopMost(int32_t hWnd);
 // The window system's own id of the window (on X11 the window id), 0 for an
 // unknown window or one the window system has not created yet.
 uint64_t NativeWindowId(int32_t hWnd);
-
-// The frame that the window manager will put around the top-level widget,
-// asked of it before the widget is first shown, so that the widget can be
-// mapped with its client area exactly where the frame leaves it. The answer
-// depends on what the widget tells the window manager (caption bar, buttons,
-// fixed size), so those are set first. Waits at most a second; nothing when
-// no window manager runs or none answers.
-std::optional<QMargins> AskFrameExtents(QWidget* widget);
 
 } // namespace toolkit

@@ -3,6 +3,7 @@
 #include "toolkit/Events.h"
 #include "toolkit/Window.h"
 #include "toolkit/WindowSystem.h"
+#include "toolkit/X11.h"
 #include "util/CCtrlFlavors.h"
 #include "util/CRForm.h"
 #include "util/modMove.h"

@@ -1,0 +1,185 @@
+#include "toolkit/WindowFrame.h"
+
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <algorithm>
+
+namespace toolkit {
+
+namespace {
+enum Edge { kLeft = 1, kRight = 2, kTop = 4, kBottom = 8 };
+}
+
+// The client area: holds the window's widgets and reports the mouse on the
+// part of it that no widget covers.
+class WindowFrame::ClientArea : public QWidget {
+public:
+    explicit ClientArea(WindowFrame* frame) : QWidget(frame), m_frame(frame) {
+        setMouseTracking(true);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        if (m_frame->m_listener)
+            QPainter(this).fillRect(rect(), m_frame->m_listener->FrameBackColor());
+    }
+    void mousePressEvent(QMouseEvent* e) override { forward(MouseKind::Down, e); }
+    void mouseMoveEvent(QMouseEvent* e) override { forward(MouseKind::Move, e); }
+    void mouseReleaseEvent(QMouseEvent* e) override { forward(MouseKind::Up, e); }
+
+private:
+    void forward(MouseKind kind, QMouseEvent* e) {
+        e->accept();
+        if (m_frame->m_listener)
+            m_frame->m_listener->FrameMouse(kind, ToMouseArgs(kind, *e));
+    }
+    WindowFrame* m_frame;
+};
+
+WindowFrame::WindowFrame(WindowFrameListener* listener)
+    : m_listener(listener), m_client(new ClientArea(this)) {
+    setMouseTracking(true);
+}
+
+QWidget* WindowFrame::Client() const { return m_client; }
+
+QMenuBar* WindowFrame::MenuBar() {
+    if (!m_menuBar) {
+        m_menuBar = new QMenuBar(this);
+        // The bar lies inside the window, not in a desktop-wide menu bar.
+        m_menuBar->setNativeMenuBar(false);
+        m_menuBar->show();
+        Layout(size());
+    }
+    return m_menuBar;
+}
+
+void WindowFrame::Layout(QSize size) {
+    const int b = m_listener ? m_listener->FrameBorderPx() : 0;
+    const int w = std::max(0, size.width() - 2 * b);
+    const int h = std::max(0, size.height() - 2 * b);
+    int bar = 0;
+    if (m_menuBar) {
+        bar = std::min(m_menuBar->sizeHint().height(), h);
+        m_menuBar->setGeometry(b, b, w, bar);
+    }
+    m_client->setGeometry(b, b + bar, w, h - bar);
+}
+
+void WindowFrame::paintEvent(QPaintEvent*) {
+    if (!m_listener)
+        return;
+    QPainter p(this);
+    const QColor back = m_listener->FrameBackColor();
+    p.fillRect(rect(), back);
+    if (m_listener->FrameBorderPx() > 0) {
+        p.setPen(back.darker(160));
+        p.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+}
+
+void WindowFrame::Watch(QWindow* native) {
+    if (native == m_watched)
+        return;
+    if (m_watched)
+        m_watched->removeEventFilter(this);
+    m_watched = native;
+    m_reported = QRect();
+    if (native)
+        native->installEventFilter(this);
+}
+
+// The window system's reports about the native window: spontaneous move and
+// resize events of the QWindow, before the widget hears of them. Qt's own
+// idea of the geometry already holds the latest request, so the report is
+// read from the events themselves.
+bool WindowFrame::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == m_watched && e->spontaneous() &&
+        (e->type() == QEvent::Move || e->type() == QEvent::Resize)) {
+        if (m_reported.isNull())
+            m_reported = m_watched->geometry();
+        if (e->type() == QEvent::Move)
+            m_reported.moveTopLeft(static_cast<QMoveEvent*>(e)->pos());
+        else
+            m_reported.setSize(static_cast<QResizeEvent*>(e)->size());
+        if (m_listener)
+            m_listener->FrameReported();
+    }
+    return QWidget::eventFilter(watched, e);
+}
+
+void WindowFrame::changeEvent(QEvent* e) {
+    QWidget::changeEvent(e);
+    if (!m_listener)
+        return;
+    if (e->type() == QEvent::WindowStateChange)
+        m_listener->FrameStateChanged();
+    else if (e->type() == QEvent::ActivationChange && isActiveWindow())
+        m_listener->FrameActivated();
+}
+
+void WindowFrame::closeEvent(QCloseEvent* e) {
+    // The window system asks; the application decides, from the event loop.
+    e->ignore();
+    if (m_listener)
+        m_listener->FrameCloseRequested();
+}
+
+void WindowFrame::mousePressEvent(QMouseEvent* e) {
+    e->accept();
+    m_edges = e->button() == Qt::LeftButton ? edgesAt(e->position().toPoint()) : 0;
+    m_pressGlobal = e->globalPosition().toPoint();
+    m_pressFrame = frameGeometry();
+}
+
+void WindowFrame::mouseMoveEvent(QMouseEvent* e) {
+    e->accept();
+    if (!m_listener)
+        return;
+    if (!(e->buttons() & Qt::LeftButton) || !m_edges) {
+        const int edges = edgesAt(e->position().toPoint());
+        setCursor((edges & (kLeft | kRight)) ? Qt::SizeHorCursor
+                  : edges                   ? Qt::SizeVerCursor
+                                            : Qt::ArrowCursor);
+        return;
+    }
+    const QPoint d = e->globalPosition().toPoint() - m_pressGlobal;
+    QRect r = m_pressFrame;
+    const int minimum = 2 * m_listener->FrameBorderPx() + 1;
+    if (m_edges & kLeft)
+        r.setLeft(std::min(r.left() + d.x(), r.right() - minimum + 1));
+    if (m_edges & kRight)
+        r.setRight(std::max(r.right() + d.x(), r.left() + minimum - 1));
+    if (m_edges & kTop)
+        r.setTop(std::min(r.top() + d.y(), r.bottom() - minimum + 1));
+    if (m_edges & kBottom)
+        r.setBottom(std::max(r.bottom() + d.y(), r.top() + minimum - 1));
+    m_listener->FrameBorderDragged(r);
+}
+
+void WindowFrame::mouseReleaseEvent(QMouseEvent* e) {
+    e->accept();
+    m_edges = 0;
+}
+
+// Which border edges lie under a point of the widget. A point outside the
+// widget (the mouse held by a grab elsewhere) is on none of them.
+int WindowFrame::edgesAt(QPoint p) const {
+    if (!m_listener || !m_listener->FrameBorderSizes() || !rect().contains(p))
+        return 0;
+    const int b = m_listener->FrameBorderPx();
+    int edges = 0;
+    if (p.x() < b)
+        edges |= kLeft;
+    if (p.x() >= width() - b)
+        edges |= kRight;
+    if (p.y() < b)
+        edges |= kTop;
+    if (p.y() >= height() - b)
+        edges |= kBottom;
+    return edges;
+}
+
+} // namespace toolkit

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "toolkit/Mouse.h"
+
+#include <QColor>
+#include <QPointer>
+#include <QWidget>
+#include <QWindow>
+
+class QMenuBar;
+
+namespace toolkit {
+
+// What the native widgets of a window tell the window they belong to.
+class WindowFrameListener {
+public:
+    virtual QColor FrameBackColor() const = 0;
+    // Width of the border drawn inside the widget; 0 for none.
+    virtual int FrameBorderPx() const = 0;
+    // Whether dragging that border resizes the window.
+    virtual bool FrameBorderSizes() const = 0;
+    // The window system moved or resized the native window.
+    virtual void FrameReported() = 0;
+    virtual void FrameStateChanged() = 0;
+    virtual void FrameActivated() = 0;
+    virtual void FrameCloseRequested() = 0;
+    // The user dragged the border: the outer rectangle asked for.
+    virtual void FrameBorderDragged(const QRect& outer) = 0;
+    virtual void FrameMouse(MouseKind kind, const MouseArgs& args) = 0;
+
+protected:
+    ~WindowFrameListener() = default;
+};
+
+// The native top-level widget: draws the border, lets a sizable border be
+// dragged and passes on what the window system does to the window. Its client
+// widget holds the window's widgets below the optional menu bar. The listener
+// is cleared when the window goes; the widget may outlive it by an event.
+class WindowFrame : public QWidget {
+public:
+    explicit WindowFrame(WindowFrameListener* listener);
+    void Forget() { m_listener = nullptr; }
+    bool Listening() const { return m_listener != nullptr; }
+    // Reads the window system's reports of the native window from now on.
+    void Watch(QWindow* native);
+    // Its client rectangle as the window system last reported it, in screen
+    // pixels; empty before the first report.
+    QRect Reported() const { return m_reported; }
+    QWidget* Client() const;
+    QMenuBar* MenuBar();
+    QMenuBar* MenuBarIfAny() const { return m_menuBar; }
+    // Lays the menu bar and the client area out in a native client area of
+    // the given size.
+    void Layout(QSize size);
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+    void changeEvent(QEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+
+private:
+    class ClientArea;
+    int edgesAt(QPoint p) const;
+
+    WindowFrameListener* m_listener;
+    QPointer<QWindow> m_watched;
+    QRect m_reported;
+    ClientArea* m_client;
+    QMenuBar* m_menuBar = nullptr;
+    int m_edges = 0;
+    QPoint m_pressGlobal;
+    QRect m_pressFrame;
+};
+
+} // namespace toolkit

@@ -1,0 +1,193 @@
+// A window's showing and hiding: owners, modality, the window state and the
+// unload.
+#include "toolkit/Window.h"
+
+#include "toolkit/Error.h"
+
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QWindow>
+
+#include <algorithm>
+
+namespace toolkit {
+
+void Window::SetVisible(bool value) {
+    if (value)
+        Show(vbModeless, m_owner);
+    else
+        Hide();
+}
+
+void Window::SetWindowState(int16_t value) {
+    if (value != vbNormal && value != vbMinimized && value != vbMaximized)
+        throw Error::InvalidPropertyValue();
+    if (value == m_intWindowState)
+        return;
+    m_intWindowState = value;
+    const Qt::WindowStates qt = value == vbMinimized   ? Qt::WindowMinimized
+                                : value == vbMaximized ? Qt::WindowMaximized
+                                                       : Qt::WindowNoState;
+    m_widget->setWindowState(qt);
+    applyVisibility();
+    ownerStateChanged();
+}
+
+void Window::nativeStateChanged() {
+    const Qt::WindowStates s = m_widget->windowState();
+    const int16_t state = (s & Qt::WindowMinimized)   ? vbMinimized
+                          : (s & Qt::WindowMaximized) ? vbMaximized
+                                                      : vbNormal;
+    if (state == m_intWindowState)
+        return;
+    // An owned window hides with its owner; a window manager that minimises
+    // it along with the owner does not make it minimised in its own right.
+    // When that news comes in late, with the owner back already, the window
+    // is brought back from the icon at once.
+    if (state == vbMinimized && m_owner) {
+        const bool ownerShown = m_owner->m_intWindowState != vbMinimized;
+        if (ownerShown && m_blnVisible && m_blnLoaded && m_widget->isVisible())
+            PostHandler([this] {
+                const Qt::WindowStates now = m_widget->windowState();
+                if (now.testFlag(Qt::WindowMinimized) && m_intWindowState != vbMinimized &&
+                    m_owner && m_owner->m_intWindowState != vbMinimized)
+                    m_widget->setWindowState(now & ~Qt::WindowMinimized);
+            });
+        return;
+    }
+    m_intWindowState = state;
+    ownerStateChanged();
+}
+
+void Window::ownerStateChanged() {
+    for (Window* owned : m_owned)
+        owned->applyVisibility();
+    if (m_intWindowState != vbMinimized)
+        raiseOwned();
+}
+
+void Window::raiseOwned() {
+    for (Window* owned : m_owned)
+        owned->raise();
+}
+
+void Window::raise() {
+    if (m_widget->isVisible())
+        m_widget->raise();
+}
+
+// Hiding happens at once; showing is queued, so that what the running
+// handler still does to the window goes out with the map.
+void Window::applyVisibility() {
+    const bool ownerMinimised = m_owner && m_owner->m_intWindowState == vbMinimized;
+    const bool shown = m_blnVisible && m_blnLoaded && !ownerMinimised;
+    if (shown && !m_widget->isVisible()) {
+        if (m_blnMapQueued)
+            return;
+        m_blnMapQueued = true;
+        QMetaObject::invokeMethod(
+            m_widget,
+            [this, frame = QPointer<WindowFrame>(m_widget)] {
+                if (frame && frame->Listening())
+                    mapQueued();
+            },
+            Qt::QueuedConnection);
+    } else if (!shown && m_widget->isVisible()) {
+        m_widget->hide();
+    }
+}
+
+void Window::mapQueued() {
+    m_blnMapQueued = false;
+    const bool ownerMinimised = m_owner && m_owner->m_intWindowState == vbMinimized;
+    if (!m_blnVisible || !m_blnLoaded || ownerMinimised || m_widget->isVisible())
+        return;
+    // A window manager may have minimised an owned window along with its
+    // owner; shown again, it must not come back as an icon.
+    const Qt::WindowStates native = m_widget->windowState();
+    if (m_intWindowState != vbMinimized && native.testFlag(Qt::WindowMinimized))
+        m_widget->setWindowState(native & ~Qt::WindowMinimized);
+    m_widget->show();
+    m_widget->Watch(m_widget->windowHandle());
+    if (m_owner)
+        raise();
+}
+
+void Window::setOwner(Window* owner) {
+    if (owner == m_owner || owner == this)
+        return;
+    if (m_owner) {
+        auto& list = m_owner->m_owned;
+        list.erase(std::remove(list.begin(), list.end(), this), list.end());
+    }
+    m_owner = owner;
+    if (m_owner)
+        m_owner->m_owned.push_back(this);
+    // Tell the window manager too, so that it keeps the stacking while moving windows.
+    m_widget->winId();
+    QWindow* parent = nullptr;
+    if (m_owner) {
+        m_owner->m_widget->winId();
+        parent = m_owner->m_widget->windowHandle();
+    }
+    if (m_widget->windowHandle())
+        m_widget->windowHandle()->setTransientParent(parent);
+}
+
+void Window::Show(int16_t modal, Window* owner) {
+    const auto keep = weak_from_this().lock();
+    if (owner)
+        setOwner(owner);
+    m_blnLoaded = true;
+    m_blnVisible = true;
+    if (modal != vbModeless)
+        m_widget->setWindowModality(Qt::ApplicationModal);
+    if (!m_blnShownOnce && m_intStartUpPosition == vbStartUpScreen)
+        centre();
+    m_blnShownOnce = true;
+    applyVisibility();
+    if (modal == vbModeless || m_modalLoop)
+        return;
+    QEventLoop loop;
+    m_modalLoop = &loop;
+    loop.exec();
+    m_modalLoop = nullptr;
+    m_widget->setWindowModality(Qt::NonModal);
+}
+
+void Window::Hide() {
+    m_blnVisible = false;
+    applyVisibility();
+    if (m_modalLoop)
+        m_modalLoop->quit();
+}
+
+void Window::Unload() { unload(vbFormCode, true); }
+
+void Window::UnloadWithoutQuery() { unload(vbFormCode, false); }
+
+void Window::unload(int16_t mode, bool ask) {
+    if (!m_blnLoaded || (ask && m_blnQueryingUnload))
+        return;
+    const auto keep = weak_from_this().lock();
+    if (ask && OnQueryUnload) {
+        int16_t cancel = 0;
+        m_blnQueryingUnload = true;
+        struct Asking {
+            bool& flag;
+            ~Asking() { flag = false; }
+        } asking{m_blnQueryingUnload};
+        const auto handler = OnQueryUnload;
+        handler(cancel, mode);
+        if (cancel != 0 || !m_blnLoaded)
+            return;
+    }
+    Hide();
+    m_blnLoaded = false;
+    if (OnUnload) {
+        const auto handler = OnUnload;
+        handler();
+    }
+}
+
+} // namespace toolkit

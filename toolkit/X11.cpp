@@ -1,0 +1,191 @@
+#include "toolkit/X11.h"
+
+#include <QGuiApplication>
+#include <QWidget>
+
+#ifdef VORN_HAVE_XCB
+#include <QtGui/qguiapplication_platform.h>
+#include <xcb/xcb.h>
+#endif
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <thread>
+#include <vector>
+
+namespace toolkit {
+
+#ifdef VORN_HAVE_XCB
+
+namespace {
+
+xcb_connection_t* x11Connection() {
+    auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+    if (!app)
+        return nullptr;
+    const auto* x11 = app->nativeInterface<QNativeInterface::QX11Application>();
+    return x11 ? x11->connection() : nullptr;
+}
+
+template <class T> using XReply = std::unique_ptr<T, decltype(&std::free)>;
+
+xcb_window_t rootWindow(xcb_connection_t* c) {
+    const xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(c));
+    return it.rem ? it.data->root : static_cast<xcb_window_t>(XCB_WINDOW_NONE);
+}
+
+xcb_atom_t internAtom(xcb_connection_t* c, const char* name) {
+    const auto cookie = xcb_intern_atom(c, 0, static_cast<uint16_t>(std::strlen(name)), name);
+    const XReply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(c, cookie, nullptr),
+                                                &std::free);
+    return reply ? reply->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
+}
+
+xcb_window_t windowProperty(xcb_connection_t* c, xcb_window_t window, xcb_atom_t property) {
+    const auto cookie = xcb_get_property(c, 0, window, property, XCB_ATOM_WINDOW, 0, 1);
+    const XReply<xcb_get_property_reply_t> reply(xcb_get_property_reply(c, cookie, nullptr),
+                                                 &std::free);
+    if (!reply || reply->type != XCB_ATOM_WINDOW || reply->format != 32 ||
+        xcb_get_property_value_length(reply.get()) < 4)
+        return XCB_WINDOW_NONE;
+    xcb_window_t value = XCB_WINDOW_NONE;
+    std::memcpy(&value, xcb_get_property_value(reply.get()), sizeof value);
+    return value;
+}
+
+// The handshake of the window-manager hints: the root names a window that
+// names itself. A property left behind by a window manager that has gone
+// names a window that no longer answers.
+bool windowManagerRunning(xcb_connection_t* c) {
+    const xcb_atom_t check = internAtom(c, "_NET_SUPPORTING_WM_CHECK");
+    const xcb_window_t child = windowProperty(c, rootWindow(c), check);
+    return child != XCB_WINDOW_NONE && windowProperty(c, child, check) == child;
+}
+
+bool windowManagerSupports(xcb_connection_t* c, const char* name) {
+    const xcb_atom_t supported = internAtom(c, "_NET_SUPPORTED");
+    const xcb_atom_t wanted = internAtom(c, name);
+    const auto cookie = xcb_get_property(c, 0, rootWindow(c), supported, XCB_ATOM_ATOM, 0, 4096);
+    const XReply<xcb_get_property_reply_t> reply(xcb_get_property_reply(c, cookie, nullptr),
+                                                 &std::free);
+    if (!reply || reply->type != XCB_ATOM_ATOM || reply->format != 32)
+        return false;
+    const auto* atoms = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply.get()));
+    const int count = xcb_get_property_value_length(reply.get()) / 4;
+    return std::find(atoms, atoms + count, wanted) != atoms + count;
+}
+
+// _NET_FRAME_EXTENTS: left, right, top and bottom.
+std::optional<QMargins> frameExtents(xcb_connection_t* c, xcb_window_t window, xcb_atom_t atom) {
+    const auto cookie = xcb_get_property(c, 0, window, atom, XCB_ATOM_CARDINAL, 0, 4);
+    const XReply<xcb_get_property_reply_t> reply(xcb_get_property_reply(c, cookie, nullptr),
+                                                 &std::free);
+    if (!reply || reply->type != XCB_ATOM_CARDINAL || reply->format != 32 ||
+        xcb_get_property_value_length(reply.get()) < 16)
+        return std::nullopt;
+    uint32_t v[4];
+    std::memcpy(v, xcb_get_property_value(reply.get()), sizeof v);
+    // Nothing sane is wider than this; a broken answer is no answer.
+    constexpr uint32_t kWidest = 1000;
+    if (std::any_of(v, v + 4, [](uint32_t e) { return e > kWidest; }))
+        return std::nullopt;
+    return QMargins(static_cast<int>(v[0]), static_cast<int>(v[2]), static_cast<int>(v[1]),
+                    static_cast<int>(v[3]));
+}
+
+void writeStaysOnTopState(xcb_connection_t* c, xcb_window_t window, bool on) {
+    const xcb_atom_t state = internAtom(c, "_NET_WM_STATE");
+    const xcb_atom_t above = internAtom(c, "_NET_WM_STATE_ABOVE");
+    const xcb_atom_t staysOnTop = internAtom(c, "_NET_WM_STATE_STAYS_ON_TOP");
+    std::vector<xcb_atom_t> atoms;
+    const auto cookie = xcb_get_property(c, 0, window, state, XCB_ATOM_ATOM, 0, 1024);
+    const XReply<xcb_get_property_reply_t> reply(xcb_get_property_reply(c, cookie, nullptr),
+                                                 &std::free);
+    if (reply && reply->type == XCB_ATOM_ATOM && reply->format == 32) {
+        const auto* data = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply.get()));
+        const int count = xcb_get_property_value_length(reply.get()) / 4;
+        for (int i = 0; i < count; ++i) {
+            if (data[i] != above && data[i] != staysOnTop)
+                atoms.push_back(data[i]);
+        }
+    }
+    if (on) {
+        atoms.push_back(above);
+        atoms.push_back(staysOnTop);
+    }
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, window, state, XCB_ATOM_ATOM, 32,
+                        static_cast<uint32_t>(atoms.size()), atoms.data());
+    xcb_flush(c);
+}
+
+std::optional<bool> x11LeftButtonDown(xcb_connection_t* c) {
+    const auto cookie = xcb_query_pointer(c, rootWindow(c));
+    const XReply<xcb_query_pointer_reply_t> reply(xcb_query_pointer_reply(c, cookie, nullptr),
+                                                  &std::free);
+    if (!reply)
+        return std::nullopt;
+    return (reply->mask & XCB_KEY_BUT_MASK_BUTTON_1) != 0;
+}
+
+} // namespace
+
+bool X11WindowManagerRunning() {
+    xcb_connection_t* c = x11Connection();
+    return c && windowManagerRunning(c);
+}
+
+void X11WriteStaysOnTop(uint64_t window, bool on) {
+    if (xcb_connection_t* c = x11Connection())
+        writeStaysOnTopState(c, static_cast<xcb_window_t>(window), on);
+}
+
+std::optional<bool> X11LeftButtonDown() {
+    xcb_connection_t* c = x11Connection();
+    return c ? x11LeftButtonDown(c) : std::nullopt;
+}
+
+#else
+
+bool X11WindowManagerRunning() { return false; }
+void X11WriteStaysOnTop(uint64_t, bool) {}
+std::optional<bool> X11LeftButtonDown() { return std::nullopt; }
+
+#endif // VORN_HAVE_XCB
+
+std::optional<QMargins> AskFrameExtents(QWidget* widget) {
+#ifdef VORN_HAVE_XCB
+    xcb_connection_t* c = x11Connection();
+    if (!c || !widget || !widget->isWindow() || !windowManagerRunning(c) ||
+        !windowManagerSupports(c, "_NET_REQUEST_FRAME_EXTENTS"))
+        return std::nullopt;
+    const auto window = static_cast<xcb_window_t>(widget->winId());
+    const xcb_atom_t extents = internAtom(c, "_NET_FRAME_EXTENTS");
+    xcb_client_message_event_t request{};
+    request.response_type = XCB_CLIENT_MESSAGE;
+    request.format = 32;
+    request.window = window;
+    request.type = internAtom(c, "_NET_REQUEST_FRAME_EXTENTS");
+    xcb_send_event(c, 0, rootWindow(c),
+                   XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
+                   reinterpret_cast<const char*>(&request));
+    xcb_flush(c);
+    // The answer is a property on the window. Its change notice goes to Qt's
+    // event queue, so the property itself is read until it is there.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+    for (;;) {
+        if (const auto margins = frameExtents(c, window, extents))
+            return margins;
+        if (std::chrono::steady_clock::now() >= deadline)
+            return std::nullopt;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+#else
+    (void)widget;
+    return std::nullopt;
+#endif
+}
+
+} // namespace toolkit
