@@ -225,22 +225,39 @@ void Window::applyGeometry() {
     // size is not the user's to change.
     if (m_style.TitleBar && !m_style.Sizable)
         m_widget->setFixedSize(client.size());
-    if (!m_widget->isVisible() && m_style.TitleBar && f.isNull()) {
-        // The caption bar's size is not known: the window manager is asked
-        // to put the frame's corner at the place.
-        m_widget->resize(client.size());
-        m_widget->move(outer.topLeft());
-    } else {
-        m_widget->setGeometry(client);
-    }
+    const QRect before = m_handedOver;
+    m_handedOver = client;
     m_requested = outer;
+    if (!m_widget->isVisible()) {
+        if (m_style.TitleBar && f.isNull()) {
+            // The caption bar's size is not known: the window manager is
+            // asked to put the frame's corner at the place.
+            m_widget->resize(client.size());
+            m_widget->move(outer.topLeft());
+        } else {
+            m_widget->setGeometry(client);
+        }
+        return;
+    }
+    // Qt asks X11 for the whole rectangle every time; the window is asked
+    // for the parts that changed alone where that can be done.
+    const auto changed = [](int now, int was) { return now != was ? std::optional<int>(now) : std::nullopt; };
+    const X11Change change{changed(client.x(), before.x()), changed(client.y(), before.y()),
+                           changed(client.width(), before.width()),
+                           changed(client.height(), before.height())};
+    const QWindow* native = m_widget->windowHandle();
+    if (!native || !X11Configure(native->winId(), change))
+        m_widget->setGeometry(client);
 }
 
 bool Window::GeometryOutstanding() const {
-    if (m_blnMapQueued)
+    if (m_blnMapQueued || m_reportQueued)
         return true;
-    return m_widget->isVisible() &&
-           m_widget->Reported().marginsAdded(frame()) != m_requested;
+    if (!m_widget->isVisible() || !m_widget->windowHandle())
+        return false;
+    const QRect client =
+        X11ClientGeometry(m_widget->windowHandle()->winId()).value_or(m_lastRead);
+    return client.marginsAdded(frame()) != m_requested;
 }
 
 // Collects the move and resize events of one report; they are read together,
@@ -262,8 +279,13 @@ void Window::FrameReported() {
 
 void Window::readReport() {
     ++m_reports;
-    const QRect client = m_widget->Reported();
-    if (!m_widget->isVisible() || client.isNull())
+    if (!m_widget->isVisible() || !m_widget->windowHandle())
+        return;
+    // Where the X server has the window now; elsewhere the reports as Qt
+    // passed them on.
+    const QRect client =
+        X11ClientGeometry(m_widget->windowHandle()->winId()).value_or(m_widget->Reported());
+    if (client.isEmpty())
         return;
     const float scaleWidth = ScaleWidth();
     const float scaleHeight = ScaleHeight();
@@ -279,6 +301,8 @@ void Window::readReport() {
         }
     }
     const QRect outer = client.marginsAdded(frame());
+    m_lastRead = client;
+    m_handedOver = client;
     if (reframed)
         m_requested = outer;
     const WindowGeometry::Change change = m_geometry.Reported(outer, desktopOrigin());

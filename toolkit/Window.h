@@ -202,7 +202,9 @@ private:
     Window* m_owner = nullptr;
     std::vector<Window*> m_owned;
     QEventLoop* m_modalLoop = nullptr;
-    QRect m_requested; // the outer rectangle last asked for, in pixels
+    QRect m_requested;  // the outer rectangle last asked for, in pixels
+    QRect m_handedOver; // the client rectangle last asked for or reported
+    QRect m_lastRead;   // the client rectangle the window system last reported
     bool m_reportQueued = false;
     uint64_t m_reports = 0;
     WindowFrame* m_widget = nullptr; // owned; deleted later so that it may be in use

@@ -11,6 +11,7 @@ void WindowGeometry::Set(float left, float top, float width, float height) {
     m_top = top;
     m_width = width;
     m_height = height;
+    m_set = {left, top, width, height};
 }
 
 QRect WindowGeometry::OuterPixels(QPoint origin) const {
@@ -23,12 +24,9 @@ QRect WindowGeometry::OuterPixels(QPoint origin) const {
 
 namespace {
 
-// Takes a whole-pixel length unless the twips already give it. The start
-// edge already rounds to its pixel, and a whole-pixel length keeps the far
-// edge on the pixel as far from it.
-void takeLength(float start, float& length, int lengthPx) {
-    if (TwipsToPixels(double{start} + length) - TwipsToPixels(start) != lengthPx)
-        length = PixelsToTwips(lengthPx);
+// The length in pixels between two rounded edges.
+int pixelLength(float start, float length) {
+    return TwipsToPixels(double{start} + length) - TwipsToPixels(start);
 }
 
 } // namespace
@@ -39,12 +37,16 @@ WindowGeometry::Change WindowGeometry::Reported(const QRect& outer, QPoint origi
     const QRect before = OuterPixels(origin);
     const int x = outer.x() - origin.x();
     const int y = outer.y() - origin.y();
-    if (TwipsToPixels(m_left) != x)
-        m_left = PixelsToTwips(x);
-    if (TwipsToPixels(m_top) != y)
-        m_top = PixelsToTwips(y);
-    takeLength(m_left, m_width, outer.width());
-    takeLength(m_top, m_height, outer.height());
+    // What the code set, as long as it rounds to the reported pixels; the
+    // reported whole pixels otherwise. A window that went elsewhere and came
+    // back finds its exact twips again.
+    m_left = TwipsToPixels(m_set.left) == x ? m_set.left : PixelsToTwips(x);
+    m_top = TwipsToPixels(m_set.top) == y ? m_set.top : PixelsToTwips(y);
+    m_width = pixelLength(m_left, m_set.width) == outer.width() ? m_set.width
+                                                                 : PixelsToTwips(outer.width());
+    m_height = pixelLength(m_top, m_set.height) == outer.height()
+                   ? m_set.height
+                   : PixelsToTwips(outer.height());
     Change change;
     change.moved = outer.topLeft() != before.topLeft();
     change.resized = outer.size() != before.size();

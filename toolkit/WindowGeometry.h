@@ -8,12 +8,13 @@ namespace toolkit {
 // Where a top-level window stands and how big it is: outer Left, Top, Width
 // and Height in twips.
 //
-// The window system's reports are the truth, in whole pixels. The twips keep
-// what the code set, fraction and all, only while they still round to the
-// pixel the window was last reported on; a report of another place or size
-// (the user moved it, the window manager imposed a minimum size, an older
-// request came back late) is taken over as it is. Nothing is asked again: a
-// later change of the code asks for what it wants from there.
+// The window system's reports are the truth, in whole pixels. Each of the
+// four keeps what the code last set, fraction and all, while that still
+// rounds to the pixel the window was last reported on; a report of another
+// place or size (the user moved it, the window manager imposed a minimum
+// size, an answer to an older request came late) is taken as it is. Nothing
+// is asked again: a later change of the code asks for what it wants from
+// there.
 class WindowGeometry {
 public:
     struct Change {
@@ -38,6 +39,13 @@ public:
     Change Reported(const QRect& outer, QPoint origin);
 
 private:
+    struct Twips {
+        float left = 0;
+        float top = 0;
+        float width = 0;
+        float height = 0;
+    };
+    Twips m_set; // as the code last set them
     float m_left = 0;
     float m_top = 0;
     float m_width = 0;

@@ -107,6 +107,7 @@ void Window::mapQueued() {
     const Qt::WindowStates native = m_widget->windowState();
     if (m_intWindowState != vbMinimized && native.testFlag(Qt::WindowMinimized))
         m_widget->setWindowState(native & ~Qt::WindowMinimized);
+    applyGeometry();
     m_widget->show();
     m_widget->Watch(m_widget->windowHandle());
     if (m_owner)

@@ -25,7 +25,7 @@ namespace toolkit {
 
 namespace {
 
-// How often a move carried out by the window manager looks at the button.
+// How often a running move looks at the cursor and the button itself.
 constexpr std::chrono::milliseconds kMovePollInterval{20};
 
 std::function<bool()>& leftButtonSource() {
@@ -60,8 +60,10 @@ void setStaysOnTop(QWidget* widget, bool on) {
 
 // The move the application carries out itself where no window manager
 // offers one: the window follows the cursor until the left button is
-// released. It runs in a local event loop, with the mouse grabbed so that
-// the moves and the release arrive wherever the cursor goes.
+// released. It runs in a local event loop that sleeps between events, with
+// the mouse grabbed so that the moves arrive wherever the cursor goes. On
+// X11 the grab does not always hold once the button is down, so the cursor
+// and the button are also looked at every poll.
 class MoveLoop : public QObject {
 public:
     MoveLoop(int32_t handle, QPoint pressCursor) : m_handle(handle), m_press(pressCursor) {}
@@ -70,16 +72,20 @@ public:
         Window* window = Window::FromHandle(m_handle);
         const std::shared_ptr<Window> keep = window->weak_from_this().lock();
         const QPointer<QWidget> widget = window->NativeWidget();
-        m_widget = widget;
         m_startLeft = window->Left();
         m_startTop = window->Top();
         QEventLoop loop;
         m_loop = &loop;
+        QTimer poll;
+        poll.setInterval(kMovePollInterval);
+        QObject::connect(&poll, &QTimer::timeout, this, [this] { this->poll(); });
         QCoreApplication::instance()->installEventFilter(this);
         widget->grabMouse();
-        follow(QCursor::pos());
+        poll.start();
+        follow();
         if (!m_done)
             loop.exec();
+        poll.stop();
         QCoreApplication::instance()->removeEventFilter(this);
         if (widget && QWidget::mouseGrabber() == widget)
             widget->releaseMouse();
@@ -97,22 +103,15 @@ protected:
         if (!watched->isWidgetType())
             return false;
         switch (event->type()) {
-        case QEvent::Hide:
-            // Hidden or destroyed by a handler run meanwhile.
-            if (watched == m_widget)
-                finish();
-            return false;
         case QEvent::MouseMove:
-            follow(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
+            follow();
             return true;
-        case QEvent::MouseButtonRelease: {
-            const auto* mouse = static_cast<QMouseEvent*>(event);
-            if (mouse->button() == Qt::LeftButton) {
-                follow(mouse->globalPosition().toPoint());
+        case QEvent::MouseButtonRelease:
+            if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+                follow();
                 finish();
             }
             return true;
-        }
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonDblClick:
             return true;
@@ -122,7 +121,7 @@ protected:
     }
 
 private:
-    void follow(QPoint cursor) noexcept {
+    void follow() noexcept {
         if (m_done)
             return;
         // The window may be hidden or destroyed by a handler run meanwhile.
@@ -131,7 +130,7 @@ private:
             finish();
             return;
         }
-        const QPoint delta = cursor - m_press;
+        const QPoint delta = QCursor::pos() - m_press;
         const float left = m_startLeft + PixelsToTwips(delta.x());
         const float top = m_startTop + PixelsToTwips(delta.y());
         if (left == window->Left() && top == window->Top())
@@ -143,6 +142,17 @@ private:
         }
     }
 
+    void poll() noexcept {
+        follow();
+        if (m_done)
+            return;
+        // A release normally arrives as an event; one poll of grace lets it.
+        if (LeftButtonDown())
+            m_upPolls = 0;
+        else if (++m_upPolls >= 2)
+            finish();
+    }
+
     void finish() {
         m_done = true;
         if (m_loop)
@@ -151,10 +161,10 @@ private:
 
     int32_t m_handle;
     QPoint m_press;
-    QObject* m_widget = nullptr; // only compared, never used
     float m_startLeft = 0;
     float m_startTop = 0;
     bool m_done = false;
+    int m_upPolls = 0;
     QEventLoop* m_loop = nullptr;
 };
 

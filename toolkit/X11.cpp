@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -147,11 +148,53 @@ std::optional<bool> X11LeftButtonDown() {
     return c ? x11LeftButtonDown(c) : std::nullopt;
 }
 
+bool X11Configure(uint64_t window, const X11Change& change) {
+    xcb_connection_t* c = x11Connection();
+    if (!c || window == 0)
+        return false;
+    uint16_t mask = 0;
+    uint32_t values[4];
+    int n = 0;
+    // The values go in the order of their mask bits.
+    const auto add = [&](const std::optional<int>& v, uint16_t bit, int least) {
+        if (v) {
+            mask |= bit;
+            values[n++] = static_cast<uint32_t>(std::max(least, *v));
+        }
+    };
+    add(change.x, XCB_CONFIG_WINDOW_X, INT16_MIN);
+    add(change.y, XCB_CONFIG_WINDOW_Y, INT16_MIN);
+    add(change.width, XCB_CONFIG_WINDOW_WIDTH, 1);
+    add(change.height, XCB_CONFIG_WINDOW_HEIGHT, 1);
+    if (mask) {
+        xcb_configure_window(c, static_cast<xcb_window_t>(window), mask, values);
+        xcb_flush(c);
+    }
+    return true;
+}
+
+std::optional<QRect> X11ClientGeometry(uint64_t window) {
+    xcb_connection_t* c = x11Connection();
+    if (!c || window == 0)
+        return std::nullopt;
+    const auto w = static_cast<xcb_window_t>(window);
+    const auto size = xcb_get_geometry(c, w);
+    const auto place = xcb_translate_coordinates(c, w, rootWindow(c), 0, 0);
+    const XReply<xcb_get_geometry_reply_t> s(xcb_get_geometry_reply(c, size, nullptr), &std::free);
+    const XReply<xcb_translate_coordinates_reply_t> p(
+        xcb_translate_coordinates_reply(c, place, nullptr), &std::free);
+    if (!s || !p)
+        return std::nullopt;
+    return QRect(p->dst_x, p->dst_y, s->width, s->height);
+}
+
 #else
 
 bool X11WindowManagerRunning() { return false; }
 void X11WriteStaysOnTop(uint64_t, bool) {}
 std::optional<bool> X11LeftButtonDown() { return std::nullopt; }
+std::optional<QRect> X11ClientGeometry(uint64_t) { return std::nullopt; }
+bool X11Configure(uint64_t, const X11Change&) { return false; }
 
 #endif // VORN_HAVE_XCB
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMargins>
+#include <QRect>
 
 #include <cstdint>
 #include <optional>
@@ -25,6 +26,21 @@ std::optional<QMargins> AskFrameExtents(QWidget* widget);
 // Writes the stay-on-top state on a window itself, for a display without a
 // window manager to ask.
 void X11WriteStaysOnTop(uint64_t window, bool on);
+
+// Where the window's client area stands on the screen now and how big it
+// is, asked of the X server itself: the reports Qt passes on can come out of
+// order, a window manager's answer to a request behind its own placement.
+std::optional<QRect> X11ClientGeometry(uint64_t window);
+
+// Asks for a new place or size of a shown window, only the edges and
+// lengths that changed (a rectangle whose unchanged parts are empty): a
+// window manager keeps what it imposed on the others, and an answer still on
+// its way is not undone by a request for something else. Coordinates are the
+// client area's, in screen pixels. False where this is not X11.
+struct X11Change {
+    std::optional<int> x, y, width, height;
+};
+bool X11Configure(uint64_t window, const X11Change& change);
 
 // Whether the left button is held, as the X server sees it now.
 std::optional<bool> X11LeftButtonDown();
