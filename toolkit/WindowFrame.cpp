@@ -1,5 +1,8 @@
 #include "toolkit/WindowFrame.h"
 
+#include "toolkit/X11.h"
+
+#include <QCoreApplication>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
@@ -41,6 +44,11 @@ private:
 WindowFrame::WindowFrame(WindowFrameListener* listener)
     : m_listener(listener), m_client(new ClientArea(this)) {
     setMouseTracking(true);
+}
+
+WindowFrame::~WindowFrame() {
+    if (QCoreApplication* app = QCoreApplication::instance())
+        app->removeNativeEventFilter(this);
 }
 
 QWidget* WindowFrame::Client() const { return m_client; }
@@ -87,8 +95,20 @@ void WindowFrame::Watch(QWindow* native) {
         m_watched->removeEventFilter(this);
     m_watched = native;
     m_reported = QRect();
-    if (native)
+    if (native) {
         native->installEventFilter(this);
+        QCoreApplication::instance()->installNativeEventFilter(this);
+    } else {
+        QCoreApplication::instance()->removeNativeEventFilter(this);
+    }
+}
+
+// Every report the X server sends, also those Qt does not pass on because
+// they match what it passed on last: the window reads where it stands.
+bool WindowFrame::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) {
+    if (m_listener && m_watched && X11ConfiguredWindow(eventType, message) == m_watched->winId())
+        m_listener->FrameReported();
+    return false;
 }
 
 // The window system's reports about the native window: spontaneous move and

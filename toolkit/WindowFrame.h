@@ -2,6 +2,7 @@
 
 #include "toolkit/Mouse.h"
 
+#include <QAbstractNativeEventFilter>
 #include <QColor>
 #include <QPointer>
 #include <QWidget>
@@ -36,9 +37,10 @@ protected:
 // dragged and passes on what the window system does to the window. Its client
 // widget holds the window's widgets below the optional menu bar. The listener
 // is cleared when the window goes; the widget may outlive it by an event.
-class WindowFrame : public QWidget {
+class WindowFrame : public QWidget, private QAbstractNativeEventFilter {
 public:
     explicit WindowFrame(WindowFrameListener* listener);
+    ~WindowFrame() override;
     void Forget() { m_listener = nullptr; }
     bool Listening() const { return m_listener != nullptr; }
     // Reads the window system's reports of the native window from now on.
@@ -56,6 +58,7 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
+    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) override;
     void changeEvent(QEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;

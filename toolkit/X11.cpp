@@ -148,6 +148,15 @@ std::optional<bool> X11LeftButtonDown() {
     return c ? x11LeftButtonDown(c) : std::nullopt;
 }
 
+std::optional<uint64_t> X11ConfiguredWindow(const QByteArray& eventType, void* message) {
+    if (eventType != "xcb_generic_event_t" || !message)
+        return std::nullopt;
+    const auto* event = static_cast<const xcb_generic_event_t*>(message);
+    if ((event->response_type & 0x7F) != XCB_CONFIGURE_NOTIFY)
+        return std::nullopt;
+    return static_cast<const xcb_configure_notify_event_t*>(message)->window;
+}
+
 bool X11Configure(uint64_t window, const X11Change& change) {
     xcb_connection_t* c = x11Connection();
     if (!c || window == 0)
@@ -195,6 +204,7 @@ void X11WriteStaysOnTop(uint64_t, bool) {}
 std::optional<bool> X11LeftButtonDown() { return std::nullopt; }
 std::optional<QRect> X11ClientGeometry(uint64_t) { return std::nullopt; }
 bool X11Configure(uint64_t, const X11Change&) { return false; }
+std::optional<uint64_t> X11ConfiguredWindow(const QByteArray&, void*) { return std::nullopt; }
 
 #endif // VORN_HAVE_XCB
 

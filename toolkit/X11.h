@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QMargins>
 #include <QRect>
 
@@ -41,6 +42,11 @@ struct X11Change {
     std::optional<int> x, y, width, height;
 };
 bool X11Configure(uint64_t window, const X11Change& change);
+
+// The window a native event of Qt's reports a new place or size of, if it
+// is such a report: Qt passes on only those that differ from the last one it
+// passed on, which need not be the last one read.
+std::optional<uint64_t> X11ConfiguredWindow(const QByteArray& eventType, void* message);
 
 // Whether the left button is held, as the X server sees it now.
 std::optional<bool> X11LeftButtonDown();
