@@ -253,11 +253,7 @@ void Window::applyGeometry() {
 bool Window::GeometryOutstanding() const {
     if (m_blnMapQueued || m_reportQueued)
         return true;
-    if (!m_widget->isVisible() || !m_widget->windowHandle())
-        return false;
-    const QRect client =
-        X11ClientGeometry(m_widget->windowHandle()->winId()).value_or(m_lastRead);
-    return client.marginsAdded(frame()) != m_requested;
+    return m_widget->isVisible() && m_lastRead.marginsAdded(frame()) != m_requested;
 }
 
 // Collects the move and resize events of one report; they are read together,

@@ -145,8 +145,9 @@ public:
     void SnapPositionToPixels();
     // How many reports of its place and size the window system has made.
     uint64_t Reports() const { return m_reports; }
-    // Whether the window is shown, or waits to be mapped, somewhere other
-    // than where the window system last reported it.
+    // Whether the window waits to be mapped, or the window system has not
+    // yet reported it where it was last asked to go (also for good, when a
+    // window manager put it elsewhere).
     bool GeometryOutstanding() const;
     // Runs a handler through the dispatch boundary, unless the window is
     // gone by then; the window is kept alive while it runs.
