@@ -5,7 +5,6 @@
 #include "toolkit/Desktop.h"
 #include "toolkit/Error.h"
 #include "toolkit/Events.h"
-#include "toolkit/Frame.h"
 #include "toolkit/TextBox.h"
 #include "toolkit/Window.h"
 #include "toolkit/WindowSystem.h"
@@ -139,7 +138,6 @@ TEST_F(CCtrlFlavorsTest, MissingRecordWindowOrWidgetRaisesObjectNotSet) {
     bare.SetCRF(std::make_shared<CRForm>());
     EXPECT_EQ(errorOf([&] { bare.InsideDeskTop(); }), 91);
     EXPECT_EQ(errorOf([&] { m_flavors.MaxCtrlSize(0, 0, 0, 0); }), 91);
-    EXPECT_EQ(errorOf([&] { m_flavors.TextBoxAutoSize(); }), 91);
 }
 
 TEST_F(CCtrlFlavorsTest, InsideDeskTopPullsEachSideBackAndLeavesAWindowInsideAlone) {
@@ -225,49 +223,6 @@ TEST_F(CCtrlFlavorsTest, MaxCtrlSizeRoundsHalvesToEvenAndRaisesOverflowUntouched
     EXPECT_FLOAT_EQ(box->Top(), 2);
     EXPECT_FLOAT_EQ(box->Width(), 3);
     EXPECT_FLOAT_EQ(box->Height(), 4);
-}
-
-TEST_F(CCtrlFlavorsTest, TextBoxAutoSizeMeasuresInTheBoxFontAndRestoresTheWindowFont) {
-    auto box = AddTextBox();
-    toolkit::StdFont boxFont;
-    boxFont.Name = QStringLiteral("DejaVu Sans");
-    boxFont.Size = 21.5f;
-    boxFont.Bold = true;
-    boxFont.Italic = true;
-    box->SetFont(boxFont);
-    box->SetText(QStringLiteral("Marquee テキスト"));
-    toolkit::StdFont windowFont = m_window->Font();
-    windowFont.Name = QStringLiteral("DejaVu Serif");
-    windowFont.Size = 8;
-    windowFont.Underline = true;
-    m_window->SetFont(windowFont);
-
-    m_flavors.TextBoxAutoSize();
-    // Measured in the box's font, and every one of the four attributes goes back.
-    EXPECT_FLOAT_EQ(box->Width(), toolkit::MeasureTextWidth(boxFont, box->Text()));
-    EXPECT_FLOAT_EQ(box->Height(), toolkit::MeasureTextHeight(boxFont, box->Text()));
-    EXPECT_GT(box->Width(), m_window->TextWidth(box->Text()) * 2);
-    EXPECT_EQ(m_window->Font(), windowFont);
-}
-
-TEST_F(CCtrlFlavorsTest, TextBoxAutoSizeRefusesOtherWidgetsAndKeepsTheFontOnFailure) {
-    const toolkit::StdFont windowFont = m_window->Font();
-    m_record->SetObjectName(std::make_shared<toolkit::Frame>(*m_window));
-    EXPECT_EQ(errorOf([&] { m_flavors.TextBoxAutoSize(); }), 13);
-    EXPECT_EQ(m_window->Font(), windowFont);
-
-    // Too high for any widget: the height is refused after the width was
-    // set, and the window still gets its own font back.
-    auto box = AddTextBox();
-    toolkit::StdFont huge;
-    huge.Size = 2000;
-    box->SetFont(huge);
-    box->SetText(QString(40000, QLatin1Char('\n')));
-    box->Move(0, 0, 10, 20);
-    EXPECT_EQ(errorOf([&] { m_flavors.TextBoxAutoSize(); }), 380);
-    EXPECT_EQ(m_window->Font(), windowFont);
-    EXPECT_FLOAT_EQ(box->Width(), 0);
-    EXPECT_FLOAT_EQ(box->Height(), 20);
 }
 
 TEST_F(CCtrlFlavorsTest, WaitYieldsCountTimesNoneForZeroOrLessAndSurvivesItsOwnDeletion) {

@@ -40,8 +40,8 @@ protected:
     }
 
     FormSQMain& form() { return *csqc->Form(); }
-    toolkit::TextBox& lead() { return form().TextVorn(0); }
-    toolkit::TextBox& trail() { return form().TextVorn(1); }
+    StripText& lead() { return form().TextVorn(0); }
+    StripText& trail() { return form().TextVorn(1); }
 
     toolkit::Window owner;
     std::shared_ptr<CSQCtrl> csqc;

@@ -8,9 +8,7 @@
 
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <vector>
-
 
 namespace toolkit {
 
@@ -65,6 +63,9 @@ protected:
     // widget, and hands it over with the initial geometry.
     Control(Container& parent, int32_t backColor, int32_t foreColor);
     void Attach(QWidget* widget);
+    // Queues a handler of this control to the dispatch boundary. It is
+    // dropped if the control has gone by then: its widget goes with it.
+    void post(std::function<void()> handler);
     // Shows a change of place or size, of visibility, of colours; by default
     // on the control's own widget.
     virtual void applyGeometry();
@@ -85,7 +86,6 @@ private:
     int16_t m_intTabIndex = 0;
     int32_t m_lngBackColor;
     int32_t m_lngForeColor;
-    std::shared_ptr<int> m_alive;
 };
 
 // Orders the keyboard focus of the controls of one window by their TabIndex.

@@ -4,7 +4,6 @@
 #include "toolkit/Error.h"
 #include "toolkit/Prompts.h"
 
-#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QSocketNotifier>
 #include <QString>
@@ -12,7 +11,6 @@
 
 #include <memory>
 #include <new>
-#include <vector>
 
 #include <sys/timerfd.h>
 #include <unistd.h>
@@ -109,21 +107,6 @@ struct YieldState {
     std::unique_ptr<Waker> waker;
 };
 
-std::vector<std::function<void()>>& pictureChecks() {
-    static std::vector<std::function<void()>> checks;
-    return checks;
-}
-
-void runPictureChecks() {
-    if (pictureChecks().empty())
-        return;
-    // Checks queued by these checks wait for the next round.
-    const std::vector<std::function<void()>> checks = std::move(pictureChecks());
-    pictureChecks().clear();
-    for (const auto& check : checks)
-        Dispatch(check);
-}
-
 YieldState& yieldState() {
     static YieldState state;
     return state;
@@ -205,7 +188,6 @@ void pacedYield(YieldState& s) {
 } // namespace
 
 void DoEvents() {
-    runPictureChecks();
     YieldState& s = yieldState();
     if (s.period <= std::chrono::nanoseconds::zero()) {
         processPending(s, Clock::now());
@@ -221,18 +203,6 @@ void DoEvents() {
 }
 
 void NoteVisibleChange() { yieldState().visibleChange = true; }
-
-void DeferPictureCheck(std::function<void()> check) {
-    static bool hooked = false;
-    if (!hooked) {
-        if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance()) {
-            QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, dispatcher,
-                             [] { runPictureChecks(); });
-            hooked = true;
-        }
-    }
-    pictureChecks().push_back(std::move(check));
-}
 
 void SetYieldPeriod(std::chrono::nanoseconds period) {
     yieldState().period = std::max(period, std::chrono::nanoseconds::zero());

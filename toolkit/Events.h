@@ -19,15 +19,10 @@ class Error;
 // pending, except while a picture waits for its turn (at most 4 ms).
 void DoEvents();
 
-// Tells the paced yield that a repaint has been asked for, so that the next
-// yield shows it at its turn.
+// Tells the paced yield that a repaint or a scroll of some pixels has been
+// asked for, so that the next yield shows it at its turn. Code that changes
+// no pixel does not call it, and the yield then owes its time.
 void NoteVisibleChange();
-
-// Runs the check once the code running now has finished its changes: at the
-// start of the next yield, or when the event loop is about to wait. A check
-// that finds a pixel to change asks for the repaint and calls
-// NoteVisibleChange.
-void DeferPictureCheck(std::function<void()> check);
 
 // The period between yields (1 ms unless changed). Tests set 0 so that a
 // yield only processes what is pending.

@@ -5,8 +5,6 @@
 #include "toolkit/Desktop.h"
 #include "toolkit/Error.h"
 #include "toolkit/Events.h"
-#include "toolkit/StdFont.h"
-#include "toolkit/TextBox.h"
 #include "toolkit/Window.h"
 #include "toolkit/WindowSystem.h"
 
@@ -19,34 +17,6 @@ constexpr int32_t kTwipsPerPixel = 15;
 // Flags of the stacking change: keep the size and the place, show the window.
 constexpr int32_t kStackingFlags =
     toolkit::SWP_NOSIZE | toolkit::SWP_NOMOVE | toolkit::SWP_SHOWWINDOW;
-
-// Puts a window's font attributes back when it goes, also after an error, so
-// that a failed measurement does not leave the window in the box's font.
-class SavedFont {
-public:
-    explicit SavedFont(toolkit::Window& window)
-        : m_window(window), m_bold(window.FontBold()), m_italic(window.FontItalic()),
-          m_name(window.FontName()), m_size(window.FontSize()) {}
-    ~SavedFont() {
-        try {
-            m_window.SetFontBold(m_bold);
-            m_window.SetFontItalic(m_italic);
-            m_window.SetFontName(m_name);
-            m_window.SetFontSize(m_size);
-        } catch (...) {
-            // The size was valid when it was read; nothing else can fail.
-        }
-    }
-    SavedFont(const SavedFont&) = delete;
-    SavedFont& operator=(const SavedFont&) = delete;
-
-private:
-    toolkit::Window& m_window;
-    bool m_bold;
-    bool m_italic;
-    QString m_name;
-    float m_size;
-};
 
 } // namespace
 
@@ -67,20 +37,6 @@ void CCtrlFlavors::Wait(int32_t vlngCount) {
     // this object.
     for (int32_t i = 0; i < vlngCount; ++i)
         toolkit::DoEvents();
-}
-
-void CCtrlFlavors::TextBoxAutoSize() {
-    toolkit::Window& window = form();
-    auto* box = dynamic_cast<toolkit::TextBox*>(&object());
-    if (!box)
-        throw toolkit::Error::TypeMismatch();
-    const SavedFont saved(window);
-    window.SetFontBold(box->FontBold());
-    window.SetFontItalic(box->FontItalic());
-    window.SetFontName(box->FontName());
-    window.SetFontSize(box->FontSize());
-    box->SetWidth(window.TextWidth(box->Text()));
-    box->SetHeight(window.TextHeight(box->Text()));
 }
 
 int32_t CCtrlFlavors::DeskTopWidth() const {

@@ -43,10 +43,6 @@ public:
     // Handlers, including ones that reach this object, may run meanwhile.
     static void Wait(int32_t vlngCount);
 
-    // Sizes the ObjectName text box to its text as the window measures it in
-    // the box's font. ObjectName must be a text box (else 13).
-    void TextBoxAutoSize();
-
     // The usable desktop, in twips.
     int32_t DeskTopWidth() const;
     int32_t DeskTopHeight() const;
