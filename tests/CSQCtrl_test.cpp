@@ -85,10 +85,12 @@ TEST_F(CSQCtrlLoop, handsSegmentsOverInOrderAndWrapsToTheRightEdge) {
             ++wraps == 2)
             csqc->Scroll(false, QString());
     };
+    const PaintCounter painted(form().FrameVorn().NativeWidget());
     csqc->Scroll(true, text);
 
     const float right = form().FrameVorn().Width();
     ASSERT_GT(seen.size(), 10u);
+    EXPECT_GT(painted.paints, static_cast<int>(seen.size() / 2)) << "steps reach the screen";
     int32_t expected = 0;
     for (std::size_t i = 1; i < seen.size(); ++i) {
         const Seen& before = seen[i - 1];

@@ -4,11 +4,29 @@
 #include "toolkit/Events.h"
 #include "toolkit/Window.h"
 
+#include <QPaintEvent>
+#include <QWidget>
+
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <functional>
 #include <memory>
+
+// Counts the paints of a widget and the pixels they cover.
+struct PaintCounter : QObject {
+    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) {
+            ++paints;
+            for (const QRect& r : static_cast<QPaintEvent*>(e)->region())
+                pixels += long{r.width()} * r.height();
+        }
+        return false;
+    }
+    int paints = 0;
+    long pixels = 0;
+};
 
 // A controller shown on an owner window, with unpaced yields and a hook that
 // sees every yield. The hook stops the scroll after a safety limit so that a
