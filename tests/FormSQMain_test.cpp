@@ -162,7 +162,7 @@ TEST_F(FormSQMainTest, theBoxesMoveAsOneLineAndAStepPaintsOnlyWhatItUncovers) {
     trail().SetVisible(false);
     EXPECT_NE(picture(), moved);
     trail().SetVisible(true);
-    EXPECT_GE(paintedAfter(592), long{view->width()} * view->height()) << "a box shown again is a new picture";
+    EXPECT_GE(paintedAfter(592), long{view->width()} * view->height()) << "a box shown again";
 }
 
 TEST_F(FormSQMainTest, draggingTheRightBorderChangesOnlyTheWidth) {
