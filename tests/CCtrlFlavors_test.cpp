@@ -1,6 +1,7 @@
 #include "util/CCtrlFlavors.h"
 
 #include "ErrorOf.h"
+#include "support/Overrides.h"
 
 #include "toolkit/Desktop.h"
 #include "toolkit/Error.h"
@@ -32,7 +33,6 @@ constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
 class CCtrlFlavorsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        apply();
         m_window = std::make_shared<toolkit::Window>();
         m_record = std::make_shared<CRForm>();
         m_record->SetFormName(m_window);
@@ -40,22 +40,10 @@ protected:
     }
     void TearDown() override {
         m_record->SetObjectName(nullptr);
-        toolkit::SetSystemMetricsSource({});
-        toolkit::SetYieldHook({});
-        toolkit::SetYieldPeriod(std::chrono::milliseconds(1));
     }
 
     // Fixed desktop measures by index, in pixels.
-    void Metric(int32_t index, int32_t value) {
-        m_metrics[index] = value;
-        apply();
-    }
-    void apply() {
-        toolkit::SetSystemMetricsSource([values = m_metrics](int32_t index) {
-            const auto it = values.find(index);
-            return it == values.end() ? 0 : it->second;
-        });
-    }
+    void Metric(int32_t index, int32_t value) { m_metrics[index] = value; }
     std::shared_ptr<toolkit::TextBox> AddTextBox() {
         auto box = std::make_shared<toolkit::TextBox>(*m_window);
         m_record->SetObjectName(box);
@@ -68,6 +56,10 @@ protected:
 
     // 1024 x (19 + 710) pixels: 15360 x 10935 twips.
     std::map<int32_t, int32_t> m_metrics{{15, 19}, {16, 1024}, {17, 710}, {18, 0}};
+    testsupport::ScopedSystemMetrics m_source{[this](int32_t index) {
+        const auto it = m_metrics.find(index);
+        return it == m_metrics.end() ? 0 : it->second;
+    }};
     std::shared_ptr<toolkit::Window> m_window;
     std::shared_ptr<CRForm> m_record;
     CCtrlFlavors m_flavors;
@@ -271,10 +263,15 @@ TEST_F(CCtrlFlavorsTest, TextBoxAutoSizeRefusesOtherWidgetsAndKeepsTheFontOnFail
 }
 
 TEST_F(CCtrlFlavorsTest, WaitYieldsCountTimesNoneForZeroOrLessAndSurvivesItsOwnDeletion) {
-    toolkit::SetYieldPeriod(std::chrono::nanoseconds::zero());
+    const testsupport::ScopedYieldPeriod unpaced{std::chrono::nanoseconds::zero()};
     int yields = 0;
+    bool deleteOnYield = false;
     auto owned = std::make_unique<CCtrlFlavors>();
-    toolkit::SetYieldHook([&] { ++yields; });
+    const testsupport::ScopedYieldHook hook{[&] {
+        ++yields;
+        if (deleteOnYield)
+            owned.reset();
+    }};
     bool ran = false;
     toolkit::PostToDispatch([&] { ran = true; });
     for (const int32_t count : {0, -5, kMin})
@@ -282,10 +279,7 @@ TEST_F(CCtrlFlavorsTest, WaitYieldsCountTimesNoneForZeroOrLessAndSurvivesItsOwnD
     EXPECT_EQ(yields, 0);
     EXPECT_FALSE(ran); // nothing was processed
     // A handler inside the yields deletes the object that waits.
-    toolkit::SetYieldHook([&] {
-        ++yields;
-        owned.reset();
-    });
+    deleteOnYield = true;
     owned->Wait(3);
     EXPECT_EQ(yields, 3);
     EXPECT_TRUE(ran);

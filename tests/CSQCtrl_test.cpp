@@ -363,7 +363,7 @@ TEST_F(CSQCtrlLoop, speedZeroHoldsTheTextWhileFuelStaysTrue) {
 TEST_F(CSQCtrlLoop, pacedYieldsHoldTheScrollToAboutOneStepAPeriod) {
     // A floor only, which a slow machine cannot break: a scroll at full speed
     // would make these steps in a few milliseconds.
-    toolkit::SetYieldPeriod(std::chrono::milliseconds(1));
+    const testsupport::ScopedYieldPeriod paced{std::chrono::milliseconds(1)};
     csqc->Scroll(false, lettered(2, 40));
     onYield = [&] {
         if (yields == 300)

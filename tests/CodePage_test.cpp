@@ -1,7 +1,7 @@
 #include "toolkit/CodePage.h"
 
 #include "toolkit/Error.h"
-#include "toolkit/WorkYield.h"
+#include "support/Overrides.h"
 
 #include <QTimer>
 
@@ -74,11 +74,10 @@ TEST(CodePageTest, LongTextsDecodeInSlicesExactlyAsAWhole) {
 }
 
 TEST(CodePageTest, EventsRunWhileALongTextIsDecoded) {
-    toolkit::SetWorkYieldInterval(std::chrono::nanoseconds::zero());
+    const testsupport::ScopedWorkYieldInterval everyRead{std::chrono::nanoseconds::zero()};
     int ran = 0;
     QTimer::singleShot(0, [&] { ++ran; });
     const QString text = DecodeCodePage(QByteArray("line\n").repeated(1 << 20), "UTF-8");
-    toolkit::SetWorkYieldInterval(std::chrono::milliseconds(20));
     EXPECT_EQ(ran, 1);
     EXPECT_EQ(text.size(), 5 << 20);
 }

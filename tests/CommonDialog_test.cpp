@@ -1,8 +1,8 @@
 #include "toolkit/CommonDialog.h"
 #include "toolkit/Colors.h"
-#include "toolkit/ScriptedCommonDialog.h"
 
 #include "ErrorOf.h"
+#include "support/ScriptedCommonDialog.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -41,8 +41,8 @@ DialogFont fontOf(const CommonDialog& d) {
 
 class CommonDialogTest : public ::testing::Test {
 protected:
-    std::shared_ptr<ScriptedCommonDialog> script = std::make_shared<ScriptedCommonDialog>();
-    CommonDialog dialog{script};
+    testsupport::InstalledCommonDialogs script;
+    CommonDialog dialog;
 };
 
 TEST_F(CommonDialogTest, EveryValueKeepsFromOneUseToTheNextWhicheverDialogRuns) {
@@ -70,24 +70,6 @@ TEST_F(CommonDialogTest, EveryValueKeepsFromOneUseToTheNextWhicheverDialogRuns) 
     EXPECT_EQ(shown.Fonts.at(0).Name, QStringLiteral("Sans"));
     EXPECT_EQ(shown.Colors, std::vector<int32_t>{RGB(1, 2, 3)});
     EXPECT_EQ(shown.Flags, (std::vector<int32_t>(4, cdlCFBoth)));
-}
-
-TEST_F(CommonDialogTest, ASeamReplacedKeepsTheValues) {
-    dialog.SetFileName(QStringLiteral("/kept"));
-    auto other = std::make_shared<ScriptedCommonDialog>();
-    dialog.SetSeam(other);
-    EXPECT_EQ(errorOf([&] { dialog.SetSeam(nullptr); }), 91);
-    other->CancelOpen();
-    dialog.ShowOpen();
-    EXPECT_EQ(dialog.FileName(), QStringLiteral("/kept"));
-    EXPECT_EQ(other->History().OpenFileNames, std::vector<QString>{QStringLiteral("/kept")});
-    EXPECT_TRUE(script->History().OpenFileNames.empty());
-}
-
-TEST_F(CommonDialogTest, UnscriptedShowRaisesInsteadOfPassingSilently) {
-    EXPECT_EQ(errorOf([&] { dialog.ShowOpen(); }), 5);
-    EXPECT_EQ(errorOf([&] { dialog.ShowFont(); }), 5);
-    EXPECT_EQ(errorOf([&] { dialog.ShowColor(); }), 5);
 }
 
 TEST_F(CommonDialogTest, CancelHandsBackTheValuesSetBeforeTheShow) {
@@ -177,7 +159,7 @@ TEST(QtCommonDialogTest, OpenProposesTheSetNameAndReturnsTheChosenOne) {
         QFile f(path);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     }
-    CommonDialog dialog(QtCommonDialogs());
+    CommonDialog dialog;
     dialog.SetFileName(first);
 
     QStringList proposed;
@@ -212,7 +194,7 @@ QString faceWithBold() {
 TEST(QtCommonDialogTest, FontDialogHidesEffectsUnlessAskedAndReturnsTheChoice) {
     const QString face = faceWithBold();
     ASSERT_FALSE(face.isEmpty()) << "no installed face has a bold style";
-    CommonDialog dialog(QtCommonDialogs());
+    CommonDialog dialog;
     dialog.SetFontName(face);
     dialog.SetFontSize(14.0f);
     dialog.SetFontUnderline(true);
@@ -248,7 +230,7 @@ TEST(QtCommonDialogTest, FontDialogHidesEffectsUnlessAskedAndReturnsTheChoice) {
 }
 
 TEST(QtCommonDialogTest, ColorDialogStartsFromTheColourAndReturnsTheChoice) {
-    CommonDialog dialog(QtCommonDialogs());
+    CommonDialog dialog;
     dialog.SetColor(RGB(10, 20, 30));
     QColor proposed;
     whenShown<QColorDialog>([&](QColorDialog& d) {

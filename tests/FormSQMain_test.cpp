@@ -3,7 +3,7 @@
 
 #include "ErrorOf.h"
 
-#include "toolkit/Events.h"
+#include "support/Overrides.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -32,7 +32,6 @@ void send(QWidget* w, QEvent::Type type, Qt::MouseButton button, Qt::MouseButton
 class FormSQMainTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        toolkit::SetYieldPeriod(std::chrono::nanoseconds::zero());
         csqc = std::make_shared<CSQCtrl>();
         csqc->SetListener(&recorder);
         csqc->Show(owner);
@@ -43,6 +42,7 @@ protected:
     void TearDown() override { csqc->Unload(); }
     FormSQMain& form() { return *csqc->Form(); }
 
+    testsupport::ScopedYieldPeriod unpaced{std::chrono::nanoseconds::zero()};
     toolkit::Window owner;
     std::shared_ptr<CSQCtrl> csqc;
     Recorder recorder;

@@ -12,6 +12,7 @@
 
 #include <memory>
 #include <new>
+#include <utility>
 #include <vector>
 
 #include <sys/timerfd.h>
@@ -234,11 +235,13 @@ void DeferPictureCheck(std::function<void()> check) {
     pictureChecks().push_back(std::move(check));
 }
 
-void SetYieldPeriod(std::chrono::nanoseconds period) {
-    yieldState().period = std::max(period, std::chrono::nanoseconds::zero());
+std::chrono::nanoseconds SetYieldPeriod(std::chrono::nanoseconds period) {
+    return std::exchange(yieldState().period, std::max(period, std::chrono::nanoseconds::zero()));
 }
 
-void SetYieldHook(std::function<void()> hook) { yieldState().hook = std::move(hook); }
+std::function<void()> SetYieldHook(std::function<void()> hook) {
+    return std::exchange(yieldState().hook, std::move(hook));
+}
 
 void Dispatch(const std::function<void()>& handler) noexcept {
     try {
@@ -260,8 +263,9 @@ void PostToDispatch(std::function<void()> handler) {
         Qt::QueuedConnection);
 }
 
-void SetErrorReporter(std::function<void(const QString& text)> reporter) {
-    errorReporter() = std::move(reporter);
+std::function<void(const QString& text)>
+SetErrorReporter(std::function<void(const QString& text)> reporter) {
+    return std::exchange(errorReporter(), std::move(reporter));
 }
 
 } // namespace toolkit
