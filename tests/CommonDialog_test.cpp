@@ -45,33 +45,6 @@ protected:
     CommonDialog dialog;
 };
 
-TEST_F(CommonDialogTest, EveryValueKeepsFromOneUseToTheNextWhicheverDialogRuns) {
-    dialog.SetFileName(QStringLiteral("/tmp/a.txt"));
-    dialog.SetFlags(cdlCFBoth);
-    dialog.SetColor(RGB(1, 2, 3));
-    dialog.SetFontName(QStringLiteral("Sans"));
-    script->AnswerOpen(QStringLiteral("/tmp/b.txt"));
-    script->AnswerFont(font(QStringLiteral("Serif"), 20.5f, true, true, false, false));
-    script->AnswerColor(RGB(9, 8, 7));
-
-    dialog.ShowOpen();
-    dialog.ShowFont();
-    dialog.ShowColor();
-    EXPECT_EQ(errorOf([&] { dialog.ShowOpen(); }), 5); // no answer left: changes nothing
-
-    EXPECT_EQ(dialog.FileName(), QStringLiteral("/tmp/b.txt"));
-    EXPECT_EQ(fontOf(dialog), font(QStringLiteral("Serif"), 20.5f, true, true, false, false));
-    EXPECT_EQ(dialog.Color(), RGB(9, 8, 7));
-    EXPECT_EQ(dialog.Flags(), cdlCFBoth);
-    // Each dialog was shown with the values and flags in force at that moment.
-    const auto& shown = script->History();
-    EXPECT_EQ(shown.OpenFileNames,
-              (std::vector<QString>{QStringLiteral("/tmp/a.txt"), QStringLiteral("/tmp/b.txt")}));
-    EXPECT_EQ(shown.Fonts.at(0).Name, QStringLiteral("Sans"));
-    EXPECT_EQ(shown.Colors, std::vector<int32_t>{RGB(1, 2, 3)});
-    EXPECT_EQ(shown.Flags, (std::vector<int32_t>(4, cdlCFBoth)));
-}
-
 TEST_F(CommonDialogTest, CancelHandsBackTheValuesSetBeforeTheShow) {
     script->AnswerOpen(QStringLiteral("/first"));
     dialog.ShowOpen();

@@ -1,6 +1,5 @@
 #include "toolkit/CodePage.h"
 #include "toolkit/HttpFetch.h"
-#include "support/ScriptedHttpFetch.h"
 
 #include "ErrorOf.h"
 
@@ -379,20 +378,6 @@ TEST(HttpFetchTlsTest, AnUntrustedCertificateFailsTheHandshakeAndATrustedOneWork
     QSslConfiguration::setDefaultConfiguration(saved);
     EXPECT_EQ(text, QStringLiteral("secret \u00e9"));
     EXPECT_EQ(downgrade, FetchFailure::UnsafeRedirect);
-}
-
-// ---- The component ----------------------------------------------------------------------------
-
-TEST(InetTest, OpenUrlFetchesWithItsTimeOutAndPassesFailuresOn) {
-    const testsupport::InstalledHttpFetch script;
-    Inet inet;
-    script->Reply(QStringLiteral("text"));
-    EXPECT_EQ(inet.OpenURL(QStringLiteral("example.invalid")), QStringLiteral("text"));
-    script->Fail(FetchFailure::Refused, QStringLiteral("the server refused the connection"));
-    EXPECT_EQ(errorOf([&] { inet.OpenURL(QStringLiteral("http://h/")); }), 35752);
-    EXPECT_EQ(script->Addresses(),
-              (std::vector<QString>{QStringLiteral("example.invalid"), QStringLiteral("http://h/")}));
-    EXPECT_EQ(script->Timeouts(), (std::vector<std::chrono::milliseconds>{60s, 60s}));
 }
 
 } // namespace

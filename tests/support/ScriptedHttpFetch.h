@@ -25,7 +25,6 @@ public:
 
     const std::vector<QString>& Addresses() const noexcept { return m_addresses; }
     const std::vector<std::chrono::milliseconds>& Timeouts() const noexcept { return m_timeouts; }
-    size_t Pending() const noexcept { return m_script.size(); }
 
     QString Fetch(const QString& address, std::chrono::milliseconds timeout) override;
 

@@ -30,10 +30,8 @@ void ScriptedPrompts::AnswerInputBox(const QString& text, std::function<void()> 
 }
 
 std::optional<ScriptedPrompts::Step> ScriptedPrompts::take(bool input) {
-    if (m_steps.empty() || m_steps.front().input != input) {
-        ++unscripted;
+    if (m_steps.empty() || m_steps.front().input != input)
         return std::nullopt;
-    }
     Step step = std::move(m_steps.front());
     m_steps.pop_front();
     if (step.whileOpen)

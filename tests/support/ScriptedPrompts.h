@@ -31,7 +31,6 @@ public:
     QString InputBox(const QString& prompt, const QString& title, const QString& initial) override;
 
     std::vector<Shown> shown;
-    int unscripted = 0;
 
 private:
     struct Step {
