@@ -141,6 +141,25 @@ TEST_F(Unpaced, postedHandlersRunInOrderFromTheNextYield) {
     EXPECT_EQ(reported.size(), 1u);
 }
 
+TEST_F(Unpaced, aYieldHookMayRemoveItselfAndYieldsMayNest) {
+    int calls = 0;
+    int nested = 0;
+    const testsupport::ScopedYieldHook hook{[&] {
+        ++calls;
+        if (calls == 1) {
+            DoEvents(); // a yield inside a yield, as a nested scroll makes
+            nested = calls;
+        }
+        if (calls == 3)
+            SetYieldHook({});
+    }};
+    DoEvents();
+    DoEvents();
+    DoEvents();
+    EXPECT_EQ(calls, 3);
+    EXPECT_EQ(nested, 2);
+}
+
 TEST_F(Unpaced, pacedYieldsTakeAPeriodEachOnAverageAndStillRunPostedHandlers) {
     // A floor only, which a slow machine cannot break: yields that stopped
     // waiting would take microseconds each.
