@@ -51,9 +51,6 @@ public:
     toolkit::HScrollBar& HScrollTiming() { return *m_HScrollTiming; }
     toolkit::TextBox& TextSpeed() { return *m_TextSpeed; }
     toolkit::TextBox& TextTiming() { return *m_TextTiming; }
-    // The Open, Font and Color dialogs; tests give it a scripted double (SetSeam).
-    toolkit::CommonDialog& CommonDialogMain() { return *m_CommonDialogMain; }
-    toolkit::Inet& InetMain() { return *m_InetMain; }
 
     // Menus and items, in display order.
     toolkit::MenuItem& mnuFile() { return *m_mnuFile; }

@@ -1,9 +1,8 @@
 #include "PanelFixture.h"
 #include "app/FormMain.h"
+#include "support/ScriptedHttpFetch.h"
 #include "toolkit/Events.h"
 #include "toolkit/Prompts.h"
-#include "toolkit/ScriptedHttpFetch.h"
-#include "toolkit/WorkYield.h"
 
 #include <QAction>
 #include <QFile>
@@ -13,6 +12,7 @@
 
 #include <chrono>
 #include <memory>
+#include <optional>
 #include <vector>
 
 using namespace toolkit;
@@ -29,18 +29,12 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
         PanelFixture::SetUp();
-        panel->InetMain().SetSeam(fetches);
         onYield = [this] {
             if (csqc().Fuel()) {
                 scrolled.push_back(csqc().Segments().join(QString()));
                 csqc().Scroll(false, QString());
             }
         };
-    }
-
-    void TearDown() override {
-        PanelFixture::TearDown();
-        SetWorkYieldInterval(std::chrono::milliseconds(20));
     }
 
     QString file(const char* name, const QByteArray& bytes) {
@@ -62,7 +56,8 @@ protected:
     }
 
     QTemporaryDir dir;
-    std::shared_ptr<ScriptedHttpFetch> fetches = std::make_shared<ScriptedHttpFetch>();
+    testsupport::InstalledHttpFetch fetches;
+    std::optional<testsupport::ScopedWorkYieldInterval> everyRead;
     std::vector<QString> scrolled;
 };
 
@@ -158,7 +153,7 @@ TEST_F(TextSources, AFileOfOnlyMarkupRestartsTheCurrentText) {
 }
 
 TEST_F(TextSources, AHandlerRunningDuringALongCleanupDoesNotStopTheHandOver) {
-    SetWorkYieldInterval(std::chrono::nanoseconds::zero());
+    everyRead.emplace(std::chrono::nanoseconds::zero());
     const QString path = file("long.html", QByteArray("<p>word</p>\r\n").repeated(20000));
     dialogs->AnswerOpen(path);
     bool ranInside = false;

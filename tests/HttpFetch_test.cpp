@@ -1,6 +1,5 @@
 #include "toolkit/CodePage.h"
 #include "toolkit/HttpFetch.h"
-#include "toolkit/ScriptedHttpFetch.h"
 
 #include "ErrorOf.h"
 
@@ -379,24 +378,6 @@ TEST(HttpFetchTlsTest, AnUntrustedCertificateFailsTheHandshakeAndATrustedOneWork
     QSslConfiguration::setDefaultConfiguration(saved);
     EXPECT_EQ(text, QStringLiteral("secret \u00e9"));
     EXPECT_EQ(downgrade, FetchFailure::UnsafeRedirect);
-}
-
-// ---- The component ----------------------------------------------------------------------------
-
-TEST(InetTest, OpenUrlFetchesWithItsTimeOutAndPassesFailuresOn) {
-    auto script = std::make_shared<ScriptedHttpFetch>();
-    Inet inet(script);
-    EXPECT_EQ(inet.RequestTimeout(), 60s);
-    script->Reply(QStringLiteral("text"));
-    EXPECT_EQ(inet.OpenURL(QStringLiteral("example.invalid")), QStringLiteral("text"));
-    inet.SetRequestTimeout(250ms);
-    EXPECT_EQ(errorOf([&] { inet.SetRequestTimeout(0ms); }), 380);
-    script->Fail(FetchFailure::Refused, QStringLiteral("the server refused the connection"));
-    EXPECT_EQ(errorOf([&] { inet.OpenURL(QStringLiteral("http://h/")); }), 35752);
-    EXPECT_EQ(errorOf([&] { inet.OpenURL(QStringLiteral("http://h/")); }), 5); // unscripted
-    EXPECT_EQ(script->Addresses(), (std::vector<QString>{QStringLiteral("example.invalid"),
-                                                         QStringLiteral("http://h/"), QStringLiteral("http://h/")}));
-    EXPECT_EQ(script->Timeouts(), (std::vector<std::chrono::milliseconds>{60s, 250ms, 250ms}));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "marquee/CSQCtrl.h"
+#include "support/Overrides.h"
 #include "toolkit/Events.h"
 #include "toolkit/Window.h"
 
@@ -12,6 +13,8 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <vector>
 
 // Counts the paints of a widget and the pixels they cover.
 struct PaintCounter : QObject {
@@ -34,11 +37,9 @@ struct PaintCounter : QObject {
 class ScrollHarness : public ::testing::Test {
 protected:
     void SetUp() override {
-        toolkit::SetYieldPeriod(std::chrono::nanoseconds::zero());
-        toolkit::SetErrorReporter([this](const QString& text) { reported.push_back(text); });
         csqc = std::make_shared<CSQCtrl>();
         csqc->Show(owner);
-        toolkit::SetYieldHook([this] {
+        yieldHook.emplace([this] {
             ++yields;
             if (yields > limit) {
                 ADD_FAILURE() << "the scroll loop did not end";
@@ -51,8 +52,7 @@ protected:
     }
 
     void TearDown() override {
-        toolkit::SetYieldHook({});
-        toolkit::SetErrorReporter({});
+        yieldHook.reset();
         onYield = nullptr;
         csqc->Unload();
     }
@@ -61,10 +61,13 @@ protected:
     StripText& lead() { return form().TextVorn(0); }
     StripText& trail() { return form().TextVorn(1); }
 
+    std::vector<QString> reported;
+    testsupport::ScopedYieldPeriod unpaced{std::chrono::nanoseconds::zero()};
+    testsupport::ScopedErrorReporter reporter{[this](const QString& t) { reported.push_back(t); }};
+    std::optional<testsupport::ScopedYieldHook> yieldHook;
     toolkit::Window owner;
     std::shared_ptr<CSQCtrl> csqc;
     std::function<void()> onYield;
     int yields = 0;
     int limit = 200000;
-    std::vector<QString> reported;
 };

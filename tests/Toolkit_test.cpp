@@ -1,11 +1,11 @@
 #include "ErrorOf.h"
+#include "support/ScriptedPrompts.h"
 #include "toolkit/Checked.h"
 #include "toolkit/Colors.h"
 #include "toolkit/Desktop.h"
 #include "toolkit/Error.h"
 #include "toolkit/Events.h"
 #include "toolkit/Frame.h"
-#include "toolkit/Prompts.h"
 #include "toolkit/TextBox.h"
 #include "toolkit/Window.h"
 
@@ -35,15 +35,9 @@ namespace {
 
 class Unpaced : public ::testing::Test {
 protected:
-    void SetUp() override {
-        SetYieldPeriod(std::chrono::nanoseconds::zero());
-        SetErrorReporter([this](const QString& t) { reported.push_back(t); });
-    }
-    void TearDown() override {
-        SetErrorReporter({});
-        SetYieldHook({});
-    }
     std::vector<QString> reported;
+    testsupport::ScopedYieldPeriod unpaced{std::chrono::nanoseconds::zero()};
+    testsupport::ScopedErrorReporter reporter{[this](const QString& t) { reported.push_back(t); }};
 };
 
 } // namespace
@@ -88,7 +82,6 @@ TEST(Colors, rgbAndSystemColoursResolveAndNonsenseIsRejected) {
 }
 
 TEST(Desktop, measuresSplitTheAvailableAreaAndOtherIndicesAreZero) {
-    SetSystemMetricsSource({});
     const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
     EXPECT_EQ(GetSystemMetrics(SM_CXFULLSCREEN), area.width());
     EXPECT_GT(GetSystemMetrics(SM_CYMENU), 0);
@@ -110,20 +103,20 @@ TEST_F(Unpaced, dispatchShowsAnyErrorAndCarriesOn) {
 
     // A reporter that fails itself does not take the application down.
     int tries = 0;
-    SetErrorReporter([&](const QString&) {
-        ++tries;
-        throw std::runtime_error("no screen");
-    });
-    Dispatch([] { throw Error::ObjectNotSet(); });
+    {
+        const testsupport::ScopedErrorReporter failing{[&](const QString&) {
+            ++tries;
+            throw std::runtime_error("no screen");
+        }};
+        Dispatch([] { throw Error::ObjectNotSet(); });
+    }
     EXPECT_EQ(tries, 1);
 
     // With no reporter of its own the user is told in a message box, through
     // the same prompts as every other question.
-    SetErrorReporter({});
-    auto prompts = std::make_shared<ScriptedPrompts>();
-    SetPrompts(prompts);
+    const testsupport::ScopedErrorReporter none{nullptr};
+    const testsupport::InstalledPrompts prompts;
     Dispatch([] { throw std::runtime_error("disk gone"); });
-    SetPrompts({});
     ASSERT_EQ(prompts->shown.size(), 1u);
     EXPECT_EQ(prompts->shown[0].prompt, QStringLiteral("disk gone"));
     EXPECT_EQ(prompts->shown[0].buttons, vbOKOnly + vbCritical);
@@ -150,7 +143,7 @@ TEST_F(Unpaced, postedHandlersRunInOrderFromTheNextYield) {
 TEST_F(Unpaced, aYieldHookMayRemoveItselfAndYieldsMayNest) {
     int calls = 0;
     int nested = 0;
-    SetYieldHook([&] {
+    const testsupport::ScopedYieldHook hook{[&] {
         ++calls;
         if (calls == 1) {
             DoEvents(); // a yield inside a yield, as a nested scroll makes
@@ -158,7 +151,7 @@ TEST_F(Unpaced, aYieldHookMayRemoveItselfAndYieldsMayNest) {
         }
         if (calls == 3)
             SetYieldHook({});
-    });
+    }};
     DoEvents();
     DoEvents();
     DoEvents();
@@ -169,7 +162,7 @@ TEST_F(Unpaced, aYieldHookMayRemoveItselfAndYieldsMayNest) {
 TEST_F(Unpaced, pacedYieldsTakeAPeriodEachOnAverageAndStillRunPostedHandlers) {
     // A floor only, which a slow machine cannot break: yields that stopped
     // waiting would take microseconds each.
-    SetYieldPeriod(std::chrono::milliseconds(1));
+    const testsupport::ScopedYieldPeriod paced{std::chrono::milliseconds(1)};
     constexpr int kYields = 400;
     int ran = 0;
     const auto start = std::chrono::steady_clock::now();

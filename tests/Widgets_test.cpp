@@ -1,4 +1,5 @@
 #include "ErrorOf.h"
+#include "support/Overrides.h"
 #include "toolkit/CommandButton.h"
 #include "toolkit/Events.h"
 #include "toolkit/HScrollBar.h"
@@ -37,18 +38,14 @@ void drain() {
 class Widgets : public ::testing::Test {
 protected:
     void SetUp() override {
-        SetYieldPeriod(std::chrono::nanoseconds::zero());
-        SetErrorReporter([this](const QString& t) { reported.push_back(t); });
         window = std::make_shared<Window>();
         window->Show();
     }
-    void TearDown() override {
-        SetErrorReporter({});
-        SetPrompts({});
-        window->Unload();
-    }
-    std::shared_ptr<Window> window;
+    void TearDown() override { window->Unload(); }
     std::vector<QString> reported;
+    testsupport::ScopedYieldPeriod unpaced{std::chrono::nanoseconds::zero()};
+    testsupport::ScopedErrorReporter reporter{[this](const QString& t) { reported.push_back(t); }};
+    std::shared_ptr<Window> window;
     std::vector<QString> log;
 };
 
@@ -243,26 +240,6 @@ TEST_F(Widgets, closeQuestionCanCancelAndOnlyOneIsOpenAtATime) {
     window->UnloadWithoutQuery();
     EXPECT_TRUE(modes.empty());
     EXPECT_EQ(unloads, 2);
-}
-
-TEST_F(Widgets, scriptedPromptsAnswerInOrderAndFallBackToTheDefaultButton) {
-    auto prompts = std::make_shared<ScriptedPrompts>();
-    SetPrompts(prompts);
-    bool ranWhileOpen = false;
-    prompts->AnswerMsgBox(vbYes, [&] { ranWhileOpen = true; });
-    prompts->AnswerInputBox(QStringLiteral("http://example.org/"));
-    EXPECT_EQ(MsgBox(QStringLiteral("Quit ?"), vbYesNo + vbDefaultButton2), vbYes);
-    EXPECT_TRUE(ranWhileOpen);
-    EXPECT_EQ(InputBox(QStringLiteral("URL ?"), {}, QStringLiteral("x")),
-              QStringLiteral("http://example.org/"));
-    EXPECT_EQ(MsgBox(QStringLiteral("Quit ?"), vbYesNo + vbDefaultButton2), vbNo);
-    EXPECT_EQ(MsgBox(QStringLiteral("Done"), vbYesNo), vbYes);
-    EXPECT_EQ(InputBox(QStringLiteral("URL ?")), QString());
-    EXPECT_EQ(prompts->unscripted, 3);
-    ASSERT_EQ(prompts->shown.size(), 5u);
-    EXPECT_EQ(prompts->shown[0].title, QStringLiteral("vorn2"));
-    EXPECT_EQ(prompts->shown[1].initial, QStringLiteral("x"));
-    EXPECT_TRUE(prompts->shown[1].input);
 }
 
 TEST_F(Widgets, realMessageBoxAnswersEnterWithItsDefaultButton) {

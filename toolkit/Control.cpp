@@ -94,7 +94,6 @@ void Control::SetEnabled(bool value) {
 }
 
 void Control::SetTabStop(bool value) {
-    m_blnTabStop = value;
     if (m_widget)
         m_widget->setFocusPolicy(value ? Qt::StrongFocus : Qt::NoFocus);
 }

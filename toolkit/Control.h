@@ -37,7 +37,6 @@ public:
     void SetVisible(bool value);
     bool Enabled() const { return m_blnEnabled; }
     void SetEnabled(bool value);
-    bool TabStop() const { return m_blnTabStop; }
     void SetTabStop(bool value);
     // The place in the window's keyboard focus order; see ApplyTabOrder.
     int16_t TabIndex() const { return m_intTabIndex; }
@@ -82,7 +81,6 @@ private:
     float m_sngHeight = 0;
     bool m_blnVisible = true;
     bool m_blnEnabled = true;
-    bool m_blnTabStop = true;
     int16_t m_intTabIndex = 0;
     int32_t m_lngBackColor;
     int32_t m_lngForeColor;

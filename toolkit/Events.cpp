@@ -11,6 +11,7 @@
 
 #include <memory>
 #include <new>
+#include <utility>
 
 #include <sys/timerfd.h>
 #include <unistd.h>
@@ -204,11 +205,13 @@ void DoEvents() {
 
 void NoteVisibleChange() { yieldState().visibleChange = true; }
 
-void SetYieldPeriod(std::chrono::nanoseconds period) {
-    yieldState().period = std::max(period, std::chrono::nanoseconds::zero());
+std::chrono::nanoseconds SetYieldPeriod(std::chrono::nanoseconds period) {
+    return std::exchange(yieldState().period, std::max(period, std::chrono::nanoseconds::zero()));
 }
 
-void SetYieldHook(std::function<void()> hook) { yieldState().hook = std::move(hook); }
+std::function<void()> SetYieldHook(std::function<void()> hook) {
+    return std::exchange(yieldState().hook, std::move(hook));
+}
 
 void Dispatch(const std::function<void()>& handler) noexcept {
     try {
@@ -230,8 +233,9 @@ void PostToDispatch(std::function<void()> handler) {
         Qt::QueuedConnection);
 }
 
-void SetErrorReporter(std::function<void(const QString& text)> reporter) {
-    errorReporter() = std::move(reporter);
+std::function<void(const QString& text)>
+SetErrorReporter(std::function<void(const QString& text)> reporter) {
+    return std::exchange(errorReporter(), std::move(reporter));
 }
 
 } // namespace toolkit

@@ -24,12 +24,13 @@ void DoEvents();
 // no pixel does not call it, and the yield then owes its time.
 void NoteVisibleChange();
 
-// The period between yields (1 ms unless changed). Tests set 0 so that a
-// yield only processes what is pending.
-void SetYieldPeriod(std::chrono::nanoseconds period);
+// The period between yields (1 ms unless changed); 0 makes a yield only
+// process what is pending. Returns the period it replaces.
+std::chrono::nanoseconds SetYieldPeriod(std::chrono::nanoseconds period);
 
 // A callback run at the end of every yield; an empty function removes it.
-void SetYieldHook(std::function<void()> hook);
+// Returns the one it replaces.
+std::function<void()> SetYieldHook(std::function<void()> hook);
 
 // The one boundary through which every handler is entered: an error raised
 // by the handler is shown to the user and the application carries on.
@@ -39,8 +40,10 @@ void Dispatch(const std::function<void()>& handler) noexcept;
 // loop, after the handlers queued before it.
 void PostToDispatch(std::function<void()> handler);
 
-// Where Dispatch sends the errors it catches. The default shows a message box
-// titled with the application title.
-void SetErrorReporter(std::function<void(const QString& text)> reporter);
+// Where Dispatch sends the errors it catches. The default (an empty function)
+// shows a message box titled with the application title. Returns the reporter
+// it replaces.
+std::function<void(const QString& text)>
+SetErrorReporter(std::function<void(const QString& text)> reporter);
 
 } // namespace toolkit

@@ -6,6 +6,7 @@
 #include <QStringDecoder>
 
 #include <optional>
+#include <utility>
 
 namespace toolkit {
 
@@ -137,23 +138,21 @@ QString DecodeWebText(const QByteArray& body, const QByteArray& contentType) {
     return DecodeSystem(body);
 }
 
-Inet::Inet(std::shared_ptr<HttpFetchSeam> seam) : m_seam(std::move(seam)) {
-    if (!m_seam)
-        throw Error::ObjectNotSet();
+static std::shared_ptr<HttpFetchSeam>& installedFetch() {
+    static std::shared_ptr<HttpFetchSeam> fetch;
+    return fetch;
 }
 
-void Inet::SetSeam(std::shared_ptr<HttpFetchSeam> seam) {
-    if (!seam)
-        throw Error::ObjectNotSet();
-    m_seam = std::move(seam);
+std::shared_ptr<HttpFetchSeam> SetHttpFetch(std::shared_ptr<HttpFetchSeam> fetch) {
+    return std::exchange(installedFetch(), std::move(fetch));
 }
 
-QString Inet::OpenURL(const QString& address) { return m_seam->Fetch(address, m_timeout); }
-
-void Inet::SetRequestTimeout(std::chrono::milliseconds timeout) {
-    if (timeout <= std::chrono::milliseconds::zero())
-        throw Error::InvalidPropertyValue();
-    m_timeout = timeout;
+QString Inet::OpenURL(const QString& address) {
+    if (!installedFetch())
+        installedFetch() = std::make_shared<QtHttpFetch>();
+    // A copy, held while the fetch runs, in case a handler inside it swaps the fetch.
+    const std::shared_ptr<HttpFetchSeam> fetch = installedFetch();
+    return fetch->Fetch(address, kRequestTimeout);
 }
 
 } // namespace toolkit

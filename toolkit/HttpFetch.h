@@ -75,25 +75,18 @@ private:
     std::chrono::milliseconds m_progressDelay{400};
 };
 
+// Installs the fetch that every Inet uses from now on and returns the one it replaces; nullptr
+// means a QtHttpFetch.
+std::shared_ptr<HttpFetchSeam> SetHttpFetch(std::shared_ptr<HttpFetchSeam> fetch);
+
 // The HTTP fetch component of a window: one synchronous call that returns the document at
-// an address as text, with a request time-out of 60 seconds unless changed. The time-out
-// counts from the last data that arrived, so a slow but steady transfer goes on.
+// an address as text, with a request time-out of 60 seconds. The time-out counts from the
+// last data that arrived, so a slow but steady transfer goes on.
 class Inet {
 public:
-    explicit Inet(std::shared_ptr<HttpFetchSeam> seam = std::make_shared<QtHttpFetch>());
+    static constexpr std::chrono::milliseconds kRequestTimeout{std::chrono::seconds(60)};
 
     QString OpenURL(const QString& address);
-
-    // Replaces the platform's fetch (tests put a scripted double in).
-    void SetSeam(std::shared_ptr<HttpFetchSeam> seam);
-
-    std::chrono::milliseconds RequestTimeout() const noexcept { return m_timeout; }
-    // Raises "Invalid property value" for a time-out that is not positive.
-    void SetRequestTimeout(std::chrono::milliseconds timeout);
-
-private:
-    std::shared_ptr<HttpFetchSeam> m_seam;
-    std::chrono::milliseconds m_timeout{std::chrono::seconds(60)};
 };
 
 } // namespace toolkit

@@ -635,8 +635,7 @@ void Window::raiseOwned() {
 }
 
 void Window::raise() {
-    // The offscreen platform has no stacking and complains when asked.
-    if (m_widget->isVisible() && QGuiApplication::platformName() != QLatin1String("offscreen"))
+    if (m_widget->isVisible())
         m_widget->raise();
 }
 

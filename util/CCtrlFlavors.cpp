@@ -4,7 +4,6 @@
 #include "toolkit/Control.h"
 #include "toolkit/Desktop.h"
 #include "toolkit/Error.h"
-#include "toolkit/Events.h"
 #include "toolkit/Window.h"
 #include "toolkit/WindowSystem.h"
 
@@ -30,13 +29,6 @@ toolkit::Control& CCtrlFlavors::object() const {
     if (!m_CRF || !m_CRF->ObjectName())
         throw toolkit::Error::ObjectNotSet();
     return *m_CRF->ObjectName();
-}
-
-void CCtrlFlavors::Wait(int32_t vlngCount) {
-    // Only the local counter is used: a handler run by a yield may destroy
-    // this object.
-    for (int32_t i = 0; i < vlngCount; ++i)
-        toolkit::DoEvents();
 }
 
 int32_t CCtrlFlavors::DeskTopWidth() const {
@@ -105,41 +97,4 @@ void CCtrlFlavors::InsideDeskTop() {
         window.SetLeft(static_cast<float>(right));
     else if (window.Left() < 0)
         window.SetLeft(static_cast<float>(std::min(0.0, right)));
-}
-
-void CCtrlFlavors::MaxCtrlSize(int32_t vlngTopMargin, int32_t vlngLeftMargin,
-                               int32_t vlngWidthMargin, int32_t vlngHeightMargin) {
-    toolkit::Window& window = form();
-    toolkit::Control& control = object();
-    int32_t h = toolkit::RoundToInt32(double{window.ScaleHeight()} - vlngTopMargin);
-    int32_t w = toolkit::RoundToInt32(double{window.ScaleWidth()} - vlngLeftMargin);
-    if (h < 0)
-        h = 1;
-    if (w < 0)
-        w = 1;
-    w = toolkit::Sub32(w, vlngWidthMargin);
-    h = toolkit::Sub32(h, vlngHeightMargin);
-    // Only a negative size becomes 1; 0 stays 0.
-    if (h < 0)
-        h = 1;
-    if (w < 0)
-        w = 1;
-    control.SetTop(static_cast<float>(vlngTopMargin));
-    control.SetLeft(static_cast<float>(vlngLeftMargin));
-    control.SetWidth(static_cast<float>(w));
-    control.SetHeight(static_cast<float>(h));
-}
-
-int32_t CCtrlFlavors::SendMsg(int32_t wMsg, int32_t wParam, int32_t& lParam) {
-    return toolkit::SendMessage(m_lngSendHandle, wMsg, wParam, &lParam);
-}
-
-int32_t CCtrlFlavors::Undo() {
-    toolkit::Window& window = form();
-    SetSendHandle(window.hwnd());
-    int32_t lParam = 0;
-    const int32_t reply = SendMsg(toolkit::EM_UNDO, 0, lParam);
-    if (!toolkit::SetFocus(window.hwnd()))
-        throw toolkit::Error::InvalidProcedureCall();
-    return reply;
 }
