@@ -56,13 +56,18 @@ QByteArray charsetParameter(const QByteArray& contentType) {
 }
 
 // <meta charset="x"> or <meta http-equiv="Content-Type" content="text/html; charset=x"> near
-// the start of the page, where a page has to declare it.
+// the start of the page, where a page has to declare it; or, in an XML document such as a
+// feed, the encoding of its declaration <?xml version="1.0" encoding="x"?>.
 QByteArray metaCharset(const QByteArray& body) {
     static const QRegularExpression meta(
         QStringLiteral("<meta\\b[^>]*?\\bcharset\\s*=\\s*[\"']?\\s*([A-Za-z0-9._:\\-]+)"),
         QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression xml(
+        QStringLiteral("^\\s*<\\?xml\\s[^>]*?\\bencoding\\s*=\\s*[\"']([A-Za-z0-9._:\\-]+)"));
     const QString head = QString::fromLatin1(body.left(4096));
-    const QRegularExpressionMatch match = meta.match(head);
+    QRegularExpressionMatch match = meta.match(head);
+    if (!match.hasMatch())
+        match = xml.match(head);
     return match.hasMatch() ? match.captured(1).toLatin1() : QByteArray();
 }
 
@@ -149,6 +154,10 @@ void Inet::SetSeam(std::shared_ptr<HttpFetchSeam> seam) {
 }
 
 QString Inet::OpenURL(const QString& address) { return m_seam->Fetch(address, m_timeout); }
+
+WebDocument Inet::OpenDocument(const QString& address) {
+    return m_seam->FetchDocument(address, m_timeout);
+}
 
 void Inet::SetRequestTimeout(std::chrono::milliseconds timeout) {
     if (timeout <= std::chrono::milliseconds::zero())
