@@ -19,10 +19,11 @@
 
 // HTML goes through libxml2's HTML parser: it reads pages as they are found on the web
 // (unclosed and misnested elements, stray "<", comments holding ">", script text holding
-// tags) and it is fed in pieces, so a long page is read a slice at a time, with the event
-// loop served in between, and no tree of the page is ever built. Its table of named
-// references stops at HTML 4, so every named reference is turned into a numeric one on the
-// way in, from the full HTML table.
+// tags), it calls back for each piece of the page as it reads, so no tree of the page is
+// ever built and a long page lets the event loop run from those calls. The page is given to
+// it whole: fed in pieces, it loses text where a piece ends. Its table of named references
+// stops at HTML 4, so every named reference is turned into a numeric one on the way in,
+// from the full HTML table.
 
 namespace toolkit {
 
@@ -86,6 +87,7 @@ bool isApart(const xmlChar* name) {
 struct HtmlSink {
     FoldedText text;
     int hidden = 0; // depth inside elements whose content is not shown
+    WorkYield* yield = nullptr;
 };
 
 HtmlSink& sinkOf(void* context) {
@@ -94,6 +96,7 @@ HtmlSink& sinkOf(void* context) {
 
 void onStart(void* context, const xmlChar* name, const xmlChar**) {
     HtmlSink& sink = sinkOf(context);
+    sink.yield->Check(16);
     if (isHidden(name))
         ++sink.hidden;
     else if (isApart(name))
@@ -102,6 +105,7 @@ void onStart(void* context, const xmlChar* name, const xmlChar**) {
 
 void onEnd(void* context, const xmlChar* name) {
     HtmlSink& sink = sinkOf(context);
+    sink.yield->Check(16);
     if (isHidden(name))
         sink.hidden = std::max(0, sink.hidden - 1);
     else if (isApart(name))
@@ -110,12 +114,13 @@ void onEnd(void* context, const xmlChar* name) {
 
 void onText(void* context, const xmlChar* chars, int length) {
     HtmlSink& sink = sinkOf(context);
+    sink.yield->Check(length);
     if (sink.hidden == 0 && length > 0)
         sink.text.Append(QString::fromUtf8(reinterpret_cast<const char*>(chars), length));
 }
 
 // Script and style text comes through here, and is not shown.
-void onRawText(void*, const xmlChar*, int) {}
+void onRawText(void* context, const xmlChar*, int length) { sinkOf(context).yield->Check(length); }
 
 bool isAsciiLetter(QChar c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
 bool isAsciiAlnum(QChar c) { return isAsciiLetter(c) || (c >= u'0' && c <= u'9'); }
@@ -159,7 +164,7 @@ QByteArray parserInput(QStringView slice) {
 }
 
 // Where the slice that starts at `from` ends: about kSlice characters on, but never inside a
-// surrogate pair or a named reference.
+// surrogate pair or a named reference, which are rewritten a slice at a time.
 qsizetype sliceEnd(QStringView text, qsizetype from) {
     constexpr qsizetype kSlice = 1 << 15;
     qsizetype end = std::min(text.size(), from + kSlice);
@@ -241,7 +246,18 @@ QString HtmlText(QStringView html, WorkYield& yield) {
     sax.ignorableWhitespace = onText;
     sax.cdataBlock = onRawText;
 
+    // The page in UTF-8 with its references made numeric, built a slice at a time.
+    QByteArray input;
+    input.reserve(html.size() + html.size() / 8);
+    for (qsizetype from = 0; from < html.size();) {
+        const qsizetype end = sliceEnd(html, from);
+        input += parserInput(html.mid(from, end - from));
+        yield.Check(end - from);
+        from = end;
+    }
+
     HtmlSink sink;
+    sink.yield = &yield;
     const std::unique_ptr<htmlParserCtxt, FreeContext> context(
         htmlCreatePushParserCtxt(&sax, nullptr, nullptr, 0, nullptr, XML_CHAR_ENCODING_UTF8));
     if (!context)
@@ -253,14 +269,9 @@ QString HtmlText(QStringView html, WorkYield& yield) {
     htmlCtxtUseOptions(context.get(), HTML_PARSE_IGNORE_ENC | HTML_PARSE_NOERROR |
                                           HTML_PARSE_NOWARNING | HTML_PARSE_NONET |
                                           HTML_PARSE_RECOVER);
-    for (qsizetype from = 0; from < html.size();) {
-        const qsizetype end = sliceEnd(html, from);
-        const QByteArray input = parserInput(html.mid(from, end - from));
-        htmlParseChunk(context.get(), input.constData(), static_cast<int>(input.size()), 0);
-        yield.Check(end - from);
-        from = end;
-    }
-    htmlParseChunk(context.get(), nullptr, 0, 1);
+    // Any handler may run inside the parser's calls; the parser, the input and the sink
+    // are this call's own.
+    htmlParseChunk(context.get(), input.constData(), static_cast<int>(input.size()), 1);
     return sink.text.Take();
 }
 

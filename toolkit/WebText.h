@@ -24,7 +24,7 @@ WebKind KindOf(const WebDocument& document);
 // break or a table cell ends, and each run of blanks, tabs and line breaks folded into one
 // blank, with none at either end. A non-breaking space stays one.
 //
-// Long pages are read in slices; between them the yield may let pending events run.
+// On a long page the yield lets pending events run while it works, any handler with them.
 QString HtmlText(QStringView html, WorkYield& yield);
 
 // What stands between the feed's title and the titles of its items on the strip.
