@@ -81,7 +81,7 @@ bool isApart(const xmlChar* name) {
                          "figcaption", "figure", "footer", "form", "h1", "h2", "h3", "h4", "h5",
                          "h6", "header", "hr", "legend", "li", "main", "menu", "nav", "ol", "p",
                          "pre", "section", "summary", "table", "tbody", "td", "tfoot", "th",
-                         "thead", "tr", "ul", "body", "html"});
+                         "thead", "tr", "ul"});
 }
 
 struct HtmlSink {
@@ -129,18 +129,24 @@ bool isAsciiAlnum(QChar c) { return isAsciiLetter(c) || (c >= u'0' && c <= u'9')
 constexpr qsizetype kLongestReference = 33; // "&", the name, ";"
 
 // A slice of the page in UTF-8 for the parser, every named reference written as numeric
-// ones and every NUL character left out (the parser would stop at it).
+// ones, every NUL character left out (the parser would stop at it) and every form feed made
+// a blank (the parser would drop it; it separates words like any blank).
 QByteArray parserInput(QStringView slice) {
     QByteArray out;
     out.reserve(slice.size() + slice.size() / 4);
     qsizetype from = 0;
     auto copyUpTo = [&](qsizetype to) {
-        QStringView run = slice.mid(from, to - from);
-        for (qsizetype nul = run.indexOf(QChar(0)); nul >= 0; nul = run.indexOf(QChar(0))) {
-            out += run.left(nul).toUtf8();
-            run = run.mid(nul + 1);
+        qsizetype start = from;
+        for (qsizetype i = from; i < to; ++i) {
+            const char16_t u = slice[i].unicode();
+            if (u == 0 || u == 0x0c) {
+                out += slice.mid(start, i - start).toUtf8();
+                if (u == 0x0c)
+                    out += ' ';
+                start = i + 1;
+            }
         }
-        out += run.toUtf8();
+        out += slice.mid(start, to - start).toUtf8();
     };
     for (qsizetype amp = slice.indexOf(u'&'); amp >= 0; amp = slice.indexOf(u'&', amp + 1)) {
         qsizetype end = amp + 1;

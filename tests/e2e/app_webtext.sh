@@ -15,7 +15,9 @@ here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=tests/e2e/xsession_lib.sh
 source "$here/xsession_lib.sh"
 begin_x_test Xvfb openbox xprop xwininfo python3
-python3 -c 'import Xlib, numpy' 2>/dev/null || no_x_session "python3-xlib and python3-numpy are needed"
+# The system interpreter, which has Debian's python3-xlib and python3-numpy.
+py=/usr/bin/python3
+"$py" -c 'import Xlib, numpy' 2>/dev/null || no_x_session "python3-xlib and python3-numpy are needed"
 
 start_x_session
 mkdir -m 700 "$work/home"
@@ -91,14 +93,14 @@ print(server.server_port, flush=True)
 server.serve_forever()
 SERVER
 : >"$work/gets.log"
-python3 "$work/server.py" "$work/site" "$work/gets.log" >"$work/port" 2>"$work/server.err" &
+"$py" "$work/server.py" "$work/site" "$work/gets.log" >"$work/port" 2>"$work/server.err" &
 pids+=($!)
 web_port() { port=$(head -n 1 "$work/port"); [ -n "$port" ]; }
 wait_for 10 web_port || fail "the loopback web server did not start"
 
 # ---- The feed, against the same line from a file ----
 start_app "http://127.0.0.1:$port/feed.xml"
-python3 "$here/strip_ink.py" crop "$(strip_rect)" "$work/feed.npy" 40 ||
+"$py" "$here/strip_ink.py" crop "$(strip_rect)" "$work/feed.npy" 40 ||
   fail "the feed put no whole line on the strip"
 [ -n "${VORN_SCREENSHOTS:-}" ] && command -v import >/dev/null && mkdir -p "$VORN_SCREENSHOTS" &&
   import -window root -crop "$(strip_rect | awk -F, '{print $3"x"$4"+"$1"+"$2}')" \
@@ -106,15 +108,15 @@ python3 "$here/strip_ink.py" crop "$(strip_rect)" "$work/feed.npy" 40 ||
 stop_app
 printf 'Feed title \xe2\x97\x86 First item \xe2\x97\x86 Second item' >"$work/expected.txt"
 start_app "$work/expected.txt"
-python3 "$here/strip_ink.py" crop "$(strip_rect)" "$work/expected.npy" 40 ||
+"$py" "$here/strip_ink.py" crop "$(strip_rect)" "$work/expected.npy" 40 ||
   fail "the file put no whole line on the strip"
 stop_app
-python3 "$here/strip_ink.py" same "$work/feed.npy" "$work/expected.npy" ||
+"$py" "$here/strip_ink.py" same "$work/feed.npy" "$work/expected.npy" ||
   fail "the feed's line is not 'Feed title ◆ First item ◆ Second item'"
 
 # ---- --reload 1 on a page that changes ----
 start_app --reload 1 "http://127.0.0.1:$port/news.html"
-python3 "$here/strip_ink.py" takeover "$(strip_rect)" "$work/gets.log" 150 ||
+"$py" "$here/strip_ink.py" takeover "$(strip_rect)" "$work/gets.log" 150 ||
   fail "the reloaded text did not take over after the pass: $(cat "$work/app.log")"
 stop_app
 echo "PASS"

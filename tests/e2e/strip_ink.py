@@ -70,27 +70,18 @@ def requests(log):
 def takeover(rect, log, seconds):
     d = display.Display()
     width = rect[2]
-    frames = []  # (time, left, right) or (time, None, None)
+    frames = []  # (time, left, right), or (time, None, None) with no ink
     deadline = time.time() + seconds
     new_at = None
-    while time.time() < deadline:
-        t = time.time()
+    # Until the text is wider than any before the reload, and stands whole.
+    while time.time() < deadline and not new_at:
         ink = ink_columns(grab(d, rect))
-        frames.append((t,) + (ink if ink else (None, None)))
+        frames.append((time.time(),) + (ink if ink else (None, None)))
         gets = requests(log)
-        if len(gets) >= 2 and new_at is None:
-            reload_at = gets[1]
-            old = [f for f in frames if f[0] < reload_at and f[1] is not None
-                   and f[1] > 4 and f[2] < width - 5]
-            if not old:
-                continue
-            old_width = max(f[2] - f[1] for f in old)
-            for f in frames:
-                if f[0] > reload_at and f[1] is not None and f[2] - f[1] > old_width + 30:
-                    new_at = f
-                    break
-        if new_at:
-            break
+        if len(gets) >= 2 and ink and 4 < ink[0] and ink[1] < width - 5:
+            old = [f[2] - f[1] for f in frames if f[0] < gets[1] and f[1] is not None]
+            if old and ink[1] - ink[0] > max(old) + 30:
+                new_at = frames[-1]
         time.sleep(0.1)
     gets = requests(log)
     if len(gets) < 2:
@@ -100,21 +91,32 @@ def takeover(rect, log, seconds):
         print("the changed text never appeared")
         return 1
     reload_at = gets[1]
-    between = [f for f in frames if reload_at <= f[0] < new_at[0]]
-    last_old = [f for f in between if f[1] is not None]
+    old = [f for f in frames if f[0] < reload_at and f[1] is not None]
+    old_width = max(f[2] - f[1] for f in old)
+    after = [f for f in frames if f[0] >= reload_at]
+    # A pass starts where the ink's right end jumps back to the right.
+    starts = [i for i in range(1, len(after)) if after[i][1] is not None and
+              (after[i - 1][1] is None or after[i][2] > after[i - 1][2] + 20)]
+    first_new = next(i for i, f in enumerate(after)
+                     if f[1] is not None and f[2] - f[1] > old_width + 30)
     print(f"reload fetched {reload_at - gets[0]:.1f} s after the first fetch; the new text "
-          f"appeared {new_at[0] - reload_at:.1f} s later, its ink at {new_at[1]}..{new_at[2]}; "
-          f"{len(between)} frames in between, {len(last_old)} with the old text")
-    if last_old:
-        print(f"the old text was last seen at columns {last_old[-1][1]}..{last_old[-1][2]}")
-    ok = True
-    if new_at[2] < width - 40:
-        print("FAIL: the new text did not come in from the right edge")
-        ok = False
-    if last_old and last_old[-1][2] > 80:
-        print("FAIL: the new text replaced the old one in the middle of its pass")
-        ok = False
-    return 0 if ok else 1
+          f"stood whole {new_at[0] - reload_at:.1f} s later; {len(after)} frames since the "
+          f"reload, the first new pass at frame {starts[0] if starts else None}, the new text "
+          f"first at frame {first_new}")
+    if not starts or starts[0] > first_new:
+        print("FAIL: the new text came in the middle of a pass")
+        return 1
+    before = [f for f in after[:starts[0]] if f[1] is not None]
+    if before and before[-1][2] > 80:
+        print(f"FAIL: a new pass began with the old text still at columns "
+              f"{before[-1][1]}..{before[-1][2]}")
+        return 1
+    if after[starts[0]][2] < width - 40:
+        print("FAIL: the new pass did not come in from the right edge")
+        return 1
+    print(f"the old text was last seen at columns {before[-1][1] if before else '-'}.."
+          f"{before[-1][2] if before else '-'}, then the new pass came in from the right")
+    return 0
 
 
 def main(argv):
