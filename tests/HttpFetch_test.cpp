@@ -282,6 +282,8 @@ TEST_F(HttpFetchTest, PagesAndFeedsPutTheirReadableTextOnTheStrip) {
          QStringLiteral("News & Views \u25c6 First bold item \u25c6 Second item & more")},
         {"/rss-as-xml", "text/xml", rss2,
          QStringLiteral("News & Views \u25c6 First bold item \u25c6 Second item & more")},
+        {"/rss-as-html", "text/html", rss2,
+         QStringLiteral("News & Views \u25c6 First bold item \u25c6 Second item & more")},
         {"/atom", "application/atom+xml", atom,
          QStringLiteral("Atom <feed> \u25c6 Rock & roll \u25c6 An xhtml title \u25c6 Plain <3")},
         {"/rdf", "text/xml", rdf, QStringLiteral("RDF feed \u25c6 One \u25c6 Two")},

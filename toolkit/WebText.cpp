@@ -226,13 +226,11 @@ bool startsAsHtml(QStringView text) {
 
 WebKind KindOf(const WebDocument& document) {
     const QByteArray type = document.contentType.split(';').front().trimmed().toLower();
-    if (type == "text/html" || type == "application/xhtml+xml")
-        return WebKind::Html;
-    const bool feedType = type == "application/rss+xml" || type == "application/atom+xml" ||
-                          type == "application/rdf+xml" || type == "application/rss";
-    if (feedType || isFeedRoot(rootElement(document.text)))
+    // Feeds are often served as text/html or text/plain: the root element decides first.
+    if (type == "application/rss+xml" || type == "application/atom+xml" ||
+        type == "application/rdf+xml" || isFeedRoot(rootElement(document.text)))
         return WebKind::Feed;
-    if (startsAsHtml(document.text))
+    if (type == "text/html" || type == "application/xhtml+xml" || startsAsHtml(document.text))
         return WebKind::Html;
     return WebKind::Text;
 }

@@ -86,6 +86,9 @@ html_pages = {
             "<template>t</template><p>a\r\nb</p></body></html>",
     "broken": "<p>unclosed <b>bold <i>both</p></b> &amp &unknown; &#0; &#xD800; <! x <",
     "plain": "just\ttext\r\n  with   blanks ",
+    # Found by the fuzzer: a form feed is a blank; a "<" that opens no tag is text.
+    "form_feed": "Es\x0cka",
+    "lone_lt": "<[p>",
 }
 for name, text in html_pages.items():
     write("fuzz_html", name, b"\x00" + text.encode())
