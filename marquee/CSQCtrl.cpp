@@ -3,6 +3,8 @@
 #include "toolkit/Checked.h"
 #include "toolkit/Events.h"
 
+#include <utility>
+
 CSQCtrl::CSQCtrl() {
     m_FSQM = std::make_shared<FormSQMain>();
     m_FSQM->TextVorn(0).SetText(QString());
@@ -50,10 +52,23 @@ void CSQCtrl::Unload() {
 }
 
 void CSQCtrl::Scroll(bool Switch, const QString& Text) {
-    if (!Text.isEmpty())
+    if (!Text.isEmpty()) {
+        m_strQueued.clear();
         SplitText(Text);
+    }
     ShowText(Switch);
     RunScroll(Switch);
+}
+
+void CSQCtrl::Queue(const QString& Text) {
+    if (Text.isEmpty())
+        return;
+    if (m_intRuns > 0 && m_blnFuel) {
+        m_strQueued = Text;
+        return;
+    }
+    m_strQueued.clear();
+    SplitText(Text);
 }
 
 void CSQCtrl::RunScroll(bool Switch) {
@@ -92,6 +107,8 @@ void CSQCtrl::Step() {
         m_lngSegmentIndex = toolkit::Add32(m_lngSegmentIndex, 1);
         if (m_lngSegmentIndex > m_lngSegmentCount - 1) {
             m_lngSegmentIndex = 0;
+            if (!m_strQueued.isEmpty())
+                SplitText(std::exchange(m_strQueued, QString()));
             ResetPosition();
         } else {
             lead.SetLeft(0);

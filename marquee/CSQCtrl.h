@@ -45,6 +45,11 @@ public:
     // Loads a text (unless empty), then starts (returning only when every run
     // has ended) or stops the scroll; either way it starts from the beginning.
     void Scroll(bool Switch, const QString& Text);
+    // A text (unless empty) to take over once the current one has passed the strip
+    // completely, not in the middle; with no run going it takes over at once, without
+    // starting one. A text loaded by Scroll meanwhile drops it.
+    void Queue(const QString& Text);
+    const QString& Queued() const { return m_strQueued; }
 
     // Observation for tests and benchmarks.
     int32_t SegmentCount() const { return m_lngSegmentCount; }
@@ -68,6 +73,7 @@ private:
     int16_t m_intTiming = 0;
     bool m_blnFuel = false;
     QStringList m_strSegments;
+    QString m_strQueued;
     int32_t m_lngSegmentCount = 0;
     int32_t m_lngSegmentIndex = 0;
     int m_intRuns = 0;

@@ -57,13 +57,18 @@ QByteArray charsetParameter(const QByteArray& contentType) {
 }
 
 // <meta charset="x"> or <meta http-equiv="Content-Type" content="text/html; charset=x"> near
-// the start of the page, where a page has to declare it.
+// the start of the page, where a page has to declare it; or, in an XML document such as a
+// feed, the encoding of its declaration <?xml version="1.0" encoding="x"?>.
 QByteArray metaCharset(const QByteArray& body) {
     static const QRegularExpression meta(
         QStringLiteral("<meta\\b[^>]*?\\bcharset\\s*=\\s*[\"']?\\s*([A-Za-z0-9._:\\-]+)"),
         QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression xml(
+        QStringLiteral("^\\s*<\\?xml\\s[^>]*?\\bencoding\\s*=\\s*[\"']([A-Za-z0-9._:\\-]+)"));
     const QString head = QString::fromLatin1(body.left(4096));
-    const QRegularExpressionMatch match = meta.match(head);
+    QRegularExpressionMatch match = meta.match(head);
+    if (!match.hasMatch())
+        match = xml.match(head);
     return match.hasMatch() ? match.captured(1).toLatin1() : QByteArray();
 }
 
@@ -147,12 +152,19 @@ std::shared_ptr<HttpFetchSeam> SetHttpFetch(std::shared_ptr<HttpFetchSeam> fetch
     return std::exchange(installedFetch(), std::move(fetch));
 }
 
-QString Inet::OpenURL(const QString& address) {
+// A copy, held while the fetch runs, in case a handler inside it swaps the fetch.
+static std::shared_ptr<HttpFetchSeam> currentFetch() {
     if (!installedFetch())
         installedFetch() = std::make_shared<QtHttpFetch>();
-    // A copy, held while the fetch runs, in case a handler inside it swaps the fetch.
-    const std::shared_ptr<HttpFetchSeam> fetch = installedFetch();
-    return fetch->Fetch(address, kRequestTimeout);
+    return installedFetch();
+}
+
+QString Inet::OpenURL(const QString& address) {
+    return currentFetch()->Fetch(address, kRequestTimeout);
+}
+
+WebDocument Inet::OpenDocument(const QString& address) {
+    return currentFetch()->FetchDocument(address, kRequestTimeout);
 }
 
 } // namespace toolkit

@@ -54,12 +54,22 @@ bool IsTextContent(const QByteArray& contentType, const QByteArray& body);
 // else the system code page.
 QString DecodeWebText(const QByteArray& body, const QByteArray& contentType);
 
+// A fetched document: its text and the Content-Type it came with (empty when unknown).
+struct WebDocument {
+    QString text;
+    QByteArray contentType;
+};
+
 // The platform's HTTP fetch: gets the document at the address and returns it as text, or
 // raises FetchError. Synchronous for its caller.
 class HttpFetchSeam {
 public:
     virtual ~HttpFetchSeam() = default;
     virtual QString Fetch(const QString& address, std::chrono::milliseconds timeout) = 0;
+    // The same with the document's type; a fetch that knows no type gives none.
+    virtual WebDocument FetchDocument(const QString& address, std::chrono::milliseconds timeout) {
+        return {Fetch(address, timeout), {}};
+    }
 };
 
 // The real fetch over QNetworkAccessManager. While it waits, windows repaint but user input
@@ -68,6 +78,7 @@ public:
 class QtHttpFetch final : public HttpFetchSeam {
 public:
     QString Fetch(const QString& address, std::chrono::milliseconds timeout) override;
+    WebDocument FetchDocument(const QString& address, std::chrono::milliseconds timeout) override;
     // How long a fetch runs before its progress window shows (400 ms unless changed).
     void SetProgressDelay(std::chrono::milliseconds delay) { m_progressDelay = delay; }
 
@@ -87,6 +98,7 @@ public:
     static constexpr std::chrono::milliseconds kRequestTimeout{std::chrono::seconds(60)};
 
     QString OpenURL(const QString& address);
+    WebDocument OpenDocument(const QString& address);
 };
 
 } // namespace toolkit

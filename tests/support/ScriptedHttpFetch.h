@@ -23,6 +23,7 @@ public:
     void Fail(FetchFailure failure, const QString& reason);
     void On(Answer answer) { m_script.push_back(std::move(answer)); }
 
+    size_t Pending() const noexcept { return m_script.size(); }
     const std::vector<QString>& Addresses() const noexcept { return m_addresses; }
     const std::vector<std::chrono::milliseconds>& Timeouts() const noexcept { return m_timeouts; }
 
