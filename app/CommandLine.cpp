@@ -15,7 +15,16 @@ Request bad(const QString& message) {
     return {Outcome::Bad,
             QStringLiteral("%1: %2\nTry '%1 --help' for more information.\n")
                 .arg(toolkit::AppTitle(), message),
-            SourceKind::None, QString()};
+            SourceKind::None, QString(), 0};
+}
+
+// The minutes of --reload: a whole number from 1 to kMaxReloadMinutes; 0 when it is not one.
+int reloadMinutes(const QString& value) {
+    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,4}$"));
+    if (!digits.match(value).hasMatch())
+        return 0;
+    const int minutes = value.toInt();
+    return minutes <= kMaxReloadMinutes ? minutes : 0;
 }
 
 QString versionText() {
@@ -38,7 +47,7 @@ Request localFile(const QString& argument, const QString& path) {
         return bad(QStringLiteral("cannot open %1: it is not a plain file").arg(quoted));
     if (!info.isReadable())
         return bad(QStringLiteral("cannot open %1: permission denied").arg(quoted));
-    return {Outcome::Run, QString(), SourceKind::File, info.absoluteFilePath()};
+    return {Outcome::Run, QString(), SourceKind::File, info.absoluteFilePath(), 0};
 }
 
 Request source(const QString& argument) {
@@ -64,7 +73,7 @@ Request source(const QString& argument) {
                        .arg(argument));
     if (!url.isValid() || url.host().isEmpty())
         return bad(QStringLiteral("'%1' is not a valid web address").arg(argument));
-    return {Outcome::Run, QString(), SourceKind::Web, argument};
+    return {Outcome::Run, QString(), SourceKind::Web, argument, 0};
 }
 
 } // namespace
@@ -80,6 +89,13 @@ Request Parse(const QStringList& arguments) {
                                   QStringLiteral("Displays this help."));
     parser.addOption(help);
     const QCommandLineOption version = parser.addVersionOption();
+    const QCommandLineOption reload(
+        QStringLiteral("reload"),
+        QStringLiteral("Reads the file or address again every <minutes> (1 to %1); a changed "
+                       "text takes over once the current one has passed the strip.")
+            .arg(kMaxReloadMinutes),
+        QStringLiteral("minutes"));
+    parser.addOption(reload);
     parser.addPositionalArgument(
         QStringLiteral("source"),
         QStringLiteral("A text file, or an http or https address, to show once the panel is "
@@ -95,16 +111,31 @@ Request Parse(const QStringList& arguments) {
         const qsizetype options = text.indexOf(QStringLiteral(" [options]"));
         if (text.startsWith(QStringLiteral("Usage: ")) && options > 0)
             text.replace(7, options - 7, toolkit::AppTitle());
-        return {Outcome::Help, text, SourceKind::None, QString()};
+        return {Outcome::Help, text, SourceKind::None, QString(), 0};
     }
     if (parser.isSet(version))
-        return {Outcome::Version, versionText(), SourceKind::None, QString()};
+        return {Outcome::Version, versionText(), SourceKind::None, QString(), 0};
+    int minutes = 0;
+    if (parser.isSet(reload)) {
+        minutes = reloadMinutes(parser.values(reload).constLast());
+        if (minutes == 0)
+            return bad(QStringLiteral("--reload takes a whole number of minutes from 1 to %1, "
+                                      "not '%2'")
+                           .arg(kMaxReloadMinutes)
+                           .arg(parser.values(reload).constLast()));
+    }
     const QStringList positional = parser.positionalArguments();
     if (positional.size() > 1)
         return bad(QStringLiteral("too many arguments: give one file or address"));
-    if (positional.isEmpty())
+    if (positional.isEmpty()) {
+        if (minutes != 0)
+            return bad(QStringLiteral("--reload needs a file or an address to read again"));
         return {};
-    return source(positional.front());
+    }
+    Request request = source(positional.front());
+    if (request.outcome == Outcome::Run)
+        request.reloadMinutes = minutes;
+    return request;
 }
 
 QStringList Arguments(int argc, char** argv) {

@@ -3,12 +3,14 @@
 #include <QString>
 #include <QStringList>
 
-// The command line: vorn2 [--help | --version] [FILE | ADDRESS]. It is read before any window
-// exists, so that --help and --version need no display and a bad argument opens nothing.
+// The command line: vorn2 [--help | --version] [--reload MINUTES] [FILE | ADDRESS]. It is read
+// before any window exists, so that --help and --version need no display and a bad argument
+// opens nothing.
 //
 // FILE is a local text file (a path, or a file: URL as a desktop's launcher may pass);
 // ADDRESS an http or https address. Either is loaded once the panel is up, as
-// "Local(&L)..." or "Web(&W)..." load what the user chose there.
+// "Local(&L)..." or "Web(&W)..." load what the user chose there. --reload (1 to 1440, with
+// a file or an address) reads it again every MINUTES.
 namespace CommandLine {
 
 enum class Outcome {
@@ -26,7 +28,11 @@ struct Request {
     SourceKind kind = SourceKind::None;
     // The file's absolute path, or the address as it was given.
     QString source;
+    // Minutes between scheduled reloads; 0 for none.
+    int reloadMinutes = 0;
 };
+
+inline constexpr int kMaxReloadMinutes = 24 * 60;
 
 // Reads the arguments; the first is the program's own name.
 Request Parse(const QStringList& arguments);

@@ -17,6 +17,7 @@
 #include <memory>
 
 class CCtrlFlavors;
+class QTimer;
 class CFileStream;
 class CRForm;
 
@@ -51,9 +52,6 @@ public:
     toolkit::HScrollBar& HScrollTiming() { return *m_HScrollTiming; }
     toolkit::TextBox& TextSpeed() { return *m_TextSpeed; }
     toolkit::TextBox& TextTiming() { return *m_TextTiming; }
-    // The Open, Font and Color dialogs; tests give it a scripted double (SetSeam).
-    toolkit::CommonDialog& CommonDialogMain() { return *m_CommonDialogMain; }
-    toolkit::Inet& InetMain() { return *m_InetMain; }
 
     // Menus and items, in display order.
     toolkit::MenuItem& mnuFile() { return *m_mnuFile; }
@@ -121,6 +119,15 @@ public:
     void OpenLocalFile(const QString& path);
     void OpenWebAddress(const QString& address);
 
+    // Scheduled reload (FormMain_Reload.cpp): every `minutes` (1 to 1440; 0 ends the
+    // schedule, anything else raises "Invalid property value") the file or address named
+    // last is read again. A changed text takes over once the current one has passed the
+    // strip; a failure is written to standard error, never shown in a box.
+    void SetReloadMinutes(int minutes);
+    int ReloadMinutes() const;
+    // One turn of the schedule.
+    void ReloadNow();
+
     // Appearance and window options (FormMain_Appearance.cpp).
     void mnuOptionFont_Click();
     void mnuOptionFontColor_Click();
@@ -141,6 +148,8 @@ private:
 
     // Line breaks to blanks, then markup cut (FormMain_TextSources.cpp).
     void CleanText(QString& rstrText);
+    // Hands a loaded text to the controller, which scrolls it until a stop.
+    void HandOver(const QString& text);
 
     // The strip's notifications.
     void MouseDown(int16_t& Button) override;
@@ -154,6 +163,12 @@ private:
     std::shared_ptr<CCtrlFlavors> m_clsCtrlFlavors;
     QString m_strURL;
     bool m_blnFormLoaded = false;
+    // What the reload schedule reads: the kind of source named last.
+    enum class Source { None, File, Web } m_lastSource = Source::None;
+    // Hand-overs so far: a scheduled reload that a load overtook drops its text.
+    uint64_t m_handOvers = 0;
+    bool m_blnReloading = false;
+    std::shared_ptr<QTimer> m_reloadTimer;
 
     std::unique_ptr<toolkit::Frame> m_Frame1;
     std::unique_ptr<toolkit::Label> m_Label3;

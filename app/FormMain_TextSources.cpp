@@ -1,6 +1,7 @@
 #include "app/FormMain.h"
 
 #include "app/ModuleMain.h"
+#include "app/WebStrip.h"
 #include "toolkit/App.h"
 #include "toolkit/Prompts.h"
 #include "util/CFileStream.h"
@@ -38,6 +39,7 @@ void FormMain::OpenLocalFile(const QString& path) {
         m_clsFileStream = std::make_shared<CFileStream>();
     const std::shared_ptr<CFileStream> stream = m_clsFileStream;
     stream->SetPath(path);
+    m_lastSource = Source::File;
     QString strText = stream->Ascii();
     if (stream->Error()) {
         toolkit::MsgBox(QString::fromUtf16(kBinaryOrDamaged), toolkit::vbOKOnly, toolkit::AppTitle());
@@ -47,7 +49,7 @@ void FormMain::OpenLocalFile(const QString& path) {
     CleanText(strText);
     if (!Loaded())
         return;
-    csqc->Scroll(true, strText);
+    HandOver(strText);
 }
 
 void FormMain::mnuFileLocalReload_Click() {
@@ -55,11 +57,12 @@ void FormMain::mnuFileLocalReload_Click() {
         m_clsFileStream = std::make_shared<CFileStream>();
     if (m_clsFileStream->Path().isEmpty())
         return;
+    m_lastSource = Source::File;
     QString strText = m_clsFileStream->Ascii();
     CleanText(strText);
     if (!Loaded())
         return;
-    csqc->Scroll(true, strText);
+    HandOver(strText);
 }
 
 void FormMain::mnuFileWeb_Click() {
@@ -75,24 +78,34 @@ void FormMain::mnuFileWeb_Click() {
 void FormMain::OpenWebAddress(const QString& address) {
     const auto keep = weak_from_this().lock();
     m_strURL = address;
-    QString strText = m_InetMain->OpenURL(m_strURL);
+    m_lastSource = Source::Web;
+    QString strText;
+    {
+        // The page itself is let go before its text scrolls.
+        const toolkit::WebDocument document = m_InetMain->OpenDocument(m_strURL);
+        if (!Loaded())
+            return;
+        m_mnuFileWebReload->SetEnabled(true);
+        strText = WebStripText(document);
+    }
     if (!Loaded())
         return;
-    m_mnuFileWebReload->SetEnabled(true);
-    CleanText(strText);
-    if (!Loaded())
-        return;
-    csqc->Scroll(true, strText);
+    HandOver(strText);
 }
 
 void FormMain::mnuFileWebReload_Click() {
     if (m_strURL.isEmpty())
         return;
-    QString strText = m_InetMain->OpenURL(m_strURL);
-    CleanText(strText);
+    m_lastSource = Source::Web;
+    const QString strText = WebStripText(m_InetMain->OpenDocument(m_strURL));
     if (!Loaded())
         return;
-    csqc->Scroll(true, strText);
+    HandOver(strText);
+}
+
+void FormMain::HandOver(const QString& text) {
+    ++m_handOvers;
+    csqc->Scroll(true, text);
 }
 
 void FormMain::CleanText(QString& rstrText) {

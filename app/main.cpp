@@ -15,6 +15,9 @@ namespace {
 void openSource(const CommandLine::Request& request) {
     toolkit::PostToDispatch([request] {
         for (const auto& panel : FormMain::LoadedPanels()) {
+            // Set before the load, which returns only when the scroll stops; a first read
+            // that fails leaves the schedule to try again.
+            panel->SetReloadMinutes(request.reloadMinutes);
             if (request.kind == CommandLine::SourceKind::File)
                 panel->OpenLocalFile(request.source);
             else

@@ -4,9 +4,7 @@
 // resident memory against the target of 6 times the file size.
 #include "app/FormMain.h"
 #include "app/ModuleMain.h"
-#include "toolkit/Events.h"
-#include "toolkit/Lifecycle.h"
-#include "toolkit/ScriptedCommonDialog.h"
+#include "support/ScriptedCommonDialog.h"
 #include "util/CFileStream.h"
 
 #include <QApplication>
@@ -62,12 +60,11 @@ int main(int argc, char** argv) {
     }
     const qint64 size = QFile(path).size();
 
-    toolkit::SetEndHook([] {});
+    const testsupport::ScopedEndHook stayUp{[] {}};
+    const testsupport::InstalledCommonDialogs dialogs;
+    dialogs->AnswerOpen(path);
     ModuleMain::Main();
     const auto panel = FormMain::LoadedPanels().front();
-    auto dialogs = std::make_shared<toolkit::ScriptedCommonDialog>();
-    dialogs->AnswerOpen(path);
-    panel->CommonDialogMain().SetSeam(dialogs);
     const auto csqc = panel->Controller();
 
     const long baseKiB = peakRssKiB();
@@ -87,7 +84,7 @@ int main(int argc, char** argv) {
     ticker.start();
 
     int steps = 0;
-    toolkit::SetYieldHook([&] {
+    const testsupport::ScopedYieldHook hook{[&] {
         if (!csqc->Fuel())
             return;
         if (steps++ == 0) {
@@ -96,7 +93,7 @@ int main(int argc, char** argv) {
         }
         if (Clock::now() - firstStep > std::chrono::seconds(1))
             csqc->Scroll(false, QString());
-    });
+    }};
     QTimer::singleShot(50, [&] {
         start = Clock::now();
         lastTick = start;

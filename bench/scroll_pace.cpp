@@ -2,6 +2,7 @@
 // each of a few timings and prints the step rate, which should be close to
 // 1000 / (Timing + 1) steps a second on an idle machine.
 #include "marquee/CSQCtrl.h"
+#include "support/Overrides.h"
 #include "toolkit/Events.h"
 #include "toolkit/Startup.h"
 #include "toolkit/Window.h"
@@ -12,6 +13,7 @@
 #include <cstdio>
 #include <ctime>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -43,7 +45,8 @@ int main(int argc, char** argv) {
         double cpuStart = 0;
         const auto run = std::chrono::seconds(2);
         csqc->SetTiming(timing);
-        toolkit::SetYieldHook([&] {
+        std::optional<testsupport::ScopedYieldHook> hook;
+        hook.emplace([&] {
             if (yields++ == 0) {
                 // Count from the first yield, so that loading is not timed.
                 start = Clock::now();
@@ -55,7 +58,7 @@ int main(int argc, char** argv) {
         csqc->Scroll(true, text);
         const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
         const double cpu = cpuSeconds() - cpuStart;
-        toolkit::SetYieldHook({});
+        hook.reset();
         const double steps = static_cast<double>(yields - 1) / (timing + 1);
         std::printf("timing %d: %.0f steps/s\n", timing, steps / seconds);
         std::fprintf(stderr, "  (expected %.0f; %.1f%% of one core)\n", 1000.0 / (timing + 1),

@@ -5,6 +5,7 @@
 //   strip_show FILE [--speed N] [--timing N] [--font-size PT]
 // Prints "filled" once the text has reached the strip's left edge.
 #include "marquee/CSQCtrl.h"
+#include "support/Overrides.h"
 #include "toolkit/Events.h"
 #include "toolkit/Startup.h"
 #include "toolkit/Window.h"
@@ -17,6 +18,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -90,7 +92,8 @@ int main(int argc, char** argv) {
         csqc->SetTiming(o.timing);
     });
     bool filled = false;
-    toolkit::SetYieldHook([&] {
+    std::optional<testsupport::ScopedYieldHook> hook;
+    hook.emplace([&] {
         if (!filled && controller->Fuel() && strip->TextVorn(0).Left() <= 0) {
             filled = true;
             std::printf("filled\n");
@@ -99,7 +102,7 @@ int main(int argc, char** argv) {
     });
     toolkit::PostToDispatch([csqc, text] { csqc->Scroll(true, text); });
     const int rc = app.exec();
-    toolkit::SetYieldHook({});
+    hook.reset();
     toolkit::Dispatch([&] { csqc->Unload(); });
     return rc;
 }

@@ -3,9 +3,10 @@
 #include "toolkit/Checked.h"
 #include "toolkit/Events.h"
 
+#include <utility>
+
 CSQCtrl::CSQCtrl() {
     m_FSQM = std::make_shared<FormSQMain>();
-    m_FSQM->SetListener(this);
     m_FSQM->TextVorn(0).SetText(QString());
     m_FSQM->TextVorn(1).SetText(QString());
     m_intSpeed = 1;
@@ -16,7 +17,8 @@ CSQCtrl::CSQCtrl() {
 }
 
 CSQCtrl::~CSQCtrl() {
-    // A window still held elsewhere must not call back into a dead controller.
+    // A window still held elsewhere must not call back into a listener that
+    // may have gone with the controller.
     m_FSQM->SetListener(nullptr);
 }
 
@@ -50,10 +52,23 @@ void CSQCtrl::Unload() {
 }
 
 void CSQCtrl::Scroll(bool Switch, const QString& Text) {
-    if (!Text.isEmpty())
+    if (!Text.isEmpty()) {
+        m_strQueued.clear();
         SplitText(Text);
+    }
     ShowText(Switch);
     RunScroll(Switch);
+}
+
+void CSQCtrl::Queue(const QString& Text) {
+    if (Text.isEmpty())
+        return;
+    if (m_intRuns > 0 && m_blnFuel) {
+        m_strQueued = Text;
+        return;
+    }
+    m_strQueued.clear();
+    SplitText(Text);
 }
 
 void CSQCtrl::RunScroll(bool Switch) {
@@ -80,8 +95,8 @@ void CSQCtrl::RunScroll(bool Switch) {
 }
 
 void CSQCtrl::Step() {
-    toolkit::TextBox& lead = m_FSQM->TextVorn(0);
-    toolkit::TextBox& trail = m_FSQM->TextVorn(1);
+    StripText& lead = m_FSQM->TextVorn(0);
+    StripText& trail = m_FSQM->TextVorn(1);
 
     lead.SetLeft(lead.Left() - static_cast<float>(m_intSpeed));
     float W = lead.Width();
@@ -92,12 +107,16 @@ void CSQCtrl::Step() {
         m_lngSegmentIndex = toolkit::Add32(m_lngSegmentIndex, 1);
         if (m_lngSegmentIndex > m_lngSegmentCount - 1) {
             m_lngSegmentIndex = 0;
+            if (!m_strQueued.isEmpty())
+                SplitText(std::exchange(m_strQueued, QString()));
             ResetPosition();
         } else {
             lead.SetLeft(0);
         }
         LoadSegments(m_lngSegmentIndex);
     }
+    // The step reaches the screen as one picture, once both boxes have moved.
+    m_FSQM->FrameVorn().Present();
     Idle(m_intTiming);
     toolkit::DoEvents();
 }
@@ -131,8 +150,8 @@ void CSQCtrl::CutHead(QStringView& source, QString& head, int32_t n) {
 void CSQCtrl::LoadSegments(int32_t index) {
     if (m_lngSegmentCount == 0)
         return;
-    toolkit::TextBox& lead = m_FSQM->TextVorn(0);
-    toolkit::TextBox& trail = m_FSQM->TextVorn(1);
+    StripText& lead = m_FSQM->TextVorn(0);
+    StripText& trail = m_FSQM->TextVorn(1);
     lead.SetText(m_strSegments.at(index));
     if (index == m_lngSegmentCount - 1)
         trail.SetText(QString());
@@ -143,7 +162,7 @@ void CSQCtrl::LoadSegments(int32_t index) {
 }
 
 void CSQCtrl::ResetPosition() {
-    toolkit::TextBox& lead = m_FSQM->TextVorn(0);
+    StripText& lead = m_FSQM->TextVorn(0);
     lead.SetLeft(m_FSQM->FrameVorn().Width());
     m_FSQM->TextVorn(1).SetLeft(lead.Left());
 }
@@ -158,7 +177,7 @@ void CSQCtrl::Idle(int32_t n) {
         toolkit::DoEvents();
 }
 
-void CSQCtrl::FitTextBox(toolkit::Window& window, toolkit::TextBox& box) {
+void CSQCtrl::FitTextBox(toolkit::Window& window, StripText& box) {
     const bool bold = window.FontBold();
     const bool italic = window.FontItalic();
     const QString name = window.FontName();
@@ -173,19 +192,4 @@ void CSQCtrl::FitTextBox(toolkit::Window& window, toolkit::TextBox& box) {
     window.SetFontItalic(italic);
     window.SetFontName(name);
     window.SetFontSize(size);
-}
-
-void CSQCtrl::m_FSQM_MouseDown(int16_t& Button) {
-    if (m_listener)
-        m_listener->MouseDown(Button);
-}
-
-void CSQCtrl::m_FSQM_MouseMove(int16_t& Button) {
-    if (m_listener)
-        m_listener->MouseMove(Button);
-}
-
-void CSQCtrl::m_FSQM_MouseUp(int16_t& Button) {
-    if (m_listener)
-        m_listener->MouseUp(Button);
 }

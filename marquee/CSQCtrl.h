@@ -13,32 +13,24 @@ namespace toolkit {
 class Window;
 }
 
-// What the scroll controller tells its listener: the strip's mouse presses,
-// moves and releases, with the button code passed through unchanged.
-class CSQCtrlEvents {
-public:
-    virtual ~CSQCtrlEvents() = default;
-    virtual void MouseDown(int16_t& Button) = 0;
-    virtual void MouseMove(int16_t& Button) = 0;
-    virtual void MouseUp(int16_t& Button) = 0;
-};
-
 // The marquee engine. It owns the strip window, keeps the text cut into
 // segments of at most 200 characters, and scrolls them from right to left in
 // a loop that yields to the event loop after every step. Every handler of the
 // application can run inside those yields, including ones that call back here.
-class CSQCtrl : public std::enable_shared_from_this<CSQCtrl>, private FormSQMainEvents {
+class CSQCtrl : public std::enable_shared_from_this<CSQCtrl> {
 public:
     // Runs of the scroll loop nest at most this deep.
     static constexpr int kMaxRuns = 64;
     static constexpr int32_t kSegmentLength = 200;
 
     CSQCtrl();
-    ~CSQCtrl() override;
+    ~CSQCtrl();
     CSQCtrl(const CSQCtrl&) = delete;
     CSQCtrl& operator=(const CSQCtrl&) = delete;
 
-    void SetListener(CSQCtrlEvents* listener) { m_listener = listener; }
+    // The listener hears the strip's mouse presses, moves and releases, with
+    // the button code passed through unchanged.
+    void SetListener(CSQCtrlEvents* listener) { m_FSQM->SetListener(listener); }
 
     void SetSpeed(int16_t Value);
     int16_t Speed() const { return m_intSpeed; }
@@ -53,6 +45,11 @@ public:
     // Loads a text (unless empty), then starts (returning only when every run
     // has ended) or stops the scroll; either way it starts from the beginning.
     void Scroll(bool Switch, const QString& Text);
+    // A text (unless empty) to take over once the current one has passed the strip
+    // completely, not in the middle; with no run going it takes over at once, without
+    // starting one. A text loaded by Scroll meanwhile drops it.
+    void Queue(const QString& Text);
+    const QString& Queued() const { return m_strQueued; }
 
     // Observation for tests and benchmarks.
     int32_t SegmentCount() const { return m_lngSegmentCount; }
@@ -61,13 +58,6 @@ public:
     int Runs() const { return m_intRuns; }
 
 private:
-    void MouseDown(int16_t& Button) override { m_FSQM_MouseDown(Button); }
-    void MouseMove(int16_t& Button) override { m_FSQM_MouseMove(Button); }
-    void MouseUp(int16_t& Button) override { m_FSQM_MouseUp(Button); }
-    void m_FSQM_MouseDown(int16_t& Button);
-    void m_FSQM_MouseMove(int16_t& Button);
-    void m_FSQM_MouseUp(int16_t& Button);
-
     void RunScroll(bool Switch);
     void Step();
     void SplitText(const QString& text);
@@ -76,15 +66,15 @@ private:
     void ResetPosition();
     void ShowText(bool visible);
     static void Idle(int32_t n);
-    static void FitTextBox(toolkit::Window& window, toolkit::TextBox& box);
+    static void FitTextBox(toolkit::Window& window, StripText& box);
 
     std::shared_ptr<FormSQMain> m_FSQM;
     int16_t m_intSpeed = 1;
     int16_t m_intTiming = 0;
     bool m_blnFuel = false;
     QStringList m_strSegments;
+    QString m_strQueued;
     int32_t m_lngSegmentCount = 0;
     int32_t m_lngSegmentIndex = 0;
     int m_intRuns = 0;
-    CSQCtrlEvents* m_listener = nullptr;
 };

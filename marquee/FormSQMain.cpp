@@ -28,17 +28,11 @@ FormSQMain::FormSQMain() : toolkit::Window(stripStyle()) {
     connectHandlers();
 }
 
-FormSQMain::~FormSQMain() {
-    // The boxes and the frame go before the window that holds them.
-    m_TextVorn[0].reset();
-    m_TextVorn[1].reset();
-    m_FrameVorn.reset();
-}
+// The frame goes before the window that holds it.
+FormSQMain::~FormSQMain() { m_FrameVorn.reset(); }
 
 void FormSQMain::createWidgets() {
-    m_FrameVorn = std::make_unique<toolkit::Frame>(*this);
-    m_FrameVorn->SetBorderStyle(0);
-    m_FrameVorn->SetCaption(QString());
+    m_FrameVorn = std::make_unique<StripView>(*this);
     m_FrameVorn->SetBackColor(kOrange);
     m_FrameVorn->SetForeColor(toolkit::vbWindowText);
     m_FrameVorn->Move(75, 75, 2505, 450);
@@ -47,24 +41,17 @@ void FormSQMain::createWidgets() {
     const float tops[2] = {165, 150};
     const float widths[2] = {1110, 1080};
     for (int i = 0; i < 2; ++i) {
-        auto box = std::make_unique<toolkit::TextBox>(*m_FrameVorn);
-        box->SetBorderStyle(0);
-        box->SetLocked(true);
-        box->SetTabStop(false);
-        box->SetBackColor(kOrange);
-        box->SetForeColor(RGB(64, 64, 64));
+        StripText& box = m_FrameVorn->Box(i);
+        box.SetBackColor(kOrange);
+        box.SetForeColor(RGB(64, 64, 64));
         toolkit::StdFont font;
         font.Name = QStringLiteral("ＭＳ Ｐゴシック");
         font.Size = 9.75f;
         font.Bold = true;
         font.Charset = toolkit::kCharsetShiftJis;
-        box->SetFont(font);
-        box->Move(lefts[i], tops[i], widths[i], 225);
-        box->SetText(QStringLiteral("TextVorn(%1)").arg(i));
-        // The frame draws both boxes in one paint, so that each step of the
-        // scroll reaches the screen as one picture.
-        m_FrameVorn->PaintTextBox(*box);
-        m_TextVorn[i] = std::move(box);
+        box.SetFont(font);
+        box.Move(lefts[i], tops[i], widths[i], 225);
+        box.SetText(QStringLiteral("TextVorn(%1)").arg(i));
     }
 }
 
@@ -83,32 +70,32 @@ void FormSQMain::connectHandlers() {
         FrameVorn_MouseUp(b, s, x, y);
     };
     for (int16_t i = 0; i < 2; ++i) {
-        m_TextVorn[i]->OnMouseDown = [this, i](int16_t& b, int16_t& s, float& x, float& y) {
+        m_FrameVorn->Box(i).OnMouseDown = [this, i](int16_t& b, int16_t& s, float& x, float& y) {
             int16_t index = i;
             TextVorn_MouseDown(index, b, s, x, y);
         };
-        m_TextVorn[i]->OnMouseMove = [this, i](int16_t& b, int16_t& s, float& x, float& y) {
+        m_FrameVorn->Box(i).OnMouseMove = [this, i](int16_t& b, int16_t& s, float& x, float& y) {
             int16_t index = i;
             TextVorn_MouseMove(index, b, s, x, y);
         };
-        m_TextVorn[i]->OnMouseUp = [this, i](int16_t& b, int16_t& s, float& x, float& y) {
+        m_FrameVorn->Box(i).OnMouseUp = [this, i](int16_t& b, int16_t& s, float& x, float& y) {
             int16_t index = i;
             TextVorn_MouseUp(index, b, s, x, y);
         };
     }
 }
 
-toolkit::TextBox& FormSQMain::TextVorn(int16_t Index) {
+StripText& FormSQMain::TextVorn(int16_t Index) {
     if (Index < 0 || Index > 1)
         throw toolkit::Error::SubscriptOutOfRange();
-    return *m_TextVorn[Index];
+    return m_FrameVorn->Box(Index);
 }
 
 void FormSQMain::Resize() { Form_Resize(); }
 
 void FormSQMain::Form_Resize() {
-    toolkit::Frame& frame = FrameVorn();
-    toolkit::TextBox& lead = TextVorn(0);
+    StripView& frame = FrameVorn();
+    StripText& lead = TextVorn(0);
     frame.SetTop(0);
     frame.SetLeft(0);
     frame.SetWidth(ScaleWidth());
@@ -119,6 +106,7 @@ void FormSQMain::Form_Resize() {
     if (lead.Left() > frame.Width())
         lead.SetLeft(frame.Width());
     TextVorn(1).SetTop(lead.Top());
+    frame.Present();
     // Raises the size change again, nested; that pass finds the height right.
     SetHeight(Height() - ScaleHeight() + lead.Height() + 20.0f);
 }

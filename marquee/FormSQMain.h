@@ -1,34 +1,34 @@
 #pragma once
 
-#include "toolkit/Frame.h"
-#include "toolkit/TextBox.h"
+#include "marquee/StripView.h"
 #include "toolkit/Window.h"
 
-#include <array>
 #include <cstdint>
 #include <memory>
 
-// What the strip tells its listener: a press, move or release anywhere on it.
-class FormSQMainEvents {
+// What the strip tells its listener, through the scroll controller: a press,
+// move or release anywhere on it, with the button code.
+class CSQCtrlEvents {
 public:
-    virtual ~FormSQMainEvents() = default;
+    virtual ~CSQCtrlEvents() = default;
     virtual void MouseDown(int16_t& Button) = 0;
     virtual void MouseMove(int16_t& Button) = 0;
     virtual void MouseUp(int16_t& Button) = 0;
 };
 
 // The strip on the desktop in which the text scrolls: a borderless, sizable
-// tool window holding the frame FrameVorn and the two text boxes TextVorn.
-// Its height always snaps to one line of text plus 20 twips.
+// tool window holding the frame FrameVorn, the one view that draws the two
+// text boxes TextVorn. Its height always snaps to one line of text plus 20
+// twips.
 class FormSQMain : public toolkit::Window {
 public:
     FormSQMain();
     ~FormSQMain() override;
 
-    toolkit::Frame& FrameVorn() { return *m_FrameVorn; }
-    toolkit::TextBox& TextVorn(int16_t Index);
+    StripView& FrameVorn() { return *m_FrameVorn; }
+    StripText& TextVorn(int16_t Index);
 
-    void SetListener(FormSQMainEvents* listener) { m_listener = listener; }
+    void SetListener(CSQCtrlEvents* listener) { m_listener = listener; }
 
     // Runs the layout.
     void Resize();
@@ -49,7 +49,6 @@ private:
     void createWidgets();
     void connectHandlers();
 
-    std::unique_ptr<toolkit::Frame> m_FrameVorn;
-    std::array<std::unique_ptr<toolkit::TextBox>, 2> m_TextVorn;
-    FormSQMainEvents* m_listener = nullptr;
+    std::unique_ptr<StripView> m_FrameVorn;
+    CSQCtrlEvents* m_listener = nullptr;
 };

@@ -5,8 +5,8 @@ set -euo pipefail
 
 VORN_PACKAGES=(
   build-essential cmake pkg-config
-  qt6-base-dev libgl-dev libxcb1-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
+  qt6-base-dev libgl-dev libxcb1-dev libxml2-dev
+  libgtest-dev libgmock-dev # GTest's CMake package lists the gmock library too
   fonts-ipafont-gothic locales
   xvfb openbox xdotool x11-utils imagemagick
   python3 python3-xlib python3-numpy

@@ -1,8 +1,8 @@
 #include "about/CAboutBox.h"
 #include "about/FormAboutBox.h"
+#include "support/ScriptedShell.h"
 #include "toolkit/App.h"
 #include "toolkit/Colors.h"
-#include "toolkit/Events.h"
 #include "toolkit/Picture.h"
 #include "toolkit/Shell.h"
 #include "toolkit/StdFont.h"
@@ -50,18 +50,12 @@ QColor pixel(const QImage& image, int x, int y) {
 class AboutBox : public ::testing::Test {
 protected:
     void SetUp() override {
-        toolkit::SetYieldPeriod(std::chrono::nanoseconds::zero());
-        toolkit::SetErrorReporter([this](const QString& t) { reported.push_back(t); });
         toolkit::RegisterFontSubstitutions();
-        shell = std::make_shared<toolkit::ScriptedShell>();
-        toolkit::SetShell(shell);
         owner = std::make_shared<toolkit::Window>();
         owner->SetIcon(kOwnerIcon);
         owner->Show();
     }
     void TearDown() override {
-        toolkit::SetErrorReporter({});
-        toolkit::SetShell({});
         owner->UnloadWithoutQuery();
         EXPECT_TRUE(reported.empty()) << reported.front().toStdString();
     }
@@ -95,9 +89,11 @@ protected:
         return qobject_cast<QPlainTextEdit*>(dialog.TextReport().NativeWidget());
     }
 
-    std::shared_ptr<toolkit::ScriptedShell> shell;
-    std::shared_ptr<toolkit::Window> owner;
     std::vector<QString> reported;
+    testsupport::ScopedYieldPeriod unpaced{std::chrono::nanoseconds::zero()};
+    testsupport::ScopedErrorReporter reporter{[this](const QString& t) { reported.push_back(t); }};
+    testsupport::InstalledShell shell;
+    std::shared_ptr<toolkit::Window> owner;
 };
 
 } // namespace
@@ -390,7 +386,8 @@ TEST_F(AboutBox, anOwnerWithoutAnIconLeavesThePictureBoxEmpty) {
 }
 
 TEST_F(AboutBox, desktopShellRefusesAnEmptyTargetAndUnknownVerbsWithoutStartingAnything) {
-    toolkit::SetShell({});
+    const testsupport::ScopedOverride<std::shared_ptr<toolkit::ShellSeam>, &toolkit::SetShell>
+        desktopShell{nullptr};
     const int32_t desk = toolkit::GetDesktopWindow();
     EXPECT_EQ(toolkit::ShellExecute(desk, QStringLiteral("open"), QString(), QString(), QString(),
                                     toolkit::SW_SHOWNORMAL),

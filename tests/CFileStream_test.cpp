@@ -4,7 +4,7 @@
 
 #include "toolkit/Error.h"
 #include "toolkit/FileTable.h"
-#include "toolkit/WorkYield.h"
+#include "support/Overrides.h"
 
 #include <QDir>
 #include <QFile>
@@ -144,9 +144,8 @@ TEST_F(CFileStreamTest, AReadNestedInALongDecodeLeavesTheOuterReadItsOwnOutcome)
         EXPECT_EQ(reader.Ascii(), QString());
         nestedError = reader.Error();
     });
-    toolkit::SetWorkYieldInterval(std::chrono::nanoseconds::zero());
+    const testsupport::ScopedWorkYieldInterval everyRead{std::chrono::nanoseconds::zero()};
     const QString text = reader.Ascii();
-    toolkit::SetWorkYieldInterval(std::chrono::milliseconds(20));
     EXPECT_TRUE(nestedError);
     EXPECT_EQ(text.size(), 5 << 20);
     EXPECT_FALSE(reader.Error());

@@ -1,9 +1,6 @@
 #include "toolkit/CodePage.h"
 
 #include "toolkit/Error.h"
-#include "toolkit/WorkYield.h"
-
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -71,16 +68,6 @@ TEST(CodePageTest, LongTextsDecodeInSlicesExactlyAsAWhole) {
     const QString read = DecodeCodePage(broken, "UTF-8");
     EXPECT_TRUE(read.startsWith(utf8Text.chopped(2))); // all but the broken last character
     EXPECT_TRUE(read.endsWith(QStringLiteral("\ufffd\n")));
-}
-
-TEST(CodePageTest, EventsRunWhileALongTextIsDecoded) {
-    toolkit::SetWorkYieldInterval(std::chrono::nanoseconds::zero());
-    int ran = 0;
-    QTimer::singleShot(0, [&] { ++ran; });
-    const QString text = DecodeCodePage(QByteArray("line\n").repeated(1 << 20), "UTF-8");
-    toolkit::SetWorkYieldInterval(std::chrono::milliseconds(20));
-    EXPECT_EQ(ran, 1);
-    EXPECT_EQ(text.size(), 5 << 20);
 }
 
 } // namespace

@@ -80,6 +80,14 @@ TEST(CommandLineTest, badOptionsAndCountsEndWithStatusTwoAndAMessage) {
         {{QStringLiteral("https:///path")}, "not a valid web address"},
         {{QStringLiteral("http://exa mple.com/")}, "not a valid web address"},
         {{QStringLiteral("file://otherhost/etc/hosts")}, "not a local file address"},
+        {{QStringLiteral("--reload")}, "Missing value after '--reload'"},
+        {{QStringLiteral("--reload"), QStringLiteral("5")}, "needs a file or an address"},
+        {{QStringLiteral("--reload=0"), QStringLiteral("http://x/")}, "from 1 to 1440, not '0'"},
+        {{QStringLiteral("--reload=1441"), QStringLiteral("http://x/")}, "from 1 to 1440"},
+        {{QStringLiteral("--reload=-1"), QStringLiteral("http://x/")}, "from 1 to 1440"},
+        {{QStringLiteral("--reload=1.5"), QStringLiteral("http://x/")}, "from 1 to 1440"},
+        {{QStringLiteral("--reload=99999999999"), QStringLiteral("http://x/")}, "from 1 to 1440"},
+        {{QStringLiteral("--reload=5"), QStringLiteral("ftp://x/")}, "only http and https"},
     };
     for (const auto& c : cases) {
         QStringList list{QStringLiteral("vorn2")};
@@ -92,6 +100,17 @@ TEST(CommandLineTest, badOptionsAndCountsEndWithStatusTwoAndAMessage) {
         EXPECT_TRUE(r.text.endsWith(QStringLiteral("Try 'vorn2 --help' for more information.\n")));
         EXPECT_EQ(r.kind, SourceKind::None);
     }
+}
+
+TEST(CommandLineTest, reloadMinutesGoWithTheSource) {
+    EXPECT_EQ(parse({QStringLiteral("http://x/")}).reloadMinutes, 0);
+    auto r = parse({QStringLiteral("--reload"), QStringLiteral("1"), QStringLiteral("http://x/")});
+    EXPECT_EQ(r.outcome, Outcome::Run);
+    EXPECT_EQ(r.kind, SourceKind::Web);
+    EXPECT_EQ(r.reloadMinutes, 1);
+    r = parse({QStringLiteral("http://x/"), QStringLiteral("--reload=1440")});
+    EXPECT_EQ(r.reloadMinutes, 1440);
+    EXPECT_TRUE(parse({QStringLiteral("--help")}).text.contains(QStringLiteral("--reload <minutes>")));
 }
 
 TEST(CommandLineTest, webAddressesAreKeptAsGiven) {

@@ -1,8 +1,8 @@
 #include "toolkit/CommonDialog.h"
 #include "toolkit/Colors.h"
-#include "toolkit/ScriptedCommonDialog.h"
 
 #include "ErrorOf.h"
+#include "support/ScriptedCommonDialog.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -41,54 +41,9 @@ DialogFont fontOf(const CommonDialog& d) {
 
 class CommonDialogTest : public ::testing::Test {
 protected:
-    std::shared_ptr<ScriptedCommonDialog> script = std::make_shared<ScriptedCommonDialog>();
-    CommonDialog dialog{script};
+    testsupport::InstalledCommonDialogs script;
+    CommonDialog dialog;
 };
-
-TEST_F(CommonDialogTest, EveryValueKeepsFromOneUseToTheNextWhicheverDialogRuns) {
-    dialog.SetFileName(QStringLiteral("/tmp/a.txt"));
-    dialog.SetFlags(cdlCFBoth);
-    dialog.SetColor(RGB(1, 2, 3));
-    dialog.SetFontName(QStringLiteral("Sans"));
-    script->AnswerOpen(QStringLiteral("/tmp/b.txt"));
-    script->AnswerFont(font(QStringLiteral("Serif"), 20.5f, true, true, false, false));
-    script->AnswerColor(RGB(9, 8, 7));
-
-    dialog.ShowOpen();
-    dialog.ShowFont();
-    dialog.ShowColor();
-    EXPECT_EQ(errorOf([&] { dialog.ShowOpen(); }), 5); // no answer left: changes nothing
-
-    EXPECT_EQ(dialog.FileName(), QStringLiteral("/tmp/b.txt"));
-    EXPECT_EQ(fontOf(dialog), font(QStringLiteral("Serif"), 20.5f, true, true, false, false));
-    EXPECT_EQ(dialog.Color(), RGB(9, 8, 7));
-    EXPECT_EQ(dialog.Flags(), cdlCFBoth);
-    // Each dialog was shown with the values and flags in force at that moment.
-    const auto& shown = script->History();
-    EXPECT_EQ(shown.OpenFileNames,
-              (std::vector<QString>{QStringLiteral("/tmp/a.txt"), QStringLiteral("/tmp/b.txt")}));
-    EXPECT_EQ(shown.Fonts.at(0).Name, QStringLiteral("Sans"));
-    EXPECT_EQ(shown.Colors, std::vector<int32_t>{RGB(1, 2, 3)});
-    EXPECT_EQ(shown.Flags, (std::vector<int32_t>(4, cdlCFBoth)));
-}
-
-TEST_F(CommonDialogTest, ASeamReplacedKeepsTheValues) {
-    dialog.SetFileName(QStringLiteral("/kept"));
-    auto other = std::make_shared<ScriptedCommonDialog>();
-    dialog.SetSeam(other);
-    EXPECT_EQ(errorOf([&] { dialog.SetSeam(nullptr); }), 91);
-    other->CancelOpen();
-    dialog.ShowOpen();
-    EXPECT_EQ(dialog.FileName(), QStringLiteral("/kept"));
-    EXPECT_EQ(other->History().OpenFileNames, std::vector<QString>{QStringLiteral("/kept")});
-    EXPECT_TRUE(script->History().OpenFileNames.empty());
-}
-
-TEST_F(CommonDialogTest, UnscriptedShowRaisesInsteadOfPassingSilently) {
-    EXPECT_EQ(errorOf([&] { dialog.ShowOpen(); }), 5);
-    EXPECT_EQ(errorOf([&] { dialog.ShowFont(); }), 5);
-    EXPECT_EQ(errorOf([&] { dialog.ShowColor(); }), 5);
-}
 
 TEST_F(CommonDialogTest, CancelHandsBackTheValuesSetBeforeTheShow) {
     script->AnswerOpen(QStringLiteral("/first"));
@@ -177,7 +132,7 @@ TEST(QtCommonDialogTest, OpenProposesTheSetNameAndReturnsTheChosenOne) {
         QFile f(path);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     }
-    CommonDialog dialog(QtCommonDialogs());
+    CommonDialog dialog;
     dialog.SetFileName(first);
 
     QStringList proposed;
@@ -212,7 +167,7 @@ QString faceWithBold() {
 TEST(QtCommonDialogTest, FontDialogHidesEffectsUnlessAskedAndReturnsTheChoice) {
     const QString face = faceWithBold();
     ASSERT_FALSE(face.isEmpty()) << "no installed face has a bold style";
-    CommonDialog dialog(QtCommonDialogs());
+    CommonDialog dialog;
     dialog.SetFontName(face);
     dialog.SetFontSize(14.0f);
     dialog.SetFontUnderline(true);
@@ -248,7 +203,7 @@ TEST(QtCommonDialogTest, FontDialogHidesEffectsUnlessAskedAndReturnsTheChoice) {
 }
 
 TEST(QtCommonDialogTest, ColorDialogStartsFromTheColourAndReturnsTheChoice) {
-    CommonDialog dialog(QtCommonDialogs());
+    CommonDialog dialog;
     dialog.SetColor(RGB(10, 20, 30));
     QColor proposed;
     whenShown<QColorDialog>([&](QColorDialog& d) {

@@ -1,9 +1,9 @@
+#include "ErrorOf.h"
 #include "PanelFixture.h"
 #include "app/FormMain.h"
+#include "support/ScriptedHttpFetch.h"
 #include "toolkit/Events.h"
 #include "toolkit/Prompts.h"
-#include "toolkit/ScriptedHttpFetch.h"
-#include "toolkit/WorkYield.h"
 
 #include <QAction>
 #include <QFile>
@@ -13,6 +13,7 @@
 
 #include <chrono>
 #include <memory>
+#include <optional>
 #include <vector>
 
 using namespace toolkit;
@@ -29,18 +30,12 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
         PanelFixture::SetUp();
-        panel->InetMain().SetSeam(fetches);
         onYield = [this] {
             if (csqc().Fuel()) {
                 scrolled.push_back(csqc().Segments().join(QString()));
                 csqc().Scroll(false, QString());
             }
         };
-    }
-
-    void TearDown() override {
-        PanelFixture::TearDown();
-        SetWorkYieldInterval(std::chrono::milliseconds(20));
     }
 
     QString file(const char* name, const QByteArray& bytes) {
@@ -62,7 +57,8 @@ protected:
     }
 
     QTemporaryDir dir;
-    std::shared_ptr<ScriptedHttpFetch> fetches = std::make_shared<ScriptedHttpFetch>();
+    testsupport::InstalledHttpFetch fetches;
+    std::optional<testsupport::ScopedWorkYieldInterval> everyRead;
     std::vector<QString> scrolled;
 };
 
@@ -158,7 +154,7 @@ TEST_F(TextSources, AFileOfOnlyMarkupRestartsTheCurrentText) {
 }
 
 TEST_F(TextSources, AHandlerRunningDuringALongCleanupDoesNotStopTheHandOver) {
-    SetWorkYieldInterval(std::chrono::nanoseconds::zero());
+    everyRead.emplace(std::chrono::nanoseconds::zero());
     const QString path = file("long.html", QByteArray("<p>word</p>\r\n").repeated(20000));
     dialogs->AnswerOpen(path);
     bool ranInside = false;
@@ -184,7 +180,7 @@ TEST_F(TextSources, WebProposesTheLastAddressAndCleansThePage) {
     fetches->Reply(QStringLiteral("<html>\r\n<title>T</title>\r\nOne\r\nTwo</html>"));
     choose(panel->mnuFileWeb());
     ASSERT_EQ(scrolled.size(), 1u);
-    EXPECT_EQ(scrolled.back(), QStringLiteral(" T One Two"));
+    EXPECT_EQ(scrolled.back(), QStringLiteral("One Two")); // a page: its title is not text
     EXPECT_TRUE(panel->mnuFileWebReload().Enabled());
     EXPECT_EQ(fetches->Addresses(), std::vector<QString>{QStringLiteral("http://example.test/a")});
     EXPECT_EQ(fetches->Timeouts(), std::vector<std::chrono::milliseconds>{std::chrono::seconds(60)});
@@ -236,6 +232,145 @@ TEST_F(TextSources, AFailedFetchIsShownAndKeepsTheNewAddressButNothingElse) {
     choose(panel->mnuFileWeb());
     EXPECT_EQ(prompts->shown.back().initial, QStringLiteral("http://127.0.0.1:9/x"));
     EXPECT_TRUE(panel->Loaded());
+}
+
+// ---- The reload schedule ---------------------------------------------------------------------
+
+// A scheduled reload of the file on display: each yield of the run notes the text the strip
+// holds and whether the lead box has just been put back at the right edge (a new pass).
+class ScheduledReload : public TextSources {
+protected:
+    struct Seen {
+        QString text;
+        bool newPass;
+    };
+    void SetUp() override {
+        TextSources::SetUp();
+        panel->HScrollSpeed().SetValue(100);
+        onYield = [this] {
+            const float left = strip->TextVorn(0).Left();
+            seen.push_back({csqc().Segments().join(QString()), left > lastLeft});
+            lastLeft = left;
+            if (atYield)
+                atYield(static_cast<int>(seen.size()));
+        };
+    }
+    int passesSince(int yield) const {
+        int passes = 0;
+        for (size_t i = static_cast<size_t>(yield); i < seen.size(); ++i)
+            passes += seen[i].newPass ? 1 : 0;
+        return passes;
+    }
+
+    std::vector<Seen> seen;
+    float lastLeft = 1e30f;
+    std::function<void(int)> atYield;
+};
+
+TEST_F(ScheduledReload, AChangedTextTakesOverWhenTheCurrentOneHasPassedTheStrip) {
+    const QString path = file("news.txt", "first news");
+    panel->SetReloadMinutes(1);
+    EXPECT_EQ(panel->ReloadMinutes(), 1);
+    atYield = [&](int n) {
+        if (n == 5) {
+            file("news.txt", "second\r\nnews");
+            panel->ReloadNow();
+            EXPECT_EQ(csqc().Queued(), QStringLiteral("second news"));
+        } else if (n > 5 && passesSince(5) == 2) {
+            csqc().Scroll(false, QString());
+        }
+    };
+    panel->OpenLocalFile(path);
+    ASSERT_GT(seen.size(), 6u);
+    size_t changed = 0;
+    while (changed < seen.size() && seen[changed].text == QStringLiteral("first news"))
+        ++changed;
+    ASSERT_LT(changed, seen.size()) << "the new text never took over";
+    // Not in the middle of the pass that was running: at the start of the next one.
+    EXPECT_GT(changed, 5u);
+    EXPECT_TRUE(seen[changed].newPass);
+    for (size_t i = 5; i < changed; ++i)
+        EXPECT_FALSE(seen[i].newPass) << i;
+    for (size_t i = changed; i < seen.size(); ++i)
+        EXPECT_EQ(seen[i].text, QStringLiteral("second news"));
+    EXPECT_TRUE(reported.empty());
+    EXPECT_TRUE(prompts->shown.empty());
+}
+
+TEST_F(ScheduledReload, AnUnchangedTextChangesNothingAndAFailureIsOneLineOnStandardError) {
+    const QString path = file("news.txt", "same news");
+    std::string errors;
+    int segmentIndexAtReload = -1;
+    float leftBefore = 0;
+    atYield = [&](int n) {
+        if (n == 5) {
+            leftBefore = strip->TextVorn(0).Left();
+            panel->ReloadNow(); // unchanged
+            EXPECT_TRUE(csqc().Queued().isEmpty());
+            EXPECT_EQ(strip->TextVorn(0).Left(), leftBefore); // not restarted
+            QFile::remove(path);
+            testing::internal::CaptureStderr();
+            panel->ReloadNow(); // failed
+            errors = testing::internal::GetCapturedStderr();
+            segmentIndexAtReload = csqc().SegmentIndex();
+            csqc().Scroll(false, QString());
+        }
+    };
+    panel->OpenLocalFile(path);
+    EXPECT_EQ(segmentIndexAtReload, 0);
+    EXPECT_EQ(csqc().Segments().join(QString()), QStringLiteral("same news"));
+    EXPECT_EQ(errors, "vorn2: scheduled reload: Could not read " + path.toStdString() +
+                          ": it is missing, binary or damaged.\n");
+    EXPECT_TRUE(prompts->shown.empty());
+    EXPECT_TRUE(reported.empty());
+}
+
+TEST_F(ScheduledReload, AWebReloadAfterAFailedFirstFetchStartsTheTextAndFailuresStayQuiet) {
+    const QString address = QStringLiteral("http://example.test/feed");
+    fetches->Fail(FetchFailure::Refused, QStringLiteral("the server refused the connection"));
+    EXPECT_THROW(panel->OpenWebAddress(address), FetchError);
+    // The next turn fails as well: written, not shown.
+    fetches->Fail(FetchFailure::Refused, QStringLiteral("the server refused the connection"));
+    testing::internal::CaptureStderr();
+    panel->ReloadNow();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "vorn2: scheduled reload: Could not fetch http://example.test/feed: the server "
+              "refused the connection.\n");
+    EXPECT_TRUE(seen.empty());
+    // Then the server answers: nothing was shown yet, so the feed starts at once.
+    fetches->Reply(QStringLiteral("<rss><channel><title>Feed</title><item><title>One</title>"
+                                  "</item></channel></rss>"));
+    atYield = [this](int) { csqc().Scroll(false, QString()); };
+    panel->ReloadNow();
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(seen.back().text, QStringLiteral("Feed \u25c6 One"));
+    EXPECT_EQ(fetches->Addresses(), std::vector<QString>(3, address));
+    EXPECT_TRUE(prompts->shown.empty());
+    EXPECT_TRUE(reported.empty());
+}
+
+// A load while a turn waits for its page wins: the turn's text is dropped. Only whole
+// minutes from 1 to 1440 make a schedule; 0 ends it.
+TEST_F(ScheduledReload, ALoadDuringATurnWinsAndTheMinutesAreBounded) {
+    atYield = [this](int) { csqc().Scroll(false, QString()); };
+    fetches->Reply(QStringLiteral("start"));
+    panel->OpenWebAddress(QStringLiteral("http://example.test/a"));
+    fetches->On([this](const QString&) {
+        panel->OpenLocalFile(file("user.txt", "user text"));
+        return QStringLiteral("from the turn");
+    });
+    panel->ReloadNow();
+    EXPECT_EQ(fetches->Pending(), 0u);
+    EXPECT_EQ(csqc().Segments().join(QString()), QStringLiteral("user text"));
+    EXPECT_TRUE(csqc().Queued().isEmpty());
+
+    EXPECT_EQ(errorOf([&] { panel->SetReloadMinutes(1441); }), 380);
+    EXPECT_EQ(errorOf([&] { panel->SetReloadMinutes(-1); }), 380);
+    panel->SetReloadMinutes(1440);
+    EXPECT_EQ(panel->ReloadMinutes(), 1440);
+    panel->SetReloadMinutes(0);
+    EXPECT_EQ(panel->ReloadMinutes(), 0);
+    EXPECT_TRUE(reported.empty());
 }
 
 TEST_F(TextSources, APanelUnloadedWhileADialogIsOpenStartsNothing) {

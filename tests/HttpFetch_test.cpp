@@ -1,6 +1,6 @@
+#include "app/WebStrip.h"
 #include "toolkit/CodePage.h"
 #include "toolkit/HttpFetch.h"
-#include "toolkit/ScriptedHttpFetch.h"
 
 #include "ErrorOf.h"
 
@@ -231,6 +231,94 @@ TEST(WebTextDecode, aCharacterCutOffAtTheEndStaysVisibleAsASubstitute) {
     EXPECT_EQ(utf16[1], QChar(0xFFFD));
 }
 
+// ---- What a fetched page puts on the strip ----------------------------------------------------
+
+// Each document served with its type, and the exact line it puts on the strip.
+TEST_F(HttpFetchTest, PagesAndFeedsPutTheirReadableTextOnTheStrip) {
+    const QByteArray page =
+        "<!DOCTYPE html>\r\n<html><head><title>Page</title><style>p { color: red }</style>\r\n"
+        "<script>var s = \"<b>hidden</b>\"; if (a > b) {}</script></head>\r\n"
+        "<body><!-- a comment > with a greater-than -->\r\n<h1>Tom &amp; Jerry</h1>"
+        "<p>It&#8217;s a caf&eacute;&nbsp;now&bigstar;</p>\r\n<p>Line one\r\nline   two</p>"
+        "<template><p>later</p></template></body></html>";
+    const QByteArray rss2 =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<rss version=\"2.0\"><channel>"
+        "<title>News &amp; Views</title><link>http://x/</link><description>all</description>"
+        "<image><title>Logo</title></image>"
+        "<item><title><![CDATA[First <b>bold</b> item]]></title><link>http://x/1</link>"
+        "<guid>x-1</guid><pubDate>Mon, 07 Dec 2026 10:00:00 GMT</pubDate></item>"
+        "<item><title>Second &lt;i&gt;item&lt;/i&gt; &amp;amp; more</title>"
+        "<description>&lt;p&gt;text&lt;/p&gt;</description></item></channel></rss>";
+    const QByteArray atom =
+        "<?xml version=\"1.0\" encoding=\"utf-8\"?><feed xmlns=\"http://www.w3.org/2005/Atom\">"
+        "<title type=\"text\">Atom &lt;feed&gt;</title><updated>2026-12-07T10:00:00Z</updated>"
+        "<entry><title type=\"html\">&lt;em&gt;Rock&lt;/em&gt; &amp;amp; roll</title>"
+        "<id>urn:1</id><source><title>Elsewhere</title></source></entry>"
+        "<entry><title type=\"xhtml\"><div xmlns=\"http://www.w3.org/1999/xhtml\">An <b>xhtml</b>"
+        "\n title</div></title></entry><entry><title>Plain &lt;3</title></entry></feed>";
+    const QByteArray rdf =
+        "<?xml version=\"1.0\"?><rdf:RDF xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\" "
+        "xmlns=\"http://purl.org/rss/1.0/\" xmlns:dc=\"http://purl.org/dc/elements/1.1/\">"
+        "<channel rdf:about=\"http://x/\"><title>RDF feed</title><items><rdf:Seq>"
+        "<rdf:li resource=\"http://x/1\"/></rdf:Seq></items></channel>"
+        "<item rdf:about=\"http://x/1\"><dc:title>not this</dc:title><title>One</title></item>"
+        "<item rdf:about=\"http://x/2\"><title>Two</title></item></rdf:RDF>";
+    // Over 1 MB, so that references and elements fall across the slices it is read in.
+    const QByteArray bigUnit = "<p>big &amp; &bigstar;</p><script>f(\"</p>\")</script>\r\n";
+    const QByteArray big = "<html><body>" + bigUnit.repeated(30000) + "</body></html>";
+    const QString bigText = QStringList(30000, QStringLiteral("big & \u2605")).join(u' ');
+    ASSERT_GT(big.size(), 1 << 20);
+
+    const struct {
+        const char* path;
+        QByteArray type;
+        QByteArray body;
+        QString strip;
+    } cases[] = {
+        {"/page", "text/html; charset=utf-8", page,
+         QStringLiteral("Tom & Jerry It\u2019s a caf\u00e9\u00a0now\u2605 Line one line two")},
+        {"/rss", "application/rss+xml", rss2,
+         QStringLiteral("News & Views \u25c6 First bold item \u25c6 Second item & more")},
+        {"/rss-as-xml", "text/xml", rss2,
+         QStringLiteral("News & Views \u25c6 First bold item \u25c6 Second item & more")},
+        {"/rss-as-html", "text/html", rss2,
+         QStringLiteral("News & Views \u25c6 First bold item \u25c6 Second item & more")},
+        {"/atom", "application/atom+xml", atom,
+         QStringLiteral("Atom <feed> \u25c6 Rock & roll \u25c6 An xhtml title \u25c6 Plain <3")},
+        {"/rdf", "text/xml", rdf, QStringLiteral("RDF feed \u25c6 One \u25c6 Two")},
+        // A feed in Latin-1 says so only in its XML declaration.
+        {"/latin1-feed", "application/xml",
+         "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><rss><channel><title>Caf\xe9</title>"
+         "</channel></rss>",
+         QStringLiteral("Caf\u00e9")},
+        // Cut off in the middle of an item: the whole titles before the cut.
+        {"/truncated", "application/rss+xml",
+         "<rss><channel><title>Cut</title><item><title>Whole</title></item><item><title>Hal",
+         QStringLiteral("Cut \u25c6 Whole")},
+        // Broken before any title: the plain cleanup of what came.
+        {"/no-titles", "application/rss+xml",
+         "<rss><channel><description>no titles\r\nhere</description><item><lin",
+         QStringLiteral("no titles here<lin")},
+        {"/big", "text/html", big, bigText},
+        // No type, but it starts as a page.
+        {"/untyped-page", "", "<!-- x -->\n<!doctype html><p>x &lt; y</p>", QStringLiteral("x < y")},
+        // Plain text keeps the plain cleanup exactly.
+        {"/plain", "text/plain", "a &amp; b\r\n<x>c &lt;", QStringLiteral("a &amp; b c &lt;")},
+    };
+    for (const auto& c : cases) {
+        server.Answer(c.path, response("200 OK", c.type.isEmpty() ? QByteArray()
+                                                                  : "Content-Type: " + c.type + "\r\n",
+                                       c.body));
+        const WebDocument document = fetch->FetchDocument(server.Url(c.path), 10s);
+        const QString strip = WebStripText(document);
+        qsizetype at = 0; // where they part, to show that much
+        while (at < strip.size() && at < c.strip.size() && strip[at] == c.strip[at])
+            ++at;
+        EXPECT_TRUE(strip == c.strip) << c.path << " differs at " << at << " of " << strip.size()
+                                      << ": " << qPrintable(strip.mid(std::max<qsizetype>(0, at - 40), 200));
+    }
+}
+
 // ---- Addresses --------------------------------------------------------------------------------
 
 TEST_F(HttpFetchTest, AnAddressWithoutSchemeIsHttpAndOtherSchemesAreRefused) {
@@ -379,24 +467,6 @@ TEST(HttpFetchTlsTest, AnUntrustedCertificateFailsTheHandshakeAndATrustedOneWork
     QSslConfiguration::setDefaultConfiguration(saved);
     EXPECT_EQ(text, QStringLiteral("secret \u00e9"));
     EXPECT_EQ(downgrade, FetchFailure::UnsafeRedirect);
-}
-
-// ---- The component ----------------------------------------------------------------------------
-
-TEST(InetTest, OpenUrlFetchesWithItsTimeOutAndPassesFailuresOn) {
-    auto script = std::make_shared<ScriptedHttpFetch>();
-    Inet inet(script);
-    EXPECT_EQ(inet.RequestTimeout(), 60s);
-    script->Reply(QStringLiteral("text"));
-    EXPECT_EQ(inet.OpenURL(QStringLiteral("example.invalid")), QStringLiteral("text"));
-    inet.SetRequestTimeout(250ms);
-    EXPECT_EQ(errorOf([&] { inet.SetRequestTimeout(0ms); }), 380);
-    script->Fail(FetchFailure::Refused, QStringLiteral("the server refused the connection"));
-    EXPECT_EQ(errorOf([&] { inet.OpenURL(QStringLiteral("http://h/")); }), 35752);
-    EXPECT_EQ(errorOf([&] { inet.OpenURL(QStringLiteral("http://h/")); }), 5); // unscripted
-    EXPECT_EQ(script->Addresses(), (std::vector<QString>{QStringLiteral("example.invalid"),
-                                                         QStringLiteral("http://h/"), QStringLiteral("http://h/")}));
-    EXPECT_EQ(script->Timeouts(), (std::vector<std::chrono::milliseconds>{60s, 250ms, 250ms}));
 }
 
 } // namespace

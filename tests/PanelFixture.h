@@ -2,11 +2,10 @@
 
 #include "app/FormMain.h"
 #include "app/ModuleMain.h"
-#include "toolkit/Events.h"
-#include "toolkit/Lifecycle.h"
-#include "toolkit/Prompts.h"
-#include "toolkit/ScriptedCommonDialog.h"
-#include "toolkit/Shell.h"
+#include "support/Overrides.h"
+#include "support/ScriptedCommonDialog.h"
+#include "support/ScriptedPrompts.h"
+#include "support/ScriptedShell.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -32,32 +31,11 @@ inline void drain() {
 class PanelFixture : public ::testing::Test {
 protected:
     void SetUp() override {
-        toolkit::SetYieldPeriod(std::chrono::nanoseconds::zero());
-        toolkit::SetErrorReporter([this](const QString& t) { reported.push_back(t); });
-        toolkit::SetPrompts(prompts);
-        toolkit::SetShell(shell);
-        toolkit::SetEndHook([this] {
-            ++ends;
-            // A run holds its controller, so a controller gone means no run is left.
-            controllerGoneAtEnd = controller.expired();
-        });
-        toolkit::SetYieldHook([this] {
-            ++yields;
-            if (yields > limit) {
-                ADD_FAILURE() << "the scroll loop did not end";
-                if (auto c = controller.lock())
-                    c->Scroll(false, QString());
-                return;
-            }
-            if (onYield)
-                onYield();
-        });
         ModuleMain::Main();
         ASSERT_EQ(FormMain::LoadedPanels().size(), 1u);
         panel = FormMain::LoadedPanels().front();
         controller = panel->Controller();
         strip = panel->Controller()->Form();
-        panel->CommonDialogMain().SetSeam(dialogs);
     }
 
     void TearDown() override {
@@ -67,11 +45,6 @@ protected:
         panel.reset();
         strip.reset();
         drain();
-        toolkit::SetYieldHook({});
-        toolkit::SetEndHook({});
-        toolkit::SetPrompts({});
-        toolkit::SetShell({});
-        toolkit::SetErrorReporter({});
     }
 
     CSQCtrl& csqc() { return *controller.lock(); }
@@ -83,17 +56,35 @@ protected:
         drain();
     }
 
-    std::shared_ptr<FormMain> panel;
-    std::weak_ptr<CSQCtrl> controller;
-    std::shared_ptr<FormSQMain> strip;
-    std::shared_ptr<toolkit::ScriptedPrompts> prompts = std::make_shared<toolkit::ScriptedPrompts>();
-    std::shared_ptr<toolkit::ScriptedShell> shell = std::make_shared<toolkit::ScriptedShell>();
-    std::shared_ptr<toolkit::ScriptedCommonDialog> dialogs =
-        std::make_shared<toolkit::ScriptedCommonDialog>();
     std::function<void()> onYield;
     std::vector<QString> reported;
     int yields = 0;
     int limit = 100000;
     int ends = 0;
     bool controllerGoneAtEnd = false;
+    std::weak_ptr<CSQCtrl> controller;
+    testsupport::InstalledPrompts prompts;
+    testsupport::InstalledShell shell;
+    testsupport::InstalledCommonDialogs dialogs;
+    testsupport::ScopedYieldPeriod unpaced{std::chrono::nanoseconds::zero()};
+    testsupport::ScopedErrorReporter reporter{[this](const QString& t) { reported.push_back(t); }};
+    testsupport::ScopedEndHook endHook{[this] {
+        ++ends;
+        // A run holds its controller, so a controller gone means no run is left.
+        controllerGoneAtEnd = controller.expired();
+    }};
+    testsupport::ScopedYieldHook yieldHook{[this] {
+        ++yields;
+        if (yields > limit) {
+            ADD_FAILURE() << "the scroll loop did not end";
+            if (auto c = controller.lock())
+                c->Scroll(false, QString());
+            return;
+        }
+        if (onYield)
+            onYield();
+    }};
+    // Declared last, so that the panel and the strip go before the overrides above.
+    std::shared_ptr<FormMain> panel;
+    std::shared_ptr<FormSQMain> strip;
 };

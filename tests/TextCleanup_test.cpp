@@ -1,7 +1,7 @@
 #include "CleanupSteps.h"
 #include "app/ModuleMain.h"
 
-#include "toolkit/WorkYield.h"
+#include "support/Overrides.h"
 
 #include <QCoreApplication>
 #include <QTimer>
@@ -160,8 +160,7 @@ TEST(TextCleanupTest, SharedTextIsNotChangedThroughAnotherCopy) {
 
 class CleanupYieldTest : public ::testing::Test {
 protected:
-    void SetUp() override { toolkit::SetWorkYieldInterval(std::chrono::nanoseconds::zero()); }
-    void TearDown() override { toolkit::SetWorkYieldInterval(std::chrono::milliseconds(20)); }
+    testsupport::ScopedWorkYieldInterval everyRead{std::chrono::nanoseconds::zero()};
 };
 
 TEST_F(CleanupYieldTest, PendingEventsRunDuringALongCleanAndItStillFinishes) {

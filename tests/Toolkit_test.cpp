@@ -1,17 +1,16 @@
 #include "ErrorOf.h"
+#include "support/ScriptedPrompts.h"
 #include "toolkit/Checked.h"
 #include "toolkit/Colors.h"
 #include "toolkit/Desktop.h"
 #include "toolkit/Error.h"
 #include "toolkit/Events.h"
 #include "toolkit/Frame.h"
-#include "toolkit/Prompts.h"
 #include "toolkit/TextBox.h"
 #include "toolkit/Window.h"
 
 #include <QApplication>
 #include <QGuiApplication>
-#include <QImage>
 #include <QMouseEvent>
 #include <QLineEdit>
 #include <QPalette>
@@ -36,15 +35,9 @@ namespace {
 
 class Unpaced : public ::testing::Test {
 protected:
-    void SetUp() override {
-        SetYieldPeriod(std::chrono::nanoseconds::zero());
-        SetErrorReporter([this](const QString& t) { reported.push_back(t); });
-    }
-    void TearDown() override {
-        SetErrorReporter({});
-        SetYieldHook({});
-    }
     std::vector<QString> reported;
+    testsupport::ScopedYieldPeriod unpaced{std::chrono::nanoseconds::zero()};
+    testsupport::ScopedErrorReporter reporter{[this](const QString& t) { reported.push_back(t); }};
 };
 
 } // namespace
@@ -89,7 +82,6 @@ TEST(Colors, rgbAndSystemColoursResolveAndNonsenseIsRejected) {
 }
 
 TEST(Desktop, measuresSplitTheAvailableAreaAndOtherIndicesAreZero) {
-    SetSystemMetricsSource({});
     const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
     EXPECT_EQ(GetSystemMetrics(SM_CXFULLSCREEN), area.width());
     EXPECT_GT(GetSystemMetrics(SM_CYMENU), 0);
@@ -111,20 +103,20 @@ TEST_F(Unpaced, dispatchShowsAnyErrorAndCarriesOn) {
 
     // A reporter that fails itself does not take the application down.
     int tries = 0;
-    SetErrorReporter([&](const QString&) {
-        ++tries;
-        throw std::runtime_error("no screen");
-    });
-    Dispatch([] { throw Error::ObjectNotSet(); });
+    {
+        const testsupport::ScopedErrorReporter failing{[&](const QString&) {
+            ++tries;
+            throw std::runtime_error("no screen");
+        }};
+        Dispatch([] { throw Error::ObjectNotSet(); });
+    }
     EXPECT_EQ(tries, 1);
 
     // With no reporter of its own the user is told in a message box, through
     // the same prompts as every other question.
-    SetErrorReporter({});
-    auto prompts = std::make_shared<ScriptedPrompts>();
-    SetPrompts(prompts);
+    const testsupport::ScopedErrorReporter none{nullptr};
+    const testsupport::InstalledPrompts prompts;
     Dispatch([] { throw std::runtime_error("disk gone"); });
-    SetPrompts({});
     ASSERT_EQ(prompts->shown.size(), 1u);
     EXPECT_EQ(prompts->shown[0].prompt, QStringLiteral("disk gone"));
     EXPECT_EQ(prompts->shown[0].buttons, vbOKOnly + vbCritical);
@@ -151,7 +143,7 @@ TEST_F(Unpaced, postedHandlersRunInOrderFromTheNextYield) {
 TEST_F(Unpaced, aYieldHookMayRemoveItselfAndYieldsMayNest) {
     int calls = 0;
     int nested = 0;
-    SetYieldHook([&] {
+    const testsupport::ScopedYieldHook hook{[&] {
         ++calls;
         if (calls == 1) {
             DoEvents(); // a yield inside a yield, as a nested scroll makes
@@ -159,7 +151,7 @@ TEST_F(Unpaced, aYieldHookMayRemoveItselfAndYieldsMayNest) {
         }
         if (calls == 3)
             SetYieldHook({});
-    });
+    }};
     DoEvents();
     DoEvents();
     DoEvents();
@@ -170,7 +162,7 @@ TEST_F(Unpaced, aYieldHookMayRemoveItselfAndYieldsMayNest) {
 TEST_F(Unpaced, pacedYieldsTakeAPeriodEachOnAverageAndStillRunPostedHandlers) {
     // A floor only, which a slow machine cannot break: yields that stopped
     // waiting would take microseconds each.
-    SetYieldPeriod(std::chrono::milliseconds(1));
+    const testsupport::ScopedYieldPeriod paced{std::chrono::milliseconds(1)};
     constexpr int kYields = 400;
     int ran = 0;
     const auto start = std::chrono::steady_clock::now();
@@ -335,97 +327,4 @@ TEST_F(Unpaced, controlDestroyedBeforeItsQueuedMouseNotificationIsSafe) {
     frame.reset();
     DoEvents();
     EXPECT_EQ(seen, 0);
-}
-
-namespace {
-
-// Two bare boxes end to end in a frame that draws them, as the strip has them.
-struct PaintedLine {
-    PaintedLine() : frame(window), lead(frame), trail(frame) {
-        window.SetClientSize(3000, 600);
-        frame.SetBorderStyle(0);
-        frame.Move(0, 0, 3000, 600);
-        for (TextBox* box : {&lead, &trail}) {
-            box->SetBorderStyle(0);
-            box->SetLocked(true);
-            box->SetBackColor(RGB(255, 255, 255));
-            box->SetForeColor(RGB(0, 0, 0));
-        }
-        frame.SetBackColor(RGB(255, 255, 255));
-        lead.SetText(QStringLiteral("Wide Mmm"));
-        trail.SetText(QStringLiteral("Wxyz"));
-        frame.PaintTextBox(lead);
-        frame.PaintTextBox(trail);
-        window.Show();
-    }
-    // The loop's step: the lead moves, the trail is glued to its end.
-    QImage at(float left) {
-        lead.Move(left, 150, 1007, 300);
-        trail.Move(lead.Left() + lead.Width(), 150, 900, 300);
-        DoEvents();
-        return frame.NativeWidget()->grab().toImage();
-    }
-    Window window;
-    Frame frame;
-    TextBox lead;
-    TextBox trail;
-};
-
-bool shiftedLeftByOnePixel(const QImage& before, const QImage& after) {
-    for (int y = 0; y < before.height(); ++y)
-        for (int x = 0; x + 1 < before.width(); ++x)
-            if (after.pixel(x, y) != before.pixel(x + 1, y))
-                return false;
-    return true;
-}
-
-} // namespace
-
-TEST_F(Unpaced, paintedBoxesMoveAsOneLineAndAOneTwipStepChangesNoPixel) {
-    PaintedLine line;
-    const QImage start = line.at(600); // lead on pixel 40, trail at 107.13
-    ASSERT_FALSE(start.isNull());
-    EXPECT_EQ(line.at(599), start) << "one twip moves no pixel";
-    EXPECT_EQ(line.at(593), start);
-    // At 592 the lead's own edge rounds to pixel 39 while the trail's own
-    // edge (1599 twips) still rounds to 107: drawn box by box, the seam
-    // would open. Drawn as one line, everything moves by one pixel.
-    const QImage moved = line.at(592);
-    EXPECT_NE(moved, start);
-    EXPECT_TRUE(shiftedLeftByOnePixel(start, moved));
-    // The twips stay exact.
-    EXPECT_FLOAT_EQ(line.trail.Left(), 1599);
-}
-
-TEST_F(Unpaced, hiddenOrChangedPaintedBoxesAreDrawnSoAndPressesReachTheBoxUnderThem) {
-    PaintedLine line;
-    const QImage both = line.at(600);
-    line.trail.SetVisible(false);
-    const QImage leadOnly = line.frame.NativeWidget()->grab().toImage();
-    EXPECT_NE(leadOnly, both);
-    EXPECT_FALSE(line.trail.NativeWidget()->isVisible()) << "a painted box's own widget stays hidden";
-    line.trail.SetVisible(true);
-    EXPECT_EQ(line.frame.NativeWidget()->grab().toImage(), both);
-
-    int leadPresses = 0, trailPresses = 0, framePresses = 0;
-    float trailX = -1;
-    line.lead.OnMouseDown = [&](int16_t&, int16_t&, float&, float&) { ++leadPresses; };
-    line.trail.OnMouseDown = [&](int16_t&, int16_t&, float& x, float&) {
-        ++trailPresses;
-        trailX = x;
-    };
-    line.frame.OnMouseDown = [&](int16_t&, int16_t&, float&, float&) { ++framePresses; };
-    const auto press = [&](QPointF at) {
-        QMouseEvent e(QEvent::MouseButtonPress, at, at, Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
-        QApplication::sendEvent(line.frame.NativeWidget(), &e);
-        DoEvents();
-    };
-    press(QPointF(45, 15));  // on the lead (pixels 40 to 107)
-    press(QPointF(110, 15)); // on the trail, 2.87 px into it
-    press(QPointF(5, 15));   // on the bare frame
-    EXPECT_EQ(leadPresses, 1);
-    EXPECT_EQ(trailPresses, 1);
-    EXPECT_EQ(framePresses, 1);
-    EXPECT_NEAR(trailX, (110 - (40 + 1007 / 15.0)) * 15, 0.01) << "relative to the box";
 }

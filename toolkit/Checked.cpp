@@ -28,12 +28,9 @@ template <typename T> T roundHalfEven(double value) {
 
 } // namespace
 
-int16_t ToInt16(int64_t value) { return narrow<int16_t>(value); }
 int32_t ToInt32(int64_t value) { return narrow<int32_t>(value); }
 
 int16_t Abs16(int16_t value) { return narrow<int16_t>(value < 0 ? -int64_t{value} : value); }
-int16_t Add16(int16_t a, int16_t b) { return narrow<int16_t>(int64_t{a} + b); }
-int16_t Sub16(int16_t a, int16_t b) { return narrow<int16_t>(int64_t{a} - b); }
 int16_t Mul16(int16_t a, int16_t b) { return narrow<int16_t>(int64_t{a} * b); }
 
 int32_t Add32(int32_t a, int32_t b) { return narrow<int32_t>(int64_t{a} + b); }

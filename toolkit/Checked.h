@@ -6,12 +6,9 @@
 // does not fit raises the Overflow error instead of wrapping around.
 namespace toolkit {
 
-int16_t ToInt16(int64_t value);
 int32_t ToInt32(int64_t value);
 
 int16_t Abs16(int16_t value);
-int16_t Add16(int16_t a, int16_t b);
-int16_t Sub16(int16_t a, int16_t b);
 int16_t Mul16(int16_t a, int16_t b);
 
 int32_t Add32(int32_t a, int32_t b);

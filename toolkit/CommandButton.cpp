@@ -3,7 +3,6 @@
 #include "toolkit/Colors.h"
 #include "toolkit/Container.h"
 #include "toolkit/ForwardingWidget_p.h"
-#include "toolkit/Window.h"
 
 #include <QPushButton>
 
@@ -51,8 +50,8 @@ void CommandButton::SetCaption(const QString& value) {
 }
 
 void CommandButton::postClick() {
-    ParentWindow().PostHandler([this, alive = std::weak_ptr<int>(m_alive)] {
-        if (alive.expired() || !OnClick)
+    post([this] {
+        if (!OnClick)
             return;
         const auto handler = OnClick;
         handler();

@@ -29,7 +29,6 @@ private:
     void postClick();
 
     QString m_strCaption;
-    std::shared_ptr<int> m_alive = std::make_shared<int>(0);
 };
 
 } // namespace toolkit

@@ -8,15 +8,24 @@
 
 namespace toolkit {
 
-CommonDialog::CommonDialog(std::shared_ptr<CommonDialogSeam> seam) : m_seam(std::move(seam)) {
-    if (!m_seam)
-        throw Error::ObjectNotSet();
+namespace {
+
+std::shared_ptr<CommonDialogSeam>& installed() {
+    static std::shared_ptr<CommonDialogSeam> dialogs;
+    return dialogs;
 }
 
-void CommonDialog::SetSeam(std::shared_ptr<CommonDialogSeam> seam) {
-    if (!seam)
-        throw Error::ObjectNotSet();
-    m_seam = std::move(seam);
+// Held by the caller for the whole modal loop, in case a handler inside it swaps the dialogs.
+std::shared_ptr<CommonDialogSeam> dialogs() {
+    if (!installed())
+        installed() = QtCommonDialogs();
+    return installed();
+}
+
+} // namespace
+
+std::shared_ptr<CommonDialogSeam> SetCommonDialogs(std::shared_ptr<CommonDialogSeam> dialogs) {
+    return std::exchange(installed(), std::move(dialogs));
 }
 
 void CommonDialog::SetFontSize(float value) {
@@ -31,12 +40,12 @@ void CommonDialog::SetColor(int32_t value) {
 }
 
 void CommonDialog::ShowOpen() {
-    if (std::optional<QString> chosen = m_seam->ChooseOpenFile(m_strFileName, m_lngFlags))
+    if (std::optional<QString> chosen = dialogs()->ChooseOpenFile(m_strFileName, m_lngFlags))
         m_strFileName = std::move(*chosen);
 }
 
 void CommonDialog::ShowFont() {
-    std::optional<DialogFont> chosen = m_seam->ChooseFont(m_font, m_lngFlags);
+    std::optional<DialogFont> chosen = dialogs()->ChooseFont(m_font, m_lngFlags);
     if (!chosen)
         return;
     if (!(m_lngFlags & cdlCFEffects)) {
@@ -49,7 +58,7 @@ void CommonDialog::ShowFont() {
 }
 
 void CommonDialog::ShowColor() {
-    const std::optional<int32_t> chosen = m_seam->ChooseColor(m_lngColor, m_lngFlags);
+    const std::optional<int32_t> chosen = dialogs()->ChooseColor(m_lngColor, m_lngFlags);
     if (!chosen)
         return;
     CheckColor(*chosen);

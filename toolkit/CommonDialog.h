@@ -40,17 +40,16 @@ public:
 // Qt's own dialogs: QFileDialog, QFontDialog and QColorDialog, over the active window.
 std::shared_ptr<CommonDialogSeam> QtCommonDialogs();
 
+// Installs the dialogs that every CommonDialog shows from now on and returns the ones it
+// replaces; nullptr means Qt's own.
+std::shared_ptr<CommonDialogSeam> SetCommonDialogs(std::shared_ptr<CommonDialogSeam> dialogs);
+
 // One object serving the Open, Font and Color dialogs. Its file name, font attributes, colour
 // and flags keep their values from one use to the next, whichever dialog set them. A dialog
 // that the user accepts sets the values it offers; a cancelled one leaves every value as it
 // was before it was shown. Cancelling is not an error.
 class CommonDialog {
 public:
-    explicit CommonDialog(std::shared_ptr<CommonDialogSeam> seam = QtCommonDialogs());
-
-    // Replaces the platform's dialogs (tests put a scripted double in); the values stay.
-    void SetSeam(std::shared_ptr<CommonDialogSeam> seam);
-
     const QString& FileName() const noexcept { return m_strFileName; }
     void SetFileName(const QString& value) { m_strFileName = value; }
 
@@ -82,7 +81,6 @@ public:
     void ShowColor();
 
 private:
-    std::shared_ptr<CommonDialogSeam> m_seam;
     QString m_strFileName;
     DialogFont m_font;
     int32_t m_lngColor = 0;

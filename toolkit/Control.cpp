@@ -14,17 +14,11 @@
 namespace toolkit {
 
 Control::Control(Container& parent, int32_t backColor, int32_t foreColor)
-    : m_window(parent.TopWindow()), m_lngBackColor(backColor), m_lngForeColor(foreColor),
-      m_alive(std::make_shared<int>(0)) {}
+    : m_window(parent.TopWindow()), m_lngBackColor(backColor), m_lngForeColor(foreColor) {}
 
-Control::~Control() {
-    m_alive.reset();
-    // The widget belongs to its parent widget, which may still be drawing it.
-    if (m_widget) {
-        m_widget->hide();
-        m_widget->deleteLater();
-    }
-}
+// Handlers run from the event loop, never inside the widget's own event
+// processing, so the widget can go at once.
+Control::~Control() { delete m_widget; }
 
 void Control::Attach(QWidget* widget) {
     m_widget = widget;
@@ -100,7 +94,6 @@ void Control::SetEnabled(bool value) {
 }
 
 void Control::SetTabStop(bool value) {
-    m_blnTabStop = value;
     if (m_widget)
         m_widget->setFocusPolicy(value ? Qt::StrongFocus : Qt::NoFocus);
 }
@@ -158,11 +151,15 @@ void Control::fontChanged() {
         m_widget->setFont(ToQFont(Font()));
 }
 
-void Control::Mouse(MouseKind kind, const MouseArgs& args) {
-    m_window.PostHandler([this, alive = std::weak_ptr<int>(m_alive), kind, args] {
-        if (!alive.expired())
-            RaiseMouse(kind, args, OnMouseDown, OnMouseMove, OnMouseUp);
+void Control::post(std::function<void()> handler) {
+    m_window.PostHandler([widget = m_widget, h = std::move(handler)] {
+        if (widget)
+            h();
     });
+}
+
+void Control::Mouse(MouseKind kind, const MouseArgs& args) {
+    post([this, kind, args] { RaiseMouse(kind, args, OnMouseDown, OnMouseMove, OnMouseUp); });
 }
 
 } // namespace toolkit

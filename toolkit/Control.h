@@ -8,9 +8,7 @@
 
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <vector>
-
 
 namespace toolkit {
 
@@ -39,7 +37,6 @@ public:
     void SetVisible(bool value);
     bool Enabled() const { return m_blnEnabled; }
     void SetEnabled(bool value);
-    bool TabStop() const { return m_blnTabStop; }
     void SetTabStop(bool value);
     // The place in the window's keyboard focus order; see ApplyTabOrder.
     int16_t TabIndex() const { return m_intTabIndex; }
@@ -65,6 +62,9 @@ protected:
     // widget, and hands it over with the initial geometry.
     Control(Container& parent, int32_t backColor, int32_t foreColor);
     void Attach(QWidget* widget);
+    // Queues a handler of this control to the dispatch boundary. It is
+    // dropped if the control has gone by then: its widget goes with it.
+    void post(std::function<void()> handler);
     // Shows a change of place or size, of visibility, of colours; by default
     // on the control's own widget.
     virtual void applyGeometry();
@@ -81,11 +81,9 @@ private:
     float m_sngHeight = 0;
     bool m_blnVisible = true;
     bool m_blnEnabled = true;
-    bool m_blnTabStop = true;
     int16_t m_intTabIndex = 0;
     int32_t m_lngBackColor;
     int32_t m_lngForeColor;
-    std::shared_ptr<int> m_alive;
 };
 
 // Orders the keyboard focus of the controls of one window by their TabIndex.

@@ -6,6 +6,7 @@
 #include <QScreen>
 
 #include <algorithm>
+#include <utility>
 
 namespace toolkit {
 
@@ -51,8 +52,9 @@ int32_t GetSystemMetrics(int32_t index) {
     return screenMetric(index);
 }
 
-void SetSystemMetricsSource(std::function<int32_t(int32_t index)> source) {
-    metricsSource() = std::move(source);
+std::function<int32_t(int32_t index)>
+SetSystemMetricsSource(std::function<int32_t(int32_t index)> source) {
+    return std::exchange(metricsSource(), std::move(source));
 }
 
 } // namespace toolkit

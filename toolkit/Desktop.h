@@ -17,8 +17,9 @@ inline constexpr int32_t SM_CYKANJIWINDOW = 18; // no Kanji window here: 0
 // SM_CYMENU + SM_CYFULLSCREEN exactly its height. Without a screen all are 0.
 int32_t GetSystemMetrics(int32_t index);
 
-// Replaces the source of the measures (tests set fixed ones); an empty
-// function goes back to the screen.
-void SetSystemMetricsSource(std::function<int32_t(int32_t index)> source);
+// Replaces the source of the measures; an empty function goes back to the
+// screen. Returns the source it replaces.
+std::function<int32_t(int32_t index)>
+SetSystemMetricsSource(std::function<int32_t(int32_t index)> source);
 
 } // namespace toolkit

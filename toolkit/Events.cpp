@@ -4,7 +4,6 @@
 #include "toolkit/Error.h"
 #include "toolkit/Prompts.h"
 
-#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QSocketNotifier>
 #include <QString>
@@ -12,7 +11,7 @@
 
 #include <memory>
 #include <new>
-#include <vector>
+#include <utility>
 
 #include <sys/timerfd.h>
 #include <unistd.h>
@@ -109,21 +108,6 @@ struct YieldState {
     std::unique_ptr<Waker> waker;
 };
 
-std::vector<std::function<void()>>& pictureChecks() {
-    static std::vector<std::function<void()>> checks;
-    return checks;
-}
-
-void runPictureChecks() {
-    if (pictureChecks().empty())
-        return;
-    // Checks queued by these checks wait for the next round.
-    const std::vector<std::function<void()>> checks = std::move(pictureChecks());
-    pictureChecks().clear();
-    for (const auto& check : checks)
-        Dispatch(check);
-}
-
 YieldState& yieldState() {
     static YieldState state;
     return state;
@@ -205,7 +189,6 @@ void pacedYield(YieldState& s) {
 } // namespace
 
 void DoEvents() {
-    runPictureChecks();
     YieldState& s = yieldState();
     if (s.period <= std::chrono::nanoseconds::zero()) {
         processPending(s, Clock::now());
@@ -222,23 +205,13 @@ void DoEvents() {
 
 void NoteVisibleChange() { yieldState().visibleChange = true; }
 
-void DeferPictureCheck(std::function<void()> check) {
-    static bool hooked = false;
-    if (!hooked) {
-        if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance()) {
-            QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, dispatcher,
-                             [] { runPictureChecks(); });
-            hooked = true;
-        }
-    }
-    pictureChecks().push_back(std::move(check));
+std::chrono::nanoseconds SetYieldPeriod(std::chrono::nanoseconds period) {
+    return std::exchange(yieldState().period, std::max(period, std::chrono::nanoseconds::zero()));
 }
 
-void SetYieldPeriod(std::chrono::nanoseconds period) {
-    yieldState().period = std::max(period, std::chrono::nanoseconds::zero());
+std::function<void()> SetYieldHook(std::function<void()> hook) {
+    return std::exchange(yieldState().hook, std::move(hook));
 }
-
-void SetYieldHook(std::function<void()> hook) { yieldState().hook = std::move(hook); }
 
 void Dispatch(const std::function<void()>& handler) noexcept {
     try {
@@ -260,8 +233,9 @@ void PostToDispatch(std::function<void()> handler) {
         Qt::QueuedConnection);
 }
 
-void SetErrorReporter(std::function<void(const QString& text)> reporter) {
-    errorReporter() = std::move(reporter);
+std::function<void(const QString& text)>
+SetErrorReporter(std::function<void(const QString& text)> reporter) {
+    return std::exchange(errorReporter(), std::move(reporter));
 }
 
 } // namespace toolkit

@@ -19,22 +19,18 @@ class Error;
 // pending, except while a picture waits for its turn (at most 4 ms).
 void DoEvents();
 
-// Tells the paced yield that a repaint has been asked for, so that the next
-// yield shows it at its turn.
+// Tells the paced yield that a repaint or a scroll of some pixels has been
+// asked for, so that the next yield shows it at its turn. Code that changes
+// no pixel does not call it, and the yield then owes its time.
 void NoteVisibleChange();
 
-// Runs the check once the code running now has finished its changes: at the
-// start of the next yield, or when the event loop is about to wait. A check
-// that finds a pixel to change asks for the repaint and calls
-// NoteVisibleChange.
-void DeferPictureCheck(std::function<void()> check);
-
-// The period between yields (1 ms unless changed). Tests set 0 so that a
-// yield only processes what is pending.
-void SetYieldPeriod(std::chrono::nanoseconds period);
+// The period between yields (1 ms unless changed); 0 makes a yield only
+// process what is pending. Returns the period it replaces.
+std::chrono::nanoseconds SetYieldPeriod(std::chrono::nanoseconds period);
 
 // A callback run at the end of every yield; an empty function removes it.
-void SetYieldHook(std::function<void()> hook);
+// Returns the one it replaces.
+std::function<void()> SetYieldHook(std::function<void()> hook);
 
 // The one boundary through which every handler is entered: an error raised
 // by the handler is shown to the user and the application carries on.
@@ -44,8 +40,10 @@ void Dispatch(const std::function<void()>& handler) noexcept;
 // loop, after the handlers queued before it.
 void PostToDispatch(std::function<void()> handler);
 
-// Where Dispatch sends the errors it catches. The default shows a message box
-// titled with the application title.
-void SetErrorReporter(std::function<void(const QString& text)> reporter);
+// Where Dispatch sends the errors it catches. The default (an empty function)
+// shows a message box titled with the application title. Returns the reporter
+// it replaces.
+std::function<void(const QString& text)>
+SetErrorReporter(std::function<void(const QString& text)> reporter);
 
 } // namespace toolkit

@@ -4,7 +4,6 @@
 #include "toolkit/Container.h"
 #include "toolkit/Error.h"
 #include "toolkit/ForwardingWidget_p.h"
-#include "toolkit/Window.h"
 
 #include <QScrollBar>
 #include <QSignalBlocker>
@@ -99,10 +98,7 @@ void HScrollBar::userMoved(int value) {
     if (v == m_intValue)
         return;
     m_intValue = v;
-    ParentWindow().PostHandler([this, alive = std::weak_ptr<int>(m_alive)] {
-        if (!alive.expired())
-            raiseChange();
-    });
+    post([this] { raiseChange(); });
 }
 
 void HScrollBar::raiseChange() {

@@ -49,7 +49,6 @@ private:
     int16_t m_intMax = 32767;
     int16_t m_intSmallChange = 1;
     int16_t m_intLargeChange = 1;
-    std::shared_ptr<int> m_alive = std::make_shared<int>(0);
 };
 
 } // namespace toolkit

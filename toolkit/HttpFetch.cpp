@@ -6,6 +6,7 @@
 #include <QStringDecoder>
 
 #include <optional>
+#include <utility>
 
 namespace toolkit {
 
@@ -56,13 +57,18 @@ QByteArray charsetParameter(const QByteArray& contentType) {
 }
 
 // <meta charset="x"> or <meta http-equiv="Content-Type" content="text/html; charset=x"> near
-// the start of the page, where a page has to declare it.
+// the start of the page, where a page has to declare it; or, in an XML document such as a
+// feed, the encoding of its declaration <?xml version="1.0" encoding="x"?>.
 QByteArray metaCharset(const QByteArray& body) {
     static const QRegularExpression meta(
         QStringLiteral("<meta\\b[^>]*?\\bcharset\\s*=\\s*[\"']?\\s*([A-Za-z0-9._:\\-]+)"),
         QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression xml(
+        QStringLiteral("^\\s*<\\?xml\\s[^>]*?\\bencoding\\s*=\\s*[\"']([A-Za-z0-9._:\\-]+)"));
     const QString head = QString::fromLatin1(body.left(4096));
-    const QRegularExpressionMatch match = meta.match(head);
+    QRegularExpressionMatch match = meta.match(head);
+    if (!match.hasMatch())
+        match = xml.match(head);
     return match.hasMatch() ? match.captured(1).toLatin1() : QByteArray();
 }
 
@@ -137,23 +143,28 @@ QString DecodeWebText(const QByteArray& body, const QByteArray& contentType) {
     return DecodeSystem(body);
 }
 
-Inet::Inet(std::shared_ptr<HttpFetchSeam> seam) : m_seam(std::move(seam)) {
-    if (!m_seam)
-        throw Error::ObjectNotSet();
+static std::shared_ptr<HttpFetchSeam>& installedFetch() {
+    static std::shared_ptr<HttpFetchSeam> fetch;
+    return fetch;
 }
 
-void Inet::SetSeam(std::shared_ptr<HttpFetchSeam> seam) {
-    if (!seam)
-        throw Error::ObjectNotSet();
-    m_seam = std::move(seam);
+std::shared_ptr<HttpFetchSeam> SetHttpFetch(std::shared_ptr<HttpFetchSeam> fetch) {
+    return std::exchange(installedFetch(), std::move(fetch));
 }
 
-QString Inet::OpenURL(const QString& address) { return m_seam->Fetch(address, m_timeout); }
+// A copy, held while the fetch runs, in case a handler inside it swaps the fetch.
+static std::shared_ptr<HttpFetchSeam> currentFetch() {
+    if (!installedFetch())
+        installedFetch() = std::make_shared<QtHttpFetch>();
+    return installedFetch();
+}
 
-void Inet::SetRequestTimeout(std::chrono::milliseconds timeout) {
-    if (timeout <= std::chrono::milliseconds::zero())
-        throw Error::InvalidPropertyValue();
-    m_timeout = timeout;
+QString Inet::OpenURL(const QString& address) {
+    return currentFetch()->Fetch(address, kRequestTimeout);
+}
+
+WebDocument Inet::OpenDocument(const QString& address) {
+    return currentFetch()->FetchDocument(address, kRequestTimeout);
 }
 
 } // namespace toolkit

@@ -54,12 +54,22 @@ bool IsTextContent(const QByteArray& contentType, const QByteArray& body);
 // else the system code page.
 QString DecodeWebText(const QByteArray& body, const QByteArray& contentType);
 
+// A fetched document: its text and the Content-Type it came with (empty when unknown).
+struct WebDocument {
+    QString text;
+    QByteArray contentType;
+};
+
 // The platform's HTTP fetch: gets the document at the address and returns it as text, or
 // raises FetchError. Synchronous for its caller.
 class HttpFetchSeam {
 public:
     virtual ~HttpFetchSeam() = default;
     virtual QString Fetch(const QString& address, std::chrono::milliseconds timeout) = 0;
+    // The same with the document's type; a fetch that knows no type gives none.
+    virtual WebDocument FetchDocument(const QString& address, std::chrono::milliseconds timeout) {
+        return {Fetch(address, timeout), {}};
+    }
 };
 
 // The real fetch over QNetworkAccessManager. While it waits, windows repaint but user input
@@ -68,6 +78,7 @@ public:
 class QtHttpFetch final : public HttpFetchSeam {
 public:
     QString Fetch(const QString& address, std::chrono::milliseconds timeout) override;
+    WebDocument FetchDocument(const QString& address, std::chrono::milliseconds timeout) override;
     // How long a fetch runs before its progress window shows (400 ms unless changed).
     void SetProgressDelay(std::chrono::milliseconds delay) { m_progressDelay = delay; }
 
@@ -75,25 +86,19 @@ private:
     std::chrono::milliseconds m_progressDelay{400};
 };
 
+// Installs the fetch that every Inet uses from now on and returns the one it replaces; nullptr
+// means a QtHttpFetch.
+std::shared_ptr<HttpFetchSeam> SetHttpFetch(std::shared_ptr<HttpFetchSeam> fetch);
+
 // The HTTP fetch component of a window: one synchronous call that returns the document at
-// an address as text, with a request time-out of 60 seconds unless changed. The time-out
-// counts from the last data that arrived, so a slow but steady transfer goes on.
+// an address as text, with a request time-out of 60 seconds. The time-out counts from the
+// last data that arrived, so a slow but steady transfer goes on.
 class Inet {
 public:
-    explicit Inet(std::shared_ptr<HttpFetchSeam> seam = std::make_shared<QtHttpFetch>());
+    static constexpr std::chrono::milliseconds kRequestTimeout{std::chrono::seconds(60)};
 
     QString OpenURL(const QString& address);
-
-    // Replaces the platform's fetch (tests put a scripted double in).
-    void SetSeam(std::shared_ptr<HttpFetchSeam> seam);
-
-    std::chrono::milliseconds RequestTimeout() const noexcept { return m_timeout; }
-    // Raises "Invalid property value" for a time-out that is not positive.
-    void SetRequestTimeout(std::chrono::milliseconds timeout);
-
-private:
-    std::shared_ptr<HttpFetchSeam> m_seam;
-    std::chrono::milliseconds m_timeout{std::chrono::seconds(60)};
+    WebDocument OpenDocument(const QString& address);
 };
 
 } // namespace toolkit

@@ -6,6 +6,7 @@
 #include <QSocketNotifier>
 
 #include <csignal>
+#include <utility>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -42,8 +43,8 @@ void EndApplication() {
     QCoreApplication::exit(0);
 }
 
-void SetEndHook(std::function<void()> hook) {
-    endHook() = std::move(hook);
+std::function<void()> SetEndHook(std::function<void()> hook) {
+    return std::exchange(endHook(), std::move(hook));
 }
 
 void OnTerminationSignal(std::function<void()> handler) {

@@ -26,12 +26,11 @@ MenuItem::MenuItem(MenuItem& menu, const QString& caption)
     applyState();
 }
 
+// A choice is queued, never handled inside the menu's own event processing,
+// so the menu or the action can go at once; a queued click goes with it.
 MenuItem::~MenuItem() {
-    m_alive.reset();
-    if (m_menu)
-        m_menu->deleteLater();
-    else if (m_action)
-        m_action->deleteLater();
+    delete m_menu; // with its own action
+    delete m_action;
 }
 
 QAction* MenuItem::NativeAction() const {
@@ -80,8 +79,8 @@ void MenuItem::SetVisible(bool value) {
 void MenuItem::chosen() {
     // Qt toggles a checkable action by itself; the mark belongs to the handler.
     applyState();
-    m_window.PostHandler([this, alive = std::weak_ptr<int>(m_alive)] {
-        if (alive.expired() || !OnClick)
+    m_window.PostHandler([this, action = m_action] {
+        if (!action || !OnClick)
             return;
         const auto handler = OnClick;
         handler();

@@ -4,7 +4,6 @@
 #include <QString>
 
 #include <functional>
-#include <memory>
 
 class QAction;
 class QMenu;
@@ -55,7 +54,6 @@ private:
     bool m_blnChecked = false;
     bool m_blnEnabled = true;
     bool m_blnVisible = true;
-    std::shared_ptr<int> m_alive = std::make_shared<int>(0);
 };
 
 } // namespace toolkit

@@ -3,7 +3,6 @@
 #include "toolkit/Colors.h"
 #include "toolkit/Container.h"
 #include "toolkit/ForwardingWidget_p.h"
-#include "toolkit/Window.h"
 
 #include <QPlainTextEdit>
 #include <QScrollBar>
@@ -77,10 +76,7 @@ void MultiLineTextBox::userEdited() {
     if (text == shownText(m_strText).replace(QLatin1Char('\n'), QStringLiteral("\r\n")))
         return;
     m_strText = text;
-    ParentWindow().PostHandler([this, alive = std::weak_ptr<int>(m_alive)] {
-        if (!alive.expired())
-            raiseChange();
-    });
+    post([this] { raiseChange(); });
 }
 
 void MultiLineTextBox::raiseChange() {

@@ -5,7 +5,6 @@
 #include <QString>
 
 #include <functional>
-#include <memory>
 
 namespace toolkit {
 
@@ -40,7 +39,6 @@ private:
     QString m_strText;
     bool m_blnLocked = false;
     bool m_blnSetting = false;
-    std::shared_ptr<int> m_alive = std::make_shared<int>(0);
 };
 
 } // namespace toolkit

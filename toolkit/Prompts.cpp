@@ -7,6 +7,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include <utility>
+
 namespace toolkit {
 
 namespace {
@@ -118,55 +120,8 @@ QString InputBox(const QString& prompt, const QString& title, const QString& ini
     return p->InputBox(prompt, titleOr(title), initial);
 }
 
-void SetPrompts(std::shared_ptr<Prompts> p) {
-    current() = std::move(p);
-}
-
-int16_t DefaultAnswer(int32_t buttons) {
-    const bool second = (buttons & 0xF00) == vbDefaultButton2;
-    switch (buttons & 0x0F) {
-    case vbYesNo:
-        return second ? vbNo : vbYes;
-    case vbOKCancel:
-        return second ? vbCancel : vbOK;
-    default:
-        return vbOK;
-    }
-}
-
-void ScriptedPrompts::AnswerMsgBox(int16_t answer, std::function<void()> whileOpen) {
-    m_steps.push_back({false, answer, {}, std::move(whileOpen)});
-}
-
-void ScriptedPrompts::AnswerInputBox(const QString& text, std::function<void()> whileOpen) {
-    m_steps.push_back({true, 0, text, std::move(whileOpen)});
-}
-
-int16_t ScriptedPrompts::MsgBox(const QString& prompt, int32_t buttons, const QString& title) {
-    shown.push_back({false, prompt, buttons, title, {}});
-    if (m_steps.empty() || m_steps.front().input) {
-        ++unscripted;
-        return DefaultAnswer(buttons);
-    }
-    Step step = std::move(m_steps.front());
-    m_steps.pop_front();
-    if (step.whileOpen)
-        step.whileOpen();
-    return step.answer;
-}
-
-QString ScriptedPrompts::InputBox(const QString& prompt, const QString& title,
-                                  const QString& initial) {
-    shown.push_back({true, prompt, 0, title, initial});
-    if (m_steps.empty() || !m_steps.front().input) {
-        ++unscripted;
-        return {};
-    }
-    Step step = std::move(m_steps.front());
-    m_steps.pop_front();
-    if (step.whileOpen)
-        step.whileOpen();
-    return step.text;
+std::shared_ptr<Prompts> SetPrompts(std::shared_ptr<Prompts> p) {
+    return std::exchange(current(), std::move(p));
 }
 
 } // namespace toolkit

@@ -3,13 +3,10 @@
 #include <QString>
 
 #include <cstdint>
-#include <deque>
-#include <functional>
 #include <memory>
-#include <vector>
 
 // The modal message box and input box, behind one seam: the real ones are
-// Qt dialogs; tests install a scripted double.
+// Qt dialogs; another can be installed in their place.
 namespace toolkit {
 
 // Buttons, icon and default button of a message box, added together.
@@ -43,43 +40,8 @@ public:
 int16_t MsgBox(const QString& prompt, int32_t buttons = vbOKOnly, const QString& title = {});
 QString InputBox(const QString& prompt, const QString& title = {}, const QString& initial = {});
 
-// Installs the prompts used from now on; nullptr restores the Qt dialogs.
-void SetPrompts(std::shared_ptr<Prompts> prompts);
-
-// The answer a message box gives to Enter: its default button.
-int16_t DefaultAnswer(int32_t buttons);
-
-// A test double: records every box and gives the scripted answers in order.
-// While a box "is open" its script step may run code (as a user would act
-// in another window while the modal loop runs). With no answer scripted, a
-// message box answers its default button and an input box is cancelled.
-class ScriptedPrompts : public Prompts {
-public:
-    struct Shown {
-        bool input = false;
-        QString prompt;
-        int32_t buttons = 0;
-        QString title;
-        QString initial;
-    };
-
-    void AnswerMsgBox(int16_t answer, std::function<void()> whileOpen = {});
-    void AnswerInputBox(const QString& text, std::function<void()> whileOpen = {});
-
-    int16_t MsgBox(const QString& prompt, int32_t buttons, const QString& title) override;
-    QString InputBox(const QString& prompt, const QString& title, const QString& initial) override;
-
-    std::vector<Shown> shown;
-    int unscripted = 0;
-
-private:
-    struct Step {
-        bool input = false;
-        int16_t answer = 0;
-        QString text;
-        std::function<void()> whileOpen;
-    };
-    std::deque<Step> m_steps;
-};
+// Installs the prompts used from now on and returns the ones it replaces; nullptr means
+// the Qt dialogs.
+std::shared_ptr<Prompts> SetPrompts(std::shared_ptr<Prompts> prompts);
 
 } // namespace toolkit

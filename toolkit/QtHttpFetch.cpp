@@ -59,8 +59,8 @@ public:
         m_reply->abort();
     }
 
-    // The text, or the error that says why there is none.
-    QString Result() {
+    // The text and its type, or the error that says why there is none.
+    WebDocument Result() {
         readBody();
         if (m_cancelled)
             throw FetchError(FetchFailure::Cancelled, m_address,
@@ -82,7 +82,7 @@ public:
         const QByteArray contentType = m_reply->rawHeader("Content-Type");
         if (!IsTextContent(contentType, m_body))
             throw notText(contentType);
-        return DecodeWebText(m_body, contentType);
+        return {DecodeWebText(m_body, contentType), contentType};
     }
 
 private:
@@ -198,6 +198,10 @@ private:
 } // namespace
 
 QString QtHttpFetch::Fetch(const QString& address, std::chrono::milliseconds timeout) {
+    return FetchDocument(address, timeout).text;
+}
+
+WebDocument QtHttpFetch::FetchDocument(const QString& address, std::chrono::milliseconds timeout) {
     const QUrl url = WebAddress(address);
     QNetworkAccessManager manager;
     Transfer transfer(manager, url, address, timeout);

@@ -3,6 +3,8 @@
 #include <QDesktopServices>
 #include <QUrl>
 
+#include <utility>
+
 namespace toolkit {
 
 namespace {
@@ -44,15 +46,8 @@ int32_t ShellExecute(int32_t hwnd, const QString& verb, const QString& file,
     return shell->ShellExecute(hwnd, verb, file, parameters, directory, showCmd);
 }
 
-void SetShell(std::shared_ptr<ShellSeam> shell) {
-    installed() = std::move(shell);
-}
-
-int32_t ScriptedShell::ShellExecute(int32_t hwnd, const QString& verb, const QString& file,
-                                    const QString& parameters, const QString& directory,
-                                    int16_t showCmd) {
-    requests.push_back({hwnd, verb, file, parameters, directory, showCmd});
-    return result;
+std::shared_ptr<ShellSeam> SetShell(std::shared_ptr<ShellSeam> shell) {
+    return std::exchange(installed(), std::move(shell));
 }
 
 } // namespace toolkit

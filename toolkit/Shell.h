@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <vector>
 
 // The desktop shell's "open": hands a file or an address to the application
 // the desktop chooses for it (for a web address, the user's browser).
@@ -35,27 +34,8 @@ public:
 int32_t ShellExecute(int32_t hwnd, const QString& verb, const QString& file,
                      const QString& parameters, const QString& directory, int16_t showCmd);
 
-// Installs the shell used from now on; nullptr restores the desktop's.
-void SetShell(std::shared_ptr<ShellSeam> shell);
-
-// A test double: records every request and answers with a set result.
-class ScriptedShell : public ShellSeam {
-public:
-    struct Request {
-        int32_t hwnd = 0;
-        QString verb;
-        QString file;
-        QString parameters;
-        QString directory;
-        int16_t showCmd = 0;
-    };
-
-    int32_t ShellExecute(int32_t hwnd, const QString& verb, const QString& file,
-                         const QString& parameters, const QString& directory,
-                         int16_t showCmd) override;
-
-    std::vector<Request> requests;
-    int32_t result = kShellExecuteDone;
-};
+// Installs the shell used from now on and returns the one it replaces; nullptr means the
+// desktop's.
+std::shared_ptr<ShellSeam> SetShell(std::shared_ptr<ShellSeam> shell);
 
 } // namespace toolkit

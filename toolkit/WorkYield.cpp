@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 
 #include <algorithm>
+#include <utility>
 
 namespace toolkit {
 
@@ -22,15 +23,14 @@ void WorkYield::CheckClock() {
     const auto now = std::chrono::steady_clock::now();
     if (now - m_lastPass < workYieldInterval())
         return;
-    ++m_passes;
     if (QCoreApplication::instance())
         QCoreApplication::processEvents(QEventLoop::AllEvents);
     // The pass itself does not count as work.
     m_lastPass = std::chrono::steady_clock::now();
 }
 
-void SetWorkYieldInterval(std::chrono::nanoseconds interval) {
-    workYieldInterval() = std::max(interval, std::chrono::nanoseconds::zero());
+std::chrono::nanoseconds SetWorkYieldInterval(std::chrono::nanoseconds interval) {
+    return std::exchange(workYieldInterval(), std::max(interval, std::chrono::nanoseconds::zero()));
 }
 
 } // namespace toolkit

@@ -20,20 +20,16 @@ public:
             CheckClock();
     }
 
-    // How many times events were processed so far.
-    int32_t Passes() const noexcept { return m_passes; }
-
 private:
     static constexpr int64_t kUnitsPerClockRead = 8192;
     void CheckClock();
 
     int64_t m_units = 0;
-    int32_t m_passes = 0;
     std::chrono::steady_clock::time_point m_lastPass;
 };
 
-// The longest stretch of work between two event passes: 20 ms unless changed. Tests set 0 so
-// that every clock read runs a pass.
-void SetWorkYieldInterval(std::chrono::nanoseconds interval);
+// The longest stretch of work between two event passes: 20 ms unless changed; with 0 every
+// clock read runs a pass. Returns the interval it replaces.
+std::chrono::nanoseconds SetWorkYieldInterval(std::chrono::nanoseconds interval);
 
 } // namespace toolkit

@@ -4,9 +4,6 @@
 #include "toolkit/Control.h"
 #include "toolkit/Desktop.h"
 #include "toolkit/Error.h"
-#include "toolkit/Events.h"
-#include "toolkit/StdFont.h"
-#include "toolkit/TextBox.h"
 #include "toolkit/Window.h"
 #include "toolkit/WindowSystem.h"
 
@@ -20,34 +17,6 @@ constexpr int32_t kTwipsPerPixel = 15;
 constexpr int32_t kStackingFlags =
     toolkit::SWP_NOSIZE | toolkit::SWP_NOMOVE | toolkit::SWP_SHOWWINDOW;
 
-// Puts a window's font attributes back when it goes, also after an error, so
-// that a failed measurement does not leave the window in the box's font.
-class SavedFont {
-public:
-    explicit SavedFont(toolkit::Window& window)
-        : m_window(window), m_bold(window.FontBold()), m_italic(window.FontItalic()),
-          m_name(window.FontName()), m_size(window.FontSize()) {}
-    ~SavedFont() {
-        try {
-            m_window.SetFontBold(m_bold);
-            m_window.SetFontItalic(m_italic);
-            m_window.SetFontName(m_name);
-            m_window.SetFontSize(m_size);
-        } catch (...) {
-            // The size was valid when it was read; nothing else can fail.
-        }
-    }
-    SavedFont(const SavedFont&) = delete;
-    SavedFont& operator=(const SavedFont&) = delete;
-
-private:
-    toolkit::Window& m_window;
-    bool m_bold;
-    bool m_italic;
-    QString m_name;
-    float m_size;
-};
-
 } // namespace
 
 toolkit::Window& CCtrlFlavors::form() const {
@@ -60,27 +29,6 @@ toolkit::Control& CCtrlFlavors::object() const {
     if (!m_CRF || !m_CRF->ObjectName())
         throw toolkit::Error::ObjectNotSet();
     return *m_CRF->ObjectName();
-}
-
-void CCtrlFlavors::Wait(int32_t vlngCount) {
-    // Only the local counter is used: a handler run by a yield may destroy
-    // this object.
-    for (int32_t i = 0; i < vlngCount; ++i)
-        toolkit::DoEvents();
-}
-
-void CCtrlFlavors::TextBoxAutoSize() {
-    toolkit::Window& window = form();
-    auto* box = dynamic_cast<toolkit::TextBox*>(&object());
-    if (!box)
-        throw toolkit::Error::TypeMismatch();
-    const SavedFont saved(window);
-    window.SetFontBold(box->FontBold());
-    window.SetFontItalic(box->FontItalic());
-    window.SetFontName(box->FontName());
-    window.SetFontSize(box->FontSize());
-    box->SetWidth(window.TextWidth(box->Text()));
-    box->SetHeight(window.TextHeight(box->Text()));
 }
 
 int32_t CCtrlFlavors::DeskTopWidth() const {
@@ -149,41 +97,4 @@ void CCtrlFlavors::InsideDeskTop() {
         window.SetLeft(static_cast<float>(right));
     else if (window.Left() < 0)
         window.SetLeft(static_cast<float>(std::min(0.0, right)));
-}
-
-void CCtrlFlavors::MaxCtrlSize(int32_t vlngTopMargin, int32_t vlngLeftMargin,
-                               int32_t vlngWidthMargin, int32_t vlngHeightMargin) {
-    toolkit::Window& window = form();
-    toolkit::Control& control = object();
-    int32_t h = toolkit::RoundToInt32(double{window.ScaleHeight()} - vlngTopMargin);
-    int32_t w = toolkit::RoundToInt32(double{window.ScaleWidth()} - vlngLeftMargin);
-    if (h < 0)
-        h = 1;
-    if (w < 0)
-        w = 1;
-    w = toolkit::Sub32(w, vlngWidthMargin);
-    h = toolkit::Sub32(h, vlngHeightMargin);
-    // Only a negative size becomes 1; 0 stays 0.
-    if (h < 0)
-        h = 1;
-    if (w < 0)
-        w = 1;
-    control.SetTop(static_cast<float>(vlngTopMargin));
-    control.SetLeft(static_cast<float>(vlngLeftMargin));
-    control.SetWidth(static_cast<float>(w));
-    control.SetHeight(static_cast<float>(h));
-}
-
-int32_t CCtrlFlavors::SendMsg(int32_t wMsg, int32_t wParam, int32_t& lParam) {
-    return toolkit::SendMessage(m_lngSendHandle, wMsg, wParam, &lParam);
-}
-
-int32_t CCtrlFlavors::Undo() {
-    toolkit::Window& window = form();
-    SetSendHandle(window.hwnd());
-    int32_t lParam = 0;
-    const int32_t reply = SendMsg(toolkit::EM_UNDO, 0, lParam);
-    if (!toolkit::SetFocus(window.hwnd()))
-        throw toolkit::Error::InvalidProcedureCall();
-    return reply;
 }

@@ -28,7 +28,7 @@ enum enm3DPosType : int32_t {
 
 // Window and widget utilities acting on the window (FormName) and widget
 // (ObjectName) of the record CRF: placing the window on the desktop and in the
-// stacking order, sizing a widget, and sending window messages. Lengths are
+// stacking order, and sizing a text box to its text. Lengths are
 // twips; the desktop is measured at a fixed 15 twips per pixel. A missing
 // record, window or widget raises "Object variable not set" (91).
 class CCtrlFlavors {
@@ -36,16 +36,6 @@ public:
     std::shared_ptr<CRForm> CRF() const { return m_CRF; }
     void SetCRF(std::shared_ptr<CRForm> Value) { m_CRF = std::move(Value); }
 
-    int32_t SendHandle() const { return m_lngSendHandle; }
-    void SetSendHandle(const int32_t& Value) { m_lngSendHandle = Value; }
-
-    // Yields to the event loop vlngCount times; nothing for 0 or less.
-    // Handlers, including ones that reach this object, may run meanwhile.
-    static void Wait(int32_t vlngCount);
-
-    // Sizes the ObjectName text box to its text as the window measures it in
-    // the box's font. ObjectName must be a text box (else 13).
-    void TextBoxAutoSize();
 
     // The usable desktop, in twips.
     int32_t DeskTopWidth() const;
@@ -60,23 +50,10 @@ public:
     // sticks out; one larger than the desktop gets its far edges on the
     // desktop's far edges.
     void InsideDeskTop();
-    // Makes ObjectName fill the window's inner area from (left, top), less
-    // the width and height margins; a negative size becomes 1.
-    void MaxCtrlSize(int32_t vlngTopMargin, int32_t vlngLeftMargin, int32_t vlngWidthMargin,
-                     int32_t vlngHeightMargin);
-
-    // Sends a message to the SendHandle window; lParam goes by address, so
-    // that the receiver can read or fill it.
-    int32_t SendMsg(int32_t wMsg, int32_t wParam, int32_t& lParam);
-    // Sends the edit-undo request to the window (SendHandle keeps its handle)
-    // and gives it the focus; returns the reply. A hidden window cannot take
-    // the focus (5).
-    int32_t Undo();
 
 private:
     toolkit::Window& form() const;
     toolkit::Control& object() const;
 
     std::shared_ptr<CRForm> m_CRF;
-    int32_t m_lngSendHandle = 0;
 };

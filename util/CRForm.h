@@ -16,10 +16,6 @@ public:
     std::shared_ptr<toolkit::Control> ObjectName() const { return m_ObjectName; }
     void SetObjectName(std::shared_ptr<toolkit::Control> Value) { m_ObjectName = std::move(Value); }
 
-    // Takes each argument that is set; an empty one leaves its member as it was.
-    void ClsRefForm(std::shared_ptr<toolkit::Window>& robjFormName,
-                    std::shared_ptr<toolkit::Control>& robjObjectName);
-
 private:
     std::shared_ptr<toolkit::Window> m_FormName;
     std::shared_ptr<toolkit::Control> m_ObjectName;

@@ -1,10 +1,10 @@
 #include "XProbe.h"
 #include "app/FormMain.h"
 #include "app/ModuleMain.h"
+#include "support/ScriptedCommonDialog.h"
 #include "toolkit/Colors.h"
 #include "toolkit/Events.h"
 #include "toolkit/Lifecycle.h"
-#include "toolkit/ScriptedCommonDialog.h"
 #include "toolkit/Startup.h"
 #include "toolkit/WindowSystem.h"
 #include "util/CCtrlFlavors.h"
@@ -22,6 +22,7 @@
 
 #include <iostream>
 #include <memory>
+#include <optional>
 
 // The control panel's font and colour options on a real X server with
 // openbox, the dialogs answered by a script: what the screen then shows is
@@ -47,12 +48,11 @@ TEST(AppearanceOnX, largeRedOnBlackStripStaysOnTheDesktopAndIsDrawnInItsColours)
     if (!reason.isEmpty())
         GTEST_SKIP() << "no X server for the end-to-end test: " << reason.toStdString();
 
-    toolkit::SetEndHook([] {});
+    const testsupport::ScopedEndHook stayUp{[] {}};
+    const testsupport::InstalledCommonDialogs dialogs;
     ModuleMain::Main();
     ASSERT_EQ(FormMain::LoadedPanels().size(), 1u);
     const std::shared_ptr<FormMain> panel = FormMain::LoadedPanels().front();
-    auto dialogs = std::make_shared<toolkit::ScriptedCommonDialog>();
-    panel->CommonDialogMain().SetSeam(dialogs);
     const std::shared_ptr<FormSQMain> strip = panel->Controller()->Form();
     const uint64_t id = toolkit::NativeWindowId(strip->hwnd());
     ASSERT_NE(id, 0u);
@@ -91,7 +91,8 @@ TEST(AppearanceOnX, largeRedOnBlackStripStaysOnTheDesktopAndIsDrawnInItsColours)
                             : QDir(qEnvironmentVariable("VORN_SCREENSHOT_DIR"))
                                   .filePath(QStringLiteral("strip.png"));
     int red = 0, black = 0, other = 0;
-    toolkit::SetYieldHook([&] {
+    std::optional<testsupport::ScopedYieldHook> look;
+    look.emplace([&] {
         if (++steps % 500 != 0)
             return;
         // The text enters from the right; wait until it covers a good part of the strip.
@@ -114,7 +115,7 @@ TEST(AppearanceOnX, largeRedOnBlackStripStaysOnTheDesktopAndIsDrawnInItsColours)
     panel->Controller()->Scroll(
         true, QStringLiteral("vorn2 — RED ON BLACK, 36 points bold. 赤い文字が黒い帯を流れる。 "
                              "The strip keeps one line of the text."));
-    toolkit::SetYieldHook({});
+    look.reset();
     ASSERT_FALSE(shot.isNull());
     const int all = shot.width() * shot.height();
     std::cout << "strip " << r.width() << "x" << r.height() << " at " << r.x() << "," << r.y()
@@ -125,7 +126,6 @@ TEST(AppearanceOnX, largeRedOnBlackStripStaysOnTheDesktopAndIsDrawnInItsColours)
     EXPECT_LT(other, all / 5);
 
     panel->UnloadWithoutQuery();
-    toolkit::SetEndHook({});
 }
 
 // The real display, no offscreen default; without a server the suite still

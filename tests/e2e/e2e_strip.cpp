@@ -1,5 +1,6 @@
 #include "XProbe.h"
 #include "marquee/CSQCtrl.h"
+#include "support/Overrides.h"
 #include "toolkit/Events.h"
 #include "toolkit/Window.h"
 #include "toolkit/WindowSystem.h"
@@ -73,7 +74,6 @@ protected:
         const QString reason = unavailableReason();
         if (!reason.isEmpty())
             GTEST_SKIP() << "no X server for the end-to-end test: " << reason.toStdString();
-        toolkit::SetErrorReporter([this](const QString& text) { m_errors << text; });
         // A window manager that has just started may not have published the
         // work area yet.
         ASSERT_TRUE(waitUntil([] { return workArea().width() > 0; }));
@@ -101,7 +101,6 @@ protected:
         m_csqc.reset();
         m_owner.reset();
         toolkit::DoEvents();
-        toolkit::SetErrorReporter({});
         // No test may leave an error the user would have been shown.
         EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join(QStringLiteral("; ")).toStdString();
     }
@@ -137,6 +136,7 @@ protected:
     std::shared_ptr<CRForm> m_record;
     CCtrlFlavors m_flavors;
     QStringList m_errors;
+    testsupport::ScopedErrorReporter m_reporter{[this](const QString& text) { m_errors << text; }};
     int m_intPresses = 0;
     std::function<void()> m_onPress;
 };
@@ -469,6 +469,6 @@ int main(int argc, char** argv) {
     if (!unavailableReason().isEmpty())
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    toolkit::SetYieldPeriod(10ms);
+    const testsupport::ScopedYieldPeriod period{10ms};
     return RUN_ALL_TESTS();
 }

@@ -8,10 +8,10 @@
 // taken from the first units, their lengths from the mode's bits.
 
 #include "app/ModuleMain.h"
-#include "toolkit/WorkYield.h"
 
 #include "FuzzInput.h"
-#include "tests/CleanupSteps.h"
+#include "CleanupSteps.h"
+#include "support/Overrides.h"
 
 #include <chrono>
 
@@ -35,7 +35,7 @@ QString Describe(const QString& input, const QString& open, const QString& close
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     fuzz::EnsureApplication();
     // Every clock read lets events run, so that path is taken on short inputs too.
-    toolkit::SetWorkYieldInterval(std::chrono::nanoseconds::zero());
+    static const testsupport::ScopedWorkYieldInterval everyRead{std::chrono::nanoseconds::zero()};
     return 0;
 }
 

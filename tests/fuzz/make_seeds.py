@@ -77,3 +77,39 @@ pages = {
 }
 for name, (header, body) in pages.items():
     write("fuzz_charset", name, bytes([len(header.encode())]) + header.encode() + body)
+
+# fuzz_html: one mode byte (even: UTF-8, odd: UTF-16), then the page.
+html_pages = {
+    "page": "<!DOCTYPE html>\r\n<html><head><title>T</title><style>p{}</style></head><body>"
+            "<!-- a > b --><h1>Tom &amp; Jerry</h1><p>It&#8217;s caf&eacute;&nbsp;&bigstar;"
+            "&NotEqualTilde;&#x1F600;</p><script>if (a<b) x(\"</p>\")</script>"
+            "<template>t</template><p>a\r\nb</p></body></html>",
+    "broken": "<p>unclosed <b>bold <i>both</p></b> &amp &unknown; &#0; &#xD800; <! x <",
+    "plain": "just\ttext\r\n  with   blanks ",
+    # Found by the fuzzer: a form feed is a blank; a "<" that opens no tag is text.
+    "form_feed": "Es\x0cka",
+    "lone_lt": "<[p>",
+}
+for name, text in html_pages.items():
+    write("fuzz_html", name, b"\x00" + text.encode())
+write("fuzz_html", "utf16", b"\x01" + utf16("<p>\ud800&amp;\x00x</p>"))
+
+# fuzz_feed: one byte choosing the Content-Type, then the document.
+feeds = {
+    "rss2": (1, '<?xml version="1.0"?><rss version="2.0"><channel><title>F &amp; G</title>'
+                '<item><title><![CDATA[<b>One</b>]]></title></item>'
+                '<item><title>Two &lt;i&gt;x&lt;/i&gt;</title></item></channel></rss>'),
+    "atom": (2, '<feed xmlns="http://www.w3.org/2005/Atom"><title>A</title><entry>'
+                '<title type="html">&lt;em&gt;B&lt;/em&gt;</title></entry><entry>'
+                '<title type="xhtml"><div xmlns="http://www.w3.org/1999/xhtml">C <b>D</b></div>'
+                '</title></entry></feed>'),
+    "rdf": (3, '<rdf:RDF xmlns:rdf="http://www.w3.org/1999/02/22-rdf-syntax-ns#" '
+               'xmlns="http://purl.org/rss/1.0/"><channel><title>R</title></channel>'
+               '<item><title>S</title></item></rdf:RDF>'),
+    "truncated": (1, "<rss><channel><title>Cut</title><item><title>Wh"),
+    "html": (0, "<!doctype html><p>x &lt; y</p>"),
+    "doctype": (4, '<!DOCTYPE rss [<!ENTITY e "&#60;b>x">]><rss><channel><title>&e;</title>'
+                   '</channel></rss>'),
+}
+for name, (kind, text) in feeds.items():
+    write("fuzz_feed", name, bytes([kind]) + text.encode())

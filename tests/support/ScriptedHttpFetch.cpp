@@ -1,6 +1,8 @@
-#include "toolkit/ScriptedHttpFetch.h"
+#include "ScriptedHttpFetch.h"
 
-namespace toolkit {
+namespace testsupport {
+
+using namespace toolkit;
 
 void ScriptedHttpFetch::Reply(const QString& text) {
     On([text](const QString&) { return text; });
@@ -22,4 +24,4 @@ QString ScriptedHttpFetch::Fetch(const QString& address, std::chrono::millisecon
     return next(address);
 }
 
-} // namespace toolkit
+} // namespace testsupport

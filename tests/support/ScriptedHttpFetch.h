@@ -1,14 +1,18 @@
 #pragma once
 
+#include "Overrides.h"
 #include "toolkit/HttpFetch.h"
 
 #include <deque>
 #include <functional>
 #include <vector>
 
-namespace toolkit {
+namespace testsupport {
 
-// The test double of the HTTP fetch: each fetch takes the next scripted answer and records the
+using toolkit::FetchFailure;
+using toolkit::HttpFetchSeam;
+
+// The HTTP fetch, scripted: each fetch takes the next scripted answer and records the
 // address and time-out it was asked for. An answer may be a function, run while the fetch
 // "waits", which may also raise. A fetch with no answer scripted raises an error.
 class ScriptedHttpFetch final : public HttpFetchSeam {
@@ -19,9 +23,9 @@ public:
     void Fail(FetchFailure failure, const QString& reason);
     void On(Answer answer) { m_script.push_back(std::move(answer)); }
 
+    size_t Pending() const noexcept { return m_script.size(); }
     const std::vector<QString>& Addresses() const noexcept { return m_addresses; }
     const std::vector<std::chrono::milliseconds>& Timeouts() const noexcept { return m_timeouts; }
-    size_t Pending() const noexcept { return m_script.size(); }
 
     QString Fetch(const QString& address, std::chrono::milliseconds timeout) override;
 
@@ -31,4 +35,6 @@ private:
     std::vector<std::chrono::milliseconds> m_timeouts;
 };
 
-} // namespace toolkit
+using InstalledHttpFetch = Installed<ScriptedHttpFetch, HttpFetchSeam, &toolkit::SetHttpFetch>;
+
+} // namespace testsupport

@@ -1,8 +1,10 @@
-#include "toolkit/ScriptedCommonDialog.h"
+#include "ScriptedCommonDialog.h"
 
 #include "toolkit/Error.h"
 
-namespace toolkit {
+namespace testsupport {
+
+using namespace toolkit;
 
 namespace {
 
@@ -56,4 +58,4 @@ std::optional<int32_t> ScriptedCommonDialog::ChooseColor(int32_t color, int32_t 
     return takeNext(m_color, "Color")(color);
 }
 
-} // namespace toolkit
+} // namespace testsupport

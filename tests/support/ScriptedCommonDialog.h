@@ -1,14 +1,18 @@
 #pragma once
 
+#include "Overrides.h"
 #include "toolkit/CommonDialog.h"
 
 #include <deque>
 #include <functional>
 #include <vector>
 
-namespace toolkit {
+namespace testsupport {
 
-// The test double of the Open, Font and Color dialogs: each show takes the next scripted
+using toolkit::CommonDialogSeam;
+using toolkit::DialogFont;
+
+// The Open, Font and Color dialogs, scripted: each show takes the next scripted
 // answer for its kind and records what it was shown with. An answer may be a function, run
 // while the "dialog" is open, so a test can act as a handler running inside a modal dialog.
 // A show with no answer scripted raises an error naming the dialog.
@@ -50,4 +54,7 @@ private:
     Shown m_shown;
 };
 
-} // namespace toolkit
+using InstalledCommonDialogs =
+    Installed<ScriptedCommonDialog, CommonDialogSeam, &toolkit::SetCommonDialogs>;
+
+} // namespace testsupport

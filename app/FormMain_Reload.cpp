@@ -1,0 +1,107 @@
+#include "app/FormMain.h"
+
+#include "app/WebStrip.h"
+#include "toolkit/App.h"
+#include "toolkit/Error.h"
+#include "toolkit/Events.h"
+#include "util/CFileStream.h"
+
+#include <QTimer>
+
+#include <cstdio>
+#include <exception>
+#include <new>
+
+// The reload schedule of the command line's --reload. Each turn reads the file or address
+// named last, as "Local Reload(&R)" or "Web Reload(&R)" would, but hands a changed text to
+// the controller to take over after the current pass, so that nobody sees a text cut off in
+// the middle; an unchanged one changes nothing. Nobody waits for a turn, so a failure is
+// only written to standard error, once, and the next turn tries again.
+
+namespace {
+
+constexpr int kMaxReloadMinutes = 24 * 60;
+
+void reportFailure(const QString& what) {
+    const QString line = QStringLiteral("%1: scheduled reload: %2\n").arg(toolkit::AppTitle(), what);
+    std::fputs(line.toLocal8Bit().constData(), stderr);
+    std::fflush(stderr);
+}
+
+// Whether the text is the one the strip shows, or will show after this pass.
+bool shows(const CSQCtrl& csqc, QStringView text) {
+    if (!csqc.Queued().isEmpty())
+        return csqc.Queued() == text;
+    qsizetype at = 0;
+    for (const QString& segment : csqc.Segments()) {
+        if (text.sliced(at).left(segment.size()) != segment)
+            return false;
+        at += segment.size();
+    }
+    return at == text.size();
+}
+
+} // namespace
+
+void FormMain::SetReloadMinutes(int minutes) {
+    if (minutes < 0 || minutes > kMaxReloadMinutes)
+        throw toolkit::Error::InvalidPropertyValue();
+    if (minutes == 0) {
+        m_reloadTimer.reset();
+        return;
+    }
+    if (!m_reloadTimer) {
+        m_reloadTimer = std::make_shared<QTimer>();
+        // A turn runs as a handler of its own, so that a scroll it starts does not hold the
+        // timer (which does not fire again while its own notification runs).
+        QObject::connect(m_reloadTimer.get(), &QTimer::timeout, [weak = weak_from_this()] {
+            toolkit::PostToDispatch([weak] {
+                if (const auto panel = std::static_pointer_cast<FormMain>(weak.lock()))
+                    panel->ReloadNow();
+            });
+        });
+    }
+    m_reloadTimer->start(std::chrono::minutes(minutes));
+}
+
+int FormMain::ReloadMinutes() const {
+    return m_reloadTimer ? m_reloadTimer->interval() / 60000 : 0;
+}
+
+void FormMain::ReloadNow() {
+    // A turn that comes while the last one still waits for its page is left out.
+    if (!Loaded() || m_blnReloading || m_lastSource == Source::None)
+        return;
+    const auto keep = weak_from_this().lock();
+    const uint64_t handOvers = m_handOvers;
+    const bool web = m_lastSource == Source::Web;
+    const QString source = web ? m_strURL : m_clsFileStream->Path();
+    QString text;
+    m_blnReloading = true;
+    try {
+        if (web) {
+            text = WebStripText(m_InetMain->OpenDocument(source));
+        } else {
+            const std::shared_ptr<CFileStream> stream = m_clsFileStream;
+            text = stream->Ascii();
+            if (stream->Error())
+                throw toolkit::Error(53, QStringLiteral("Could not read %1: it is missing, binary or "
+                                                        "damaged.").arg(source));
+            CleanText(text);
+        }
+    } catch (const toolkit::Error& e) {
+        reportFailure(e.Description());
+    } catch (const std::bad_alloc&) {
+        reportFailure(toolkit::Error::OutOfMemory().Description());
+    } catch (const std::exception& e) {
+        reportFailure(QString::fromUtf8(e.what()));
+    }
+    m_blnReloading = false;
+    // A text that is empty, the same, or overtaken by a load meanwhile changes nothing.
+    if (!Loaded() || text.isEmpty() || handOvers != m_handOvers || shows(*csqc, text))
+        return;
+    // Nothing shown yet (the first read failed): the text starts as a load would start it.
+    if (csqc->SegmentCount() == 0)
+        return HandOver(text);
+    csqc->Queue(text);
+}

@@ -1,0 +1,52 @@
+// A fetched document as the strip shows it: its kind found by type and content, a feed read
+// with QXmlStreamReader into its titles, an HTML page through its text, anything else
+// through the plain cleanup.
+//
+// Input: one byte choosing the Content-Type (from a fixed list), then the document in UTF-8.
+// What must hold for every document:
+//   - a feed's titles are each folded and joined by the separator: no blank, tab or line
+//     break at either end, no two blanks in a row, no empty title between two separators;
+//   - the strip text of the document never crashes or hangs, whatever its kind.
+
+#include "app/WebStrip.h"
+#include "toolkit/WebText.h"
+#include "toolkit/WorkYield.h"
+
+#include "FuzzInput.h"
+
+#include <cstdlib>
+#include <iterator>
+
+namespace {
+
+bool isBlank(QChar c) {
+    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\f';
+}
+
+const char* const kTypes[] = {"", "application/rss+xml", "application/atom+xml", "text/xml",
+                              "application/xml", "text/html", "text/plain",
+                              "application/rdf+xml"};
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    ::setenv("LC_ALL", "C.UTF-8", 1);
+    fuzz::EnsureApplication();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size < 1)
+        return 0;
+    const toolkit::WebDocument document{QString::fromUtf8(fuzz::Bytes(data + 1, size - 1)),
+                                        kTypes[data[0] % std::size(kTypes)]};
+    toolkit::WorkYield yield;
+    const QString titles = toolkit::FeedText(document.text, yield);
+    fuzz::Expect(titles.isEmpty() || (!isBlank(titles.front()) && !isBlank(titles.back())),
+                 "a blank at an end", titles);
+    fuzz::Expect(!titles.contains(QStringLiteral("  ")), "two blanks in a row", titles);
+    for (const QChar c : titles)
+        fuzz::Expect(c == u' ' || !isBlank(c), "a tab or line break in a title", titles);
+    (void)WebStripText(document);
+    return 0;
+}
