@@ -5,6 +5,7 @@
 #include "toolkit/Events.h"
 #include "toolkit/Window.h"
 
+#include <QCoreApplication>
 #include <QPaintEvent>
 #include <QWidget>
 
@@ -39,6 +40,9 @@ protected:
     void SetUp() override {
         csqc = std::make_shared<CSQCtrl>();
         csqc->Show(owner);
+        // The map the show queues, and the platform's reports of it.
+        for (int i = 0; i < 3; ++i)
+            QCoreApplication::processEvents();
         yieldHook.emplace([this] {
             ++yields;
             if (yields > limit) {
