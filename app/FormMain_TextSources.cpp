@@ -5,6 +5,8 @@
 #include "toolkit/Prompts.h"
 #include "util/CFileStream.h"
 
+#include <optional>
+
 // The File commands that load text: a local file, a web address, and the reload of each.
 // Each hands its cleaned text to the controller as its last step; the call returns only when
 // the scroll stops. A dialog, a fetch or a long cleanup lets other handlers run; if one of
@@ -14,6 +16,19 @@
 namespace {
 
 const char16_t kBinaryOrDamaged[] = u"ファイルがバイナリか、破損しています。";
+
+// The fetched text, or nothing when the user cancelled the fetch: a cancel is the user's
+// choice, so the command ends as after a failed fetch but without a message. Every other
+// failure goes on to the dispatch boundary, which reports it.
+std::optional<QString> FetchUnlessCancelled(toolkit::Inet& inet, const QString& address) {
+    try {
+        return inet.OpenURL(address);
+    } catch (const toolkit::FetchError& e) {
+        if (e.Failure() == toolkit::FetchFailure::Cancelled)
+            return std::nullopt;
+        throw;
+    }
+}
 
 } // namespace
 
@@ -75,9 +90,10 @@ void FormMain::mnuFileWeb_Click() {
 void FormMain::OpenWebAddress(const QString& address) {
     const auto keep = weak_from_this().lock();
     m_strURL = address;
-    QString strText = m_InetMain->OpenURL(m_strURL);
-    if (!Loaded())
+    std::optional<QString> fetched = FetchUnlessCancelled(*m_InetMain, m_strURL);
+    if (!Loaded() || !fetched)
         return;
+    QString strText = std::move(*fetched);
     m_mnuFileWebReload->SetEnabled(true);
     CleanText(strText);
     if (!Loaded())
@@ -88,7 +104,10 @@ void FormMain::OpenWebAddress(const QString& address) {
 void FormMain::mnuFileWebReload_Click() {
     if (m_strURL.isEmpty())
         return;
-    QString strText = m_InetMain->OpenURL(m_strURL);
+    std::optional<QString> fetched = FetchUnlessCancelled(*m_InetMain, m_strURL);
+    if (!fetched)
+        return;
+    QString strText = std::move(*fetched);
     CleanText(strText);
     if (!Loaded())
         return;
