@@ -1,8 +1,8 @@
 // Loads a big file through "Local(&L)..." on the real panel (the Open dialog scripted) and
 // prints the time until the strip makes its first step with the new text, the longest time
 // the panel went without answering meanwhile (a 5 ms timer's largest gap), and the peak
-// resident memory against the target of 4 times the file size. The targets: no gap over
-// 100 ms, the first step within 1.5 s. Exits 1 when one is missed.
+// resident memory the load added to the process. The targets: no gap over 100 ms, the first
+// step within 1.5 s, at most 4 times the file's size added. Exits 1 when one is missed.
 //   load_large [page|text|tags]
 //     page  100 MB of HTML, a tag every few words, CR LF line ends (the default)
 //     text  30 MiB of plain text in UTF-8, Japanese and English, LF line ends
@@ -130,10 +130,12 @@ int main(int argc, char** argv) {
         const bool answered = longestGap <= std::chrono::milliseconds(100);
         const bool soon = firstStep - start <= std::chrono::milliseconds(1500);
         const long peak = peakRssKiB();
-        std::printf("peak resident memory: %.1f MB (%.2f x the file; %.1f MB before the load); "
-                    "target <= 4 x\n",
-                    peak * 1024.0 / 1e6, peak * 1024.0 / static_cast<double>(size),
-                    baseKiB * 1024.0 / 1e6);
+        // What the load itself takes: the peak over what the process held before it.
+        const double grown = (peak - baseKiB) * 1024.0;
+        std::printf("peak resident memory: %.1f MB, %.1f MB before the load; the load took "
+                    "%.1f MB, %.2f x the file; target <= 4 x\n",
+                    peak * 1024.0 / 1e6, baseKiB * 1024.0 / 1e6, grown / 1e6,
+                    grown / static_cast<double>(size));
         std::printf("segments: %d\n", csqc->SegmentCount());
 
         // The same steps one by one, each with the longest time the timer had to wait.
@@ -158,7 +160,7 @@ int main(int argc, char** argv) {
         });
         phase("cut into segments (Scroll)", [&] { csqc->Scroll(false, text); });
         std::fflush(stdout);
-        const bool small = peak * 1024.0 <= 4.0 * static_cast<double>(size);
+        const bool small = grown <= 4.0 * static_cast<double>(size);
         std::printf("targets: gap <= 100 ms %s, first step <= 1.5 s %s, memory <= 4 x %s\n",
                     answered ? "met" : "MISSED", soon ? "met" : "MISSED", small ? "met" : "MISSED");
         std::fflush(stdout);

@@ -11,6 +11,8 @@
 #include <QFileDialog>
 #include <QFontDatabase>
 #include <QFontDialog>
+#include <QLineEdit>
+#include <QGroupBox>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -245,6 +247,22 @@ TEST(QtCommonDialogTest, FontDialogHidesEffectsUnlessAskedAndReturnsTheChoice) {
     dialog.ShowFont();
     EXPECT_EQ(visibleChecks, 2);
     EXPECT_EQ(dialog.FontSize(), 20.0f);
+}
+
+TEST(QtCommonDialogTest, FontDialogShowsASampleOfAFaceDrawnByASubstituteAndKeepsItsName) {
+    CommonDialog dialog(QtCommonDialogs());
+    dialog.SetFontName(QStringLiteral("No Such Face Installed"));
+    QString sample;
+    whenShown<QFontDialog>([&](QFontDialog& d) {
+        for (QGroupBox* box : d.findChildren<QGroupBox*>()) {
+            if (box->title() == QStringLiteral("Sample") && box->findChild<QLineEdit*>())
+                sample = box->findChild<QLineEdit*>()->text();
+        }
+        d.accept();
+    });
+    dialog.ShowFont();
+    EXPECT_FALSE(sample.isEmpty());
+    EXPECT_EQ(dialog.FontName(), QStringLiteral("No Such Face Installed"));
 }
 
 TEST(QtCommonDialogTest, ColorDialogStartsFromTheColourAndReturnsTheChoice) {

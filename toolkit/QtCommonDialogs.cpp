@@ -8,6 +8,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QPointer>
 
@@ -58,6 +59,11 @@ public:
         initial.setItalic(font.Italic);
         initial.setStrikeOut(font.Strikethru);
         initial.setUnderline(font.Underline);
+        // A substituted face (the strip's Japanese face where it is not installed) is in none
+        // of the dialog's lists, and the dialog then selects no face and shows no sample; it
+        // gets the face that really draws the text instead.
+        const QString drawnFace = QFontInfo(initial).family();
+        initial.setFamily(drawnFace);
         QPointer<QFontDialog> dialog = new QFontDialog(initial, dialogParent());
         if (!(flags & cdlCFEffects)) {
             dialog->setOption(QFontDialog::DontUseNativeDialog);
@@ -71,7 +77,8 @@ public:
         if (answer != QDialog::Accepted)
             return std::nullopt;
         DialogFont result;
-        result.Name = chosen.family();
+        // Confirming the face offered keeps the name the caller gave.
+        result.Name = chosen.family() == drawnFace ? font.Name : chosen.family();
         result.Size = chosen.pointSizeF() > 0.0 ? static_cast<float>(chosen.pointSizeF())
                                                 : static_cast<float>(chosen.pixelSize() * 0.75);
         result.Bold = chosen.bold();
