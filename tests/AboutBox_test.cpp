@@ -332,25 +332,26 @@ TEST_F(AboutBox, focusStartsOnOkAndTabFollowsTheKeyboardOrder) {
     EXPECT_EQ(order.size(), 4u);
 }
 
-TEST_F(AboutBox, enterPressesOkAndTheWindowsCloseRequestUnloadsAsOkDoes) {
-    for (const bool byEnter : {true, false}) {
+TEST_F(AboutBox, enterAndEscapePressOkAndTheWindowsCloseRequestUnloadsAsOkDoes) {
+    // A key of 0 is the window's close request.
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape, Qt::Key(0)}) {
         CAboutBox box;
         box.Report();
         showAndThen(box, [&](FormAboutBox& d) {
             QWidget* w = d.NativeWidget();
             w->activateWindow();
             EXPECT_TRUE(QTest::qWaitForWindowActive(w, 2000));
-            if (byEnter) {
-                // Even from the report box, Enter is the dialog's "OK".
+            if (key != 0) {
+                // Even from the report box, Enter and Escape are the dialog's "OK".
                 d.TextReport().NativeWidget()->setFocus();
-                QTest::keyClick(d.TextReport().NativeWidget(), Qt::Key_Return);
+                QTest::keyClick(d.TextReport().NativeWidget(), key);
             } else {
                 w->close();
             }
             // The unload runs from the event loop, not inside the key or close event.
             EXPECT_TRUE(d.Loaded());
         });
-        EXPECT_FALSE(box.Dialog()->Loaded()) << (byEnter ? "Enter" : "close request");
+        EXPECT_FALSE(box.Dialog()->Loaded()) << "key " << key;
         EXPECT_FALSE(box.Dialog()->NativeWidget()->isVisible());
     }
 }

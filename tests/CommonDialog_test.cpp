@@ -225,6 +225,7 @@ TEST(QtCommonDialogTest, FontDialogHidesEffectsUnlessAskedAndReturnsTheChoice) {
         for (QCheckBox* box : d.findChildren<QCheckBox*>())
             visibleChecks += box->isVisible() ? 1 : 0;
         QFont f = d.currentFont();
+        f.setStyleName(QString()); // the weight below, not the style offered, is the choice
         f.setPointSizeF(20.0);
         f.setBold(true);
         d.setCurrentFont(f);
@@ -249,20 +250,28 @@ TEST(QtCommonDialogTest, FontDialogHidesEffectsUnlessAskedAndReturnsTheChoice) {
     EXPECT_EQ(dialog.FontSize(), 20.0f);
 }
 
-TEST(QtCommonDialogTest, FontDialogShowsASampleOfAFaceDrawnByASubstituteAndKeepsItsName) {
+TEST(QtCommonDialogTest, FontDialogShowsASampleOfAFaceDrawnByASubstituteAndOkKeepsTheFont) {
     CommonDialog dialog(QtCommonDialogs());
     dialog.SetFontName(QStringLiteral("No Such Face Installed"));
+    dialog.SetFontItalic(false);
+    dialog.SetFlags(cdlCFBoth);
     QString sample;
+    int sampleHeight = 0;
     whenShown<QFontDialog>([&](QFontDialog& d) {
         for (QGroupBox* box : d.findChildren<QGroupBox*>()) {
-            if (box->title() == QStringLiteral("Sample") && box->findChild<QLineEdit*>())
+            if (box->title() == QStringLiteral("Sample") && box->findChild<QLineEdit*>()) {
                 sample = box->findChild<QLineEdit*>()->text();
+                sampleHeight = box->findChild<QLineEdit*>()->height();
+            }
         }
         d.accept();
     });
     dialog.ShowFont();
     EXPECT_FALSE(sample.isEmpty());
+    EXPECT_GT(sampleHeight, QFontMetrics(QApplication::font()).height());
     EXPECT_EQ(dialog.FontName(), QStringLiteral("No Such Face Installed"));
+    EXPECT_FALSE(dialog.FontItalic());
+    EXPECT_FALSE(dialog.FontBold());
 }
 
 TEST(QtCommonDialogTest, ColorDialogStartsFromTheColourAndReturnsTheChoice) {

@@ -10,6 +10,7 @@
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QGroupBox>
+#include <QLineEdit>
 #include <QPointer>
 
 namespace toolkit {
@@ -26,6 +27,14 @@ void hideEffects(QFontDialog& dialog) {
         box->hide();
         if (auto* group = qobject_cast<QGroupBox*>(box->parentWidget()))
             group->hide();
+    }
+}
+
+// Without the effects beside it, Qt lays the sample box out with no height for its text.
+void keepSampleTall(QFontDialog& dialog) {
+    for (QGroupBox* group : dialog.findChildren<QGroupBox*>()) {
+        for (QLineEdit* sample : group->findChildren<QLineEdit*>())
+            sample->setMinimumHeight(3 * sample->fontMetrics().height());
     }
 }
 
@@ -62,13 +71,19 @@ public:
         // A substituted face (the strip's Japanese face where it is not installed) is in none
         // of the dialog's lists, and the dialog then selects no face and shows no sample; it
         // gets the face that really draws the text instead.
-        const QString drawnFace = QFontInfo(initial).family();
+        const QFontInfo drawn(initial);
+        const QString drawnFace = drawn.family();
         initial.setFamily(drawnFace);
+        // So is the style that draws it: the dialog takes the face's first style where its own
+        // guess at the style's name is not in the list (an oblique for a regular font, say),
+        // and OK would then change the font.
+        initial.setStyleName(drawn.styleName());
         QPointer<QFontDialog> dialog = new QFontDialog(initial, dialogParent());
         if (!(flags & cdlCFEffects)) {
             dialog->setOption(QFontDialog::DontUseNativeDialog);
             hideEffects(*dialog);
         }
+        keepSampleTall(*dialog);
         const int answer = dialog->exec();
         if (!dialog)
             return std::nullopt;
