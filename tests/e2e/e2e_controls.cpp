@@ -1,18 +1,14 @@
 #include "XProbe.h"
 #include "app/FormMain.h"
 #include "app/ModuleMain.h"
-#include "toolkit/Focus.h"
 #include "toolkit/Lifecycle.h"
 #include "toolkit/Startup.h"
 #include "toolkit/WindowSystem.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QImage>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionSlider>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -21,38 +17,12 @@
 #include <set>
 
 // The Speed bar of the expanded panel on a real X server with openbox, moved with the
-// pointer as a user moves it (xdotool): a drag of the thumb by a few pixels, the arrows
-// clicked through the whole range, and the keyboard focus mark as the screen shows it.
+// pointer as a user moves it (xdotool): a drag of the thumb by a few pixels, and the right
+// arrow clicked through the whole range.
 
 namespace {
 
 using namespace xprobe;
-
-QString shotPath(QTemporaryDir& dir, const char* name) {
-    const QString folder = qEnvironmentVariable("VORN_SCREENSHOT_DIR");
-    return folder.isEmpty() ? dir.filePath(QLatin1String(name))
-                            : QDir(folder).filePath(QLatin1String(name));
-}
-
-QImage grab(const QRect& r, const QString& file) {
-    run(QStringLiteral("import"),
-        {QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("-crop"),
-         QStringLiteral("%1x%2+%3+%4").arg(r.width()).arg(r.height()).arg(r.x()).arg(r.y()),
-         QStringLiteral("+repage"), file});
-    return QImage(file);
-}
-
-// The screen once two grabs in a row agree: what the last changes painted.
-QImage settled(const QRect& r, const QString& file) {
-    QImage last;
-    QImage now;
-    waitUntil([&] {
-        last = now;
-        now = grab(r, file);
-        return !now.isNull() && now == last;
-    });
-    return now;
-}
 
 void pointer(const QStringList& args) { run(QStringLiteral("xdotool"), args); }
 
@@ -135,7 +105,7 @@ TEST_F(SpeedBarOnX, theThumbIsSmallAndADragFollowsTheHandInStepsOfFourAtMost) {
     }
 }
 
-TEST_F(SpeedBarOnX, theRightArrowReachesEveryValueAndTheFocusedBarShowsAMark) {
+TEST_F(SpeedBarOnX, theRightArrowReachesEveryValue) {
     panel->HScrollSpeed().SetValue(0);
     const QPoint arrow = part(QStyle::SC_ScrollBarAddLine).center();
     std::set<int> seen{panel->HScrollSpeed().Value()};
@@ -149,21 +119,6 @@ TEST_F(SpeedBarOnX, theRightArrowReachesEveryValueAndTheFocusedBarShowsAMark) {
               << *seen.begin() << " to " << *seen.rbegin() << "\n";
     EXPECT_EQ(seen.size(), 101u);
     EXPECT_EQ(*seen.rbegin(), 100);
-
-    // The same bar without and with the keyboard: the mark is what differs.
-    QTemporaryDir dir;
-    QWidget* frame = panel->Frame1().NativeWidget();
-    const QRect area(frame->mapToGlobal(QPoint(0, 0)), frame->size());
-    const QRect barRect = QRect(bar->mapToGlobal(QPoint(0, 0)), bar->size()).translated(-area.topLeft());
-    panel->HScrollSpeed().SetValue(40);
-    toolkit::SetFocusTo(panel->TextSpeed());
-    ASSERT_TRUE(waitUntil([&] { return !bar->hasFocus(); }));
-    const QImage without = settled(area, shotPath(dir, "bars.png"));
-    toolkit::SetFocusTo(panel->HScrollSpeed());
-    ASSERT_TRUE(waitUntil([&] { return bar->hasFocus(); }));
-    const QImage with = settled(area, shotPath(dir, "bars-focused.png"));
-    ASSERT_FALSE(with.isNull());
-    EXPECT_NE(with.copy(barRect), without.copy(barRect)) << "the focused bar shows no mark";
 }
 
 } // namespace
