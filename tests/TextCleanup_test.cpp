@@ -129,15 +129,6 @@ TEST(TextCleanupTest, MatchesTheStepsOnRandomTexts) {
     }
 }
 
-TEST(TextCleanupTest, SharedTextIsNotChangedThroughAnotherCopy) {
-    const QString original = QStringLiteral("a<b>c\r\nd");
-    QString copy = original;
-    ReplaceNewLine(copy, QStringLiteral(" "));
-    StripEnclosed(copy, QStringLiteral("<"), QStringLiteral(">"));
-    EXPECT_EQ(copy, QStringLiteral("ac d"));
-    EXPECT_EQ(original, QStringLiteral("a<b>c\r\nd"));
-}
-
 // ---- Events during a long cleanup ------------------------------------------------------------
 
 class CleanupYieldTest : public ::testing::Test {
