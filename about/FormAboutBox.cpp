@@ -82,7 +82,9 @@ void FormAboutBox::createWidgets() {
     m_btnOK = std::make_unique<toolkit::CommandButton>(*this);
     m_btnOK->SetCaption(QStringLiteral("OK"));
     m_btnOK->Move(50, 2150, 900, 400);
+    // Enter and Escape both press "OK": the dialog only shows, so either key ends it.
     toolkit::SetDefaultButton(*m_btnOK);
+    toolkit::SetCancelButton(*m_btnOK);
 
     m_LabelTitle = whiteLabel(*this, QStringLiteral("Title"), 20.25f);
     m_LabelTitle->Move(1000, 50, 3800, 400);

@@ -12,7 +12,7 @@
 
 // The About dialog: the application's title, version and copyright string, a
 // report text, the owner's icon and a button that opens the maker's web page.
-// Its labels are filled when it is created; "OK", Enter and the window's
+// Its labels are filled when it is created; "OK", Enter, Escape and the window's
 // close box unload it, which ends a modal show. "Web" stays disabled until a
 // caller enables it.
 class FormAboutBox : public toolkit::Window {

@@ -6,6 +6,8 @@
 #include "toolkit/Prompts.h"
 #include "util/CFileStream.h"
 
+#include <optional>
+
 // The File commands that load text: a local file, a web address, and the reload of each.
 // Each hands its cleaned text to the controller as its last step; the call returns only when
 // the scroll stops. A dialog, a fetch or a long cleanup lets other handlers run; if one of
@@ -15,6 +17,20 @@
 namespace {
 
 const char16_t kBinaryOrDamaged[] = u"ファイルがバイナリか、破損しています。";
+
+// The fetched document, or nothing when the user cancelled the fetch: a cancel is the
+// user's choice, so the command ends as after a failed fetch but without a message. Every
+// other failure goes on to the dispatch boundary, which reports it.
+std::optional<toolkit::WebDocument> FetchUnlessCancelled(toolkit::Inet& inet,
+                                                         const QString& address) {
+    try {
+        return inet.OpenDocument(address);
+    } catch (const toolkit::FetchError& e) {
+        if (e.Failure() == toolkit::FetchFailure::Cancelled)
+            return std::nullopt;
+        throw;
+    }
+}
 
 } // namespace
 
@@ -82,11 +98,11 @@ void FormMain::OpenWebAddress(const QString& address) {
     QString strText;
     {
         // The page itself is let go before its text scrolls.
-        const toolkit::WebDocument document = m_InetMain->OpenDocument(m_strURL);
-        if (!Loaded())
+        std::optional<toolkit::WebDocument> document = FetchUnlessCancelled(*m_InetMain, m_strURL);
+        if (!Loaded() || !document)
             return;
         m_mnuFileWebReload->SetEnabled(true);
-        strText = WebStripText(document);
+        strText = WebStripText(*document);
     }
     if (!Loaded())
         return;
@@ -97,7 +113,10 @@ void FormMain::mnuFileWebReload_Click() {
     if (m_strURL.isEmpty())
         return;
     m_lastSource = Source::Web;
-    const QString strText = WebStripText(m_InetMain->OpenDocument(m_strURL));
+    const std::optional<toolkit::WebDocument> document = FetchUnlessCancelled(*m_InetMain, m_strURL);
+    if (!document)
+        return;
+    const QString strText = WebStripText(*document);
     if (!Loaded())
         return;
     HandOver(strText);

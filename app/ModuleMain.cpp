@@ -9,8 +9,6 @@
 
 #include <algorithm>
 #include <memory>
-#include <optional>
-#include <vector>
 
 namespace ModuleMain {
 
@@ -76,34 +74,6 @@ qsizetype FindChar(QStringView text, QChar c, qsizetype from, toolkit::WorkYield
     return near < text.size() ? FindSliced(text, QStringView(&c, 1), near, yield) : -1;
 }
 
-// The longest proper prefix of the pattern that each prefix of it ends with (Knuth, Morris,
-// Pratt), for following the opening delimiter through the text one character at a time.
-class PrefixAutomaton {
-public:
-    explicit PrefixAutomaton(QStringView pattern) : m_pattern(pattern), m_fail(pattern.size(), 0) {
-        for (qsizetype i = 1, k = 0; i < pattern.size(); ++i) {
-            while (k > 0 && pattern[i] != pattern[k])
-                k = m_fail[k - 1];
-            if (pattern[i] == pattern[k])
-                ++k;
-            m_fail[i] = k;
-        }
-    }
-    // The number of pattern characters matched after reading c in state k.
-    qsizetype Step(qsizetype k, QChar c) const {
-        if (k == m_pattern.size())
-            k = m_fail[k - 1];
-        while (k > 0 && c != m_pattern[k])
-            k = m_fail[k - 1];
-        return c == m_pattern[k] ? k + 1 : 0;
-    }
-    qsizetype Length() const { return m_pattern.size(); }
-
-private:
-    QStringView m_pattern;
-    std::vector<qsizetype> m_fail;
-};
-
 // Single-character delimiters, the panel's case: what is kept is a subsequence of the text in
 // its order, so it is moved down in place and the text never exists twice.
 void StripSingle(QString& rstrText, QChar open, QChar close, toolkit::WorkYield& yield) {
@@ -133,79 +103,19 @@ void StripSingle(QString& rstrText, QChar open, QChar close, toolkit::WorkYield&
     rstrText.truncate(w);
 }
 
-// Delimiters of any length. The shortened text is always what is kept so far followed by
-// what is left of the original, and what is kept holds no opening delimiter, so the search
-// from the start of the shortened text is the automaton continuing over the characters that
-// follow. A cut can leave a few characters of the kept part (after a closing delimiter that
-// began inside the opening one) that must be read again.
-void StripGeneral(QString& rstrText, QStringView open, QStringView close,
-                  toolkit::WorkYield& yield) {
-    const QString source = rstrText; // shares, no copy
-    const QStringView in(source);
-    const PrefixAutomaton automaton(open);
-    const qsizetype p = open.size();
-    const qsizetype m = close.size();
-    QString out;
-    out.reserve(in.size());
-    QString pending; // characters to read again before the rest of the source
-    qsizetype r = 0;
-    qsizetype state = 0;
-    auto restate = [&] {
-        state = 0;
-        for (qsizetype k = std::max<qsizetype>(0, out.size() - (p - 1)); k < out.size(); ++k)
-            state = automaton.Step(state, out[k]);
-    };
-    for (;;) {
-        QChar c;
-        if (!pending.isEmpty()) {
-            c = pending.front();
-            pending.remove(0, 1);
-        } else if (r < in.size()) {
-            c = in[r++];
-        } else {
+// Longer delimiters, which the panel never passes: cut and search again from the start, as
+// the procedure is defined. Quadratic, and left so.
+void StripSteps(QString& rstrText, const QString& open, const QString& close,
+                toolkit::WorkYield& yield) {
+    qsizetype a = rstrText.indexOf(open);
+    while (a >= 0) {
+        const qsizetype b = rstrText.indexOf(close, a + 1);
+        if (b < 0)
             break;
-        }
-        out.append(c);
-        state = automaton.Step(state, c);
-        yield.Check();
-        if (state != p)
-            continue;
-        // The opening delimiter starts at a; the closing one is searched from a + 1, over the
-        // rest of the opening delimiter, the characters to read again and then the source.
-        const qsizetype a = out.size() - p;
-        const QString head = out.mid(a + 1) + pending;
-        auto at = [&](qsizetype i) -> std::optional<QChar> {
-            if (i < head.size())
-                return head[i];
-            i = r + (i - head.size());
-            return i < in.size() ? std::optional<QChar>(in[i]) : std::nullopt;
-        };
-        std::optional<qsizetype> inHead;
-        for (qsizetype s = 0; s < head.size() && !inHead; ++s) {
-            qsizetype k = 0;
-            while (k < m && at(s + k) == close[k])
-                ++k;
-            if (k == m)
-                inHead = s;
-        }
-        if (inHead) {
-            pending = head.mid(*inHead + 1);
-        } else {
-            const qsizetype b = FindSliced(in, close, r, yield);
-            if (b < 0) {
-                out.append(pending);
-                pending.clear();
-                out.append(in.mid(r));
-                r = in.size();
-                break;
-            }
-            pending.clear();
-            r = b + 1;
-        }
-        out.truncate(a);
-        restate();
+        rstrText.remove(a, b + 1 - a);
+        a = rstrText.indexOf(open);
+        yield.Check(rstrText.size());
     }
-    rstrText = std::move(out);
 }
 
 } // namespace
@@ -225,47 +135,37 @@ bool ReplaceNewLine(QString& rstrText, QString vstrReplace) {
         return false;
     }
     const qsizetype k = lineBreak.size();
-    if (vstrReplace.size() <= k) {
-        // Nothing grows, so the text is rewritten in place from the first break on, in one
-        // plain pass: breaks are frequent, and a search call per break costs more than it finds.
-        QChar* d = rstrText.data();
-        const qsizetype n = rstrText.size();
-        const QChar first0 = lineBreak[0];
-        const bool pair = k == 2;
-        const QChar* const rep = vstrReplace.constData();
-        const qsizetype repSize = vstrReplace.size();
-        qsizetype w = first;
-        qsizetype r = first;
-        while (r < n) {
-            const qsizetype stop = std::min(n, r + 8192);
-            while (r < stop) {
-                const QChar c = d[r];
-                if (c == first0 && (!pair || (r + 1 < n && d[r + 1] == u'\n'))) {
-                    for (qsizetype i = 0; i < repSize; ++i)
-                        d[w++] = rep[i];
-                    r += k;
-                } else {
-                    d[w++] = c;
-                    ++r;
-                }
-            }
-            yield.Check(8192);
-        }
-        rstrText.truncate(w);
+    // A replacement longer than the break, which the panel never passes, makes a new text.
+    if (vstrReplace.size() > k) {
+        rstrText.replace(lineBreak.toString(), vstrReplace);
         return true;
     }
-    QString out;
-    out.reserve(text.size());
-    qsizetype r = 0;
-    qsizetype at = first;
-    while (at >= 0) {
-        out.append(text.mid(r, at - r));
-        out.append(vstrReplace);
-        r = at + k;
-        at = FindSliced(text, lineBreak, r, yield);
+    // Nothing grows, so the text is rewritten in place from the first break on, in one plain
+    // pass: breaks are frequent, and a search call per break costs more than it finds.
+    QChar* d = rstrText.data();
+    const qsizetype n = rstrText.size();
+    const QChar first0 = lineBreak[0];
+    const bool pair = k == 2;
+    const QChar* const rep = vstrReplace.constData();
+    const qsizetype repSize = vstrReplace.size();
+    qsizetype w = first;
+    qsizetype r = first;
+    while (r < n) {
+        const qsizetype stop = std::min(n, r + 8192);
+        while (r < stop) {
+            const QChar c = d[r];
+            if (c == first0 && (!pair || (r + 1 < n && d[r + 1] == u'\n'))) {
+                for (qsizetype i = 0; i < repSize; ++i)
+                    d[w++] = rep[i];
+                r += k;
+            } else {
+                d[w++] = c;
+                ++r;
+            }
+        }
+        yield.Check(8192);
     }
-    out.append(text.mid(r));
-    rstrText = std::move(out);
+    rstrText.truncate(w);
     return true;
 }
 
@@ -276,7 +176,7 @@ void StripEnclosed(QString& rstrText, QString vstrOpen, QString vstrClose) {
     if (vstrOpen.size() == 1 && vstrClose.size() == 1)
         StripSingle(rstrText, vstrOpen[0], vstrClose[0], yield);
     else
-        StripGeneral(rstrText, vstrOpen, vstrClose, yield);
+        StripSteps(rstrText, vstrOpen, vstrClose, yield);
 }
 
 // ---- End of text cleanup -------------------------------------------------------------------

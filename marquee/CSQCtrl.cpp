@@ -121,30 +121,23 @@ void CSQCtrl::Step() {
     toolkit::DoEvents();
 }
 
+// The text is kept whole and each segment cut from it when it comes on, so a load costs the
+// same however long the text is; the segments are those a cut of the whole text would give.
 void CSQCtrl::SplitText(const QString& text) {
-    QStringView copy(text);
-    QStringList segments;
-    segments.reserve(static_cast<qsizetype>(text.size() / kSegmentLength + 1));
-    do {
-        QString head;
-        CutHead(copy, head, kSegmentLength);
-        segments.append(std::move(head));
-    } while (!copy.isEmpty());
-    const int32_t count = toolkit::ToInt32(segments.size());
-    m_strSegments = std::move(segments);
-    m_lngSegmentCount = count;
+    const qsizetype count = (text.size() + kSegmentLength - 1) / kSegmentLength;
+    m_lngSegmentCount = toolkit::ToInt32(count);
+    m_strText = text;
 }
 
-// Moves the first n characters of source into head; views keep the whole cut
-// linear in the length of the text.
-void CSQCtrl::CutHead(QStringView& source, QString& head, int32_t n) {
-    if (source.size() <= n) {
-        head = source.toString();
-        source = QStringView();
-    } else {
-        head = source.left(n).toString();
-        source = source.mid(n);
-    }
+QString CSQCtrl::Segment(int32_t index) const {
+    return m_strText.mid(static_cast<qsizetype>(index) * kSegmentLength, kSegmentLength);
+}
+
+QStringList CSQCtrl::Segments() const {
+    QStringList segments;
+    for (int32_t i = 0; i < m_lngSegmentCount; ++i)
+        segments.append(Segment(i));
+    return segments;
 }
 
 void CSQCtrl::LoadSegments(int32_t index) {
@@ -152,11 +145,11 @@ void CSQCtrl::LoadSegments(int32_t index) {
         return;
     StripText& lead = m_FSQM->TextVorn(0);
     StripText& trail = m_FSQM->TextVorn(1);
-    lead.SetText(m_strSegments.at(index));
+    lead.SetText(Segment(index));
     if (index == m_lngSegmentCount - 1)
         trail.SetText(QString());
     else
-        trail.SetText(m_strSegments.at(index + 1));
+        trail.SetText(Segment(index + 1));
     FitTextBox(*m_FSQM, lead);
     FitTextBox(*m_FSQM, trail);
 }

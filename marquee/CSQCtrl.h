@@ -54,14 +54,14 @@ public:
     // Observation for tests and benchmarks.
     int32_t SegmentCount() const { return m_lngSegmentCount; }
     int32_t SegmentIndex() const { return m_lngSegmentIndex; }
-    const QStringList& Segments() const { return m_strSegments; }
+    QStringList Segments() const;
     int Runs() const { return m_intRuns; }
 
 private:
     void RunScroll(bool Switch);
     void Step();
     void SplitText(const QString& text);
-    static void CutHead(QStringView& source, QString& head, int32_t n);
+    QString Segment(int32_t index) const;
     void LoadSegments(int32_t index);
     void ResetPosition();
     void ShowText(bool visible);
@@ -72,7 +72,7 @@ private:
     int16_t m_intSpeed = 1;
     int16_t m_intTiming = 0;
     bool m_blnFuel = false;
-    QStringList m_strSegments;
+    QString m_strText; // the segments, one after the other
     QString m_strQueued;
     int32_t m_lngSegmentCount = 0;
     int32_t m_lngSegmentIndex = 0;

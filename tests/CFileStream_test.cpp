@@ -133,7 +133,7 @@ TEST_F(CFileStreamTest, AsciiDecodesShiftJisAndUtf8KeepingLineEndsAndNuls) {
     EXPECT_FALSE(reader.Error());
 }
 
-TEST_F(CFileStreamTest, AReadNestedInALongDecodeLeavesTheOuterReadItsOwnOutcome) {
+TEST_F(CFileStreamTest, AReadNestedInALongReadLeavesTheOuterReadItsOwnOutcome) {
     const QString big = Make("big.txt", QByteArray("line\n").repeated(1 << 20));
     const QString bad = Make("bad.txt", "a\x1a");
     CFileStream reader;

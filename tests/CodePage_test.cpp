@@ -1,6 +1,9 @@
 #include "toolkit/CodePage.h"
 
+#include "support/Overrides.h"
 #include "toolkit/Error.h"
+
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -61,6 +64,9 @@ TEST(CodePageTest, LongTextsDecodeInSlicesExactlyAsAWhole) {
     }
     EXPECT_EQ(DecodeCodePage(sjis, "SHIFT_JIS"), sjisText);
     EXPECT_EQ(DecodeCodePage(sjis, "UTF-8"), sjisText); // not UTF-8: read as CP932 throughout
+    // One line without a line feed: the slices end at blanks.
+    EXPECT_EQ(DecodeCodePage(QByteArray(sjis).replace("\r\n", "  "), "UTF-8"),
+              QString(sjisText).replace(QStringLiteral("\r\n"), QStringLiteral("  ")));
     EXPECT_EQ(DecodeCodePage(utf8, "UTF-8"), utf8Text); // only the leading mark is dropped
     // One byte that is valid in neither, far into the text: the UTF-8 reading stays.
     QByteArray broken = utf8;
@@ -68,6 +74,20 @@ TEST(CodePageTest, LongTextsDecodeInSlicesExactlyAsAWhole) {
     const QString read = DecodeCodePage(broken, "UTF-8");
     EXPECT_TRUE(read.startsWith(utf8Text.chopped(2))); // all but the broken last character
     EXPECT_TRUE(read.endsWith(QStringLiteral("\ufffd\n")));
+}
+
+TEST(CodePageTest, EventsRunWhileALongTextIsDecodedWithOrWithoutLineFeeds) {
+    const testsupport::ScopedWorkYieldInterval eager{std::chrono::nanoseconds::zero()};
+    for (const QByteArray& line : {QByteArray("line\n"), QByteArray("word ")}) {
+        // Five slices, so a pass after each of the first four at least.
+        int passes = 0;
+        QTimer tick;
+        QObject::connect(&tick, &QTimer::timeout, [&] { ++passes; });
+        tick.start(0);
+        const QString text = DecodeCodePage(line.repeated(1 << 20), "UTF-8");
+        EXPECT_GE(passes, 4) << line.constData();
+        EXPECT_EQ(text.size(), 5 << 20);
+    }
 }
 
 } // namespace

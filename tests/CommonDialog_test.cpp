@@ -11,6 +11,8 @@
 #include <QFileDialog>
 #include <QFontDatabase>
 #include <QFontDialog>
+#include <QLineEdit>
+#include <QGroupBox>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -178,6 +180,7 @@ TEST(QtCommonDialogTest, FontDialogHidesEffectsUnlessAskedAndReturnsTheChoice) {
         for (QCheckBox* box : d.findChildren<QCheckBox*>())
             visibleChecks += box->isVisible() ? 1 : 0;
         QFont f = d.currentFont();
+        f.setStyleName(QString()); // the weight below, not the style offered, is the choice
         f.setPointSizeF(20.0);
         f.setBold(true);
         d.setCurrentFont(f);
@@ -200,6 +203,27 @@ TEST(QtCommonDialogTest, FontDialogHidesEffectsUnlessAskedAndReturnsTheChoice) {
     dialog.ShowFont();
     EXPECT_EQ(visibleChecks, 2);
     EXPECT_EQ(dialog.FontSize(), 20.0f);
+}
+
+TEST(QtCommonDialogTest, FontDialogShowsASampleOfAFaceDrawnByASubstituteAndOkKeepsTheFont) {
+    CommonDialog dialog;
+    dialog.SetFontName(QStringLiteral("No Such Face Installed"));
+    dialog.SetFontItalic(false);
+    dialog.SetFlags(cdlCFBoth);
+    QLineEdit* sample = nullptr;
+    whenShown<QFontDialog>([&](QFontDialog& d) {
+        for (QGroupBox* box : d.findChildren<QGroupBox*>()) {
+            if (box->title() == QStringLiteral("Sample"))
+                sample = box->findChild<QLineEdit*>();
+        }
+        ASSERT_NE(sample, nullptr);
+        EXPECT_FALSE(sample->text().isEmpty());
+        EXPECT_GT(sample->height(), sample->fontMetrics().height());
+        d.accept();
+    });
+    dialog.ShowFont();
+    EXPECT_EQ(dialog.FontName(), QStringLiteral("No Such Face Installed"));
+    EXPECT_FALSE(dialog.FontItalic());
 }
 
 TEST(QtCommonDialogTest, ColorDialogStartsFromTheColourAndReturnsTheChoice) {

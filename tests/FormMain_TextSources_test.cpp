@@ -208,7 +208,8 @@ TEST_F(TextSources, WebProposesTheLastAddressAndCleansThePage) {
     EXPECT_EQ(prompts->shown[2].initial, QStringLiteral("http://example.test/a"));
 }
 
-TEST_F(TextSources, AFailedFetchIsShownAndKeepsTheNewAddressButNothingElse) {
+// A failure is reported, the user's cancel is not; both keep the new address and nothing else.
+TEST_F(TextSources, AFailedOrCancelledFetchKeepsTheNewAddressButNothingElse) {
     // Nothing typed yet: the reload does nothing.
     choose(panel->mnuFileWebReload());
     EXPECT_TRUE(fetches->Addresses().empty());
@@ -217,21 +218,31 @@ TEST_F(TextSources, AFailedFetchIsShownAndKeepsTheNewAddressButNothingElse) {
     choose(panel->mnuFileLocal());
     const QStringList segments = csqc().Segments();
 
-    prompts->AnswerInputBox(QStringLiteral("http://127.0.0.1:9/x"));
-    fetches->Fail(FetchFailure::Refused, QStringLiteral("the server refused the connection"));
-    choose(panel->mnuFileWeb());
-    ASSERT_EQ(reported.size(), 1u);
-    EXPECT_EQ(reported[0], QStringLiteral("Could not fetch http://127.0.0.1:9/x: the server "
-                                          "refused the connection."));
-    EXPECT_FALSE(panel->mnuFileWebReload().Enabled());
-    EXPECT_EQ(scrolled.size(), 1u);
-    EXPECT_EQ(csqc().Segments(), segments);
+    struct Case {
+        const char* address;
+        FetchFailure failure;
+        const char* reason;
+        std::vector<QString> reported;
+    };
+    const QString refused = QStringLiteral("Could not fetch http://127.0.0.1:9/x: the server refused the connection.");
+    for (const Case& c : {Case{"http://127.0.0.1:9/x", FetchFailure::Refused, "the server refused the connection", {refused}},
+                          Case{"http://127.0.0.1:9/slow", FetchFailure::Cancelled, "the fetch was cancelled", {refused}}}) {
+        SCOPED_TRACE(c.address);
+        prompts->AnswerInputBox(QString::fromLatin1(c.address));
+        fetches->Fail(c.failure, QString::fromLatin1(c.reason));
+        choose(panel->mnuFileWeb());
+        EXPECT_EQ(reported, c.reported);
+        EXPECT_EQ(messages(), std::vector<QString>{});
+        EXPECT_FALSE(panel->mnuFileWebReload().Enabled());
+        EXPECT_EQ(scrolled.size(), 1u);
+        EXPECT_EQ(csqc().Segments(), segments);
 
-    // The address typed is kept all the same: the next box proposes it.
-    prompts->AnswerInputBox(QString());
-    choose(panel->mnuFileWeb());
-    EXPECT_EQ(prompts->shown.back().initial, QStringLiteral("http://127.0.0.1:9/x"));
-    EXPECT_TRUE(panel->Loaded());
+        // The address typed is kept all the same: the next box proposes it.
+        prompts->AnswerInputBox(QString());
+        choose(panel->mnuFileWeb());
+        EXPECT_EQ(prompts->shown.back().initial, QString::fromLatin1(c.address));
+        EXPECT_TRUE(panel->Loaded());
+    }
 }
 
 // ---- The reload schedule ---------------------------------------------------------------------

@@ -360,15 +360,17 @@ TEST_F(HttpFetchTest, AStalledServerTimesOutAtTheSetTimeOut) {
     EXPECT_EQ(server.Hits("/stall"), 1);
 }
 
-// Runs `act` on the progress window as soon as it is up; keeps its label and modality.
+// Runs `act` on the progress window once it is up and `ready` holds; keeps its label and
+// modality.
 struct ProgressWatch {
     QString label;
     bool modal = false;
-    void Start(std::function<void(QProgressDialog&)> act) {
+    void Start(std::function<bool()> ready, std::function<void(QProgressDialog&)> act) {
         auto* watch = new QTimer;
         watch->setInterval(5);
-        QObject::connect(watch, &QTimer::timeout, watch, [this, watch, act] {
-            if (auto* progress = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget())) {
+        QObject::connect(watch, &QTimer::timeout, watch, [this, watch, ready, act] {
+            auto* progress = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
+            if (progress && ready()) {
                 watch->stop();
                 watch->deleteLater();
                 label = progress->labelText();
@@ -381,9 +383,12 @@ struct ProgressWatch {
 };
 
 TEST_F(HttpFetchTest, CancelInTheProgressWindowEndsAStalledFetch) {
-    // The time-out is long: only a cancel can end these fetches in time for the test.
+    // The time-out is long: only a cancel can end these fetches in time for the test. Each
+    // cancel waits until the server holds the request: on a busy machine the progress window
+    // can come up before the request has reached the server, and a cancel then would leave
+    // nothing for the server to count.
     ProgressWatch byButton;
-    byButton.Start([](QProgressDialog& d) {
+    byButton.Start([this] { return server.Hits("/stall") == 1; }, [](QProgressDialog& d) {
         for (QPushButton* button : d.findChildren<QPushButton*>())
             button->click();
     });
@@ -393,7 +398,7 @@ TEST_F(HttpFetchTest, CancelInTheProgressWindowEndsAStalledFetch) {
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr); // the window is gone afterwards
 
     ProgressWatch byEscape;
-    byEscape.Start([](QProgressDialog& d) { d.reject(); });
+    byEscape.Start([this] { return server.Hits("/stall") == 2; }, [](QProgressDialog& d) { d.reject(); });
     expectFailure(server.Url("/stall"), FetchFailure::Cancelled, QStringLiteral("cancelled"), 60s);
     EXPECT_EQ(server.Hits("/stall"), 2);
 }

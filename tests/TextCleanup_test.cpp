@@ -129,33 +129,6 @@ TEST(TextCleanupTest, MatchesTheStepsOnRandomTexts) {
     }
 }
 
-TEST(TextCleanupTest, MatchesTheStepsWithLongerDelimiters) {
-    const QString delimiters[] = {QStringLiteral("<"),  QStringLiteral(">"),  QStringLiteral("<<"),
-                                  QStringLiteral(">>"), QStringLiteral("<!"), QStringLiteral("->"),
-                                  QStringLiteral("<a<"), QStringLiteral("a"), QStringLiteral("<><"),
-                                  QStringLiteral("\r\n")};
-    std::mt19937 rng(7);
-    std::uniform_int_distribution<int> pick(0, std::size(delimiters) - 1);
-    for (int i = 0; i < 20000; ++i) {
-        const QString& open = delimiters[pick(rng)];
-        const QString& close = delimiters[pick(rng)];
-        const QString text = randomText(rng, 40);
-        QString expected = text;
-        StripEnclosedSteps(expected, open, close);
-        ASSERT_EQ(stripped(text, open, close), expected)
-            << qPrintable(open) << " " << qPrintable(close) << " on " << qPrintable(text.toHtmlEscaped());
-    }
-}
-
-TEST(TextCleanupTest, SharedTextIsNotChangedThroughAnotherCopy) {
-    const QString original = QStringLiteral("a<b>c\r\nd");
-    QString copy = original;
-    ReplaceNewLine(copy, QStringLiteral(" "));
-    StripEnclosed(copy, QStringLiteral("<"), QStringLiteral(">"));
-    EXPECT_EQ(copy, QStringLiteral("ac d"));
-    EXPECT_EQ(original, QStringLiteral("a<b>c\r\nd"));
-}
-
 // ---- Events during a long cleanup ------------------------------------------------------------
 
 class CleanupYieldTest : public ::testing::Test {

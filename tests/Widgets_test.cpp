@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFontMetrics>
+#include <QImage>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -114,6 +115,31 @@ TEST_F(Widgets, scrollBarUserMovesAreQueuedAndAThumbDragReportsOnlyItsEnd) {
     qt->setSliderDown(false);
     drain();
     EXPECT_EQ(seen.size(), 3u);
+}
+
+TEST_F(Widgets, scrollBarWithTheKeyboardShowsAMark) {
+    HScrollBar bar(*window);
+    bar.Move(0, 0, 900, 300);
+    bar.SetMax(100);
+    bar.SetValue(40);
+    QWidget* qt = bar.NativeWidget();
+    window->NativeWidget()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window->NativeWidget(), 2000));
+    // The mark is drawn in the text colour: dark dots the bar has nowhere else.
+    auto darkPixels = [qt] {
+        const QImage image = qt->grab().toImage();
+        int dark = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x)
+                dark += image.pixelColor(x, y).lightness() < 60 ? 1 : 0;
+        }
+        return dark;
+    };
+    qt->clearFocus();
+    const int without = darkPixels();
+    qt->setFocus();
+    ASSERT_TRUE(qt->hasFocus());
+    EXPECT_GE(darkPixels(), without + 10);
 }
 
 TEST_F(Widgets, menuChoicesAreQueuedAndLeaveTheCheckMarkToTheHandler) {

@@ -31,11 +31,28 @@ constexpr auto kFlags = QStringConverter::Flag::Stateless;
 // between, so that a big file does not freeze the windows while it is read.
 constexpr qsizetype kSliceBytes = 1 << 20;
 
-// Decodes slice by slice. A slice ends just after a line feed: the byte 0x0A is never part of
-// a multi-byte character in UTF-8, CP932, EUC or GB codes, and ISO-2022 texts return to ASCII
-// before each line end, so the slices decode exactly as the whole would. Only the first slice
-// drops a byte order mark; a U+FEFF at the start of a later line is text. Sets `error` when a
-// slice could not be decoded cleanly.
+// Where the slice that starts at `from` ends: just after a line feed, or, in a text with no
+// line feed for another slice's length, just after a blank or control byte other than ESC.
+// Bytes below 0x21 are never part of a multi-byte character in UTF-8, CP932, EUC, GBK, GB18030
+// or Big5 codes, and ISO-2022 texts return to ASCII before each line end.
+qsizetype SliceEnd(const QByteArray& bytes, qsizetype from) {
+    const qsizetype start = from + kSliceBytes;
+    if (bytes.size() - from <= kSliceBytes)
+        return bytes.size();
+    const qsizetype lineFeed = bytes.indexOf('\n', start);
+    if (lineFeed >= 0 && lineFeed - start < kSliceBytes)
+        return lineFeed + 1;
+    for (qsizetype i = start; i < bytes.size(); ++i) {
+        const auto c = static_cast<unsigned char>(bytes[i]);
+        if (c < 0x21 && c != 0x1B)
+            return i + 1;
+    }
+    return bytes.size();
+}
+
+// Decodes slice by slice, the slices cut so that they decode exactly as the whole would. Only
+// the first slice drops a byte order mark; a U+FEFF at the start of a later slice is text.
+// Sets `error` when a slice could not be decoded cleanly.
 QString DecodeSliced(const QByteArray& bytes, const char* charset, bool& error) {
     QString text;
     text.reserve(bytes.size());
@@ -43,12 +60,7 @@ QString DecodeSliced(const QByteArray& bytes, const char* charset, bool& error) 
     WorkYield yield;
     qsizetype from = 0;
     do {
-        qsizetype end = bytes.size();
-        if (end - from > kSliceBytes) {
-            const qsizetype lineFeed = bytes.indexOf('\n', from + kSliceBytes);
-            if (lineFeed >= 0)
-                end = lineFeed + 1;
-        }
+        const qsizetype end = SliceEnd(bytes, from);
         QStringConverter::Flags flags = kFlags;
         if (from > 0)
             flags |= QStringConverter::Flag::ConvertInitialBom;

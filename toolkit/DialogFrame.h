@@ -2,12 +2,17 @@
 
 namespace toolkit {
 
+class CommandButton;
 class Window;
 
 // Makes a window that is not yet shown a dialog box: the window manager
 // frames it as one and, once it is shown with an owner, keeps it with that
 // owner and above it (on X11 only dialogs and tool windows name their owner
-// to the window manager). Its caption-bar buttons stay as its style has them.
+// to the window manager). Its caption-bar buttons stay as its style has them;
+// a style without a minimise button keeps openbox from adding one.
 void SetDialogFrame(Window& window);
+
+// Makes the button its window's cancel button: Escape clicks it, as a mouse click would.
+void SetCancelButton(CommandButton& button);
 
 } // namespace toolkit

@@ -9,7 +9,6 @@
 #include <limits>
 #include <memory>
 #include <new>
-#include <mutex>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -67,8 +66,8 @@ struct Entry {
     bool markerMet = false; // text input met 0x1A: nothing after it is readable
 };
 
+// Used from the user-interface thread only.
 struct Table {
-    std::mutex lock;
     std::array<Entry, FileTable::MaxNumber + 1> entries; // entry 0 is never used
 };
 
@@ -140,7 +139,6 @@ int OpenDescriptor(const QString& path, FileTable::Mode mode) {
 
 int16_t FileTable::FreeFile() {
     Table& table = TheTable();
-    std::lock_guard guard(table.lock);
     for (int16_t number = 1; number <= MaxNumber; ++number) {
         const Entry& entry = table.entries[static_cast<size_t>(number)];
         if (!entry.file && !entry.held)
@@ -151,7 +149,6 @@ int16_t FileTable::FreeFile() {
 
 void FileTable::Hold(int16_t number) {
     Table& table = TheTable();
-    std::lock_guard guard(table.lock);
     Entry& entry = EntryOf(table, number);
     if (entry.file || entry.held)
         throw FileAlreadyOpen();
@@ -161,13 +158,11 @@ void FileTable::Hold(int16_t number) {
 void FileTable::Release(int16_t number) {
     Close(number);
     Table& table = TheTable();
-    std::lock_guard guard(table.lock);
     EntryOf(table, number).held = false;
 }
 
 void FileTable::Open(int16_t number, const QString& path, Mode mode) {
     Table& table = TheTable();
-    std::lock_guard guard(table.lock);
     Entry& entry = EntryOf(table, number);
     if (entry.file)
         throw FileAlreadyOpen();
@@ -188,13 +183,11 @@ void FileTable::Open(int16_t number, const QString& path, Mode mode) {
 
 bool FileTable::IsOpen(int16_t number) {
     Table& table = TheTable();
-    std::lock_guard guard(table.lock);
     return EntryOf(table, number).file != nullptr;
 }
 
 int32_t FileTable::Length(int16_t number) {
     Table& table = TheTable();
-    std::lock_guard guard(table.lock);
     const qint64 size = OpenEntryOf(table, number).file->size();
     if (size < 0 || size > std::numeric_limits<int32_t>::max())
         throw Error::Overflow();
@@ -203,7 +196,6 @@ int32_t FileTable::Length(int16_t number) {
 
 QByteArray FileTable::Read(int16_t number, int32_t count) {
     Table& table = TheTable();
-    std::lock_guard guard(table.lock);
     Entry& entry = OpenEntryOf(table, number);
     if (!IsReadMode(entry.mode))
         throw BadFileMode();
@@ -241,7 +233,6 @@ QByteArray FileTable::Read(int16_t number, int32_t count) {
 
 bool FileTable::AtEnd(int16_t number) {
     Table& table = TheTable();
-    std::lock_guard guard(table.lock);
     Entry& entry = OpenEntryOf(table, number);
     if (!IsReadMode(entry.mode))
         throw BadFileMode();
@@ -257,7 +248,6 @@ bool FileTable::AtEnd(int16_t number) {
 
 void FileTable::Write(int16_t number, const QByteArray& bytes) {
     Table& table = TheTable();
-    std::lock_guard guard(table.lock);
     Entry& entry = OpenEntryOf(table, number);
     if (IsReadMode(entry.mode))
         throw BadFileMode();
@@ -267,7 +257,6 @@ void FileTable::Write(int16_t number, const QByteArray& bytes) {
 
 void FileTable::Close(int16_t number) {
     Table& table = TheTable();
-    std::lock_guard guard(table.lock);
     Entry& entry = EntryOf(table, number);
     if (!entry.file)
         return;

@@ -5,16 +5,80 @@
 #include "toolkit/Error.h"
 #include "toolkit/ForwardingWidget_p.h"
 
+#include <QApplication>
+#include <QPainter>
+#include <QPointer>
+#include <QProxyStyle>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QStyleOptionSlider>
 
 #include <algorithm>
 
 namespace toolkit {
 
+namespace {
+
+// The thumb's length in pixels, whatever LargeChange is. On the panel's 60-pixel bars with
+// 0..100 this leaves at least 25 pixels of travel, so a pixel of drag moves the value by 4
+// at most and the hand can hit every fourth value.
+constexpr int kThumbPixels = 7;
+
+// The platform style with a thumb of fixed size: a style sizes it by LargeChange against the
+// range, which on a short bar gives a thumb that fills the track and jumps by a quarter.
+class FixedThumbStyle : public QProxyStyle {
+public:
+    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override {
+        if (metric == PM_ScrollBarSliderMin)
+            return kThumbPixels;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+    QRect subControlRect(ComplexControl control, const QStyleOptionComplex* option, SubControl sub,
+                         const QWidget* widget) const override {
+        if (const auto* bar = qstyleoption_cast<const QStyleOptionSlider*>(option);
+            bar && control == CC_ScrollBar) {
+            // No page length makes the style fall back to the minimum thumb.
+            QStyleOptionSlider fixed = *bar;
+            fixed.pageStep = 0;
+            return QProxyStyle::subControlRect(control, &fixed, sub, widget);
+        }
+        return QProxyStyle::subControlRect(control, option, sub, widget);
+    }
+};
+
+// One style serves every bar; the application owns it, so it outlives them all.
+QStyle* fixedThumbStyle() {
+    static QPointer<QStyle> style;
+    if (!style) {
+        style = new FixedThumbStyle;
+        style->setParent(qApp);
+    }
+    return style;
+}
+
+} // namespace
+
 class HScrollBarWidget : public Forwarding<QScrollBar> {
 public:
-    explicit HScrollBarWidget(QWidget* parent) : Forwarding<QScrollBar>(Qt::Horizontal, parent) {}
+    explicit HScrollBarWidget(QWidget* parent) : Forwarding<QScrollBar>(Qt::Horizontal, parent) {
+        setStyle(fixedThumbStyle());
+    }
+
+protected:
+    // The platform style draws no focus on a scroll bar; a dotted frame round the thumb
+    // shows which bar the arrow keys move.
+    void paintEvent(QPaintEvent* e) override {
+        Forwarding<QScrollBar>::paintEvent(e);
+        if (!hasFocus())
+            return;
+        QStyleOptionSlider option;
+        initStyleOption(&option);
+        const QRect thumb = style()->subControlRect(QStyle::CC_ScrollBar, &option,
+                                                    QStyle::SC_ScrollBarSlider, this);
+        QPainter painter(this);
+        painter.setPen(QPen(palette().color(QPalette::WindowText), 1, Qt::DotLine));
+        painter.drawRect(thumb.adjusted(-1, 1, 0, -2));
+    }
 };
 
 HScrollBar::HScrollBar(Container& parent) : Control(parent, vbButtonFace, vbButtonText) {

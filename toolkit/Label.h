@@ -15,9 +15,9 @@ inline constexpr int16_t vbCenter = 2;
 
 // A line of fixed text on a window or frame. An "&" in the caption marks
 // nothing here (a label takes no focus); "&&" shows one "&". Where the font
-// on this system is wider than the one the label was sized for, the text
-// still shows whole: the label grows to the right on the screen, while
-// Width keeps the value set.
+// on this system is wider or taller than the one the label was sized for,
+// the text still shows whole: the label keeps its place and grows to the
+// right and down on the screen, while Width and Height keep the values set.
 class Label : public Control {
 public:
     explicit Label(Container& parent);

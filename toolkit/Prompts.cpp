@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include <algorithm>
 #include <utility>
 
 namespace toolkit {
@@ -86,6 +87,9 @@ public:
         dialog.setWindowTitle(title);
         dialog.setLabelText(prompt);
         dialog.setTextValue(initial);
+        // Wide enough for a long web address, which Qt's narrow box would show a part of.
+        const int wide = dialog.fontMetrics().averageCharWidth() * 80;
+        dialog.resize(std::max(dialog.sizeHint().width(), wide), dialog.sizeHint().height());
         if (dialog.exec() != QDialog::Accepted)
             return {};
         return dialog.textValue();

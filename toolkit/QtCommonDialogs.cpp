@@ -8,7 +8,9 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QGroupBox>
+#include <QLineEdit>
 #include <QPointer>
 
 namespace toolkit {
@@ -25,6 +27,14 @@ void hideEffects(QFontDialog& dialog) {
         box->hide();
         if (auto* group = qobject_cast<QGroupBox*>(box->parentWidget()))
             group->hide();
+    }
+}
+
+// Without the effects beside it, Qt lays the sample box out with no height for its text.
+void keepSampleTall(QFontDialog& dialog) {
+    for (QGroupBox* group : dialog.findChildren<QGroupBox*>()) {
+        for (QLineEdit* sample : group->findChildren<QLineEdit*>())
+            sample->setMinimumHeight(3 * sample->fontMetrics().height());
     }
 }
 
@@ -58,11 +68,22 @@ public:
         initial.setItalic(font.Italic);
         initial.setStrikeOut(font.Strikethru);
         initial.setUnderline(font.Underline);
+        // A substituted face (the strip's Japanese face where it is not installed) is in none
+        // of the dialog's lists, and the dialog then selects no face and shows no sample; it
+        // gets the face that really draws the text instead.
+        const QFontInfo drawn(initial);
+        const QString drawnFace = drawn.family();
+        initial.setFamily(drawnFace);
+        // So is the style that draws it: the dialog takes the face's first style where its own
+        // guess at the style's name is not in the list (an oblique for a regular font, say),
+        // and OK would then change the font.
+        initial.setStyleName(drawn.styleName());
         QPointer<QFontDialog> dialog = new QFontDialog(initial, dialogParent());
         if (!(flags & cdlCFEffects)) {
             dialog->setOption(QFontDialog::DontUseNativeDialog);
             hideEffects(*dialog);
         }
+        keepSampleTall(*dialog);
         const int answer = dialog->exec();
         if (!dialog)
             return std::nullopt;
@@ -71,7 +92,8 @@ public:
         if (answer != QDialog::Accepted)
             return std::nullopt;
         DialogFont result;
-        result.Name = chosen.family();
+        // Confirming the face offered keeps the name the caller gave.
+        result.Name = chosen.family() == drawnFace ? font.Name : chosen.family();
         result.Size = chosen.pointSizeF() > 0.0 ? static_cast<float>(chosen.pointSizeF())
                                                 : static_cast<float>(chosen.pixelSize() * 0.75);
         result.Bold = chosen.bold();

@@ -4,6 +4,7 @@
 
 #include "toolkit/Error.h"
 
+#include <QApplication>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QWindow>
@@ -44,6 +45,14 @@ void Window::nativeStateChanged() {
     // it along with the owner does not make it minimised in its own right.
     // When that news comes in late, with the owner back already, the window
     // is brought back from the icon at once.
+    // A window that a modal window blocks is not minimised: some window managers iconify a
+    // dialog's owners with it, which would leave the application blocked and out of sight.
+    // The request is undone, and the window manager brings the dialog back with its owner.
+    const QWidget* modal = QApplication::activeModalWidget();
+    if (state == vbMinimized && modal && modal != m_widget) {
+        PostHandler([this] { m_widget->setWindowState(m_widget->windowState() & ~Qt::WindowMinimized); });
+        return;
+    }
     if (state == vbMinimized && m_owner) {
         const bool ownerShown = m_owner->m_intWindowState != vbMinimized;
         if (ownerShown && m_blnVisible && m_blnLoaded && m_widget->isVisible())

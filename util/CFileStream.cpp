@@ -3,6 +3,7 @@
 #include "toolkit/CodePage.h"
 #include "toolkit/Error.h"
 #include "toolkit/FileTable.h"
+#include "toolkit/WorkYield.h"
 
 #include <algorithm>
 
@@ -14,6 +15,9 @@ constexpr int32_t kKindBytes = 0;
 constexpr int32_t kKindText = 1;
 constexpr int32_t kDirectionRead = 0;
 constexpr int32_t kDirectionWrite = 1;
+
+// A long file is read in pieces of this size, with pending events let in between.
+constexpr int32_t kPieceBytes = 1 << 20;
 
 } // namespace
 
@@ -67,7 +71,7 @@ QString CFileStream::Ascii() noexcept {
         return {};
     try {
         const int32_t lngLength = FileTable::Length(m_intFileNumber);
-        const QByteArray bytes = FileTable::Read(m_intFileNumber, lngLength);
+        const QByteArray bytes = ReadPieces(lngLength, FileTable::Mode::TextInput);
         // Short when the data holds the end-of-text marker 0x1A, or the file shrank.
         if (bytes.size() != lngLength)
             throw toolkit::Error::InputPastEndOfFile();
@@ -105,7 +109,7 @@ void CFileStream::SetAscii(QString RHS) noexcept {
 void CFileStream::ReadAllBytes(std::vector<uint8_t>& rbytBuffer) {
     const int32_t lngLength = FileTable::Length(m_intFileNumber);
     rbytBuffer.assign(static_cast<size_t>(lngLength) + 1, 0);
-    const QByteArray bytes = FileTable::Read(m_intFileNumber, lngLength);
+    const QByteArray bytes = ReadPieces(lngLength, FileTable::Mode::BinaryRead);
     if (bytes.size() != lngLength)
         throw toolkit::Error::InputPastEndOfFile(); // the file shrank since its length was taken
     if (!FileTable::AtEnd(m_intFileNumber))
@@ -113,7 +117,40 @@ void CFileStream::ReadAllBytes(std::vector<uint8_t>& rbytBuffer) {
     std::copy(bytes.cbegin(), bytes.cend(), rbytBuffer.begin());
 }
 
+// Up to lngLength bytes from the open file; fewer at the end of its data. A handler that uses
+// this reader while events are let in takes the file number for its own file; the read then
+// opens its file again and goes on from where it stood.
+QByteArray CFileStream::ReadPieces(int32_t lngLength, FileTable::Mode mode) {
+    const QString path = m_strPath;
+    QByteArray bytes;
+    bytes.reserve(lngLength);
+    toolkit::WorkYield yield;
+    uint32_t operation = m_lngOperations;
+    while (bytes.size() < lngLength) {
+        if (m_lngOperations != operation) {
+            operation = m_lngOperations;
+            CloseFile();
+            FileTable::Open(m_intFileNumber, path, mode);
+            for (qsizetype skipped = 0; skipped < bytes.size();) {
+                const int32_t want = static_cast<int32_t>(std::min<qsizetype>(kPieceBytes, bytes.size() - skipped));
+                const qsizetype got = FileTable::Read(m_intFileNumber, want).size();
+                if (got < want)
+                    throw toolkit::Error::InputPastEndOfFile(); // it shrank meanwhile
+                skipped += got;
+            }
+        }
+        const int32_t want = std::min(kPieceBytes, lngLength - static_cast<int32_t>(bytes.size()));
+        const QByteArray piece = FileTable::Read(m_intFileNumber, want);
+        bytes += piece;
+        if (piece.size() < want)
+            break;
+        yield.Check(want);
+    }
+    return bytes;
+}
+
 void CFileStream::OpenFile(int32_t vlngKind, int32_t vlngDirection) noexcept {
+    ++m_lngOperations;
     if (m_strPath.isEmpty()) {
         m_blnError = true;
         return;

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "toolkit/FileTable.h"
+
+#include <QByteArray>
 #include <QString>
 
 #include <cstdint>
@@ -11,6 +14,9 @@
 //
 // A byte array has one element more than the file has bytes; the last element is 0 and is
 // not written back, so a read followed by a write reproduces the file.
+//
+// A long read lets pending events in (toolkit::WorkYield), so any handler may run before it
+// returns, this reader's own operations included; each read still ends with its own file.
 //
 // The file stays open on the reader's file number until the next operation, which closes it
 // before opening Path afresh, or until the reader is destroyed. The number is taken at the
@@ -36,10 +42,12 @@ public:
 
 private:
     void ReadAllBytes(std::vector<uint8_t>& rbytBuffer);
+    QByteArray ReadPieces(int32_t lngLength, toolkit::FileTable::Mode mode);
     void OpenFile(int32_t vlngKind, int32_t vlngDirection) noexcept;
     void CloseFile();
 
     int16_t m_intFileNumber = 0;
     bool m_blnError = false;
     QString m_strPath;
+    uint32_t m_lngOperations = 0; // opens so far, to tell that a handler used the reader
 };

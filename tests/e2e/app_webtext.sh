@@ -95,7 +95,7 @@ SERVER
 : >"$work/gets.log"
 "$py" "$work/server.py" "$work/site" "$work/gets.log" >"$work/port" 2>"$work/server.err" &
 pids+=($!)
-web_port() { port=$(head -n 1 "$work/port"); [ -n "$port" ]; }
+web_port() { port=$(head -n 1 "$work/port" 2>/dev/null); [ -n "$port" ]; }
 wait_for 10 web_port || fail "the loopback web server did not start"
 
 # ---- The feed, against the same line from a file ----

@@ -40,13 +40,22 @@ def parse_rect(text):
 def crop(rect, out, seconds):
     d = display.Display()
     deadline = time.time() + seconds
+    # The strip's frame clips the text a few pixels inside the window's edge, so a text
+    # still coming in can look whole: take it only once two grabs in a row show the same
+    # width of ink, away from both edges.
+    last_width = None
     while time.time() < deadline:
         picture = grab(d, rect)
         ink = ink_columns(picture)
         if ink and ink[0] > 4 and ink[1] < rect[2] - 5:
-            numpy.save(out, picture[:, ink[0]:ink[1] + 1])
-            print(f"text ink at columns {ink[0]}..{ink[1]} of {rect[2]}")
-            return 0
+            width = ink[1] - ink[0]
+            if width == last_width:
+                numpy.save(out, picture[:, ink[0]:ink[1] + 1])
+                print(f"text ink at columns {ink[0]}..{ink[1]} of {rect[2]}")
+                return 0
+            last_width = width
+        else:
+            last_width = None
         time.sleep(0.1)
     print("the text never stood whole inside the strip")
     return 1

@@ -1,7 +1,7 @@
 // The text cleanup on arbitrary UTF-16: line breaks to one replacement, then enclosed spans
 // cut. The one-pass procedures must give exactly what cutting and searching again from the
-// start gives, step by step, on every text, including lone surrogates and delimiters of any
-// length.
+// start gives, step by step, on every text, including lone surrogates; longer delimiters and
+// replacements take the plain procedures, which must agree all the same.
 //
 // Input: one mode byte, then UTF-16 code units. Mode 0 to 127: the panel's cleanup (a blank
 // for line breaks, "<" and ">"). Mode 128 to 255: the delimiters and the replacement are
