@@ -143,16 +143,6 @@ TEST_F(TextSources, ABinaryFileIsReportedAndChangesNothingButTheProposedName) {
     EXPECT_TRUE(reported.empty());
 }
 
-TEST_F(TextSources, AFileOfOnlyMarkupRestartsTheCurrentText) {
-    dialogs->AnswerOpen(file("a.txt", "first text"));
-    choose(panel->mnuFileLocal());
-    dialogs->AnswerOpen(file("tags.html", "<html><body\r\nclass=x></body></html>"));
-    choose(panel->mnuFileLocal());
-    ASSERT_EQ(scrolled.size(), 2u);
-    EXPECT_EQ(scrolled.back(), QStringLiteral("first text")); // the old text, from its start
-    EXPECT_EQ(csqc().SegmentIndex(), 0);
-}
-
 TEST_F(TextSources, AHandlerRunningDuringALongCleanupDoesNotStopTheHandOver) {
     everyRead.emplace(std::chrono::nanoseconds::zero());
     const QString path = file("long.html", QByteArray("<p>word</p>\r\n").repeated(20000));
