@@ -292,10 +292,8 @@ TEST_F(AboutBox, focusStartsOnOkAndTabFollowsTheKeyboardOrder) {
             QTest::keyClick(w->focusWidget(), Qt::Key_Tab);
             order.push_back(w->focusWidget());
         }
-        EXPECT_EQ(order[0], d.btnOK().NativeWidget());
-        EXPECT_EQ(order[1], d.btnWeb().NativeWidget());
-        EXPECT_EQ(order[2], d.TextReport().NativeWidget());
-        EXPECT_EQ(order[3], d.btnOK().NativeWidget());
+        QWidget* ok = d.btnOK().NativeWidget();
+        EXPECT_EQ(order, (std::vector<QWidget*>{ok, d.btnWeb().NativeWidget(), d.TextReport().NativeWidget(), ok}));
         d.UnloadWithoutQuery();
     });
     EXPECT_EQ(order.size(), 4u);
