@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <tuple>
 #include <vector>
 
 #include <sys/stat.h>
@@ -116,21 +117,18 @@ TEST_F(CFileStreamTest, FileLongerThanAnInt32HoldsIsRefused) {
 // --- Text ----------------------------------------------------------------------------------
 
 TEST_F(CFileStreamTest, AsciiDecodesShiftJisAndUtf8KeepingLineEndsAndNuls) {
+    const std::tuple<const char*, QByteArray, QString> cases[] = {
+        {"sjis", "\x82\xa0\x82\xa2\r\n\x83\x65\x83\x58\x83\x67\r\n",
+         QStringLiteral("\u3042\u3044\r\n\u30c6\u30b9\u30c8\r\n")},
+        {"utf8", "\xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e\n", QStringLiteral("\u65e5\u672c\u8a9e\n")},
+        {"nul", QByteArray("\0a\0\0b\0", 6), QString::fromUtf16(u"\0a\0\0b\0", 6)},
+        {"empty", "", QString()},
+    };
     CFileStream reader;
-    EXPECT_EQ(AsciiOf(reader, Make("sjis", "\x82\xa0\x82\xa2\r\n\x83\x65\x83\x58\x83\x67\r\n")),
-              QStringLiteral("\u3042\u3044\r\n\u30c6\u30b9\u30c8\r\n"));
-    EXPECT_FALSE(reader.Error());
-
-    EXPECT_EQ(AsciiOf(reader, Make("utf8", "\xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e\n")),
-              QStringLiteral("\u65e5\u672c\u8a9e\n"));
-    EXPECT_FALSE(reader.Error());
-
-    const QString withNuls = AsciiOf(reader, Make("nul", QByteArray("\0a\0\0b\0", 6)));
-    EXPECT_EQ(withNuls, QString::fromUtf16(u"\0a\0\0b\0", 6));
-    EXPECT_FALSE(reader.Error());
-
-    EXPECT_EQ(AsciiOf(reader, Make("empty", "")), QString());
-    EXPECT_FALSE(reader.Error());
+    for (const auto& [name, bytes, text] : cases) {
+        EXPECT_EQ(AsciiOf(reader, Make(name, bytes)), text) << name;
+        EXPECT_FALSE(reader.Error());
+    }
 }
 
 TEST_F(CFileStreamTest, AReadNestedInALongReadLeavesTheOuterReadItsOwnOutcome) {
@@ -207,19 +205,16 @@ TEST_F(CFileStreamTest, BinaryWriteLeavesOutTheLastElementAndKeepsTheRest) {
     EXPECT_FALSE(reader.Error());
     EXPECT_EQ(Content("copy"), all);
 
-    reader.SetPath(PathOf("new"));
-    reader.SetBinary({0x61, 0x62, 0x63, 0x7f});
-    EXPECT_EQ(Content("new"), QByteArray("abc"));
-
-    reader.SetPath(Make("five", "12345"));
-    reader.SetBinary({'x', 'y', 0});
-    EXPECT_FALSE(reader.Error());
-    EXPECT_EQ(Content("five"), QByteArray("xy345"));
-
-    reader.SetPath(PathOf("one"));
-    reader.SetBinary({9});
-    EXPECT_FALSE(reader.Error());
-    EXPECT_EQ(Content("one"), QByteArray());
+    // The last element is left out; a longer file keeps what lies past the new bytes.
+    const std::tuple<const char*, Bytes, QByteArray> cases[] = {
+        {"new", {0x61, 0x62, 0x63, 0x7f}, "abc"}, {"five", {'x', 'y', 0}, "xy345"}, {"one", {9}, ""}};
+    Make("five", "12345");
+    for (const auto& [name, written, content] : cases) {
+        reader.SetPath(PathOf(name));
+        reader.SetBinary(written);
+        EXPECT_FALSE(reader.Error()) << name;
+        EXPECT_EQ(Content(name), content) << name;
+    }
 }
 
 // --- File numbers --------------------------------------------------------------------------

@@ -354,10 +354,18 @@ TEST_F(CSQCtrlLoop, aNewTextLoadedInsideAYieldRestartsFromItsBeginning) {
     EXPECT_EQ(csqc->Runs(), 0);
 }
 
-TEST(CSQCtrlProperties, speedAndTimingStoreAbsoluteValuesAndRejectMinus32768) {
+TEST(CSQCtrlProperties, constructionLeavesTheStripEmptyStoppedAndHiddenAtSpeedOne) {
     CSQCtrl c;
+    EXPECT_FALSE(c.Fuel());
+    EXPECT_EQ(c.SegmentCount(), 0);
+    EXPECT_TRUE(c.Form()->TextVorn(0).Text().isEmpty());
+    EXPECT_TRUE(c.Form()->TextVorn(1).Text().isEmpty());
+    EXPECT_FALSE(c.Form()->TextVorn(0).Visible());
+    EXPECT_FALSE(c.Form()->Visible());
+    EXPECT_FLOAT_EQ(c.Form()->TextVorn(0).Left(), c.Form()->FrameVorn().Width());
     EXPECT_EQ(c.Speed(), 1);
     EXPECT_EQ(c.Timing(), 0);
+    // Speed and timing store absolute values and refuse -32768.
     c.SetSpeed(-5);
     c.SetTiming(-1);
     EXPECT_EQ(c.Speed(), 5);
@@ -368,15 +376,4 @@ TEST(CSQCtrlProperties, speedAndTimingStoreAbsoluteValuesAndRejectMinus32768) {
     EXPECT_EQ(errorOf([&] { c.SetTiming(-32768); }), 6);
     EXPECT_EQ(c.Speed(), 32767);
     EXPECT_EQ(c.Timing(), 1);
-}
-
-TEST(CSQCtrlProperties, constructionLeavesTheStripEmptyStoppedAndHidden) {
-    CSQCtrl c;
-    EXPECT_FALSE(c.Fuel());
-    EXPECT_EQ(c.SegmentCount(), 0);
-    EXPECT_TRUE(c.Form()->TextVorn(0).Text().isEmpty());
-    EXPECT_TRUE(c.Form()->TextVorn(1).Text().isEmpty());
-    EXPECT_FALSE(c.Form()->TextVorn(0).Visible());
-    EXPECT_FALSE(c.Form()->Visible());
-    EXPECT_FLOAT_EQ(c.Form()->TextVorn(0).Left(), c.Form()->FrameVorn().Width());
 }

@@ -105,14 +105,6 @@ TEST(TextCleanupTest, ReplaceNewLinePrefersPairsThenLineFeedsThenCarriageReturns
     }
 }
 
-TEST(TextCleanupTest, CleanTextCutsTagsThatSpanLines) {
-    EXPECT_EQ(clean(QStringLiteral("Hello\r\n<b>World</b>")), QStringLiteral("Hello World"));
-    EXPECT_EQ(clean(QStringLiteral("one<a\r\nhref=\"x\"\r\n>two")), QStringLiteral("onetwo"));
-    EXPECT_EQ(clean(QStringLiteral("x<a\nb>y\nz")), QStringLiteral("xy z"));
-    // With pairs present, a lone line feed inside a tag stays in it and goes with it.
-    EXPECT_EQ(clean(QStringLiteral("p\r\n<a\nb>q\rr")), QStringLiteral("p q\rr"));
-}
-
 // ---- The linear pass against the steps -------------------------------------------------------
 
 TEST(TextCleanupTest, MatchesTheStepsOnRandomTexts) {
