@@ -123,6 +123,7 @@ TEST_F(Widgets, scrollBarWithTheKeyboardShowsAMark) {
     bar.SetMax(100);
     bar.SetValue(40);
     QWidget* qt = bar.NativeWidget();
+    drain(); // the window is mapped from the event loop
     window->NativeWidget()->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window->NativeWidget(), 2000));
     // The mark is drawn in the text colour: dark dots the bar has nowhere else.
