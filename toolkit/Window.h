@@ -159,6 +159,7 @@ private:
     int FrameBorderPx() const override { return borderPx(); }
     bool FrameBorderSizes() const override { return m_style.Sizable && !m_style.TitleBar; }
     void FrameReported() override;
+    void FrameExposed() override;
     void FrameStateChanged() override { nativeStateChanged(); }
     void FrameActivated() override { raiseOwned(); }
     void FrameCloseRequested() override;
@@ -171,6 +172,7 @@ private:
     void setDefaultGeometry();
     void applyGeometry();
     void mapQueued();
+    static void releaseMapOrder();
     float menuBarHeight() const;
     void centre();
     void unload(int16_t mode, bool ask);

@@ -108,6 +108,8 @@ void WindowFrame::Watch(QWindow* native) {
 bool WindowFrame::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) {
     if (m_listener && m_watched && X11ConfiguredWindow(eventType, message) == m_watched->winId())
         m_listener->FrameReported();
+    if (m_listener && m_watched && X11ExposedWindow(eventType, message) == m_watched->winId())
+        m_listener->FrameExposed();
     return false;
 }
 
@@ -116,6 +118,8 @@ bool WindowFrame::nativeEventFilter(const QByteArray& eventType, void* message, 
 // idea of the geometry already holds the latest request, so the report is
 // read from the events themselves.
 bool WindowFrame::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == m_watched && e->type() == QEvent::Expose && m_watched->isExposed() && m_listener)
+        m_listener->FrameExposed();
     if (watched == m_watched && e->spontaneous() &&
         (e->type() == QEvent::Move || e->type() == QEvent::Resize)) {
         if (m_reported.isNull())

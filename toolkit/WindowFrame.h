@@ -22,6 +22,8 @@ public:
     virtual bool FrameBorderSizes() const = 0;
     // The window system moved or resized the native window.
     virtual void FrameReported() = 0;
+    // The window system shows the native window: it is on screen.
+    virtual void FrameExposed() = 0;
     virtual void FrameStateChanged() = 0;
     virtual void FrameActivated() = 0;
     virtual void FrameCloseRequested() = 0;

@@ -3,15 +3,55 @@
 #include "toolkit/Window.h"
 
 #include "toolkit/Error.h"
+#include "toolkit/X11.h"
 
 #include <QApplication>
 #include <QEventLoop>
 #include <QGuiApplication>
+#include <QTimer>
 #include <QWindow>
+
+#include <memory>
+#include <vector>
 
 #include <algorithm>
 
 namespace toolkit {
+
+namespace {
+
+// Windows come on screen in the order the code showed them: a window's map
+// waits until the window mapped before it is on screen and has had a frame's
+// time to paint. Both maps sent at once leave the order to the window
+// manager. A window that is never exposed (no window manager maps it, or it
+// is hidden first) holds the others up for a short while only.
+constexpr int kMapWaitMs = 300;
+constexpr int kFirstFrameMs = 20;
+QPointer<WindowFrame> g_mapping;
+std::vector<std::weak_ptr<Window>> g_waiting;
+
+} // namespace
+
+void Window::releaseMapOrder() {
+    g_mapping = nullptr;
+    auto waiting = std::move(g_waiting);
+    g_waiting.clear();
+    for (const auto& weak : waiting) {
+        if (const auto window = weak.lock())
+            window->mapQueued();
+    }
+}
+
+// Qt reports a window exposed once it is mapped; on X11 a window manager may
+// map its frame only later, and only then is the window on screen.
+void Window::FrameExposed() {
+    if (g_mapping == m_widget && X11Viewable(m_widget->winId()).value_or(true))
+        QTimer::singleShot(kFirstFrameMs, QCoreApplication::instance(),
+                           [frame = QPointer<WindowFrame>(m_widget)] {
+                               if (frame && g_mapping == frame)
+                                   releaseMapOrder();
+                           });
+}
 
 void Window::SetVisible(bool value) {
     if (value)
@@ -103,22 +143,35 @@ void Window::applyVisibility() {
             Qt::QueuedConnection);
     } else if (!shown && m_widget->isVisible()) {
         m_widget->hide();
+        if (g_mapping == m_widget)
+            releaseMapOrder();
     }
 }
 
 void Window::mapQueued() {
-    m_blnMapQueued = false;
     const bool ownerMinimised = m_owner && m_owner->m_intWindowState == vbMinimized;
-    if (!m_blnVisible || !m_blnLoaded || ownerMinimised || m_widget->isVisible())
+    if (!m_blnVisible || !m_blnLoaded || ownerMinimised || m_widget->isVisible()) {
+        m_blnMapQueued = false;
         return;
+    }
+    if (g_mapping && g_mapping != m_widget && g_mapping->isVisible()) {
+        g_waiting.push_back(weak_from_this());
+        return;
+    }
+    m_blnMapQueued = false;
     // A window manager may have minimised an owned window along with its
     // owner; shown again, it must not come back as an icon.
     const Qt::WindowStates native = m_widget->windowState();
     if (m_intWindowState != vbMinimized && native.testFlag(Qt::WindowMinimized))
         m_widget->setWindowState(native & ~Qt::WindowMinimized);
     applyGeometry();
+    g_mapping = m_widget;
     m_widget->show();
     m_widget->Watch(m_widget->windowHandle());
+    QTimer::singleShot(kMapWaitMs, QCoreApplication::instance(), [frame = QPointer<WindowFrame>(m_widget)] {
+        if (g_mapping == frame)
+            releaseMapOrder();
+    });
     if (m_owner)
         raise();
 }

@@ -157,6 +157,28 @@ std::optional<uint64_t> X11ConfiguredWindow(const QByteArray& eventType, void* m
     return static_cast<const xcb_configure_notify_event_t*>(message)->window;
 }
 
+std::optional<uint64_t> X11ExposedWindow(const QByteArray& eventType, void* message) {
+    if (eventType != "xcb_generic_event_t" || !message)
+        return std::nullopt;
+    const auto* event = static_cast<const xcb_generic_event_t*>(message);
+    if ((event->response_type & 0x7F) != XCB_EXPOSE)
+        return std::nullopt;
+    return static_cast<const xcb_expose_event_t*>(message)->window;
+}
+
+std::optional<bool> X11Viewable(uint64_t window) {
+    xcb_connection_t* c = x11Connection();
+    if (!c || window == 0)
+        return std::nullopt;
+    const auto cookie = xcb_get_window_attributes(c, static_cast<xcb_window_t>(window));
+    xcb_get_window_attributes_reply_t* reply = xcb_get_window_attributes_reply(c, cookie, nullptr);
+    if (!reply)
+        return std::nullopt;
+    const bool viewable = reply->map_state == XCB_MAP_STATE_VIEWABLE;
+    free(reply);
+    return viewable;
+}
+
 bool X11Configure(uint64_t window, const X11Change& change) {
     xcb_connection_t* c = x11Connection();
     if (!c || window == 0)
@@ -205,6 +227,8 @@ std::optional<bool> X11LeftButtonDown() { return std::nullopt; }
 std::optional<QRect> X11ClientGeometry(uint64_t) { return std::nullopt; }
 bool X11Configure(uint64_t, const X11Change&) { return false; }
 std::optional<uint64_t> X11ConfiguredWindow(const QByteArray&, void*) { return std::nullopt; }
+std::optional<uint64_t> X11ExposedWindow(const QByteArray&, void*) { return std::nullopt; }
+std::optional<bool> X11Viewable(uint64_t) { return std::nullopt; }
 
 #endif // VORN_HAVE_XCB
 

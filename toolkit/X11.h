@@ -47,6 +47,10 @@ bool X11Configure(uint64_t window, const X11Change& change);
 // is such a report: Qt passes on only those that differ from the last one it
 // passed on, which need not be the last one read.
 std::optional<uint64_t> X11ConfiguredWindow(const QByteArray& eventType, void* message);
+// The window an X expose event is for.
+std::optional<uint64_t> X11ExposedWindow(const QByteArray& eventType, void* message);
+// Whether the X server shows the window, its parents all mapped; none off X11.
+std::optional<bool> X11Viewable(uint64_t window);
 
 // Whether the left button is held, as the X server sees it now.
 std::optional<bool> X11LeftButtonDown();
