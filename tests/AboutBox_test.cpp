@@ -54,6 +54,7 @@ protected:
         owner = std::make_shared<toolkit::Window>();
         owner->SetIcon(kOwnerIcon);
         owner->Show();
+        (void)QTest::qWaitFor([] { return !toolkit::Window::MapsPending(); }, 2000);
     }
     void TearDown() override {
         owner->UnloadWithoutQuery();
@@ -65,13 +66,12 @@ protected:
     void showAndThen(CAboutBox& box, std::function<void(FormAboutBox&)> whileOpen) {
         bool ran = false;
         bool timedOut = false;
-        // Queued twice: after the dialog's map, which the show queues.
+        // Once the dialog is mapped, which the show queues.
         QTimer::singleShot(0, [&] {
-            QTimer::singleShot(0, [&] {
-                FormAboutBox& dialog = *box.Dialog();
-                ran = true;
-                whileOpen(dialog);
-            });
+            FormAboutBox& dialog = *box.Dialog();
+            EXPECT_TRUE(QTest::qWaitFor([&] { return dialog.NativeWidget()->isVisible(); }, 2000));
+            ran = true;
+            whileOpen(dialog);
         });
         QTimer safety;
         safety.setSingleShot(true);
@@ -290,7 +290,7 @@ TEST_F(AboutBox, focusStartsOnOkAndTabFollowsTheKeyboardOrder) {
     showAndThen(box, [&](FormAboutBox& d) {
         QWidget* w = d.NativeWidget();
         w->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(w, 2000));
+        EXPECT_TRUE(QTest::qWaitFor([w] { return QApplication::activeWindow() == w; }, 2000));
         order.push_back(w->focusWidget());
         for (int i = 0; i < 3; ++i) {
             QTest::keyClick(w->focusWidget(), Qt::Key_Tab);
@@ -311,7 +311,7 @@ TEST_F(AboutBox, enterAndEscapePressOkAndTheWindowsCloseRequestUnloadsAsOkDoes) 
         showAndThen(box, [&](FormAboutBox& d) {
             QWidget* w = d.NativeWidget();
             w->activateWindow();
-            EXPECT_TRUE(QTest::qWaitForWindowActive(w, 2000));
+            EXPECT_TRUE(QTest::qWaitFor([w] { return QApplication::activeWindow() == w; }, 2000));
             if (key != 0) {
                 // Even from the report box, Enter and Escape are the dialog's "OK".
                 d.TextReport().NativeWidget()->setFocus();
@@ -333,7 +333,7 @@ TEST_F(AboutBox, enterOnTheFocusedWebButtonPressesWebNotOk) {
     showAndThen(box, [&](FormAboutBox& d) {
         QWidget* w = d.NativeWidget();
         w->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(w, 2000));
+        EXPECT_TRUE(QTest::qWaitFor([w] { return QApplication::activeWindow() == w; }, 2000));
         d.btnWeb().NativeWidget()->setFocus();
         QTest::keyClick(d.btnWeb().NativeWidget(), Qt::Key_Return);
         QTest::qWait(20);

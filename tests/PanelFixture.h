@@ -6,9 +6,11 @@
 #include "support/ScriptedCommonDialog.h"
 #include "support/ScriptedPrompts.h"
 #include "support/ScriptedShell.h"
+#include "toolkit/Window.h"
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -18,9 +20,12 @@
 #include <vector>
 
 // Runs what the event loop has queued, a few rounds deep.
+// Shown windows come on screen one after another; it waits for them too.
 inline void drain() {
     for (int i = 0; i < 5; ++i)
         QCoreApplication::processEvents();
+    (void)QTest::qWaitFor([] { return !toolkit::Window::MapsPending(); }, 2000);
+    QCoreApplication::processEvents();
 }
 
 // The control panel as Main starts it: scripted prompts, shell and common

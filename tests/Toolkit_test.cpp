@@ -212,6 +212,8 @@ TEST_F(Unpaced, sizeHandlerThatKeepsResizingIsBounded) {
 void settle() {
     for (int i = 0; i < 4; ++i)
         QCoreApplication::processEvents();
+    (void)QTest::qWaitFor([] { return !Window::MapsPending(); }, 2000);
+    QCoreApplication::processEvents();
 }
 
 // Showing maps the window once the running handler has returned, where that

@@ -34,6 +34,7 @@ namespace {
 void drain() {
     for (int i = 0; i < 5; ++i)
         QCoreApplication::processEvents();
+    (void)QTest::qWaitFor([] { return !Window::MapsPending(); }, 2000);
 }
 
 class Widgets : public ::testing::Test {

@@ -81,6 +81,7 @@ void Window::setDefaultGeometry() {
 }
 
 Window::~Window() {
+    setMapQueued(false);
     ForgetWindowHandle(m_lngHwnd);
     if (m_modalLoop)
         m_modalLoop->quit();

@@ -149,6 +149,9 @@ public:
     // yet reported it where it was last asked to go (also for good, when a
     // window manager put it elsewhere).
     bool GeometryOutstanding() const;
+    // Whether a shown window still waits for its first map, or for the window
+    // mapped before it to come on screen.
+    static bool MapsPending();
     // Runs a handler through the dispatch boundary, unless the window is
     // gone by then; the window is kept alive while it runs.
     void PostHandler(std::function<void()> handler);
@@ -173,6 +176,7 @@ private:
     void applyGeometry();
     void mapQueued();
     static void releaseMapOrder();
+    void setMapQueued(bool queued);
     float menuBarHeight() const;
     void centre();
     void unload(int16_t mode, bool ask);

@@ -11,7 +11,6 @@
 #include <QTimer>
 #include <QWindow>
 
-#include <memory>
 #include <vector>
 
 #include <algorithm>
@@ -28,16 +27,26 @@ namespace {
 constexpr int kMapWaitMs = 300;
 constexpr int kFirstFrameMs = 20;
 QPointer<WindowFrame> g_mapping;
-std::vector<std::weak_ptr<Window>> g_waiting;
+int g_queued = 0; // windows whose map is queued or waiting
+// A waiting window is gone once its frame no longer listens.
+std::vector<std::pair<Window*, QPointer<WindowFrame>>> g_waiting;
 
 } // namespace
+
+bool Window::MapsPending() { return (g_mapping && g_mapping->isVisible()) || g_queued > 0; }
+
+void Window::setMapQueued(bool queued) {
+    if (queued != m_blnMapQueued)
+        g_queued += queued ? 1 : -1;
+    m_blnMapQueued = queued;
+}
 
 void Window::releaseMapOrder() {
     g_mapping = nullptr;
     auto waiting = std::move(g_waiting);
     g_waiting.clear();
-    for (const auto& weak : waiting) {
-        if (const auto window = weak.lock())
+    for (const auto& [window, frame] : waiting) {
+        if (frame && frame->Listening())
             window->mapQueued();
     }
 }
@@ -133,7 +142,7 @@ void Window::applyVisibility() {
     if (shown && !m_widget->isVisible()) {
         if (m_blnMapQueued)
             return;
-        m_blnMapQueued = true;
+        setMapQueued(true);
         QMetaObject::invokeMethod(
             m_widget,
             [this, frame = QPointer<WindowFrame>(m_widget)] {
@@ -151,14 +160,14 @@ void Window::applyVisibility() {
 void Window::mapQueued() {
     const bool ownerMinimised = m_owner && m_owner->m_intWindowState == vbMinimized;
     if (!m_blnVisible || !m_blnLoaded || ownerMinimised || m_widget->isVisible()) {
-        m_blnMapQueued = false;
+        setMapQueued(false);
         return;
     }
     if (g_mapping && g_mapping != m_widget && g_mapping->isVisible()) {
-        g_waiting.push_back(weak_from_this());
+        g_waiting.emplace_back(this, m_widget);
         return;
     }
-    m_blnMapQueued = false;
+    setMapQueued(false);
     // A window manager may have minimised an owned window along with its
     // owner; shown again, it must not come back as an icon.
     const Qt::WindowStates native = m_widget->windowState();
