@@ -62,14 +62,21 @@ Window::Window(const WindowStyle& style)
         m_frame = lastCaptionFrame();
     setDefaultGeometry();
     // Knowing the frame before the window is mapped lets it map in one piece
-    // with its client area where the twips put it. The size hints just sent
-    // take part in the answer: a fixed window gets no resize handle.
-    if (m_style.TitleBar) {
-        if (const auto asked = AskFrameExtents(m_widget); asked && *asked != m_frame) {
-            m_frame = *asked;
-            lastCaptionFrame() = *asked;
-            setDefaultGeometry();
-        }
+    // with its client area where the twips put it (read when it is mapped).
+    // The size hints just sent take part in the answer: a fixed window gets
+    // no resize handle.
+    if (m_style.TitleBar)
+        m_framePending = RequestFrameExtents(m_widget);
+}
+
+void Window::readFrameExtents(bool last) const {
+    if (!m_framePending)
+        return;
+    const auto asked = FrameExtents(m_widget);
+    m_framePending = !asked && !last;
+    if (asked && *asked != m_frame) {
+        m_frame = *asked;
+        lastCaptionFrame() = *asked;
     }
 }
 
@@ -109,7 +116,15 @@ int Window::borderPx() const {
     return m_style.Sizable ? kSizableBorderPx : kFixedBorderPx;
 }
 
-QMargins Window::frame() const { return m_style.TitleBar ? m_frame : QMargins(); }
+QMargins Window::frame() const {
+    if (!m_style.TitleBar)
+        return {};
+    // Until the window manager's answer is in, every look at the frame reads
+    // the property once more; the map reads it a last time.
+    if (m_framePending)
+        readFrameExtents(false);
+    return m_frame;
+}
 
 QColor Window::FrameBackColor() const { return ToQColor(m_lngBackColor); }
 

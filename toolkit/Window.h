@@ -175,6 +175,7 @@ private:
     void setDefaultGeometry();
     void applyGeometry();
     void mapQueued();
+    void readFrameExtents(bool last) const;
     static void releaseMapOrder();
     void setMapQueued(bool queued);
     float menuBarHeight() const;
@@ -192,7 +193,8 @@ private:
 
     WindowStyle m_style;
     WindowGeometry m_geometry;
-    QMargins m_frame; // the window manager's frame around the client area
+    mutable QMargins m_frame; // the window manager's frame around the client area
+    mutable bool m_framePending = false; // asked of the window manager, no answer read yet
     QString m_strCaption;
     bool m_blnVisible = false;
     bool m_blnLoaded = true;

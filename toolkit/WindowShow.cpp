@@ -173,6 +173,7 @@ void Window::mapQueued() {
     const Qt::WindowStates native = m_widget->windowState();
     if (m_intWindowState != vbMinimized && native.testFlag(Qt::WindowMinimized))
         m_widget->setWindowState(native & ~Qt::WindowMinimized);
+    readFrameExtents(true);
     applyGeometry();
     g_mapping = m_widget;
     m_widget->show();

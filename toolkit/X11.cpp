@@ -9,12 +9,10 @@
 #endif
 
 #include <algorithm>
-#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
-#include <thread>
 #include <vector>
 
 namespace toolkit {
@@ -232,33 +230,34 @@ std::optional<bool> X11Viewable(uint64_t) { return std::nullopt; }
 
 #endif // VORN_HAVE_XCB
 
-std::optional<QMargins> AskFrameExtents(QWidget* widget) {
+bool RequestFrameExtents(QWidget* widget) {
 #ifdef VORN_HAVE_XCB
     xcb_connection_t* c = x11Connection();
     if (!c || !widget || !widget->isWindow() || !windowManagerRunning(c) ||
         !windowManagerSupports(c, "_NET_REQUEST_FRAME_EXTENTS"))
-        return std::nullopt;
-    const auto window = static_cast<xcb_window_t>(widget->winId());
-    const xcb_atom_t extents = internAtom(c, "_NET_FRAME_EXTENTS");
+        return false;
     xcb_client_message_event_t request{};
     request.response_type = XCB_CLIENT_MESSAGE;
     request.format = 32;
-    request.window = window;
+    request.window = static_cast<xcb_window_t>(widget->winId());
     request.type = internAtom(c, "_NET_REQUEST_FRAME_EXTENTS");
     xcb_send_event(c, 0, rootWindow(c),
                    XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
                    reinterpret_cast<const char*>(&request));
     xcb_flush(c);
-    // The answer is a property on the window. Its change notice goes to Qt's
-    // event queue, so the property itself is read until it is there.
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(1);
-    for (;;) {
-        if (const auto margins = frameExtents(c, window, extents))
-            return margins;
-        if (std::chrono::steady_clock::now() >= deadline)
-            return std::nullopt;
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
+    return true;
+#else
+    (void)widget;
+    return false;
+#endif
+}
+
+std::optional<QMargins> FrameExtents(QWidget* widget) {
+#ifdef VORN_HAVE_XCB
+    xcb_connection_t* c = x11Connection();
+    if (!c || !widget || !widget->isWindow())
+        return std::nullopt;
+    return frameExtents(c, static_cast<xcb_window_t>(widget->winId()), internAtom(c, "_NET_FRAME_EXTENTS"));
 #else
     (void)widget;
     return std::nullopt;

@@ -16,13 +16,15 @@ namespace toolkit {
 // Whether a window manager runs (its hint handshake answers).
 bool X11WindowManagerRunning();
 
-// The frame that the window manager will put around the top-level widget,
+// The frame that the window manager will put around the top-level widget is
 // asked of it before the widget is first shown, so that the widget can be
 // mapped with its client area exactly where the frame leaves it. The answer
 // depends on what the widget tells the window manager (caption bar, buttons,
-// fixed size), so those are set first. Waits at most a second for the
-// answer; nothing when no window manager runs or none answers.
-std::optional<QMargins> AskFrameExtents(QWidget* widget);
+// fixed size), so those are set first. The answer is a property on the
+// window, read without waiting when the window is about to be mapped; none
+// when no window manager runs or it has not answered yet.
+bool RequestFrameExtents(QWidget* widget); // false when there is nobody to ask
+std::optional<QMargins> FrameExtents(QWidget* widget);
 
 // Writes the stay-on-top state on a window itself, for a display without a
 // window manager to ask.
