@@ -11,7 +11,15 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <QFontMetricsF>
+
 #include <cmath>
+
+namespace {
+
+constexpr qreal kMaxPictureWidth = 32000;
+
+} // namespace
 
 class StripWidget : public QWidget {
 public:
@@ -59,35 +67,51 @@ void StripText::SetText(const QString& value) {
     if (value == m_strText)
         return;
     m_strText = value;
-    m_laidOutValid = false;
+    m_pictureValid = false;
     m_view.redraw();
 }
 
 void StripText::applyVisibility() { m_view.redraw(); }
 
-void StripText::applyColors() { m_view.redraw(); }
+void StripText::applyColors() {
+    m_pictureValid = false;
+    m_view.redraw();
+}
 
 void StripText::fontChanged() {
     m_qfont = toolkit::ToQFont(Font());
-    m_laidOutValid = false;
+    m_pictureValid = false;
     m_view.redraw();
 }
 
 void StripText::paint(QPainter& p, const QRectF& at) {
-    if (!m_laidOutValid) {
-        m_laidOut.setText(m_strText);
-        m_laidOut.setTextFormat(Qt::PlainText);
-        m_laidOut.setPerformanceHint(QStaticText::AggressiveCaching);
-        m_laidOut.prepare(QTransform(), m_qfont);
-        m_laidOutValid = true;
+    const QColor back = toolkit::ToQColor(BackColor());
+    const QColor fore = toolkit::ToQColor(ForeColor());
+    const QSize size(static_cast<int>(std::ceil(at.width())), static_cast<int>(std::ceil(at.height())));
+    const qreal ratio = p.device()->devicePixelRatioF();
+    // A picture wider than a pixmap may be is drawn as text each time.
+    if (size.width() * ratio > kMaxPictureWidth) {
+        p.save();
+        p.setClipRect(at, Qt::IntersectClip);
+        p.fillRect(at, back);
+        p.setFont(m_qfont);
+        p.setPen(fore);
+        p.drawText(at.topLeft() + QPointF(0, QFontMetricsF(m_qfont).ascent()), m_strText);
+        p.restore();
+        return;
     }
-    p.save();
-    p.setClipRect(at);
-    p.fillRect(at, toolkit::ToQColor(BackColor()));
-    p.setFont(m_qfont);
-    p.setPen(toolkit::ToQColor(ForeColor()));
-    p.drawStaticText(at.topLeft(), m_laidOut);
-    p.restore();
+    if (!m_pictureValid || m_picture.deviceIndependentSize().toSize() != size ||
+        m_picture.devicePixelRatio() != ratio) {
+        m_picture = QPixmap(size * ratio);
+        m_picture.setDevicePixelRatio(ratio);
+        m_picture.fill(back);
+        QPainter q(&m_picture);
+        q.setFont(m_qfont);
+        q.setPen(fore);
+        q.drawText(QPointF(0, QFontMetricsF(m_qfont).ascent()), m_strText);
+        m_pictureValid = true;
+    }
+    p.drawPixmap(at.topLeft(), m_picture);
 }
 
 StripView::StripView(toolkit::Window& window)

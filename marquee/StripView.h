@@ -5,7 +5,7 @@
 
 #include <QFont>
 #include <QPointF>
-#include <QStaticText>
+#include <QPixmap>
 #include <QString>
 
 #include <array>
@@ -37,9 +37,10 @@ private:
     StripView& m_view;
     QString m_strText;
     QFont m_qfont;
-    // The text laid out once for its many paints.
-    QStaticText m_laidOut;
-    bool m_laidOutValid = false;
+    // The box drawn once for its many paints: a step uncovers a column or two
+    // of it, which is copied instead of drawing the whole text clipped.
+    QPixmap m_picture;
+    bool m_pictureValid = false;
 };
 
 // The strip's frame and the one widget that draws the scrolling text: a plain
