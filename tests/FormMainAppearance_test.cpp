@@ -255,8 +255,10 @@ TEST_F(Appearance, aboutShowsTheReportAsThreeLinesModallyOverThePanel) {
                 webEnabled = b->isEnabled();
         // Modal for the whole application: the panel takes no input meanwhile.
         EXPECT_EQ(modal->windowModality(), Qt::ApplicationModal);
+        // Keys reach the window that is active, not the one that is merely modal.
+        EXPECT_TRUE(QTest::qWaitFor([modal] { return modal->isVisible(); }, 2000));
         modal->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(modal, 2000));
+        EXPECT_TRUE(QTest::qWaitFor([modal] { return QApplication::activeWindow() == modal; }, 2000));
         QTest::keyClick(modal, Qt::Key_Return);
     });
     look.start(5);
