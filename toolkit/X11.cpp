@@ -146,22 +146,25 @@ std::optional<bool> X11LeftButtonDown() {
     return c ? x11LeftButtonDown(c) : std::nullopt;
 }
 
+namespace {
+
+// The window an X event of the given type is for.
+template <typename Event>
+std::optional<uint64_t> eventWindow(const QByteArray& eventType, void* message, uint8_t type) {
+    if (eventType != "xcb_generic_event_t" || !message ||
+        (static_cast<const xcb_generic_event_t*>(message)->response_type & 0x7F) != type)
+        return std::nullopt;
+    return static_cast<const Event*>(message)->window;
+}
+
+} // namespace
+
 std::optional<uint64_t> X11ConfiguredWindow(const QByteArray& eventType, void* message) {
-    if (eventType != "xcb_generic_event_t" || !message)
-        return std::nullopt;
-    const auto* event = static_cast<const xcb_generic_event_t*>(message);
-    if ((event->response_type & 0x7F) != XCB_CONFIGURE_NOTIFY)
-        return std::nullopt;
-    return static_cast<const xcb_configure_notify_event_t*>(message)->window;
+    return eventWindow<xcb_configure_notify_event_t>(eventType, message, XCB_CONFIGURE_NOTIFY);
 }
 
 std::optional<uint64_t> X11ExposedWindow(const QByteArray& eventType, void* message) {
-    if (eventType != "xcb_generic_event_t" || !message)
-        return std::nullopt;
-    const auto* event = static_cast<const xcb_generic_event_t*>(message);
-    if ((event->response_type & 0x7F) != XCB_EXPOSE)
-        return std::nullopt;
-    return static_cast<const xcb_expose_event_t*>(message)->window;
+    return eventWindow<xcb_expose_event_t>(eventType, message, XCB_EXPOSE);
 }
 
 std::optional<bool> X11Viewable(uint64_t window) {

@@ -1,5 +1,8 @@
 #include "XProbe.h"
 
+#include <QApplication>
+#include <gtest/gtest.h>
+
 #include "toolkit/Events.h"
 
 #include <QProcess>
@@ -125,3 +128,12 @@ std::string shown(const QRect& r) {
 }
 
 } // namespace xprobe
+
+int xprobe::RunOnDisplay(int argc, char** argv, const std::function<void()>& prepare) {
+    ::testing::InitGoogleTest(&argc, argv);
+    if (!unavailableReason().isEmpty())
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    prepare();
+    return RUN_ALL_TESTS();
+}

@@ -36,4 +36,8 @@ QList<uint64_t> stacking();
 // "x,y wxh", for failure messages.
 std::string shown(const QRect& r);
 
+// Runs the suites on the real display, no offscreen default; without a server
+// they still start, to report the skip. `prepare` runs once the application is made.
+int RunOnDisplay(int argc, char** argv, const std::function<void()>& prepare);
+
 } // namespace xprobe

@@ -125,13 +125,7 @@ TEST_F(SpeedBarOnX, theThumbIsSmallADragMovesByFourAPixelAtMostAndTheArrowReache
 
 } // namespace
 
-// The real display, no offscreen default; without a server the suite still starts, to
-// report the skip. Fonts are substituted as the application does.
+// Fonts are substituted as the application does.
 int main(int argc, char** argv) {
-    ::testing::InitGoogleTest(&argc, argv);
-    if (!unavailableReason().isEmpty())
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    toolkit::InitApplication();
-    return RUN_ALL_TESTS();
+    return RunOnDisplay(argc, argv, [] { toolkit::InitApplication(); });
 }

@@ -21,6 +21,7 @@
 #include <cstdlib>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include <sched.h>
 
@@ -463,13 +464,7 @@ TEST_F(StripOnX, ATitledWindowIsPlacedByItsOuterFrameAndKeepsItsTwips) {
 
 } // namespace
 
-// Unlike the unit suites this one needs the real display: no offscreen
-// default. Without a server the suite still starts, to report the skip.
 int main(int argc, char** argv) {
-    ::testing::InitGoogleTest(&argc, argv);
-    if (!unavailableReason().isEmpty())
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    const testsupport::ScopedYieldPeriod period{10ms};
-    return RUN_ALL_TESTS();
+    std::optional<testsupport::ScopedYieldPeriod> period;
+    return RunOnDisplay(argc, argv, [&] { period.emplace(10ms); });
 }
