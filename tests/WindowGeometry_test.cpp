@@ -104,4 +104,14 @@ TEST(WindowGeometry, lateAnswersAreFollowedUntilTheLastOneComesIn) {
     EXPECT_TRUE(!done.moved && done.resized);
     expectTwips(g, {0, 11685, 19200, 315}, "the last answer");
     EXPECT_FALSE(g.Reported(last, kOrigin).resized) << "a copy of the same report";
+
+    // A handler sets one part while a passing state stands reported: the
+    // others it hands back as they stand are not the code's, and the last
+    // answer finds every fraction the code set.
+    g.Set(0, 15040.47f, 19200, 319.53f);
+    g.Reported(QRect(100, 501, 640, 22), kOrigin);
+    const auto which = g.Set(g.Left(), g.Top(), g.Width(), 319.53f);
+    EXPECT_TRUE(!which.left && !which.top && !which.width && which.height);
+    g.Reported(QRect(0, 1003, 1280, 21), kOrigin);
+    expectTwips(g, {0, 15040.47f, 19200, 319.53f}, "after a passing state");
 }

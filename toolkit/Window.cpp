@@ -164,8 +164,7 @@ void Window::Move(float left, float top, float width, float height) {
 // change notification when the size changed.
 void Window::setGeometry(float left, float top, float width, float height) {
     const bool resized = width != Width() || height != Height();
-    m_geometry.Set(left, top, width, height);
-    applyGeometry();
+    applyGeometry(m_geometry.Set(left, top, width, height));
     if (resized)
         raiseResize();
 }
@@ -230,7 +229,7 @@ void Window::raiseResize() {
 // the map puts the window there. A shown one asks the window system; Qt
 // sends a change of place alone as a move and of size alone as a resize, so
 // that what a window manager imposed on the other stays.
-void Window::applyGeometry() {
+void Window::applyGeometry(WindowGeometry::Which which) {
     const QRect outer = m_geometry.OuterPixels(desktopOrigin());
     const QMargins f = frame();
     const QRect client(outer.x() + f.left(), outer.y() + f.top(),
@@ -243,8 +242,8 @@ void Window::applyGeometry() {
         m_widget->setFixedSize(client.size());
     const QRect before = m_handedOver;
     m_handedOver = client;
-    m_requested = outer;
     if (!m_widget->isVisible()) {
+        m_requested = outer;
         if (m_style.TitleBar && f.isNull()) {
             // The caption bar's size is not known: the window manager is
             // asked to put the frame's corner at the place.
@@ -256,18 +255,38 @@ void Window::applyGeometry() {
         return;
     }
     // Qt asks X11 for the whole rectangle every time; the window is asked
-    // for the parts that changed alone where that can be done.
-    const auto changed = [](int now, int was) { return now != was ? std::optional<int>(now) : std::nullopt; };
-    const X11Change change{changed(client.x(), before.x()), changed(client.y(), before.y()),
-                           changed(client.width(), before.width()),
-                           changed(client.height(), before.height())};
+    // for the parts that changed alone where that can be done. A part the
+    // code did not change is not asked for: it may stand where a report of a
+    // passing state put it, and asking would take the window back there.
+    const QRect asked = m_requested.marginsRemoved(f);
+    const auto changed = [](bool set, int now, int was, int wanted) {
+        return set && (now != was || now != wanted) ? std::optional<int>(now) : std::nullopt;
+    };
+    const X11Change change{changed(which.left, client.x(), before.x(), asked.x()),
+                           changed(which.top, client.y(), before.y(), asked.y()),
+                           changed(which.width, client.width(), before.width(), asked.width()),
+                           changed(which.height, client.height(), before.height(), asked.height())};
     const QWindow* native = m_widget->windowHandle();
-    if (!native || !X11Configure(native->winId(), change))
+    if (!native || !X11Configure(native->winId(), change)) {
         m_widget->setGeometry(client);
+        m_requested = outer;
+        return;
+    }
+    // The window ends where all requests together put it: what this one
+    // leaves out stays as asked before, even if a report of a passing state
+    // came in between.
+    if (change.x)
+        m_requested.moveLeft(outer.x());
+    if (change.y)
+        m_requested.moveTop(outer.y());
+    if (change.width)
+        m_requested.setWidth(outer.width());
+    if (change.height)
+        m_requested.setHeight(outer.height());
 }
 
 bool Window::GeometryOutstanding() const {
-    if (m_blnMapQueued || m_reportQueued)
+    if (m_blnMapQueued || m_reportQueued || m_reportDeferred)
         return true;
     return m_widget->isVisible() && m_lastRead.marginsAdded(frame()) != m_requested;
 }
@@ -293,6 +312,15 @@ void Window::readReport() {
     ++m_reports;
     if (!m_widget->isVisible() || !m_widget->windowHandle())
         return;
+    // Until the window manager maps the window it may not have handled the
+    // place asked before the map (openbox takes it as a request), so the X
+    // server still has the window where Qt created it; that is read once the
+    // window is on screen.
+    if (!X11Viewable(m_widget->windowHandle()->winId()).value_or(true)) {
+        m_reportDeferred = true;
+        return;
+    }
+    m_reportDeferred = false;
     // Where the X server has the window now; elsewhere the reports as Qt
     // passed them on.
     const QRect client =

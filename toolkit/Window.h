@@ -173,7 +173,7 @@ private:
     QMargins frame() const;
     void setGeometry(float left, float top, float width, float height);
     void setDefaultGeometry();
-    void applyGeometry();
+    void applyGeometry(WindowGeometry::Which which = {});
     void mapQueued();
     void readFrameExtents(bool last) const;
     static void releaseMapOrder();
@@ -215,6 +215,7 @@ private:
     QRect m_handedOver; // the client rectangle last asked for or reported
     QRect m_lastRead;   // the client rectangle the window system last reported
     bool m_reportQueued = false;
+    bool m_reportDeferred = false; // a report came before the window was on screen
     uint64_t m_reports = 0;
     WindowFrame* m_widget = nullptr; // owned; deleted later so that it may be in use
 };

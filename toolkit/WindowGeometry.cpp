@@ -6,12 +6,24 @@
 
 namespace toolkit {
 
-void WindowGeometry::Set(float left, float top, float width, float height) {
-    m_left = left;
-    m_top = top;
-    m_width = width;
-    m_height = height;
-    m_set = {left, top, width, height};
+// A value handed in unchanged is not the code's: a setter of one of the four
+// passes the others as they stand, and they may stand where a report of a
+// passing state (an older request answered late) put them. What the code set
+// for those is kept, so that the next report finds it again.
+WindowGeometry::Which WindowGeometry::Set(float left, float top, float width, float height) {
+    const auto set = [](float value, float& now, float& wanted) {
+        const bool changed = value != now;
+        if (changed)
+            wanted = value;
+        now = value;
+        return changed;
+    };
+    Which which;
+    which.left = set(left, m_left, m_set.left);
+    which.top = set(top, m_top, m_set.top);
+    which.width = set(width, m_width, m_set.width);
+    which.height = set(height, m_height, m_set.height);
+    return which;
 }
 
 QRect WindowGeometry::OuterPixels(QPoint origin) const {

@@ -21,12 +21,19 @@ public:
         bool moved = false;
         bool resized = false;
     };
+    // Which of the four a Set changed.
+    struct Which {
+        bool left = true;
+        bool top = true;
+        bool width = true;
+        bool height = true;
+    };
 
     float Left() const { return m_left; }
     float Top() const { return m_top; }
     float Width() const { return m_width; }
     float Height() const { return m_height; }
-    void Set(float left, float top, float width, float height);
+    Which Set(float left, float top, float width, float height);
 
     // The outer rectangle in screen pixels for a desktop whose twips start at
     // origin. Edges are rounded rather than sizes, so that windows placed

@@ -54,6 +54,8 @@ void Window::releaseMapOrder() {
 // Qt reports a window exposed once it is mapped; on X11 a window manager may
 // map its frame only later, and only then is the window on screen.
 void Window::FrameExposed() {
+    if (m_reportDeferred && X11Viewable(m_widget->winId()).value_or(true))
+        FrameReported();
     if (g_mapping == m_widget && X11Viewable(m_widget->winId()).value_or(true))
         QTimer::singleShot(kFirstFrameMs, QCoreApplication::instance(),
                            [frame = QPointer<WindowFrame>(m_widget)] {
