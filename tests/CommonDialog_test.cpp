@@ -125,7 +125,7 @@ void whenShown(std::function<void(D&)> act) {
     timer->start();
 }
 
-TEST(QtCommonDialogTest, OpenProposesTheSetNameAndReturnsTheChosenOne) {
+TEST(QtCommonDialogTest, OpenAndColorProposeTheSetValueAndReturnTheChoiceButNotACancel) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString first = dir.filePath(QStringLiteral("first.txt"));
@@ -136,23 +136,30 @@ TEST(QtCommonDialogTest, OpenProposesTheSetNameAndReturnsTheChosenOne) {
     }
     CommonDialog dialog;
     dialog.SetFileName(first);
-
-    QStringList proposed;
-    whenShown<QFileDialog>([&](QFileDialog& d) {
-        proposed = d.selectedFiles();
-        d.selectFile(QStringLiteral("second.txt"));
-        QMetaObject::invokeMethod(&d, "accept");
-    });
-    dialog.ShowOpen();
-    EXPECT_EQ(proposed, QStringList{first});
-    EXPECT_EQ(dialog.FileName(), second);
-
-    whenShown<QFileDialog>([](QFileDialog& d) {
-        d.selectFile(QStringLiteral("first.txt"));
-        d.reject();
-    });
-    dialog.ShowOpen();
-    EXPECT_EQ(dialog.FileName(), second);
+    dialog.SetColor(RGB(10, 20, 30));
+    QStringList proposedFiles;
+    std::vector<QColor> proposedColors;
+    for (const bool accept : {true, false}) {
+        whenShown<QFileDialog>([&](QFileDialog& d) {
+            proposedFiles << d.selectedFiles();
+            d.selectFile(accept ? QStringLiteral("second.txt") : QStringLiteral("first.txt"));
+            if (accept)
+                QMetaObject::invokeMethod(&d, "accept");
+            else
+                d.reject();
+        });
+        dialog.ShowOpen();
+        whenShown<QColorDialog>([&](QColorDialog& d) {
+            proposedColors.push_back(d.currentColor());
+            d.setCurrentColor(accept ? QColor(200, 100, 50) : QColor(1, 1, 1));
+            accept ? d.accept() : d.reject();
+        });
+        dialog.ShowColor();
+        EXPECT_EQ(dialog.FileName(), second);
+        EXPECT_EQ(dialog.Color(), RGB(200, 100, 50));
+    }
+    EXPECT_EQ(proposedFiles, (QStringList{first, second}));
+    EXPECT_EQ(proposedColors, (std::vector<QColor>{QColor(10, 20, 30), QColor(200, 100, 50)}));
 }
 
 // An installed face that has a bold style, so that the dialog can select it.
@@ -224,27 +231,6 @@ TEST(QtCommonDialogTest, FontDialogShowsASampleOfAFaceDrawnByASubstituteAndOkKee
     dialog.ShowFont();
     EXPECT_EQ(dialog.FontName(), QStringLiteral("No Such Face Installed"));
     EXPECT_FALSE(dialog.FontItalic());
-}
-
-TEST(QtCommonDialogTest, ColorDialogStartsFromTheColourAndReturnsTheChoice) {
-    CommonDialog dialog;
-    dialog.SetColor(RGB(10, 20, 30));
-    QColor proposed;
-    whenShown<QColorDialog>([&](QColorDialog& d) {
-        proposed = d.currentColor();
-        d.setCurrentColor(QColor(200, 100, 50));
-        d.accept();
-    });
-    dialog.ShowColor();
-    EXPECT_EQ(proposed, QColor(10, 20, 30));
-    EXPECT_EQ(dialog.Color(), RGB(200, 100, 50));
-
-    whenShown<QColorDialog>([](QColorDialog& d) {
-        d.setCurrentColor(QColor(1, 1, 1));
-        d.reject();
-    });
-    dialog.ShowColor();
-    EXPECT_EQ(dialog.Color(), RGB(200, 100, 50));
 }
 
 } // namespace

@@ -8,14 +8,19 @@
 #include "support/ScriptedShell.h"
 #include "toolkit/Window.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QCoreApplication>
+#include <QLabel>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <functional>
+#include <initializer_list>
+#include <string>
 #include <memory>
 #include <vector>
 
@@ -26,6 +31,30 @@ inline void drain() {
         QCoreApplication::processEvents();
     (void)QTest::qWaitFor([] { return !toolkit::Window::MapsPending(); }, 2000);
     QCoreApplication::processEvents();
+}
+
+// What a user would see wrong in a window's layout: a control reaching out of what holds it,
+// two side by side that overlap (a label's text may run a few pixels over), or a caption cut off.
+inline void expectLaidOut(std::initializer_list<toolkit::Control*> controls) {
+    for (toolkit::Control* c : controls) {
+        const QWidget* w = c->NativeWidget();
+        QString text;
+        if (const auto* label = qobject_cast<const QLabel*>(w))
+            text = label->text();
+        else if (const auto* button = qobject_cast<const QAbstractButton*>(w))
+            text = button->text();
+        SCOPED_TRACE(text.isEmpty() ? std::string(w->metaObject()->className()) : text.toStdString());
+        EXPECT_TRUE(w->parentWidget()->rect().contains(w->geometry()));
+        EXPECT_LE(w->fontMetrics().horizontalAdvance(text.remove(QLatin1Char('&'))), w->width());
+        for (toolkit::Control* other : controls) {
+            const QWidget* o = other->NativeWidget();
+            if (o != w && o->parentWidget() == w->parentWidget()) {
+                const QRect both = w->geometry() & o->geometry();
+                EXPECT_TRUE(both.isEmpty() || std::min(both.width(), both.height()) <= 3)
+                    << o->metaObject()->className();
+            }
+        }
+    }
 }
 
 // The control panel as Main starts it: scripted prompts, shell and common

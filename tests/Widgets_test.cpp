@@ -5,21 +5,17 @@
 #include "toolkit/HScrollBar.h"
 #include "toolkit/Label.h"
 #include "toolkit/Menu.h"
-#include "toolkit/Prompts.h"
 #include "toolkit/Window.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QFontMetrics>
 #include <QImage>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -268,28 +264,4 @@ TEST_F(Widgets, closeQuestionCanCancelAndOnlyOneIsOpenAtATime) {
     window->UnloadWithoutQuery();
     EXPECT_TRUE(modes.empty());
     EXPECT_EQ(unloads, 2);
-}
-
-TEST_F(Widgets, realMessageBoxAnswersEnterWithItsDefaultButton) {
-    QString title, text;
-    bool noIsDefault = false;
-    QTimer::singleShot(0, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box)
-            return;
-        title = box->windowTitle();
-        text = box->text();
-        noIsDefault = box->defaultButton() == box->button(QMessageBox::No);
-        QTest::keyClick(box, Qt::Key_Return);
-    });
-    EXPECT_EQ(MsgBox(QStringLiteral("Quit ?"), vbYesNo + vbDefaultButton2), vbNo);
-    EXPECT_EQ(title, QStringLiteral("vorn2"));
-    EXPECT_EQ(text, QStringLiteral("Quit ?"));
-    EXPECT_TRUE(noIsDefault);
-
-    QTimer::singleShot(0, [&] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
-            box->button(QMessageBox::Yes)->click();
-    });
-    EXPECT_EQ(MsgBox(QStringLiteral("Quit ?"), vbYesNo + vbDefaultButton2), vbYes);
 }

@@ -14,10 +14,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <functional>
 #include <limits>
 #include <memory>
+#include <tuple>
 
 // The button is held through the toolkit's seam, the cursor is moved by the
 // offscreen platform and the release is sent to the window holding the
@@ -25,25 +24,17 @@
 
 namespace {
 
-TEST(modMoveTest, PackingPutsYHighAndXLowAsSigned16BitHalves) {
-    EXPECT_EQ(modMove::PackCursorPosition(10, 20), 1310730);
-    EXPECT_EQ(modMove::PackCursorPosition(0, 0), 0);
-    // A negative x keeps only its low 16 bits.
-    EXPECT_EQ(modMove::PackCursorPosition(-1, 0), 0xFFFF);
-    EXPECT_EQ(modMove::PackCursorPosition(-10, 20), 20 * 65536 + 65526);
-    EXPECT_EQ(modMove::PackCursorPosition(70000, 1), 70000); // x loses bit 16; y = 1 sets it
-    // A negative y fills the high half; -1, -1 is all bits set.
-    EXPECT_EQ(modMove::PackCursorPosition(-1, -1), -1);
-    EXPECT_EQ(modMove::PackCursorPosition(5, -2), -131072 + 5);
-    // The ends of the range of y.
-    EXPECT_EQ(modMove::PackCursorPosition(0, 32767), 32767 * 65536);
-    EXPECT_EQ(modMove::PackCursorPosition(0, -32768), std::numeric_limits<int32_t>::min());
-    EXPECT_EQ(modMove::PackCursorPosition(0xFFFF, -32768), -2147418113);
-}
-
-TEST(modMoveTest, AYOutsideSixteenBitsOverflows) {
-    for (const int32_t y :
-         {32768, -32769, std::numeric_limits<int32_t>::max(), std::numeric_limits<int32_t>::min()})
+TEST(modMoveTest, PackingPutsYHighAndXLowAsSigned16BitHalvesAndAYBeyondThemOverflows) {
+    constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
+    // A negative x keeps only its low 16 bits; x loses bit 16, which y = 1 sets; a negative y
+    // fills the high half.
+    for (const auto& [x, y, packed] : {std::tuple(10, 20, 1310730), std::tuple(0, 0, 0), std::tuple(-1, 0, 0xFFFF),
+                                       std::tuple(-10, 20, 20 * 65536 + 65526), std::tuple(70000, 1, 70000),
+                                       std::tuple(-1, -1, -1), std::tuple(5, -2, -131072 + 5),
+                                       std::tuple(0, 32767, 32767 * 65536), std::tuple(0, -32768, kMin),
+                                       std::tuple(0xFFFF, -32768, -2147418113)})
+        EXPECT_EQ(modMove::PackCursorPosition(x, y), packed) << x << "," << y;
+    for (const int32_t y : {32768, -32769, std::numeric_limits<int32_t>::max(), kMin})
         EXPECT_EQ(errorOf([y] { modMove::PackCursorPosition(0, y); }), 6) << y;
 }
 
@@ -84,33 +75,19 @@ protected:
     bool m_blnDown = false;
 };
 
-TEST_F(DragTest, TheWindowFollowsTheCursorAndTheDragEndsOnlyWithTheRelease) {
-    Hold(true);
-    bool released = false;
-    bool nestedRefused = false;
-    // Runs inside the move: the user moves the mouse, a second drag is
-    // refused at once, and the button comes up.
-    toolkit::PostToDispatch([&] {
-        toolkit::SetCursorPos(200 + 100, 150 - 40);
-        int32_t packed = modMove::PackCursorPosition(300, 110);
-        nestedRefused =
-            toolkit::SendMessage(m_window->hwnd(), toolkit::WM_SYSCOMMAND, 0xF012, &packed) == 0;
-        released = true;
-        Release();
-    });
-    modMove::DragWindow(m_window->hwnd());
-    EXPECT_TRUE(released);
-    EXPECT_TRUE(nestedRefused);
-    EXPECT_FLOAT_EQ(m_window->Left(), 1500 + 100 * 15);
-    EXPECT_FLOAT_EQ(m_window->Top(), 1500 - 40 * 15);
-}
-
-TEST_F(DragTest, TheMoveStartsFromThePackedPositionNotTheCursor) {
+// Following the real mouse until the release: the e2e strip suite.
+TEST_F(DragTest, TheMoveStartsFromThePackedPositionAndASecondOneInsideItIsRefused) {
     Hold(true);
     // Pressed 10 px left of and 20 px above where the cursor now is.
     int32_t packed = modMove::PackCursorPosition(190, 130);
-    toolkit::PostToDispatch([&] { Release(); });
+    bool nestedRefused = false;
+    toolkit::PostToDispatch([&] {
+        int32_t again = packed;
+        nestedRefused = toolkit::SendMessage(m_window->hwnd(), toolkit::WM_SYSCOMMAND, 0xF012, &again) == 0;
+        Release();
+    });
     EXPECT_EQ(toolkit::SendMessage(m_window->hwnd(), toolkit::WM_SYSCOMMAND, 0xF012, &packed), 1);
+    EXPECT_TRUE(nestedRefused);
     EXPECT_FLOAT_EQ(m_window->Left(), 1500 + 10 * 15);
     EXPECT_FLOAT_EQ(m_window->Top(), 1500 + 20 * 15);
     EXPECT_EQ(packed, modMove::PackCursorPosition(190, 130)); // read, never written
