@@ -270,6 +270,7 @@ TEST_F(Panel, pauseHoldsTheTextPlayStartsItAgainAtSpeedOneAndStopHidesIt) {
         } else if (yields == 70) {
             f.mnuCtrlPause_Click();
             f.mnuCtrlPause_Click();
+            f.HScrollTiming().SetValue(5);
             f.mnuCtrlPlay_Click();
         } else if (yields == 71) {
             leftAfterPlay = strip->TextVorn(0).Left();
