@@ -25,20 +25,8 @@ using namespace toolkit;
 
 namespace {
 
-DialogFont font(const QString& name, float size, bool bold, bool italic, bool strike, bool under) {
-    DialogFont f;
-    f.Name = name;
-    f.Size = size;
-    f.Bold = bold;
-    f.Italic = italic;
-    f.Strikethru = strike;
-    f.Underline = under;
-    return f;
-}
-
 DialogFont fontOf(const CommonDialog& d) {
-    return font(d.FontName(), d.FontSize(), d.FontBold(), d.FontItalic(), d.FontStrikethru(),
-                d.FontUnderline());
+    return {d.FontName(), d.FontSize(), d.FontBold(), d.FontItalic(), d.FontStrikethru(), d.FontUnderline()};
 }
 
 class CommonDialogTest : public ::testing::Test {
@@ -56,7 +44,7 @@ TEST_F(CommonDialogTest, CancelHandsBackTheValuesSetBeforeTheShow) {
     dialog.ShowOpen();
     EXPECT_EQ(dialog.FileName(), QStringLiteral("/set/after"));
 
-    const DialogFont before = font(QStringLiteral("Mono"), 11.0f, false, true, true, false);
+    const DialogFont before = DialogFont(QStringLiteral("Mono"), 11.0f, false, true, true, false);
     dialog.SetFontName(before.Name);
     dialog.SetFontSize(before.Size);
     dialog.SetFontBold(before.Bold);
@@ -78,14 +66,14 @@ TEST_F(CommonDialogTest, StrikeAndUnderlineComeBackOnlyWhenTheDialogOffersThem) 
     dialog.SetFontStrikethru(true);
     dialog.SetFontUnderline(false);
     dialog.SetFlags(cdlCFBoth);
-    script->AnswerFont(font(QStringLiteral("A"), 12.0f, true, false, false, true));
+    script->AnswerFont(DialogFont(QStringLiteral("A"), 12.0f, true, false, false, true));
     dialog.ShowFont();
-    EXPECT_EQ(fontOf(dialog), font(QStringLiteral("A"), 12.0f, true, false, true, false));
+    EXPECT_EQ(fontOf(dialog), DialogFont(QStringLiteral("A"), 12.0f, true, false, true, false));
 
     dialog.SetFlags(cdlCFBoth | cdlCFEffects);
-    script->AnswerFont(font(QStringLiteral("B"), 13.0f, false, true, false, true));
+    script->AnswerFont(DialogFont(QStringLiteral("B"), 13.0f, false, true, false, true));
     dialog.ShowFont();
-    EXPECT_EQ(fontOf(dialog), font(QStringLiteral("B"), 13.0f, false, true, false, true));
+    EXPECT_EQ(fontOf(dialog), DialogFont(QStringLiteral("B"), 13.0f, false, true, false, true));
 }
 
 TEST_F(CommonDialogTest, BadValuesAreRefusedAndLeaveTheOldOnes) {
@@ -102,7 +90,7 @@ TEST_F(CommonDialogTest, BadValuesAreRefusedAndLeaveTheOldOnes) {
     EXPECT_EQ(errorOf([&] { dialog.ShowColor(); }), 380);
     EXPECT_EQ(dialog.Color(), RGB(255, 255, 255));
 
-    script->AnswerFont(font(QStringLiteral("C"), NAN, true, false, false, false));
+    script->AnswerFont(DialogFont(QStringLiteral("C"), NAN, true, false, false, false));
     dialog.ShowFont();
     EXPECT_EQ(dialog.FontSize(), 10.0f);
     EXPECT_EQ(dialog.FontName(), QStringLiteral("C"));
