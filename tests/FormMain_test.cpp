@@ -10,6 +10,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTimer>
 #include <QWindow>
@@ -56,6 +57,21 @@ TEST_F(Panel, startsCollapsedWithTheStripEmptyAndStillAtTheBottom) {
     EXPECT_EQ(std::tuple(panel->TextSpeed().Text(), panel->TextTiming().Text()),
               std::tuple(QStringLiteral("1"), QStringLiteral("0")));
     EXPECT_EQ(std::tuple(panel->HScrollSpeed().Value(), panel->HScrollTiming().Value()), std::tuple(1, 0));
+    // Both bars run from 0 to 100, and an arrow or a click beside the thumb moves by one.
+    for (HScrollBar* bar : {&panel->HScrollSpeed(), &panel->HScrollTiming()}) {
+        auto* qt = static_cast<QScrollBar*>(bar->NativeWidget());
+        for (const auto action : {QAbstractSlider::SliderSingleStepAdd, QAbstractSlider::SliderPageStepAdd}) {
+            bar->SetValue(50);
+            qt->triggerAction(action);
+            drain();
+            EXPECT_EQ(bar->Value(), 51);
+        }
+        bar->SetValue(100);
+        bar->SetValue(0);
+        EXPECT_EQ(errorOf([bar] { bar->SetValue(101); }), 380);
+        EXPECT_EQ(errorOf([bar] { bar->SetValue(-1); }), 380);
+    }
+    EXPECT_EQ(std::tuple(csqc().Speed(), csqc().Timing()), std::tuple(0, 0));
     // Nothing checked, no shortcut but the access keys, only the reloads wait for a load.
     int items = 0;
     for (QAction* menu : panel->MenuBar()->actions()) {
