@@ -9,6 +9,7 @@
 #include "toolkit/HScrollBar.h"
 #include "toolkit/Label.h"
 #include "toolkit/Menu.h"
+#include "toolkit/Prompts.h"
 #include "toolkit/TextBox.h"
 #include "toolkit/Window.h"
 #include "toolkit/WindowSystem.h"
@@ -31,6 +32,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
@@ -291,6 +293,30 @@ TEST_F(Widgets, closeQuestionCanCancelAndOnlyOneIsOpenAtATime) {
     window->UnloadWithoutQuery();
     EXPECT_TRUE(modes.empty());
     EXPECT_EQ(unloads, 2);
+}
+
+TEST_F(Widgets, realMessageBoxAnswersEnterWithItsDefaultButton) {
+    QString title, text;
+    bool noIsDefault = false;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        title = box->windowTitle();
+        text = box->text();
+        noIsDefault = box->defaultButton() == box->button(QMessageBox::No);
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    EXPECT_EQ(MsgBox(QStringLiteral("Quit ?"), vbYesNo + vbDefaultButton2), vbNo);
+    EXPECT_EQ(title, QStringLiteral("vorn2"));
+    EXPECT_EQ(text, QStringLiteral("Quit ?"));
+    EXPECT_TRUE(noIsDefault);
+
+    QTimer::singleShot(0, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+            box->button(QMessageBox::Yes)->click();
+    });
+    EXPECT_EQ(MsgBox(QStringLiteral("Quit ?"), vbYesNo + vbDefaultButton2), vbYes);
 }
 
 // ---- The common dialog ----------------------------------------------------------------------
