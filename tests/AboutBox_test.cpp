@@ -21,11 +21,11 @@ namespace {
 
 // 16 x 16, red above blue, so that a stretched copy can be told from a tiled or unscaled one.
 const char* const kOwnerIcon[] = {
-    "16 16 2 1", ". c #FF0000", "# c #0000FF", "................", "................",
+    "16 16 2 1",        ". c #FF0000",      "# c #0000FF",      "................",
     "................", "................", "................", "................",
-    "................", "................", "################", "################",
+    "................", "................", "................", "################",
     "################", "################", "################", "################",
-    "################", "################",
+    "################", "################", "################",
 };
 
 class AboutBox : public ::testing::Test {
@@ -145,25 +145,31 @@ TEST_F(AboutBox, shownItIsLaidOutWholeWithTheOwnersIconStretchedAndFocusOnOk) {
     showAndThen(box, [&](FormAboutBox& d) {
         EXPECT_EQ(d.Owner(), owner.get());
         expectLaidOut({&d.TextReport(), &d.btnWeb(), &d.btnOK(), &d.LabelTitle(),
-                          &d.LabelCopyright(), &d.ImageIcon(), &d.LabelVersion()});
+                       &d.LabelCopyright(), &d.ImageIcon(), &d.LabelVersion()});
         // White throughout, labels and report box included.
         const QImage all = d.NativeWidget()->grab().toImage();
-        for (const toolkit::Control* c : {static_cast<toolkit::Control*>(&d.LabelTitle()), static_cast<toolkit::Control*>(&d.LabelVersion()),
-                                          static_cast<toolkit::Control*>(&d.LabelCopyright()), static_cast<toolkit::Control*>(&d.TextReport())}) {
+        for (const toolkit::Control* c : {static_cast<toolkit::Control*>(&d.LabelTitle()),
+                                          static_cast<toolkit::Control*>(&d.LabelVersion()),
+                                          static_cast<toolkit::Control*>(&d.LabelCopyright()),
+                                          static_cast<toolkit::Control*>(&d.TextReport())}) {
             const QRect r = c->NativeWidget()->geometry();
-            EXPECT_EQ(all.pixelColor(r.right() - 2, r.bottom() - 2), QColor(Qt::white)) << r.x() << "," << r.y();
+            EXPECT_EQ(all.pixelColor(r.right() - 2, r.bottom() - 2), QColor(Qt::white))
+                << r.x() << "," << r.y();
         }
         // A face that is not installed is drawn with the Japanese one that is.
         if (QFontDatabase::families().contains(QStringLiteral("IPAPGothic"))) {
-            EXPECT_EQ(QFontInfo(d.LabelTitle().NativeWidget()->font()).family(), QStringLiteral("IPAPGothic"));
+            EXPECT_EQ(QFontInfo(d.LabelTitle().NativeWidget()->font()).family(),
+                      QStringLiteral("IPAPGothic"));
         }
         // Its own icon draws nothing; the owner's fills the picture box.
-        EXPECT_EQ(d.NativeWidget()->windowIcon().pixmap(16, 16).toImage().pixelColor(8, 8).alpha(), 0);
+        EXPECT_EQ(d.NativeWidget()->windowIcon().pixmap(16, 16).toImage().pixelColor(8, 8).alpha(),
+                  0);
         const QImage shown = d.ImageIcon().NativeWidget()->grab().toImage();
         const int w = shown.width(), h = shown.height();
         ASSERT_GT(w, 20);
-        for (const auto& [x, y, c] : {std::tuple{0, 0, Qt::red}, std::tuple{w - 1, h / 2 - 3, Qt::red},
-                                      std::tuple{0, h / 2 + 3, Qt::blue}, std::tuple{w - 1, h - 1, Qt::blue}})
+        for (const auto& [x, y, c] :
+             {std::tuple{0, 0, Qt::red}, std::tuple{w - 1, h / 2 - 3, Qt::red},
+              std::tuple{0, h / 2 + 3, Qt::blue}, std::tuple{w - 1, h - 1, Qt::blue}})
             EXPECT_EQ(shown.pixelColor(x, y), QColor(c)) << x << "," << y;
         // Focus starts on OK; Tab goes to Web, the report and back to OK.
         QWidget* ok = d.btnOK().NativeWidget();
@@ -180,14 +186,16 @@ TEST_F(AboutBox, shownItIsLaidOutWholeWithTheOwnersIconStretchedAndFocusOnOk) {
 
     auto plain = std::make_shared<toolkit::Window>();
     CAboutBox other;
-    showAndThen(other, [](FormAboutBox& d) { d.btnOK_Click(); }, plain.get());
+    showAndThen(
+        other, [](FormAboutBox& d) { d.btnOK_Click(); }, plain.get());
     EXPECT_TRUE(other.Dialog()->ImageIcon().Picture().Empty()) << "an owner without an icon";
 }
 
 TEST_F(AboutBox, enterEscapeAndTheCloseRequestEndItFromTheEventLoopButEnterOnWebPressesWeb) {
     // A key of 0 is the window's close request.
-    for (const auto& [key, onWeb] : {std::pair{Qt::Key_Return, false}, std::pair{Qt::Key_Escape, false},
-                                     std::pair{Qt::Key(0), false}, std::pair{Qt::Key_Return, true}}) {
+    for (const auto& [key, onWeb] :
+         {std::pair{Qt::Key_Return, false}, std::pair{Qt::Key_Escape, false},
+          std::pair{Qt::Key(0), false}, std::pair{Qt::Key_Return, true}}) {
         SCOPED_TRACE(testing::Message() << key << (onWeb ? " on Web" : ""));
         shell->requests.clear();
         CAboutBox box;
@@ -221,7 +229,8 @@ TEST_F(AboutBox, theDesktopShellRefusesAnEmptyTargetAndUnknownVerbs) {
     const testsupport::ScopedOverride<std::shared_ptr<toolkit::ShellSeam>, &toolkit::SetShell>
         desktopShell{nullptr};
     for (const auto& [verb, file, result] :
-         {std::tuple{"open", "", toolkit::SE_ERR_FNF}, std::tuple{"open", "   ", toolkit::SE_ERR_FNF},
+         {std::tuple{"open", "", toolkit::SE_ERR_FNF},
+          std::tuple{"open", "   ", toolkit::SE_ERR_FNF},
           std::tuple{"print", "https://vorn2.example.org/", toolkit::SE_ERR_NOASSOC}})
         EXPECT_EQ(toolkit::ShellExecute(toolkit::GetDesktopWindow(), QString::fromLatin1(verb),
                                         QString::fromLatin1(file), {}, {}, toolkit::SW_SHOWNORMAL),

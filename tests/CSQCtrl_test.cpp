@@ -83,7 +83,9 @@ protected:
     int limit = 200000;
 };
 
-QString repeat(QChar c, int n) { return QString(n, c); }
+QString repeat(QChar c, int n) {
+    return QString(n, c);
+}
 
 // A text whose segments can be told apart: segment k is made of letter 'a' + k.
 QString lettered(int segments, int lastLength) {
@@ -368,9 +370,9 @@ TEST_F(CSQCtrlLoop, refreshDuringTheScrollAppliesFontAndColoursWithoutRestarting
     csqc->Scroll(true, QString());
     EXPECT_EQ(indexAtRefresh, 0);
     EXPECT_LT(leftAtRefresh, form().FrameVorn().Width() - 30);
-    for (toolkit::Control* c : {static_cast<toolkit::Control*>(&form().FrameVorn()),
-                                static_cast<toolkit::Control*>(&lead()),
-                                static_cast<toolkit::Control*>(&trail())}) {
+    for (toolkit::Control* c :
+         {static_cast<toolkit::Control*>(&form().FrameVorn()),
+          static_cast<toolkit::Control*>(&lead()), static_cast<toolkit::Control*>(&trail())}) {
         EXPECT_EQ(c->BackColor(), toolkit::RGB(0, 0, 128));
         EXPECT_EQ(c->ForeColor(), toolkit::RGB(255, 255, 0));
         EXPECT_FLOAT_EQ(c->FontSize(), 24);
@@ -537,9 +539,9 @@ TEST_F(FormSQMainTest, everyPartOfTheStripGivesExactlyOneNotificationPerEvent) {
     stepTo(600);
     // Each press is the part's under it, which passes it on to the window.
     std::vector<char> heard;
-    for (auto [handler, part] : {std::pair{&form().FrameVorn().OnMouseDown, 'f'},
-                                 std::pair{&lead().OnMouseDown, '0'},
-                                 std::pair{&trail().OnMouseDown, '1'}})
+    for (auto [handler, part] :
+         {std::pair{&form().FrameVorn().OnMouseDown, 'f'}, std::pair{&lead().OnMouseDown, '0'},
+          std::pair{&trail().OnMouseDown, '1'}})
         *handler = [&heard, part, next = *handler](int16_t& b, int16_t& s, float& x, float& y) {
             heard.push_back(part);
             next(b, s, x, y);

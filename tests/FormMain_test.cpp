@@ -56,11 +56,13 @@ TEST_F(Panel, startsCollapsedWithTheStripEmptyAndStillAtTheBottom) {
     EXPECT_EQ(std::tuple(csqc().Speed(), csqc().Timing()), std::tuple(1, 0));
     EXPECT_EQ(std::tuple(panel->TextSpeed().Text(), panel->TextTiming().Text()),
               std::tuple(QStringLiteral("1"), QStringLiteral("0")));
-    EXPECT_EQ(std::tuple(panel->HScrollSpeed().Value(), panel->HScrollTiming().Value()), std::tuple(1, 0));
+    EXPECT_EQ(std::tuple(panel->HScrollSpeed().Value(), panel->HScrollTiming().Value()),
+              std::tuple(1, 0));
     // Both bars run from 0 to 100, and an arrow or a click beside the thumb moves by one.
     for (HScrollBar* bar : {&panel->HScrollSpeed(), &panel->HScrollTiming()}) {
         auto* qt = static_cast<QScrollBar*>(bar->NativeWidget());
-        for (const auto action : {QAbstractSlider::SliderSingleStepAdd, QAbstractSlider::SliderPageStepAdd}) {
+        for (const auto action :
+             {QAbstractSlider::SliderSingleStepAdd, QAbstractSlider::SliderPageStepAdd}) {
             bar->SetValue(50);
             qt->triggerAction(action);
             drain();
@@ -106,8 +108,8 @@ TEST_F(Panel, panelExpandsToShowTheWholeFrameAndCollapsesToCaptionAndMenuBar) {
     EXPECT_EQ(panel->Height(), 3000.0f);
     FormMain& f = *panel;
     EXPECT_GE(f.ScaleHeight(), f.Frame1().Top() + f.Frame1().Height());
-    expectLaidOut({&f.Frame1(), &f.Label3(), &f.btnFF(), &f.Label1(), &f.HScrollSpeed(), &f.TextSpeed(),
-                   &f.Label2(), &f.HScrollTiming(), &f.TextTiming()});
+    expectLaidOut({&f.Frame1(), &f.Label3(), &f.btnFF(), &f.Label1(), &f.HScrollSpeed(),
+                   &f.TextSpeed(), &f.Label2(), &f.HScrollTiming(), &f.TextTiming()});
     // Tab goes from TextTiming to TextSpeed to the bars and on to the button.
     const auto next = [](QWidget* w) {
         do
@@ -115,7 +117,8 @@ TEST_F(Panel, panelExpandsToShowTheWholeFrameAndCollapsesToCaptionAndMenuBar) {
         while (!(w->focusPolicy() & Qt::TabFocus));
         return w;
     };
-    const Control* order[] = {&f.TextTiming(), &f.TextSpeed(), &f.HScrollTiming(), &f.HScrollSpeed(), &f.btnFF()};
+    const Control* order[] = {&f.TextTiming(), &f.TextSpeed(), &f.HScrollTiming(),
+                              &f.HScrollSpeed(), &f.btnFF()};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i)
         EXPECT_EQ(next(order[i]->NativeWidget()), order[i + 1]->NativeWidget()) << i;
 
@@ -126,7 +129,8 @@ TEST_F(Panel, panelExpandsToShowTheWholeFrameAndCollapsesToCaptionAndMenuBar) {
     panel->SetHeight(collapsed + 4000);
     panel->mnuOptionPanel_Click();
     EXPECT_EQ(panel->Height(), 3000.0f) << "whatever the height was";
-    EXPECT_EQ(std::tuple(panel->Left(), panel->Top(), panel->Width()), std::tuple(left, top, width));
+    EXPECT_EQ(std::tuple(panel->Left(), panel->Top(), panel->Width()),
+              std::tuple(left, top, width));
 }
 
 TEST_F(Panel, quitAsksAndNoTheDefaultKeepsEverythingRunning) {
@@ -137,7 +141,8 @@ TEST_F(Panel, quitAsksAndNoTheDefaultKeepsEverythingRunning) {
     ASSERT_EQ(prompts->shown.size(), 2u);
     for (const auto& s : prompts->shown)
         EXPECT_EQ(std::tuple(s.prompt, s.buttons, s.title),
-                  std::tuple(QStringLiteral("Quit ?"), vbYesNo + vbDefaultButton2, QStringLiteral("vorn2")));
+                  std::tuple(QStringLiteral("Quit ?"), vbYesNo + vbDefaultButton2,
+                             QStringLiteral("vorn2")));
     EXPECT_TRUE(panel->Visible());
     EXPECT_TRUE(strip->Visible());
     EXPECT_EQ(ends, 0);
@@ -242,7 +247,8 @@ TEST_F(Panel, fastForwardMultipliesWhileHeldAndRestoresOnRelease) {
     press(Qt::LeftButton);
     EXPECT_EQ(std::tuple(csqc().Speed(), csqc().Timing()), std::tuple(20, 8));
     EXPECT_EQ(f.HScrollSpeed().Value(), 5);
-    EXPECT_EQ(std::tuple(f.TextSpeed().Text(), f.TextTiming().Text()), std::tuple(QStringLiteral("5"), QStringLiteral("2")));
+    EXPECT_EQ(std::tuple(f.TextSpeed().Text(), f.TextTiming().Text()),
+              std::tuple(QStringLiteral("5"), QStringLiteral("2")));
     release(Qt::LeftButton);
     EXPECT_EQ(std::tuple(csqc().Speed(), csqc().Timing()), std::tuple(5, 2));
     // Any button counts; a speed changed meanwhile is divided too.
@@ -256,7 +262,8 @@ TEST_F(Panel, fastForwardMultipliesWhileHeldAndRestoresOnRelease) {
     int16_t b = 1, s = 0;
     float x = 0, y = 0;
     // Overflow of the speed, then of the timing after the speed has been multiplied.
-    for (const auto& [speed, timing, speedAfter] : {std::tuple(10000, 1, 10000), std::tuple(100, 9000, 400)}) {
+    for (const auto& [speed, timing, speedAfter] :
+         {std::tuple(10000, 1, 10000), std::tuple(100, 9000, 400)}) {
         csqc().SetSpeed(static_cast<int16_t>(speed));
         csqc().SetTiming(static_cast<int16_t>(timing));
         EXPECT_EQ(errorOf([&] { f.btnFF_MouseDown(b, s, x, y); }), 6);
@@ -297,8 +304,9 @@ TEST_F(Panel, pauseHoldsTheTextPlayStartsItAgainAtSpeedOneAndStopHidesIt) {
     };
     csqc().Scroll(true, QStringLiteral("Text that scrolls while the panel pauses it."));
     ASSERT_FALSE(leftsWhilePaused.empty());
-    EXPECT_EQ(std::count(leftsWhilePaused.begin(), leftsWhilePaused.end(), leftsWhilePaused.front()),
-              static_cast<long>(leftsWhilePaused.size()));
+    EXPECT_EQ(
+        std::count(leftsWhilePaused.begin(), leftsWhilePaused.end(), leftsWhilePaused.front()),
+        static_cast<long>(leftsWhilePaused.size()));
     EXPECT_LT(leftsWhilePaused.front(), right - 100) << "held where it stood, not restarted";
     EXPECT_TRUE(visibleWhilePaused);
     EXPECT_EQ(leftAfterPlay, right - 1) << "from the beginning at speed 1";
@@ -356,14 +364,17 @@ TEST_F(Panel, theFontDialogShowsTheStripsFontAndALargerOneGrowsTheStripInsideThe
     choose(panel->mnuOptionFont());
     ASSERT_EQ(dialogs->History().Fonts.size(), 2u);
     const DialogFont& shown = dialogs->History().Fonts[1];
-    EXPECT_EQ(std::tuple(shown.Name, shown.Size, shown.Bold, shown.Italic, shown.Strikethru, shown.Underline),
-              std::tuple(before.Name, before.Size, before.Bold, before.Italic, before.Strikethrough, true));
+    EXPECT_EQ(std::tuple(shown.Name, shown.Size, shown.Bold, shown.Italic, shown.Strikethru,
+                         shown.Underline),
+              std::tuple(before.Name, before.Size, before.Bold, before.Italic, before.Strikethrough,
+                         true));
     EXPECT_EQ(dialogs->History().Flags, (std::vector<int32_t>{cdlCFBoth, cdlCFBoth}));
     EXPECT_FLOAT_EQ(strip->FontSize(), 36.0f);
     EXPECT_TRUE(strip->FontItalic());
     EXPECT_FALSE(strip->FontBold());
     EXPECT_TRUE(strip->FontUnderline());
-    for (const Control* c : {static_cast<const Control*>(&strip->FrameVorn()), static_cast<const Control*>(&strip->TextVorn(0)),
+    for (const Control* c : {static_cast<const Control*>(&strip->FrameVorn()),
+                             static_cast<const Control*>(&strip->TextVorn(0)),
                              static_cast<const Control*>(&strip->TextVorn(1))})
         EXPECT_EQ(c->Font(), strip->Font());
     EXPECT_GT(strip->Height(), 3.0f * height - 100.0f) << "one line of the larger text";
@@ -468,7 +479,8 @@ TEST_F(Panel, aboutShowsTheReportAsThreeLinesModallyOverThePanel) {
         look.stop();
         EXPECT_EQ(modal->windowTitle(), QStringLiteral("About..."));
         EXPECT_EQ(modal->windowModality(), Qt::ApplicationModal);
-        overPanel = modal->windowHandle()->transientParent() == panel->NativeWidget()->windowHandle();
+        overPanel =
+            modal->windowHandle()->transientParent() == panel->NativeWidget()->windowHandle();
         if (auto* report = modal->findChild<QPlainTextEdit*>())
             lines = report->toPlainText().split(QLatin1Char('\n'));
         for (QPushButton* b : modal->findChildren<QPushButton*>())
@@ -476,7 +488,8 @@ TEST_F(Panel, aboutShowsTheReportAsThreeLinesModallyOverThePanel) {
         // Keys reach the window that is active, not the one that is merely modal.
         EXPECT_TRUE(QTest::qWaitFor([modal] { return modal->isVisible(); }, 2000));
         modal->activateWindow();
-        EXPECT_TRUE(QTest::qWaitFor([modal] { return QApplication::activeWindow() == modal; }, 2000));
+        EXPECT_TRUE(
+            QTest::qWaitFor([modal] { return QApplication::activeWindow() == modal; }, 2000));
         QTest::keyClick(modal, Qt::Key_Return);
     });
     look.start(5);
@@ -492,7 +505,8 @@ TEST_F(Panel, aboutShowsTheReportAsThreeLinesModallyOverThePanel) {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     EXPECT_TRUE(overPanel);
-    EXPECT_EQ(lines, (QStringList{QStringLiteral("This Software Distributed By "), QString(), QStringLiteral("Kestrix")}));
+    EXPECT_EQ(lines, (QStringList{QStringLiteral("This Software Distributed By "), QString(),
+                                  QStringLiteral("Kestrix")}));
     EXPECT_TRUE(webEnabled);
     EXPECT_TRUE(shell->requests.empty());
     EXPECT_TRUE(seen.isNull()) << "closed and released with its wrapper";

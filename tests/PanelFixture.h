@@ -43,7 +43,8 @@ inline void expectLaidOut(std::initializer_list<toolkit::Control*> controls) {
             text = label->text();
         else if (const auto* button = qobject_cast<const QAbstractButton*>(w))
             text = button->text();
-        SCOPED_TRACE(text.isEmpty() ? std::string(w->metaObject()->className()) : text.toStdString());
+        SCOPED_TRACE(text.isEmpty() ? std::string(w->metaObject()->className())
+                                    : text.toStdString());
         EXPECT_TRUE(w->parentWidget()->rect().contains(w->geometry()));
         EXPECT_LE(w->fontMetrics().horizontalAdvance(text.remove(QLatin1Char('&'))), w->width());
         for (toolkit::Control* other : controls) {

@@ -324,7 +324,8 @@ TEST_F(Widgets, realMessageBoxAnswersEnterWithItsDefaultButton) {
 namespace {
 
 DialogFont fontOf(const CommonDialog& d) {
-    return {d.FontName(), d.FontSize(), d.FontBold(), d.FontItalic(), d.FontStrikethru(), d.FontUnderline()};
+    return {d.FontName(),   d.FontSize(),       d.FontBold(),
+            d.FontItalic(), d.FontStrikethru(), d.FontUnderline()};
 }
 
 class CommonDialogTest : public ::testing::Test {
@@ -397,8 +398,7 @@ TEST_F(CommonDialogTest, BadValuesAreRefusedAndLeaveTheOldOnes) {
 // ---- Qt's real dialogs, driven as a user would ---------------------------------------------
 
 // Runs `act` on the modal dialog of type D as soon as it is up.
-template <typename D>
-void whenShown(std::function<void(D&)> act) {
+template <typename D> void whenShown(std::function<void(D&)> act) {
     auto* timer = new QTimer;
     timer->setInterval(5);
     QObject::connect(timer, &QTimer::timeout, timer, [timer, act] {
@@ -459,7 +459,8 @@ QString faceWithBold() {
     return {};
 }
 
-TEST(QtCommonDialogTest, FontDialogHidesEffectsUnlessAskedShowsASubstitutesSampleAndReturnsTheChoice) {
+TEST(QtCommonDialogTest,
+     FontDialogHidesEffectsUnlessAskedShowsASubstitutesSampleAndReturnsTheChoice) {
     const QString face = faceWithBold();
     ASSERT_FALSE(face.isEmpty()) << "no installed face has a bold style";
     CommonDialog dialog;
@@ -485,8 +486,10 @@ TEST(QtCommonDialogTest, FontDialogHidesEffectsUnlessAskedShowsASubstitutesSampl
         });
         dialog.ShowFont();
         EXPECT_EQ(visibleChecks, flags == cdlCFBoth ? 0 : 2);
-        EXPECT_EQ(std::tuple(dialog.FontName(), dialog.FontSize(), dialog.FontBold(), dialog.FontUnderline()),
-                  std::tuple(face, 20.0f, true, true)) << "underline not offered, so kept; then cancelled";
+        EXPECT_EQ(std::tuple(dialog.FontName(), dialog.FontSize(), dialog.FontBold(),
+                             dialog.FontUnderline()),
+                  std::tuple(face, 20.0f, true, true))
+            << "underline not offered, so kept; then cancelled";
     }
     // A face drawn by a substitute is in none of the dialog's lists; it still shows a sample.
     dialog.SetFontName(QStringLiteral("No Such Face Installed"));
@@ -496,7 +499,8 @@ TEST(QtCommonDialogTest, FontDialogHidesEffectsUnlessAskedShowsASubstitutesSampl
         for (QGroupBox* box : d.findChildren<QGroupBox*>()) {
             const QLineEdit* sample = box->findChild<QLineEdit*>();
             if (box->title() == QStringLiteral("Sample") && sample)
-                sampleShown = !sample->text().isEmpty() && sample->height() > sample->fontMetrics().height();
+                sampleShown =
+                    !sample->text().isEmpty() && sample->height() > sample->fontMetrics().height();
         }
         d.accept();
     });
@@ -520,11 +524,12 @@ TEST(modMoveTest, PackingPutsYHighAndXLowAsSigned16BitHalvesAndAYBeyondThemOverf
     constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
     // A negative x keeps only its low 16 bits; x loses bit 16, which y = 1 sets; a negative y
     // fills the high half.
-    for (const auto& [x, y, packed] : {std::tuple(10, 20, 1310730), std::tuple(0, 0, 0), std::tuple(-1, 0, 0xFFFF),
-                                       std::tuple(-10, 20, 20 * 65536 + 65526), std::tuple(70000, 1, 70000),
-                                       std::tuple(-1, -1, -1), std::tuple(5, -2, -131072 + 5),
-                                       std::tuple(0, 32767, 32767 * 65536), std::tuple(0, -32768, kMin),
-                                       std::tuple(0xFFFF, -32768, -2147418113)})
+    for (const auto& [x, y, packed] :
+         {std::tuple(10, 20, 1310730), std::tuple(0, 0, 0), std::tuple(-1, 0, 0xFFFF),
+          std::tuple(-10, 20, 20 * 65536 + 65526), std::tuple(70000, 1, 70000),
+          std::tuple(-1, -1, -1), std::tuple(5, -2, -131072 + 5),
+          std::tuple(0, 32767, 32767 * 65536), std::tuple(0, -32768, kMin),
+          std::tuple(0xFFFF, -32768, -2147418113)})
         EXPECT_EQ(modMove::PackCursorPosition(x, y), packed) << x << "," << y;
     for (const int32_t y : {32768, -32769, std::numeric_limits<int32_t>::max(), kMin})
         EXPECT_EQ(errorOf([y] { modMove::PackCursorPosition(0, y); }), 6) << y;
@@ -575,7 +580,8 @@ TEST_F(DragTest, TheMoveStartsFromThePackedPositionAndASecondOneInsideItIsRefuse
     bool nestedRefused = false;
     toolkit::PostToDispatch([&] {
         int32_t again = packed;
-        nestedRefused = toolkit::SendMessage(m_window->hwnd(), toolkit::WM_SYSCOMMAND, 0xF012, &again) == 0;
+        nestedRefused =
+            toolkit::SendMessage(m_window->hwnd(), toolkit::WM_SYSCOMMAND, 0xF012, &again) == 0;
         Release();
     });
     EXPECT_EQ(toolkit::SendMessage(m_window->hwnd(), toolkit::WM_SYSCOMMAND, 0xF012, &packed), 1);

@@ -17,7 +17,8 @@ std::optional<T> ScriptedCommonDialog::show(std::deque<Answer<T>>& script, std::
     return next(proposed);
 }
 
-std::optional<QString> ScriptedCommonDialog::ChooseOpenFile(const QString& fileName, int32_t flags) {
+std::optional<QString> ScriptedCommonDialog::ChooseOpenFile(const QString& fileName,
+                                                            int32_t flags) {
     return show(m_open, m_shown.OpenFileNames, fileName, flags, "Open");
 }
 std::optional<DialogFont> ScriptedCommonDialog::ChooseFont(const DialogFont& font, int32_t flags) {

@@ -22,7 +22,8 @@ int16_t ScriptedPrompts::MsgBox(const QString& prompt, int32_t buttons, const QS
     }
 }
 
-QString ScriptedPrompts::InputBox(const QString& prompt, const QString& title, const QString& initial) {
+QString ScriptedPrompts::InputBox(const QString& prompt, const QString& title,
+                                  const QString& initial) {
     shown.push_back({true, prompt, 0, title, initial});
     if (m_steps.empty() || !m_steps.front().input)
         return {};
