@@ -42,25 +42,11 @@ protected:
     }
 
     // Shows the dialog modally over `on` and runs `whileOpen` once it is mapped and active.
-    // A dialog still open after 10 s is closed and fails.
     void showAndThen(CAboutBox& box, const std::function<void(FormAboutBox&)>& whileOpen,
                      toolkit::Window* on = nullptr) {
-        bool ran = false;
-        QTimer::singleShot(0, [&] {
-            FormAboutBox& d = *box.Dialog();
-            QWidget* w = d.NativeWidget();
-            EXPECT_TRUE(QTest::qWaitFor([w] { return w->isVisible(); }, 2000));
-            w->activateWindow();
-            EXPECT_TRUE(QTest::qWaitFor([w] { return QApplication::activeWindow() == w; }, 2000));
-            ran = true;
-            whileOpen(d);
-        });
-        QTimer::singleShot(10000, [&] {
-            ADD_FAILURE() << "the dialog did not close";
-            box.Dialog()->UnloadWithoutQuery();
-        });
+        const WhenModal modal([&](QWidget&) { whileOpen(*box.Dialog()); });
         box.Show(on ? *on : *owner);
-        EXPECT_TRUE(ran);
+        EXPECT_TRUE(modal.ran);
     }
     static QPlainTextEdit* edit(FormAboutBox& d) {
         return qobject_cast<QPlainTextEdit*>(d.TextReport().NativeWidget());

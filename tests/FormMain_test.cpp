@@ -470,39 +470,23 @@ TEST_F(Panel, hideVornTakesBothWindowsAwayWhileTheTextMovesOnAndRestoringBringsB
 TEST_F(Panel, aboutShowsTheReportAsThreeLinesModallyOverThePanel) {
     QPointer<QWidget> seen;
     QStringList lines;
-    bool appeared = false, webEnabled = false, overPanel = false;
-    // Looks at the dialog once it is up, then presses Enter on it.
-    QTimer look;
-    QObject::connect(&look, &QTimer::timeout, [&] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal || seen)
-            return;
-        seen = modal;
-        appeared = true;
-        look.stop();
-        EXPECT_EQ(modal->windowTitle(), QStringLiteral("About..."));
-        EXPECT_EQ(modal->windowModality(), Qt::ApplicationModal);
-        overPanel =
-            modal->windowHandle()->transientParent() == panel->NativeWidget()->windowHandle();
-        if (auto* report = modal->findChild<QPlainTextEdit*>())
-            lines = report->toPlainText().split(QLatin1Char('\n'));
-        for (QPushButton* b : modal->findChildren<QPushButton*>())
-            webEnabled = webEnabled || (b->text() == QStringLiteral("Web") && b->isEnabled());
-        // Keys reach the window that is active, not the one that is merely modal.
-        EXPECT_TRUE(QTest::qWaitFor([modal] { return modal->isVisible(); }, 2000));
-        modal->activateWindow();
-        EXPECT_TRUE(
-            QTest::qWaitFor([modal] { return QApplication::activeWindow() == modal; }, 2000));
-        QTest::keyClick(modal, Qt::Key_Return);
-    });
-    look.start(5);
-    QTimer::singleShot(10000, [&] {
-        ADD_FAILURE() << "the About dialog did not close";
-        if (QWidget* modal = QApplication::activeModalWidget())
-            modal->close();
-    });
-    choose(panel->mnuAboutMe());
-    ASSERT_TRUE(appeared) << "no modal dialog";
+    bool webEnabled = false, overPanel = false;
+    {
+        const WhenModal modal([&](QWidget& m) {
+            seen = &m;
+            EXPECT_EQ(m.windowTitle(), QStringLiteral("About..."));
+            EXPECT_EQ(m.windowModality(), Qt::ApplicationModal);
+            overPanel =
+                m.windowHandle()->transientParent() == panel->NativeWidget()->windowHandle();
+            if (auto* report = m.findChild<QPlainTextEdit*>())
+                lines = report->toPlainText().split(QLatin1Char('\n'));
+            for (QPushButton* b : m.findChildren<QPushButton*>())
+                webEnabled = webEnabled || (b->text() == QStringLiteral("Web") && b->isEnabled());
+            QTest::keyClick(&m, Qt::Key_Return);
+        });
+        choose(panel->mnuAboutMe());
+        ASSERT_TRUE(modal.ran) << "no modal dialog";
+    }
     for (int i = 0; i < 100 && seen; ++i) {
         drain();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

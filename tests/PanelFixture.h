@@ -10,9 +10,11 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -57,6 +59,41 @@ inline void expectLaidOut(std::initializer_list<toolkit::Control*> controls) {
         }
     }
 }
+
+// Acts on the application's modal window once it is mapped and active, as a user would: keys
+// reach the active window, not one that is merely modal. A window still open 10 s later is
+// closed and fails the test. Lives for the scope of the show.
+class WhenModal {
+public:
+    explicit WhenModal(std::function<void(QWidget&)> act) : m_act(std::move(act)) {
+        QObject::connect(&m_look, &QTimer::timeout, [this] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal)
+                return;
+            m_look.stop();
+            EXPECT_TRUE(QTest::qWaitFor([modal] { return modal->isVisible(); }, 2000));
+            modal->activateWindow();
+            EXPECT_TRUE(
+                QTest::qWaitFor([modal] { return QApplication::activeWindow() == modal; }, 2000));
+            ran = true;
+            m_act(*modal);
+        });
+        m_look.start(5);
+        m_safety.setSingleShot(true);
+        QObject::connect(&m_safety, &QTimer::timeout, [] {
+            ADD_FAILURE() << "the dialog did not close";
+            if (QWidget* modal = QApplication::activeModalWidget())
+                modal->close();
+        });
+        m_safety.start(10000);
+    }
+    bool ran = false;
+
+private:
+    std::function<void(QWidget&)> m_act;
+    QTimer m_look;
+    QTimer m_safety;
+};
 
 // The control panel as Main starts it: scripted prompts, shell and common
 // dialog, unpaced yields, errors and the end of the application recorded
