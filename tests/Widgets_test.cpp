@@ -1,31 +1,56 @@
 #include "ErrorOf.h"
 #include "support/Overrides.h"
+#include "support/ScriptedCommonDialog.h"
+#include "toolkit/Colors.h"
 #include "toolkit/CommandButton.h"
+#include "toolkit/CommonDialog.h"
+#include "toolkit/Error.h"
 #include "toolkit/Events.h"
 #include "toolkit/HScrollBar.h"
 #include "toolkit/Label.h"
 #include "toolkit/Menu.h"
 #include "toolkit/Prompts.h"
+#include "toolkit/TextBox.h"
 #include "toolkit/Window.h"
+#include "toolkit/WindowSystem.h"
+#include "util/modMove.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QCoreApplication>
+#include <QCursor>
+#include <QFile>
+#include <QFileDialog>
+#include <QFontDatabase>
+#include <QFontDialog>
 #include <QFontMetrics>
+#include <QGroupBox>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cmath>
+#include <functional>
+#include <limits>
 #include <memory>
+#include <tuple>
 #include <vector>
+
+// The toolkit's controls, common dialogs and the window drag.
 
 using namespace toolkit;
 
@@ -293,3 +318,359 @@ TEST_F(Widgets, realMessageBoxAnswersEnterWithItsDefaultButton) {
     });
     EXPECT_EQ(MsgBox(QStringLiteral("Quit ?"), vbYesNo + vbDefaultButton2), vbYes);
 }
+
+// ---- The common dialog ----------------------------------------------------------------------
+
+namespace {
+
+DialogFont fontOf(const CommonDialog& d) {
+    return {d.FontName(),   d.FontSize(),       d.FontBold(),
+            d.FontItalic(), d.FontStrikethru(), d.FontUnderline()};
+}
+
+class CommonDialogTest : public ::testing::Test {
+protected:
+    testsupport::InstalledCommonDialogs script;
+    CommonDialog dialog;
+};
+
+TEST_F(CommonDialogTest, CancelHandsBackTheValuesSetBeforeTheShow) {
+    script->AnswerOpen(QStringLiteral("/first"));
+    dialog.ShowOpen();
+    // The name set last, not the one chosen last, is what a cancel leaves.
+    dialog.SetFileName(QStringLiteral("/set/after"));
+    script->CancelOpen();
+    dialog.ShowOpen();
+    EXPECT_EQ(dialog.FileName(), QStringLiteral("/set/after"));
+
+    const DialogFont before = DialogFont(QStringLiteral("Mono"), 11.0f, false, true, true, false);
+    dialog.SetFontName(before.Name);
+    dialog.SetFontSize(before.Size);
+    dialog.SetFontBold(before.Bold);
+    dialog.SetFontItalic(before.Italic);
+    dialog.SetFontStrikethru(before.Strikethru);
+    dialog.SetFontUnderline(before.Underline);
+    script->CancelFont();
+    dialog.ShowFont();
+    EXPECT_EQ(fontOf(dialog), before);
+
+    dialog.SetColor(SystemColor(15));
+    script->CancelColor();
+    dialog.ShowColor();
+    EXPECT_EQ(dialog.Color(), SystemColor(15));
+    EXPECT_EQ(script->Pending(), 0u);
+}
+
+TEST_F(CommonDialogTest, StrikeAndUnderlineComeBackOnlyWhenTheDialogOffersThem) {
+    dialog.SetFontStrikethru(true);
+    dialog.SetFontUnderline(false);
+    dialog.SetFlags(cdlCFBoth);
+    script->AnswerFont(DialogFont(QStringLiteral("A"), 12.0f, true, false, false, true));
+    dialog.ShowFont();
+    EXPECT_EQ(fontOf(dialog), DialogFont(QStringLiteral("A"), 12.0f, true, false, true, false));
+
+    dialog.SetFlags(cdlCFBoth | cdlCFEffects);
+    script->AnswerFont(DialogFont(QStringLiteral("B"), 13.0f, false, true, false, true));
+    dialog.ShowFont();
+    EXPECT_EQ(fontOf(dialog), DialogFont(QStringLiteral("B"), 13.0f, false, true, false, true));
+}
+
+TEST_F(CommonDialogTest, BadValuesAreRefusedAndLeaveTheOldOnes) {
+    dialog.SetFontSize(10.0f);
+    EXPECT_EQ(errorOf([&] { dialog.SetFontSize(0.0f); }), 380);
+    EXPECT_EQ(errorOf([&] { dialog.SetFontSize(-3.0f); }), 380);
+    EXPECT_EQ(errorOf([&] { dialog.SetFontSize(NAN); }), 380);
+    EXPECT_EQ(dialog.FontSize(), 10.0f);
+
+    dialog.SetColor(RGB(255, 255, 255));
+    EXPECT_EQ(errorOf([&] { dialog.SetColor(0x01000000); }), 380);
+    EXPECT_EQ(errorOf([&] { dialog.SetColor(SystemColor(999)); }), 380);
+    script->AnswerColor(-5); // a broken platform answer
+    EXPECT_EQ(errorOf([&] { dialog.ShowColor(); }), 380);
+    EXPECT_EQ(dialog.Color(), RGB(255, 255, 255));
+
+    script->AnswerFont(DialogFont(QStringLiteral("C"), NAN, true, false, false, false));
+    dialog.ShowFont();
+    EXPECT_EQ(dialog.FontSize(), 10.0f);
+    EXPECT_EQ(dialog.FontName(), QStringLiteral("C"));
+}
+
+// ---- Qt's real dialogs, driven as a user would ---------------------------------------------
+
+// Runs `act` on the modal dialog of type D as soon as it is up.
+template <typename D> void whenShown(std::function<void(D&)> act) {
+    auto* timer = new QTimer;
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, act] {
+        if (auto* d = qobject_cast<D*>(QApplication::activeModalWidget())) {
+            timer->stop();
+            timer->deleteLater();
+            act(*d);
+        }
+    });
+    timer->start();
+}
+
+TEST(QtCommonDialogTest, OpenAndColorProposeTheSetValueAndReturnTheChoiceButNotACancel) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString first = dir.filePath(QStringLiteral("first.txt"));
+    const QString second = dir.filePath(QStringLiteral("second.txt"));
+    for (const QString& path : {first, second}) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    CommonDialog dialog;
+    dialog.SetFileName(first);
+    dialog.SetColor(RGB(10, 20, 30));
+    QStringList proposedFiles;
+    std::vector<QColor> proposedColors;
+    for (const bool accept : {true, false}) {
+        whenShown<QFileDialog>([&](QFileDialog& d) {
+            proposedFiles << d.selectedFiles();
+            d.selectFile(accept ? QStringLiteral("second.txt") : QStringLiteral("first.txt"));
+            if (accept)
+                QMetaObject::invokeMethod(&d, "accept");
+            else
+                d.reject();
+        });
+        dialog.ShowOpen();
+        whenShown<QColorDialog>([&](QColorDialog& d) {
+            proposedColors.push_back(d.currentColor());
+            d.setCurrentColor(accept ? QColor(200, 100, 50) : QColor(1, 1, 1));
+            accept ? d.accept() : d.reject();
+        });
+        dialog.ShowColor();
+        EXPECT_EQ(dialog.FileName(), second);
+        EXPECT_EQ(dialog.Color(), RGB(200, 100, 50));
+    }
+    EXPECT_EQ(proposedFiles, (QStringList{first, second}));
+    EXPECT_EQ(proposedColors, (std::vector<QColor>{QColor(10, 20, 30), QColor(200, 100, 50)}));
+}
+
+// An installed face that has a bold style, so that the dialog can select it.
+QString faceWithBold() {
+    for (const QString& family : QFontDatabase::families()) {
+        for (const QString& style : QFontDatabase::styles(family)) {
+            if (QFontDatabase::bold(family, style) && !QFontDatabase::italic(family, style))
+                return family;
+        }
+    }
+    return {};
+}
+
+TEST(QtCommonDialogTest,
+     FontDialogHidesEffectsUnlessAskedShowsASubstitutesSampleAndReturnsTheChoice) {
+    const QString face = faceWithBold();
+    ASSERT_FALSE(face.isEmpty()) << "no installed face has a bold style";
+    CommonDialog dialog;
+    dialog.SetFontName(face);
+    dialog.SetFontSize(14.0f);
+    dialog.SetFontUnderline(true);
+    int visibleChecks = -1;
+    const auto look = [&](QFontDialog& d) {
+        visibleChecks = 0;
+        for (QCheckBox* box : d.findChildren<QCheckBox*>())
+            visibleChecks += box->isVisible() ? 1 : 0;
+    };
+    for (const int32_t flags : {cdlCFBoth, cdlCFBoth | cdlCFEffects}) {
+        dialog.SetFlags(flags);
+        whenShown<QFontDialog>([&](QFontDialog& d) {
+            look(d);
+            QFont f = d.currentFont();
+            f.setStyleName(QString()); // the weight below, not the style offered, is the choice
+            f.setPointSizeF(flags == cdlCFBoth ? 20.0 : 30.0);
+            f.setBold(true);
+            d.setCurrentFont(f);
+            flags == cdlCFBoth ? d.accept() : d.reject();
+        });
+        dialog.ShowFont();
+        EXPECT_EQ(visibleChecks, flags == cdlCFBoth ? 0 : 2);
+        EXPECT_EQ(std::tuple(dialog.FontName(), dialog.FontSize(), dialog.FontBold(),
+                             dialog.FontUnderline()),
+                  std::tuple(face, 20.0f, true, true))
+            << "underline not offered, so kept; then cancelled";
+    }
+    // A face drawn by a substitute is in none of the dialog's lists; it still shows a sample.
+    dialog.SetFontName(QStringLiteral("No Such Face Installed"));
+    dialog.SetFlags(cdlCFBoth);
+    bool sampleShown = false;
+    whenShown<QFontDialog>([&](QFontDialog& d) {
+        for (QGroupBox* box : d.findChildren<QGroupBox*>()) {
+            const QLineEdit* sample = box->findChild<QLineEdit*>();
+            if (box->title() == QStringLiteral("Sample") && sample)
+                sampleShown =
+                    !sample->text().isEmpty() && sample->height() > sample->fontMetrics().height();
+        }
+        d.accept();
+    });
+    dialog.ShowFont();
+    EXPECT_TRUE(sampleShown);
+    EXPECT_FALSE(dialog.FontItalic());
+    EXPECT_EQ(dialog.FontName(), QStringLiteral("No Such Face Installed"));
+}
+
+} // namespace
+
+// ---- The window drag --------------------------------------------------------------------------
+
+// The button is held through the toolkit's seam, the cursor is moved by the
+// offscreen platform and the release is sent to the window holding the
+// mouse; the end-to-end suite drives the real mouse.
+
+namespace {
+
+TEST(modMoveTest, PackingPutsYHighAndXLowAsSigned16BitHalvesAndAYBeyondThemOverflows) {
+    constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
+    // A negative x keeps only its low 16 bits; x loses bit 16, which y = 1 sets; a negative y
+    // fills the high half.
+    for (const auto& [x, y, packed] :
+         {std::tuple(10, 20, 1310730), std::tuple(0, 0, 0), std::tuple(-1, 0, 0xFFFF),
+          std::tuple(-10, 20, 20 * 65536 + 65526), std::tuple(70000, 1, 70000),
+          std::tuple(-1, -1, -1), std::tuple(5, -2, -131072 + 5),
+          std::tuple(0, 32767, 32767 * 65536), std::tuple(0, -32768, kMin),
+          std::tuple(0xFFFF, -32768, -2147418113)})
+        EXPECT_EQ(modMove::PackCursorPosition(x, y), packed) << x << "," << y;
+    for (const int32_t y : {32768, -32769, std::numeric_limits<int32_t>::max(), kMin})
+        EXPECT_EQ(errorOf([y] { modMove::PackCursorPosition(0, y); }), 6) << y;
+}
+
+class DragTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_window = std::make_shared<toolkit::Window>();
+        m_window->Move(1500, 1500, 3000, 900);
+        m_window->Show();
+        QCoreApplication::processEvents();
+        toolkit::SetCursorPos(200, 150);
+    }
+    void TearDown() override { toolkit::SetLeftButtonSource({}); }
+
+    // The left button as the move sees it.
+    void Hold(bool down) {
+        toolkit::SetLeftButtonSource([this] { return m_blnDown; });
+        m_blnDown = down;
+    }
+    // The left button comes up where the cursor is, as the mouse grab
+    // delivers it.
+    void Release() {
+        m_blnDown = false;
+        QWidget* target = QWidget::mouseGrabber();
+        if (!target)
+            return;
+        const QPointF global = QCursor::pos();
+        QMouseEvent up(QEvent::MouseButtonRelease, target->mapFromGlobal(global), global,
+                       Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &up);
+    }
+    void expectUnmoved() const {
+        EXPECT_FLOAT_EQ(m_window->Left(), 1500);
+        EXPECT_FLOAT_EQ(m_window->Top(), 1500);
+    }
+
+    std::shared_ptr<toolkit::Window> m_window;
+    bool m_blnDown = false;
+};
+
+// Following the real mouse until the release: the e2e strip suite.
+TEST_F(DragTest, TheMoveStartsFromThePackedPositionAndASecondOneInsideItIsRefused) {
+    Hold(true);
+    // Pressed 10 px left of and 20 px above where the cursor now is.
+    int32_t packed = modMove::PackCursorPosition(190, 130);
+    bool nestedRefused = false;
+    toolkit::PostToDispatch([&] {
+        int32_t again = packed;
+        nestedRefused =
+            toolkit::SendMessage(m_window->hwnd(), toolkit::WM_SYSCOMMAND, 0xF012, &again) == 0;
+        Release();
+    });
+    EXPECT_EQ(toolkit::SendMessage(m_window->hwnd(), toolkit::WM_SYSCOMMAND, 0xF012, &packed), 1);
+    EXPECT_TRUE(nestedRefused);
+    EXPECT_FLOAT_EQ(m_window->Left(), 1500 + 10 * 15);
+    EXPECT_FLOAT_EQ(m_window->Top(), 1500 + 20 * 15);
+    EXPECT_EQ(packed, modMove::PackCursorPosition(190, 130)); // read, never written
+}
+
+TEST_F(DragTest, AWindowHiddenOrDestroyedDuringTheDragEndsIt) {
+    Hold(true);
+    toolkit::PostToDispatch([&] { m_window->Unload(); });
+    modMove::DragWindow(m_window->hwnd()); // the button is still held
+    EXPECT_FALSE(m_window->Visible());
+    expectUnmoved();
+
+    auto owned = std::make_unique<toolkit::Window>();
+    owned->Show();
+    QCoreApplication::processEvents();
+    const int32_t h = owned->hwnd();
+    toolkit::PostToDispatch([&] { owned.reset(); });
+    modMove::DragWindow(h);
+    EXPECT_EQ(owned, nullptr);
+    EXPECT_EQ(toolkit::Window::FromHandle(h), nullptr);
+}
+
+TEST_F(DragTest, DragWithTheCursorBeyondSixteenBitsRaisesOverflowBeforeSending) {
+    Hold(true);
+    toolkit::SetCursorPos(5, 40000);
+    int32_t x = 0;
+    int32_t y = 0;
+    toolkit::GetCursorPos(x, y);
+    if (y != 40000)
+        GTEST_SKIP() << "the platform keeps the cursor on the screen";
+    EXPECT_EQ(errorOf([&] { modMove::DragWindow(m_window->hwnd()); }), 6);
+    expectUnmoved();
+}
+
+TEST_F(DragTest, TheMoveIsRefusedAtOnceForOtherWindowsStatesCommandsOrAnUpButton) {
+    Hold(true);
+    int32_t packed = modMove::PackCursorPosition(200, 150);
+    const int32_t h = m_window->hwnd();
+    const auto move = [&](int32_t handle, int32_t command) {
+        return toolkit::SendMessage(handle, toolkit::WM_SYSCOMMAND, command, &packed);
+    };
+    EXPECT_EQ(move(0, 0xF012), 0);
+    EXPECT_EQ(move(h + 1, 0xF012), 0);
+    EXPECT_NO_THROW(modMove::DragWindow(0));
+    // Only the move by the title bar is a command the window takes.
+    for (const int32_t command : {0xF010, 0xF011, 0xF013, 0xF020, 0x0012})
+        EXPECT_EQ(move(h, command), 0) << command;
+    for (const int16_t state : {toolkit::vbMinimized, toolkit::vbMaximized}) {
+        m_window->SetWindowState(state);
+        EXPECT_EQ(move(h, 0xF012), 0) << state;
+    }
+    m_window->SetWindowState(toolkit::vbNormal);
+    m_window->Hide();
+    EXPECT_EQ(move(h, 0xF012), 0);
+    m_window->Show();
+    QCoreApplication::processEvents();
+    // The button came up before the move could start: no event loop runs.
+    m_blnDown = false;
+    bool ran = false;
+    toolkit::PostToDispatch([&] { ran = true; });
+    modMove::DragWindow(h);
+    EXPECT_FALSE(ran);
+    QCoreApplication::processEvents();
+    m_window->Unload();
+    m_blnDown = true;
+    EXPECT_EQ(move(h, 0xF012), 0);
+    expectUnmoved();
+}
+
+TEST_F(DragTest, TheDragTakesTheMouseFromTheWidgetThatHoldsIt) {
+    toolkit::TextBox box(*m_window);
+    for (const bool down : {false, true}) { // a move refused at once, then a real one
+        Hold(down);
+        box.NativeWidget()->grabMouse();
+        ASSERT_EQ(QWidget::mouseGrabber(), box.NativeWidget());
+        QWidget* during = box.NativeWidget();
+        toolkit::PostToDispatch([&] {
+            during = QWidget::mouseGrabber();
+            Release();
+        });
+        modMove::DragWindow(m_window->hwnd());
+        QCoreApplication::processEvents();
+        EXPECT_NE(during, box.NativeWidget()) << down;
+        EXPECT_EQ(QWidget::mouseGrabber(), nullptr) << down;
+    }
+}
+
+} // namespace

@@ -5,32 +5,40 @@
 
 #include <deque>
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace testsupport {
 
-using toolkit::CommonDialogSeam;
 using toolkit::DialogFont;
 
-// The Open, Font and Color dialogs, scripted: each show takes the next scripted
-// answer for its kind and records what it was shown with. An answer may be a function, run
-// while the "dialog" is open, so a test can act as a handler running inside a modal dialog.
-// A show with no answer scripted raises an error naming the dialog.
-class ScriptedCommonDialog final : public CommonDialogSeam {
+// The Open, Font and Color dialogs, scripted: each show takes the next scripted answer for its
+// kind and records what it was shown with. An answer may be a function, run while the "dialog"
+// is open, so a test can act as a handler running inside a modal dialog. A show with no answer
+// scripted raises an error naming the dialog.
+class ScriptedCommonDialog final : public toolkit::CommonDialogSeam {
 public:
-    using FileAnswer = std::function<std::optional<QString>(const QString& proposed)>;
-    using FontAnswer = std::function<std::optional<DialogFont>(const DialogFont& proposed)>;
-    using ColorAnswer = std::function<std::optional<int32_t>(int32_t proposed)>;
+    template <typename T> using Answer = std::function<std::optional<T>(const T& proposed)>;
 
-    void AnswerOpen(const QString& fileName);
-    void CancelOpen();
-    void OnOpen(FileAnswer answer) { m_open.push_back(std::move(answer)); }
-    void AnswerFont(const DialogFont& font);
-    void CancelFont();
-    void OnFont(FontAnswer answer) { m_font.push_back(std::move(answer)); }
-    void AnswerColor(int32_t color);
-    void CancelColor();
-    void OnColor(ColorAnswer answer) { m_color.push_back(std::move(answer)); }
+    void OnOpen(Answer<QString> answer) { m_open.push_back(std::move(answer)); }
+    void AnswerOpen(const QString& fileName) {
+        OnOpen([fileName](const QString&) { return fileName; });
+    }
+    void CancelOpen() {
+        OnOpen([](const QString&) { return std::nullopt; });
+    }
+    void AnswerFont(const DialogFont& font) {
+        m_font.push_back([font](const DialogFont&) { return font; });
+    }
+    void CancelFont() {
+        m_font.push_back([](const DialogFont&) { return std::nullopt; });
+    }
+    void AnswerColor(int32_t color) {
+        m_color.push_back([color](const int32_t&) { return color; });
+    }
+    void CancelColor() {
+        m_color.push_back([](const int32_t&) { return std::nullopt; });
+    }
 
     // What each dialog was shown with, one entry per show, and the flags in force.
     struct Shown {
@@ -48,13 +56,17 @@ public:
     std::optional<int32_t> ChooseColor(int32_t color, int32_t flags) override;
 
 private:
-    std::deque<FileAnswer> m_open;
-    std::deque<FontAnswer> m_font;
-    std::deque<ColorAnswer> m_color;
+    template <typename T>
+    std::optional<T> show(std::deque<Answer<T>>& script, std::vector<T>& shown, const T& proposed,
+                          int32_t flags, const char* dialog);
+
+    std::deque<Answer<QString>> m_open;
+    std::deque<Answer<DialogFont>> m_font;
+    std::deque<Answer<int32_t>> m_color;
     Shown m_shown;
 };
 
 using InstalledCommonDialogs =
-    Installed<ScriptedCommonDialog, CommonDialogSeam, &toolkit::SetCommonDialogs>;
+    Installed<ScriptedCommonDialog, toolkit::CommonDialogSeam, &toolkit::SetCommonDialogs>;
 
 } // namespace testsupport
