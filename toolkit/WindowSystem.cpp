@@ -61,9 +61,9 @@ void setStaysOnTop(QWidget* widget, bool on) {
 // The move the application carries out itself where no window manager
 // offers one: the window follows the cursor until the left button is
 // released. It runs in a local event loop that sleeps between events, with
-// the mouse grabbed so that the moves arrive wherever the cursor goes. On
-// X11 the grab does not always hold once the button is down, so the cursor
-// and the button are also looked at every poll.
+// the mouse grabbed so that the moves and the release arrive wherever the
+// cursor goes. Should a release be lost all the same, the next press ends
+// the move.
 class MoveLoop : public QObject {
 public:
     MoveLoop(int32_t handle, QPoint pressCursor) : m_handle(handle), m_press(pressCursor) {}
@@ -76,16 +76,14 @@ public:
         m_startTop = window->Top();
         QEventLoop loop;
         m_loop = &loop;
-        QTimer poll;
-        poll.setInterval(kMovePollInterval);
-        QObject::connect(&poll, &QTimer::timeout, this, [this] { this->poll(); });
+        m_widget = widget;
+        // A handler run meanwhile may hide or destroy the window.
+        QObject::connect(widget, &QObject::destroyed, this, [this] { finish(); });
         QCoreApplication::instance()->installEventFilter(this);
         widget->grabMouse();
-        poll.start();
         follow();
         if (!m_done)
             loop.exec();
-        poll.stop();
         QCoreApplication::instance()->removeEventFilter(this);
         if (widget && QWidget::mouseGrabber() == widget)
             widget->releaseMouse();
@@ -102,6 +100,8 @@ protected:
         // the delivery to the widgets is held back while the move runs.
         if (!watched->isWidgetType())
             return false;
+        if (watched == m_widget && event->type() == QEvent::Hide)
+            finish();
         switch (event->type()) {
         case QEvent::MouseMove:
             follow();
@@ -114,6 +114,7 @@ protected:
             return true;
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonDblClick:
+            finish();
             return true;
         default:
             return false;
@@ -142,17 +143,6 @@ private:
         }
     }
 
-    void poll() noexcept {
-        follow();
-        if (m_done)
-            return;
-        // A release normally arrives as an event; one poll of grace lets it.
-        if (LeftButtonDown())
-            m_upPolls = 0;
-        else if (++m_upPolls >= 2)
-            finish();
-    }
-
     void finish() {
         m_done = true;
         if (m_loop)
@@ -164,7 +154,7 @@ private:
     float m_startLeft = 0;
     float m_startTop = 0;
     bool m_done = false;
-    int m_upPolls = 0;
+    QObject* m_widget = nullptr;
     QEventLoop* m_loop = nullptr;
 };
 
