@@ -142,18 +142,6 @@ protected:
     std::function<void()> m_onPress;
 };
 
-TEST_F(StripOnX, DesktopMeasuresAreTheWorkAreaAndTheStripSitsAtItsBottom) {
-    const QRect area = workArea();
-    ASSERT_GT(area.width(), 0);
-    EXPECT_EQ(m_flavors.DeskTopWidth(), area.width() * 15);
-    EXPECT_EQ(m_flavors.DeskTopHeight(), area.height() * 15);
-
-    placeAtBottomLeft();
-    ASSERT_TRUE(waitUntil([&] { return stripSitsAt(area.x(), area.y() + area.height()); }))
-        << "strip on the screen at " << shown(strip());
-    EXPECT_EQ(strip().width(), area.width());
-}
-
 TEST_F(StripOnX, APanelReservingTheBottomLiftsTheStripAboveIt) {
     if (!withWindowManager())
         GTEST_SKIP() << "only a window manager reserves room for panels";
