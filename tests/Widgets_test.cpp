@@ -551,13 +551,11 @@ protected:
         toolkit::SetLeftButtonSource([this] { return m_blnDown; });
         m_blnDown = down;
     }
-    // The left button comes up where the cursor is, as the mouse grab
-    // delivers it.
+    // The left button comes up where the cursor is, delivered to the window
+    // it was pressed on.
     void Release() {
         m_blnDown = false;
-        QWidget* target = QWidget::mouseGrabber();
-        if (!target)
-            return;
+        QWidget* target = m_window->NativeWidget();
         const QPointF global = QCursor::pos();
         QMouseEvent up(QEvent::MouseButtonRelease, target->mapFromGlobal(global), global,
                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);

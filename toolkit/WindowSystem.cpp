@@ -60,10 +60,11 @@ void setStaysOnTop(QWidget* widget, bool on) {
 
 // The move the application carries out itself where no window manager
 // offers one: the window follows the cursor until the left button is
-// released. It runs in a local event loop that sleeps between events, with
-// the mouse grabbed so that the moves and the release arrive wherever the
-// cursor goes. Should a release be lost all the same, the next press ends
-// the move.
+// released. It runs in a local event loop that sleeps between events. The
+// press that started it holds the pointer for the window until the release,
+// so the moves and the release arrive wherever the cursor goes; a grab asked
+// for on top of that, while the press holds it, lost them now and then.
+// Should a release be lost all the same, the next press ends the move.
 class MoveLoop : public QObject {
 public:
     MoveLoop(int32_t handle, QPoint pressCursor) : m_handle(handle), m_press(pressCursor) {}
@@ -80,13 +81,10 @@ public:
         // A handler run meanwhile may hide or destroy the window.
         QObject::connect(widget, &QObject::destroyed, this, [this] { finish(); });
         QCoreApplication::instance()->installEventFilter(this);
-        widget->grabMouse();
         follow();
         if (!m_done)
             loop.exec();
         QCoreApplication::instance()->removeEventFilter(this);
-        if (widget && QWidget::mouseGrabber() == widget)
-            widget->releaseMouse();
         m_loop = nullptr;
         // With no window manager every step was carried out as asked; the
         // window stands on whole pixels.
