@@ -181,33 +181,30 @@ TEST_F(HttpFetchTest, EachFailureNamesTheAddressAndItsReasonAndAStallTimesOutAtT
 }
 
 // Runs `act` on the progress window once it is up and `ready` holds; keeps its label and
-// modality.
+// modality. The watch owns its timer, so nothing of it outlives the test.
 struct ProgressWatch {
-    QString label;
-    bool modal = false;
-    void Start(std::function<bool()> ready, std::function<void(QProgressDialog&)> act) {
-        auto* watch = new QTimer;
-        watch->setInterval(5);
-        QObject::connect(watch, &QTimer::timeout, watch, [this, watch, ready, act] {
+    ProgressWatch(std::function<bool()> ready, std::function<void(QProgressDialog&)> act) {
+        timer.callOnTimeout([this, ready, act] {
             auto* progress = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
             if (progress && ready()) {
-                watch->stop();
-                watch->deleteLater();
+                timer.stop();
                 label = progress->labelText();
                 modal = progress->windowModality() == Qt::ApplicationModal;
                 act(*progress);
             }
         });
-        watch->start();
+        timer.start(5);
     }
+    QTimer timer;
+    QString label;
+    bool modal = false;
 };
 
 TEST_F(HttpFetchTest, CancelInTheProgressWindowEndsAStalledFetch) {
     // The time-out is long: only a cancel can end these fetches in time for the test. Each
     // cancel waits until the server holds the request: on a busy machine the progress window
     // can come up before the request has reached the server.
-    ProgressWatch byButton;
-    byButton.Start([this] { return server.hits["/stall"] == 1; }, [](QProgressDialog& d) {
+    ProgressWatch byButton([this] { return server.hits["/stall"] == 1; }, [](QProgressDialog& d) {
         for (QPushButton* button : d.findChildren<QPushButton*>())
             button->click();
     });
@@ -216,8 +213,7 @@ TEST_F(HttpFetchTest, CancelInTheProgressWindowEndsAStalledFetch) {
     EXPECT_TRUE(byButton.modal);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr); // the window is gone afterwards
 
-    ProgressWatch byEscape;
-    byEscape.Start([this] { return server.hits["/stall"] == 2; }, [](QProgressDialog& d) { d.reject(); });
+    ProgressWatch byEscape([this] { return server.hits["/stall"] == 2; }, [](QProgressDialog& d) { d.reject(); });
     expectFailure(fetch, server.Url("/stall"), FetchFailure::Cancelled, "cancelled", 60s);
     EXPECT_EQ(server.hits["/stall"], 2);
 }
