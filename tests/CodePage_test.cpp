@@ -111,8 +111,8 @@ TEST(WebTextTest, DecodingRules) {
         {"caf\xe9", "text/plain; charset=ISO-8859-1", QStringLiteral("caf\u00e9")},
         {"<meta charset=\"Shift_JIS\">\xe3\x81\x82", "text/html; charset=utf-8",
          QStringLiteral("<meta charset=\"Shift_JIS\">\u3042")},
-        {"<meta http-equiv=\"Content-Type\" content=\"text/html; charset=Shift_JIS\">\x93\xfa", "text/html",
-         QStringLiteral("<meta http-equiv=\"Content-Type\" content=\"text/html; charset=Shift_JIS\">\u65e5")},
+        {"<meta http-equiv=\"Content-Type\" content=\"text/html; charset=euc-jp\">\xa4\xa2", "text/html",
+         QStringLiteral("<meta http-equiv=\"Content-Type\" content=\"text/html; charset=euc-jp\">\u3042")},
         // An unknown charset label is passed over for the next rule.
         {"<meta charset='x-nonsense'>\xc3\xa9", "text/html; charset=bogus",
          QStringLiteral("<meta charset='x-nonsense'>\u00e9")},
