@@ -249,13 +249,12 @@ TEST(HttpFetchTlsTest, AnUntrustedCertificateFailsTheHandshakeAndATrustedOneWork
     trusting.addCaCertificate(certs.front());
     QSslConfiguration::setDefaultConfiguration(trusting);
     QString text;
-    std::optional<FetchError> downgrade;
     try {
         text = fetch.Fetch(server.Url("/page"), 10s);
     } catch (const FetchError& e) {
         ADD_FAILURE() << qPrintable(e.Description());
     }
-    downgrade = failureOf(fetch, server.Url("/downgrade"));
+    const std::optional<FetchError> downgrade = failureOf(fetch, server.Url("/downgrade"));
     QSslConfiguration::setDefaultConfiguration(saved);
     EXPECT_EQ(text, QStringLiteral("secret \u00e9"));
     ASSERT_TRUE(downgrade);
