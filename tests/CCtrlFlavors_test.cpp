@@ -3,26 +3,14 @@
 #include "ErrorOf.h"
 #include "support/Overrides.h"
 
-#include "toolkit/Desktop.h"
-#include "toolkit/Error.h"
-#include "toolkit/Events.h"
-#include "toolkit/TextBox.h"
 #include "toolkit/Window.h"
 #include "toolkit/WindowSystem.h"
 #include "util/CRForm.h"
 
-#include <QMetaObject>
-#include <QString>
-
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <cstdint>
-#include <functional>
+#include <array>
 #include <limits>
-#include <map>
-#include <memory>
-#include <utility>
 
 namespace {
 
@@ -32,77 +20,64 @@ constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
 class CCtrlFlavorsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_window = std::make_shared<toolkit::Window>();
-        m_record = std::make_shared<CRForm>();
         m_record->SetFormName(m_window);
         m_flavors.SetCRF(m_record);
     }
-    void TearDown() override {
-        m_record->SetObjectName(nullptr);
-    }
 
-    // Fixed desktop measures by index, in pixels.
-    void Metric(int32_t index, int32_t value) { m_metrics[index] = value; }
-    std::shared_ptr<toolkit::TextBox> AddTextBox() {
-        auto box = std::make_shared<toolkit::TextBox>(*m_window);
-        m_record->SetObjectName(box);
-        return box;
-    }
     void expectAt(float left, float top) const {
         EXPECT_FLOAT_EQ(m_window->Left(), left);
         EXPECT_FLOAT_EQ(m_window->Top(), top);
     }
 
-    // 1024 x (19 + 710) pixels: 15360 x 10935 twips.
-    std::map<int32_t, int32_t> m_metrics{{15, 19}, {16, 1024}, {17, 710}, {18, 0}};
+    // Desktop measures 15 to 18 in pixels: caption, width, height, Kanji window. The default
+    // is 1024 x (19 + 710) pixels: 15360 x 10935 twips.
+    std::array<int32_t, 4> m_metrics{19, 1024, 710, 0};
     testsupport::ScopedSystemMetrics m_source{[this](int32_t index) {
-        const auto it = m_metrics.find(index);
-        return it == m_metrics.end() ? 0 : it->second;
+        return index >= 15 && index <= 18 ? m_metrics[index - 15] : 0;
     }};
-    std::shared_ptr<toolkit::Window> m_window;
-    std::shared_ptr<CRForm> m_record;
+    std::shared_ptr<toolkit::Window> m_window = std::make_shared<toolkit::Window>();
+    std::shared_ptr<CRForm> m_record = std::make_shared<CRForm>();
     CCtrlFlavors m_flavors;
 };
 
+// Width is (width + Kanji window) x 15, height (caption + height) x 15, checked: an
+// overflow anywhere raises 6. -1 stands for that error.
 TEST_F(CCtrlFlavorsTest, DesktopMeasuresAreCheckedPixelSumsTimesFifteen) {
-    EXPECT_EQ(m_flavors.DeskTopWidth(), 15360);
-    EXPECT_EQ(m_flavors.DeskTopHeight(), 10935);
-    Metric(16, 1000); // the Kanji-window height counts into the width
-    Metric(18, 24);
-    EXPECT_EQ(m_flavors.DeskTopWidth(), 15360);
-    Metric(16, 143165576); // the largest that fits
-    Metric(18, 0);
-    EXPECT_EQ(m_flavors.DeskTopWidth(), 2147483640);
-
-    Metric(16, 143165577); // the product overflows
-    EXPECT_EQ(errorOf([&] { m_flavors.DeskTopWidth(); }), 6);
-    Metric(16, kMax); // the sum overflows
-    Metric(18, 1);
-    EXPECT_EQ(errorOf([&] { m_flavors.DeskTopWidth(); }), 6);
-    Metric(15, kMin); // and below the range
-    Metric(17, -1);
-    EXPECT_EQ(errorOf([&] { m_flavors.DeskTopHeight(); }), 6);
+    const struct {
+        std::array<int32_t, 4> metrics;
+        int32_t width, height;
+    } cases[] = {
+        {{19, 1024, 710, 0}, 15360, 10935},
+        {{19, 1000, 710, 24}, 15360, 10935},
+        {{19, 143165576, 710, 0}, 2147483640, 10935}, // the largest that fits
+        {{19, 143165577, 710, 0}, -1, 10935},         // the product overflows
+        {{19, kMax, 710, 1}, -1, 10935},              // the sum overflows
+        {{kMin, 1024, -1, 0}, 15360, -1},             // and below the range
+    };
+    for (const auto& c : cases) {
+        m_metrics = c.metrics;
+        const auto measure = [](auto f) { int32_t v = -1; return errorOf([&] { v = f(); }) == 6 ? -1 : v; };
+        EXPECT_EQ(measure([&] { return m_flavors.DeskTopWidth(); }), c.width) << c.metrics[1];
+        EXPECT_EQ(measure([&] { return m_flavors.DeskTopHeight(); }), c.height) << c.metrics[0];
+    }
 }
 
 TEST_F(CCtrlFlavorsTest, Form2DPositionPlacesCornersAndCentreUnroundedAndIgnoresOtherValues) {
-    Metric(15, 20); // 10800 high
-    Metric(17, 700);
-    Metric(16, 134); // 2010 wide
+    m_metrics = {20, 134, 700, 0}; // 2010 x 10800
     m_window->Move(12.5f, -7.25f, 1001, 4500);
     for (const int32_t value : {7, -2, 4, kMin, kMax}) {
         m_flavors.Form2DPosition(static_cast<enm2DPosType>(value));
         expectAt(12.5f, -7.25f);
     }
-    m_flavors.Form2DPosition(pos2DBottomLeft);
-    expectAt(0, 6300);
-    m_flavors.Form2DPosition(pos2DCenter); // a half is kept
-    expectAt(504.5f, 3150);
-    m_flavors.Form2DPosition(pos2DTopRight);
-    expectAt(1009, 0);
-    m_flavors.Form2DPosition(pos2DBottomRight);
-    expectAt(1009, 6300);
-    m_flavors.Form2DPosition(pos2DTopLeft);
-    expectAt(0, 0);
+    const struct {
+        enm2DPosType place;
+        float left, top;
+    } cases[] = {{pos2DBottomLeft, 0, 6300}, {pos2DCenter, 504.5f, 3150}, {pos2DTopRight, 1009, 0},
+                 {pos2DBottomRight, 1009, 6300}, {pos2DTopLeft, 0, 0}};
+    for (const auto& c : cases) {
+        m_flavors.Form2DPosition(c.place);
+        expectAt(c.left, c.top);
+    }
     EXPECT_FLOAT_EQ(m_window->Width(), 1001);
     EXPECT_FLOAT_EQ(m_window->Height(), 4500);
 }
@@ -112,10 +87,9 @@ TEST_F(CCtrlFlavorsTest, Form2DPositionOfALargerWindowGoesNegativeAndTopGoesFirs
     m_flavors.Form2DPosition(pos2DCenter);
     expectAt(-2320, -532.5f);
     // The width cannot be measured: Top is already set, Left is not.
-    Metric(16, kMax);
-    for (const auto& [place, top] :
-         {std::pair{pos2DCenter, 4967.5f}, std::pair{pos2DTopRight, 0.0f},
-          std::pair{pos2DBottomRight, 9935.0f}}) {
+    m_metrics[1] = kMax;
+    for (const auto& [place, top] : {std::pair{pos2DCenter, 4967.5f}, std::pair{pos2DTopRight, 0.0f},
+                                     std::pair{pos2DBottomRight, 9935.0f}}) {
         m_window->Move(5, 5, 3000, 1000);
         EXPECT_EQ(errorOf([&] { m_flavors.Form2DPosition(place); }), 6) << place;
         expectAt(5, top);
@@ -130,35 +104,27 @@ TEST_F(CCtrlFlavorsTest, MissingRecordWindowOrWidgetRaisesObjectNotSet) {
     EXPECT_EQ(errorOf([&] { bare.InsideDeskTop(); }), 91);
 }
 
+// Each side sticking out is pulled back; a window inside, on the far edges or with fractions,
+// stays; one larger than the desktop gets its far edges on the desktop's, and stays there.
 TEST_F(CCtrlFlavorsTest, InsideDeskTopPullsEachSideBackAndLeavesAWindowInsideAlone) {
-    m_window->Move(100, -300, 3000, 1000);
-    m_flavors.InsideDeskTop();
-    expectAt(100, 0);
-    m_window->SetTop(10935 - 1000 + 200); // bottom edge 200 below the desktop
-    m_window->SetLeft(-0.5f);
-    m_flavors.InsideDeskTop();
-    expectAt(0, 9935);
-    m_window->SetLeft(15360 - 3000 + 0.25f);
-    m_flavors.InsideDeskTop();
-    expectAt(12360, 9935);
-    // On the far edges, or inside with fractions: nothing moves.
-    m_flavors.InsideDeskTop();
-    expectAt(12360, 9935);
-    m_window->Move(0.25f, 17.75f, 3000, 1000);
-    m_flavors.InsideDeskTop();
-    expectAt(0.25f, 17.75f);
-}
-
-TEST_F(CCtrlFlavorsTest, InsideDeskTopKeepsALargerWindowOnTheFarEdgesAndSkipsOtherStates) {
-    m_window->Move(5, 0, 16000, 12000);
-    m_flavors.InsideDeskTop();
-    expectAt(-640, -1065);
-    m_flavors.InsideDeskTop(); // stays: it does not flip to 0 on a second call
-    expectAt(-640, -1065);
-    m_window->Move(-5000, -4000, 16000, 12000); // beyond the near edges too
-    m_flavors.InsideDeskTop();
-    expectAt(-640, -1065);
-
+    const struct {
+        float left, top, width, height;
+        float toLeft, toTop;
+    } cases[] = {
+        {100, -300, 3000, 1000, 100, 0},
+        {-0.5f, 10935 - 1000 + 200, 3000, 1000, 0, 9935},
+        {15360 - 3000 + 0.25f, 9935, 3000, 1000, 12360, 9935},
+        {12360, 9935, 3000, 1000, 12360, 9935},
+        {0.25f, 17.75f, 3000, 1000, 0.25f, 17.75f},
+        {5, 0, 16000, 12000, -640, -1065},
+        {-640, -1065, 16000, 12000, -640, -1065}, // it does not flip to 0 on a second call
+        {-5000, -4000, 16000, 12000, -640, -1065},
+    };
+    for (const auto& c : cases) {
+        m_window->Move(c.left, c.top, c.width, c.height);
+        m_flavors.InsideDeskTop();
+        expectAt(c.toLeft, c.toTop);
+    }
     for (const int16_t state : {toolkit::vbMinimized, toolkit::vbMaximized}) {
         m_window->SetWindowState(toolkit::vbNormal);
         m_window->Move(-300, 20000, 3000, 1000);
@@ -176,8 +142,7 @@ TEST_F(CCtrlFlavorsTest, Form3DPositionSwitchesTopMostShowsTheWindowAndRefusesOt
     for (const int32_t value : {-3, 2, 0x10010, kMin})
         EXPECT_EQ(m_flavors.Form3DPosition(static_cast<enm3DPosType>(value)), 0) << value;
     // Only stacking changes: a call that would move or size is refused.
-    EXPECT_EQ(toolkit::SetWindowPos(h, toolkit::HWND_NOTOPMOST, 0, 0, 0, 0, toolkit::SWP_NOSIZE),
-              0);
+    EXPECT_EQ(toolkit::SetWindowPos(h, toolkit::HWND_NOTOPMOST, 0, 0, 0, 0, toolkit::SWP_NOSIZE), 0);
     EXPECT_EQ(toolkit::SetWindowPos(h, toolkit::HWND_NOTOPMOST, 0, 0, 0, 0, 0x43 | 0x100), 0);
     EXPECT_EQ(toolkit::SetWindowPos(h + 1, toolkit::HWND_NOTOPMOST, 0, 0, 0, 0, 0x43), 0);
     EXPECT_TRUE(toolkit::IsTopMost(h));

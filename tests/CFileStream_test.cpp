@@ -2,7 +2,6 @@
 
 #include "ErrorOf.h"
 
-#include "toolkit/Error.h"
 #include "toolkit/FileTable.h"
 #include "support/Overrides.h"
 
@@ -14,7 +13,6 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <tuple>
 #include <vector>
 
 #include <sys/stat.h>
@@ -45,35 +43,48 @@ protected:
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
     }
 
+    QString AsciiOf(CFileStream& reader, const QString& path) {
+        reader.SetPath(path);
+        return reader.Ascii();
+    }
+
     QTemporaryDir m_dir;
 };
 
-QString AsciiOf(CFileStream& reader, const QString& path) {
-    reader.SetPath(path);
-    return reader.Ascii();
-}
-
-// --- Paths that cannot be read -------------------------------------------------------------
-
-TEST_F(CFileStreamTest, EmptyPathOrArrayFailsAndTouchesNothing) {
+// Text is read in the system code page (Shift_JIS files of older systems too), keeping line
+// ends and NULs; an end-of-text marker anywhere fails the text read. The byte read gives the
+// file with one zero element more.
+TEST_F(CFileStreamTest, EachFileReadsAsTextAndAsBytes) {
+    const struct {
+        QByteArray content;
+        QString text;
+        bool textFails = false;
+    } cases[] = {
+        {"\x82\xa0\x82\xa2\r\n\x83\x65\x83\x58\x83\x67\r\n", QStringLiteral("\u3042\u3044\r\n\u30c6\u30b9\u30c8\r\n")},
+        {"\xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e\n", QStringLiteral("\u65e5\u672c\u8a9e\n")},
+        {QByteArray("\0a\0\0b\0", 6), QString::fromUtf16(u"\0a\0\0b\0", 6)},
+        {"", QString()},
+        {"\032abc", QString(), true},
+        {"ab\032c", QString(), true},
+        {"abc\032", QString(), true},
+        {"\032", QString(), true},
+    };
     CFileStream reader;
-    reader.SetPath(Make("a.txt", "abc"));
-    const int16_t number = FileTable::FreeFile();
-    ASSERT_EQ(reader.Ascii(), QStringLiteral("abc"));
-
-    reader.SetPath(QString());
-    EXPECT_EQ(reader.Ascii(), QString());
-    EXPECT_TRUE(reader.Error());
-    EXPECT_TRUE(reader.Binary().empty());
-    reader.SetAscii(QStringLiteral("x"));
-    EXPECT_TRUE(reader.Error());
-    reader.SetPath(PathOf("never"));
-    reader.SetBinary({}); // never sized: no content to write
-    EXPECT_TRUE(reader.Error());
-
-    EXPECT_TRUE(FileTable::IsOpen(number)); // the file of the last good read stays open
-    EXPECT_EQ(FileTable::FreeFile(), number + 1);
-    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("a.txt")});
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.content.toHex().toStdString());
+        EXPECT_EQ(AsciiOf(reader, Make("file", c.content)), c.text);
+        EXPECT_EQ(reader.Error(), c.textFails);
+        Bytes expected(c.content.begin(), c.content.end());
+        expected.push_back(0);
+        EXPECT_EQ(reader.Binary(), expected);
+        EXPECT_FALSE(reader.Error());
+    }
+    // It reports a length of 0 and then delivers data, as a file that grows would.
+    reader.SetPath(QStringLiteral("/proc/self/status"));
+    if (QFile::exists(reader.Path())) {
+        EXPECT_TRUE(reader.Binary().empty());
+        EXPECT_TRUE(reader.Error());
+    }
 }
 
 TEST_F(CFileStreamTest, UnreadablePathsFailWithEmptyResults) {
@@ -98,6 +109,25 @@ TEST_F(CFileStreamTest, UnreadablePathsFailWithEmptyResults) {
     EXPECT_EQ(Content("a"), QByteArray("abc"));
 }
 
+TEST_F(CFileStreamTest, EmptyPathOrArrayFailsAndTouchesNothing) {
+    CFileStream reader;
+    const int16_t number = FileTable::FreeFile();
+    ASSERT_EQ(AsciiOf(reader, Make("a.txt", "abc")), QStringLiteral("abc"));
+
+    EXPECT_EQ(AsciiOf(reader, QString()), QString());
+    EXPECT_TRUE(reader.Error());
+    EXPECT_TRUE(reader.Binary().empty());
+    reader.SetAscii(QStringLiteral("x"));
+    EXPECT_TRUE(reader.Error());
+    reader.SetPath(PathOf("never"));
+    reader.SetBinary({}); // never sized: no content to write
+    EXPECT_TRUE(reader.Error());
+
+    EXPECT_TRUE(FileTable::IsOpen(number)); // the file of the last good read stays open
+    EXPECT_EQ(FileTable::FreeFile(), number + 1);
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("a.txt")});
+}
+
 TEST_F(CFileStreamTest, FileLongerThanAnInt32HoldsIsRefused) {
     QFile big(PathOf("big"));
     if (!big.open(QIODevice::WriteOnly) || !big.resize(qint64{1} << 31))
@@ -114,110 +144,51 @@ TEST_F(CFileStreamTest, FileLongerThanAnInt32HoldsIsRefused) {
     EXPECT_TRUE(reader.Error());
 }
 
-// --- Text ----------------------------------------------------------------------------------
-
-TEST_F(CFileStreamTest, AsciiDecodesShiftJisAndUtf8KeepingLineEndsAndNuls) {
-    const std::tuple<const char*, QByteArray, QString> cases[] = {
-        {"sjis", "\x82\xa0\x82\xa2\r\n\x83\x65\x83\x58\x83\x67\r\n",
-         QStringLiteral("\u3042\u3044\r\n\u30c6\u30b9\u30c8\r\n")},
-        {"utf8", "\xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e\n", QStringLiteral("\u65e5\u672c\u8a9e\n")},
-        {"nul", QByteArray("\0a\0\0b\0", 6), QString::fromUtf16(u"\0a\0\0b\0", 6)},
-        {"empty", "", QString()},
-    };
-    CFileStream reader;
-    for (const auto& [name, bytes, text] : cases) {
-        EXPECT_EQ(AsciiOf(reader, Make(name, bytes)), text) << name;
-        EXPECT_FALSE(reader.Error());
-    }
-}
-
 TEST_F(CFileStreamTest, AReadNestedInALongReadLeavesTheOuterReadItsOwnOutcome) {
     const QString big = Make("big.txt", QByteArray("line\n").repeated(1 << 20));
     const QString bad = Make("bad.txt", "a\x1a");
     CFileStream reader;
-    reader.SetPath(big);
     bool nestedError = false;
     QTimer::singleShot(0, [&] {
-        reader.SetPath(bad);
-        EXPECT_EQ(reader.Ascii(), QString());
+        EXPECT_EQ(AsciiOf(reader, bad), QString());
         nestedError = reader.Error();
     });
     const testsupport::ScopedWorkYieldInterval everyRead{std::chrono::nanoseconds::zero()};
-    const QString text = reader.Ascii();
+    EXPECT_EQ(AsciiOf(reader, big).size(), 5 << 20);
     EXPECT_TRUE(nestedError);
-    EXPECT_EQ(text.size(), 5 << 20);
     EXPECT_FALSE(reader.Error());
 }
 
-TEST_F(CFileStreamTest, EndOfTextMarkerAnywhereFailsTheTextRead) {
-    for (const QByteArray& content : {QByteArray("\032abc"), QByteArray("ab\032c"),
-                                      QByteArray("abc\032"), QByteArray("\032")}) {
-        SCOPED_TRACE(content.toHex().toStdString());
-        CFileStream reader;
-        EXPECT_EQ(AsciiOf(reader, Make("eof", content)), QString());
-        EXPECT_TRUE(reader.Error());
-        EXPECT_EQ(reader.Binary().size(), size_t(content.size() + 1)); // binary mode reads it
-        EXPECT_FALSE(reader.Error());
-    }
-}
-
-TEST_F(CFileStreamTest, AsciiWriteReplacesTheContentAndKeepsItOnUnencodableText) {
-    const QString path = Make("out.txt", "a much longer old content");
+// A write replaces the content; text that cannot be encoded keeps the old one. A byte write
+// leaves out the last element and keeps what lies past the new bytes in a longer file.
+TEST_F(CFileStreamTest, WritesReplaceTheContentOrKeepItOnUnencodableText) {
     CFileStream reader;
-    reader.SetPath(path);
+    reader.SetPath(Make("out.txt", "a much longer old content"));
     reader.SetAscii(QStringLiteral("\u3042\r\nb"));
     EXPECT_FALSE(reader.Error());
     EXPECT_EQ(reader.Ascii(), QStringLiteral("\u3042\r\nb"));
-
     reader.SetAscii(QString(QChar(0xd800))); // a lone surrogate has no encoding
     EXPECT_TRUE(reader.Error());
     EXPECT_EQ(Content("out.txt"), QByteArray("\xe3\x81\x82\r\nb"));
-}
 
-// --- Bytes ---------------------------------------------------------------------------------
-
-TEST_F(CFileStreamTest, BinaryReadGivesOneZeroElementMore) {
-    CFileStream reader;
-    reader.SetPath(Make("abc", "abc"));
-    EXPECT_EQ(reader.Binary(), (Bytes{0x61, 0x62, 0x63, 0}));
-    EXPECT_FALSE(reader.Error());
-    reader.SetPath(Make("empty", ""));
-    EXPECT_EQ(reader.Binary(), Bytes{0});
-    EXPECT_FALSE(reader.Error());
-
-    // It reports a length of 0 and then delivers data, as a file that grows would.
-    reader.SetPath(QStringLiteral("/proc/self/status"));
-    if (QFile::exists(reader.Path())) {
-        EXPECT_TRUE(reader.Binary().empty());
-        EXPECT_TRUE(reader.Error());
-    }
-}
-
-TEST_F(CFileStreamTest, BinaryWriteLeavesOutTheLastElementAndKeepsTheRest) {
     QByteArray all(256, 0);
     for (int i = 0; i < all.size(); ++i)
         all[i] = char(i);
-    CFileStream reader;
     reader.SetPath(Make("all", all));
     const Bytes bytes = reader.Binary();
-    reader.SetPath(PathOf("copy"));
-    reader.SetBinary(bytes);
-    EXPECT_FALSE(reader.Error());
-    EXPECT_EQ(Content("copy"), all);
-
-    // The last element is left out; a longer file keeps what lies past the new bytes.
-    const std::tuple<const char*, Bytes, QByteArray> cases[] = {
-        {"new", {0x61, 0x62, 0x63, 0x7f}, "abc"}, {"five", {'x', 'y', 0}, "xy345"}, {"one", {9}, ""}};
     Make("five", "12345");
-    for (const auto& [name, written, content] : cases) {
-        reader.SetPath(PathOf(name));
-        reader.SetBinary(written);
-        EXPECT_FALSE(reader.Error()) << name;
-        EXPECT_EQ(Content(name), content) << name;
+    const struct {
+        const char* name;
+        Bytes written;
+        QByteArray content;
+    } cases[] = {{"copy", bytes, all}, {"new", {0x61, 0x62, 0x63, 0x7f}, "abc"}, {"five", {'x', 'y', 0}, "xy345"}, {"one", {9}, ""}};
+    for (const auto& c : cases) {
+        reader.SetPath(PathOf(c.name));
+        reader.SetBinary(c.written);
+        EXPECT_FALSE(reader.Error()) << c.name;
+        EXPECT_EQ(Content(c.name), c.content) << c.name;
     }
 }
-
-// --- File numbers --------------------------------------------------------------------------
 
 TEST_F(CFileStreamTest, ANumberIsKeptThroughFailuresAndFreedAtDestruction) {
     const int16_t first = FileTable::FreeFile();
@@ -259,33 +230,33 @@ TEST_F(CFileStreamTest, EveryNumberUpToTheLastIsHandedOutThenTheReadFailsUntilOn
         FileTable::Release(n);
 }
 
-// --- The numbered-file table underneath ----------------------------------------------------
-
-using FileTableTest = CFileStreamTest;
-
-TEST_F(FileTableTest, EachFailureRaisesItsOwnNumber) {
+// The numbered-file table underneath: each failure raises its own number.
+TEST_F(CFileStreamTest, FileTableFailuresRaiseTheirOwnNumbers) {
     using Mode = FileTable::Mode;
     const QString good = Make("good", "abc");
     const int16_t n = FileTable::FreeFile();
-    const auto open = [n](const QString& path, Mode mode) {
-        return errorOf([&] { FileTable::Open(n, path, mode); });
+    const auto open = [n](const QString& path, Mode mode) { return [=] { FileTable::Open(n, path, mode); }; };
+    const std::pair<std::function<void()>, int32_t> closed[] = {
+        {[&] { FileTable::Open(0, good, Mode::BinaryRead); }, 52},
+        {[&] { FileTable::Open(-1, good, Mode::BinaryRead); }, 52},
+        {[&] { FileTable::Open(FileTable::MaxNumber + 1, good, Mode::BinaryRead); }, 52},
+        {[n] { FileTable::Read(n, 1); }, 52}, // nothing open on it
+        {[n] { FileTable::Length(n); }, 52},
+        {open(PathOf("missing"), Mode::TextInput), 53},
+        {open(good + QStringLiteral("/below"), Mode::BinaryWrite), 53},
+        {open(m_dir.path(), Mode::BinaryRead), 75},
+        {open(QString(), Mode::BinaryRead), 52},
     };
-    for (const int16_t bad : {int16_t{0}, int16_t{-1}, int16_t{FileTable::MaxNumber + 1}})
-        EXPECT_EQ(errorOf([&] { FileTable::Open(bad, good, Mode::BinaryRead); }), 52) << bad;
-    EXPECT_EQ(errorOf([n] { FileTable::Read(n, 1); }), 52); // nothing open on it
-    EXPECT_EQ(errorOf([n] { FileTable::Length(n); }), 52);
-    EXPECT_EQ(open(PathOf("missing"), Mode::TextInput), 53);
-    EXPECT_EQ(open(good + QStringLiteral("/below"), Mode::BinaryWrite), 53);
-    EXPECT_EQ(open(m_dir.path(), Mode::BinaryRead), 75);
-    EXPECT_EQ(open(QString(), Mode::BinaryRead), 52);
+    for (size_t i = 0; i < std::size(closed); ++i)
+        EXPECT_EQ(errorOf(closed[i].first), closed[i].second) << "case " << i;
 
-    ASSERT_EQ(open(good, Mode::TextInput), 0);
-    EXPECT_EQ(open(good, Mode::TextInput), 55);
+    ASSERT_EQ(errorOf(open(good, Mode::TextInput)), 0);
+    EXPECT_EQ(errorOf(open(good, Mode::TextInput)), 55);
     EXPECT_EQ(errorOf([n] { FileTable::Hold(n); }), 55);
     EXPECT_EQ(errorOf([n] { FileTable::Write(n, "x"); }), 54);
     EXPECT_EQ(errorOf([n] { FileTable::Read(n, -1); }), 5);
     FileTable::Close(n);
-    ASSERT_EQ(open(good, Mode::BinaryWrite), 0);
+    ASSERT_EQ(errorOf(open(good, Mode::BinaryWrite)), 0);
     EXPECT_EQ(errorOf([n] { FileTable::Read(n, 1); }), 54);
     EXPECT_EQ(errorOf([n] { FileTable::AtEnd(n); }), 54);
     FileTable::Close(n);

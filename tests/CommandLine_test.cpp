@@ -7,56 +7,34 @@
 
 #include <gtest/gtest.h>
 
-#include <utility>
-
 #include <sys/stat.h>
 #include <unistd.h>
 
 using CommandLine::Outcome;
-using CommandLine::Parse;
 using CommandLine::SourceKind;
 
 namespace {
 
-CommandLine::Request parse(std::initializer_list<QString> arguments) {
-    QStringList list{QStringLiteral("/usr/bin/vorn2")};
-    list.append(arguments);
-    return Parse(list);
+CommandLine::Request parse(QStringList arguments) {
+    arguments.prepend(QStringLiteral("/usr/bin/vorn2"));
+    return CommandLine::Parse(arguments);
 }
 
-class CommandLineFiles : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(m_dir.isValid());
-        QFile file(path(QStringLiteral("news.txt")));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("Hello\r\n<b>World</b>");
-    }
-    QString path(const QString& name) const { return m_dir.filePath(name); }
-
-    QTemporaryDir m_dir;
-};
-
-} // namespace
-
 TEST(CommandLineTest, versionAndHelpPrintAndEndWithStatusZero) {
-    for (const QString& flag : {QStringLiteral("--version"), QStringLiteral("-v")}) {
-        const auto r = parse({flag});
-        EXPECT_EQ(r.outcome, Outcome::Version);
-        EXPECT_EQ(r.text, QStringLiteral("vorn2 1.0.17\n"));
-        EXPECT_EQ(CommandLine::ExitStatus(r.outcome), 0);
-    }
-    for (const QString& flag : {QStringLiteral("--help"), QStringLiteral("-h")}) {
-        const auto r = parse({flag});
+    for (const char* flag : {"--version", "-v", "--help", "-h"}) {
+        // Help wins over a source that would be bad: nothing is opened for it.
+        const auto r = parse({QString::fromLatin1(flag), QStringLiteral("/no/such/file")});
+        EXPECT_EQ(CommandLine::ExitStatus(r.outcome), 0) << flag;
+        if (QByteArray(flag).contains('v')) {
+            EXPECT_EQ(r.outcome, Outcome::Version);
+            EXPECT_EQ(r.text, QStringLiteral("vorn2 1.0.17\n"));
+            continue;
+        }
         EXPECT_EQ(r.outcome, Outcome::Help);
-        EXPECT_TRUE(r.text.contains(QStringLiteral("Usage: vorn2 [options] [FILE | ADDRESS]")))
-            << r.text.toStdString();
-        EXPECT_TRUE(r.text.contains(QStringLiteral("--version")));
+        for (const char* says : {"Usage: vorn2 [options] [FILE | ADDRESS]", "--version", "--reload <minutes>"})
+            EXPECT_TRUE(r.text.contains(QLatin1String(says))) << says << "\n" << r.text.toStdString();
         EXPECT_FALSE(r.text.contains(QStringLiteral("<executable_name>")));
     }
-    // Help wins over a source that would be bad: nothing is opened for --help.
-    EXPECT_EQ(parse({QStringLiteral("--help"), QStringLiteral("/no/such/file")}).outcome,
-              Outcome::Help);
 }
 
 TEST(CommandLineTest, badOptionsAndCountsEndWithStatusTwoAndAMessage) {
@@ -85,9 +63,7 @@ TEST(CommandLineTest, badOptionsAndCountsEndWithStatusTwoAndAMessage) {
         {{QStringLiteral("--reload=5"), QStringLiteral("ftp://x/")}, "only http and https"},
     };
     for (const auto& c : cases) {
-        QStringList list{QStringLiteral("vorn2")};
-        list.append(c.arguments);
-        const auto r = Parse(list);
+        const auto r = parse(c.arguments);
         EXPECT_EQ(r.outcome, Outcome::Bad) << c.says;
         EXPECT_EQ(CommandLine::ExitStatus(r.outcome), 2);
         EXPECT_TRUE(r.text.startsWith(QStringLiteral("vorn2: "))) << r.text.toStdString();
@@ -97,78 +73,75 @@ TEST(CommandLineTest, badOptionsAndCountsEndWithStatusTwoAndAMessage) {
     }
 }
 
-TEST(CommandLineTest, noArgumentsStartsWithoutASourceAndReloadMinutesGoWithTheSource) {
-    const auto none = parse({});
-    EXPECT_EQ(none.outcome, Outcome::Run);
-    EXPECT_EQ(none.kind, SourceKind::None);
-    EXPECT_EQ(CommandLine::ExitStatus(none.outcome), 0);
-    EXPECT_EQ(parse({QStringLiteral("http://x/")}).reloadMinutes, 0);
-    auto r = parse({QStringLiteral("--reload"), QStringLiteral("1"), QStringLiteral("http://x/")});
-    EXPECT_EQ(r.outcome, Outcome::Run);
-    EXPECT_EQ(r.kind, SourceKind::Web);
-    EXPECT_EQ(r.reloadMinutes, 1);
-    r = parse({QStringLiteral("http://x/"), QStringLiteral("--reload=1440")});
-    EXPECT_EQ(r.reloadMinutes, 1440);
-    EXPECT_TRUE(parse({QStringLiteral("--help")}).text.contains(QStringLiteral("--reload <minutes>")));
-}
-
-TEST(CommandLineTest, webAddressesAreKeptAsGiven) {
-    for (const QString& address :
-         {QStringLiteral("http://example.com/news.html"), QStringLiteral("HTTPS://example.com"),
-          QStringLiteral("https://user@example.com:8443/a?b=c#d"),
-          QStringLiteral("http://[::1]:8080/")}) {
-        const auto r = parse({address});
-        EXPECT_EQ(r.outcome, Outcome::Run) << address.toStdString();
-        EXPECT_EQ(r.kind, SourceKind::Web);
-        EXPECT_EQ(r.source, address);
+// Web addresses are kept as given; a file is taken by its absolute path, also from a file
+// address, a relative name against the folder the application was started in, and "--" lets
+// a name start with a dash. Without "//" after it a colon is part of a file name.
+TEST(CommandLineTest, aSourceAndItsReloadMinutesStartTheApplication) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString file = dir.filePath(QStringLiteral("news.txt"));
+    const QString dashed = dir.filePath(QStringLiteral("-notes.txt"));
+    for (const QString& name : {file, dashed}) {
+        QFile f(name);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     }
-}
-
-TEST_F(CommandLineFiles, aFileIsTakenByItsAbsolutePathAlsoAsAFileAddress) {
-    const QString file = path(QStringLiteral("news.txt"));
-    auto r = parse({file});
-    EXPECT_EQ(r.outcome, Outcome::Run);
-    EXPECT_EQ(r.kind, SourceKind::File);
-    EXPECT_EQ(r.source, file);
-
-    r = parse({QUrl::fromLocalFile(file).toString()});
-    EXPECT_EQ(r.kind, SourceKind::File);
-    EXPECT_EQ(r.source, file);
-
-    // A relative name is resolved against the folder the application was started in, and
-    // "--" lets a file start with a dash.
     const QString before = QDir::currentPath();
-    ASSERT_TRUE(QDir::setCurrent(m_dir.path()));
-    QFile dashed(QStringLiteral("-notes.txt"));
-    ASSERT_TRUE(dashed.open(QIODevice::WriteOnly));
-    dashed.close();
-    const auto relative = parse({QStringLiteral("news.txt")});
-    const auto afterDashes = parse({QStringLiteral("--"), QStringLiteral("-notes.txt")});
+    ASSERT_TRUE(QDir::setCurrent(dir.path()));
+    const struct {
+        QStringList arguments;
+        SourceKind kind;
+        QString source;
+        int reloadMinutes = 0;
+    } cases[] = {
+        {{}, SourceKind::None, {}},
+        {{QStringLiteral("http://example.com/news.html")}, SourceKind::Web, QStringLiteral("http://example.com/news.html")},
+        {{QStringLiteral("HTTPS://example.com")}, SourceKind::Web, QStringLiteral("HTTPS://example.com")},
+        {{QStringLiteral("https://user@example.com:8443/a?b=c#d")}, SourceKind::Web,
+         QStringLiteral("https://user@example.com:8443/a?b=c#d")},
+        {{QStringLiteral("http://[::1]:8080/")}, SourceKind::Web, QStringLiteral("http://[::1]:8080/")},
+        {{QStringLiteral("--reload"), QStringLiteral("1"), QStringLiteral("http://x/")}, SourceKind::Web,
+         QStringLiteral("http://x/"), 1},
+        {{QStringLiteral("http://x/"), QStringLiteral("--reload=1440")}, SourceKind::Web, QStringLiteral("http://x/"), 1440},
+        {{file}, SourceKind::File, file},
+        {{QUrl::fromLocalFile(file).toString()}, SourceKind::File, file},
+        {{QStringLiteral("news.txt")}, SourceKind::File, file},
+        {{QStringLiteral("--"), QStringLiteral("-notes.txt")}, SourceKind::File, dashed},
+    };
+    for (const auto& c : cases) {
+        const auto r = parse(c.arguments);
+        EXPECT_EQ(r.outcome, Outcome::Run) << c.arguments.join(u' ').toStdString() << r.text.toStdString();
+        EXPECT_EQ(r.kind, c.kind);
+        EXPECT_EQ(r.source, c.source);
+        EXPECT_EQ(r.reloadMinutes, c.reloadMinutes);
+        EXPECT_EQ(CommandLine::ExitStatus(r.outcome), 0);
+    }
     const auto colon = parse({QStringLiteral("notes:today")});
     QDir::setCurrent(before);
-    EXPECT_EQ(relative.source, file);
-    EXPECT_EQ(afterDashes.kind, SourceKind::File);
-    EXPECT_EQ(afterDashes.source, path(QStringLiteral("-notes.txt")));
-    // Without "//" after it a colon is part of a file name: here a missing one.
     EXPECT_EQ(colon.outcome, Outcome::Bad);
     EXPECT_TRUE(colon.text.contains(QStringLiteral("no such file")));
 }
 
-TEST_F(CommandLineFiles, filesThatCannotBeReadAreRefusedBeforeAnyWindowOpens) {
-    ASSERT_EQ(::mkfifo(QFile::encodeName(path(QStringLiteral("pipe"))).constData(), 0600), 0);
-    QFile::setPermissions(path(QStringLiteral("news.txt")), QFile::WriteOwner);
+TEST(CommandLineTest, filesThatCannotBeReadAreRefusedBeforeAnyWindowOpens) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString locked = dir.filePath(QStringLiteral("locked.txt"));
+    QFile(locked).open(QIODevice::WriteOnly);
+    QFile::setPermissions(locked, QFile::WriteOwner);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("pipe"))).constData(), 0600), 0);
     const std::pair<QString, const char*> cases[] = {
-        {path(QStringLiteral("missing.txt")), "there is no such file"},
-        {m_dir.path(), "it is a folder"},
-        {path(QStringLiteral("pipe")), "not a plain file"},
+        {dir.filePath(QStringLiteral("missing.txt")), "there is no such file"},
+        {dir.path(), "it is a folder"},
+        {dir.filePath(QStringLiteral("pipe")), "not a plain file"},
         // Root reads everything, so the permission case only means something for a user.
-        {path(QStringLiteral("news.txt")), "permission denied"},
+        {::geteuid() == 0 ? QString() : locked, "permission denied"},
     };
     for (const auto& [file, says] : cases) {
-        if (::geteuid() == 0 && file.endsWith(QStringLiteral("news.txt")))
+        if (file.isEmpty())
             continue;
         const auto r = parse({file});
         EXPECT_EQ(r.outcome, Outcome::Bad) << says;
         EXPECT_TRUE(r.text.contains(QLatin1String(says))) << r.text.toStdString();
     }
 }
+
+} // namespace

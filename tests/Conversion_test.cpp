@@ -1,35 +1,80 @@
 #include "toolkit/Conversion.h"
 
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <clocale>
+#include <cstdlib>
 #include <limits>
+#include <string>
+#include <utility>
 
 using toolkit::Val;
 
+namespace {
+
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
+// The number in front of a text as typed into a field; beyond a double it is an infinity,
+// which every bound refuses, not an error.
 TEST(Val, readsTheNumberInFrontOfATextAsTypedIntoAField) {
-    struct Case {
+    const struct {
         const char16_t* text;
         double value;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {u"&H1F", 31},  {u"&h1f", 31}, {u"&O17", 15},   {u"&o17", 15}, {u"1 2", 12},
         {u"1e2", 100},  {u"1D2", 100}, {u"1d-2", 0.01}, {u".5", 0.5},  {u"-7", -7},
         {u"12abc", 12}, {u"", 0},      {u"+", 0},       {u"1e", 1},    {u"&H", 0},
-        {u"050", 50},   {u"x", 0},     {u"7.5", 7.5},   {u"-30", -30}, {u" \t\n4\n2 ", 42},
+        {u"050", 50},   {u"x", 0},     {u"7.5", 7.5},   {u"-30", -30}, {u" \t\n4\r\n2 ", 42},
         {u"&O19", 1},   {u"&HFG", 15}, {u"1.2.3", 1.2}, {u"1e+", 1},   {u"- 3", -3},
         {u"１２", 0},   {u"3１", 3},   {u"&X1", 0},     {u".", 0},     {u"1e2e3", 100},
+        {u"1e400", kInf}, {u"-1e400", -kInf}, {u"1e-400", 0}, {u"7,5", 7},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         const QString text = QString::fromUtf16(c.text);
-        EXPECT_DOUBLE_EQ(Val(text), c.value) << "«" << text.toStdString() << "»";
+        EXPECT_EQ(Val(text), c.value) << "«" << text.toStdString() << "»";
     }
-}
-
-// Beyond a double: an infinity, which every bound refuses, not an error.
-TEST(Val, numbersBeyondADoubleBecomeInfinitiesNotErrors) {
-    EXPECT_EQ(Val(QStringLiteral("1e400")), std::numeric_limits<double>::infinity());
-    EXPECT_EQ(Val(QStringLiteral("-1e400")), -std::numeric_limits<double>::infinity());
-    EXPECT_EQ(Val(QStringLiteral("1e-400")), 0);
     EXPECT_GT(Val(QStringLiteral("&HFFFFFFFFFFFFFFFFFFFF")), 1.2e24);
 }
+
+// Switches the process's numeric locale to one whose decimal point is a comma, as the
+// application object does for a German user, and back at the end. CI machines carry only
+// C.UTF-8, so the locale is compiled into a temporary folder for the test.
+class CommaLocale : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_previous = std::setlocale(LC_NUMERIC, nullptr);
+        if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr) {
+            const QString localedef = QStandardPaths::findExecutable(QStringLiteral("localedef"));
+            ASSERT_FALSE(localedef.isEmpty()) << "localedef is missing (package libc-bin)";
+            ASSERT_TRUE(m_folder.isValid());
+            QProcess build;
+            build.start(localedef, {QStringLiteral("-i"), QStringLiteral("de_DE"), QStringLiteral("-f"),
+                                    QStringLiteral("UTF-8"), m_folder.filePath(QStringLiteral("de_DE.UTF-8"))});
+            ASSERT_TRUE(build.waitForFinished(60000));
+            ASSERT_EQ(build.exitCode(), 0) << "localedef needs the package locales: "
+                                           << build.readAllStandardError().toStdString();
+            // setlocale looks in LOCPATH each time it loads a locale.
+            ::setenv("LOCPATH", QFile::encodeName(m_folder.path()).constData(), 1);
+        }
+        ASSERT_NE(std::setlocale(LC_NUMERIC, "de_DE.UTF-8"), nullptr);
+        ASSERT_STREQ(std::localeconv()->decimal_point, ",");
+    }
+    void TearDown() override { std::setlocale(LC_NUMERIC, m_previous.c_str()); }
+
+    std::string m_previous;
+    QTemporaryDir m_folder;
+};
+
+TEST_F(CommaLocale, numbersAreReadWithAPointWhateverTheUsersLocale) {
+    // A comma is not a decimal point here either: it ends the number.
+    const std::pair<const char*, double> cases[] = {{"7.5", 7.5}, {"-0.25e2", -25}, {"100.4", 100.4}, {"7,5", 7}};
+    for (const auto& [text, value] : cases)
+        EXPECT_EQ(Val(QString::fromLatin1(text)), value) << text;
+}
+
+} // namespace

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QString>
+#include <QStringDecoder>
 
 #include <cstddef>
 #include <cstdint>
@@ -45,6 +46,25 @@ inline void EnsureApplication() {
 inline void Expect(bool condition, const char* what, const QString& detail = QString()) {
     if (!condition)
         Fail(what, detail);
+}
+
+inline bool IsValidUtf8(const QByteArray& bytes) {
+    QStringDecoder strict(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    // The decoder works when its result is taken, not when it is called.
+    const QString text = strict.decode(bytes);
+    return !strict.hasError();
+}
+
+inline bool IsBlank(QChar c) {
+    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\f';
+}
+
+// Text folded onto one line: no blank at either end, no two in a row, no tab or line break.
+inline void ExpectFolded(const QString& text) {
+    Expect(text.isEmpty() || (!IsBlank(text.front()) && !IsBlank(text.back())), "a blank at an end", text);
+    Expect(!text.contains(QStringLiteral("  ")), "two blanks in a row", text);
+    for (const QChar c : text)
+        Expect(c == u' ' || !IsBlank(c), "a tab or line break in the text", text);
 }
 
 } // namespace fuzz

@@ -23,12 +23,6 @@
 
 namespace {
 
-bool IsValidUtf8(const QByteArray& bytes) {
-    QStringDecoder strict(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    const QString text = strict.decode(bytes);
-    return !strict.hasError();
-}
-
 bool StartsWithMark(const QByteArray& body) {
     return body.startsWith("\xEF\xBB\xBF") || body.startsWith("\xFF\xFE") ||
            body.startsWith("\xFE\xFF");
@@ -62,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         fuzz::Expect(text == expected, "a UTF-8 mark did not read as UTF-8");
     } else if (!StartsWithMark(body) && !type.contains("charset") &&
                !body.left(8192).toLower().contains("charset") &&
-               !body.left(8192).contains("encoding") && IsValidUtf8(body)) {
+               !body.left(8192).contains("encoding") && fuzz::IsValidUtf8(body)) {
         fuzz::Expect(text == QString::fromUtf8(body), "valid UTF-8 without a label read otherwise");
     }
     if (!StartsWithMark(body) && type.trimmed() == "text/html; charset=utf-8") {

@@ -38,13 +38,6 @@ void CheckDecoded(const QByteArray& bytes, const QString& text, const char* char
                  QString::fromLatin1(charset));
 }
 
-bool IsValidUtf8(const QByteArray& bytes) {
-    QStringDecoder strict(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    // The decoder works when its result is taken, not when it is called.
-    const QString text = strict.decode(bytes);
-    return !strict.hasError();
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
@@ -69,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     QByteArray body = bytes;
     if (body.startsWith("\xEF\xBB\xBF"))
         body.remove(0, 3);
-    if (IsValidUtf8(body)) {
+    if (fuzz::IsValidUtf8(body)) {
         // Only the first mark is one: a second is the character U+FEFF of the text.
         QStringDecoder keepingMarks(QStringConverter::Utf8,
                                     QStringConverter::Flag::Stateless |
