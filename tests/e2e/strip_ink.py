@@ -2,13 +2,15 @@
 """Reads the strip's picture back from the X server: where its text ink is, and what it is.
 
   strip_ink.py crop X,Y,W,H OUT.npy [SECONDS]
-      waits (up to SECONDS, default 30) until the text stands whole inside the rectangle,
-      then keeps its ink (the columns that differ from the background) in OUT.npy
+      waits (up to SECONDS, default 30) until the text stands whole inside the rectangle
+      and moves, then keeps its ink (the columns that differ from the background) in OUT.npy
+  strip_ink.py empty X,Y,W,H
+      exit 0 when the rectangle is one flat colour
   strip_ink.py same A.npy B.npy
       exit 0 when the two inks are the same picture
   strip_ink.py takeover X,Y,W,H GETLOG SECONDS
       watches the strip ten times a second while a reload schedule runs: GETLOG gets one
-      line "TIME PATH" per request the server answers (time.time()). Checks that the text
+      line "TIME" per request of the page the server answers (time.time()). Checks that the text
       served by the second request takes over only once the first text has left the strip,
       and prints what it saw.
 """
@@ -42,23 +44,27 @@ def crop(rect, out, seconds):
     deadline = time.time() + seconds
     # The strip's frame clips the text a few pixels inside the window's edge, so a text
     # still coming in can look whole: take it only once two grabs in a row show the same
-    # width of ink, away from both edges.
-    last_width = None
+    # width of ink, away from both edges, and in another place: a text that scrolls.
+    last = None
     while time.time() < deadline:
         picture = grab(d, rect)
         ink = ink_columns(picture)
         if ink and ink[0] > 4 and ink[1] < rect[2] - 5:
-            width = ink[1] - ink[0]
-            if width == last_width:
+            if last and ink[1] - ink[0] == last[1] - last[0] and ink[0] != last[0]:
                 numpy.save(out, picture[:, ink[0]:ink[1] + 1])
-                print(f"text ink at columns {ink[0]}..{ink[1]} of {rect[2]}")
+                print(f"text ink at columns {ink[0]}..{ink[1]} of {rect[2]}, moving")
                 return 0
-            last_width = width
+            last = ink
         else:
-            last_width = None
+            last = None
         time.sleep(0.1)
-    print("the text never stood whole inside the strip")
+    print("the text never stood whole and moving inside the strip")
     return 1
+
+
+def empty(rect):
+    colours = len(numpy.unique(grab(display.Display(), rect).reshape(-1, 3), axis=0))
+    return 0 if colours == 1 else 1
 
 
 def same(a, b):
@@ -131,6 +137,8 @@ def takeover(rect, log, seconds):
 def main(argv):
     if argv[1] == "crop":
         return crop(parse_rect(argv[2]), argv[3], float(argv[4]) if len(argv) > 4 else 30)
+    if argv[1] == "empty":
+        return empty(parse_rect(argv[2]))
     if argv[1] == "same":
         return same(argv[2], argv[3])
     if argv[1] == "takeover":
