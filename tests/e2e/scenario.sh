@@ -39,10 +39,8 @@ step() { echo "$(( ($(date +%s%N) - started) / 1000000 )) ms: $*"; }
 # ---- A loopback server for the feed and the pages, each request logged as "TIME PATH".
 mkdir "$work/site"
 cat >"$work/site/feed.xml" <<'FEED'
-<?xml version="1.0" encoding="UTF-8"?>
-<rss version="2.0"><channel><title>Feed title</title><link>http://127.0.0.1/</link>
-<description>Not shown</description>
-<item><title>First item</title><link>http://127.0.0.1/1</link><guid>1</guid></item>
+<?xml version="1.0" encoding="UTF-8"?><rss version="2.0"><channel><title>Feed title</title>
+<description>Not shown</description><item><title>First item</title><guid>1</guid></item>
 <item><title><![CDATA[Second <b>item</b>]]></title><link>http://127.0.0.1/2</link></item>
 </channel></rss>
 FEED
@@ -276,6 +274,7 @@ second_start() {
   strip_empty() { ink empty "$(strip_rect)"; }
   wait_until "an empty strip" 10 strip_empty
   close_panel
+  viewable "$panel" || fail "the close hid the panel before the answer"
   # Still at its place, empty, a while later.
   strip_placed || fail "the strip moved by itself to $sx,$sy ${sw}x$sh"
   strip_empty || fail "the empty strip changed by itself"

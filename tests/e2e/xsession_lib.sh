@@ -66,13 +66,9 @@ end_x_session() {
 fail() {
   local id
   echo "FAIL: $*"
-  if [ -n "${DISPLAY:-}" ]; then
-    for id in $(xdotool search --class vorn2 2>/dev/null); do
-      echo "window $id \"$(name_of "$id")\" $(geom "$id" 2>/dev/null)" \
-        "$(xwininfo -id "$id" 2>/dev/null | grep -o 'Map State: [A-Za-z]*')"
-    done
-  fi
-  [ -n "${app_pid:-}" ] && ! kill -0 "$app_pid" 2>/dev/null && echo "(the application has ended)"
+  for id in $(xdotool search --class vorn2 2>/dev/null); do
+    echo "window $id \"$(name_of "$id")\" $(geom "$id") $(map_state "$id")"
+  done
   [ -f "$work/app.log" ] && tail -n 80 "$work/app.log"
   exit 1
 }
