@@ -69,6 +69,10 @@ fail() {
   for id in $(xdotool search --class vorn2 2>/dev/null); do
     echo "window $id \"$(name_of "$id")\" $(geom "$id") $(map_state "$id")"
   done
+  if [ -n "${app_pid:-}" ] && app_gone; then
+    wait "$app_pid"
+    echo "(the application has ended, status $?)"
+  fi
   [ -f "$work/app.log" ] && tail -n 80 "$work/app.log"
   exit 1
 }
