@@ -5,7 +5,7 @@
       waits (up to SECONDS, default 30) until the text stands whole inside the rectangle
       and moves, then keeps its ink (the columns that differ from the background) in OUT.npy
   strip_ink.py empty X,Y,W,H
-      exit 0 when the rectangle is one flat colour
+      exit 0 when the rectangle is one flat colour, and prints that colour
   strip_ink.py takeover X,Y,W,H LOG PATH SECONDS
       watches the strip ten times a second while a reload schedule runs: LOG gets one
       line "TIME PATH" per request the server answers (time.time()). Checks that the text
@@ -61,8 +61,9 @@ def crop(rect, out, seconds):
 
 
 def empty(rect):
-    colours = len(numpy.unique(grab(display.Display(), rect).reshape(-1, 3), axis=0))
-    return 0 if colours == 1 else 1
+    colours = numpy.unique(grab(display.Display(), rect).reshape(-1, 3), axis=0)
+    print(" ".join(colours[0].astype(str)) if len(colours) == 1 else "")
+    return 0 if len(colours) == 1 else 1
 
 
 def requests(log, path):
