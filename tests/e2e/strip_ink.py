@@ -2,12 +2,12 @@
 """Reads the strip's picture back from the X server: where its text ink is, and what it is.
 
   strip_ink.py crop X,Y,W,H OUT.npy [SECONDS]
-      waits (up to SECONDS, default 30) until the text stands whole inside the rectangle,
-      then keeps its ink (the columns that differ from the background) in OUT.npy
-  strip_ink.py same A.npy B.npy
-      exit 0 when the two inks are the same picture
-  strip_ink.py takeover X,Y,W,H GETLOG SECONDS
-      watches the strip ten times a second while a reload schedule runs: GETLOG gets one
+      waits (up to SECONDS, default 30) until the text stands whole inside the rectangle
+      and moves, then keeps its ink (the columns that differ from the background) in OUT.npy
+  strip_ink.py empty X,Y,W,H
+      exit 0 when the rectangle is one flat colour, and prints that colour
+  strip_ink.py takeover X,Y,W,H LOG PATH SECONDS
+      watches the strip ten times a second while a reload schedule runs: LOG gets one
       line "TIME PATH" per request the server answers (time.time()). Checks that the text
       served by the second request takes over only once the first text has left the strip,
       and prints what it saw.
@@ -42,41 +42,36 @@ def crop(rect, out, seconds):
     deadline = time.time() + seconds
     # The strip's frame clips the text a few pixels inside the window's edge, so a text
     # still coming in can look whole: take it only once two grabs in a row show the same
-    # width of ink, away from both edges.
-    last_width = None
+    # width of ink, away from both edges, and in another place: a text that scrolls.
+    last = None
     while time.time() < deadline:
         picture = grab(d, rect)
         ink = ink_columns(picture)
         if ink and ink[0] > 4 and ink[1] < rect[2] - 5:
-            width = ink[1] - ink[0]
-            if width == last_width:
+            if last and ink[1] - ink[0] == last[1] - last[0] and ink[0] != last[0]:
                 numpy.save(out, picture[:, ink[0]:ink[1] + 1])
-                print(f"text ink at columns {ink[0]}..{ink[1]} of {rect[2]}")
+                print(f"text ink at columns {ink[0]}..{ink[1]} of {rect[2]}, moving")
                 return 0
-            last_width = width
+            last = ink
         else:
-            last_width = None
+            last = None
         time.sleep(0.1)
-    print("the text never stood whole inside the strip")
+    print("the text never stood whole and moving inside the strip")
     return 1
 
 
-def same(a, b):
-    pa, pb = numpy.load(a), numpy.load(b)
-    if pa.shape != pb.shape:
-        print(f"different sizes: {pa.shape[1]} and {pb.shape[1]} columns of ink")
-        return 1
-    differing = int((pa != pb).any(axis=2).sum())
-    print(f"{pa.shape[1]} columns of ink each, {differing} pixels differ")
-    return 0 if differing == 0 else 1
+def empty(rect):
+    colours = numpy.unique(grab(display.Display(), rect).reshape(-1, 3), axis=0)
+    print(" ".join(colours[0].astype(str)) if len(colours) == 1 else "")
+    return 0 if len(colours) == 1 else 1
 
 
-def requests(log):
+def requests(log, path):
     with open(log) as f:
-        return [float(line.split()[0]) for line in f if line.strip()]
+        return [float(line.split()[0]) for line in f if line.split()[1:] == [path]]
 
 
-def takeover(rect, log, seconds):
+def takeover(rect, log, path, seconds):
     d = display.Display()
     width = rect[2]
     frames = []  # (time, left, right), or (time, None, None) with no ink
@@ -86,13 +81,13 @@ def takeover(rect, log, seconds):
     while time.time() < deadline and not new_at:
         ink = ink_columns(grab(d, rect))
         frames.append((time.time(),) + (ink if ink else (None, None)))
-        gets = requests(log)
+        gets = requests(log, path)
         if len(gets) >= 2 and ink and 4 < ink[0] and ink[1] < width - 5:
             old = [f[2] - f[1] for f in frames if f[0] < gets[1] and f[1] is not None]
             if old and ink[1] - ink[0] > max(old) + 30:
                 new_at = frames[-1]
         time.sleep(0.1)
-    gets = requests(log)
+    gets = requests(log, path)
     if len(gets) < 2:
         print("the page was not fetched a second time")
         return 1
@@ -131,10 +126,10 @@ def takeover(rect, log, seconds):
 def main(argv):
     if argv[1] == "crop":
         return crop(parse_rect(argv[2]), argv[3], float(argv[4]) if len(argv) > 4 else 30)
-    if argv[1] == "same":
-        return same(argv[2], argv[3])
+    if argv[1] == "empty":
+        return empty(parse_rect(argv[2]))
     if argv[1] == "takeover":
-        return takeover(parse_rect(argv[2]), argv[3], float(argv[4]))
+        return takeover(parse_rect(argv[2]), argv[3], argv[4], float(argv[5]))
     print(__doc__)
     return 2
 

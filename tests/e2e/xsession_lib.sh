@@ -1,21 +1,27 @@
 # shellcheck shell=bash
 # Sourced by the end-to-end scripts and the benchmarks: a private X server
-# with openbox, and the helpers they share to read windows back from it.
+# with openbox, and the helpers they share to drive the application and read
+# its windows back from the server.
 #
-#   begin_x_test TOOL...   stops the script when a tool is missing; makes the
-#                          scratch folder $work, with a private runtime folder
-#                          $work/runtime for the application, removed at exit
-#   start_x_session        Xvfb and openbox; exports DISPLAY
+#   begin_x_test TOOL...          stops the script when a tool is missing; makes
+#                                 the scratch folder $work, with a private runtime
+#                                 folder $work/runtime, removed at exit
+#   start_x_session [wm|nowm] [WxH]   Xvfb (1280x800 unless told), openbox unless
+#                                 nowm; exports DISPLAY
 #
 # Set x_session_required=yes before these for a script that must not be
 # skipped (a benchmark): a missing tool or X server is then a failure, exit 1,
-# instead of a skip, exit 0.
-# The caller keeps the application's pid in app_pid and may add the pids of
-# other helpers it starts to the array pids (both set up by begin_x_test);
-# they are ended at exit.
+# instead of a skip, exit 0. A script may define its own no_x_session after
+# sourcing this one. The caller keeps the application's pid in app_pid and
+# may add the pids of other helpers to the array pids; they are ended at exit.
 
-# Ends the script because there is no X server to run on: a skip, or a
-# failure where one is required.
+# Sanitizer builds: what the X and font libraries keep for the life of the
+# process is not a leak of ours.
+_lsan_supp="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)/.ci/lsan.supp"
+if [ -z "${LSAN_OPTIONS:-}" ] && [ -f "$_lsan_supp" ]; then
+  export LSAN_OPTIONS="suppressions=$_lsan_supp:print_suppressions=0"
+fi
+
 no_x_session() {
   if [ "${x_session_required:-}" = yes ]; then
     echo "FAIL: no X server: $*"
@@ -25,15 +31,11 @@ no_x_session() {
   exit 0
 }
 
-require_tools() {
+begin_x_test() {
   local tool
   for tool in "$@"; do
     command -v "$tool" >/dev/null 2>&1 || no_x_session "$tool not installed"
   done
-}
-
-begin_x_test() {
-  require_tools "$@"
   work=$(mktemp -d)
   mkdir -m 700 "$work/runtime"
   app_pid=""
@@ -44,8 +46,7 @@ begin_x_test() {
 }
 
 # Kills the application hard, then the other helpers, openbox and Xvfb, and
-# removes the scratch folder. Safe under set -e: a killed process's status is
-# not an error here.
+# removes the scratch folder. Safe under set -e.
 end_x_session() {
   local pid
   if [ -n "${app_pid:-}" ]; then
@@ -61,11 +62,18 @@ end_x_session() {
   return 0
 }
 
-# Fails the test with the application's output; a script may define its own
-# after sourcing this one.
+# Fails the test with what the server holds of the application and its output.
 fail() {
+  local id
   echo "FAIL: $*"
-  [ -f "$work/app.log" ] && cat "$work/app.log"
+  for id in $(xdotool search --class vorn2 2>/dev/null); do
+    echo "window $id \"$(name_of "$id")\" $(geom "$id") $(map_state "$id")"
+  done
+  if [ -n "${app_pid:-}" ] && app_gone; then
+    wait "$app_pid"
+    echo "(the application has ended, status $?)"
+  fi
+  [ -f "$work/app.log" ] && tail -n 80 "$work/app.log"
   exit 1
 }
 
@@ -79,17 +87,29 @@ wait_for() {
   done
 }
 
-# Starts Xvfb 1280x800 on a display it picks itself and openbox on it, and
-# exports DISPLAY; sets xvfb_pid and wm_pid. On a busy machine a fresh X
-# server or openbox now and then gives up at start, so each is tried three
-# times, a try ending early when its process has died. Openbox claims the
-# screen early in its start; the work area it publishes once it is ready to
-# manage windows is waited for too.
+# Polls a command until it succeeds; fails the test after the deadline or
+# when the application ends.
+wait_until() {
+  local what=$1 deadline=$(( $(date +%s%N) + $2 * 1000000000 ))
+  shift 2
+  until "$@"; do
+    [ -z "${app_pid:-}" ] || kill -0 "$app_pid" 2>/dev/null ||
+      fail "the application ended while waiting for $what"
+    [ "$(date +%s%N)" -lt "$deadline" ] || fail "timed out waiting for $what"
+    sleep 0.05
+  done
+}
+
+# Starts Xvfb on a display it picks itself and, unless told nowm, openbox on
+# it, and exports DISPLAY. On a busy machine a fresh X server or openbox now
+# and then gives up at start, so each is tried three times, a try ending
+# early when its process has died. Openbox claims the screen early in its
+# start; the work area it publishes once it manages windows is waited for too.
 start_x_session() {
-  local _attempt
+  local mode=${1:-wm} size=${2:-1280x800} _attempt
   for _attempt in 1 2 3; do
     : >"$work/display"
-    Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
     xvfb_pid=$!
     wait_for 10 _xvfb_up || true
     if [ -s "$work/display" ] && DISPLAY=":$(head -n 1 "$work/display")" xprop -root >/dev/null 2>&1; then
@@ -99,9 +119,10 @@ start_x_session() {
     wait "$xvfb_pid" 2>/dev/null || true
     xvfb_pid=""
   done
-  [ -n "$xvfb_pid" ] || no_x_session "Xvfb did not start"
+  [ -n "$xvfb_pid" ] || no_x_session "Xvfb did not start: $(tail -n 3 "$work/xvfb.log" | tr '\n' ' ')"
   DISPLAY=":$(head -n 1 "$work/display")"
   export DISPLAY
+  [ "$mode" = nowm ] && return 0
 
   for _attempt in 1 2 3; do
     openbox --sm-disable >"$work/openbox.log" 2>&1 &
@@ -113,7 +134,7 @@ start_x_session() {
     wm_pid=""
     sleep 0.5
   done
-  [ -n "$wm_pid" ] || no_x_session "openbox did not start"
+  [ -n "$wm_pid" ] || no_x_session "openbox did not start: $(tail -n 3 "$work/openbox.log" | tr '\n' ' ')"
   wait_for 10 _work_area_ready || true
 }
 
@@ -124,30 +145,139 @@ _wm_up() { _wm_ready || ! kill -0 "$wm_pid" 2>/dev/null; }
 _wm_ready() { [[ "$(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null)" == *'window id'* ]]; }
 _work_area_ready() { [[ "$(xprop -root _NET_WORKAREA 2>/dev/null)" == *'='* ]]; }
 
-# The managed top-level windows in the order the window manager first mapped
-# them.
+# ---- Reading windows back -------------------------------------------------
+
+# The managed top-level windows in the order the window manager first mapped them.
 client_list() { xprop -root _NET_CLIENT_LIST | sed -n 's/.*# //p' | tr -d ',' ; }
 name_of() { xprop -id "$1" WM_NAME 2>/dev/null | sed -n 's/^WM_NAME([A-Z_]*) = "\(.*\)"$/\1/p'; }
-viewable() { [[ "$(xwininfo -id "$1" 2>/dev/null)" == *'Map State: IsViewable'* ]]; }
+map_state() { xwininfo -id "$1" 2>/dev/null | awk '/Map State:/ {print $3}'; }
+viewable() { [ "$(map_state "$1")" = IsViewable ]; }
+unmapped() { ! viewable "$1"; }
 # left right top bottom of the frame the window manager put around a window.
 extents() { xprop -id "$1" _NET_FRAME_EXTENTS | sed -n 's/.* = //p' | tr -d ','; }
 geom() { # x y w h of a window's client area
   xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4}
                            /Width:/ {w=$2} /Height:/ {h=$2} END {print x, y, w, h}'
 }
-# The panel: the application's window captioned with its title and version
-# (the strip has no caption).
-find_panel() {
-  panel=""
-  local w
-  for w in $(client_list); do
-    xprop -id "$w" WM_CLASS 2>/dev/null | grep -q '"vorn2"' || continue
-    case "$(name_of "$w")" in "vorn2 "*) panel=$w ;; esac
-  done
-  [ -n "$panel" ]
-}
+allowed() { xprop -id "$1" _NET_WM_ALLOWED_ACTIONS 2>/dev/null; }
+has_allowed() { [[ "$(allowed "$1")" == *_NET_WM_ACTION_* ]]; }
+workarea() { xprop -root _NET_WORKAREA 2>/dev/null | sed -n 's/.* = //p' | tr -d ',' | cut -d' ' -f1-4; }
 
+# The panel: the window captioned with the application's title and version.
+find_panel() { panel=$(xdotool search --onlyvisible --name '^vorn2 1\.0$' 2>/dev/null | head -n 1); [ -n "$panel" ]; }
+# The strip: the application's visible utility window (it has no caption).
+find_strip() {
+  local id
+  strip=""
+  for id in $(xdotool search --onlyvisible --class vorn2 2>/dev/null); do
+    [[ "$(xprop -id "$id" _NET_WM_WINDOW_TYPE 2>/dev/null)" == *_NET_WM_WINDOW_TYPE_UTILITY* ]] || continue
+    strip=$id
+    return 0
+  done
+  return 1
+}
+find_windows() { find_panel && find_strip; }
+find_about() { about=$(xdotool search --onlyvisible --name '^About\.\.\.$' 2>/dev/null | head -n 1); [ -n "$about" ]; }
+# A box the application opened over the panel (the Open dialog, the URL box):
+# a visible managed window of the application that is neither panel nor strip.
+find_box() {
+  local w
+  box=""
+  for w in $(client_list); do
+    [ "$((w))" = "$((panel))" ] || [ "$((w))" = "$((strip))" ] && continue
+    xprop -id "$w" WM_CLASS 2>/dev/null | grep -q '"vorn2"' || continue
+    viewable "$w" && { box=$w; return 0; }
+  done
+  return 1
+}
+no_box() { ! find_box; }
 # The "Quit ?" question: a visible window named after the application alone.
 question() { xdotool search --onlyvisible --name '^vorn2$' 2>/dev/null | head -n 1; }
 question_open() { [ -n "$(question)" ]; }
+question_gone() { ! question_open; }
 app_gone() { ! kill -0 "$app_pid" 2>/dev/null; }
+active_is() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$(($1))" ]; }
+# An open menu: a window of the application that the window manager does not
+# manage (its type hint is not always set).
+menu_open() {
+  local id
+  for id in $(xdotool search --onlyvisible --class vorn2 2>/dev/null); do
+    xwininfo -id "$id" 2>/dev/null | grep -q 'Override Redirect State: yes' && return 0
+  done
+  return 1
+}
+menu_closed() { ! menu_open; }
+
+# ---- Driving the application ------------------------------------------------
+
+# Starts the application with its output in $work/app.log.
+start_app() {
+  XDG_RUNTIME_DIR="$work/runtime" HOME="$work/home" QT_QPA_PLATFORM=xcb \
+    ${VORN_E2E_WRAP:-} "$app" "$@" >"$work/app.log" 2>&1 &
+  app_pid=$!
+}
+
+# Waits for the application to end by itself; fails unless it ends with status
+# 0 and without a sanitizer report.
+expect_end() {
+  local status
+  wait_until "the application to end ($1)" 60 app_gone
+  wait "$app_pid"
+  status=$?
+  app_pid=""
+  if grep -qE 'ERROR: (Address|Leak|Thread|Memory)Sanitizer|runtime error:|SUMMARY: UndefinedBehaviorSanitizer' "$work/app.log"; then
+    fail "a sanitizer reported an error ($1)"
+  fi
+  [ "$status" -eq 0 ] || fail "the application ended with status $status ($1)"
+}
+
+# Asks the window manager to activate the panel, as a click on a task bar
+# does, again if a request goes unheard.
+activate_panel() {
+  local _attempt
+  for _attempt in 1 2 3 4 5; do
+    app_gone && fail "the application ended"
+    xdotool windowactivate "$panel" 2>/dev/null
+    wait_for 2 active_is "$panel" && return 0
+  done
+  fail "the panel did not become active"
+}
+
+# Opens a menu of the panel by its access key and chooses an item by its own.
+# The window manager may report the panel active a moment before Qt has the
+# keyboard focus, so an access key that opened nothing is pressed again.
+choose() {
+  local _attempt
+  for _attempt in 1 2 3 4 5; do
+    activate_panel
+    xdotool key "alt+$1"
+    wait_for 3 menu_open && break
+    [ "$_attempt" -lt 5 ] || fail "the menu alt+$1 did not open"
+    xdotool key Escape
+  done
+  xdotool key "$2"
+  wait_until "the menu to close after $2" 10 menu_closed
+}
+
+# The window manager's close on the panel (Alt+F4). A key can be lost while
+# the focus moves, so it is tried again; a second request while the question
+# is open is ignored by the application.
+close_panel() {
+  local _attempt
+  for _attempt in 1 2 3; do
+    activate_panel
+    xdotool key --clearmodifiers alt+F4
+    wait_for 3 question_open && return 0
+  done
+  fail "closing the panel asked nothing"
+}
+
+# Answers the open "Quit ?" question with KEY.
+answer() {
+  local q
+  q=$(question)
+  [ -n "$q" ] || fail "no question to answer"
+  xdotool windowactivate --sync "$q" >/dev/null 2>&1
+  wait_for 5 active_is "$q" || true
+  xdotool key "$1"
+}
