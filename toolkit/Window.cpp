@@ -7,11 +7,13 @@
 #include "toolkit/WindowHandles.h"
 #include "toolkit/X11.h"
 
+#include <QDeadlineTimer>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QMenuBar>
 #include <QPixmap>
 #include <QScreen>
+#include <QThread>
 #include <QWindow>
 
 #include <algorithm>
@@ -25,6 +27,8 @@ namespace {
 constexpr int kSizableBorderPx = 3;
 constexpr int kFixedBorderPx = 1;
 constexpr int kMaxResizeNesting = 16;
+// The longest wait for the window manager's answer about the frame.
+constexpr int kFrameWaitMs = 500;
 
 QPoint desktopOrigin() {
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -69,10 +73,23 @@ Window::Window(const WindowStyle& style)
         m_framePending = RequestFrameExtents(m_widget);
 }
 
+// The first look at the frame waits for the window manager's answer to the
+// request sent when the window was made (openbox answers within a few round
+// trips, longer on a loaded core): a size computed from a frame not known
+// yet, such as the control panel's client area or its height collapsed to
+// the menu bar, would otherwise leave the client area short by the frame.
 void Window::readFrameExtents(bool last) const {
     if (!m_framePending)
         return;
-    const auto asked = FrameExtents(m_widget);
+    auto asked = FrameExtents(m_widget);
+    if (!asked && !m_frameWaited) {
+        m_frameWaited = true;
+        const QDeadlineTimer deadline(kFrameWaitMs);
+        while (!asked && !deadline.hasExpired()) {
+            QThread::msleep(2);
+            asked = FrameExtents(m_widget);
+        }
+    }
     m_framePending = !asked && !last;
     if (asked && *asked != m_frame) {
         m_frame = *asked;

@@ -195,6 +195,7 @@ private:
     WindowGeometry m_geometry;
     mutable QMargins m_frame; // the window manager's frame around the client area
     mutable bool m_framePending = false; // asked of the window manager, no answer read yet
+    mutable bool m_frameWaited = false;  // the answer was waited for once
     QString m_strCaption;
     bool m_blnVisible = false;
     bool m_blnLoaded = true;
