@@ -54,9 +54,14 @@ void Window::releaseMapOrder() {
 // Qt reports a window exposed once it is mapped; on X11 a window manager may
 // map its frame only later, and only then is the window on screen.
 void Window::FrameExposed() {
-    if (m_reportDeferred && X11Viewable(m_widget->winId()).value_or(true))
+    // Most exposes are repaints of a window long on screen: the server is
+    // asked only while a report or the map order waits for it.
+    const bool waiting = m_reportDeferred || g_mapping == m_widget;
+    if (!waiting || !X11Viewable(m_widget->winId()).value_or(true))
+        return;
+    if (m_reportDeferred)
         FrameReported();
-    if (g_mapping == m_widget && X11Viewable(m_widget->winId()).value_or(true))
+    if (g_mapping == m_widget)
         QTimer::singleShot(kFirstFrameMs, QCoreApplication::instance(),
                            [frame = QPointer<WindowFrame>(m_widget)] {
                                if (frame && g_mapping == frame)
