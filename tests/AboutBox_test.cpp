@@ -6,14 +6,12 @@
 #include "toolkit/Shell.h"
 #include "toolkit/StdFont.h"
 
-#include <QApplication>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QIcon>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTextBlock>
-#include <QTimer>
 
 #include <tuple>
 
@@ -134,10 +132,8 @@ TEST_F(AboutBox, shownItIsLaidOutWholeWithTheOwnersIconStretchedAndFocusOnOk) {
                        &d.LabelCopyright(), &d.ImageIcon(), &d.LabelVersion()});
         // White throughout, labels and report box included.
         const QImage all = d.NativeWidget()->grab().toImage();
-        for (const toolkit::Control* c : {static_cast<toolkit::Control*>(&d.LabelTitle()),
-                                          static_cast<toolkit::Control*>(&d.LabelVersion()),
-                                          static_cast<toolkit::Control*>(&d.LabelCopyright()),
-                                          static_cast<toolkit::Control*>(&d.TextReport())}) {
+        for (const toolkit::Control* c : std::initializer_list<toolkit::Control*>{
+                 &d.LabelTitle(), &d.LabelVersion(), &d.LabelCopyright(), &d.TextReport()}) {
             const QRect r = c->NativeWidget()->geometry();
             EXPECT_EQ(all.pixelColor(r.right() - 2, r.bottom() - 2), QColor(Qt::white))
                 << r.x() << "," << r.y();

@@ -1,13 +1,12 @@
 #include "util/CFileStream.h"
 
 #include "ErrorOf.h"
+#include "TempFolder.h"
 
 #include "toolkit/FileTable.h"
 #include "support/Overrides.h"
 
 #include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -27,28 +26,12 @@ protected:
     // The system code page of these cases is UTF-8, whatever the machine's locale.
     static void SetUpTestSuite() { qputenv("LC_ALL", "C.UTF-8"); }
 
-    void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
-
-    QString PathOf(const char* name) const { return m_dir.filePath(QString::fromLatin1(name)); }
-
-    QString Make(const char* name, const QByteArray& content) const {
-        QFile file(PathOf(name));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(content);
-        return file.fileName();
-    }
-
-    QByteArray Content(const char* name) const {
-        QFile file(PathOf(name));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-    }
-
-    QString AsciiOf(CFileStream& reader, const QString& path) {
+    static QString AsciiOf(CFileStream& reader, const QString& path) {
         reader.SetPath(path);
         return reader.Ascii();
     }
 
-    QTemporaryDir m_dir;
+    TempFolder tmp;
 };
 
 // Text is read in the system code page (Shift_JIS files of older systems too), keeping line
@@ -72,7 +55,7 @@ TEST_F(CFileStreamTest, EachFileReadsAsTextAndAsBytes) {
     CFileStream reader;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.content.toHex().toStdString());
-        EXPECT_EQ(AsciiOf(reader, Make("file", c.content)), c.text);
+        EXPECT_EQ(AsciiOf(reader, tmp.write("file", c.content)), c.text);
         EXPECT_EQ(reader.Error(), c.textFails);
         Bytes expected(c.content.begin(), c.content.end());
         expected.push_back(0);
@@ -88,14 +71,14 @@ TEST_F(CFileStreamTest, EachFileReadsAsTextAndAsBytes) {
 }
 
 TEST_F(CFileStreamTest, UnreadablePathsFailWithEmptyResults) {
-    Make("a", "abc");
-    ASSERT_EQ(::mkfifo(PathOf("fifo").toLocal8Bit().constData(), 0600), 0);
+    tmp.write("a", "abc");
+    ASSERT_EQ(::mkfifo(tmp.path("fifo").toLocal8Bit().constData(), 0600), 0);
     const QString paths[] = {
-        PathOf("missing.txt"),
-        PathOf("no/such/dir.txt"),
-        m_dir.path(),
-        PathOf("fifo"),                               // must not wait for a writer
-        PathOf("a") + QChar(0) + QStringLiteral("b"), // must not open "a"
+        tmp.path("missing.txt"),
+        tmp.path("no/such/dir.txt"),
+        tmp.dir.path(),
+        tmp.path("fifo"),                               // must not wait for a writer
+        tmp.path("a") + QChar(0) + QStringLiteral("b"), // must not open "a"
     };
     for (const QString& path : paths) {
         SCOPED_TRACE(path.toStdString());
@@ -105,31 +88,31 @@ TEST_F(CFileStreamTest, UnreadablePathsFailWithEmptyResults) {
         EXPECT_TRUE(reader.Binary().empty());
         EXPECT_TRUE(reader.Error());
     }
-    EXPECT_FALSE(QFile::exists(PathOf("missing.txt")));
-    EXPECT_EQ(Content("a"), QByteArray("abc"));
+    EXPECT_FALSE(QFile::exists(tmp.path("missing.txt")));
+    EXPECT_EQ(tmp.read("a"), QByteArray("abc"));
 }
 
 TEST_F(CFileStreamTest, EmptyPathOrArrayFailsAndTouchesNothing) {
     CFileStream reader;
     const int16_t number = FileTable::FreeFile();
-    ASSERT_EQ(AsciiOf(reader, Make("a.txt", "abc")), QStringLiteral("abc"));
+    ASSERT_EQ(AsciiOf(reader, tmp.write("a.txt", "abc")), QStringLiteral("abc"));
 
     EXPECT_EQ(AsciiOf(reader, QString()), QString());
     EXPECT_TRUE(reader.Error());
     EXPECT_TRUE(reader.Binary().empty());
     reader.SetAscii(QStringLiteral("x"));
     EXPECT_TRUE(reader.Error());
-    reader.SetPath(PathOf("never"));
+    reader.SetPath(tmp.path("never"));
     reader.SetBinary({}); // never sized: no content to write
     EXPECT_TRUE(reader.Error());
 
     EXPECT_TRUE(FileTable::IsOpen(number)); // the file of the last good read stays open
     EXPECT_EQ(FileTable::FreeFile(), number + 1);
-    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("a.txt")});
+    EXPECT_EQ(QDir(tmp.dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("a.txt")});
 }
 
 TEST_F(CFileStreamTest, FileLongerThanAnInt32HoldsIsRefused) {
-    QFile big(PathOf("big"));
+    QFile big(tmp.path("big"));
     if (!big.open(QIODevice::WriteOnly) || !big.resize(qint64{1} << 31))
         GTEST_SKIP() << "no sparse files here";
     big.close();
@@ -145,8 +128,8 @@ TEST_F(CFileStreamTest, FileLongerThanAnInt32HoldsIsRefused) {
 }
 
 TEST_F(CFileStreamTest, AReadNestedInALongReadLeavesTheOuterReadItsOwnOutcome) {
-    const QString big = Make("big.txt", QByteArray("line\n").repeated(1 << 20));
-    const QString bad = Make("bad.txt", "a\x1a");
+    const QString big = tmp.write("big.txt", QByteArray("line\n").repeated(1 << 20));
+    const QString bad = tmp.write("bad.txt", "a\x1a");
     CFileStream reader;
     bool nestedError = false;
     QTimer::singleShot(0, [&] {
@@ -163,43 +146,43 @@ TEST_F(CFileStreamTest, AReadNestedInALongReadLeavesTheOuterReadItsOwnOutcome) {
 // leaves out the last element and keeps what lies past the new bytes in a longer file.
 TEST_F(CFileStreamTest, WritesReplaceTheContentOrKeepItOnUnencodableText) {
     CFileStream reader;
-    reader.SetPath(Make("out.txt", "a much longer old content"));
+    reader.SetPath(tmp.write("out.txt", "a much longer old content"));
     reader.SetAscii(QStringLiteral("\u3042\r\nb"));
     EXPECT_FALSE(reader.Error());
     EXPECT_EQ(reader.Ascii(), QStringLiteral("\u3042\r\nb"));
     reader.SetAscii(QString(QChar(0xd800))); // a lone surrogate has no encoding
     EXPECT_TRUE(reader.Error());
-    EXPECT_EQ(Content("out.txt"), QByteArray("\xe3\x81\x82\r\nb"));
+    EXPECT_EQ(tmp.read("out.txt"), QByteArray("\xe3\x81\x82\r\nb"));
 
     QByteArray all(256, 0);
     for (int i = 0; i < all.size(); ++i)
         all[i] = char(i);
-    reader.SetPath(Make("all", all));
+    reader.SetPath(tmp.write("all", all));
     const Bytes bytes = reader.Binary();
-    Make("five", "12345");
+    tmp.write("five", "12345");
     const struct {
         const char* name;
         Bytes written;
         QByteArray content;
     } cases[] = {{"copy", bytes, all}, {"new", {0x61, 0x62, 0x63, 0x7f}, "abc"}, {"five", {'x', 'y', 0}, "xy345"}, {"one", {9}, ""}};
     for (const auto& c : cases) {
-        reader.SetPath(PathOf(c.name));
+        reader.SetPath(tmp.path(c.name));
         reader.SetBinary(c.written);
         EXPECT_FALSE(reader.Error()) << c.name;
-        EXPECT_EQ(Content(c.name), c.content) << c.name;
+        EXPECT_EQ(tmp.read(c.name), c.content) << c.name;
     }
 }
 
 TEST_F(CFileStreamTest, ANumberIsKeptThroughFailuresAndFreedAtDestruction) {
     const int16_t first = FileTable::FreeFile();
     auto reader = std::make_unique<CFileStream>();
-    EXPECT_EQ(AsciiOf(*reader, PathOf("missing")), QString());
+    EXPECT_EQ(AsciiOf(*reader, tmp.path("missing")), QString());
     EXPECT_TRUE(reader->Error());
     EXPECT_EQ(FileTable::FreeFile(), first + 1); // still taken, though nothing is open on it
 
     CFileStream other; // takes its own number, and keeps its file open
-    EXPECT_EQ(AsciiOf(other, Make("b", "b")), QStringLiteral("b"));
-    EXPECT_EQ(AsciiOf(*reader, Make("a", "a")), QStringLiteral("a"));
+    EXPECT_EQ(AsciiOf(other, tmp.write("b", "b")), QStringLiteral("b"));
+    EXPECT_EQ(AsciiOf(*reader, tmp.write("a", "a")), QStringLiteral("a"));
     EXPECT_FALSE(reader->Error());
     EXPECT_TRUE(FileTable::IsOpen(first));
     EXPECT_TRUE(FileTable::IsOpen(first + 1));
@@ -207,12 +190,12 @@ TEST_F(CFileStreamTest, ANumberIsKeptThroughFailuresAndFreedAtDestruction) {
     reader.reset();
     EXPECT_FALSE(FileTable::IsOpen(first));
     CFileStream third;
-    EXPECT_EQ(AsciiOf(third, PathOf("a")), QStringLiteral("a"));
+    EXPECT_EQ(AsciiOf(third, tmp.path("a")), QStringLiteral("a"));
     EXPECT_TRUE(FileTable::IsOpen(first));
 }
 
 TEST_F(CFileStreamTest, EveryNumberUpToTheLastIsHandedOutThenTheReadFailsUntilOneIsFree) {
-    const QString path = Make("a", "a");
+    const QString path = tmp.write("a", "a");
     std::vector<int16_t> held;
     while (errorOf([&] { held.push_back(FileTable::FreeFile()); }) == 0)
         FileTable::Hold(held.back());
@@ -233,7 +216,7 @@ TEST_F(CFileStreamTest, EveryNumberUpToTheLastIsHandedOutThenTheReadFailsUntilOn
 // The numbered-file table underneath: each failure raises its own number.
 TEST_F(CFileStreamTest, FileTableFailuresRaiseTheirOwnNumbers) {
     using Mode = FileTable::Mode;
-    const QString good = Make("good", "abc");
+    const QString good = tmp.write("good", "abc");
     const int16_t n = FileTable::FreeFile();
     const auto open = [n](const QString& path, Mode mode) { return [=] { FileTable::Open(n, path, mode); }; };
     const std::pair<std::function<void()>, int32_t> closed[] = {
@@ -242,9 +225,9 @@ TEST_F(CFileStreamTest, FileTableFailuresRaiseTheirOwnNumbers) {
         {[&] { FileTable::Open(FileTable::MaxNumber + 1, good, Mode::BinaryRead); }, 52},
         {[n] { FileTable::Read(n, 1); }, 52}, // nothing open on it
         {[n] { FileTable::Length(n); }, 52},
-        {open(PathOf("missing"), Mode::TextInput), 53},
+        {open(tmp.path("missing"), Mode::TextInput), 53},
         {open(good + QStringLiteral("/below"), Mode::BinaryWrite), 53},
-        {open(m_dir.path(), Mode::BinaryRead), 75},
+        {open(tmp.dir.path(), Mode::BinaryRead), 75},
         {open(QString(), Mode::BinaryRead), 52},
     };
     for (size_t i = 0; i < std::size(closed); ++i)
@@ -261,7 +244,7 @@ TEST_F(CFileStreamTest, FileTableFailuresRaiseTheirOwnNumbers) {
     EXPECT_EQ(errorOf([n] { FileTable::AtEnd(n); }), 54);
     FileTable::Close(n);
     EXPECT_FALSE(FileTable::IsOpen(n));
-    EXPECT_EQ(Content("good"), QByteArray("abc"));
+    EXPECT_EQ(tmp.read("good"), QByteArray("abc"));
 }
 
 } // namespace

@@ -83,15 +83,11 @@ protected:
     int limit = 200000;
 };
 
-QString repeat(QChar c, int n) {
-    return QString(n, c);
-}
-
 // A text whose segments can be told apart: segment k is made of letter 'a' + k.
 QString lettered(int segments, int lastLength) {
     QString text;
     for (int k = 0; k < segments; ++k)
-        text += repeat(QChar(u'a' + k), k + 1 < segments ? 200 : lastLength);
+        text += QString(k + 1 < segments ? 200 : lastLength, QChar(u'a' + k));
     return text;
 }
 
@@ -107,7 +103,7 @@ TEST_F(CSQCtrlSegments, cutsIntoPiecesOfAtMost200SixteenBitUnits) {
         {lettered(1, 200), {200}},
         {lettered(2, 1), {200, 1}},
         {lettered(1, 1), {1}},
-        {repeat(u'a', 199) + pair + QStringLiteral("b"), {200, 2}}};
+        {QString(199, u'a') + pair + QStringLiteral("b"), {200, 2}}};
     for (const auto& [text, sizes] : cases) {
         csqc->Scroll(false, text);
         ASSERT_EQ(csqc->SegmentCount(), static_cast<int32_t>(sizes.size())) << text.size();
@@ -178,14 +174,14 @@ TEST_F(CSQCtrlLoop, handsSegmentsOverInOrderAndWrapsToTheRightEdge) {
             // The whole text has passed: both boxes go back to the right edge.
             EXPECT_FLOAT_EQ(now.leadLeft, right);
             EXPECT_FLOAT_EQ(now.trailLeft, right);
-            EXPECT_EQ(now.trailText, repeat(u'b', 200));
+            EXPECT_EQ(now.trailText, QString(200, u'b'));
         } else {
             // The lead takes the trail's segment at 0; the trail keeps its old
             // place, at most Speed left of 0, until the next step.
             EXPECT_FLOAT_EQ(now.leadLeft, 0);
             EXPECT_LE(now.trailLeft, 0);
             EXPECT_GE(now.trailLeft, -97);
-            EXPECT_EQ(now.trailText, expected == 2 ? QString() : repeat(u'c', 7));
+            EXPECT_EQ(now.trailText, expected == 2 ? QString() : QString(7, u'c'));
         }
         // The hand-over happens only once the lead's right end has passed 0.
         EXPECT_LT(before.leadLeft - 97 + before.leadWidth, 0);
@@ -205,10 +201,10 @@ TEST_F(CSQCtrlLoop, theHandOverWaitsUntilTheLeadHasPassedTheEdgeNotWhileItStands
         } else if (yields == 3) {
             ASSERT_FLOAT_EQ(lead().Left(), -3000) << "the right end stands on the edge";
             EXPECT_EQ(csqc->SegmentIndex(), 0);
-            EXPECT_EQ(lead().Text(), repeat(u'a', 200));
+            EXPECT_EQ(lead().Text(), QString(200, u'a'));
         } else if (yields == 4) {
             EXPECT_EQ(csqc->SegmentIndex(), 1);
-            EXPECT_EQ(lead().Text(), repeat(u'b', 30));
+            EXPECT_EQ(lead().Text(), QString(30, u'b'));
             EXPECT_FLOAT_EQ(lead().Left(), 0);
             csqc->Scroll(false, QString());
         }
@@ -248,8 +244,8 @@ TEST_F(CSQCtrlLoop, aStopTakesTheTextBackHiddenToItsFirstSegmentAtTheRightEdge) 
         EXPECT_FALSE(trail().Visible());
         EXPECT_FLOAT_EQ(lead().Left(), right);
         EXPECT_FLOAT_EQ(trail().Left(), right);
-        EXPECT_EQ(lead().Text(), repeat(u'a', 200));
-        EXPECT_EQ(trail().Text(), repeat(u'b', 200));
+        EXPECT_EQ(lead().Text(), QString(200, u'a'));
+        EXPECT_EQ(trail().Text(), QString(200, u'b'));
     };
     csqc->Scroll(false, lettered(3, 30));
     EXPECT_EQ(yields, 0);
@@ -269,7 +265,7 @@ TEST_F(CSQCtrlLoop, aStopTakesTheTextBackHiddenToItsFirstSegmentAtTheRightEdge) 
     expectAtStart("stopped at the last segment");
     onYield = [&] {
         EXPECT_TRUE(lead().Visible());
-        EXPECT_EQ(lead().Text(), repeat(u'a', 200));
+        EXPECT_EQ(lead().Text(), QString(200, u'a'));
         EXPECT_FLOAT_EQ(lead().Left(), right - 400);
         csqc->Scroll(false, QString());
     };
@@ -371,8 +367,7 @@ TEST_F(CSQCtrlLoop, refreshDuringTheScrollAppliesFontAndColoursWithoutRestarting
     EXPECT_EQ(indexAtRefresh, 0);
     EXPECT_LT(leftAtRefresh, form().FrameVorn().Width() - 30);
     for (toolkit::Control* c :
-         {static_cast<toolkit::Control*>(&form().FrameVorn()),
-          static_cast<toolkit::Control*>(&lead()), static_cast<toolkit::Control*>(&trail())}) {
+         std::initializer_list<toolkit::Control*>{&form().FrameVorn(), &lead(), &trail()}) {
         EXPECT_EQ(c->BackColor(), toolkit::RGB(0, 0, 128));
         EXPECT_EQ(c->ForeColor(), toolkit::RGB(255, 255, 0));
         EXPECT_FLOAT_EQ(c->FontSize(), 24);
@@ -414,7 +409,7 @@ TEST_F(CSQCtrlLoop, aNewTextLoadedInsideAYieldRestartsFromItsBeginning) {
             csqc->Scroll(true, lettered(1, 9)); // nested load, as a File command does
         } else if (yields == 21) {
             EXPECT_EQ(csqc->SegmentCount(), 1);
-            EXPECT_EQ(lead().Text(), repeat(u'a', 9));
+            EXPECT_EQ(lead().Text(), QString(9, u'a'));
             EXPECT_TRUE(trail().Text().isEmpty());
             EXPECT_FLOAT_EQ(lead().Left(), form().FrameVorn().Width() - 300);
             csqc->Scroll(false, QString());

@@ -1,8 +1,8 @@
 #include "app/CommandLine.h"
 
+#include "TempFolder.h"
+
 #include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <QUrl>
 
 #include <gtest/gtest.h>
@@ -77,16 +77,11 @@ TEST(CommandLineTest, badOptionsAndCountsEndWithStatusTwoAndAMessage) {
 // address, a relative name against the folder the application was started in, and "--" lets
 // a name start with a dash. Without "//" after it a colon is part of a file name.
 TEST(CommandLineTest, aSourceAndItsReloadMinutesStartTheApplication) {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString file = dir.filePath(QStringLiteral("news.txt"));
-    const QString dashed = dir.filePath(QStringLiteral("-notes.txt"));
-    for (const QString& name : {file, dashed}) {
-        QFile f(name);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    }
+    const TempFolder tmp;
+    const QString file = tmp.write("news.txt");
+    const QString dashed = tmp.write("-notes.txt");
     const QString before = QDir::currentPath();
-    ASSERT_TRUE(QDir::setCurrent(dir.path()));
+    ASSERT_TRUE(QDir::setCurrent(tmp.dir.path()));
     const struct {
         QStringList arguments;
         SourceKind kind;
@@ -122,16 +117,14 @@ TEST(CommandLineTest, aSourceAndItsReloadMinutesStartTheApplication) {
 }
 
 TEST(CommandLineTest, filesThatCannotBeReadAreRefusedBeforeAnyWindowOpens) {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString locked = dir.filePath(QStringLiteral("locked.txt"));
-    QFile(locked).open(QIODevice::WriteOnly);
+    const TempFolder tmp;
+    const QString locked = tmp.write("locked.txt");
     QFile::setPermissions(locked, QFile::WriteOwner);
-    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("pipe"))).constData(), 0600), 0);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(tmp.path("pipe")).constData(), 0600), 0);
     const std::pair<QString, const char*> cases[] = {
-        {dir.filePath(QStringLiteral("missing.txt")), "there is no such file"},
-        {dir.path(), "it is a folder"},
-        {dir.filePath(QStringLiteral("pipe")), "not a plain file"},
+        {tmp.path("missing.txt"), "there is no such file"},
+        {tmp.dir.path(), "it is a folder"},
+        {tmp.path("pipe"), "not a plain file"},
         // Root reads everything, so the permission case only means something for a user.
         {::geteuid() == 0 ? QString() : locked, "permission denied"},
     };

@@ -1,9 +1,9 @@
 #include "ErrorOf.h"
 #include "PanelFixture.h"
+#include "TempFolder.h"
 #include "support/ScriptedHttpFetch.h"
 
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <optional>
 
@@ -19,7 +19,6 @@ const QString kBinaryMessage = QString::fromUtf16(u"ファイルがバイナリ�
 class TextSources : public PanelFixture {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(dir.isValid());
         PanelFixture::SetUp();
         onYield = [this] {
             if (csqc().Fuel()) {
@@ -27,14 +26,6 @@ protected:
                 csqc().Scroll(false, QString());
             }
         };
-    }
-
-    QString file(const char* name, const QByteArray& bytes) {
-        const QString path = dir.filePath(QString::fromLatin1(name));
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(bytes);
-        return path;
     }
 
     // The message boxes shown, by text.
@@ -47,7 +38,7 @@ protected:
         return out;
     }
 
-    QTemporaryDir dir;
+    TempFolder tmp;
     testsupport::InstalledHttpFetch fetches;
     std::optional<testsupport::ScopedWorkYieldInterval> everyRead;
     std::vector<QString> scrolled;
@@ -64,7 +55,7 @@ TEST_F(TextSources, ALoadCleansAndScrollsAndACancelAfterItReadsThatFileAgain) {
     EXPECT_FALSE(panel->mnuFileLocalReload().Enabled());
     EXPECT_EQ(csqc().SegmentCount(), 0);
 
-    const QString path = file("hello.txt", "Hello\r\n<b>World</b>\nx");
+    const QString path = tmp.write("hello.txt", "Hello\r\n<b>World</b>\nx");
     dialogs->AnswerOpen(path);
     choose(panel->mnuFileLocal());
     ASSERT_EQ(scrolled.size(), 1u);
@@ -72,11 +63,11 @@ TEST_F(TextSources, ALoadCleansAndScrollsAndACancelAfterItReadsThatFileAgain) {
     EXPECT_TRUE(panel->mnuFileLocalReload().Enabled());
 
     // The file changes; a cancelled dialog keeps the proposed name and reads it afresh.
-    file("hello.txt", "Second\nversion");
+    tmp.write("hello.txt", "Second\nversion");
     dialogs->CancelOpen();
     choose(panel->mnuFileLocal());
     EXPECT_EQ(dialogs->History().OpenFileNames, (std::vector<QString>{QString(), QString(), path}));
-    file("hello.txt", "Third");
+    tmp.write("hello.txt", "Third");
     choose(panel->mnuFileLocalReload());
     EXPECT_EQ(scrolled,
               (std::vector<QString>{QStringLiteral("Hello World\nx"),
@@ -86,10 +77,8 @@ TEST_F(TextSources, ALoadCleansAndScrollsAndACancelAfterItReadsThatFileAgain) {
 }
 
 TEST_F(TextSources, ABinaryFileIsReportedAndChangesNothingButTheProposedName) {
-    const QString good = file("good.txt", "good text");
-    const QString binary = file("binary.dat", QByteArray("ab\x1a"
-                                                         "cd",
-                                                         5));
+    const QString good = tmp.write("good.txt", "good text");
+    const QString binary = tmp.write("binary.dat", "ab\032cd");
     dialogs->AnswerOpen(binary);
     choose(panel->mnuFileLocal());
     EXPECT_EQ(messages(), std::vector<QString>{kBinaryMessage});
@@ -113,7 +102,7 @@ TEST_F(TextSources, ABinaryFileIsReportedAndChangesNothingButTheProposedName) {
     EXPECT_EQ(csqc().Segments(), segments);
 
     // The next dialog proposes the binary file's name; a missing file is the same failure.
-    dialogs->AnswerOpen(dir.filePath(QStringLiteral("missing.txt")));
+    dialogs->AnswerOpen(tmp.path("missing.txt"));
     choose(panel->mnuFileLocal());
     EXPECT_EQ(dialogs->History().OpenFileNames.back(), binary);
     EXPECT_EQ(messages().size(), 3u);
@@ -130,7 +119,7 @@ TEST_F(TextSources, ABinaryFileIsReportedAndChangesNothingButTheProposedName) {
 
 TEST_F(TextSources, AHandlerRunningDuringALongCleanupDoesNotStopTheHandOver) {
     everyRead.emplace(std::chrono::nanoseconds::zero());
-    const QString path = file("long.html", QByteArray("<p>word</p>\r\n").repeated(20000));
+    const QString path = tmp.write("long.html", QByteArray("<p>word</p>\r\n").repeated(20000));
     dialogs->AnswerOpen(path);
     bool ranInside = false;
     bool scrollingWhenItRan = true;
@@ -190,31 +179,20 @@ TEST_F(TextSources, AFailedOrCancelledFetchKeepsTheNewAddressButNothingElse) {
     choose(panel->mnuFileWebReload());
     EXPECT_TRUE(fetches->Addresses().empty());
 
-    dialogs->AnswerOpen(file("a.txt", "on display"));
+    dialogs->AnswerOpen(tmp.write("a.txt", "on display"));
     choose(panel->mnuFileLocal());
     const QStringList segments = csqc().Segments();
 
-    struct Case {
-        const char* address;
-        FetchFailure failure;
-        const char* reason;
-        std::vector<QString> reported;
-    };
     const QString refused =
         QStringLiteral("Could not fetch http://127.0.0.1:9/x: the server refused the connection.");
-    for (const Case& c : {Case{"http://127.0.0.1:9/x",
-                               FetchFailure::Refused,
-                               "the server refused the connection",
-                               {refused}},
-                          Case{"http://127.0.0.1:9/slow",
-                               FetchFailure::Cancelled,
-                               "the fetch was cancelled",
-                               {refused}}}) {
-        SCOPED_TRACE(c.address);
-        prompts->AnswerInputBox(QString::fromLatin1(c.address));
-        fetches->Fail(c.failure, QString::fromLatin1(c.reason));
+    for (const auto& [address, failure] :
+         {std::pair{"http://127.0.0.1:9/x", FetchFailure::Refused},
+          std::pair{"http://127.0.0.1:9/slow", FetchFailure::Cancelled}}) {
+        SCOPED_TRACE(address);
+        prompts->AnswerInputBox(QString::fromLatin1(address));
+        fetches->Fail(failure, QStringLiteral("the server refused the connection"));
         choose(panel->mnuFileWeb());
-        EXPECT_EQ(reported, c.reported);
+        EXPECT_EQ(reported, std::vector<QString>{refused}); // the cancel adds nothing
         EXPECT_EQ(messages(), std::vector<QString>{});
         EXPECT_FALSE(panel->mnuFileWebReload().Enabled());
         EXPECT_EQ(scrolled.size(), 1u);
@@ -223,7 +201,7 @@ TEST_F(TextSources, AFailedOrCancelledFetchKeepsTheNewAddressButNothingElse) {
         // The address typed is kept all the same: the next box proposes it.
         prompts->AnswerInputBox(QString());
         choose(panel->mnuFileWeb());
-        EXPECT_EQ(prompts->shown.back().initial, QString::fromLatin1(c.address));
+        EXPECT_EQ(prompts->shown.back().initial, QString::fromLatin1(address));
         EXPECT_TRUE(panel->Loaded());
     }
 }
@@ -262,12 +240,12 @@ protected:
 };
 
 TEST_F(ScheduledReload, AChangedTextTakesOverWhenTheCurrentOneHasPassedTheStrip) {
-    const QString path = file("news.txt", "first news");
+    const QString path = tmp.write("news.txt", "first news");
     panel->SetReloadMinutes(1);
     EXPECT_EQ(panel->ReloadMinutes(), 1);
     atYield = [&](int n) {
         if (n == 5) {
-            file("news.txt", "second\r\nnews");
+            tmp.write("news.txt", "second\r\nnews");
             panel->ReloadNow();
             EXPECT_EQ(csqc().Queued(), QStringLiteral("second news"));
         } else if (n > 5 && passesSince(5) == 2) {
@@ -292,7 +270,7 @@ TEST_F(ScheduledReload, AChangedTextTakesOverWhenTheCurrentOneHasPassedTheStrip)
 }
 
 TEST_F(ScheduledReload, AnUnchangedTextChangesNothingAndAFailureIsOneLineOnStandardError) {
-    const QString path = file("news.txt", "same news");
+    const QString path = tmp.write("news.txt", "same news");
     std::string errors;
     int segmentIndexAtReload = -1;
     float leftBefore = 0;
@@ -350,7 +328,7 @@ TEST_F(ScheduledReload, ALoadDuringATurnWinsAndTheMinutesAreBounded) {
     fetches->Reply(QStringLiteral("start"));
     panel->OpenWebAddress(QStringLiteral("http://example.test/a"));
     fetches->On([this](const QString&) {
-        panel->OpenLocalFile(file("user.txt", "user text"));
+        panel->OpenLocalFile(tmp.write("user.txt", "user text"));
         return QStringLiteral("from the turn");
     });
     panel->ReloadNow();
@@ -370,7 +348,7 @@ TEST_F(ScheduledReload, ALoadDuringATurnWinsAndTheMinutesAreBounded) {
 TEST_F(TextSources, APanelUnloadedWhileADialogIsOpenStartsNothing) {
     dialogs->OnOpen([this](const QString&) {
         panel->UnloadWithoutQuery();
-        return std::optional<QString>(file("late.txt", "late"));
+        return std::optional<QString>(tmp.write("late.txt", "late"));
     });
     choose(panel->mnuFileLocal());
     EXPECT_TRUE(scrolled.empty());

@@ -3,7 +3,6 @@
 #include "toolkit/Colors.h"
 #include "util/CCtrlFlavors.h"
 
-#include <QApplication>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -11,8 +10,6 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTextBlock>
-#include <QTimer>
 #include <QWindow>
 
 using namespace toolkit;
@@ -376,9 +373,8 @@ TEST_F(Panel, theFontDialogShowsTheStripsFontAndALargerOneGrowsTheStripInsideThe
     EXPECT_TRUE(strip->FontItalic());
     EXPECT_FALSE(strip->FontBold());
     EXPECT_TRUE(strip->FontUnderline());
-    for (const Control* c : {static_cast<const Control*>(&strip->FrameVorn()),
-                             static_cast<const Control*>(&strip->TextVorn(0)),
-                             static_cast<const Control*>(&strip->TextVorn(1))})
+    for (const Control* c : std::initializer_list<const Control*>{
+             &strip->FrameVorn(), &strip->TextVorn(0), &strip->TextVorn(1)})
         EXPECT_EQ(c->Font(), strip->Font());
     EXPECT_GT(strip->Height(), 3.0f * height - 100.0f) << "one line of the larger text";
     EXPECT_FLOAT_EQ(strip->Top() + strip->Height(), deskHeight());

@@ -1,5 +1,5 @@
 #include "ErrorOf.h"
-#include "support/ScriptedPrompts.h"
+#include "PanelFixture.h"
 #include "toolkit/Checked.h"
 #include "toolkit/Colors.h"
 #include "toolkit/Desktop.h"
@@ -7,27 +7,19 @@
 #include "toolkit/Events.h"
 #include "toolkit/Frame.h"
 #include "toolkit/TextBox.h"
-#include "toolkit/Window.h"
 
-#include <QApplication>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QLineEdit>
 #include <QPalette>
 #include <QRect>
 #include <QScreen>
-#include <QTest>
 #include <QWidget>
 
-#include <gtest/gtest.h>
-
-#include <chrono>
 #include <cmath>
 #include <limits>
-#include <memory>
 #include <new>
 #include <stdexcept>
-#include <vector>
 
 using namespace toolkit;
 
@@ -207,15 +199,6 @@ TEST_F(Unpaced, sizeHandlerThatKeepsResizingIsBounded) {
     EXPECT_LE(depth, 32);
 }
 
-// Runs the event loop until the platform's echoes of the window states
-// and the maps they queue are all in.
-void settle() {
-    for (int i = 0; i < 4; ++i)
-        QCoreApplication::processEvents();
-    (void)QTest::qWaitFor([] { return !Window::MapsPending(); }, 2000);
-    QCoreApplication::processEvents();
-}
-
 // Showing maps the window once the running handler has returned, where that
 // handler left it; hiding is at once.
 TEST_F(Unpaced, aShowMapsOnceBackInTheEventLoopWithWhatTheHandlerDidMeanwhile) {
@@ -225,7 +208,7 @@ TEST_F(Unpaced, aShowMapsOnceBackInTheEventLoopWithWhatTheHandlerDidMeanwhile) {
     EXPECT_TRUE(w.Visible());
     EXPECT_FALSE(w.NativeWidget()->isVisible()) << "not mapped inside the handler";
     EXPECT_TRUE(w.GeometryOutstanding());
-    settle();
+    drain();
     EXPECT_TRUE(w.NativeWidget()->isVisible());
     EXPECT_EQ(w.NativeWidget()->geometry().size(), QSize(200, 100));
 
@@ -233,36 +216,36 @@ TEST_F(Unpaced, aShowMapsOnceBackInTheEventLoopWithWhatTheHandlerDidMeanwhile) {
     Window brief;
     brief.Show();
     brief.Hide();
-    settle();
+    drain();
     EXPECT_FALSE(brief.NativeWidget()->isVisible());
     // Gone before its map: nothing runs on it.
     auto gone = std::make_unique<Window>();
     gone->Show();
     gone.reset();
-    settle();
+    drain();
 }
 
 TEST_F(Unpaced, ownedWindowHidesWhileItsOwnerIsMinimised) {
     Window owner, owned;
     owner.Show();
     owned.Show(vbModeless, &owner);
-    settle();
+    drain();
     EXPECT_TRUE(owned.NativeWidget()->isVisible());
     owner.SetWindowState(vbMinimized);
     EXPECT_FALSE(owned.NativeWidget()->isVisible());
     EXPECT_TRUE(owned.Visible()) << "the window is still shown as far as the program knows";
     owner.SetWindowState(vbNormal);
-    settle();
+    drain();
     EXPECT_TRUE(owned.NativeWidget()->isVisible());
 
     // Hidden on purpose, it stays hidden when the owner comes back.
     owned.Hide();
     owner.SetWindowState(vbMinimized);
     owner.SetWindowState(vbNormal);
-    settle();
+    drain();
     EXPECT_FALSE(owned.NativeWidget()->isVisible());
     owned.Show();
-    settle();
+    drain();
     EXPECT_TRUE(owned.NativeWidget()->isVisible());
     EXPECT_EQ(owned.Owner(), &owner);
 }
@@ -276,7 +259,7 @@ TEST_F(Unpaced, ownerDestroyedFirstLeavesTheOwnedWindowUsable) {
     EXPECT_EQ(owned.Owner(), nullptr);
     owned.Hide();
     owned.Show();
-    settle();
+    drain();
     EXPECT_TRUE(owned.NativeWidget()->isVisible());
 }
 

@@ -1,6 +1,6 @@
 #include "ErrorOf.h"
-#include "support/Overrides.h"
-#include "support/ScriptedCommonDialog.h"
+#include "PanelFixture.h"
+#include "TempFolder.h"
 #include "toolkit/Colors.h"
 #include "toolkit/CommandButton.h"
 #include "toolkit/CommonDialog.h"
@@ -11,24 +11,18 @@
 #include "toolkit/Menu.h"
 #include "toolkit/Prompts.h"
 #include "toolkit/TextBox.h"
-#include "toolkit/Window.h"
 #include "toolkit/WindowSystem.h"
 #include "util/modMove.h"
 
-#include <QAction>
-#include <QApplication>
 #include <QCheckBox>
 #include <QColorDialog>
-#include <QCoreApplication>
 #include <QCursor>
-#include <QFile>
 #include <QFileDialog>
 #include <QFontDatabase>
 #include <QFontDialog>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QImage>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -36,31 +30,16 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
 
-#include <gtest/gtest.h>
-
-#include <chrono>
 #include <cmath>
-#include <functional>
 #include <limits>
-#include <memory>
 #include <tuple>
-#include <vector>
 
 // The toolkit's controls, common dialogs and the window drag.
 
 using namespace toolkit;
 
 namespace {
-
-void drain() {
-    for (int i = 0; i < 5; ++i)
-        QCoreApplication::processEvents();
-    (void)QTest::qWaitFor([] { return !Window::MapsPending(); }, 2000);
-}
 
 class Widgets : public ::testing::Test {
 protected:
@@ -412,14 +391,8 @@ template <typename D> void whenShown(std::function<void(D&)> act) {
 }
 
 TEST(QtCommonDialogTest, OpenAndColorProposeTheSetValueAndReturnTheChoiceButNotACancel) {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString first = dir.filePath(QStringLiteral("first.txt"));
-    const QString second = dir.filePath(QStringLiteral("second.txt"));
-    for (const QString& path : {first, second}) {
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    }
+    const TempFolder tmp;
+    const QString first = tmp.write("first.txt"), second = tmp.write("second.txt");
     CommonDialog dialog;
     dialog.SetFileName(first);
     dialog.SetColor(RGB(10, 20, 30));

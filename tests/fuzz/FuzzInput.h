@@ -28,13 +28,17 @@ inline QByteArray Bytes(const uint8_t* data, size_t size) {
     return QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
 }
 
-// Some code lets pending events run while it works; it needs an application object for that.
-inline void EnsureApplication() {
+// The system code page of the people the readers are for, a UTF-8 locale; and an application
+// object, which code that lets pending events run while it works needs. Returns 0 for
+// LLVMFuzzerInitialize.
+inline int EnsureApplication() {
+    ::setenv("LC_ALL", "C.UTF-8", 1);
     static int argc = 1;
     static char name[] = "fuzz";
     static char* argv[] = {name, nullptr};
     if (!QCoreApplication::instance())
         new QCoreApplication(argc, argv);
+    return 0;
 }
 
 [[noreturn]] inline void Fail(const char* what, const QString& detail = QString()) {

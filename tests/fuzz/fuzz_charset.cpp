@@ -19,8 +19,6 @@
 #include <QStringDecoder>
 #include <QUrl>
 
-#include <cstdlib>
-
 namespace {
 
 bool StartsWithMark(const QByteArray& body) {
@@ -31,9 +29,7 @@ bool StartsWithMark(const QByteArray& body) {
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    ::setenv("LC_ALL", "C.UTF-8", 1);
-    fuzz::EnsureApplication();
-    return 0;
+    return fuzz::EnsureApplication();
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -14,7 +14,6 @@
 
 #include "FuzzInput.h"
 
-#include <cstdlib>
 #include <iterator>
 
 namespace {
@@ -26,9 +25,7 @@ const char* const kTypes[] = {"", "application/rss+xml", "application/atom+xml",
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    ::setenv("LC_ALL", "C.UTF-8", 1);
-    fuzz::EnsureApplication();
-    return 0;
+    return fuzz::EnsureApplication();
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

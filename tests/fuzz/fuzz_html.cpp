@@ -16,7 +16,6 @@
 #include <QRegularExpression>
 
 #include <algorithm>
-#include <cstdlib>
 
 namespace {
 
@@ -32,9 +31,7 @@ QString folded(const QString& text) {
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    ::setenv("LC_ALL", "C.UTF-8", 1);
-    fuzz::EnsureApplication();
-    return 0;
+    return fuzz::EnsureApplication();
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -2,6 +2,7 @@
 
 #include "Overrides.h"
 #include "toolkit/CommonDialog.h"
+#include "toolkit/Error.h"
 
 #include <deque>
 #include <functional>
@@ -51,14 +52,29 @@ public:
     // Answers scripted but not yet used.
     size_t Pending() const noexcept { return m_open.size() + m_font.size() + m_color.size(); }
 
-    std::optional<QString> ChooseOpenFile(const QString& fileName, int32_t flags) override;
-    std::optional<DialogFont> ChooseFont(const DialogFont& font, int32_t flags) override;
-    std::optional<int32_t> ChooseColor(int32_t color, int32_t flags) override;
+    std::optional<QString> ChooseOpenFile(const QString& fileName, int32_t flags) override {
+        return show(m_open, m_shown.OpenFileNames, fileName, flags, "Open");
+    }
+    std::optional<DialogFont> ChooseFont(const DialogFont& font, int32_t flags) override {
+        return show(m_font, m_shown.Fonts, font, flags, "Font");
+    }
+    std::optional<int32_t> ChooseColor(int32_t color, int32_t flags) override {
+        return show(m_color, m_shown.Colors, color, flags, "Color");
+    }
 
 private:
     template <typename T>
     std::optional<T> show(std::deque<Answer<T>>& script, std::vector<T>& shown, const T& proposed,
-                          int32_t flags, const char* dialog);
+                          int32_t flags, const char* dialog) {
+        shown.push_back(proposed);
+        m_shown.Flags.push_back(flags);
+        if (script.empty())
+            throw toolkit::Error(5, QStringLiteral("The %1 dialog was shown with no answer scripted")
+                                        .arg(QLatin1String(dialog)));
+        const Answer<T> next = std::move(script.front());
+        script.pop_front();
+        return next(proposed);
+    }
 
     std::deque<Answer<QString>> m_open;
     std::deque<Answer<DialogFont>> m_font;

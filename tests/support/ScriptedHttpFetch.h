@@ -19,15 +19,30 @@ class ScriptedHttpFetch final : public HttpFetchSeam {
 public:
     using Answer = std::function<QString(const QString& address)>;
 
-    void Reply(const QString& text);
-    void Fail(FetchFailure failure, const QString& reason);
+    void Reply(const QString& text) {
+        On([text](const QString&) { return text; });
+    }
+    void Fail(FetchFailure failure, const QString& reason) {
+        On([failure, reason](const QString& address) -> QString {
+            throw toolkit::FetchError(failure, address, reason);
+        });
+    }
     void On(Answer answer) { m_script.push_back(std::move(answer)); }
 
     size_t Pending() const noexcept { return m_script.size(); }
     const std::vector<QString>& Addresses() const noexcept { return m_addresses; }
     const std::vector<std::chrono::milliseconds>& Timeouts() const noexcept { return m_timeouts; }
 
-    QString Fetch(const QString& address, std::chrono::milliseconds timeout) override;
+    QString Fetch(const QString& address, std::chrono::milliseconds timeout) override {
+        m_addresses.push_back(address);
+        m_timeouts.push_back(timeout);
+        if (m_script.empty())
+            throw toolkit::Error(
+                5, QStringLiteral("A fetch of %1 was made with no answer scripted").arg(address));
+        const Answer next = std::move(m_script.front());
+        m_script.pop_front();
+        return next(address);
+    }
 
 private:
     std::deque<Answer> m_script;

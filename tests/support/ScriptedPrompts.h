@@ -24,8 +24,31 @@ public:
     void AnswerMsgBox(int16_t answer) { m_steps.push_back({false, answer, {}}); }
     void AnswerInputBox(const QString& text) { m_steps.push_back({true, 0, text}); }
 
-    int16_t MsgBox(const QString& prompt, int32_t buttons, const QString& title) override;
-    QString InputBox(const QString& prompt, const QString& title, const QString& initial) override;
+    int16_t MsgBox(const QString& prompt, int32_t buttons, const QString& title) override {
+        shown.push_back({false, prompt, buttons, title, {}});
+        if (!m_steps.empty() && !m_steps.front().input) {
+            const int16_t answer = m_steps.front().answer;
+            m_steps.pop_front();
+            return answer;
+        }
+        const bool second = (buttons & 0xF00) == toolkit::vbDefaultButton2;
+        switch (buttons & 0x0F) {
+        case toolkit::vbYesNo:
+            return second ? toolkit::vbNo : toolkit::vbYes;
+        case toolkit::vbOKCancel:
+            return second ? toolkit::vbCancel : toolkit::vbOK;
+        default:
+            return toolkit::vbOK;
+        }
+    }
+    QString InputBox(const QString& prompt, const QString& title, const QString& initial) override {
+        shown.push_back({true, prompt, 0, title, initial});
+        if (m_steps.empty() || !m_steps.front().input)
+            return {};
+        const QString text = m_steps.front().text;
+        m_steps.pop_front();
+        return text;
+    }
 
     std::vector<Shown> shown;
 
