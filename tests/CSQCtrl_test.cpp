@@ -1,24 +1,17 @@
 #include "ErrorOf.h"
+#include "PanelFixture.h"
 #include "marquee/CSQCtrl.h"
-#include "support/Overrides.h"
 #include "toolkit/Colors.h"
 #include "toolkit/Events.h"
 #include "toolkit/StdFont.h"
-#include "toolkit/Window.h"
 
-#include <QApplication>
 #include <QImage>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QWidget>
 
-#include <gtest/gtest.h>
-
-#include <functional>
-#include <memory>
 #include <optional>
 #include <tuple>
-#include <vector>
 
 // The strip: its window (FormSQMain) and the controller that cuts the text and runs the scroll.
 
@@ -39,31 +32,19 @@ struct PaintCounter : QObject {
     long pixels = 0;
 };
 
-// A controller shown on an owner window, with unpaced yields and a hook that
-// sees every yield. The hook stops the scroll after a safety limit so that a
-// broken loop fails the test instead of hanging it.
-class ScrollHarness : public ::testing::Test {
+// A controller shown on an owner window, with unpaced yields, watched.
+class ScrollHarness : public ::testing::Test, protected YieldWatch {
 protected:
+    ScrollHarness() : YieldWatch([this] { csqc->Scroll(false, QString()); }) { limit = 200000; }
     void SetUp() override {
         csqc = std::make_shared<CSQCtrl>();
         csqc->Show(owner);
         // The map the show queues, and the platform's reports of it.
         for (int i = 0; i < 3; ++i)
             QCoreApplication::processEvents();
-        yieldHook.emplace([this] {
-            ++yields;
-            if (yields > limit) {
-                ADD_FAILURE() << "the scroll loop did not end";
-                csqc->Scroll(false, QString());
-                return;
-            }
-            if (onYield)
-                onYield();
-        });
     }
 
     void TearDown() override {
-        yieldHook.reset();
         onYield = nullptr;
         csqc->Unload();
     }
@@ -75,12 +56,8 @@ protected:
     std::vector<QString> reported;
     testsupport::ScopedYieldPeriod unpaced{std::chrono::nanoseconds::zero()};
     testsupport::ScopedErrorReporter reporter{[this](const QString& t) { reported.push_back(t); }};
-    std::optional<testsupport::ScopedYieldHook> yieldHook;
     toolkit::Window owner;
     std::shared_ptr<CSQCtrl> csqc;
-    std::function<void()> onYield;
-    int yields = 0;
-    int limit = 200000;
 };
 
 // A text whose segments can be told apart: segment k is made of letter 'a' + k.

@@ -95,13 +95,36 @@ private:
     QTimer m_safety;
 };
 
+// Counts every yield and hands it to onYield; past the limit it stops the scroll, so that a
+// broken loop fails the test instead of hanging it.
+class YieldWatch {
+protected:
+    explicit YieldWatch(std::function<void()> stopScroll) : m_stop(std::move(stopScroll)) {}
+    std::function<void()> onYield;
+    int yields = 0;
+    int limit = 100000;
+
+private:
+    std::function<void()> m_stop;
+    testsupport::ScopedYieldHook m_hook{[this] {
+        if (++yields > limit) {
+            ADD_FAILURE() << "the scroll loop did not end";
+            m_stop();
+        } else if (onYield) {
+            onYield();
+        }
+    }};
+};
+
 // The control panel as Main starts it: scripted prompts, shell and common
 // dialog, unpaced yields, errors and the end of the application recorded
-// instead of shown or done. Every yield is counted and handed to onYield;
-// past the limit the scroll is stopped so that a broken loop fails the test
-// instead of hanging it.
-class PanelFixture : public ::testing::Test {
+// instead of shown or done, and the yields watched.
+class PanelFixture : public ::testing::Test, protected YieldWatch {
 protected:
+    PanelFixture() : YieldWatch([this] {
+        if (auto c = controller.lock())
+            c->Scroll(false, QString());
+    }) {}
     void SetUp() override {
         ModuleMain::Main();
         ASSERT_EQ(FormMain::LoadedPanels().size(), 1u);
@@ -128,10 +151,7 @@ protected:
         drain();
     }
 
-    std::function<void()> onYield;
     std::vector<QString> reported;
-    int yields = 0;
-    int limit = 100000;
     int ends = 0;
     bool controllerGoneAtEnd = false;
     std::weak_ptr<CSQCtrl> controller;
@@ -144,17 +164,6 @@ protected:
         ++ends;
         // A run holds its controller, so a controller gone means no run is left.
         controllerGoneAtEnd = controller.expired();
-    }};
-    testsupport::ScopedYieldHook yieldHook{[this] {
-        ++yields;
-        if (yields > limit) {
-            ADD_FAILURE() << "the scroll loop did not end";
-            if (auto c = controller.lock())
-                c->Scroll(false, QString());
-            return;
-        }
-        if (onYield)
-            onYield();
     }};
     // Declared last, so that the panel and the strip go before the overrides above.
     std::shared_ptr<FormMain> panel;
