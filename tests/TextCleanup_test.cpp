@@ -20,6 +20,8 @@ QString clean(QString text) {
     return text;
 }
 
+// "<", ">", line breaks and a blank are mostly left to the random texts below; here are a few
+// plain cases, and the other delimiters and replacements.
 TEST(TextCleanupTest, StripEnclosedCutsFromEachOpeningToTheFirstCharacterOfTheNextClosing) {
     const struct {
         const char* text;
@@ -28,16 +30,8 @@ TEST(TextCleanupTest, StripEnclosedCutsFromEachOpeningToTheFirstCharacterOfTheNe
         const char* result;
     } cases[] = {
         {"x<b>y</b>z", "<", ">", "xyz"},
-        {"a>b<c>d", "<", ">", "a>bd"},
-        {"1 < 2 and 3 > 2", "<", ">", "1  2"},
         {"<a<b>c>", "<", ">", "c>"},
-        {"<a> x < y <b>", "<", ">", " x "},
         {"see <here", "<", ">", "see <here"},
-        {"a < b > c", "<", ">", "a  c"},
-        {"<only><tags/>", "<", ">", ""},
-        {"", "<", ">", ""},
-        {"<>", "<", ">", ""},
-        {"x<", "<", ">", "x<"},
         {"a'b'c'd", "'", "'", "ac'd"}, // the same character opening and closing: pairs in turn
         {"a<!--x-->b", "<!--", "-->", "a->b"}, // only the closing's first character goes
         {"x<<y", "<<", "<", "xy"},             // the closing search starts inside the opening
@@ -60,9 +54,6 @@ TEST(TextCleanupTest, ReplaceNewLinePrefersPairsThenLineFeedsThenCarriageReturns
         const char* result;
     } cases[] = {
         {"a\r\nb\nc", " ", true, "a b\nc"},
-        {"a\rb\r\n\rc\n", " ", true, "a\rb \rc\n"},
-        {"a\nb\rc\n\n", " ", true, "a b\rc  "},
-        {"\ra\rb\r", " ", true, " a b "},
         {"\n\r", "_", true, "_\r"}, // a line feed before a carriage return is no pair
         {"no break", " ", false, "no break"},
         {"a\r\nb\r\n", "<br>", true, "a<br>b<br>"},
