@@ -26,7 +26,7 @@ const char* const kOwnerIcon[] = {
     "################", "################", "################",
 };
 
-class AboutBox : public ::testing::Test {
+class AboutBox : public Unpaced {
 protected:
     void SetUp() override {
         toolkit::RegisterFontSubstitutions();
@@ -56,9 +56,6 @@ protected:
         return out;
     }
 
-    std::vector<QString> reported;
-    testsupport::ScopedYieldPeriod unpaced{std::chrono::nanoseconds::zero()};
-    testsupport::ScopedErrorReporter reporter{[this](const QString& t) { reported.push_back(t); }};
     testsupport::InstalledShell shell;
     std::shared_ptr<toolkit::Window> owner = std::make_shared<toolkit::Window>();
 };

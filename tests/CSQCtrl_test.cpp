@@ -33,7 +33,7 @@ struct PaintCounter : QObject {
 };
 
 // A controller shown on an owner window, with unpaced yields, watched.
-class ScrollHarness : public ::testing::Test, protected YieldWatch {
+class ScrollHarness : public Unpaced, protected YieldWatch {
 protected:
     ScrollHarness() : YieldWatch([this] { csqc->Scroll(false, QString()); }) { limit = 200000; }
     void SetUp() override {
@@ -53,9 +53,6 @@ protected:
     StripText& lead() { return form().TextVorn(0); }
     StripText& trail() { return form().TextVorn(1); }
 
-    std::vector<QString> reported;
-    testsupport::ScopedYieldPeriod unpaced{std::chrono::nanoseconds::zero()};
-    testsupport::ScopedErrorReporter reporter{[this](const QString& t) { reported.push_back(t); }};
     toolkit::Window owner;
     std::shared_ptr<CSQCtrl> csqc;
 };

@@ -95,6 +95,14 @@ private:
     QTimer m_safety;
 };
 
+// Yields that do not wait, and the errors the toolkit would show recorded instead.
+class Unpaced : public ::testing::Test {
+protected:
+    std::vector<QString> reported;
+    testsupport::ScopedYieldPeriod unpaced{std::chrono::nanoseconds::zero()};
+    testsupport::ScopedErrorReporter reporter{[this](const QString& t) { reported.push_back(t); }};
+};
+
 // Counts every yield and hands it to onYield; past the limit it stops the scroll, so that a
 // broken loop fails the test instead of hanging it.
 class YieldWatch {
@@ -117,9 +125,9 @@ private:
 };
 
 // The control panel as Main starts it: scripted prompts, shell and common
-// dialog, unpaced yields, errors and the end of the application recorded
-// instead of shown or done, and the yields watched.
-class PanelFixture : public ::testing::Test, protected YieldWatch {
+// dialog, unpaced, the end of the application recorded instead of done, and the
+// yields watched.
+class PanelFixture : public Unpaced, protected YieldWatch {
 protected:
     PanelFixture() : YieldWatch([this] {
         if (auto c = controller.lock())
@@ -151,15 +159,12 @@ protected:
         drain();
     }
 
-    std::vector<QString> reported;
     int ends = 0;
     bool controllerGoneAtEnd = false;
     std::weak_ptr<CSQCtrl> controller;
     testsupport::InstalledPrompts prompts;
     testsupport::InstalledShell shell;
     testsupport::InstalledCommonDialogs dialogs;
-    testsupport::ScopedYieldPeriod unpaced{std::chrono::nanoseconds::zero()};
-    testsupport::ScopedErrorReporter reporter{[this](const QString& t) { reported.push_back(t); }};
     testsupport::ScopedEndHook endHook{[this] {
         ++ends;
         // A run holds its controller, so a controller gone means no run is left.

@@ -23,17 +23,6 @@
 
 using namespace toolkit;
 
-namespace {
-
-class Unpaced : public ::testing::Test {
-protected:
-    std::vector<QString> reported;
-    testsupport::ScopedYieldPeriod unpaced{std::chrono::nanoseconds::zero()};
-    testsupport::ScopedErrorReporter reporter{[this](const QString& t) { reported.push_back(t); }};
-};
-
-} // namespace
-
 TEST(Checked, sixteenBitArithmeticOverflowsInsteadOfWrapping) {
     EXPECT_EQ(Abs16(-32767), 32767);
     EXPECT_EQ(errorOf([] { Abs16(-32768); }), 6);

@@ -41,16 +41,13 @@ using namespace toolkit;
 
 namespace {
 
-class Widgets : public ::testing::Test {
+class Widgets : public Unpaced {
 protected:
     void SetUp() override {
         window = std::make_shared<Window>();
         window->Show();
     }
     void TearDown() override { window->Unload(); }
-    std::vector<QString> reported;
-    testsupport::ScopedYieldPeriod unpaced{std::chrono::nanoseconds::zero()};
-    testsupport::ScopedErrorReporter reporter{[this](const QString& t) { reported.push_back(t); }};
     std::shared_ptr<Window> window;
     std::vector<QString> log;
 };
