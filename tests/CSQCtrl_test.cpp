@@ -395,26 +395,21 @@ TEST_F(CSQCtrlLoop, aNewTextLoadedInsideAYieldRestartsFromItsBeginning) {
 
 TEST(CSQCtrlProperties, constructionLeavesTheStripEmptyStoppedAndHiddenAtSpeedOne) {
     CSQCtrl c;
-    EXPECT_FALSE(c.Fuel());
-    EXPECT_EQ(c.SegmentCount(), 0);
-    EXPECT_TRUE(c.Form()->TextVorn(0).Text().isEmpty());
-    EXPECT_TRUE(c.Form()->TextVorn(1).Text().isEmpty());
-    EXPECT_FALSE(c.Form()->TextVorn(0).Visible());
-    EXPECT_FALSE(c.Form()->Visible());
-    EXPECT_FLOAT_EQ(c.Form()->TextVorn(0).Left(), c.Form()->FrameVorn().Width());
-    EXPECT_EQ(c.Speed(), 1);
-    EXPECT_EQ(c.Timing(), 0);
+    FormSQMain& f = *c.Form();
+    EXPECT_EQ(std::tuple(c.Fuel(), c.SegmentCount(), c.Speed(), c.Timing()),
+              std::tuple(false, 0, 1, 0));
+    EXPECT_EQ(std::tuple(f.TextVorn(0).Text(), f.TextVorn(1).Text(), f.TextVorn(0).Visible(),
+                         f.Visible()),
+              std::tuple(QString(), QString(), false, false));
+    EXPECT_FLOAT_EQ(f.TextVorn(0).Left(), f.FrameVorn().Width());
     // Speed and timing store absolute values and refuse -32768.
     c.SetSpeed(-5);
     c.SetTiming(-1);
-    EXPECT_EQ(c.Speed(), 5);
-    EXPECT_EQ(c.Timing(), 1);
+    EXPECT_EQ(std::tuple(c.Speed(), c.Timing()), std::tuple(5, 1));
     c.SetSpeed(32767);
-    EXPECT_EQ(c.Speed(), 32767);
     EXPECT_EQ(errorOf([&] { c.SetSpeed(-32768); }), 6);
     EXPECT_EQ(errorOf([&] { c.SetTiming(-32768); }), 6);
-    EXPECT_EQ(c.Speed(), 32767);
-    EXPECT_EQ(c.Timing(), 1);
+    EXPECT_EQ(std::tuple(c.Speed(), c.Timing()), std::tuple(32767, 1));
 }
 
 namespace {
