@@ -33,58 +33,54 @@ TEST(WindowGeometry, pixelsComeFromRoundedEdgesAndTheDesktopOrigin) {
     EXPECT_EQ(g.OuterPixels(kOrigin), QRect(-1, 0, 1280, 21));
 }
 
-struct ReportCase {
-    const char* what;
-    Twips set;
-    QRect reported;
-    QPoint origin;
-    Twips expected;
-    bool moved;
-    bool resized;
-};
-
-class WindowGeometryReport : public ::testing::TestWithParam<ReportCase> {};
-
-TEST_P(WindowGeometryReport, takesWhatNoLongerRoundsToTheReportedPixels) {
-    const ReportCase& c = GetParam();
-    WindowGeometry g;
-    g.Set(c.set.left, c.set.top, c.set.width, c.set.height);
-    const auto change = g.Reported(c.reported, c.origin);
-    expectTwips(g, c.expected, c.what);
-    EXPECT_EQ(change.moved, c.moved) << c.what;
-    EXPECT_EQ(change.resized, c.resized) << c.what;
-    if (c.reported.isValid()) {
-        EXPECT_EQ(g.OuterPixels(c.origin), c.reported) << c.what;
+// Each report against a window set to some twips: what the twips become, and what changed.
+TEST(WindowGeometry, takesWhatNoLongerRoundsToTheReportedPixels) {
+    const struct {
+        const char* what;
+        Twips set;
+        QRect reported;
+        QPoint origin;
+        Twips expected;
+        bool moved;
+        bool resized;
+    } cases[] = {
+        {"the answer to the request keeps every fraction",
+         {100.5f, 200.25f, 3000.7f, 600}, QRect(7, 13, 200, 40), kOrigin,
+         {100.5f, 200.25f, 3000.7f, 600}, false, false},
+        {"a move by the user keeps the size's fraction",
+         {100.5f, 200.25f, 3000.7f, 600}, QRect(47, 3, 200, 40), kOrigin,
+         {705, 45, 3000.7f, 600}, true, false},
+        {"a move along one axis keeps the other coordinate's fraction",
+         {100.5f, 200.25f, 3000.7f, 600}, QRect(47, 13, 200, 40), kOrigin,
+         {705, 200.25f, 3000.7f, 600}, true, false},
+        {"a minimum size the window manager imposes keeps the place",
+         {100.5f, 200.25f, 30, 30}, QRect(7, 13, 50, 40), kOrigin,
+         {100.5f, 200.25f, 750, 600}, false, true},
+        {"maximised: place and size both",
+         {100.5f, 200.25f, 3000.7f, 600}, QRect(0, 0, 1280, 779), kOrigin,
+         {0, 0, 19200, 11685}, true, true},
+        {"reports are taken relative to the desktop's origin",
+         {0, 0, 19200, 11685}, QRect(10, 30, 1280, 779), QPoint(10, 24),
+         {0, 90, 19200, 11685}, true, false},
+        {"a negative place, off the desktop's left edge",
+         {0, 11685, 19200, 315}, QRect(-200, 629, 1280, 21), kOrigin,
+         {-3000, 9435, 19200, 315}, true, false},
+        {"an empty report is no report",
+         {100.5f, 200.25f, 3000.7f, 600}, QRect(), kOrigin,
+         {100.5f, 200.25f, 3000.7f, 600}, false, false},
+    };
+    for (const auto& c : cases) {
+        WindowGeometry g;
+        g.Set(c.set.left, c.set.top, c.set.width, c.set.height);
+        const auto change = g.Reported(c.reported, c.origin);
+        expectTwips(g, c.expected, c.what);
+        EXPECT_EQ(change.moved, c.moved) << c.what;
+        EXPECT_EQ(change.resized, c.resized) << c.what;
+        if (c.reported.isValid()) {
+            EXPECT_EQ(g.OuterPixels(c.origin), c.reported) << c.what;
+        }
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, WindowGeometryReport,
-    ::testing::Values(
-        ReportCase{"the answer to the request keeps every fraction",
-                   {100.5f, 200.25f, 3000.7f, 600}, QRect(7, 13, 200, 40), kOrigin,
-                   {100.5f, 200.25f, 3000.7f, 600}, false, false},
-        ReportCase{"a move by the user keeps the size's fraction",
-                   {100.5f, 200.25f, 3000.7f, 600}, QRect(47, 3, 200, 40), kOrigin,
-                   {705, 45, 3000.7f, 600}, true, false},
-        ReportCase{"a move along one axis keeps the other coordinate's fraction",
-                   {100.5f, 200.25f, 3000.7f, 600}, QRect(47, 13, 200, 40), kOrigin,
-                   {705, 200.25f, 3000.7f, 600}, true, false},
-        ReportCase{"a minimum size the window manager imposes keeps the place",
-                   {100.5f, 200.25f, 30, 30}, QRect(7, 13, 50, 40), kOrigin,
-                   {100.5f, 200.25f, 750, 600}, false, true},
-        ReportCase{"maximised: place and size both",
-                   {100.5f, 200.25f, 3000.7f, 600}, QRect(0, 0, 1280, 779), kOrigin,
-                   {0, 0, 19200, 11685}, true, true},
-        ReportCase{"reports are taken relative to the desktop's origin",
-                   {0, 0, 19200, 11685}, QRect(10, 30, 1280, 779), QPoint(10, 24),
-                   {0, 90, 19200, 11685}, true, false},
-        ReportCase{"a negative place, off the desktop's left edge",
-                   {0, 11685, 19200, 315}, QRect(-200, 629, 1280, 21), kOrigin,
-                   {-3000, 9435, 19200, 315}, true, false},
-        ReportCase{"an empty report is no report",
-                   {100.5f, 200.25f, 3000.7f, 600}, QRect(), kOrigin,
-                   {100.5f, 200.25f, 3000.7f, 600}, false, false}));
 
 // Answers that come late, on a loaded machine: every report is taken as it
 // comes, nothing is asked again, and the last one leaves the window where
