@@ -1,5 +1,5 @@
 #include "ErrorOf.h"
-#include "PanelFixture.h"
+#include "WindowFixture.h"
 #include "marquee/CSQCtrl.h"
 #include "toolkit/Colors.h"
 #include "toolkit/Events.h"

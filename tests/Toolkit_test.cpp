@@ -1,5 +1,6 @@
 #include "ErrorOf.h"
-#include "PanelFixture.h"
+#include "WindowFixture.h"
+#include "support/ScriptedPrompts.h"
 #include "toolkit/Checked.h"
 #include "toolkit/Colors.h"
 #include "toolkit/Desktop.h"

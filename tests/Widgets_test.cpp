@@ -1,5 +1,6 @@
 #include "ErrorOf.h"
-#include "PanelFixture.h"
+#include "WindowFixture.h"
+#include "support/ScriptedCommonDialog.h"
 #include "TempFolder.h"
 #include "toolkit/Colors.h"
 #include "toolkit/CommandButton.h"
