@@ -70,7 +70,6 @@ void FormAboutBox::createWidgets() {
     m_TextReport = std::make_unique<toolkit::MultiLineTextBox>(*this);
     m_TextReport->SetBackColor(kWhite);
     m_TextReport->SetForeColor(kBlack);
-    m_TextReport->SetLocked(true);
     m_TextReport->Move(1000, 900, 3800, 1300);
     m_TextReport->SetText(QStringLiteral("Report\r\n"));
 
@@ -93,7 +92,6 @@ void FormAboutBox::createWidgets() {
     m_LabelCopyright->Move(1000, 2250, 3800, 300);
 
     m_ImageIcon = std::make_unique<toolkit::Image>(*this);
-    m_ImageIcon->SetStretch(true);
     m_ImageIcon->Move(100, 100, 800, 800);
 
     m_LabelVersion = whiteLabel(*this, QStringLiteral("Version"), 9.0f);
@@ -102,14 +100,9 @@ void FormAboutBox::createWidgets() {
 }
 
 void FormAboutBox::setTabOrder() {
-    m_btnOK->SetTabIndex(0);
-    m_LabelVersion->SetTabIndex(1);
-    m_btnWeb->SetTabIndex(2);
-    m_LabelCopyright->SetTabIndex(3);
-    m_TextReport->SetTabIndex(4);
-    m_LabelTitle->SetTabIndex(5);
-    toolkit::ApplyTabOrder({m_TextReport.get(), m_btnWeb.get(), m_btnOK.get(), m_LabelTitle.get(),
-                            m_LabelCopyright.get(), m_LabelVersion.get()});
+    // In the order of their tab indices, 0 to 5.
+    toolkit::ApplyTabOrder({m_btnOK.get(), m_LabelVersion.get(), m_btnWeb.get(),
+                            m_LabelCopyright.get(), m_TextReport.get(), m_LabelTitle.get()});
     toolkit::SetFocusTo(*m_btnOK);
 }
 

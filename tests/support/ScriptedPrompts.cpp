@@ -11,15 +11,9 @@ int16_t ScriptedPrompts::MsgBox(const QString& prompt, int32_t buttons, const QS
         m_steps.pop_front();
         return answer;
     }
-    const bool second = (buttons & 0xF00) == vbDefaultButton2;
-    switch (buttons & 0x0F) {
-    case vbYesNo:
-        return second ? vbNo : vbYes;
-    case vbOKCancel:
-        return second ? vbCancel : vbOK;
-    default:
+    if ((buttons & 0x0F) != vbYesNo)
         return vbOK;
-    }
+    return (buttons & 0xF00) == vbDefaultButton2 ? vbNo : vbYes;
 }
 
 QString ScriptedPrompts::InputBox(const QString& prompt, const QString& title,
