@@ -20,8 +20,8 @@ namespace {
 // The dialogs centre on the window the user was working in.
 QWidget* dialogParent() { return QApplication::activeWindow(); }
 
-// Qt's own font dialog offers strike-through and underline in an "Effects" box; without the
-// effects flag the box is hidden, so nothing is offered that would then be ignored.
+// Qt's own font dialog offers strike-through and underline in an "Effects" box; the box is
+// hidden, so nothing is offered that would then be ignored.
 void hideEffects(QFontDialog& dialog) {
     for (QCheckBox* box : dialog.findChildren<QCheckBox*>()) {
         box->hide();
@@ -61,7 +61,7 @@ public:
         return chosen.first();
     }
 
-    std::optional<DialogFont> ChooseFont(const DialogFont& font, int32_t flags) override {
+    std::optional<DialogFont> ChooseFont(const DialogFont& font, int32_t) override {
         QFont initial(font.Name);
         initial.setPointSizeF(font.Size > 0.0f ? font.Size : 9.0);
         initial.setBold(font.Bold);
@@ -79,10 +79,8 @@ public:
         // and OK would then change the font.
         initial.setStyleName(drawn.styleName());
         QPointer<QFontDialog> dialog = new QFontDialog(initial, dialogParent());
-        if (!(flags & cdlCFEffects)) {
-            dialog->setOption(QFontDialog::DontUseNativeDialog);
-            hideEffects(*dialog);
-        }
+        dialog->setOption(QFontDialog::DontUseNativeDialog);
+        hideEffects(*dialog);
         keepSampleTall(*dialog);
         const int answer = dialog->exec();
         if (!dialog)

@@ -27,7 +27,8 @@ public:
     const std::vector<QString>& Addresses() const noexcept { return m_addresses; }
     const std::vector<std::chrono::milliseconds>& Timeouts() const noexcept { return m_timeouts; }
 
-    QString Fetch(const QString& address, std::chrono::milliseconds timeout) override;
+    toolkit::WebDocument FetchDocument(const QString& address,
+                                       std::chrono::milliseconds timeout) override;
 
 private:
     std::deque<Answer> m_script;
