@@ -32,24 +32,20 @@ struct Entry {
     bool markerMet = false; // text input met 0x1A: nothing after it is readable
 };
 
-// Used from the user-interface thread only.
-struct Table {
-    std::array<Entry, FileTable::MaxNumber + 1> entries; // entry 0 is never used
-};
-
-Table& TheTable() {
-    static Table table;
+// Used from the user-interface thread only; entry 0 is never used.
+std::array<Entry, FileTable::MaxNumber + 1>& entries() {
+    static std::array<Entry, FileTable::MaxNumber + 1> table;
     return table;
 }
 
-Entry& EntryOf(Table& table, int16_t number) {
+Entry& EntryOf(int16_t number) {
     if (number < 1 || number > FileTable::MaxNumber)
         throw FileError();
-    return table.entries[static_cast<size_t>(number)];
+    return entries()[static_cast<size_t>(number)];
 }
 
-Entry& OpenEntryOf(Table& table, int16_t number) {
-    Entry& entry = EntryOf(table, number);
+Entry& OpenEntryOf(int16_t number) {
+    Entry& entry = EntryOf(number);
     if (!entry.file)
         throw FileError();
     return entry;
@@ -104,9 +100,8 @@ int OpenDescriptor(const QString& path, FileTable::Mode mode) {
 } // namespace
 
 int16_t FileTable::FreeFile() {
-    Table& table = TheTable();
     for (int16_t number = 1; number <= MaxNumber; ++number) {
-        const Entry& entry = table.entries[static_cast<size_t>(number)];
+        const Entry& entry = entries()[static_cast<size_t>(number)];
         if (!entry.file && !entry.held)
             return number;
     }
@@ -114,8 +109,7 @@ int16_t FileTable::FreeFile() {
 }
 
 void FileTable::Hold(int16_t number) {
-    Table& table = TheTable();
-    Entry& entry = EntryOf(table, number);
+    Entry& entry = EntryOf(number);
     if (entry.file || entry.held)
         throw FileError();
     entry.held = true;
@@ -123,13 +117,11 @@ void FileTable::Hold(int16_t number) {
 
 void FileTable::Release(int16_t number) {
     Close(number);
-    Table& table = TheTable();
-    EntryOf(table, number).held = false;
+    EntryOf(number).held = false;
 }
 
 void FileTable::Open(int16_t number, const QString& path, Mode mode) {
-    Table& table = TheTable();
-    Entry& entry = EntryOf(table, number);
+    Entry& entry = EntryOf(number);
     if (entry.file)
         throw FileError();
 
@@ -148,21 +140,18 @@ void FileTable::Open(int16_t number, const QString& path, Mode mode) {
 }
 
 bool FileTable::IsOpen(int16_t number) {
-    Table& table = TheTable();
-    return EntryOf(table, number).file != nullptr;
+    return EntryOf(number).file != nullptr;
 }
 
 int32_t FileTable::Length(int16_t number) {
-    Table& table = TheTable();
-    const qint64 size = OpenEntryOf(table, number).file->size();
+    const qint64 size = OpenEntryOf(number).file->size();
     if (size < 0 || size > std::numeric_limits<int32_t>::max())
         throw Error::Overflow();
     return static_cast<int32_t>(size);
 }
 
 QByteArray FileTable::Read(int16_t number, int32_t count) {
-    Table& table = TheTable();
-    Entry& entry = OpenEntryOf(table, number);
+    Entry& entry = OpenEntryOf(number);
     if (!IsReadMode(entry.mode))
         throw FileError();
     if (count < 0)
@@ -193,8 +182,7 @@ QByteArray FileTable::Read(int16_t number, int32_t count) {
 }
 
 bool FileTable::AtEnd(int16_t number) {
-    Table& table = TheTable();
-    Entry& entry = OpenEntryOf(table, number);
+    Entry& entry = OpenEntryOf(number);
     if (!IsReadMode(entry.mode))
         throw FileError();
     if (entry.markerMet)
@@ -208,8 +196,7 @@ bool FileTable::AtEnd(int16_t number) {
 }
 
 void FileTable::Write(int16_t number, const QByteArray& bytes) {
-    Table& table = TheTable();
-    Entry& entry = OpenEntryOf(table, number);
+    Entry& entry = OpenEntryOf(number);
     if (IsReadMode(entry.mode))
         throw FileError();
     if (entry.file->write(bytes) != bytes.size() || !entry.file->flush())
@@ -217,8 +204,7 @@ void FileTable::Write(int16_t number, const QByteArray& bytes) {
 }
 
 void FileTable::Close(int16_t number) {
-    Table& table = TheTable();
-    Entry& entry = EntryOf(table, number);
+    Entry& entry = EntryOf(number);
     if (!entry.file)
         return;
     entry.file->close();
