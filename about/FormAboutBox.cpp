@@ -4,7 +4,6 @@
 #include "toolkit/Colors.h"
 #include "toolkit/DefaultButton.h"
 #include "toolkit/DialogFrame.h"
-#include "toolkit/Focus.h"
 #include "toolkit/Picture.h"
 #include "toolkit/Shell.h"
 #include "toolkit/StdFont.h"
@@ -103,7 +102,7 @@ void FormAboutBox::setTabOrder() {
     // In the order of their tab indices, 0 to 5.
     toolkit::ApplyTabOrder({m_btnOK.get(), m_LabelVersion.get(), m_btnWeb.get(),
                             m_LabelCopyright.get(), m_TextReport.get(), m_LabelTitle.get()});
-    toolkit::SetFocusTo(*m_btnOK);
+    m_btnOK->SetFocus();
 }
 
 void FormAboutBox::connectHandlers() {

@@ -96,6 +96,11 @@ void Control::SetTabStop(bool value) {
         m_widget->setFocusPolicy(value ? Qt::StrongFocus : Qt::NoFocus);
 }
 
+void Control::SetFocus() {
+    if (m_widget)
+        m_widget->setFocus(Qt::OtherFocusReason);
+}
+
 void ApplyTabOrder(const std::vector<Control*>& controls) {
     QWidget* previous = nullptr;
     for (Control* c : controls) {

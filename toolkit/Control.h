@@ -38,6 +38,9 @@ public:
     bool Enabled() const { return m_blnEnabled; }
     void SetEnabled(bool value);
     void SetTabStop(bool value);
+    // Gives the control the keyboard focus: now if its window is active,
+    // otherwise when the window is next activated.
+    void SetFocus();
 
     int32_t BackColor() const { return m_lngBackColor; }
     void SetBackColor(int32_t value);
