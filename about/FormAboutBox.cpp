@@ -12,16 +12,6 @@ using toolkit::RGB;
 
 namespace {
 
-toolkit::WindowStyle dialogStyle() {
-    toolkit::WindowStyle style;
-    style.TitleBar = true;
-    style.Sizable = false;
-    style.ToolWindow = false;
-    style.MinButton = false;
-    style.MaxButton = false;
-    return style;
-}
-
 constexpr int32_t kWhite = RGB(255, 255, 255);
 constexpr int32_t kBlack = RGB(0, 0, 0);
 
@@ -48,7 +38,8 @@ std::unique_ptr<toolkit::Label> whiteLabel(toolkit::Window& window, const QStrin
 
 } // namespace
 
-FormAboutBox::FormAboutBox() : toolkit::Window(dialogStyle()) {
+FormAboutBox::FormAboutBox()
+    : toolkit::Window({.Sizable = false, .MinButton = false, .MaxButton = false}) {
     toolkit::SetDialogFrame(*this);
     SetCaption(QStringLiteral("About..."));
     toolkit::SetNoIcon(*this);

@@ -32,15 +32,6 @@ constexpr float kInnerWidth = 3915;
 constexpr float kInnerHeight = 2505;
 constexpr float kExpandedHeight = 3000;
 
-toolkit::WindowStyle panelStyle() {
-    toolkit::WindowStyle style;
-    style.TitleBar = true;
-    style.Sizable = false;
-    style.MinButton = true;
-    style.MaxButton = false;
-    return style;
-}
-
 std::vector<std::shared_ptr<FormMain>>& loadedPanels() {
     static std::vector<std::shared_ptr<FormMain>> panels;
     return panels;
@@ -60,7 +51,8 @@ void takeTypedValue(toolkit::HScrollBar& bar, toolkit::TextBox& box) {
 
 } // namespace
 
-FormMain::FormMain() : toolkit::Window(panelStyle()) {
+// A fixed panel that can be minimised, not maximised.
+FormMain::FormMain() : toolkit::Window({.Sizable = false, .MaxButton = false}) {
     SetCaption(QStringLiteral("vorn2"));
     SetIcon(kPanelIcon);
     SetApplicationIcon(kPanelIcon);

@@ -7,21 +7,14 @@ using toolkit::RGB;
 
 namespace {
 
-toolkit::WindowStyle stripStyle() {
-    toolkit::WindowStyle style;
-    style.TitleBar = false;
-    style.Sizable = true;
-    style.ToolWindow = true;
-    style.MinButton = false;
-    style.MaxButton = false;
-    return style;
-}
-
 constexpr int32_t kOrange = RGB(255, 128, 0);
 
 } // namespace
 
-FormSQMain::FormSQMain() : toolkit::Window(stripStyle()) {
+// Borderless and sizable, with no task-bar entry.
+FormSQMain::FormSQMain()
+    : toolkit::Window(
+          {.TitleBar = false, .ToolWindow = true, .MinButton = false, .MaxButton = false}) {
     SetCaption(QString());
     SetClientSize(2700, 615);
     createWidgets();

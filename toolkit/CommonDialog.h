@@ -67,7 +67,6 @@ public:
     int32_t Color() const noexcept { return m_lngColor; }
     void SetColor(int32_t value);
 
-    int32_t Flags() const noexcept { return m_lngFlags; }
     void SetFlags(int32_t value) noexcept { m_lngFlags = value; }
 
     void ShowOpen();
