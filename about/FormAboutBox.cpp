@@ -18,12 +18,8 @@ constexpr int32_t kBlack = RGB(0, 0, 0);
 // The labels' face; where it is not installed the substitutions made at
 // start-up draw it with a Japanese gothic face that is.
 toolkit::StdFont labelFont(float size) {
-    toolkit::StdFont font;
-    font.Name = QStringLiteral("ＭＳ Ｐゴシック");
-    font.Size = size;
-    font.Bold = true;
-    font.Charset = toolkit::kCharsetShiftJis;
-    return font;
+    return {.Name = QStringLiteral("ＭＳ Ｐゴシック"), .Size = size, .Bold = true,
+            .Charset = toolkit::kCharsetShiftJis};
 }
 
 std::unique_ptr<toolkit::Label> whiteLabel(toolkit::Window& window, const QString& caption,

@@ -171,18 +171,12 @@ void CSQCtrl::Idle(int32_t n) {
 }
 
 void CSQCtrl::FitTextBox(toolkit::Window& window, StripText& box) {
-    const bool bold = window.FontBold();
-    const bool italic = window.FontItalic();
-    const QString name = window.FontName();
-    const float size = window.FontSize();
+    const toolkit::StdFont own = window.Font();
     window.SetFontBold(box.FontBold());
     window.SetFontItalic(box.FontItalic());
     window.SetFontName(box.FontName());
     window.SetFontSize(box.FontSize());
     box.SetWidth(window.TextWidth(box.Text()));
     box.SetHeight(window.TextHeight(box.Text()));
-    window.SetFontBold(bold);
-    window.SetFontItalic(italic);
-    window.SetFontName(name);
-    window.SetFontSize(size);
+    window.SetFont(own);
 }

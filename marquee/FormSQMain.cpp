@@ -37,12 +37,8 @@ void FormSQMain::createWidgets() {
         StripText& box = m_FrameVorn->Box(i);
         box.SetBackColor(kOrange);
         box.SetForeColor(RGB(64, 64, 64));
-        toolkit::StdFont font;
-        font.Name = QStringLiteral("ＭＳ Ｐゴシック");
-        font.Size = 9.75f;
-        font.Bold = true;
-        font.Charset = toolkit::kCharsetShiftJis;
-        box.SetFont(font);
+        box.SetFont({.Name = QStringLiteral("ＭＳ Ｐゴシック"), .Size = 9.75f, .Bold = true,
+                     .Charset = toolkit::kCharsetShiftJis});
         box.Move(lefts[i], tops[i], widths[i], 225);
         box.SetText(QStringLiteral("TextVorn(%1)").arg(i));
     }
