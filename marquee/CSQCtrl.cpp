@@ -9,10 +9,7 @@ CSQCtrl::CSQCtrl() {
     m_FSQM = std::make_shared<FormSQMain>();
     m_FSQM->TextVorn(0).SetText(QString());
     m_FSQM->TextVorn(1).SetText(QString());
-    m_intSpeed = 1;
-    m_intTiming = 0;
-    m_lngSegmentCount = 0;
-    m_blnFuel = false;
+    // Speed 1, Timing 0, no segments and no fuel, as the members start.
     Scroll(false, QString());
 }
 

@@ -89,16 +89,11 @@ public:
         delete dialog;
         if (answer != QDialog::Accepted)
             return std::nullopt;
-        DialogFont result;
         // Confirming the face offered keeps the name the caller gave.
-        result.Name = chosen.family() == drawnFace ? font.Name : chosen.family();
-        result.Size = chosen.pointSizeF() > 0.0 ? static_cast<float>(chosen.pointSizeF())
-                                                : static_cast<float>(chosen.pixelSize() * 0.75);
-        result.Bold = chosen.bold();
-        result.Italic = chosen.italic();
-        result.Strikethru = chosen.strikeOut();
-        result.Underline = chosen.underline();
-        return result;
+        return DialogFont{chosen.family() == drawnFace ? font.Name : chosen.family(),
+                          chosen.pointSizeF() > 0.0 ? static_cast<float>(chosen.pointSizeF())
+                                                    : static_cast<float>(chosen.pixelSize() * 0.75),
+                          chosen.bold(), chosen.italic(), chosen.strikeOut(), chosen.underline()};
     }
 
     // Qt's colour dialog always opens in full, custom colours included, with the given

@@ -45,10 +45,8 @@ QFont ToQFont(const StdFont& font) {
 
 StdFont DefaultFont() {
     const QFont app = QApplication::font();
-    StdFont f;
-    f.Name = app.family();
-    f.Size = app.pointSizeF() > 0 ? static_cast<float>(app.pointSizeF()) : 9.0f;
-    return f;
+    return {.Name = app.family(),
+            .Size = app.pointSizeF() > 0 ? static_cast<float>(app.pointSizeF()) : 9.0f};
 }
 
 float MeasureTextWidth(const StdFont& font, const QString& text) {
