@@ -19,12 +19,12 @@ namespace toolkit {
 
 namespace {
 
-// The thumb's length in pixels, whatever LargeChange is. On the panel's 60-pixel bars with
+// The thumb's length in pixels, whatever the page step is. On the panel's 60-pixel bars with
 // 0..100 this leaves at least 25 pixels of travel, so a pixel of drag moves the value by 4
 // at most and the hand can hit every fourth value.
 constexpr int kThumbPixels = 7;
 
-// The platform style with a thumb of fixed size: a style sizes it by LargeChange against the
+// The platform style with a thumb of fixed size: a style sizes it by the page step against the
 // range, which on a short bar gives a thumb that fills the track and jumps by a quarter.
 class FixedThumbStyle : public QProxyStyle {
 public:
