@@ -65,7 +65,8 @@ struct WebDocument {
 class HttpFetchSeam {
 public:
     virtual ~HttpFetchSeam() = default;
-    virtual WebDocument FetchDocument(const QString& address, std::chrono::milliseconds timeout) = 0;
+    virtual WebDocument FetchDocument(const QString& address,
+                                      std::chrono::milliseconds timeout) = 0;
 };
 
 // The real fetch over QNetworkAccessManager. While it waits, windows repaint but user input
