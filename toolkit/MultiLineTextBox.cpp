@@ -46,6 +46,8 @@ MultiLineTextBox::MultiLineTextBox(Container& parent)
 }
 
 void MultiLineTextBox::SetText(const QString& value) {
+    if (value == m_strText)
+        return;
     m_strText = value;
     m_edit->setPlainText(shownText(value));
     m_edit->verticalScrollBar()->setValue(0);
