@@ -29,16 +29,8 @@ void reportFailure(const QString& what) {
 }
 
 // Whether the text is the one the strip shows, or will show after this pass.
-bool shows(const CSQCtrl& csqc, QStringView text) {
-    if (!csqc.Queued().isEmpty())
-        return csqc.Queued() == text;
-    qsizetype at = 0;
-    for (const QString& segment : csqc.Segments()) {
-        if (text.sliced(at).left(segment.size()) != segment)
-            return false;
-        at += segment.size();
-    }
-    return at == text.size();
+bool shows(const CSQCtrl& csqc, const QString& text) {
+    return (csqc.Queued().isEmpty() ? csqc.LoadedText() : csqc.Queued()) == text;
 }
 
 } // namespace
