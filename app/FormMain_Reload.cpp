@@ -1,5 +1,6 @@
 #include "app/FormMain.h"
 
+#include "app/CommandLine.h"
 #include "app/WebStrip.h"
 #include "toolkit/App.h"
 #include "toolkit/Error.h"
@@ -20,8 +21,6 @@
 
 namespace {
 
-constexpr int kMaxReloadMinutes = 24 * 60;
-
 void reportFailure(const QString& what) {
     const QString line = QStringLiteral("%1: scheduled reload: %2\n").arg(toolkit::AppTitle(), what);
     std::fputs(line.toLocal8Bit().constData(), stderr);
@@ -36,7 +35,7 @@ bool shows(const CSQCtrl& csqc, const QString& text) {
 } // namespace
 
 void FormMain::SetReloadMinutes(int minutes) {
-    if (minutes < 0 || minutes > kMaxReloadMinutes)
+    if (minutes < 0 || minutes > CommandLine::kMaxReloadMinutes)
         throw toolkit::Error::InvalidPropertyValue();
     if (minutes == 0) {
         m_reloadTimer.reset();
