@@ -4,7 +4,6 @@
 #include "toolkit/Colors.h"
 #include "toolkit/DefaultButton.h"
 #include "toolkit/DialogFrame.h"
-#include "toolkit/Focus.h"
 #include "toolkit/Picture.h"
 #include "toolkit/Shell.h"
 #include "toolkit/StdFont.h"
@@ -13,28 +12,14 @@ using toolkit::RGB;
 
 namespace {
 
-toolkit::WindowStyle dialogStyle() {
-    toolkit::WindowStyle style;
-    style.TitleBar = true;
-    style.Sizable = false;
-    style.ToolWindow = false;
-    style.MinButton = false;
-    style.MaxButton = false;
-    return style;
-}
-
 constexpr int32_t kWhite = RGB(255, 255, 255);
 constexpr int32_t kBlack = RGB(0, 0, 0);
 
 // The labels' face; where it is not installed the substitutions made at
 // start-up draw it with a Japanese gothic face that is.
 toolkit::StdFont labelFont(float size) {
-    toolkit::StdFont font;
-    font.Name = QStringLiteral("ＭＳ Ｐゴシック");
-    font.Size = size;
-    font.Bold = true;
-    font.Charset = toolkit::kCharsetShiftJis;
-    return font;
+    return {.Name = QStringLiteral("ＭＳ Ｐゴシック"), .Size = size, .Bold = true,
+            .Charset = toolkit::kCharsetShiftJis};
 }
 
 std::unique_ptr<toolkit::Label> whiteLabel(toolkit::Window& window, const QString& caption,
@@ -49,7 +34,8 @@ std::unique_ptr<toolkit::Label> whiteLabel(toolkit::Window& window, const QStrin
 
 } // namespace
 
-FormAboutBox::FormAboutBox() : toolkit::Window(dialogStyle()) {
+FormAboutBox::FormAboutBox()
+    : toolkit::Window({.Sizable = false, .MinButton = false, .MaxButton = false}) {
     toolkit::SetDialogFrame(*this);
     SetCaption(QStringLiteral("About..."));
     toolkit::SetNoIcon(*this);
@@ -70,7 +56,6 @@ void FormAboutBox::createWidgets() {
     m_TextReport = std::make_unique<toolkit::MultiLineTextBox>(*this);
     m_TextReport->SetBackColor(kWhite);
     m_TextReport->SetForeColor(kBlack);
-    m_TextReport->SetLocked(true);
     m_TextReport->Move(1000, 900, 3800, 1300);
     m_TextReport->SetText(QStringLiteral("Report\r\n"));
 
@@ -93,7 +78,6 @@ void FormAboutBox::createWidgets() {
     m_LabelCopyright->Move(1000, 2250, 3800, 300);
 
     m_ImageIcon = std::make_unique<toolkit::Image>(*this);
-    m_ImageIcon->SetStretch(true);
     m_ImageIcon->Move(100, 100, 800, 800);
 
     m_LabelVersion = whiteLabel(*this, QStringLiteral("Version"), 9.0f);
@@ -102,15 +86,10 @@ void FormAboutBox::createWidgets() {
 }
 
 void FormAboutBox::setTabOrder() {
-    m_btnOK->SetTabIndex(0);
-    m_LabelVersion->SetTabIndex(1);
-    m_btnWeb->SetTabIndex(2);
-    m_LabelCopyright->SetTabIndex(3);
-    m_TextReport->SetTabIndex(4);
-    m_LabelTitle->SetTabIndex(5);
-    toolkit::ApplyTabOrder({m_TextReport.get(), m_btnWeb.get(), m_btnOK.get(), m_LabelTitle.get(),
-                            m_LabelCopyright.get(), m_LabelVersion.get()});
-    toolkit::SetFocusTo(*m_btnOK);
+    // In the order of their tab indices, 0 to 5.
+    toolkit::ApplyTabOrder({m_btnOK.get(), m_LabelVersion.get(), m_btnWeb.get(),
+                            m_LabelCopyright.get(), m_TextReport.get(), m_LabelTitle.get()});
+    m_btnOK->SetFocus();
 }
 
 void FormAboutBox::connectHandlers() {

@@ -32,15 +32,6 @@ constexpr float kInnerWidth = 3915;
 constexpr float kInnerHeight = 2505;
 constexpr float kExpandedHeight = 3000;
 
-toolkit::WindowStyle panelStyle() {
-    toolkit::WindowStyle style;
-    style.TitleBar = true;
-    style.Sizable = false;
-    style.MinButton = true;
-    style.MaxButton = false;
-    return style;
-}
-
 std::vector<std::shared_ptr<FormMain>>& loadedPanels() {
     static std::vector<std::shared_ptr<FormMain>> panels;
     return panels;
@@ -60,7 +51,8 @@ void takeTypedValue(toolkit::HScrollBar& bar, toolkit::TextBox& box) {
 
 } // namespace
 
-FormMain::FormMain() : toolkit::Window(panelStyle()) {
+// A fixed panel that can be minimised, not maximised.
+FormMain::FormMain() : toolkit::Window({.Sizable = false, .MaxButton = false}) {
     SetCaption(QStringLiteral("vorn2"));
     SetIcon(kPanelIcon);
     SetApplicationIcon(kPanelIcon);
@@ -85,45 +77,36 @@ void FormMain::createWidgets() {
     m_Frame1 = std::make_unique<Frame>(*this);
     m_Frame1->Move(405, 510, 3000, 1500);
     m_Frame1->SetCaption(QStringLiteral("Speed Control"));
-    m_Frame1->SetTabIndex(0);
 
     m_Label3 = std::make_unique<Label>(*m_Frame1);
     m_Label3->Move(300, 200, 210, 180);
     m_Label3->SetCaption(QStringLiteral("FF"));
-    m_Label3->SetTabIndex(8);
 
     m_btnFF = std::make_unique<CommandButton>(*m_Frame1);
     m_btnFF->Move(300, 400, 600, 300);
     m_btnFF->SetCaption(QStringLiteral("l>l>"));
-    m_btnFF->SetTabIndex(7);
 
     m_Label1 = std::make_unique<Label>(*m_Frame1);
     m_Label1->Move(1200, 200, 465, 180);
     m_Label1->SetCaption(QStringLiteral("Speed"));
-    m_Label1->SetTabIndex(6);
 
     m_HScrollSpeed = std::make_unique<HScrollBar>(*m_Frame1);
     m_HScrollSpeed->Move(1200, 400, 900, 300);
     m_HScrollSpeed->SetMax(100);
-    m_HScrollSpeed->SetTabIndex(4);
 
     m_TextSpeed = std::make_unique<TextBox>(*m_Frame1);
     m_TextSpeed->Move(2100, 400, 600, 300);
-    m_TextSpeed->SetTabIndex(2);
 
     m_Label2 = std::make_unique<Label>(*m_Frame1);
     m_Label2->Move(1200, 825, 510, 180);
     m_Label2->SetCaption(QStringLiteral("Timing"));
-    m_Label2->SetTabIndex(5);
 
     m_HScrollTiming = std::make_unique<HScrollBar>(*m_Frame1);
     m_HScrollTiming->Move(1200, 1000, 900, 300);
     m_HScrollTiming->SetMax(100);
-    m_HScrollTiming->SetTabIndex(3);
 
     m_TextTiming = std::make_unique<TextBox>(*m_Frame1);
     m_TextTiming->Move(2100, 1000, 600, 300);
-    m_TextTiming->SetTabIndex(1);
 
     // The face the panel was designed in; its widths fit the captions.
     StdFont font = Font();
@@ -136,9 +119,10 @@ void FormMain::createWidgets() {
              m_TextSpeed.get(), m_Label2.get(), m_HScrollTiming.get(), m_TextTiming.get()})
         c->SetFont(font);
 
-    ApplyTabOrder({m_Frame1.get(), m_Label3.get(), m_btnFF.get(), m_Label1.get(),
-                   m_HScrollSpeed.get(), m_TextSpeed.get(), m_Label2.get(), m_HScrollTiming.get(),
-                   m_TextTiming.get()});
+    // In the order of their tab indices, 0 to 8.
+    ApplyTabOrder({m_Frame1.get(), m_TextTiming.get(), m_TextSpeed.get(), m_HScrollTiming.get(),
+                   m_HScrollSpeed.get(), m_Label2.get(), m_Label1.get(), m_btnFF.get(),
+                   m_Label3.get()});
 }
 
 void FormMain::createFileMenu() {

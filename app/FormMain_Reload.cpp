@@ -1,5 +1,6 @@
 #include "app/FormMain.h"
 
+#include "app/CommandLine.h"
 #include "app/WebStrip.h"
 #include "toolkit/App.h"
 #include "toolkit/Error.h"
@@ -20,8 +21,6 @@
 
 namespace {
 
-constexpr int kMaxReloadMinutes = 24 * 60;
-
 void reportFailure(const QString& what) {
     const QString line = QStringLiteral("%1: scheduled reload: %2\n").arg(toolkit::AppTitle(), what);
     std::fputs(line.toLocal8Bit().constData(), stderr);
@@ -29,22 +28,14 @@ void reportFailure(const QString& what) {
 }
 
 // Whether the text is the one the strip shows, or will show after this pass.
-bool shows(const CSQCtrl& csqc, QStringView text) {
-    if (!csqc.Queued().isEmpty())
-        return csqc.Queued() == text;
-    qsizetype at = 0;
-    for (const QString& segment : csqc.Segments()) {
-        if (text.sliced(at).left(segment.size()) != segment)
-            return false;
-        at += segment.size();
-    }
-    return at == text.size();
+bool shows(const CSQCtrl& csqc, const QString& text) {
+    return (csqc.Queued().isEmpty() ? csqc.LoadedText() : csqc.Queued()) == text;
 }
 
 } // namespace
 
 void FormMain::SetReloadMinutes(int minutes) {
-    if (minutes < 0 || minutes > kMaxReloadMinutes)
+    if (minutes < 0 || minutes > CommandLine::kMaxReloadMinutes)
         throw toolkit::Error::InvalidPropertyValue();
     if (minutes == 0) {
         m_reloadTimer.reset();

@@ -9,10 +9,7 @@ CSQCtrl::CSQCtrl() {
     m_FSQM = std::make_shared<FormSQMain>();
     m_FSQM->TextVorn(0).SetText(QString());
     m_FSQM->TextVorn(1).SetText(QString());
-    m_intSpeed = 1;
-    m_intTiming = 0;
-    m_lngSegmentCount = 0;
-    m_blnFuel = false;
+    // Speed 1, Timing 0, no segments and no fuel, as the members start.
     Scroll(false, QString());
 }
 
@@ -171,18 +168,12 @@ void CSQCtrl::Idle(int32_t n) {
 }
 
 void CSQCtrl::FitTextBox(toolkit::Window& window, StripText& box) {
-    const bool bold = window.FontBold();
-    const bool italic = window.FontItalic();
-    const QString name = window.FontName();
-    const float size = window.FontSize();
+    const toolkit::StdFont own = window.Font();
     window.SetFontBold(box.FontBold());
     window.SetFontItalic(box.FontItalic());
     window.SetFontName(box.FontName());
     window.SetFontSize(box.FontSize());
     box.SetWidth(window.TextWidth(box.Text()));
     box.SetHeight(window.TextHeight(box.Text()));
-    window.SetFontBold(bold);
-    window.SetFontItalic(italic);
-    window.SetFontName(name);
-    window.SetFontSize(size);
+    window.SetFont(own);
 }

@@ -50,6 +50,8 @@ public:
     // starting one. A text loaded by Scroll meanwhile drops it.
     void Queue(const QString& Text);
     const QString& Queued() const { return m_strQueued; }
+    // The text loaded last: its segments, one after the other.
+    const QString& LoadedText() const { return m_strText; }
 
     // Observation for tests and benchmarks.
     int32_t SegmentCount() const { return m_lngSegmentCount; }

@@ -7,21 +7,14 @@ using toolkit::RGB;
 
 namespace {
 
-toolkit::WindowStyle stripStyle() {
-    toolkit::WindowStyle style;
-    style.TitleBar = false;
-    style.Sizable = true;
-    style.ToolWindow = true;
-    style.MinButton = false;
-    style.MaxButton = false;
-    return style;
-}
-
 constexpr int32_t kOrange = RGB(255, 128, 0);
 
 } // namespace
 
-FormSQMain::FormSQMain() : toolkit::Window(stripStyle()) {
+// Borderless and sizable, with no task-bar entry.
+FormSQMain::FormSQMain()
+    : toolkit::Window(
+          {.TitleBar = false, .ToolWindow = true, .MinButton = false, .MaxButton = false}) {
     SetCaption(QString());
     SetClientSize(2700, 615);
     createWidgets();
@@ -44,12 +37,8 @@ void FormSQMain::createWidgets() {
         StripText& box = m_FrameVorn->Box(i);
         box.SetBackColor(kOrange);
         box.SetForeColor(RGB(64, 64, 64));
-        toolkit::StdFont font;
-        font.Name = QStringLiteral("ＭＳ Ｐゴシック");
-        font.Size = 9.75f;
-        font.Bold = true;
-        font.Charset = toolkit::kCharsetShiftJis;
-        box.SetFont(font);
+        box.SetFont({.Name = QStringLiteral("ＭＳ Ｐゴシック"), .Size = 9.75f, .Bold = true,
+                     .Charset = toolkit::kCharsetShiftJis});
         box.Move(lefts[i], tops[i], widths[i], 225);
         box.SetText(QStringLiteral("TextVorn(%1)").arg(i));
     }

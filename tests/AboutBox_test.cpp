@@ -217,28 +217,3 @@ TEST_F(AboutBox, theDesktopShellRefusesAnEmptyTargetAndUnknownVerbs) {
             << verb << " '" << file << "'";
 }
 
-TEST_F(AboutBox, anUnlockedReportTakesTheUsersLinesWithCrLfAndReportsTheChangeLater) {
-    CAboutBox box;
-    box.SetReport(QString());
-    FormAboutBox& d = *box.Dialog();
-    d.TextReport().SetLocked(false);
-    int changes = 0;
-    d.TextReport().OnChange = [&] { ++changes; };
-    d.Show();
-    QPlainTextEdit* e = edit(d);
-    e->setFocus();
-    QTest::keyClicks(e, QStringLiteral("ab"));
-    // Enter belongs to the dialog's "OK", so the line break comes as pasted text.
-    e->insertPlainText(QStringLiteral("\nc"));
-    EXPECT_EQ(changes, 0) << "a typed change is reported from the event loop, not inside the key";
-    QCoreApplication::processEvents();
-    EXPECT_EQ(box.Report(), QStringLiteral("ab\r\nc"));
-    EXPECT_GE(changes, 1);
-    // A change made by the code is reported at once, and only when the text differs.
-    const int before = changes;
-    box.SetReport(QStringLiteral("ab\r\nc"));
-    EXPECT_EQ(changes, before);
-    box.SetReport(QStringLiteral("x"));
-    EXPECT_EQ(changes, before + 1);
-    d.UnloadWithoutQuery();
-}

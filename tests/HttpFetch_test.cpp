@@ -91,7 +91,7 @@ void expectFailure(QtHttpFetch& fetch, const QString& address, FetchFailure fail
                    const char* reason, std::chrono::milliseconds timeout = 10s) {
     SCOPED_TRACE(qPrintable(address));
     try {
-        fetch.Fetch(address, timeout);
+        fetch.FetchDocument(address, timeout);
         ADD_FAILURE() << "fetched text";
     } catch (const FetchError& e) {
         EXPECT_EQ(e.Failure(), failure) << qPrintable(e.Description());
@@ -131,12 +131,12 @@ protected:
 TEST_F(HttpFetchTest, AddressesRedirectsTypeAndTheLargestDocument) {
     QString bare = server.Url("/latin1");
     bare.replace(QStringLiteral("http://"), QStringLiteral("  "));
-    EXPECT_EQ(fetch.Fetch(bare + QLatin1Char(' '), 10s), QStringLiteral("caf\u00e9"));
+    EXPECT_EQ(fetch.FetchDocument(bare + QLatin1Char(' '), 10s).text, QStringLiteral("caf\u00e9"));
     const WebDocument document = fetch.FetchDocument(server.Url("/redirect"), 10s);
     EXPECT_EQ(document.text, QStringLiteral("caf\u00e9"));
     EXPECT_EQ(document.contentType, QByteArray("text/plain; charset=ISO-8859-1"));
     EXPECT_EQ(server.hits["/latin1"], 2);
-    EXPECT_EQ(fetch.Fetch(server.Url("/just-fits"), 10s).size(), kMaxFetchBytes);
+    EXPECT_EQ(fetch.FetchDocument(server.Url("/just-fits"), 10s).text.size(), kMaxFetchBytes);
 }
 
 TEST_F(HttpFetchTest, EachFailureNamesTheAddressAndItsReasonAndAStallTimesOutAtTheSetTimeOut) {
@@ -241,7 +241,7 @@ TEST(HttpFetchTlsTest, AnUntrustedCertificateFailsTheHandshakeAndATrustedOneWork
     QSslConfiguration::setDefaultConfiguration(trusting);
     QString text;
     try {
-        text = fetch.Fetch(server.Url("/page"), 10s);
+        text = fetch.FetchDocument(server.Url("/page"), 10s).text;
     } catch (const FetchError& e) {
         ADD_FAILURE() << qPrintable(e.Description());
     }

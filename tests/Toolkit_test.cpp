@@ -37,15 +37,15 @@ TEST(Checked, sixteenBitArithmeticOverflowsInsteadOfWrapping) {
 }
 
 TEST(Checked, roundingTakesHalvesToTheEvenNeighbour) {
-    EXPECT_EQ(RoundToInt32(2.5), 2);
-    EXPECT_EQ(RoundToInt32(3.5), 4);
-    EXPECT_EQ(RoundToInt32(-2.5), -2);
-    EXPECT_EQ(RoundToInt32(-0.5), 0);
+    EXPECT_EQ(RoundToInt16(2.5), 2);
+    EXPECT_EQ(RoundToInt16(3.5), 4);
+    EXPECT_EQ(RoundToInt16(-2.5), -2);
+    EXPECT_EQ(RoundToInt16(-0.5), 0);
     EXPECT_EQ(RoundToInt16(6.5 / 4 * 4), 6);
     EXPECT_EQ(RoundToInt16(32767.4), 32767);
     EXPECT_EQ(errorOf([] { RoundToInt16(32767.5); }), 6);
-    EXPECT_EQ(errorOf([] { RoundToInt32(std::nan("")); }), 6);
-    EXPECT_EQ(errorOf([] { RoundToInt32(1e300); }), 6);
+    EXPECT_EQ(errorOf([] { RoundToInt16(std::nan("")); }), 6);
+    EXPECT_EQ(errorOf([] { RoundToInt16(1e300); }), 6);
 }
 
 TEST(Colors, rgbAndSystemColoursResolveAndNonsenseIsRejected) {

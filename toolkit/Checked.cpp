@@ -15,17 +15,6 @@ template <typename T> T narrow(int64_t value) {
     return static_cast<T>(value);
 }
 
-template <typename T> T roundHalfEven(double value) {
-    if (std::isnan(value))
-        throw Error::Overflow();
-    // nearbyint follows the default rounding mode, round-to-nearest-even.
-    const double r = std::nearbyint(value);
-    if (r < static_cast<double>(std::numeric_limits<T>::min()) ||
-        r > static_cast<double>(std::numeric_limits<T>::max()))
-        throw Error::Overflow();
-    return static_cast<T>(r);
-}
-
 } // namespace
 
 int32_t ToInt32(int64_t value) { return narrow<int32_t>(value); }
@@ -34,10 +23,16 @@ int16_t Abs16(int16_t value) { return narrow<int16_t>(value < 0 ? -int64_t{value
 int16_t Mul16(int16_t a, int16_t b) { return narrow<int16_t>(int64_t{a} * b); }
 
 int32_t Add32(int32_t a, int32_t b) { return narrow<int32_t>(int64_t{a} + b); }
-int32_t Sub32(int32_t a, int32_t b) { return narrow<int32_t>(int64_t{a} - b); }
 int32_t Mul32(int32_t a, int32_t b) { return narrow<int32_t>(int64_t{a} * b); }
 
-int16_t RoundToInt16(double value) { return roundHalfEven<int16_t>(value); }
-int32_t RoundToInt32(double value) { return roundHalfEven<int32_t>(value); }
+int16_t RoundToInt16(double value) {
+    if (std::isnan(value))
+        throw Error::Overflow();
+    // nearbyint follows the default rounding mode, round-to-nearest-even.
+    const double r = std::nearbyint(value);
+    if (r < std::numeric_limits<int16_t>::min() || r > std::numeric_limits<int16_t>::max())
+        throw Error::Overflow();
+    return static_cast<int16_t>(r);
+}
 
 } // namespace toolkit

@@ -48,10 +48,8 @@ void CommonDialog::ShowFont() {
     std::optional<DialogFont> chosen = dialogs()->ChooseFont(m_font, m_lngFlags);
     if (!chosen)
         return;
-    if (!(m_lngFlags & cdlCFEffects)) {
-        chosen->Strikethru = m_font.Strikethru;
-        chosen->Underline = m_font.Underline;
-    }
+    chosen->Strikethru = m_font.Strikethru;
+    chosen->Underline = m_font.Underline;
     if (!std::isfinite(chosen->Size) || chosen->Size <= 0.0f || chosen->Size > 2160.0f)
         chosen->Size = m_font.Size;
     m_font = std::move(*chosen);

@@ -20,12 +20,8 @@ struct DialogFont {
     bool operator==(const DialogFont&) const = default;
 };
 
-// Font dialog flags: list screen and printer fonts (both are the same fonts here), and offer
-// strike-through and underline.
-inline constexpr int32_t cdlCFScreenFonts = 0x1;
-inline constexpr int32_t cdlCFPrinterFonts = 0x2;
+// Font dialog flag: list screen and printer fonts (both are the same fonts here).
 inline constexpr int32_t cdlCFBoth = 0x3;
-inline constexpr int32_t cdlCFEffects = 0x100;
 
 // The platform's modal Open, Font and Color dialogs. Each is shown with the component's current
 // values and flags and hands back what the user chose, or nothing when the user cancelled.
@@ -71,12 +67,11 @@ public:
     int32_t Color() const noexcept { return m_lngColor; }
     void SetColor(int32_t value);
 
-    int32_t Flags() const noexcept { return m_lngFlags; }
     void SetFlags(int32_t value) noexcept { m_lngFlags = value; }
 
     void ShowOpen();
-    // Without cdlCFEffects in the flags the dialog does not offer strike-through and
-    // underline, and both stay as they were.
+    // The dialog offers face, style and size, not strike-through and underline: both stay as
+    // they were.
     void ShowFont();
     void ShowColor();
 

@@ -2,14 +2,12 @@
 
 #include "toolkit/Colors.h"
 #include "toolkit/Container.h"
-#include "toolkit/Error.h"
 #include "toolkit/Twips.h"
 #include "toolkit/Window.h"
 
 #include <QWidget>
 
 #include <algorithm>
-#include <cmath>
 
 namespace toolkit {
 
@@ -98,15 +96,12 @@ void Control::SetTabStop(bool value) {
         m_widget->setFocusPolicy(value ? Qt::StrongFocus : Qt::NoFocus);
 }
 
-void Control::SetTabIndex(int16_t value) {
-    if (value < 0)
-        throw Error::InvalidPropertyValue();
-    m_intTabIndex = value;
+void Control::SetFocus() {
+    if (m_widget)
+        m_widget->setFocus(Qt::OtherFocusReason);
 }
 
-void ApplyTabOrder(std::vector<Control*> controls) {
-    std::stable_sort(controls.begin(), controls.end(),
-                     [](const Control* a, const Control* b) { return a->TabIndex() < b->TabIndex(); });
+void ApplyTabOrder(const std::vector<Control*>& controls) {
     QWidget* previous = nullptr;
     for (Control* c : controls) {
         QWidget* w = c->NativeWidget();

@@ -38,9 +38,9 @@ public:
     bool Enabled() const { return m_blnEnabled; }
     void SetEnabled(bool value);
     void SetTabStop(bool value);
-    // The place in the window's keyboard focus order; see ApplyTabOrder.
-    int16_t TabIndex() const { return m_intTabIndex; }
-    void SetTabIndex(int16_t value);
+    // Gives the control the keyboard focus: now if its window is active,
+    // otherwise when the window is next activated.
+    void SetFocus();
 
     int32_t BackColor() const { return m_lngBackColor; }
     void SetBackColor(int32_t value);
@@ -81,12 +81,12 @@ private:
     float m_sngHeight = 0;
     bool m_blnVisible = true;
     bool m_blnEnabled = true;
-    int16_t m_intTabIndex = 0;
     int32_t m_lngBackColor;
     int32_t m_lngForeColor;
 };
 
-// Orders the keyboard focus of the controls of one window by their TabIndex.
-void ApplyTabOrder(std::vector<Control*> controls);
+// Orders the keyboard focus of the controls of one window as listed; those
+// that take no focus are passed over.
+void ApplyTabOrder(const std::vector<Control*>& controls);
 
 } // namespace toolkit

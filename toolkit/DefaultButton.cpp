@@ -12,8 +12,6 @@ namespace toolkit {
 
 namespace {
 
-constexpr const char* kShortcutName = "vorn-default-button";
-
 void pressDefault(QWidget* window, QPushButton* fallback) {
     auto* focused = qobject_cast<QPushButton*>(window->focusWidget());
     QPushButton* target = focused && focused->isVisible() ? focused : fallback;
@@ -26,11 +24,8 @@ void pressDefault(QWidget* window, QPushButton* fallback) {
 void SetDefaultButton(CommandButton& button) {
     QWidget* window = button.ParentWindow().NativeWidget();
     auto* push = static_cast<QPushButton*>(button.NativeWidget());
-    for (QShortcut* old : window->findChildren<QShortcut*>(QLatin1String(kShortcutName)))
-        delete old;
     for (const auto key : {Qt::Key_Return, Qt::Key_Enter}) {
         auto* shortcut = new QShortcut(QKeySequence(key), window);
-        shortcut->setObjectName(QLatin1String(kShortcutName));
         shortcut->setContext(Qt::WindowShortcut);
         QObject::connect(
             shortcut, &QShortcut::activated, window,

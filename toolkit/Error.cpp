@@ -12,8 +12,6 @@ Error Error::InvalidProcedureCall() { return {5, QStringLiteral("Invalid procedu
 Error Error::Overflow() { return {6, QStringLiteral("Overflow")}; }
 Error Error::OutOfMemory() { return {7, QStringLiteral("Out of memory")}; }
 Error Error::SubscriptOutOfRange() { return {9, QStringLiteral("Subscript out of range")}; }
-Error Error::TypeMismatch() { return {13, QStringLiteral("Type mismatch")}; }
-Error Error::FileNotFound() { return {53, QStringLiteral("File not found")}; }
 Error Error::InputPastEndOfFile() { return {62, QStringLiteral("Input past end of file")}; }
 Error Error::InvalidPropertyValue() { return {380, QStringLiteral("Invalid property value")}; }
 Error Error::ObjectNotSet() { return {91, QStringLiteral("Object variable not set")}; }

@@ -22,8 +22,6 @@ public:
     static Error SubscriptOutOfRange();           // 9
     static Error InvalidProcedureCall();          // 5
     static Error ObjectNotSet();                  // 91
-    static Error TypeMismatch();                  // 13
-    static Error FileNotFound();                  // 53
     static Error InputPastEndOfFile();            // 62
     static Error OutOfMemory();                   // 7
     static Error InvalidPropertyValue();          // 380

@@ -8,7 +8,6 @@
 #include <cerrno>
 #include <limits>
 #include <memory>
-#include <new>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -20,43 +19,10 @@ namespace {
 
 constexpr char kEndOfTextMarker = 0x1A;
 
-Error BadFileNameOrNumber() {
-    return {52, QStringLiteral("Bad file name or number")};
-}
-Error BadFileMode() {
-    return {54, QStringLiteral("Bad file mode")};
-}
-Error FileAlreadyOpen() {
-    return {55, QStringLiteral("File already open")};
-}
-Error DeviceIoError() {
-    return {57, QStringLiteral("Device I/O error")};
-}
-Error TooManyFiles() {
-    return {67, QStringLiteral("Too many files")};
-}
-Error PermissionDenied() {
-    return {70, QStringLiteral("Permission denied")};
-}
-Error PathFileAccessError() {
+// Every failure is raised alike: the one user of the table, CFileStream, turns any of them
+// into its Error flag.
+Error FileError() {
     return {75, QStringLiteral("Path/File access error")};
-}
-
-Error ErrorForErrno(int err) {
-    switch (err) {
-    case ENOENT:
-    case ENOTDIR:
-        return Error::FileNotFound();
-    case EACCES:
-    case EPERM:
-    case EROFS:
-        return PermissionDenied();
-    case EMFILE:
-    case ENFILE:
-        return TooManyFiles();
-    default:
-        return PathFileAccessError();
-    }
 }
 
 struct Entry {
@@ -66,26 +32,22 @@ struct Entry {
     bool markerMet = false; // text input met 0x1A: nothing after it is readable
 };
 
-// Used from the user-interface thread only.
-struct Table {
-    std::array<Entry, FileTable::MaxNumber + 1> entries; // entry 0 is never used
-};
-
-Table& TheTable() {
-    static Table table;
+// Used from the user-interface thread only; entry 0 is never used.
+std::array<Entry, FileTable::MaxNumber + 1>& entries() {
+    static std::array<Entry, FileTable::MaxNumber + 1> table;
     return table;
 }
 
-Entry& EntryOf(Table& table, int16_t number) {
+Entry& EntryOf(int16_t number) {
     if (number < 1 || number > FileTable::MaxNumber)
-        throw BadFileNameOrNumber();
-    return table.entries[static_cast<size_t>(number)];
+        throw FileError();
+    return entries()[static_cast<size_t>(number)];
 }
 
-Entry& OpenEntryOf(Table& table, int16_t number) {
-    Entry& entry = EntryOf(table, number);
+Entry& OpenEntryOf(int16_t number) {
+    Entry& entry = EntryOf(number);
     if (!entry.file)
-        throw BadFileNameOrNumber();
+        throw FileError();
     return entry;
 }
 
@@ -100,7 +62,7 @@ int OpenDescriptor(const QString& path, FileTable::Mode mode) {
     const QByteArray name = QFile::encodeName(path);
     // A NUL would cut the name short and open some other file.
     if (name.isEmpty() || name.contains('\0'))
-        throw BadFileNameOrNumber();
+        throw FileError();
 
     int flags = O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
     switch (mode) {
@@ -121,7 +83,7 @@ int OpenDescriptor(const QString& path, FileTable::Mode mode) {
         fd = ::open(name.constData(), flags, 0666);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0)
-        throw ErrorForErrno(errno);
+        throw FileError();
 
     struct stat info {};
     const bool statted = ::fstat(fd, &info) == 0;
@@ -130,7 +92,7 @@ int OpenDescriptor(const QString& path, FileTable::Mode mode) {
     const int status = regular ? ::fcntl(fd, F_GETFL) : -1;
     if (!regular || tooLong || status < 0 || ::fcntl(fd, F_SETFL, status & ~O_NONBLOCK) < 0) {
         ::close(fd);
-        throw tooLong ? Error::Overflow() : PathFileAccessError();
+        throw tooLong ? Error::Overflow() : FileError();
     }
     return fd;
 }
@@ -138,34 +100,30 @@ int OpenDescriptor(const QString& path, FileTable::Mode mode) {
 } // namespace
 
 int16_t FileTable::FreeFile() {
-    Table& table = TheTable();
     for (int16_t number = 1; number <= MaxNumber; ++number) {
-        const Entry& entry = table.entries[static_cast<size_t>(number)];
+        const Entry& entry = entries()[static_cast<size_t>(number)];
         if (!entry.file && !entry.held)
             return number;
     }
-    throw TooManyFiles();
+    throw FileError();
 }
 
 void FileTable::Hold(int16_t number) {
-    Table& table = TheTable();
-    Entry& entry = EntryOf(table, number);
+    Entry& entry = EntryOf(number);
     if (entry.file || entry.held)
-        throw FileAlreadyOpen();
+        throw FileError();
     entry.held = true;
 }
 
 void FileTable::Release(int16_t number) {
     Close(number);
-    Table& table = TheTable();
-    EntryOf(table, number).held = false;
+    EntryOf(number).held = false;
 }
 
 void FileTable::Open(int16_t number, const QString& path, Mode mode) {
-    Table& table = TheTable();
-    Entry& entry = EntryOf(table, number);
+    Entry& entry = EntryOf(number);
     if (entry.file)
-        throw FileAlreadyOpen();
+        throw FileError();
 
     const int fd = OpenDescriptor(path, mode);
     auto file = std::make_unique<QFile>();
@@ -174,7 +132,7 @@ void FileTable::Open(int16_t number, const QString& path, Mode mode) {
     if (!file->open(fd, access, QFileDevice::AutoCloseHandle)) {
         // Whether QFile already let go of the descriptor is unknown here; leaking it is
         // safer than closing a number that may have been reused.
-        throw PathFileAccessError();
+        throw FileError();
     }
     entry.file = std::move(file);
     entry.mode = mode;
@@ -182,39 +140,31 @@ void FileTable::Open(int16_t number, const QString& path, Mode mode) {
 }
 
 bool FileTable::IsOpen(int16_t number) {
-    Table& table = TheTable();
-    return EntryOf(table, number).file != nullptr;
+    return EntryOf(number).file != nullptr;
 }
 
 int32_t FileTable::Length(int16_t number) {
-    Table& table = TheTable();
-    const qint64 size = OpenEntryOf(table, number).file->size();
+    const qint64 size = OpenEntryOf(number).file->size();
     if (size < 0 || size > std::numeric_limits<int32_t>::max())
         throw Error::Overflow();
     return static_cast<int32_t>(size);
 }
 
 QByteArray FileTable::Read(int16_t number, int32_t count) {
-    Table& table = TheTable();
-    Entry& entry = OpenEntryOf(table, number);
+    Entry& entry = OpenEntryOf(number);
     if (!IsReadMode(entry.mode))
-        throw BadFileMode();
+        throw FileError();
     if (count < 0)
-        throw Error::InvalidProcedureCall();
+        throw FileError();
     if (entry.markerMet)
         return {};
 
-    QByteArray data;
-    try {
-        data.resize(count);
-    } catch (const std::bad_alloc&) {
-        throw Error::OutOfMemory();
-    }
+    QByteArray data(count, Qt::Uninitialized);
     qint64 filled = 0;
     while (filled < count) {
         const qint64 got = entry.file->read(data.data() + filled, count - filled);
         if (got < 0)
-            throw DeviceIoError();
+            throw FileError();
         if (got == 0)
             break;
         filled += got;
@@ -232,32 +182,29 @@ QByteArray FileTable::Read(int16_t number, int32_t count) {
 }
 
 bool FileTable::AtEnd(int16_t number) {
-    Table& table = TheTable();
-    Entry& entry = OpenEntryOf(table, number);
+    Entry& entry = OpenEntryOf(number);
     if (!IsReadMode(entry.mode))
-        throw BadFileMode();
+        throw FileError();
     if (entry.markerMet)
         return true;
     // Peek rather than compare with the length: a file may hold more than its length says.
     char next = 0;
     const qint64 got = entry.file->peek(&next, 1);
     if (got < 0)
-        throw DeviceIoError();
+        throw FileError();
     return got == 0 || (entry.mode == Mode::TextInput && next == kEndOfTextMarker);
 }
 
 void FileTable::Write(int16_t number, const QByteArray& bytes) {
-    Table& table = TheTable();
-    Entry& entry = OpenEntryOf(table, number);
+    Entry& entry = OpenEntryOf(number);
     if (IsReadMode(entry.mode))
-        throw BadFileMode();
+        throw FileError();
     if (entry.file->write(bytes) != bytes.size() || !entry.file->flush())
-        throw DeviceIoError();
+        throw FileError();
 }
 
 void FileTable::Close(int16_t number) {
-    Table& table = TheTable();
-    Entry& entry = EntryOf(table, number);
+    Entry& entry = EntryOf(number);
     if (!entry.file)
         return;
     entry.file->close();

@@ -8,7 +8,8 @@
 namespace toolkit {
 
 // The process-wide table of numbered open files. A number from 1 to MaxNumber names at most
-// one open file; every failure raises toolkit::Error.
+// one open file; every failure raises toolkit::Error (one number for all of them, as the
+// only caller does not tell them apart).
 //
 // Only regular files open: a directory, a device or a pipe is refused (a pipe would block
 // the open), and so is a file longer than 2^31 - 1 bytes, whose length no 32-bit number holds.
@@ -23,7 +24,7 @@ public:
 
     static constexpr int16_t MaxNumber = 511;
 
-    // The lowest number that has no open file and is not held; raises "Too many files" when
+    // The lowest number that has no open file and is not held; raises when
     // every number is taken.
     static int16_t FreeFile();
 

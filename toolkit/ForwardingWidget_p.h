@@ -15,35 +15,28 @@ public:
     Control* m_control = nullptr;
 
 protected:
-    // Whether the widget's own mouse behaviour (selection, clicking) runs too.
-    virtual bool baseMouse() const { return true; }
-    // The control the event at this point belongs to, with the point made
-    // relative to it.
-    virtual Control* mouseTarget(QPointF& /*at*/) { return m_control; }
-
-    void mousePressEvent(QMouseEvent* e) override { handle(MouseKind::Down, e); }
-    void mouseMoveEvent(QMouseEvent* e) override { handle(MouseKind::Move, e); }
-    void mouseReleaseEvent(QMouseEvent* e) override { handle(MouseKind::Up, e); }
+    void mousePressEvent(QMouseEvent* e) override {
+        Base::mousePressEvent(e);
+        forward(MouseKind::Down, e);
+    }
+    void mouseMoveEvent(QMouseEvent* e) override {
+        Base::mouseMoveEvent(e);
+        forward(MouseKind::Move, e);
+    }
+    void mouseReleaseEvent(QMouseEvent* e) override {
+        Base::mouseReleaseEvent(e);
+        forward(MouseKind::Up, e);
+    }
 
 private:
-    void handle(MouseKind kind, QMouseEvent* e) {
-        if (baseMouse()) {
-            if (kind == MouseKind::Down)
-                Base::mousePressEvent(e);
-            else if (kind == MouseKind::Move)
-                Base::mouseMoveEvent(e);
-            else
-                Base::mouseReleaseEvent(e);
-        }
+    void forward(MouseKind kind, QMouseEvent* e) {
         e->accept();
-        QPointF at = e->position();
-        Control* target = mouseTarget(at);
-        if (!target)
+        if (!m_control)
             return;
         MouseArgs args = ToMouseArgs(kind, *e);
-        args.X = PixelsToTwips(at.x());
-        args.Y = PixelsToTwips(at.y());
-        target->Mouse(kind, args);
+        args.X = PixelsToTwips(e->position().x());
+        args.Y = PixelsToTwips(e->position().y());
+        m_control->Mouse(kind, args);
     }
 };
 

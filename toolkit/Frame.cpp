@@ -1,7 +1,6 @@
 #include "toolkit/Frame.h"
 
 #include "toolkit/Colors.h"
-#include "toolkit/Error.h"
 #include "toolkit/ForwardingWidget_p.h"
 
 #include <QFontMetrics>
@@ -18,8 +17,6 @@ public:
 
 protected:
     void paintEvent(QPaintEvent*) override {
-        if (m_frame->m_intBorderStyle == 0)
-            return;
         QPainter p(this);
         const QFontMetrics fm(font());
         const int top = fm.height() / 2;
@@ -50,13 +47,6 @@ Frame::Frame(Container& parent) : Control(parent, vbButtonFace, vbButtonText) {
 
 void Frame::SetCaption(const QString& value) {
     m_strCaption = value;
-    NativeWidget()->update();
-}
-
-void Frame::SetBorderStyle(int16_t value) {
-    if (value != 0 && value != 1)
-        throw Error::InvalidPropertyValue();
-    m_intBorderStyle = value;
     NativeWidget()->update();
 }
 

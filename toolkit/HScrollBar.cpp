@@ -19,12 +19,12 @@ namespace toolkit {
 
 namespace {
 
-// The thumb's length in pixels, whatever LargeChange is. On the panel's 60-pixel bars with
+// The thumb's length in pixels, whatever the page step is. On the panel's 60-pixel bars with
 // 0..100 this leaves at least 25 pixels of travel, so a pixel of drag moves the value by 4
 // at most and the hand can hit every fourth value.
 constexpr int kThumbPixels = 7;
 
-// The platform style with a thumb of fixed size: a style sizes it by LargeChange against the
+// The platform style with a thumb of fixed size: a style sizes it by the page step against the
 // range, which on a short bar gives a thumb that fills the track and jumps by a quarter.
 class FixedThumbStyle : public QProxyStyle {
 public:
@@ -86,31 +86,17 @@ HScrollBar::HScrollBar(Container& parent) : Control(parent, vbButtonFace, vbButt
     m_bar->m_control = this;
     // The value follows the thumb only when it is let go.
     m_bar->setTracking(false);
+    m_bar->setRange(0, m_intMax);
+    m_bar->setPageStep(1);
     QObject::connect(m_bar, &QAbstractSlider::valueChanged, m_bar,
                      [this](int value) { userMoved(value); });
-    applyRange();
     Attach(m_bar);
     // Qt's bars take no focus by default; this one is a control of its own.
     SetTabStop(true);
 }
 
-bool HScrollBar::inRange(int value) const {
-    return value >= std::min(m_intMin, m_intMax) && value <= std::max(m_intMin, m_intMax);
-}
-
-void HScrollBar::applyRange() {
-    const QSignalBlocker block(m_bar);
-    const bool reversed = m_intMin > m_intMax;
-    m_bar->setRange(std::min(m_intMin, m_intMax), std::max(m_intMin, m_intMax));
-    m_bar->setInvertedAppearance(reversed);
-    m_bar->setInvertedControls(reversed);
-    m_bar->setSingleStep(m_intSmallChange);
-    m_bar->setPageStep(m_intLargeChange);
-    m_bar->setValue(m_intValue);
-}
-
 void HScrollBar::SetValue(int16_t value) {
-    if (!inRange(value))
+    if (value < 0 || value > m_intMax)
         throw Error::InvalidPropertyValue();
     if (value == m_intValue)
         return;
@@ -122,38 +108,19 @@ void HScrollBar::SetValue(int16_t value) {
     raiseChange();
 }
 
-void HScrollBar::SetMin(int16_t value) {
-    m_intMin = value;
-    const int16_t before = m_intValue;
-    if (!inRange(m_intValue))
-        m_intValue = value;
-    applyRange();
-    if (m_intValue != before)
-        raiseChange();
-}
-
 void HScrollBar::SetMax(int16_t value) {
+    if (value < 0)
+        throw Error::InvalidPropertyValue();
     m_intMax = value;
-    const int16_t before = m_intValue;
-    if (!inRange(m_intValue))
-        m_intValue = value;
-    applyRange();
-    if (m_intValue != before)
+    const bool moved = m_intValue > value;
+    m_intValue = std::min(m_intValue, value);
+    {
+        const QSignalBlocker block(m_bar);
+        m_bar->setRange(0, value);
+        m_bar->setValue(m_intValue);
+    }
+    if (moved)
         raiseChange();
-}
-
-void HScrollBar::SetSmallChange(int16_t value) {
-    if (value < 1)
-        throw Error::InvalidPropertyValue();
-    m_intSmallChange = value;
-    applyRange();
-}
-
-void HScrollBar::SetLargeChange(int16_t value) {
-    if (value < 1)
-        throw Error::InvalidPropertyValue();
-    m_intLargeChange = value;
-    applyRange();
 }
 
 void HScrollBar::userMoved(int value) {

@@ -159,10 +159,6 @@ static std::shared_ptr<HttpFetchSeam> currentFetch() {
     return installedFetch();
 }
 
-QString Inet::OpenURL(const QString& address) {
-    return currentFetch()->Fetch(address, kRequestTimeout);
-}
-
 WebDocument Inet::OpenDocument(const QString& address) {
     return currentFetch()->FetchDocument(address, kRequestTimeout);
 }

@@ -60,16 +60,13 @@ struct WebDocument {
     QByteArray contentType;
 };
 
-// The platform's HTTP fetch: gets the document at the address and returns it as text, or
-// raises FetchError. Synchronous for its caller.
+// The platform's HTTP fetch: gets the document at the address and returns its text and type,
+// or raises FetchError. Synchronous for its caller.
 class HttpFetchSeam {
 public:
     virtual ~HttpFetchSeam() = default;
-    virtual QString Fetch(const QString& address, std::chrono::milliseconds timeout) = 0;
-    // The same with the document's type; a fetch that knows no type gives none.
-    virtual WebDocument FetchDocument(const QString& address, std::chrono::milliseconds timeout) {
-        return {Fetch(address, timeout), {}};
-    }
+    virtual WebDocument FetchDocument(const QString& address,
+                                      std::chrono::milliseconds timeout) = 0;
 };
 
 // The real fetch over QNetworkAccessManager. While it waits, windows repaint but user input
@@ -77,7 +74,6 @@ public:
 // input away from every other window until the fetch ends.
 class QtHttpFetch final : public HttpFetchSeam {
 public:
-    QString Fetch(const QString& address, std::chrono::milliseconds timeout) override;
     WebDocument FetchDocument(const QString& address, std::chrono::milliseconds timeout) override;
     // How long a fetch runs before its progress window shows (400 ms unless changed).
     void SetProgressDelay(std::chrono::milliseconds delay) { m_progressDelay = delay; }
@@ -97,7 +93,6 @@ class Inet {
 public:
     static constexpr std::chrono::milliseconds kRequestTimeout{std::chrono::seconds(60)};
 
-    QString OpenURL(const QString& address);
     WebDocument OpenDocument(const QString& address);
 };
 

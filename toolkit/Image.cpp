@@ -9,8 +9,6 @@
 #include <QPixmap>
 #include <QWidget>
 
-#include <algorithm>
-
 namespace toolkit {
 
 class ImageWidget : public Forwarding<QWidget> {
@@ -26,18 +24,12 @@ protected:
             return;
         const QIcon& icon = *m_image->m_picture.Icon();
         const QList<QSize> sizes = icon.availableSizes();
-        QPainter p(this);
-        if (m_image->m_blnStretch) {
-            // The largest picture the icon holds, scaled to the box.
-            QSize best = sizes.isEmpty() ? size() : sizes.front();
-            for (const QSize& s : sizes)
-                if (s.width() * s.height() > best.width() * best.height())
-                    best = s;
-            p.drawPixmap(rect(), icon.pixmap(best));
-        } else {
-            const QSize own = sizes.isEmpty() ? size() : sizes.front();
-            p.drawPixmap(QPoint(0, 0), icon.pixmap(own));
-        }
+        // The largest picture the icon holds, scaled to the box.
+        QSize best = sizes.isEmpty() ? size() : sizes.front();
+        for (const QSize& s : sizes)
+            if (s.width() * s.height() > best.width() * best.height())
+                best = s;
+        QPainter(this).drawPixmap(rect(), icon.pixmap(best));
     }
 };
 
@@ -50,11 +42,6 @@ Image::Image(Container& parent) : Control(parent, vbButtonFace, vbButtonText) {
 
 void Image::SetPicture(const toolkit::Picture& value) {
     m_picture = value;
-    NativeWidget()->update();
-}
-
-void Image::SetStretch(bool value) {
-    m_blnStretch = value;
     NativeWidget()->update();
 }
 

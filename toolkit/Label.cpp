@@ -99,15 +99,10 @@ void Label::fitText() {
 }
 
 void Label::SetAlignment(int16_t value) {
-    Qt::Alignment horizontal;
-    switch (value) {
-    case vbLeftJustify: horizontal = Qt::AlignLeft; break;
-    case vbRightJustify: horizontal = Qt::AlignRight; break;
-    case vbCenter: horizontal = Qt::AlignHCenter; break;
-    default: throw Error::InvalidPropertyValue();
-    }
-    m_intAlignment = value;
-    static_cast<QLabel*>(NativeWidget())->setAlignment(horizontal | Qt::AlignTop);
+    if (value != vbLeftJustify && value != vbRightJustify)
+        throw Error::InvalidPropertyValue();
+    static_cast<QLabel*>(NativeWidget())
+        ->setAlignment((value == vbRightJustify ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop);
 }
 
 } // namespace toolkit

@@ -11,7 +11,6 @@ class Container;
 // How a label lines up its caption.
 inline constexpr int16_t vbLeftJustify = 0;
 inline constexpr int16_t vbRightJustify = 1;
-inline constexpr int16_t vbCenter = 2;
 
 // A line of fixed text on a window or frame. An "&" in the caption marks
 // nothing here (a label takes no focus); "&&" shows one "&". Where the font
@@ -24,7 +23,6 @@ public:
 
     QString Caption() const { return m_strCaption; }
     void SetCaption(const QString& value);
-    int16_t Alignment() const { return m_intAlignment; }
     void SetAlignment(int16_t value);
 
 protected:
@@ -33,7 +31,6 @@ protected:
 private:
     void fitText();
     QString m_strCaption;
-    int16_t m_intAlignment = vbLeftJustify;
 };
 
 } // namespace toolkit

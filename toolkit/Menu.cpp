@@ -53,12 +53,6 @@ void MenuItem::applyState() {
     m_action->setCheckable(m_blnChecked);
     m_action->setChecked(m_blnChecked);
     m_action->setEnabled(m_blnEnabled);
-    m_action->setVisible(m_blnVisible);
-}
-
-void MenuItem::SetCaption(const QString& value) {
-    m_strCaption = value;
-    applyState();
 }
 
 void MenuItem::SetChecked(bool value) {
@@ -68,11 +62,6 @@ void MenuItem::SetChecked(bool value) {
 
 void MenuItem::SetEnabled(bool value) {
     m_blnEnabled = value;
-    applyState();
-}
-
-void MenuItem::SetVisible(bool value) {
-    m_blnVisible = value;
     applyState();
 }
 

@@ -28,13 +28,10 @@ public:
     MenuItem& operator=(const MenuItem&) = delete;
 
     QString Caption() const { return m_strCaption; }
-    void SetCaption(const QString& value);
     bool Checked() const { return m_blnChecked; }
     void SetChecked(bool value);
     bool Enabled() const { return m_blnEnabled; }
     void SetEnabled(bool value);
-    bool Visible() const { return m_blnVisible; }
-    void SetVisible(bool value);
     bool IsSeparator() const { return m_strCaption == QStringLiteral("-"); }
 
     std::function<void()> OnClick;
@@ -53,7 +50,6 @@ private:
     QString m_strCaption;
     bool m_blnChecked = false;
     bool m_blnEnabled = true;
-    bool m_blnVisible = true;
 };
 
 } // namespace toolkit

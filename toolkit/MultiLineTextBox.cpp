@@ -6,7 +6,6 @@
 
 #include <QPlainTextEdit>
 #include <QScrollBar>
-#include <QSignalBlocker>
 
 namespace toolkit {
 
@@ -40,10 +39,9 @@ public:
 MultiLineTextBox::MultiLineTextBox(Container& parent)
     : Control(parent, vbWindowBackground, vbWindowText) {
     m_edit = new MultiLineTextBoxWidget(this, parent.ClientWidget());
-    QObject::connect(m_edit, &QPlainTextEdit::textChanged, m_edit, [this] {
-        if (!m_blnSetting)
-            userEdited();
-    });
+    m_edit->setReadOnly(true);
+    // Read-only still lets the user select and copy, with mouse and keys.
+    m_edit->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     Attach(m_edit);
 }
 
@@ -51,39 +49,8 @@ void MultiLineTextBox::SetText(const QString& value) {
     if (value == m_strText)
         return;
     m_strText = value;
-    {
-        m_blnSetting = true;
-        const QSignalBlocker block(m_edit);
-        m_edit->setPlainText(shownText(value));
-        m_blnSetting = false;
-    }
+    m_edit->setPlainText(shownText(value));
     m_edit->verticalScrollBar()->setValue(0);
-    raiseChange();
-}
-
-void MultiLineTextBox::SetLocked(bool value) {
-    m_blnLocked = value;
-    m_edit->setReadOnly(value);
-    // Read-only still lets the user select and copy, with mouse and keys.
-    m_edit->setTextInteractionFlags(value ? Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard
-                                          : Qt::TextEditorInteraction);
-}
-
-void MultiLineTextBox::userEdited() {
-    // What the user typed is kept with the line breaks a text box hands out.
-    QString text = m_edit->toPlainText();
-    text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    if (text == shownText(m_strText).replace(QLatin1Char('\n'), QStringLiteral("\r\n")))
-        return;
-    m_strText = text;
-    post([this] { raiseChange(); });
-}
-
-void MultiLineTextBox::raiseChange() {
-    if (OnChange) {
-        const auto handler = OnChange;
-        handler();
-    }
 }
 
 } // namespace toolkit

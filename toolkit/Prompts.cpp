@@ -20,66 +20,20 @@ public:
         QMessageBox box(QApplication::activeWindow());
         box.setWindowTitle(title);
         box.setText(prompt);
-        switch (buttons & 0x70) {
-        case vbCritical:
+        if ((buttons & 0x70) == vbCritical)
             box.setIcon(QMessageBox::Critical);
-            break;
-        case vbQuestion:
-            box.setIcon(QMessageBox::Question);
-            break;
-        case vbExclamation:
-            box.setIcon(QMessageBox::Warning);
-            break;
-        case vbInformation:
-            box.setIcon(QMessageBox::Information);
-            break;
-        default:
-            break;
-        }
-        const bool second = (buttons & 0xF00) == vbDefaultButton2;
-        QAbstractButton* chosenDefault = nullptr;
-        switch (buttons & 0x0F) {
-        case vbYesNo: {
-            QPushButton* yes = box.addButton(QMessageBox::Yes);
-            QPushButton* no = box.addButton(QMessageBox::No);
-            box.setDefaultButton(second ? no : yes);
-            box.setEscapeButton(no);
-            chosenDefault = second ? no : yes;
-            break;
-        }
-        case vbOKCancel: {
-            QPushButton* ok = box.addButton(QMessageBox::Ok);
-            QPushButton* cancel = box.addButton(QMessageBox::Cancel);
-            box.setDefaultButton(second ? cancel : ok);
-            box.setEscapeButton(cancel);
-            chosenDefault = second ? cancel : ok;
-            break;
-        }
-        default: {
-            QPushButton* ok = box.addButton(QMessageBox::Ok);
-            box.setDefaultButton(ok);
-            box.setEscapeButton(ok);
-            chosenDefault = ok;
-            break;
-        }
-        }
+        const bool yesNo = (buttons & 0x0F) == vbYesNo;
+        QPushButton* first = box.addButton(yesNo ? QMessageBox::Yes : QMessageBox::Ok);
+        QPushButton* last = yesNo ? box.addButton(QMessageBox::No) : first;
+        QPushButton* chosenDefault = (buttons & 0xF00) == vbDefaultButton2 ? last : first;
+        box.setDefaultButton(chosenDefault);
+        box.setEscapeButton(last);
         chosenDefault->setFocus();
         box.exec();
-        switch (box.standardButton(box.clickedButton())) {
-        case QMessageBox::Yes:
+        // Closed some other way, for example by the end of the application, is No or OK.
+        if (box.clickedButton() == first && yesNo)
             return vbYes;
-        case QMessageBox::No:
-            return vbNo;
-        case QMessageBox::Ok:
-            return vbOK;
-        case QMessageBox::Cancel:
-            return vbCancel;
-        default:
-            // Closed some other way, for example by the end of the application.
-            return (buttons & 0x0F) == vbYesNo      ? vbNo
-                   : (buttons & 0x0F) == vbOKCancel ? vbCancel
-                                                    : vbOK;
-        }
+        return yesNo ? vbNo : vbOK;
     }
 
     QString InputBox(const QString& prompt, const QString& title, const QString& initial) override {

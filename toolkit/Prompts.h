@@ -11,18 +11,12 @@ namespace toolkit {
 
 // Buttons, icon and default button of a message box, added together.
 inline constexpr int32_t vbOKOnly = 0;
-inline constexpr int32_t vbOKCancel = 1;
 inline constexpr int32_t vbYesNo = 4;
 inline constexpr int32_t vbCritical = 16;
-inline constexpr int32_t vbQuestion = 32;
-inline constexpr int32_t vbExclamation = 48;
-inline constexpr int32_t vbInformation = 64;
-inline constexpr int32_t vbDefaultButton1 = 0;
 inline constexpr int32_t vbDefaultButton2 = 256;
 
 // Answers.
 inline constexpr int16_t vbOK = 1;
-inline constexpr int16_t vbCancel = 2;
 inline constexpr int16_t vbYes = 6;
 inline constexpr int16_t vbNo = 7;
 

@@ -20,8 +20,8 @@ namespace {
 // The dialogs centre on the window the user was working in.
 QWidget* dialogParent() { return QApplication::activeWindow(); }
 
-// Qt's own font dialog offers strike-through and underline in an "Effects" box; without the
-// effects flag the box is hidden, so nothing is offered that would then be ignored.
+// Qt's own font dialog offers strike-through and underline in an "Effects" box; the box is
+// hidden, so nothing is offered that would then be ignored.
 void hideEffects(QFontDialog& dialog) {
     for (QCheckBox* box : dialog.findChildren<QCheckBox*>()) {
         box->hide();
@@ -61,7 +61,7 @@ public:
         return chosen.first();
     }
 
-    std::optional<DialogFont> ChooseFont(const DialogFont& font, int32_t flags) override {
+    std::optional<DialogFont> ChooseFont(const DialogFont& font, int32_t) override {
         QFont initial(font.Name);
         initial.setPointSizeF(font.Size > 0.0f ? font.Size : 9.0);
         initial.setBold(font.Bold);
@@ -79,10 +79,8 @@ public:
         // and OK would then change the font.
         initial.setStyleName(drawn.styleName());
         QPointer<QFontDialog> dialog = new QFontDialog(initial, dialogParent());
-        if (!(flags & cdlCFEffects)) {
-            dialog->setOption(QFontDialog::DontUseNativeDialog);
-            hideEffects(*dialog);
-        }
+        dialog->setOption(QFontDialog::DontUseNativeDialog);
+        hideEffects(*dialog);
         keepSampleTall(*dialog);
         const int answer = dialog->exec();
         if (!dialog)
@@ -91,16 +89,11 @@ public:
         delete dialog;
         if (answer != QDialog::Accepted)
             return std::nullopt;
-        DialogFont result;
         // Confirming the face offered keeps the name the caller gave.
-        result.Name = chosen.family() == drawnFace ? font.Name : chosen.family();
-        result.Size = chosen.pointSizeF() > 0.0 ? static_cast<float>(chosen.pointSizeF())
-                                                : static_cast<float>(chosen.pixelSize() * 0.75);
-        result.Bold = chosen.bold();
-        result.Italic = chosen.italic();
-        result.Strikethru = chosen.strikeOut();
-        result.Underline = chosen.underline();
-        return result;
+        return DialogFont{chosen.family() == drawnFace ? font.Name : chosen.family(),
+                          chosen.pointSizeF() > 0.0 ? static_cast<float>(chosen.pointSizeF())
+                                                    : static_cast<float>(chosen.pixelSize() * 0.75),
+                          chosen.bold(), chosen.italic(), chosen.strikeOut(), chosen.underline()};
     }
 
     // Qt's colour dialog always opens in full, custom colours included, with the given

@@ -197,10 +197,6 @@ private:
 
 } // namespace
 
-QString QtHttpFetch::Fetch(const QString& address, std::chrono::milliseconds timeout) {
-    return FetchDocument(address, timeout).text;
-}
-
 WebDocument QtHttpFetch::FetchDocument(const QString& address, std::chrono::milliseconds timeout) {
     const QUrl url = WebAddress(address);
     QNetworkAccessManager manager;

@@ -16,10 +16,8 @@ public:
                          const QString&, int16_t) override {
         if (verb.compare(QStringLiteral("open"), Qt::CaseInsensitive) != 0)
             return SE_ERR_NOASSOC;
-        const QString target = file.trimmed();
-        if (target.isEmpty())
-            return SE_ERR_FNF;
-        const QUrl url = QUrl::fromUserInput(target);
+        // An empty or blank target gives no valid address either.
+        const QUrl url = QUrl::fromUserInput(file);
         if (!url.isValid())
             return SE_ERR_FNF;
         return QDesktopServices::openUrl(url) ? kShellExecuteDone : SE_ERR_NOASSOC;

@@ -45,10 +45,8 @@ QFont ToQFont(const StdFont& font) {
 
 StdFont DefaultFont() {
     const QFont app = QApplication::font();
-    StdFont f;
-    f.Name = app.family();
-    f.Size = app.pointSizeF() > 0 ? static_cast<float>(app.pointSizeF()) : 9.0f;
-    return f;
+    return {.Name = app.family(),
+            .Size = app.pointSizeF() > 0 ? static_cast<float>(app.pointSizeF()) : 9.0f};
 }
 
 float MeasureTextWidth(const StdFont& font, const QString& text) {
@@ -66,14 +64,9 @@ float MeasureTextHeight(const StdFont& font, const QString& text) {
 }
 
 void RegisterFontSubstitutions() {
-    const QStringList japanese{QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP"),
-                               QStringLiteral("VL PGothic"), QStringLiteral("Sans Serif")};
-    const QStringList monoJapanese{QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans Mono CJK JP"),
-                                   QStringLiteral("VL Gothic"), QStringLiteral("Monospace")};
-    QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐゴシック"), japanese);
-    QFont::insertSubstitutions(QStringLiteral("MS PGothic"), japanese);
-    QFont::insertSubstitutions(QStringLiteral("ＭＳ ゴシック"), monoJapanese);
-    QFont::insertSubstitutions(QStringLiteral("MS Gothic"), monoJapanese);
+    QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐゴシック"),
+                               {QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP"),
+                                QStringLiteral("VL PGothic"), QStringLiteral("Sans Serif")});
 }
 
 } // namespace toolkit

@@ -33,8 +33,8 @@ StdFont DefaultFont();
 float MeasureTextWidth(const StdFont& font, const QString& text);
 float MeasureTextHeight(const StdFont& font, const QString& text);
 
-// Maps the Japanese UI face names that older documents ask for onto the
-// Japanese faces installed here. Called once at start-up.
+// Maps the Japanese face the strip and the dialogs ask for, "ＭＳ Ｐゴシック", onto
+// the Japanese faces installed here. Called once at start-up.
 void RegisterFontSubstitutions();
 
 } // namespace toolkit

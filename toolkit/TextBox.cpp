@@ -47,21 +47,6 @@ void TextBox::raiseChange() {
     }
 }
 
-void TextBox::SetLocked(bool value) {
-    m_blnLocked = value;
-    m_edit->setReadOnly(value);
-    m_edit->update();
-}
-
-void TextBox::SetBorderStyle(int16_t value) {
-    if (value != 0 && value != 1)
-        throw Error::InvalidPropertyValue();
-    m_intBorderStyle = value;
-    m_edit->setFrame(value == 1);
-    m_edit->setTextMargins(0, 0, 0, 0);
-    m_edit->update();
-}
-
 int32_t TextBox::SelStart() const { return m_edit->cursorPosition(); }
 
 void TextBox::SetSelStart(int32_t value) {

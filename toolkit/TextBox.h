@@ -11,8 +11,7 @@ namespace toolkit {
 class Container;
 class TextBoxWidget;
 
-// A single-line edit field; Locked, the user can select and copy its text but
-// not change it.
+// A single-line edit field.
 class TextBox : public Control {
 public:
     explicit TextBox(Container& parent);
@@ -20,10 +19,6 @@ public:
     QString Text() const;
     // Raises Change when the text really changes.
     void SetText(const QString& value);
-    bool Locked() const { return m_blnLocked; }
-    void SetLocked(bool value);
-    int16_t BorderStyle() const { return m_intBorderStyle; }
-    void SetBorderStyle(int16_t value);
     int32_t SelStart() const;
     void SetSelStart(int32_t value);
 
@@ -35,8 +30,6 @@ private:
     void raiseChange();
 
     TextBoxWidget* m_edit;
-    bool m_blnLocked = false;
-    int16_t m_intBorderStyle = 1;
 };
 
 } // namespace toolkit

@@ -1,7 +1,6 @@
 #include "util/CCtrlFlavors.h"
 
 #include "toolkit/Checked.h"
-#include "toolkit/Control.h"
 #include "toolkit/Desktop.h"
 #include "toolkit/Error.h"
 #include "toolkit/Window.h"
@@ -23,12 +22,6 @@ toolkit::Window& CCtrlFlavors::form() const {
     if (!m_CRF || !m_CRF->FormName())
         throw toolkit::Error::ObjectNotSet();
     return *m_CRF->FormName();
-}
-
-toolkit::Control& CCtrlFlavors::object() const {
-    if (!m_CRF || !m_CRF->ObjectName())
-        throw toolkit::Error::ObjectNotSet();
-    return *m_CRF->ObjectName();
 }
 
 int32_t CCtrlFlavors::DeskTopWidth() const {

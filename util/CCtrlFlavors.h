@@ -6,7 +6,6 @@
 #include <memory>
 
 namespace toolkit {
-class Control;
 class Window;
 } // namespace toolkit
 
@@ -26,16 +25,14 @@ enum enm3DPosType : int32_t {
     pos3DNoTopMost = -2,
 };
 
-// Window and widget utilities acting on the window (FormName) and widget
-// (ObjectName) of the record CRF: placing the window on the desktop and in the
-// stacking order, and sizing a text box to its text. Lengths are
-// twips; the desktop is measured at a fixed 15 twips per pixel. A missing
-// record, window or widget raises "Object variable not set" (91).
+// Window utilities acting on the window (FormName) of the record CRF: placing
+// it on the desktop and in the stacking order. Lengths are twips; the desktop
+// is measured at a fixed 15 twips per pixel. A missing record or window raises
+// "Object variable not set" (91).
 class CCtrlFlavors {
 public:
     std::shared_ptr<CRForm> CRF() const { return m_CRF; }
     void SetCRF(std::shared_ptr<CRForm> Value) { m_CRF = std::move(Value); }
-
 
     // The usable desktop, in twips.
     int32_t DeskTopWidth() const;
@@ -53,7 +50,6 @@ public:
 
 private:
     toolkit::Window& form() const;
-    toolkit::Control& object() const;
 
     std::shared_ptr<CRForm> m_CRF;
 };

@@ -33,7 +33,8 @@ public:
     const std::vector<QString>& Addresses() const noexcept { return m_addresses; }
     const std::vector<std::chrono::milliseconds>& Timeouts() const noexcept { return m_timeouts; }
 
-    QString Fetch(const QString& address, std::chrono::milliseconds timeout) override {
+    toolkit::WebDocument FetchDocument(const QString& address,
+                                       std::chrono::milliseconds timeout) override {
         m_addresses.push_back(address);
         m_timeouts.push_back(timeout);
         if (m_script.empty())
@@ -41,7 +42,7 @@ public:
                 5, QStringLiteral("A fetch of %1 was made with no answer scripted").arg(address));
         const Answer next = std::move(m_script.front());
         m_script.pop_front();
-        return next(address);
+        return {next(address), {}};
     }
 
 private:

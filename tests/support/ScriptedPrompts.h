@@ -31,15 +31,9 @@ public:
             m_steps.pop_front();
             return answer;
         }
-        const bool second = (buttons & 0xF00) == toolkit::vbDefaultButton2;
-        switch (buttons & 0x0F) {
-        case toolkit::vbYesNo:
-            return second ? toolkit::vbNo : toolkit::vbYes;
-        case toolkit::vbOKCancel:
-            return second ? toolkit::vbCancel : toolkit::vbOK;
-        default:
+        if ((buttons & 0x0F) != toolkit::vbYesNo)
             return toolkit::vbOK;
-        }
+        return (buttons & 0xF00) == toolkit::vbDefaultButton2 ? toolkit::vbNo : toolkit::vbYes;
     }
     QString InputBox(const QString& prompt, const QString& title, const QString& initial) override {
         shown.push_back({true, prompt, 0, title, initial});
