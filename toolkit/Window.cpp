@@ -48,15 +48,13 @@ QMargins& lastCaptionFrame() {
 Window::Window(const WindowStyle& style)
     : m_style(style), m_lngBackColor(vbButtonFace), m_lngForeColor(vbButtonText) {
     m_widget = new WindowFrame(this);
-    // A tool window is an owned window kept off the task bar by its state
-    // (X11WriteSkipTaskbar), not a Qt::Tool: Qt raises those just before
-    // mapping them, and weston's window manager answers a request on a window
-    // not yet mapped by moving it to its frame's offset, where it then maps
-    // it. The dialog type keeps the owner link (WM_TRANSIENT_FOR) that Qt
-    // writes only for such types; it is never activated by being shown.
+    // A tool window is a dialog that names itself a toolbar when it is made
+    // (NameAsToolbar), not a Qt::Tool: Qt raises those just before mapping
+    // them, and weston's window manager answers a request on a window not yet
+    // mapped by moving it to its frame's offset, where it then maps it; it
+    // also maps a utility window by that offset. Qt names the owner only of
+    // dialogs and tools.
     Qt::WindowFlags flags = m_style.ToolWindow ? Qt::Dialog : Qt::Window;
-    if (m_style.ToolWindow)
-        m_widget->setAttribute(Qt::WA_ShowWithoutActivating);
     if (!m_style.TitleBar) {
         flags |= Qt::FramelessWindowHint;
     } else {

@@ -2,6 +2,7 @@
 // unload.
 #include "toolkit/Window.h"
 
+#include "toolkit/DialogFrame.h"
 #include "toolkit/Error.h"
 #include "toolkit/X11.h"
 
@@ -187,7 +188,7 @@ void Window::mapQueued() {
     m_widget->winId();
     tellOwner();
     if (m_style.ToolWindow)
-        X11WriteSkipTaskbar(m_widget->winId());
+        NameAsToolbar(m_widget->windowHandle());
     g_mapping = m_widget;
     m_widget->show();
     m_widget->Watch(m_widget->windowHandle());

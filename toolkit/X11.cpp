@@ -95,32 +95,27 @@ std::optional<QMargins> frameExtents(xcb_connection_t* c, xcb_window_t window, x
                     static_cast<int>(v[3]));
 }
 
-// Reads an atom list property, leaves out the given atoms, and puts them
-// back where asked: before the rest, after it, or not at all.
-enum class Put { First, Last, None };
-void rewriteAtoms(xcb_connection_t* c, xcb_window_t window, const char* property,
-                  std::initializer_list<const char*> names, Put put) {
-    const xcb_atom_t name = internAtom(c, property);
-    std::vector<xcb_atom_t> given;
-    for (const char* n : names)
-        given.push_back(internAtom(c, n));
+void writeStaysOnTopState(xcb_connection_t* c, xcb_window_t window, bool on) {
+    const xcb_atom_t state = internAtom(c, "_NET_WM_STATE");
+    const xcb_atom_t above = internAtom(c, "_NET_WM_STATE_ABOVE");
+    const xcb_atom_t staysOnTop = internAtom(c, "_NET_WM_STATE_STAYS_ON_TOP");
     std::vector<xcb_atom_t> atoms;
-    if (put == Put::First)
-        atoms = given;
-    const auto cookie = xcb_get_property(c, 0, window, name, XCB_ATOM_ATOM, 0, 1024);
+    const auto cookie = xcb_get_property(c, 0, window, state, XCB_ATOM_ATOM, 0, 1024);
     const XReply<xcb_get_property_reply_t> reply(xcb_get_property_reply(c, cookie, nullptr),
                                                  &std::free);
     if (reply && reply->type == XCB_ATOM_ATOM && reply->format == 32) {
         const auto* data = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply.get()));
         const int count = xcb_get_property_value_length(reply.get()) / 4;
         for (int i = 0; i < count; ++i) {
-            if (std::find(given.begin(), given.end(), data[i]) == given.end())
+            if (data[i] != above && data[i] != staysOnTop)
                 atoms.push_back(data[i]);
         }
     }
-    if (put == Put::Last)
-        atoms.insert(atoms.end(), given.begin(), given.end());
-    xcb_change_property(c, XCB_PROP_MODE_REPLACE, window, name, XCB_ATOM_ATOM, 32,
+    if (on) {
+        atoms.push_back(above);
+        atoms.push_back(staysOnTop);
+    }
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, window, state, XCB_ATOM_ATOM, 32,
                         static_cast<uint32_t>(atoms.size()), atoms.data());
     xcb_flush(c);
 }
@@ -143,16 +138,7 @@ bool X11WindowManagerRunning() {
 
 void X11WriteStaysOnTop(uint64_t window, bool on) {
     if (xcb_connection_t* c = x11Connection())
-        rewriteAtoms(c, static_cast<xcb_window_t>(window), "_NET_WM_STATE",
-                     {"_NET_WM_STATE_ABOVE", "_NET_WM_STATE_STAYS_ON_TOP"}, on ? Put::Last : Put::None);
-}
-
-// A tool window is a plain window to the window manager (see Window's
-// constructor); it stays off the task bar and the pager by its state.
-void X11WriteSkipTaskbar(uint64_t window) {
-    if (xcb_connection_t* c = x11Connection())
-        rewriteAtoms(c, static_cast<xcb_window_t>(window), "_NET_WM_STATE",
-                     {"_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER"}, Put::Last);
+        writeStaysOnTopState(c, static_cast<xcb_window_t>(window), on);
 }
 
 std::optional<bool> X11LeftButtonDown() {
@@ -238,7 +224,6 @@ std::optional<QRect> X11ClientGeometry(uint64_t window) {
 
 bool X11WindowManagerRunning() { return false; }
 void X11WriteStaysOnTop(uint64_t, bool) {}
-void X11WriteSkipTaskbar(uint64_t) {}
 std::optional<bool> X11LeftButtonDown() { return std::nullopt; }
 std::optional<QRect> X11ClientGeometry(uint64_t) { return std::nullopt; }
 bool X11Configure(uint64_t, const X11Change&) { return false; }

@@ -30,9 +30,6 @@ std::optional<QMargins> FrameExtents(QWidget* widget);
 // window manager to ask.
 void X11WriteStaysOnTop(uint64_t window, bool on);
 
-// Keeps a window off the task bar and the pager; written before each map.
-void X11WriteSkipTaskbar(uint64_t window);
-
 // Where the window's client area stands on the screen now and how big it
 // is, asked of the X server itself: the reports Qt passes on can come out of
 // order, a window manager's answer to a request behind its own placement.
