@@ -48,7 +48,13 @@ QMargins& lastCaptionFrame() {
 Window::Window(const WindowStyle& style)
     : m_style(style), m_lngBackColor(vbButtonFace), m_lngForeColor(vbButtonText) {
     m_widget = new WindowFrame(this);
-    Qt::WindowFlags flags = m_style.ToolWindow ? Qt::Tool : Qt::Window;
+    // A tool window is a dialog that names itself a toolbar when it is made
+    // (NameAsToolbar), not a Qt::Tool: Qt raises those just before mapping
+    // them, and weston's window manager answers a request on a window not yet
+    // mapped by moving it to its frame's offset, where it then maps it; it
+    // also maps a utility window by that offset. Qt names the owner only of
+    // dialogs and tools.
+    Qt::WindowFlags flags = m_style.ToolWindow ? Qt::Dialog : Qt::Window;
     if (!m_style.TitleBar) {
         flags |= Qt::FramelessWindowHint;
     } else {
@@ -284,7 +290,7 @@ void Window::applyGeometry(WindowGeometry::Which which) {
                            changed(which.width, client.width(), before.width(), asked.width()),
                            changed(which.height, client.height(), before.height(), asked.height())};
     const QWindow* native = m_widget->windowHandle();
-    if (!native || !X11Configure(native->winId(), change)) {
+    if (!native || !native->handle() || !X11Configure(native->winId(), change)) {
         m_widget->setGeometry(client);
         m_requested = outer;
         return;

@@ -186,6 +186,7 @@ private:
     void applyVisibility();
     void mapLater();
     void setOwner(Window* owner);
+    void tellOwner();
     void ownerStateChanged();
     void raiseOwned();
     void raise();

@@ -2,6 +2,7 @@
 // unload.
 #include "toolkit/Window.h"
 
+#include "toolkit/DialogFrame.h"
 #include "toolkit/Error.h"
 #include "toolkit/X11.h"
 
@@ -182,6 +183,12 @@ void Window::mapQueued() {
         m_widget->setWindowState(native & ~Qt::WindowMinimized);
     readFrameExtents(true);
     applyGeometry();
+    // Made here, the window is made where it is mapped: some window managers
+    // (weston's) take a window's place only from where it was made.
+    m_widget->winId();
+    tellOwner();
+    if (m_style.ToolWindow)
+        NameAsToolbar(m_widget->windowHandle());
     g_mapping = m_widget;
     m_widget->show();
     m_widget->Watch(m_widget->windowHandle());
@@ -203,15 +210,20 @@ void Window::setOwner(Window* owner) {
     m_owner = owner;
     if (m_owner)
         m_owner->m_owned.push_back(this);
-    // Tell the window manager too, so that it keeps the stacking while moving windows.
-    m_widget->winId();
+    // A window not made yet hears of its owner when it is mapped.
+    if (const QWindow* native = m_widget->windowHandle(); native && native->handle())
+        tellOwner();
+}
+
+// The window manager keeps an owned window above its owner and moves both
+// together.
+void Window::tellOwner() {
     QWindow* parent = nullptr;
     if (m_owner) {
         m_owner->m_widget->winId();
         parent = m_owner->m_widget->windowHandle();
     }
-    if (m_widget->windowHandle())
-        m_widget->windowHandle()->setTransientParent(parent);
+    m_widget->windowHandle()->setTransientParent(parent);
 }
 
 void Window::Show(int16_t modal, Window* owner) {

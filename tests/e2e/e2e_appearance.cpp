@@ -54,8 +54,8 @@ TEST(AppearanceOnX, largeRedOnBlackStripStaysOnTheDesktopAndIsDrawnInItsColours)
     ASSERT_EQ(FormMain::LoadedPanels().size(), 1u);
     const std::shared_ptr<FormMain> panel = FormMain::LoadedPanels().front();
     const std::shared_ptr<FormSQMain> strip = panel->Controller()->Form();
+    ASSERT_TRUE(waitUntil([&] { return toolkit::NativeWindowId(strip->hwnd()) != 0; }));
     const uint64_t id = toolkit::NativeWindowId(strip->hwnd());
-    ASSERT_NE(id, 0u);
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     ASSERT_TRUE(waitUntil([&] {
         const QRect r = onScreen(id);

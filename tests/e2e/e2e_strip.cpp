@@ -351,13 +351,13 @@ TEST_F(StripOnX, EveryStartPutsTheStripWholeAtItsStandardPlaceAlsoOnALoadedCore)
             toolkit::DoEvents();
         form->SetWidth(deskWidth);
         flavors.Form2DPosition(pos2DBottomLeft);
-        const uint64_t id = toolkit::NativeWindowId(form->hwnd());
+        const auto id = [&] { return toolkit::NativeWindowId(form->hwnd()); };
         const auto placed = [&] {
-            const QRect r = onScreen(id);
+            const QRect r = onScreen(id());
             return r.x() == area.x() && r.width() == area.width() &&
                    r.y() + r.height() == area.y() + area.height();
         };
-        EXPECT_TRUE(waitUntil(placed)) << "round " << round << ": strip at " << shown(onScreen(id));
+        EXPECT_TRUE(waitUntil(placed)) << "round " << round << ": strip at " << shown(onScreen(id()));
         // Once the window system has answered everything, the twips are
         // still exactly what was set, and the window has not moved since.
         EXPECT_TRUE(waitUntil([&] { return !form->GeometryOutstanding(); }));

@@ -165,12 +165,12 @@ workarea() { xprop -root _NET_WORKAREA 2>/dev/null | sed -n 's/.* = //p' | tr -d
 
 # The panel: the window captioned with the application's title and version.
 find_panel() { panel=$(xdotool search --onlyvisible --name '^vorn2 1\.0$' 2>/dev/null | head -n 1); [ -n "$panel" ]; }
-# The strip: the application's visible utility window (it has no caption).
+# The strip: the application's visible toolbar window (it has no caption).
 find_strip() {
   local id
   strip=""
   for id in $(xdotool search --onlyvisible --class vorn2 2>/dev/null); do
-    [[ "$(xprop -id "$id" _NET_WM_WINDOW_TYPE 2>/dev/null)" == *_NET_WM_WINDOW_TYPE_UTILITY* ]] || continue
+    [[ "$(xprop -id "$id" _NET_WM_WINDOW_TYPE 2>/dev/null)" == *_NET_WM_WINDOW_TYPE_TOOLBAR* ]] || continue
     strip=$id
     return 0
   done
