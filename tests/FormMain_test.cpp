@@ -8,6 +8,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QImage>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QWindow>
@@ -387,6 +388,7 @@ TEST_F(Panel, coloursReachTheStripWhileItScrollsAndTheDialogsTakeTheFontDialogsF
     dialogs->AnswerColor(red);
     dialogs->AnswerColor(black);
     float leftAtChange = 0;
+    QImage shot;
     onYield = [&] {
         if (yields == 40) {
             leftAtChange = strip->TextVorn(0).Left();
@@ -395,6 +397,8 @@ TEST_F(Panel, coloursReachTheStripWhileItScrollsAndTheDialogsTakeTheFontDialogsF
             EXPECT_EQ(strip->TextVorn(0).Left(), leftAtChange);
         } else if (yields == 41) {
             EXPECT_EQ(strip->TextVorn(0).Left(), leftAtChange - 1) << "the text went on, not back";
+            strip->TextVorn(0).SetLeft(0); // the whole strip full of text, to be looked at
+            shot = strip->FrameVorn().NativeWidget()->grab().toImage();
             csqc().Scroll(false, QString());
         }
     };
@@ -402,6 +406,16 @@ TEST_F(Panel, coloursReachTheStripWhileItScrollsAndTheDialogsTakeTheFontDialogsF
     EXPECT_LT(leftAtChange, strip->FrameVorn().Width() - 30.0f) << "the text had not moved";
     EXPECT_EQ(colors(true), std::vector<int32_t>(4, red));
     EXPECT_EQ(colors(false), std::vector<int32_t>(4, black));
+    // Drawn so: red letters on black, nothing left of the old orange and grey.
+    int reds = 0, blacks = 0;
+    for (int y = 0; y < shot.height(); ++y) {
+        for (int x = 0; x < shot.width(); ++x) {
+            reds += shot.pixel(x, y) == qRgb(255, 0, 0) ? 1 : 0;
+            blacks += shot.pixel(x, y) == qRgb(0, 0, 0) ? 1 : 0;
+        }
+    }
+    EXPECT_GT(reds, 10);
+    EXPECT_GT(blacks, shot.width() * shot.height() / 2);
     dialogs->CancelFont();
     dialogs->CancelColor();
     dialogs->CancelColor();

@@ -31,9 +31,12 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
 
 #include <cmath>
 #include <limits>
+#include <set>
 #include <tuple>
 
 // The toolkit's controls, common dialogs and the window drag.
@@ -137,6 +140,53 @@ TEST_F(Widgets, scrollBarWithTheKeyboardShowsAMark) {
     qt->setFocus();
     ASSERT_TRUE(qt->hasFocus());
     EXPECT_GE(darkPixels(), without + 10);
+}
+
+// On the panel's short bars the hand must reach every value: a pixel of drag moves the value
+// by four at most, and the right arrow clicked a hundred times passes through each one.
+TEST_F(Widgets, scrollBarDraggedByThePixelOrClickedAtTheArrowReachesEveryValue) {
+    HScrollBar bar(*window);
+    bar.Move(0, 0, 900, 300);
+    bar.SetMax(100);
+    auto* qt = static_cast<QScrollBar*>(bar.NativeWidget());
+    drain();
+    const auto at = [qt](QStyle::SubControl sub) {
+        QStyleOptionSlider o;
+        o.initFrom(qt);
+        o.orientation = Qt::Horizontal;
+        o.state |= QStyle::State_Horizontal;
+        o.maximum = qt->maximum();
+        o.sliderPosition = o.sliderValue = qt->value();
+        o.singleStep = qt->singleStep();
+        o.pageStep = qt->pageStep();
+        return qt->style()->subControlRect(QStyle::CC_ScrollBar, &o, sub, qt).center();
+    };
+    const auto mouse = [qt](QEvent::Type type, QPoint p, Qt::MouseButtons held) {
+        QMouseEvent e(type, p, qt->mapToGlobal(p), Qt::LeftButton, held, Qt::NoModifier);
+        QCoreApplication::sendEvent(qt, &e);
+    };
+    int16_t previous = 0;
+    for (int pixels = 1; pixels <= 6; ++pixels) {
+        bar.SetValue(0);
+        const QPoint from = at(QStyle::SC_ScrollBarSlider);
+        mouse(QEvent::MouseButtonPress, from, Qt::LeftButton);
+        mouse(QEvent::MouseMove, from + QPoint(pixels, 0), Qt::LeftButton);
+        mouse(QEvent::MouseButtonRelease, from + QPoint(pixels, 0), Qt::NoButton);
+        drain();
+        EXPECT_GT(bar.Value(), previous) << pixels << " px";
+        EXPECT_LE(bar.Value() - previous, 4) << pixels << " px";
+        previous = bar.Value();
+    }
+    bar.SetValue(0);
+    std::set<int16_t> seen;
+    for (int click = 0; click < 100; ++click) {
+        mouse(QEvent::MouseButtonPress, at(QStyle::SC_ScrollBarAddLine), Qt::LeftButton);
+        mouse(QEvent::MouseButtonRelease, at(QStyle::SC_ScrollBarAddLine), Qt::NoButton);
+        drain();
+        seen.insert(bar.Value());
+    }
+    EXPECT_EQ(seen.size(), 100u);
+    EXPECT_EQ(*seen.begin(), 1);
 }
 
 TEST_F(Widgets, menuChoicesAreQueuedAndLeaveTheCheckMarkToTheHandler) {
