@@ -393,6 +393,7 @@ TEST_F(Panel, coloursReachTheStripWhileItScrollsAndTheDialogsTakeTheFontDialogsF
         if (yields == 40) {
             leftAtChange = strip->TextVorn(0).Left();
             panel->mnuOptionFontColor_Click();
+            EXPECT_EQ(strip->TextVorn(0).ForeColor(), red) << "the text colour alone";
             panel->mnuOptionBackColor_Click();
             EXPECT_EQ(strip->TextVorn(0).Left(), leftAtChange);
         } else if (yields == 41) {
