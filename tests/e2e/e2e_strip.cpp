@@ -148,6 +148,13 @@ QList<uint64_t> stacking() {
     return ids;
 }
 
+// True when `upper` stands above `lower` in the stacking order.
+bool above(uint64_t upper, uint64_t lower) {
+    const QList<uint64_t> order = stacking();
+    return order.contains(upper) && order.contains(lower) &&
+           order.indexOf(upper) > order.indexOf(lower);
+}
+
 std::string shown(const QRect& r) {
     return QStringLiteral("%1,%2 %3x%4")
         .arg(r.x())
@@ -302,11 +309,6 @@ TEST_F(StripOnX, TopMostIsSetAndClearedOnTheRealWindowAndKeepsItAbove) {
         toolkit::SetWindowPos(cover->hwnd(), toolkit::HWND_TOP, 0, 0, 0, 0,
                               toolkit::SWP_NOSIZE | toolkit::SWP_NOMOVE);
     };
-    const auto above = [&](uint64_t upper, uint64_t lower) {
-        const QList<uint64_t> order = stacking();
-        return order.contains(upper) && order.contains(lower) &&
-               order.indexOf(upper) > order.indexOf(lower);
-    };
     ASSERT_TRUE(waitUntil([&] {
         raiseCover();
         return above(coverId(), stripId());
@@ -353,11 +355,7 @@ TEST_F(StripOnX, TheStripStaysAboveItsOwnerAndHidesWhileTheOwnerIsMinimised) {
     // Activating the owner, as a click on it does, leaves the strip above it.
     run(QStringLiteral("xdotool"),
         {QStringLiteral("windowactivate"), QString::number(ownerId())});
-    const auto stripAboveOwner = [&] {
-        const QList<uint64_t> order = stacking();
-        return order.contains(stripId()) && order.contains(ownerId()) &&
-               order.indexOf(stripId()) > order.indexOf(ownerId());
-    };
+    const auto stripAboveOwner = [&] { return above(stripId(), ownerId()); };
     EXPECT_TRUE(waitUntil(stripAboveOwner));
 
     // Minimised by the program: the strip goes with it and comes back with it.
