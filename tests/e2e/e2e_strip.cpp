@@ -19,7 +19,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <climits>
 #include <cstdlib>
 #include <functional>
 #include <memory>
@@ -75,11 +74,12 @@ bool waitUntil(const std::function<bool()>& condition) {
     return true;
 }
 
-// The number after "name:" in xwininfo's output; INT_MIN when there is none.
+// The number after "name:" in xwininfo's output; 0 when there is none, so that a window not
+// made yet reads as an empty rectangle.
 int field(const QString& text, const QString& name) {
     const QRegularExpression re(QRegularExpression::escape(name) + QStringLiteral(":\\s*(-?\\d+)"));
     const auto m = re.match(text);
-    return m.hasMatch() ? m.captured(1).toInt() : INT_MIN;
+    return m.hasMatch() ? m.captured(1).toInt() : 0;
 }
 
 QRect onScreen(uint64_t id) {
