@@ -91,15 +91,6 @@ TEST_F(Panel, startsCollapsedWithTheStripEmptyAndStillAtTheBottom) {
         EXPECT_EQ(QKeySequence::mnemonic(menu->text()).count(), 1) << menu->text().toStdString();
 }
 
-TEST_F(Panel, theStripIsShownBeforeThePanel) {
-    auto fresh = std::make_shared<FormMain>();
-    EXPECT_FALSE(fresh->Marquee()->Visible());
-    fresh->Load();
-    EXPECT_TRUE(fresh->Marquee()->Visible());
-    EXPECT_FALSE(fresh->Visible());
-    fresh->UnloadWithoutQuery();
-}
-
 TEST_F(Panel, panelExpandsToShowTheWholeFrameAndCollapsesToCaptionAndMenuBar) {
     drain(); // the window system frames the panel first
     const float collapsed = panel->Height();
