@@ -82,11 +82,18 @@ void Window::SetWindowState(int16_t value) {
         throw Error::InvalidPropertyValue();
     if (value == m_intWindowState)
         return;
+    const bool restored = m_intWindowState == vbMinimized;
     m_intWindowState = value;
     const Qt::WindowStates qt = value == vbMinimized   ? Qt::WindowMinimized
                                 : value == vbMaximized ? Qt::WindowMaximized
                                                        : Qt::WindowNoState;
     m_widget->setWindowState(qt);
+    // Qt brings a window back from the icon by mapping it. A window manager
+    // that has not carried out the minimise yet still has it mapped, never
+    // sees that map and minimises it afterwards; a request to activate the
+    // window reaches it after the minimise.
+    if (restored && m_widget->isVisible())
+        m_widget->activateWindow();
     applyVisibility();
     ownerStateChanged();
 }
