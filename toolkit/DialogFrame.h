@@ -1,15 +1,11 @@
 #pragma once
 
+class QWindow;
+
 namespace toolkit {
 
 class CommandButton;
 class Window;
-
-}
-
-class QWindow;
-
-namespace toolkit {
 
 // Names a made window a toolbar to the window manager, before the dialog type
 // Qt gives it: openbox then leaves it out of the window list and focus
