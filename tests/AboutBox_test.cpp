@@ -18,13 +18,10 @@
 namespace {
 
 // 16 x 16, red above blue, so that a stretched copy can be told from a tiled or unscaled one.
-const char* const kOwnerIcon[] = {
-    "16 16 2 1",        ". c #FF0000",      "# c #0000FF",      "................",
-    "................", "................", "................", "................",
-    "................", "................", "................", "################",
-    "################", "################", "################", "################",
-    "################", "################", "################",
-};
+const char kRed[] = "................", kBlue[] = "################";
+const char* const kOwnerIcon[] = {"16 16 2 1", ". c #FF0000", "# c #0000FF", kRed, kRed, kRed,
+                                  kRed, kRed, kRed, kRed, kRed, kBlue, kBlue, kBlue, kBlue, kBlue,
+                                  kBlue, kBlue, kBlue};
 
 class AboutBox : public Unpaced {
 protected:
@@ -68,11 +65,9 @@ TEST_F(AboutBox, aFreshDialogShowsTitleVersionCopyrightAndAReadOnlyReport) {
     EXPECT_EQ(box.Report(), QStringLiteral("Report\r\n"));
     FormAboutBox& d = *box.Dialog();
     EXPECT_EQ(lines(d), (QStringList{QStringLiteral("Report"), QString()}));
-    EXPECT_EQ(box.URL(), QString());
-    EXPECT_FALSE(d.btnWeb().Enabled());
-    EXPECT_FALSE(d.Visible());
-    EXPECT_EQ(d.LabelTitle().Caption(), QStringLiteral("vorn2"));
-    EXPECT_EQ(d.LabelVersion().Caption(), QStringLiteral("Version 1.0.(17)"));
+    EXPECT_EQ(std::tuple(box.URL(), d.btnWeb().Enabled(), d.Visible()), std::tuple(QString(), false, false));
+    EXPECT_EQ(std::tuple(d.LabelTitle().Caption(), d.LabelVersion().Caption()),
+              std::tuple(QStringLiteral("vorn2"), QStringLiteral("Version 1.0.(17)")));
     EXPECT_FALSE(toolkit::AppLegalCopyright().isEmpty());
     EXPECT_EQ(d.LabelCopyright().Caption(), toolkit::AppLegalCopyright());
     // Every kind of line break makes a line, and the text comes back as set.

@@ -212,14 +212,10 @@ TEST_F(CSQCtrlLoop, aStopTakesTheTextBackHiddenToItsFirstSegmentAtTheRightEdge) 
     const float right = form().FrameVorn().Width();
     const auto expectAtStart = [&](const char* when) {
         SCOPED_TRACE(when);
-        EXPECT_FALSE(csqc->Fuel());
-        EXPECT_EQ(csqc->SegmentIndex(), 0);
-        EXPECT_FALSE(lead().Visible());
-        EXPECT_FALSE(trail().Visible());
-        EXPECT_FLOAT_EQ(lead().Left(), right);
-        EXPECT_FLOAT_EQ(trail().Left(), right);
-        EXPECT_EQ(lead().Text(), QString(200, u'a'));
-        EXPECT_EQ(trail().Text(), QString(200, u'b'));
+        EXPECT_EQ(std::tuple(csqc->Fuel(), csqc->SegmentIndex(), lead().Visible(), trail().Visible()),
+                  std::tuple(false, 0, false, false));
+        EXPECT_EQ(std::tuple(lead().Left(), trail().Left(), lead().Text(), trail().Text()),
+                  std::tuple(right, right, QString(200, u'a'), QString(200, u'b')));
     };
     csqc->Scroll(false, lettered(3, 30));
     EXPECT_EQ(yields, 0);
@@ -304,11 +300,8 @@ TEST_F(CSQCtrlLoop, unloadInsideAYieldEndsEveryRunWithoutTouchingTheWindowAgain)
     ASSERT_TRUE(atUnload);
     EXPECT_FALSE(fuelWhenUnloaded) << "the scroll stops before the window is unloaded";
     EXPECT_GT(yieldsAfter, 0);
-    EXPECT_FALSE(form().Loaded());
-    EXPECT_FALSE(form().Visible());
-    EXPECT_FALSE(lead().Visible());
-    EXPECT_FALSE(csqc->Fuel());
-    EXPECT_EQ(csqc->Runs(), 0);
+    EXPECT_EQ(std::tuple(form().Loaded(), form().Visible(), lead().Visible(), csqc->Fuel(), csqc->Runs()),
+              std::tuple(false, false, false, false, 0));
     EXPECT_EQ(snap(), *atUnload);
 }
 
@@ -421,10 +414,15 @@ struct Recorder : CSQCtrlEvents {
     void MouseUp(int16_t& Button) override { seen.emplace_back('u', Button); }
 };
 
-void send(QWidget* w, QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held,
-          QPoint at = {2, 2}) {
-    QMouseEvent e(type, QPointF(at), QPointF(w->mapToGlobal(at)), button, held, Qt::NoModifier);
-    QApplication::sendEvent(w, &e);
+// A press at `from`, a move to `to` with the button held, and the release there.
+void pressMoveRelease(QWidget* w, Qt::MouseButton button, QPoint from, QPoint to) {
+    const auto send = [w](QEvent::Type type, Qt::MouseButton b, Qt::MouseButtons held, QPoint at) {
+        QMouseEvent e(type, QPointF(at), QPointF(w->mapToGlobal(at)), b, held, Qt::NoModifier);
+        QApplication::sendEvent(w, &e);
+    };
+    send(QEvent::MouseButtonPress, button, button, from);
+    send(QEvent::MouseMove, Qt::NoButton, button, to);
+    send(QEvent::MouseButtonRelease, button, Qt::NoButton, to);
 }
 
 // The strip shown, stopped, with both boxes made visible by hand.
@@ -520,9 +518,7 @@ TEST_F(FormSQMainTest, everyPartOfTheStripGivesExactlyOneNotificationPerEvent) {
         for (Qt::MouseButton b : {Qt::LeftButton, Qt::RightButton}) {
             recorder.seen.clear();
             heard.clear();
-            send(widget, QEvent::MouseButtonPress, b, b, at);
-            send(widget, QEvent::MouseMove, Qt::NoButton, b, at);
-            send(widget, QEvent::MouseButtonRelease, b, Qt::NoButton, at);
+            pressMoveRelease(widget, b, at, at);
             // Notifications run from the event loop, after the widget's handler.
             EXPECT_TRUE(recorder.seen.empty());
             toolkit::DoEvents();
@@ -570,9 +566,7 @@ TEST_F(FormSQMainTest, draggingTheRightBorderChangesOnlyTheWidth) {
     const float height = form().Height();
     QWidget* top = form().NativeWidget();
     const QPoint edge(top->width() - 1, top->height() / 2);
-    send(top, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, edge);
-    send(top, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, edge + QPoint(40, 25));
-    send(top, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, edge + QPoint(40, 25));
+    pressMoveRelease(top, Qt::LeftButton, edge, edge + QPoint(40, 25));
     toolkit::DoEvents();
     EXPECT_FLOAT_EQ(form().Width(), 6000 + 40 * 15);
     EXPECT_FLOAT_EQ(form().Height(), height);
@@ -581,9 +575,7 @@ TEST_F(FormSQMainTest, draggingTheRightBorderChangesOnlyTheWidth) {
 
     // Dragging the bottom border tries a new height; the layout snaps it back.
     const QPoint bottom(top->width() / 2, top->height() - 1);
-    send(top, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, bottom);
-    send(top, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, bottom + QPoint(0, 60));
-    send(top, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, bottom + QPoint(0, 60));
+    pressMoveRelease(top, Qt::LeftButton, bottom, bottom + QPoint(0, 60));
     toolkit::DoEvents();
     EXPECT_FLOAT_EQ(form().Height(), height);
 }

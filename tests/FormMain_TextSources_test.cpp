@@ -51,9 +51,8 @@ TEST_F(TextSources, ALoadCleansAndScrollsAndACancelAfterItReadsThatFileAgain) {
     dialogs->CancelOpen();
     choose(panel->mnuFileLocal());
     choose(panel->mnuFileLocalReload());
-    EXPECT_TRUE(scrolled.empty());
-    EXPECT_FALSE(panel->mnuFileLocalReload().Enabled());
-    EXPECT_EQ(csqc().SegmentCount(), 0);
+    EXPECT_EQ(std::tuple(scrolled.size(), panel->mnuFileLocalReload().Enabled(), csqc().SegmentCount()),
+              std::tuple(0u, false, 0));
 
     const QString path = tmp.write("hello.txt", "Hello\r\n<b>World</b>\nx");
     dialogs->AnswerOpen(path);
@@ -96,9 +95,8 @@ TEST_F(TextSources, ABinaryFileIsReportedAndChangesNothingButTheProposedName) {
     // A failed read now: the message, the reload item stays enabled, the text stays.
     dialogs->AnswerOpen(binary);
     choose(panel->mnuFileLocal());
-    EXPECT_EQ(messages().size(), 2u);
-    EXPECT_TRUE(panel->mnuFileLocalReload().Enabled());
-    EXPECT_EQ(scrolled.size(), 1u);
+    EXPECT_EQ(std::tuple(messages().size(), panel->mnuFileLocalReload().Enabled(), scrolled.size()),
+              std::tuple(2u, true, 1u));
     EXPECT_EQ(csqc().Segments(), segments);
 
     // The next dialog proposes the binary file's name; a missing file is the same failure.
@@ -194,9 +192,8 @@ TEST_F(TextSources, AFailedOrCancelledFetchKeepsTheNewAddressButNothingElse) {
         choose(panel->mnuFileWeb());
         EXPECT_EQ(reported, std::vector<QString>{refused}); // the cancel adds nothing
         EXPECT_EQ(messages(), std::vector<QString>{});
-        EXPECT_FALSE(panel->mnuFileWebReload().Enabled());
-        EXPECT_EQ(scrolled.size(), 1u);
-        EXPECT_EQ(csqc().Segments(), segments);
+        EXPECT_EQ(std::tuple(panel->mnuFileWebReload().Enabled(), scrolled.size(), csqc().Segments()),
+                  std::tuple(false, 1u, segments));
 
         // The address typed is kept all the same: the next box proposes it.
         prompts->AnswerInputBox(QString());

@@ -43,11 +43,9 @@ protected:
 
 TEST_F(Panel, startsCollapsedWithTheStripEmptyAndStillAtTheBottom) {
     EXPECT_EQ(panel->Caption(), QStringLiteral("vorn2 1.0"));
-    EXPECT_TRUE(panel->Visible());
-    EXPECT_TRUE(strip->Visible());
-    EXPECT_EQ(strip->Owner(), panel.get());
-    EXPECT_FALSE(csqc().Fuel());
-    EXPECT_EQ(csqc().SegmentCount(), 0);
+    EXPECT_EQ(std::tuple(panel->Visible(), strip->Visible(), strip->Owner(), csqc().Fuel(),
+                         csqc().SegmentCount()),
+              std::tuple(true, true, panel.get(), false, 0));
     expectAtTheBottom();
     EXPECT_EQ(panel->ScaleHeight(), 0.0f) << "caption and menu bar only";
     EXPECT_GT(panel->Height(), 0.0f);
@@ -145,10 +143,8 @@ TEST_F(Panel, quitAsksAndNoTheDefaultKeepsEverythingRunning) {
     watch.lock()->NativeWidget()->close();
     drain();
     EXPECT_TRUE(watch.expired()) << "the panel outlived its unload";
-    EXPECT_FALSE(strip->Loaded());
-    EXPECT_TRUE(controller.expired());
-    EXPECT_EQ(ends, 1);
-    EXPECT_TRUE(FormMain::LoadedPanels().empty());
+    EXPECT_EQ(std::tuple(strip->Loaded(), controller.expired(), ends, FormMain::LoadedPanels().size()),
+              std::tuple(false, true, 1, 0u));
 }
 
 // Yes to Quit, or the termination signal (which does not ask), inside nested runs of the scroll.
@@ -228,14 +224,12 @@ TEST_F(Panel, fastForwardMultipliesWhileHeldAndRestoresOnRelease) {
     f.HScrollSpeed().SetValue(5);
     f.HScrollTiming().SetValue(2);
     QWidget* button = f.btnFF().NativeWidget();
-    const auto press = [&](Qt::MouseButton b) {
-        QTest::mousePress(button, b, {}, QPoint(3, 3));
+    const auto press = [&](Qt::MouseButton b, bool down = true) {
+        down ? QTest::mousePress(button, b, {}, QPoint(3, 3))
+             : QTest::mouseRelease(button, b, {}, QPoint(3, 3));
         drain();
     };
-    const auto release = [&](Qt::MouseButton b) {
-        QTest::mouseRelease(button, b, {}, QPoint(3, 3));
-        drain();
-    };
+    const auto release = [&](Qt::MouseButton b) { press(b, false); };
     press(Qt::LeftButton);
     EXPECT_EQ(std::tuple(csqc().Speed(), csqc().Timing()), std::tuple(20, 8));
     EXPECT_EQ(f.HScrollSpeed().Value(), 5);
@@ -302,11 +296,9 @@ TEST_F(Panel, pauseHoldsTheTextPlayStartsItAgainAtSpeedOneAndStopHidesIt) {
     EXPECT_LT(leftsWhilePaused.front(), right - 100) << "held where it stood, not restarted";
     EXPECT_TRUE(visibleWhilePaused);
     EXPECT_EQ(leftAfterPlay, right - 1) << "from the beginning at speed 1";
-    EXPECT_TRUE(markAfterPlay);
-    EXPECT_TRUE(hiddenAfterStop);
-    EXPECT_EQ(std::tuple(csqc().Speed(), csqc().Timing()), std::tuple(1, 0));
-    EXPECT_EQ(f.TextSpeed().Text(), QStringLiteral("1"));
-    EXPECT_FALSE(csqc().Fuel());
+    EXPECT_TRUE(markAfterPlay && hiddenAfterStop) << markAfterPlay << hiddenAfterStop;
+    EXPECT_EQ(std::tuple(csqc().Speed(), csqc().Timing(), f.TextSpeed().Text(), csqc().Fuel()),
+              std::tuple(1, 0, QStringLiteral("1"), false));
 
     // While stopped, pause changes the values and nothing else.
     f.HScrollTiming().SetValue(4);
@@ -315,12 +307,9 @@ TEST_F(Panel, pauseHoldsTheTextPlayStartsItAgainAtSpeedOneAndStopHidesIt) {
     EXPECT_EQ(std::tuple(csqc().Speed(), csqc().Timing()), std::tuple(1, 0));
     f.HScrollSpeed().SetValue(50);
     f.mnuCtrlPause_Click();
-    EXPECT_TRUE(f.mnuCtrlPause().Checked());
-    EXPECT_EQ(f.HScrollSpeed().Value(), 0);
-    EXPECT_EQ(f.TextSpeed().Text(), QStringLiteral("0"));
-    EXPECT_EQ(csqc().Speed(), 0);
-    EXPECT_FALSE(csqc().Fuel());
-    EXPECT_EQ(csqc().Runs(), 0);
+    EXPECT_EQ(std::tuple(f.mnuCtrlPause().Checked(), f.HScrollSpeed().Value(), f.TextSpeed().Text(),
+                         csqc().Speed(), csqc().Fuel(), csqc().Runs()),
+              std::tuple(true, 0, QStringLiteral("0"), 0, false, 0));
     f.mnuCtrlPause_Click();
     EXPECT_EQ(csqc().Speed(), 1);
 }
@@ -361,10 +350,8 @@ TEST_F(Panel, theFontDialogShowsTheStripsFontAndALargerOneGrowsTheStripInsideThe
               std::tuple(before.Name, before.Size, before.Bold, before.Italic, before.Strikethrough,
                          true));
     EXPECT_EQ(dialogs->History().Flags, (std::vector<int32_t>{cdlCFBoth, cdlCFBoth}));
-    EXPECT_FLOAT_EQ(strip->FontSize(), 36.0f);
-    EXPECT_TRUE(strip->FontItalic());
-    EXPECT_FALSE(strip->FontBold());
-    EXPECT_TRUE(strip->FontUnderline());
+    EXPECT_EQ(std::tuple(strip->FontSize(), strip->FontItalic(), strip->FontBold(), strip->FontUnderline()),
+              std::tuple(36.0f, true, false, true));
     for (const Control* c : std::initializer_list<const Control*>{
              &strip->FrameVorn(), &strip->TextVorn(0), &strip->TextVorn(1)})
         EXPECT_EQ(c->Font(), strip->Font());

@@ -199,9 +199,8 @@ TEST_F(Widgets, menuChoicesAreQueuedAndLeaveTheCheckMarkToTheHandler) {
     EXPECT_EQ(window->MenuBar()->actions().size(), 1);
     EXPECT_EQ(file.NativeMenu()->title(), QStringLiteral("File(&F)"));
     EXPECT_EQ(file.NativeMenu()->actions().size(), 3);
-    EXPECT_TRUE(line.IsSeparator());
-    EXPECT_TRUE(line.NativeAction()->isSeparator());
-    EXPECT_TRUE(line.NativeAction()->text().isEmpty());
+    EXPECT_EQ(std::tuple(line.IsSeparator(), line.NativeAction()->isSeparator(), line.NativeAction()->text()),
+              std::tuple(true, true, QString()));
 
     open.NativeAction()->trigger();
     EXPECT_EQ(clicks, 0);
@@ -295,8 +294,7 @@ TEST_F(Widgets, closeQuestionCanCancelAndOnlyOneIsOpenAtATime) {
         cancel = answer;
     };
     window->Unload();
-    EXPECT_TRUE(window->Loaded());
-    EXPECT_TRUE(window->Visible());
+    EXPECT_TRUE(window->Loaded() && window->Visible()) << window->Loaded() << window->Visible();
     EXPECT_EQ(modes, std::vector<int16_t>{vbFormCode});
     window->NativeWidget()->close();
     drain();
@@ -304,9 +302,7 @@ TEST_F(Widgets, closeQuestionCanCancelAndOnlyOneIsOpenAtATime) {
     EXPECT_EQ(unloads, 0);
     answer = 0;
     window->Unload();
-    EXPECT_FALSE(window->Loaded());
-    EXPECT_FALSE(window->Visible());
-    EXPECT_EQ(unloads, 1);
+    EXPECT_EQ(std::tuple(window->Loaded(), window->Visible(), unloads), std::tuple(false, false, 1));
 
     window->Show();
     modes.clear();
@@ -328,9 +324,8 @@ TEST_F(Widgets, realMessageBoxAnswersEnterWithItsDefaultButton) {
         QTest::keyClick(box, Qt::Key_Return);
     });
     EXPECT_EQ(MsgBox(QStringLiteral("Quit ?"), vbYesNo + vbDefaultButton2), vbNo);
-    EXPECT_EQ(title, QStringLiteral("vorn2"));
-    EXPECT_EQ(text, QStringLiteral("Quit ?"));
-    EXPECT_TRUE(noIsDefault);
+    EXPECT_EQ(std::tuple(title, text, noIsDefault),
+              std::tuple(QStringLiteral("vorn2"), QStringLiteral("Quit ?"), true));
 
     QTimer::singleShot(0, [&] {
         if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))

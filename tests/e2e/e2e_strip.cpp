@@ -18,10 +18,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdlib>
 #include <functional>
 #include <memory>
+#include <tuple>
+#include <optional>
+#include <type_traits>
 
 #include <sched.h>
 
@@ -44,18 +48,24 @@ QString unavailableReason() {
 }
 
 // True when run_e2e.sh started openbox beside the server.
-bool withWindowManager() {
-    return qEnvironmentVariable("VORN_E2E_WM") == QStringLiteral("wm");
+bool withWindowManager() { return qEnvironmentVariable("VORN_E2E_WM") == QStringLiteral("wm"); }
+
+// A program's arguments, from texts and numbers.
+QString arg(const char* text) { return QString::fromLatin1(text); }
+template <typename N, typename = std::enable_if_t<std::is_integral_v<N>>> QString arg(N number) {
+    return QString::number(number);
 }
+template <typename... A> QStringList args(const A&... a) { return {arg(a)...}; }
 
 // The standard output of a program that is given 10 s at most.
-QString run(const QString& program, const QStringList& args) {
+template <typename... A> QString run(const char* program, const A&... a) {
+    const QStringList list = args(a...);
     // A window is made only when it is first mapped; until then it has no
     // id, and xwininfo or xprop given none would wait for a click.
-    if (const qsizetype i = args.indexOf(QStringLiteral("-id")); i >= 0 && args.value(i + 1) == QStringLiteral("0"))
+    if (const qsizetype i = list.indexOf(QStringLiteral("-id")); i >= 0 && list.value(i + 1) == QStringLiteral("0"))
         return {};
     QProcess p;
-    p.start(program, args);
+    p.start(arg(program), list);
     if (!p.waitForFinished(10000)) {
         p.kill();
         p.waitForFinished();
@@ -76,75 +86,62 @@ bool waitUntil(const std::function<bool()>& condition) {
 
 // The number after "name:" in xwininfo's output; 0 when there is none, so that a window not
 // made yet reads as an empty rectangle.
-int field(const QString& text, const QString& name) {
-    const QRegularExpression re(QRegularExpression::escape(name) + QStringLiteral(":\\s*(-?\\d+)"));
-    const auto m = re.match(text);
+int field(const QString& text, const char* name) {
+    const auto m = QRegularExpression(arg(name) + QStringLiteral(":\\s*(-?\\d+)")).match(text);
     return m.hasMatch() ? m.captured(1).toInt() : 0;
 }
 
+// The four numbers of an xprop answer such as "= 1, 2, 3, 4"; none when it has no value.
+std::optional<std::array<int, 4>> fourNumbers(const QString& text) {
+    const auto m = QRegularExpression(QStringLiteral("=\\s*(\\d+), (\\d+), (\\d+), (\\d+)")).match(text);
+    if (!m.hasMatch())
+        return std::nullopt;
+    return std::array{m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt(),
+                      m.captured(4).toInt()};
+}
+
 QRect onScreen(uint64_t id) {
-    const QString out =
-        run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), QString::number(id)});
-    return {field(out, QStringLiteral("Absolute upper-left X")),
-            field(out, QStringLiteral("Absolute upper-left Y")),
-            field(out, QStringLiteral("Width")), field(out, QStringLiteral("Height"))};
+    const QString out = run("xwininfo", "-id", id);
+    return {field(out, "Absolute upper-left X"), field(out, "Absolute upper-left Y"),
+            field(out, "Width"), field(out, "Height")};
 }
 
 // The client area grown by the frame the window manager put around it.
 QRect outerOnScreen(uint64_t id) {
     const QRect client = onScreen(id);
-    const QString out = run(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(id),
-                                                      QStringLiteral("_NET_FRAME_EXTENTS")});
-    const auto m =
-        QRegularExpression(QStringLiteral("=\\s*(\\d+), (\\d+), (\\d+), (\\d+)")).match(out);
-    if (!m.hasMatch())
-        return client;
+    const auto e = fourNumbers(run("xprop", "-id", id, "_NET_FRAME_EXTENTS"));
     // left, right, top, bottom
-    return client.marginsAdded(QMargins(m.captured(1).toInt(), m.captured(3).toInt(),
-                                        m.captured(2).toInt(), m.captured(4).toInt()));
+    return e ? client.marginsAdded(QMargins((*e)[0], (*e)[2], (*e)[1], (*e)[3])) : client;
 }
 
 // The desktop less panels: the window manager's work area, else the screen.
 QRect workArea() {
     if (withWindowManager()) {
-        const QString out = run(QStringLiteral("xprop"),
-                                {QStringLiteral("-root"), QStringLiteral("_NET_WORKAREA")});
-        const auto m =
-            QRegularExpression(QStringLiteral("=\\s*(\\d+), (\\d+), (\\d+), (\\d+)")).match(out);
-        if (m.hasMatch())
-            return {m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt(),
-                    m.captured(4).toInt()};
-        return {};
+        const auto a = fourNumbers(run("xprop", "-root", "_NET_WORKAREA"));
+        return a ? QRect((*a)[0], (*a)[1], (*a)[2], (*a)[3]) : QRect();
     }
-    const QString out = run(QStringLiteral("xwininfo"), {QStringLiteral("-root")});
-    return {0, 0, field(out, QStringLiteral("Width")), field(out, QStringLiteral("Height"))};
+    const QString out = run("xwininfo", "-root");
+    return {0, 0, field(out, "Width"), field(out, "Height")};
 }
 
 bool staysOnTop(uint64_t id) {
-    return run(QStringLiteral("xprop"),
-               {QStringLiteral("-id"), QString::number(id), QStringLiteral("_NET_WM_STATE")})
-        .contains(QStringLiteral("_NET_WM_STATE_ABOVE"));
+    return run("xprop", "-id", id, "_NET_WM_STATE").contains(QStringLiteral("_NET_WM_STATE_ABOVE"));
 }
 
 // Top-level windows from the bottom of the stacking order to the top.
 QList<uint64_t> stacking() {
+    const bool wm = withWindowManager();
+    const QString out = wm ? run("xprop", "-root", "_NET_CLIENT_LIST_STACKING")
+                           : run("xwininfo", "-root", "-children");
     QList<uint64_t> ids;
-    if (withWindowManager()) {
-        const QString out =
-            run(QStringLiteral("xprop"),
-                {QStringLiteral("-root"), QStringLiteral("_NET_CLIENT_LIST_STACKING")});
-        auto it = QRegularExpression(QStringLiteral("0x([0-9a-fA-F]+)")).globalMatch(out);
-        while (it.hasNext())
-            ids << it.next().captured(1).toULongLong(nullptr, 16);
-    } else {
-        const QString out =
-            run(QStringLiteral("xwininfo"), {QStringLiteral("-root"), QStringLiteral("-children")});
-        auto it = QRegularExpression(QStringLiteral("(?m)^\\s+0x([0-9a-fA-F]+) ")).globalMatch(out);
-        while (it.hasNext())
-            ids << it.next().captured(1).toULongLong(nullptr, 16);
-        // XQueryTree lists the children bottom first; xwininfo prints them top first.
+    auto it = QRegularExpression(wm ? QStringLiteral("0x([0-9a-fA-F]+)")
+                                    : QStringLiteral("(?m)^\\s+0x([0-9a-fA-F]+) "))
+                  .globalMatch(out);
+    while (it.hasNext())
+        ids << it.next().captured(1).toULongLong(nullptr, 16);
+    // XQueryTree lists the children bottom first; xwininfo prints them top first.
+    if (!wm)
         std::reverse(ids.begin(), ids.end());
-    }
     return ids;
 }
 
@@ -156,12 +153,7 @@ bool above(uint64_t upper, uint64_t lower) {
 }
 
 std::string shown(const QRect& r) {
-    return QStringLiteral("%1,%2 %3x%4")
-        .arg(r.x())
-        .arg(r.y())
-        .arg(r.width())
-        .arg(r.height())
-        .toStdString();
+    return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height()).toStdString();
 }
 
 // While it lives, this process and a busy loop share one core, as on a
@@ -180,9 +172,7 @@ public:
                 sched_setaffinity(tid, sizeof one, &one);
             }
         }
-        m_loop.start(QStringLiteral("taskset"), {QStringLiteral("-c"), QStringLiteral("0"),
-                                                 QStringLiteral("sh"), QStringLiteral("-c"),
-                                                 QStringLiteral("while :; do :; done")});
+        m_loop.start(QStringLiteral("taskset"), args("-c", "0", "sh", "-c", "while :; do :; done"));
         m_loop.waitForStarted();
     }
     ~BusyCore() {
@@ -253,10 +243,8 @@ protected:
     // As the control panel answers a left press on the strip: drag, then back
     // inside the desktop.
     void MouseDown(int16_t& Button) override {
-        ++m_intPresses;
-        if (Button != toolkit::vbLeftButton || !m_onPress)
-            return;
-        m_onPress();
+        if (Button == toolkit::vbLeftButton && m_onPress)
+            m_onPress();
     }
     void MouseMove(int16_t&) override {}
     void MouseUp(int16_t&) override {}
@@ -268,7 +256,6 @@ protected:
     CCtrlFlavors m_flavors;
     QStringList m_errors;
     testsupport::ScopedErrorReporter m_reporter{[this](const QString& text) { m_errors << text; }};
-    int m_intPresses = 0;
     std::function<void()> m_onPress;
 };
 
@@ -281,10 +268,8 @@ TEST_F(StripOnX, APanelReservingTheBottomLiftsTheStripAboveIt) {
     panel->Move(0, static_cast<float>((before.height() - 40) * 15), 6000, 600);
     panel->Show();
     ASSERT_TRUE(waitUntil([&] { return toolkit::NativeWindowId(panel->hwnd()) != 0; }));
-    run(QStringLiteral("xprop"),
-        {QStringLiteral("-id"), QString::number(toolkit::NativeWindowId(panel->hwnd())),
-         QStringLiteral("-f"), QStringLiteral("_NET_WM_STRUT"), QStringLiteral("32c"),
-         QStringLiteral("-set"), QStringLiteral("_NET_WM_STRUT"), QStringLiteral("0, 0, 0, 40")});
+    run("xprop", "-id", toolkit::NativeWindowId(panel->hwnd()), "-f", "_NET_WM_STRUT", "32c",
+        "-set", "_NET_WM_STRUT", "0, 0, 0, 40");
     ASSERT_TRUE(waitUntil([&] { return m_flavors.DeskTopHeight() == (before.height() - 40) * 15; }))
         << "DeskTopHeight " << m_flavors.DeskTopHeight();
 
@@ -309,10 +294,12 @@ TEST_F(StripOnX, TopMostIsSetAndClearedOnTheRealWindowAndKeepsItAbove) {
         toolkit::SetWindowPos(cover->hwnd(), toolkit::HWND_TOP, 0, 0, 0, 0,
                               toolkit::SWP_NOSIZE | toolkit::SWP_NOMOVE);
     };
-    ASSERT_TRUE(waitUntil([&] {
+    // Raised, and once the raise is handled, over the strip.
+    const auto coverOnTop = [&] {
         raiseCover();
         return above(coverId(), stripId());
-    }));
+    };
+    ASSERT_TRUE(waitUntil(coverOnTop));
 
     EXPECT_NE(m_flavors.Form3DPosition(pos3DTopMost), 0);
     EXPECT_TRUE(toolkit::IsTopMost(m_form->hwnd()));
@@ -332,10 +319,7 @@ TEST_F(StripOnX, TopMostIsSetAndClearedOnTheRealWindowAndKeepsItAbove) {
     EXPECT_FALSE(toolkit::IsTopMost(m_form->hwnd()));
     EXPECT_TRUE(waitUntil([&] { return !staysOnTop(stripId()); }));
     // An ordinary window again: the cover can go over it.
-    EXPECT_TRUE(waitUntil([&] {
-        raiseCover();
-        return above(coverId(), stripId());
-    }));
+    EXPECT_TRUE(waitUntil(coverOnTop));
     // Still where it was: the changes neither hid nor moved it.
     EXPECT_TRUE(stripSitsAt(0, workArea().y() + workArea().height()));
     cover.reset();
@@ -344,8 +328,7 @@ TEST_F(StripOnX, TopMostIsSetAndClearedOnTheRealWindowAndKeepsItAbove) {
 TEST_F(StripOnX, TheStripStaysAboveItsOwnerAndHidesWhileTheOwnerIsMinimised) {
     const auto ownerId = [&] { return toolkit::NativeWindowId(m_owner->hwnd()); };
     const auto viewable = [](uint64_t id) {
-        return run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), QString::number(id)})
-            .contains(QStringLiteral("IsViewable"));
+        return run("xwininfo", "-id", id).contains(QStringLiteral("IsViewable"));
     };
     // The strip across the owner, so that stacking matters.
     m_form->Move(0, m_owner->Top() + 300, static_cast<float>(m_flavors.DeskTopWidth()),
@@ -353,8 +336,7 @@ TEST_F(StripOnX, TheStripStaysAboveItsOwnerAndHidesWhileTheOwnerIsMinimised) {
     ASSERT_TRUE(waitUntil([&] { return ownerId() != 0 && viewable(stripId()); }));
 
     // Activating the owner, as a click on it does, leaves the strip above it.
-    run(QStringLiteral("xdotool"),
-        {QStringLiteral("windowactivate"), QString::number(ownerId())});
+    run("xdotool", "windowactivate", ownerId());
     const auto stripAboveOwner = [&] { return above(stripId(), ownerId()); };
     EXPECT_TRUE(waitUntil(stripAboveOwner));
 
@@ -368,13 +350,11 @@ TEST_F(StripOnX, TheStripStaysAboveItsOwnerAndHidesWhileTheOwnerIsMinimised) {
 
     if (withWindowManager()) {
         // Minimised by the user through the window manager.
-        run(QStringLiteral("xdotool"),
-            {QStringLiteral("windowminimize"), QString::number(ownerId())});
+        run("xdotool", "windowminimize", ownerId());
         EXPECT_TRUE(waitUntil([&] { return m_owner->WindowState() == toolkit::vbMinimized; }))
-            << run(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(ownerId())}).toStdString();
+            << run("xprop", "-id", ownerId()).toStdString();
         EXPECT_TRUE(waitUntil([&] { return !viewable(stripId()); }));
-        run(QStringLiteral("xdotool"),
-            {QStringLiteral("windowactivate"), QString::number(ownerId())});
+        run("xdotool", "windowactivate", ownerId());
         EXPECT_TRUE(waitUntil([&] { return m_owner->WindowState() == toolkit::vbNormal; }));
         EXPECT_TRUE(waitUntil([&] { return viewable(stripId()); }));
     }
@@ -395,12 +375,9 @@ TEST_F(StripOnX, DragFollowsTheMouseUntilReleaseThenInsideDeskTopPullsItBack) {
     const QPoint end = press - QPoint(start.x() - area.x() + 200, 150);
 
     QProcess mover;
-    bool dragReturned = false;
-    bool nestedReturnedDuringDrag = false;
-    bool buttonDownAtReturn = true;
+    bool dragReturned = false, nestedReturnedDuringDrag = false, buttonDownAtReturn = true;
     QRect atReturn;
-    float leftAtReturn = 0;
-    float topAtReturn = 0;
+    float leftAtReturn = 0, topAtReturn = 0;
     m_onPress = [&] {
         const int32_t hWnd = m_form->hwnd();
         // Runs inside the move: a second drag is refused at once, and the
@@ -412,12 +389,9 @@ TEST_F(StripOnX, DragFollowsTheMouseUntilReleaseThenInsideDeskTopPullsItBack) {
                 nestedReturnedDuringDrag = !dragReturned;
             }
             mover.start(QStringLiteral("xdotool"),
-                        {QStringLiteral("mousemove"), QString::number((press.x() + end.x()) / 2),
-                         QString::number((press.y() + end.y()) / 2), QStringLiteral("sleep"),
-                         QStringLiteral("0.2"), QStringLiteral("mousemove"),
-                         QString::number(end.x()), QString::number(end.y()),
-                         QStringLiteral("sleep"), QStringLiteral("0.2"), QStringLiteral("mouseup"),
-                         QStringLiteral("1")});
+                        args("mousemove", (press.x() + end.x()) / 2, (press.y() + end.y()) / 2,
+                             "sleep", "0.2", "mousemove", end.x(), end.y(), "sleep", "0.2",
+                             "mouseup", "1"));
         });
         modMove::DragWindow(hWnd);
         dragReturned = true;
@@ -428,9 +402,7 @@ TEST_F(StripOnX, DragFollowsTheMouseUntilReleaseThenInsideDeskTopPullsItBack) {
         m_flavors.InsideDeskTop();
     };
 
-    run(QStringLiteral("xdotool"),
-        {QStringLiteral("mousemove"), QString::number(press.x()), QString::number(press.y()),
-         QStringLiteral("mousedown"), QStringLiteral("1")});
+    run("xdotool", "mousemove", press.x(), press.y(), "mousedown", "1");
     ASSERT_TRUE(waitUntil([&] { return dragReturned; })) << "the drag did not end";
     mover.waitForFinished();
 
@@ -456,6 +428,7 @@ TEST_F(StripOnX, EveryStartPutsTheStripWholeAtItsStandardPlaceAlsoOnALoadedCore)
     const float deskWidth = static_cast<float>(m_flavors.DeskTopWidth());
     const float deskHeight = static_cast<float>(m_flavors.DeskTopHeight());
     for (int round = 0; round < 16; ++round) {
+        SCOPED_TRACE(testing::Message() << "round " << round);
         std::unique_ptr<BusyCore> busy;
         if (round >= 8)
             busy = std::make_unique<BusyCore>();
@@ -478,14 +451,13 @@ TEST_F(StripOnX, EveryStartPutsTheStripWholeAtItsStandardPlaceAlsoOnALoadedCore)
             return r.x() == area.x() && r.width() == area.width() &&
                    r.y() + r.height() == area.y() + area.height();
         };
-        EXPECT_TRUE(waitUntil(placed)) << "round " << round << ": strip at " << shown(onScreen(id()));
+        EXPECT_TRUE(waitUntil(placed)) << "strip at " << shown(onScreen(id()));
         // Once the window system has answered everything, the twips are
         // still exactly what was set, and the window has not moved since.
         EXPECT_TRUE(waitUntil([&] { return !form->GeometryOutstanding(); }));
-        EXPECT_FLOAT_EQ(form->Left(), 0) << "round " << round;
-        EXPECT_FLOAT_EQ(form->Width(), deskWidth) << "round " << round;
-        EXPECT_FLOAT_EQ(form->Top() + form->Height(), deskHeight) << "round " << round;
-        EXPECT_TRUE(placed()) << "round " << round;
+        EXPECT_EQ(std::tuple(form->Left(), form->Width(), form->Top() + form->Height()),
+                  std::tuple(0.0f, deskWidth, deskHeight));
+        EXPECT_TRUE(placed());
 
         // Several requests in a row, the last one wins.
         form->Move(1500, 1500, 6000, form->Height());
@@ -493,9 +465,8 @@ TEST_F(StripOnX, EveryStartPutsTheStripWholeAtItsStandardPlaceAlsoOnALoadedCore)
         flavors.Form2DPosition(pos2DCenter);
         form->SetWidth(deskWidth);
         flavors.Form2DPosition(pos2DBottomLeft);
-        EXPECT_TRUE(waitUntil([&] { return placed() && !form->GeometryOutstanding(); }))
-            << "round " << round;
-        EXPECT_FLOAT_EQ(form->Width(), deskWidth) << "round " << round;
+        EXPECT_TRUE(waitUntil([&] { return placed() && !form->GeometryOutstanding(); }));
+        EXPECT_FLOAT_EQ(form->Width(), deskWidth);
         csqc->Unload();
     }
 }
@@ -505,6 +476,7 @@ TEST_F(StripOnX, EveryStartPutsTheStripWholeAtItsStandardPlaceAlsoOnALoadedCore)
 // is right from the first picture on.
 TEST_F(StripOnX, ATitledWindowKnowsItsFrameBeforeItIsShown) {
     for (const bool sizable : {true, false}) {
+        SCOPED_TRACE(testing::Message() << "sizable " << sizable);
         toolkit::WindowStyle style;
         style.Sizable = sizable;
         style.MaxButton = sizable;
@@ -525,11 +497,11 @@ TEST_F(StripOnX, ATitledWindowKnowsItsFrameBeforeItIsShown) {
         EXPECT_TRUE(waitUntil([&] { return outerOnScreen(id) != onScreen(id); }));
         EXPECT_TRUE(waitUntil([&] { return !panel->GeometryOutstanding(); }));
         const QRect client = onScreen(id);
-        EXPECT_EQ(outerOnScreen(id), client.marginsAdded(*asked)) << "sizable " << sizable;
+        EXPECT_EQ(outerOnScreen(id), client.marginsAdded(*asked));
         EXPECT_FLOAT_EQ(panel->ScaleWidth(), scaleWidth);
         EXPECT_FLOAT_EQ(panel->ScaleHeight(), scaleHeight);
-        EXPECT_FLOAT_EQ(client.width() * 15.0f, scaleWidth) << "sizable " << sizable;
-        EXPECT_FLOAT_EQ(client.height() * 15.0f, scaleHeight) << "sizable " << sizable;
+        EXPECT_FLOAT_EQ(client.width() * 15.0f, scaleWidth);
+        EXPECT_FLOAT_EQ(client.height() * 15.0f, scaleHeight);
     }
 }
 
@@ -539,6 +511,7 @@ TEST_F(StripOnX, ATitledWindowKnowsItsFrameBeforeItIsShown) {
 TEST_F(StripOnX, ATitledWindowIsPlacedByItsOuterFrameAndKeepsItsTwips) {
     const QRect area = workArea();
     for (int round = 0; round < 4; ++round) {
+        SCOPED_TRACE(testing::Message() << "round " << round);
         std::unique_ptr<BusyCore> busy;
         if (round % 2 == 1)
             busy = std::make_unique<BusyCore>();
@@ -549,12 +522,10 @@ TEST_F(StripOnX, ATitledWindowIsPlacedByItsOuterFrameAndKeepsItsTwips) {
         const auto id = [&] { return toolkit::NativeWindowId(panel->hwnd()); };
         const QRect wanted(area.x() + 100, area.y() + 100, 300, 200);
         EXPECT_TRUE(waitUntil([&] { return id() != 0 && outerOnScreen(id()) == wanted; }))
-            << "round " << round << ": outer frame at " << shown(outerOnScreen(id()));
+            << "outer frame at " << shown(outerOnScreen(id()));
         EXPECT_TRUE(waitUntil([&] { return !panel->GeometryOutstanding(); }));
-        EXPECT_FLOAT_EQ(panel->Left(), 1500);
-        EXPECT_FLOAT_EQ(panel->Top(), 1500);
-        EXPECT_FLOAT_EQ(panel->Width(), 4500);
-        EXPECT_FLOAT_EQ(panel->Height(), 3000);
+        EXPECT_EQ(std::tuple(panel->Left(), panel->Top(), panel->Width(), panel->Height()),
+                  std::tuple(1500.0f, 1500.0f, 4500.0f, 3000.0f));
         const QRect client = onScreen(id());
         EXPECT_FLOAT_EQ(panel->ScaleWidth(), client.width() * 15.0f);
         EXPECT_FLOAT_EQ(panel->ScaleHeight(), client.height() * 15.0f);
@@ -564,10 +535,9 @@ TEST_F(StripOnX, ATitledWindowIsPlacedByItsOuterFrameAndKeepsItsTwips) {
         panel->SetHeight(1500);
         const QRect moved(area.x() + 200, area.y() + 50, 400, 100);
         EXPECT_TRUE(waitUntil([&] { return outerOnScreen(id()) == moved; }))
-            << "round " << round << ": outer frame at " << shown(outerOnScreen(id()));
+            << "outer frame at " << shown(outerOnScreen(id()));
         EXPECT_TRUE(waitUntil([&] { return !panel->GeometryOutstanding(); }));
-        EXPECT_FLOAT_EQ(panel->Left(), 3000);
-        EXPECT_FLOAT_EQ(panel->Height(), 1500);
+        EXPECT_EQ(std::tuple(panel->Left(), panel->Height()), std::tuple(3000.0f, 1500.0f));
     }
 }
 

@@ -22,24 +22,12 @@ public:
     template <typename T> using Answer = std::function<std::optional<T>(const T& proposed)>;
 
     void OnOpen(Answer<QString> answer) { m_open.push_back(std::move(answer)); }
-    void AnswerOpen(const QString& fileName) {
-        OnOpen([fileName](const QString&) { return fileName; });
-    }
-    void CancelOpen() {
-        OnOpen([](const QString&) { return std::nullopt; });
-    }
-    void AnswerFont(const DialogFont& font) {
-        m_font.push_back([font](const DialogFont&) { return font; });
-    }
-    void CancelFont() {
-        m_font.push_back([](const DialogFont&) { return std::nullopt; });
-    }
-    void AnswerColor(int32_t color) {
-        m_color.push_back([color](const int32_t&) { return color; });
-    }
-    void CancelColor() {
-        m_color.push_back([](const int32_t&) { return std::nullopt; });
-    }
+    void AnswerOpen(const QString& name) { OnOpen([name](const QString&) { return name; }); }
+    void CancelOpen() { OnOpen([](const QString&) { return std::nullopt; }); }
+    void AnswerFont(const DialogFont& font) { m_font.push_back([font](auto&) { return font; }); }
+    void CancelFont() { m_font.push_back([](auto&) { return std::nullopt; }); }
+    void AnswerColor(int32_t color) { m_color.push_back([color](auto&) { return color; }); }
+    void CancelColor() { m_color.push_back([](auto&) { return std::nullopt; }); }
 
     // What each dialog was shown with, one entry per show, and the flags in force.
     struct Shown {

@@ -19,9 +19,7 @@ class ScriptedHttpFetch final : public HttpFetchSeam {
 public:
     using Answer = std::function<QString(const QString& address)>;
 
-    void Reply(const QString& text) {
-        On([text](const QString&) { return text; });
-    }
+    void Reply(const QString& text) { On([text](const QString&) { return text; }); }
     void Fail(FetchFailure failure, const QString& reason) {
         On([failure, reason](const QString& address) -> QString {
             throw toolkit::FetchError(failure, address, reason);
