@@ -239,16 +239,6 @@ TEST_F(Unpaced, ownerDestroyedFirstLeavesTheOwnedWindowUsable) {
     EXPECT_TRUE(owned.NativeWidget()->isVisible());
 }
 
-TEST_F(Unpaced, modalShowReturnsWhenTheWindowIsUnloaded) {
-    auto dialog = std::make_shared<Window>();
-    bool unloadSeen = false;
-    dialog->OnUnload = [&] { unloadSeen = true; };
-    PostToDispatch([dialog] { dialog->Unload(); });
-    dialog->Show(vbModal);
-    EXPECT_EQ(std::tuple(unloadSeen, dialog->Loaded(), dialog->NativeWidget()->isVisible()),
-              std::tuple(true, false, false));
-}
-
 TEST_F(Unpaced, textBoxRaisesChangeOnRealChangesFromCodeAndUser) {
     Window w;
     Frame frame(w);
