@@ -259,10 +259,8 @@ TEST_F(CSQCtrlLoop, aStartAtTheNestingBoundResetsButEntersNoNewRun) {
             atBound = true;
             const int before = csqc->Runs();
             csqc->Scroll(true, QString()); // returns at once
-            EXPECT_EQ(csqc->Runs(), before);
-            EXPECT_TRUE(csqc->Fuel());
-            EXPECT_EQ(csqc->SegmentIndex(), 0);
-            EXPECT_FLOAT_EQ(lead().Left(), form().FrameVorn().Width());
+            EXPECT_EQ(std::tuple(csqc->Runs(), csqc->Fuel(), csqc->SegmentIndex(), lead().Left()),
+                      std::tuple(before, true, 0, form().FrameVorn().Width()));
             return;
         }
         // The innermost run carried on from the reset state.
@@ -270,10 +268,8 @@ TEST_F(CSQCtrlLoop, aStartAtTheNestingBoundResetsButEntersNoNewRun) {
         csqc->Scroll(false, QString());
     };
     csqc->Scroll(true, QString());
-    EXPECT_TRUE(atBound);
-    EXPECT_EQ(deepest, CSQCtrl::kMaxRuns);
-    EXPECT_EQ(csqc->Runs(), 0);
-    EXPECT_FALSE(csqc->Fuel());
+    EXPECT_EQ(std::tuple(atBound, deepest, csqc->Runs(), csqc->Fuel()),
+              std::tuple(true, CSQCtrl::kMaxRuns, 0, false));
 }
 
 TEST_F(CSQCtrlLoop, unloadInsideAYieldEndsEveryRunWithoutTouchingTheWindowAgain) {
@@ -375,10 +371,8 @@ TEST_F(CSQCtrlLoop, aNewTextLoadedInsideAYieldRestartsFromItsBeginning) {
         if (yields == 20) {
             csqc->Scroll(true, lettered(1, 9)); // nested load, as a File command does
         } else if (yields == 21) {
-            EXPECT_EQ(csqc->SegmentCount(), 1);
-            EXPECT_EQ(lead().Text(), QString(9, u'a'));
-            EXPECT_TRUE(trail().Text().isEmpty());
-            EXPECT_FLOAT_EQ(lead().Left(), form().FrameVorn().Width() - 300);
+            EXPECT_EQ(std::tuple(csqc->SegmentCount(), lead().Text(), trail().Text(), lead().Left()),
+                      std::tuple(1, QString(9, u'a'), QString(), form().FrameVorn().Width() - 300));
             csqc->Scroll(false, QString());
         }
     };

@@ -128,12 +128,12 @@ TEST(WebTextTest, DecodingRules) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(DecodeWebText(c.body, c.type), c.text) << c.body.toHex().toStdString() << " " << c.type;
-    EXPECT_TRUE(IsTextContent("Text/HTML; charset=x", {}));
-    EXPECT_TRUE(IsTextContent("application/rss+xml", {}));
-    EXPECT_TRUE(IsTextContent({}, QByteArray("\xff\xfe" "a\0", 4)));
-    EXPECT_FALSE(IsTextContent("application/octet-stream", "text"));
-    EXPECT_FALSE(IsTextContent("image/png", {}));
-    EXPECT_FALSE(IsTextContent({}, QByteArray("a\0b", 3)));
+    EXPECT_EQ(std::tuple(IsTextContent("Text/HTML; charset=x", {}), IsTextContent("application/rss+xml", {}),
+                         IsTextContent({}, QByteArray("\xff\xfe" "a\0", 4))),
+              std::tuple(true, true, true));
+    EXPECT_EQ(std::tuple(IsTextContent("application/octet-stream", "text"), IsTextContent("image/png", {}),
+                         IsTextContent({}, QByteArray("a\0b", 3))),
+              std::tuple(false, false, false));
 }
 
 // Each document with its type, and the exact line it puts on the strip.

@@ -105,10 +105,8 @@ TEST(CommandLineTest, aSourceAndItsReloadMinutesStartTheApplication) {
     for (const auto& c : cases) {
         const auto r = parse(c.arguments);
         EXPECT_EQ(r.outcome, Outcome::Run) << c.arguments.join(u' ').toStdString() << r.text.toStdString();
-        EXPECT_EQ(r.kind, c.kind);
-        EXPECT_EQ(r.source, c.source);
-        EXPECT_EQ(r.reloadMinutes, c.reloadMinutes);
-        EXPECT_EQ(CommandLine::ExitStatus(r.outcome), 0);
+        EXPECT_EQ(std::tuple(r.kind, r.source, r.reloadMinutes, CommandLine::ExitStatus(r.outcome)),
+                  std::tuple(c.kind, c.source, c.reloadMinutes, 0));
     }
     const auto colon = parse({QStringLiteral("notes:today")});
     QDir::setCurrent(before);

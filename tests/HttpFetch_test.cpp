@@ -133,9 +133,8 @@ TEST_F(HttpFetchTest, AddressesRedirectsTypeAndTheLargestDocument) {
     bare.replace(QStringLiteral("http://"), QStringLiteral("  "));
     EXPECT_EQ(fetch.FetchDocument(bare + QLatin1Char(' '), 10s).text, QStringLiteral("caf\u00e9"));
     const WebDocument document = fetch.FetchDocument(server.Url("/redirect"), 10s);
-    EXPECT_EQ(document.text, QStringLiteral("caf\u00e9"));
-    EXPECT_EQ(document.contentType, QByteArray("text/plain; charset=ISO-8859-1"));
-    EXPECT_EQ(server.hits["/latin1"], 2);
+    EXPECT_EQ(std::tuple(document.text, document.contentType, server.hits["/latin1"]),
+              std::tuple(QStringLiteral("caf\u00e9"), QByteArray("text/plain; charset=ISO-8859-1"), 2));
     EXPECT_EQ(fetch.FetchDocument(server.Url("/just-fits"), 10s).text.size(), kMaxFetchBytes);
 }
 

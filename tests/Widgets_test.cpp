@@ -74,9 +74,8 @@ TEST_F(Widgets, scrollBarCodeChangesNotifyInsideTheSetterAndOnlyWhenTheValueDiff
     EXPECT_EQ(errorOf([&] { bar.SetMax(-1); }), 380);
     // A bound moved past the value drags the value along, and says so.
     bar.SetMax(20);
-    EXPECT_EQ(bar.Value(), 20);
-    EXPECT_EQ(changes, 2);
-    EXPECT_EQ(static_cast<QScrollBar*>(bar.NativeWidget())->value(), 20);
+    EXPECT_EQ(std::tuple(bar.Value(), changes, static_cast<QScrollBar*>(bar.NativeWidget())->value()),
+              std::tuple(20, 2, 20));
 }
 
 TEST_F(Widgets, scrollBarUserMovesAreQueuedAndAThumbDragReportsOnlyItsEnd) {
@@ -386,9 +385,8 @@ TEST_F(CommonDialogTest, StrikeAndUnderlineAreNotOfferedSoTheyStay) {
 
 TEST_F(CommonDialogTest, BadValuesAreRefusedAndLeaveTheOldOnes) {
     dialog.SetFontSize(10.0f);
-    EXPECT_EQ(errorOf([&] { dialog.SetFontSize(0.0f); }), 380);
-    EXPECT_EQ(errorOf([&] { dialog.SetFontSize(-3.0f); }), 380);
-    EXPECT_EQ(errorOf([&] { dialog.SetFontSize(NAN); }), 380);
+    for (const float size : {0.0f, -3.0f, NAN})
+        EXPECT_EQ(errorOf([&] { dialog.SetFontSize(size); }), 380) << size;
     EXPECT_EQ(dialog.FontSize(), 10.0f);
 
     dialog.SetColor(RGB(255, 255, 255));
@@ -585,9 +583,8 @@ TEST_F(DragTest, TheMoveStartsFromThePackedPositionAndASecondOneInsideItIsRefuse
         Release();
     });
     EXPECT_EQ(toolkit::SendMessage(m_window->hwnd(), toolkit::WM_SYSCOMMAND, 0xF012, &packed), 1);
-    EXPECT_TRUE(nestedRefused);
-    EXPECT_FLOAT_EQ(m_window->Left(), 1500 + 10 * 15);
-    EXPECT_FLOAT_EQ(m_window->Top(), 1500 + 20 * 15);
+    EXPECT_EQ(std::tuple(nestedRefused, m_window->Left(), m_window->Top()),
+              std::tuple(true, 1500.0f + 10 * 15, 1500.0f + 20 * 15));
     EXPECT_EQ(packed, modMove::PackCursorPosition(190, 130)); // read, never written
 }
 
