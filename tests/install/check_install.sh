@@ -33,23 +33,16 @@ field() { sed -n "s/^$1=//p" "$desktop"; }
 grep -q '^Categories=.*Utility;' "$desktop" || fail "not in the Utility category"
 
 # The panel's picture, as the running application draws it.
-{
-  echo '/* XPM */'
-  echo 'static const char* vorn2[] = {'
-  sed -n '/kPanelIcon\[\] = {/,/^};/p' "$src/app/FormMain.cpp" | sed '1d;$d'
-  echo '};'
-} >"$work/panel.xpm"
+{ printf '/* XPM */\nstatic const char* vorn2[] = {\n'
+  sed -n '/kPanelIcon\[\] = {/,/^};/p' "$src/app/FormMain.cpp" | sed '1d;$d'; echo '};'; } >"$work/panel.xpm"
 convert "$work/panel.xpm" "PNG32:$work/panel.png"
-icons="$root/share/icons/hicolor"
-same() { # same pixels, transparency included
-  [ "$(compare -metric AE "$1" "$2" null: 2>&1)" = 0 ]
-}
-same "$work/panel.png" "$icons/16x16/apps/vorn2.png" ||
-  fail "the 16 x 16 icon is not the panel's picture"
 convert "$work/panel.png" -scale 300% "PNG32:$work/panel48.png"
-same "$work/panel48.png" "$icons/48x48/apps/vorn2.png" ||
-  fail "the 48 x 48 icon is not the panel's picture at three times the size"
+icons="$root/share/icons/hicolor"
 rsvg-convert -w 16 -h 16 "$icons/scalable/apps/vorn2.svg" -o "$work/svg16.png"
-same "$work/panel.png" "$work/svg16.png" ||
-  fail "the scalable icon drawn at 16 x 16 is not the panel's picture"
+# Same pixels, transparency included.
+same() { [ "$(compare -metric AE "$1" "$2" null: 2>&1)" = 0 ] || fail "$3"; }
+same "$work/panel.png" "$icons/16x16/apps/vorn2.png" "the 16 x 16 icon is not the panel's picture"
+same "$work/panel48.png" "$icons/48x48/apps/vorn2.png" \
+  "the 48 x 48 icon is not the panel's picture at three times the size"
+same "$work/panel.png" "$work/svg16.png" "the scalable icon drawn at 16 x 16 is not the panel's picture"
 echo "PASS: installed and checked under $root"
