@@ -23,8 +23,8 @@
 #include <cstdlib>
 #include <functional>
 #include <memory>
-#include <tuple>
 #include <optional>
+#include <tuple>
 #include <type_traits>
 
 #include <sched.h>
@@ -91,7 +91,8 @@ bool waitUntil(const std::function<bool()>& condition) {
 // The number after "name:" in xwininfo's output; 0 when there is none, so that a window not
 // made yet reads as an empty rectangle.
 int field(const QString& text, const char* name) {
-    const auto m = QRegularExpression(arg(name) + QStringLiteral(":\\s*(-?\\d+)")).match(text);
+    const QString pattern = QRegularExpression::escape(arg(name)) + QStringLiteral(":\\s*(-?\\d+)");
+    const auto m = QRegularExpression(pattern).match(text);
     return m.hasMatch() ? m.captured(1).toInt() : 0;
 }
 
