@@ -160,9 +160,7 @@ TEST_F(CSQCtrlLoop, handsSegmentsOverInOrderAndWrapsToTheRightEdge) {
         // The hand-over happens only once the lead's right end has passed 0.
         EXPECT_LT(before.leadLeft - 97 + before.leadWidth, 0);
     }
-    EXPECT_EQ(wraps, 2);
-    EXPECT_FALSE(csqc->Fuel());
-    EXPECT_EQ(csqc->Runs(), 0);
+    EXPECT_EQ(std::tuple(wraps, csqc->Fuel(), csqc->Runs()), std::tuple(2, false, 0));
 }
 
 TEST_F(CSQCtrlLoop, theHandOverWaitsUntilTheLeadHasPassedTheEdgeNotWhileItStandsOnIt) {
@@ -203,9 +201,7 @@ TEST_F(CSQCtrlLoop, withoutTextTheLoopRunsAndWrapsAtTheLeftEdge) {
             csqc->Scroll(false, QString());
     };
     csqc->Scroll(true, QString());
-    EXPECT_EQ(wraps, 3);
-    EXPECT_EQ(csqc->SegmentIndex(), 0);
-    EXPECT_TRUE(reported.empty());
+    EXPECT_EQ(std::tuple(wraps, csqc->SegmentIndex(), reported.size()), std::tuple(3, 0, 0u));
 }
 
 TEST_F(CSQCtrlLoop, aStopTakesTheTextBackHiddenToItsFirstSegmentAtTheRightEdge) {

@@ -314,8 +314,7 @@ TEST_F(ScheduledReload, AWebReloadAfterAFailedFirstFetchStartsTheTextAndFailures
     ASSERT_FALSE(seen.empty());
     EXPECT_EQ(seen.back().text, QStringLiteral("Feed \u25c6 One"));
     EXPECT_EQ(fetches->Addresses(), std::vector<QString>(3, address));
-    EXPECT_TRUE(prompts->shown.empty());
-    EXPECT_TRUE(reported.empty());
+    EXPECT_EQ(std::tuple(prompts->shown.size(), reported.size()), std::tuple(0u, 0u));
 }
 
 // A load while a turn waits for its page wins: the turn's text is dropped. Only whole
@@ -329,9 +328,8 @@ TEST_F(ScheduledReload, ALoadDuringATurnWinsAndTheMinutesAreBounded) {
         return QStringLiteral("from the turn");
     });
     panel->ReloadNow();
-    EXPECT_EQ(fetches->Pending(), 0u);
-    EXPECT_EQ(csqc().Segments().join(QString()), QStringLiteral("user text"));
-    EXPECT_TRUE(csqc().Queued().isEmpty());
+    EXPECT_EQ(std::tuple(fetches->Pending(), csqc().Segments().join(QString()), csqc().Queued()),
+              std::tuple(0u, QStringLiteral("user text"), QString()));
 
     EXPECT_EQ(errorOf([&] { panel->SetReloadMinutes(1441); }), 380);
     EXPECT_EQ(errorOf([&] { panel->SetReloadMinutes(-1); }), 380);

@@ -200,9 +200,8 @@ TEST_F(Panel, typedSpeedsAndTimingsFollowTheNotificationChains) {
         SCOPED_TRACE(c.typed);
         f.HScrollSpeed().SetValue(c.before);
         box.SetText(QString::fromUtf8(c.typed));
-        EXPECT_EQ(box.Text(), QString::fromUtf8(c.shown));
-        EXPECT_EQ(f.HScrollSpeed().Value(), c.after);
-        EXPECT_EQ(csqc().Speed(), c.after);
+        EXPECT_EQ(std::tuple(box.Text(), f.HScrollSpeed().Value(), csqc().Speed()),
+                  std::tuple(QString::fromUtf8(c.shown), c.after, c.after));
         if (c.caret >= 0) {
             EXPECT_EQ(box.SelStart(), c.caret);
         }
@@ -213,10 +212,9 @@ TEST_F(Panel, typedSpeedsAndTimingsFollowTheNotificationChains) {
     edit->selectAll();
     QTest::keyClicks(edit, QStringLiteral("07"));
     drain();
-    EXPECT_EQ(f.TextTiming().Text(), QStringLiteral("7"));
-    EXPECT_EQ(f.HScrollTiming().Value(), 7);
-    EXPECT_EQ(csqc().Timing(), 7);
-    EXPECT_EQ(f.TextTiming().SelStart(), 1);
+    EXPECT_EQ(std::tuple(f.TextTiming().Text(), f.HScrollTiming().Value(), csqc().Timing(),
+                         f.TextTiming().SelStart()),
+              std::tuple(QStringLiteral("7"), 7, 7, 1));
 }
 
 TEST_F(Panel, fastForwardMultipliesWhileHeldAndRestoresOnRelease) {
@@ -422,11 +420,10 @@ TEST_F(Panel, aPressOnTheStripBringsTheHiddenMenuBackAndOnlyALeftOnePullsTheStri
         QTest::mousePress(strip->ClientWidget(), button, {}, QPoint(4, 4));
         QTest::mouseRelease(strip->ClientWidget(), button, {}, QPoint(4, 4));
         drain();
-        EXPECT_TRUE(panel->Visible());
-        EXPECT_TRUE(panel->NativeWidget()->isVisible());
-        EXPECT_EQ(strip->Left(), button == Qt::LeftButton ? 0.0f : -3000.0f);
+        EXPECT_EQ(std::tuple(panel->Visible(), panel->NativeWidget()->isVisible(), strip->Left(),
+                             panel->mnuOptionPanel().Checked()),
+                  std::tuple(true, true, button == Qt::LeftButton ? 0.0f : -3000.0f, true));
         EXPECT_FLOAT_EQ(panel->Height(), panelHeight);
-        EXPECT_TRUE(panel->mnuOptionPanel().Checked());
     }
 }
 
@@ -446,9 +443,8 @@ TEST_F(Panel, hideVornTakesBothWindowsAwayWhileTheTextMovesOnAndRestoringBringsB
         }
     };
     csqc().Scroll(true, QStringLiteral("text that keeps moving"));
-    EXPECT_TRUE(hiddenWhileRunning);
-    EXPECT_EQ(panel->WindowState(), vbMinimized);
-    EXPECT_TRUE(strip->Visible());
+    EXPECT_EQ(std::tuple(hiddenWhileRunning, panel->WindowState(), strip->Visible()),
+              std::tuple(true, vbMinimized, true));
     panel->SetWindowState(vbNormal);
     drain();
     EXPECT_TRUE(panel->NativeWidget()->isVisible());
