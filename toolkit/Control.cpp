@@ -39,30 +39,6 @@ void Control::applyGeometry() {
     m_widget->setGeometry(x, y, w, h);
 }
 
-void Control::SetLeft(float value) {
-    CheckCoordinate(value);
-    m_sngLeft = value;
-    applyGeometry();
-}
-
-void Control::SetTop(float value) {
-    CheckCoordinate(value);
-    m_sngTop = value;
-    applyGeometry();
-}
-
-void Control::SetWidth(float value) {
-    CheckLength(value);
-    m_sngWidth = value;
-    applyGeometry();
-}
-
-void Control::SetHeight(float value) {
-    CheckLength(value);
-    m_sngHeight = value;
-    applyGeometry();
-}
-
 void Control::Move(float left, float top, float width, float height) {
     CheckCoordinate(left);
     CheckCoordinate(top);
