@@ -208,10 +208,7 @@ WebDocument QtHttpFetch::FetchDocument(const QString& address, std::chrono::mill
     // For a moment the windows repaint and the network is served, but user input waits, so
     // that no other command starts in the middle of this one.
     if (!reply.isFinished()) {
-        QTimer moment;
-        moment.setSingleShot(true);
-        QObject::connect(&moment, &QTimer::timeout, &loop, &QEventLoop::quit);
-        moment.start(m_progressDelay);
+        QTimer::singleShot(m_progressDelay, &loop, &QEventLoop::quit);
         loop.exec(QEventLoop::ExcludeUserInputEvents);
     }
     // Then a modal progress window takes the input, and its Cancel ends the fetch.
