@@ -295,10 +295,7 @@ void FormMain::mnuOptionStartUpPosition_Click() {
 
 void FormMain::mnuOptionPanel_Click() {
     m_mnuOptionPanel->SetChecked(!m_mnuOptionPanel->Checked());
-    if (m_mnuOptionPanel->Checked())
-        SetHeight(kExpandedHeight);
-    else
-        SetHeight(Height() - ScaleHeight());
+    SetHeight(m_mnuOptionPanel->Checked() ? kExpandedHeight : Height() - ScaleHeight());
 }
 
 void FormMain::mnuCtrlPlay_Click() {

@@ -36,7 +36,6 @@ protected:
 
 Image::Image(Container& parent) : Control(parent, vbButtonFace, vbButtonText) {
     auto* widget = new ImageWidget(this, parent.ClientWidget());
-    SetTabStop(false);
     Attach(widget);
     widget->setFocusPolicy(Qt::NoFocus);
 }
