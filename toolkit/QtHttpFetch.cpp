@@ -9,6 +9,7 @@
 #include <QNetworkRequest>
 #include <QPointer>
 #include <QProgressDialog>
+#include <QScopedPointer>
 #include <QSslError>
 #include <QTimer>
 
@@ -18,10 +19,6 @@
 namespace toolkit {
 
 namespace {
-
-struct DeleteLater {
-    void operator()(QObject* object) const { object->deleteLater(); }
-};
 
 // One request from start to end: the body as it arrives, and the reasons to stop early that
 // the reply itself cannot know (refused size or type, a redirect that is less safe, a cancel).
@@ -188,7 +185,7 @@ private:
     }
 
     QString m_address;
-    std::unique_ptr<QNetworkReply, DeleteLater> m_reply;
+    QScopedPointer<QNetworkReply, QScopedPointerDeleteLater> m_reply;
     QByteArray m_body;
     QStringList m_sslErrors;
     std::optional<FetchError> m_refusal;
