@@ -105,14 +105,10 @@ void Control::applyColors() {
     if (!m_widget)
         return;
     QPalette pal = m_widget->palette();
-    const QColor back = ToQColor(m_lngBackColor);
-    const QColor fore = ToQColor(m_lngForeColor);
-    pal.setColor(QPalette::Window, back);
-    pal.setColor(QPalette::Base, back);
-    pal.setColor(QPalette::Button, back);
-    pal.setColor(QPalette::WindowText, fore);
-    pal.setColor(QPalette::Text, fore);
-    pal.setColor(QPalette::ButtonText, fore);
+    for (const auto role : {QPalette::Window, QPalette::Base, QPalette::Button})
+        pal.setColor(role, ToQColor(m_lngBackColor));
+    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        pal.setColor(role, ToQColor(m_lngForeColor));
     m_widget->setPalette(pal);
     m_widget->update();
 }
