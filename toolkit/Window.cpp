@@ -363,6 +363,7 @@ void Window::readReport() {
             reframed = true;
         }
     }
+    tellQt(client);
     const QRect outer = client.marginsAdded(frame());
     m_lastRead = client;
     m_handedOver = client;
@@ -373,6 +374,20 @@ void Window::readReport() {
     if (ScaleWidth() != scaleWidth || ScaleHeight() != scaleHeight ||
         (change.resized && !reframed))
         PostHandler([this] { raiseResize(); });
+}
+
+// weston moves a window's frame without the report a window manager owes
+// the window, so Qt keeps the old place and opens the window's menus from
+// there. The window reports the place the X server has to itself, once for
+// each place, so that a difference in rounding cannot repeat it.
+void Window::tellQt(const QRect& client) {
+    const QWindow* native = m_widget->windowHandle();
+    const qreal ratio = native->devicePixelRatio();
+    const QPoint believed(qRound(native->x() * ratio), qRound(native->y() * ratio));
+    if (believed == client.topLeft() || m_toldQt == client.topLeft())
+        return;
+    m_toldQt = client.topLeft();
+    X11ReportPlace(native->winId(), client);
 }
 
 void Window::SnapPositionToPixels() {

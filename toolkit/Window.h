@@ -182,6 +182,7 @@ private:
     void centre();
     void unload(int16_t mode, bool ask);
     void readReport();
+    void tellQt(const QRect& client);
     void raiseResize();
     void applyVisibility();
     void mapLater();
@@ -213,6 +214,7 @@ private:
     Window* m_owner = nullptr;
     std::vector<Window*> m_owned;
     QEventLoop* m_modalLoop = nullptr;
+    std::optional<QPoint> m_toldQt; // the place last reported to Qt by the window itself
     QRect m_requested;  // the outer rectangle last asked for, in pixels
     QRect m_handedOver; // the client rectangle last asked for or reported
     QRect m_lastRead;   // the client rectangle the window system last reported

@@ -94,6 +94,7 @@ void WindowFrame::Watch(QWindow* native) {
     if (m_watched)
         m_watched->removeEventFilter(this);
     m_watched = native;
+    m_parent = 0;
     m_reported = QRect();
     if (native) {
         native->installEventFilter(this);
@@ -106,9 +107,20 @@ void WindowFrame::Watch(QWindow* native) {
 // Every report the X server sends, also those Qt does not pass on because
 // they match what it passed on last: the window reads where it stands.
 bool WindowFrame::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) {
-    if (m_listener && m_watched && X11ConfiguredWindow(eventType, message) == m_watched->winId())
+    if (!m_listener || !m_watched)
+        return false;
+    // A move of the window manager's frame moves the window too, and weston
+    // sends the window no report of it: the frame's own reports are read.
+    if (const auto reparent = X11Reparented(eventType, message);
+        reparent && reparent->window == m_watched->winId()) {
+        m_parent = reparent->parent;
+        X11WatchMoves(m_parent);
         m_listener->FrameReported();
-    if (m_listener && m_watched && X11ExposedWindow(eventType, message) == m_watched->winId())
+    }
+    const std::optional<uint64_t> configured = X11ConfiguredWindow(eventType, message);
+    if (configured && (configured == m_watched->winId() || configured == m_parent))
+        m_listener->FrameReported();
+    if (X11ExposedWindow(eventType, message) == m_watched->winId())
         m_listener->FrameExposed();
     return false;
 }

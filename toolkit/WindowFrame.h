@@ -73,6 +73,7 @@ private:
 
     WindowFrameListener* m_listener;
     QPointer<QWindow> m_watched;
+    uint64_t m_parent = 0; // the window manager's frame around it, if any
     QRect m_reported;
     ClientArea* m_client;
     QMenuBar* m_menuBar = nullptr;

@@ -167,6 +167,41 @@ std::optional<uint64_t> X11ExposedWindow(const QByteArray& eventType, void* mess
     return eventWindow<xcb_expose_event_t>(eventType, message, XCB_EXPOSE);
 }
 
+std::optional<X11Reparent> X11Reparented(const QByteArray& eventType, void* message) {
+    if (eventType != "xcb_generic_event_t" || !message ||
+        (static_cast<const xcb_generic_event_t*>(message)->response_type & 0x7F) !=
+            XCB_REPARENT_NOTIFY)
+        return std::nullopt;
+    const auto* e = static_cast<const xcb_reparent_notify_event_t*>(message);
+    return X11Reparent{e->window, e->parent};
+}
+
+void X11WatchMoves(uint64_t window) {
+    xcb_connection_t* c = x11Connection();
+    if (!c || window == 0 || window == rootWindow(c))
+        return;
+    const uint32_t mask = XCB_EVENT_MASK_STRUCTURE_NOTIFY;
+    // The frame may be gone already; that error is nobody's business.
+    free(xcb_request_check(c, xcb_change_window_attributes_checked(
+                                  c, static_cast<xcb_window_t>(window), XCB_CW_EVENT_MASK, &mask)));
+}
+
+void X11ReportPlace(uint64_t window, const QRect& client) {
+    xcb_connection_t* c = x11Connection();
+    if (!c || window == 0)
+        return;
+    xcb_configure_notify_event_t report{};
+    report.response_type = XCB_CONFIGURE_NOTIFY;
+    report.event = report.window = static_cast<xcb_window_t>(window);
+    report.x = static_cast<int16_t>(std::clamp(client.x(), INT16_MIN, INT16_MAX));
+    report.y = static_cast<int16_t>(std::clamp(client.y(), INT16_MIN, INT16_MAX));
+    report.width = static_cast<uint16_t>(std::clamp(client.width(), 1, UINT16_MAX));
+    report.height = static_cast<uint16_t>(std::clamp(client.height(), 1, UINT16_MAX));
+    xcb_send_event(c, 0, report.window, XCB_EVENT_MASK_STRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&report));
+    xcb_flush(c);
+}
+
 std::optional<bool> X11Viewable(uint64_t window) {
     xcb_connection_t* c = x11Connection();
     if (!c || window == 0)
@@ -229,6 +264,9 @@ std::optional<QRect> X11ClientGeometry(uint64_t) { return std::nullopt; }
 bool X11Configure(uint64_t, const X11Change&) { return false; }
 std::optional<uint64_t> X11ConfiguredWindow(const QByteArray&, void*) { return std::nullopt; }
 std::optional<uint64_t> X11ExposedWindow(const QByteArray&, void*) { return std::nullopt; }
+std::optional<X11Reparent> X11Reparented(const QByteArray&, void*) { return std::nullopt; }
+void X11WatchMoves(uint64_t) {}
+void X11ReportPlace(uint64_t, const QRect&) {}
 std::optional<bool> X11Viewable(uint64_t) { return std::nullopt; }
 
 #endif // VORN_HAVE_XCB

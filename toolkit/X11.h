@@ -51,6 +51,18 @@ bool X11Configure(uint64_t window, const X11Change& change);
 std::optional<uint64_t> X11ConfiguredWindow(const QByteArray& eventType, void* message);
 // The window an X expose event is for.
 std::optional<uint64_t> X11ExposedWindow(const QByteArray& eventType, void* message);
+// The new parent of a window a native event reports reparented: a window
+// manager's frame, or the root window again.
+struct X11Reparent {
+    uint64_t window, parent;
+};
+std::optional<X11Reparent> X11Reparented(const QByteArray& eventType, void* message);
+// Asks the X server for the reports of another client's window, a frame,
+// when it is moved or resized.
+void X11WatchMoves(uint64_t window);
+// Tells the window itself, as a window manager does, that its client area
+// now stands at the given place and size (a synthetic ConfigureNotify).
+void X11ReportPlace(uint64_t window, const QRect& client);
 // Whether the X server shows the window, its parents all mapped; none off X11.
 std::optional<bool> X11Viewable(uint64_t window);
 
