@@ -25,6 +25,10 @@
 
 #include <sched.h>
 
+#ifdef VORN_HAVE_XCB
+#include <xcb/xcb.h>
+#endif
+
 // The strip on a real X server, through the classes the control panel uses:
 // what the window system shows is read back with xwininfo and xprop. The
 // script beside this file starts the server (with or without openbox).
@@ -570,6 +574,47 @@ TEST_F(StripOnX, ATitledWindowIsPlacedByItsOuterFrameAndKeepsItsTwips) {
         EXPECT_FLOAT_EQ(panel->Height(), 1500);
     }
 }
+
+#ifdef VORN_HAVE_XCB
+// weston frames a window and moves the frame without telling the window
+// where it now stands. The window still follows: Qt opens its menus from
+// the place the X server has, and Left and Top are the frame's.
+TEST_F(StripOnX, AFrameMovedWithoutAReportStillMovesTheWindow) {
+    if (withWindowManager())
+        GTEST_SKIP() << "the test frames the window itself";
+    auto panel = std::make_shared<toolkit::Window>();
+    panel->SetCaption(QStringLiteral("vorn2 reframed"));
+    panel->Move(1500, 1500, 4500, 3000);
+    panel->Show();
+    ASSERT_TRUE(waitUntil([&] { return toolkit::NativeWindowId(panel->hwnd()) != 0; }));
+    const auto id = static_cast<xcb_window_t>(toolkit::NativeWindowId(panel->hwnd()));
+    ASSERT_TRUE(waitUntil([&] { return !panel->GeometryOutstanding(); }));
+    const std::unique_ptr<xcb_connection_t, void (*)(xcb_connection_t*)> wm(
+        xcb_connect(nullptr, nullptr), &xcb_disconnect);
+    ASSERT_EQ(xcb_connection_has_error(wm.get()), 0);
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(wm.get())).data->root;
+    const xcb_window_t frame = xcb_generate_id(wm.get());
+    xcb_create_window(wm.get(), XCB_COPY_FROM_PARENT, frame, root, 0, 0, 340, 240, 0,
+                      XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, 0, nullptr);
+    xcb_reparent_window(wm.get(), id, frame, 10, 20);
+    xcb_map_window(wm.get(), frame);
+    const auto believed = [&] { return panel->NativeWidget()->mapToGlobal(QPoint(0, 0)); };
+    for (const QPoint place : {QPoint(0, 0), QPoint(200, 150)}) {
+        const uint32_t xy[] = {static_cast<uint32_t>(place.x()), static_cast<uint32_t>(place.y())};
+        xcb_configure_window(wm.get(), frame, XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y, xy);
+        xcb_flush(wm.get());
+        EXPECT_TRUE(waitUntil([&] { return onScreen(id).topLeft() == place + QPoint(10, 20); }));
+        EXPECT_TRUE(waitUntil([&] { return believed() == place + QPoint(10, 20); }))
+            << "Qt has the window at " << believed().x() << "," << believed().y();
+        EXPECT_TRUE(waitUntil([&] { return panel->Left() == place.x() * 15.0f; }))
+            << "Left " << panel->Left();
+        EXPECT_FLOAT_EQ(panel->Top(), place.y() * 15.0f);
+    }
+    xcb_reparent_window(wm.get(), id, root, 0, 0);
+    xcb_destroy_window(wm.get(), frame);
+    xcb_flush(wm.get());
+}
+#endif
 
 } // namespace
 
