@@ -54,8 +54,8 @@ void FormMain::mnuOptionBackColor_Click() {
 void FormMain::mnuOptionZOrder_Click() {
     m_mnuOptionZOrder->SetChecked(!m_mnuOptionZOrder->Checked());
     // A stacking change that fails leaves the strip as it was; the mark still says what was asked.
-    static_cast<void>(m_clsCtrlFlavors->Form3DPosition(m_mnuOptionZOrder->Checked() ? pos3DTopMost
-                                                                                    : pos3DNoTopMost));
+    static_cast<void>(m_clsCtrlFlavors->Form3DPosition(
+        m_mnuOptionZOrder->Checked() ? pos3DTopMost : pos3DNoTopMost));
 }
 
 void FormMain::mnuOptionHideMenu_Click() {

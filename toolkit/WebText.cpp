@@ -104,9 +104,6 @@ void onElement(void* context, const xmlChar* name, int step) {
         sink.text.Break();
 }
 
-void onStart(void* context, const xmlChar* name, const xmlChar**) { onElement(context, name, 1); }
-void onEnd(void* context, const xmlChar* name) { onElement(context, name, -1); }
-
 void onText(void* context, const xmlChar* chars, int length) {
     HtmlSink& sink = sinkOf(context);
     sink.yield->Check(length);
@@ -237,8 +234,8 @@ QString HtmlText(QStringView html, WorkYield& yield) {
     [[maybe_unused]] static const bool initialised = (xmlInitParser(), true);
 
     htmlSAXHandler sax{};
-    sax.startElement = onStart;
-    sax.endElement = onEnd;
+    sax.startElement = [](void* c, const xmlChar* name, const xmlChar**) { onElement(c, name, 1); };
+    sax.endElement = [](void* c, const xmlChar* name) { onElement(c, name, -1); };
     sax.characters = onText;
     sax.ignorableWhitespace = onText;
     sax.cdataBlock = onRawText;
