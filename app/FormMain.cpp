@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 namespace {
 
@@ -172,9 +173,7 @@ void FormMain::createAboutMenu() {
 }
 
 void FormMain::connectHandlers() {
-    OnQueryUnload = [this](int16_t& Cancel, int16_t UnloadMode) {
-        Form_QueryUnload(Cancel, UnloadMode);
-    };
+    OnQueryUnload = std::bind_front(&FormMain::Form_QueryUnload, this);
     OnUnload = [this] {
         Form_Unload();
         leaveLoadedPanels();
@@ -183,12 +182,8 @@ void FormMain::connectHandlers() {
     m_HScrollTiming->OnChange = [this] { HScrollTiming_Change(); };
     m_TextSpeed->OnChange = [this] { TextSpeed_Change(); };
     m_TextTiming->OnChange = [this] { TextTiming_Change(); };
-    m_btnFF->OnMouseDown = [this](int16_t& b, int16_t& s, float& x, float& y) {
-        btnFF_MouseDown(b, s, x, y);
-    };
-    m_btnFF->OnMouseUp = [this](int16_t& b, int16_t& s, float& x, float& y) {
-        btnFF_MouseUp(b, s, x, y);
-    };
+    m_btnFF->OnMouseDown = std::bind_front(&FormMain::btnFF_MouseDown, this);
+    m_btnFF->OnMouseUp = std::bind_front(&FormMain::btnFF_MouseUp, this);
 
     m_mnuFileLocal->OnClick = [this] { mnuFileLocal_Click(); };
     m_mnuFileLocalReload->OnClick = [this] { mnuFileLocalReload_Click(); };
@@ -300,10 +295,7 @@ void FormMain::mnuOptionStartUpPosition_Click() {
 
 void FormMain::mnuOptionPanel_Click() {
     m_mnuOptionPanel->SetChecked(!m_mnuOptionPanel->Checked());
-    if (m_mnuOptionPanel->Checked())
-        SetHeight(kExpandedHeight);
-    else
-        SetHeight(Height() - ScaleHeight());
+    SetHeight(m_mnuOptionPanel->Checked() ? kExpandedHeight : Height() - ScaleHeight());
 }
 
 void FormMain::mnuCtrlPlay_Click() {

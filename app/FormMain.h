@@ -53,35 +53,24 @@ public:
     toolkit::TextBox& TextSpeed() { return *m_TextSpeed; }
     toolkit::TextBox& TextTiming() { return *m_TextTiming; }
 
-    // Menus and items, in display order.
-    toolkit::MenuItem& mnuFile() { return *m_mnuFile; }
+    // The menu items that are reached from outside, in display order.
     toolkit::MenuItem& mnuFileLocal() { return *m_mnuFileLocal; }
     toolkit::MenuItem& mnuFileLocalReload() { return *m_mnuFileLocalReload; }
     toolkit::MenuItem& mnuFileWeb() { return *m_mnuFileWeb; }
     toolkit::MenuItem& mnuFileWebReload() { return *m_mnuFileWebReload; }
-    toolkit::MenuItem& mnuVornHR01() { return *m_mnuVornHR01; }
     toolkit::MenuItem& mnuFileQuit() { return *m_mnuFileQuit; }
-    toolkit::MenuItem& mnuCtrl() { return *m_mnuCtrl; }
     toolkit::MenuItem& mnuCtrlPlay() { return *m_mnuCtrlPlay; }
-    toolkit::MenuItem& mnuCtrlStop() { return *m_mnuCtrlStop; }
     toolkit::MenuItem& mnuCtrlPause() { return *m_mnuCtrlPause; }
-    toolkit::MenuItem& mnuOption() { return *m_mnuOption; }
     toolkit::MenuItem& mnuOptionFont() { return *m_mnuOptionFont; }
     toolkit::MenuItem& mnuOptionFontColor() { return *m_mnuOptionFontColor; }
     toolkit::MenuItem& mnuOptionBackColor() { return *m_mnuOptionBackColor; }
-    toolkit::MenuItem& mnuOptionHR01() { return *m_mnuOptionHR01; }
-    toolkit::MenuItem& mnuOptionZOrder() { return *m_mnuOptionZOrder; }
     toolkit::MenuItem& mnuOptionStartUpPosition() { return *m_mnuOptionStartUpPosition; }
     toolkit::MenuItem& mnuOptionPanel() { return *m_mnuOptionPanel; }
-    toolkit::MenuItem& mnuOptionHR02() { return *m_mnuOptionHR02; }
     toolkit::MenuItem& mnuOptionHideMenu() { return *m_mnuOptionHideMenu; }
-    toolkit::MenuItem& mnuOptionHideVorn() { return *m_mnuOptionHideVorn; }
-    toolkit::MenuItem& mnuAbout() { return *m_mnuAbout; }
     toolkit::MenuItem& mnuAboutMe() { return *m_mnuAboutMe; }
 
     // What the panel works on.
     const std::shared_ptr<CSQCtrl>& Controller() const { return csqc; }
-    const std::shared_ptr<toolkit::Window>& Marquee() const { return m_frmMarquee; }
     const std::shared_ptr<CCtrlFlavors>& CtrlFlavors() const { return m_clsCtrlFlavors; }
 
     // Life of the panel.

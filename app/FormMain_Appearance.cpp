@@ -54,10 +54,8 @@ void FormMain::mnuOptionBackColor_Click() {
 void FormMain::mnuOptionZOrder_Click() {
     m_mnuOptionZOrder->SetChecked(!m_mnuOptionZOrder->Checked());
     // A stacking change that fails leaves the strip as it was; the mark still says what was asked.
-    if (m_mnuOptionZOrder->Checked())
-        static_cast<void>(m_clsCtrlFlavors->Form3DPosition(pos3DTopMost));
-    else
-        static_cast<void>(m_clsCtrlFlavors->Form3DPosition(pos3DNoTopMost));
+    static_cast<void>(m_clsCtrlFlavors->Form3DPosition(
+        m_mnuOptionZOrder->Checked() ? pos3DTopMost : pos3DNoTopMost));
 }
 
 void FormMain::mnuOptionHideMenu_Click() {

@@ -143,10 +143,7 @@ void CSQCtrl::LoadSegments(int32_t index) {
     StripText& lead = m_FSQM->TextVorn(0);
     StripText& trail = m_FSQM->TextVorn(1);
     lead.SetText(Segment(index));
-    if (index == m_lngSegmentCount - 1)
-        trail.SetText(QString());
-    else
-        trail.SetText(Segment(index + 1));
+    trail.SetText(index == m_lngSegmentCount - 1 ? QString() : Segment(index + 1));
     FitTextBox(*m_FSQM, lead);
     FitTextBox(*m_FSQM, trail);
 }

@@ -3,6 +3,8 @@
 #include "toolkit/Colors.h"
 #include "toolkit/Error.h"
 
+#include <functional>
+
 using toolkit::RGB;
 
 namespace {
@@ -46,18 +48,12 @@ void FormSQMain::createWidgets() {
 
 void FormSQMain::connectHandlers() {
     OnResize = [this] { Form_Resize(); };
-    OnMouseDown = [this](int16_t& b, int16_t& s, float& x, float& y) { Form_MouseDown(b, s, x, y); };
-    OnMouseMove = [this](int16_t& b, int16_t& s, float& x, float& y) { Form_MouseMove(b, s, x, y); };
-    OnMouseUp = [this](int16_t& b, int16_t& s, float& x, float& y) { Form_MouseUp(b, s, x, y); };
-    m_FrameVorn->OnMouseDown = [this](int16_t& b, int16_t& s, float& x, float& y) {
-        FrameVorn_MouseDown(b, s, x, y);
-    };
-    m_FrameVorn->OnMouseMove = [this](int16_t& b, int16_t& s, float& x, float& y) {
-        FrameVorn_MouseMove(b, s, x, y);
-    };
-    m_FrameVorn->OnMouseUp = [this](int16_t& b, int16_t& s, float& x, float& y) {
-        FrameVorn_MouseUp(b, s, x, y);
-    };
+    OnMouseDown = std::bind_front(&FormSQMain::Form_MouseDown, this);
+    OnMouseMove = std::bind_front(&FormSQMain::Form_MouseMove, this);
+    OnMouseUp = std::bind_front(&FormSQMain::Form_MouseUp, this);
+    m_FrameVorn->OnMouseDown = std::bind_front(&FormSQMain::FrameVorn_MouseDown, this);
+    m_FrameVorn->OnMouseMove = std::bind_front(&FormSQMain::FrameVorn_MouseMove, this);
+    m_FrameVorn->OnMouseUp = std::bind_front(&FormSQMain::FrameVorn_MouseUp, this);
     for (int16_t i = 0; i < 2; ++i) {
         m_FrameVorn->Box(i).OnMouseDown = [this, i](int16_t& b, int16_t& s, float& x, float& y) {
             int16_t index = i;

@@ -32,7 +32,7 @@ TEST(Val, readsTheNumberInFrontOfATextAsTypedIntoAField) {
         {u"050", 50},   {u"x", 0},     {u"7.5", 7.5},   {u"-30", -30}, {u" \t\n4\r\n2 ", 42},
         {u"&O19", 1},   {u"&HFG", 15}, {u"1.2.3", 1.2}, {u"1e+", 1},   {u"- 3", -3},
         {u"１２", 0},   {u"3１", 3},   {u"&X1", 0},     {u".", 0},     {u"1e2e3", 100},
-        {u"1e400", kInf}, {u"-1e400", -kInf}, {u"1e-400", 0}, {u"7,5", 7},
+        {u"1e400", kInf}, {u"-1e400", -kInf}, {u"1e-400", 0}, {u"7,5", 7}, {u"5\xD800", 5},
     };
     for (const auto& c : cases) {
         const QString text = QString::fromUtf16(c.text);

@@ -83,9 +83,7 @@ QString DecodeUtf8(const QByteArray& bytes) {
     if (!error)
         return text;
     QString fallback = DecodeSliced(bytes, kFallbackCodePage, error);
-    if (!error)
-        return fallback;
-    return text;
+    return error ? text : fallback;
 }
 
 } // namespace
@@ -101,9 +99,7 @@ QByteArray SystemCodePageName() {
 }
 
 QString DecodeCodePage(const QByteArray& bytes, const QByteArray& charset) {
-    if (IsUtf8Name(charset))
-        return DecodeUtf8(bytes);
-    if (!QStringDecoder(charset.constData(), kFlags).isValid())
+    if (IsUtf8Name(charset) || !QStringDecoder(charset.constData(), kFlags).isValid())
         return DecodeUtf8(bytes);
     bool error = false;
     return DecodeSliced(bytes, charset.constData(), error);

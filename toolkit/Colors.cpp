@@ -11,48 +11,32 @@ namespace {
 
 constexpr int kLastSystemColor = 24;
 
+// The palette role of each system colour, in the order of their numbers: scroll bars, desktop,
+// active and inactive title bar, menu, window, window frame, menu text, window text, title bar
+// text, active and inactive border, application workspace, highlight, highlighted text, button
+// face, button shadow, grey text, button text, inactive title bar text, 3-D highlight, 3-D dark
+// shadow, 3-D light, tooltip text and tooltip background. Grey text (17) and inactive title
+// bar text (19) are read from the disabled group.
+using R = QPalette::ColorRole;
+constexpr R kSystemRoles[kLastSystemColor + 1] = {
+    R::Mid,    R::Dark,   R::Highlight,  R::Mid,         R::Window,
+    R::Base,   R::Shadow, R::WindowText, R::Text,        R::HighlightedText,
+    R::Window, R::Window, R::Mid,        R::Highlight,   R::HighlightedText,
+    R::Button, R::Dark,   R::Text,       R::ButtonText,  R::WindowText,
+    R::Light,  R::Shadow, R::Midlight,   R::ToolTipText, R::ToolTipBase};
+
 QColor systemColor(int n) {
     const QPalette pal = QApplication::palette();
-    using R = QPalette::ColorRole;
-    switch (n) {
-    case 0: return pal.color(R::Mid);              // scroll bars
-    case 1: return pal.color(R::Dark);             // desktop
-    case 2: return pal.color(R::Highlight);        // active title bar
-    case 3: return pal.color(R::Mid);              // inactive title bar
-    case 4: return pal.color(R::Window);           // menu background
-    case 5: return pal.color(R::Base);             // window background
-    case 6: return pal.color(R::Shadow);           // window frame
-    case 7: return pal.color(R::WindowText);       // menu text
-    case 8: return pal.color(R::Text);             // window text
-    case 9: return pal.color(R::HighlightedText);  // title bar text
-    case 10: return pal.color(R::Window);          // active border
-    case 11: return pal.color(R::Window);          // inactive border
-    case 12: return pal.color(R::Mid);             // application workspace
-    case 13: return pal.color(R::Highlight);
-    case 14: return pal.color(R::HighlightedText);
-    case 15: return pal.color(R::Button);          // button face
-    case 16: return pal.color(R::Dark);            // button shadow
-    case 17: return pal.color(QPalette::Disabled, R::Text);
-    case 18: return pal.color(R::ButtonText);
-    case 19: return pal.color(QPalette::Disabled, R::WindowText);
-    case 20: return pal.color(R::Light);
-    case 21: return pal.color(R::Shadow);
-    case 22: return pal.color(R::Midlight);
-    case 23: return pal.color(R::ToolTipText);
-    default: return pal.color(R::ToolTipBase);
-    }
+    const bool disabled = n == 17 || n == 19;
+    return pal.color(disabled ? QPalette::Disabled : pal.currentColorGroup(), kSystemRoles[n]);
 }
 
 } // namespace
 
 void CheckColor(int32_t color) {
     const auto u = static_cast<uint32_t>(color);
-    if (u & 0x80000000u) {
-        if ((u & 0x7FFFFFFFu) > kLastSystemColor)
-            throw Error::InvalidPropertyValue();
-    } else if (u > 0x00FFFFFFu) {
+    if ((u & 0x80000000u) ? (u & 0x7FFFFFFFu) > kLastSystemColor : u > 0x00FFFFFFu)
         throw Error::InvalidPropertyValue();
-    }
 }
 
 QColor ToQColor(int32_t color) {
@@ -64,6 +48,8 @@ QColor ToQColor(int32_t color) {
     return QColor(u & 0xFF, (u >> 8) & 0xFF, (u >> 16) & 0xFF);
 }
 
-int32_t FromQColor(const QColor& color) { return RGB(color.red(), color.green(), color.blue()); }
+int32_t FromQColor(const QColor& color) {
+    return RGB(color.red(), color.green(), color.blue());
+}
 
 } // namespace toolkit

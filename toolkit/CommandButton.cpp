@@ -51,10 +51,9 @@ void CommandButton::SetCaption(const QString& value) {
 
 void CommandButton::postClick() {
     post([this] {
-        if (!OnClick)
-            return;
-        const auto handler = OnClick;
-        handler();
+        // A copy: the handler may replace OnClick while it runs.
+        if (const auto handler = OnClick)
+            handler();
     });
 }
 

@@ -39,30 +39,6 @@ void Control::applyGeometry() {
     m_widget->setGeometry(x, y, w, h);
 }
 
-void Control::SetLeft(float value) {
-    CheckCoordinate(value);
-    m_sngLeft = value;
-    applyGeometry();
-}
-
-void Control::SetTop(float value) {
-    CheckCoordinate(value);
-    m_sngTop = value;
-    applyGeometry();
-}
-
-void Control::SetWidth(float value) {
-    CheckLength(value);
-    m_sngWidth = value;
-    applyGeometry();
-}
-
-void Control::SetHeight(float value) {
-    CheckLength(value);
-    m_sngHeight = value;
-    applyGeometry();
-}
-
 void Control::Move(float left, float top, float width, float height) {
     CheckCoordinate(left);
     CheckCoordinate(top);
@@ -129,14 +105,10 @@ void Control::applyColors() {
     if (!m_widget)
         return;
     QPalette pal = m_widget->palette();
-    const QColor back = ToQColor(m_lngBackColor);
-    const QColor fore = ToQColor(m_lngForeColor);
-    pal.setColor(QPalette::Window, back);
-    pal.setColor(QPalette::Base, back);
-    pal.setColor(QPalette::Button, back);
-    pal.setColor(QPalette::WindowText, fore);
-    pal.setColor(QPalette::Text, fore);
-    pal.setColor(QPalette::ButtonText, fore);
+    for (const auto role : {QPalette::Window, QPalette::Base, QPalette::Button})
+        pal.setColor(role, ToQColor(m_lngBackColor));
+    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        pal.setColor(role, ToQColor(m_lngForeColor));
     m_widget->setPalette(pal);
     m_widget->update();
 }

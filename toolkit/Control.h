@@ -27,10 +27,10 @@ public:
     float Top() const { return m_sngTop; }
     float Width() const { return m_sngWidth; }
     float Height() const { return m_sngHeight; }
-    void SetLeft(float value);
-    void SetTop(float value);
-    void SetWidth(float value);
-    void SetHeight(float value);
+    void SetLeft(float value) { Move(value, m_sngTop, m_sngWidth, m_sngHeight); }
+    void SetTop(float value) { Move(m_sngLeft, value, m_sngWidth, m_sngHeight); }
+    void SetWidth(float value) { Move(m_sngLeft, m_sngTop, value, m_sngHeight); }
+    void SetHeight(float value) { Move(m_sngLeft, m_sngTop, m_sngWidth, value); }
     void Move(float left, float top, float width, float height);
 
     bool Visible() const { return m_blnVisible; }

@@ -45,10 +45,9 @@ int32_t screenMetric(int32_t index) {
 } // namespace
 
 int32_t GetSystemMetrics(int32_t index) {
-    if (metricsSource()) {
-        const auto source = metricsSource();
+    // A copy: the source may replace itself while it runs.
+    if (const auto source = metricsSource())
         return source(index);
-    }
     return screenMetric(index);
 }
 

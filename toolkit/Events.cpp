@@ -40,8 +40,6 @@ public:
         if (m_fd >= 0)
             ::close(m_fd);
     }
-    Waker(const Waker&) = delete;
-    Waker& operator=(const Waker&) = delete;
 
     // Returns once the deadline has passed, having processed, in its last
     // pass, every event that was pending when it woke.
@@ -195,11 +193,9 @@ void DoEvents() {
     } else {
         pacedYield(s);
     }
-    if (s.hook) {
-        // A copy, so that the hook may replace or remove itself.
-        const auto hook = s.hook;
+    // A copy, so that the hook may replace or remove itself.
+    if (const auto hook = s.hook)
         hook();
-    }
     s.haveLast = true;
 }
 

@@ -33,15 +33,12 @@ struct Entry {
 };
 
 // Used from the user-interface thread only; entry 0 is never used.
-std::array<Entry, FileTable::MaxNumber + 1>& entries() {
-    static std::array<Entry, FileTable::MaxNumber + 1> table;
-    return table;
-}
+std::array<Entry, FileTable::MaxNumber + 1> entries;
 
 Entry& EntryOf(int16_t number) {
     if (number < 1 || number > FileTable::MaxNumber)
         throw FileError();
-    return entries()[static_cast<size_t>(number)];
+    return entries[static_cast<size_t>(number)];
 }
 
 Entry& OpenEntryOf(int16_t number) {
@@ -65,23 +62,10 @@ int OpenDescriptor(const QString& path, FileTable::Mode mode) {
         throw FileError();
 
     int flags = O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
-    switch (mode) {
-    case FileTable::Mode::BinaryRead:
-    case FileTable::Mode::TextInput:
-        flags |= O_RDONLY;
-        break;
-    case FileTable::Mode::BinaryWrite:
-        flags |= O_WRONLY | O_CREAT;
-        break;
-    case FileTable::Mode::TextOutput:
-        flags |= O_WRONLY | O_CREAT | O_TRUNC;
-        break;
-    }
-
-    int fd = -1;
-    do {
-        fd = ::open(name.constData(), flags, 0666);
-    } while (fd < 0 && errno == EINTR);
+    flags |= IsReadMode(mode) ? O_RDONLY : O_WRONLY | O_CREAT;
+    if (mode == FileTable::Mode::TextOutput)
+        flags |= O_TRUNC;
+    const int fd = TEMP_FAILURE_RETRY(::open(name.constData(), flags, 0666));
     if (fd < 0)
         throw FileError();
 
@@ -101,7 +85,7 @@ int OpenDescriptor(const QString& path, FileTable::Mode mode) {
 
 int16_t FileTable::FreeFile() {
     for (int16_t number = 1; number <= MaxNumber; ++number) {
-        const Entry& entry = entries()[static_cast<size_t>(number)];
+        const Entry& entry = entries[static_cast<size_t>(number)];
         if (!entry.file && !entry.held)
             return number;
     }
@@ -152,9 +136,7 @@ int32_t FileTable::Length(int16_t number) {
 
 QByteArray FileTable::Read(int16_t number, int32_t count) {
     Entry& entry = OpenEntryOf(number);
-    if (!IsReadMode(entry.mode))
-        throw FileError();
-    if (count < 0)
+    if (!IsReadMode(entry.mode) || count < 0)
         throw FileError();
     if (entry.markerMet)
         return {};
@@ -204,12 +186,7 @@ void FileTable::Write(int16_t number, const QByteArray& bytes) {
 }
 
 void FileTable::Close(int16_t number) {
-    Entry& entry = EntryOf(number);
-    if (!entry.file)
-        return;
-    entry.file->close();
-    entry.file.reset();
-    entry.markerMet = false;
+    EntryOf(number).file.reset();
 }
 
 } // namespace toolkit

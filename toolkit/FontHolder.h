@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <utility>
+
 namespace toolkit {
 
 // The font of a window or widget, as a whole and attribute by attribute.
@@ -14,17 +16,17 @@ public:
     const StdFont& Font() const { return m_font; }
     void SetFont(const StdFont& value);
     bool FontBold() const { return m_font.Bold; }
-    void SetFontBold(bool value);
+    void SetFontBold(bool value) { change(&StdFont::Bold, value); }
     bool FontItalic() const { return m_font.Italic; }
-    void SetFontItalic(bool value);
+    void SetFontItalic(bool value) { change(&StdFont::Italic, value); }
     QString FontName() const { return m_font.Name; }
-    void SetFontName(const QString& value);
+    void SetFontName(const QString& value) { change(&StdFont::Name, value); }
     float FontSize() const { return m_font.Size; }
     void SetFontSize(float value);
     bool FontUnderline() const { return m_font.Underline; }
-    void SetFontUnderline(bool value);
+    void SetFontUnderline(bool value) { change(&StdFont::Underline, value); }
     bool FontStrikethru() const { return m_font.Strikethrough; }
-    void SetFontStrikethru(bool value);
+    void SetFontStrikethru(bool value) { change(&StdFont::Strikethrough, value); }
 
 protected:
     FontHolder() : m_font(DefaultFont()) {}
@@ -33,6 +35,11 @@ protected:
     virtual void fontChanged() {}
 
 private:
+    template <class T> void change(T StdFont::*attribute, T value) {
+        m_font.*attribute = std::move(value);
+        fontChanged();
+    }
+
     StdFont m_font;
 };
 

@@ -133,10 +133,9 @@ void HScrollBar::userMoved(int value) {
 }
 
 void HScrollBar::raiseChange() {
-    if (OnChange) {
-        const auto handler = OnChange;
+    // A copy: the handler may replace OnChange while it runs.
+    if (const auto handler = OnChange)
         handler();
-    }
 }
 
 } // namespace toolkit

@@ -27,18 +27,14 @@ std::optional<QByteArray> knownCharset(QByteArray label) {
         label.chop(1);
     if (label.isEmpty())
         return std::nullopt;
-    static const char* const shiftJis[] = {"shift_jis", "shift-jis", "sjis", "x-sjis", "ms_kanji",
-                                           "csshiftjis", "windows-31j", "ms932", "cp932"};
-    for (const char* name : shiftJis) {
-        if (label == name)
-            return QByteArrayLiteral("CP932");
-    }
-    static const char* const latin1[] = {"iso-8859-1", "iso8859-1", "latin1", "l1", "us-ascii",
-                                         "ascii", "iso_8859-1", "cp819", "ibm819"};
-    for (const char* name : latin1) {
-        if (label == name)
-            return QByteArrayLiteral("windows-1252");
-    }
+    static const QByteArrayList shiftJis{"shift_jis",  "shift-jis",   "sjis",  "x-sjis", "ms_kanji",
+                                         "csshiftjis", "windows-31j", "ms932", "cp932"};
+    if (shiftJis.contains(label))
+        return QByteArrayLiteral("CP932");
+    static const QByteArrayList latin1{"iso-8859-1", "iso8859-1",  "latin1", "l1",    "us-ascii",
+                                       "ascii",      "iso_8859-1", "cp819",  "ibm819"};
+    if (latin1.contains(label))
+        return QByteArrayLiteral("windows-1252");
     if (!QStringDecoder(label.constData()).isValid())
         return std::nullopt;
     return label;
@@ -110,14 +106,10 @@ bool IsTextContent(const QByteArray& contentType, const QByteArray& body) {
     }
     if (type.startsWith("text/") || type.endsWith("+xml") || type.endsWith("+json"))
         return true;
-    static const char* const textual[] = {"application/xml", "application/json",
-                                          "application/javascript", "application/ecmascript",
-                                          "application/x-javascript"};
-    for (const char* t : textual) {
-        if (type == t)
-            return true;
-    }
-    return false;
+    static const QByteArrayList textual{"application/xml", "application/json",
+                                        "application/javascript", "application/ecmascript",
+                                        "application/x-javascript"};
+    return textual.contains(type);
 }
 
 QString DecodeWebText(const QByteArray& body, const QByteArray& contentType) {

@@ -9,6 +9,8 @@
 #include <QPixmap>
 #include <QWidget>
 
+#include <algorithm>
+
 namespace toolkit {
 
 class ImageWidget : public Forwarding<QWidget> {
@@ -25,17 +27,15 @@ protected:
         const QIcon& icon = *m_image->m_picture.Icon();
         const QList<QSize> sizes = icon.availableSizes();
         // The largest picture the icon holds, scaled to the box.
-        QSize best = sizes.isEmpty() ? size() : sizes.front();
-        for (const QSize& s : sizes)
-            if (s.width() * s.height() > best.width() * best.height())
-                best = s;
-        QPainter(this).drawPixmap(rect(), icon.pixmap(best));
+        const auto largest = std::max_element(sizes.begin(), sizes.end(), [](QSize a, QSize b) {
+            return a.width() * a.height() < b.width() * b.height();
+        });
+        QPainter(this).drawPixmap(rect(), icon.pixmap(largest == sizes.end() ? size() : *largest));
     }
 };
 
 Image::Image(Container& parent) : Control(parent, vbButtonFace, vbButtonText) {
     auto* widget = new ImageWidget(this, parent.ClientWidget());
-    SetTabStop(false);
     Attach(widget);
     widget->setFocusPolicy(Qt::NoFocus);
 }

@@ -70,7 +70,6 @@ Label::Label(Container& parent) : Control(parent, vbButtonFace, vbButtonText) {
     label->m_control = this;
     label->setTextFormat(Qt::PlainText);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    SetTabStop(false);
     Attach(label);
     label->setFocusPolicy(Qt::NoFocus);
 }

@@ -35,12 +35,11 @@ extern "C" void onSignal(int) {
 } // namespace
 
 void EndApplication() {
-    if (endHook()) {
-        const auto hook = endHook();
+    // A copy: the hook may replace itself while it runs.
+    if (const auto hook = endHook())
         hook();
-        return;
-    }
-    QCoreApplication::exit(0);
+    else
+        QCoreApplication::exit(0);
 }
 
 std::function<void()> SetEndHook(std::function<void()> hook) {

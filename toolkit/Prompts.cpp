@@ -68,14 +68,13 @@ QString titleOr(const QString& title) {
 } // namespace
 
 int16_t MsgBox(const QString& prompt, int32_t buttons, const QString& title) {
-    // Held for the whole modal loop, in case a handler inside it swaps the seam.
-    const auto p = prompts();
-    return p->MsgBox(prompt, buttons, titleOr(title));
+    // The temporary holds the prompts for the whole modal loop, in case a handler inside it
+    // swaps them.
+    return prompts()->MsgBox(prompt, buttons, titleOr(title));
 }
 
 QString InputBox(const QString& prompt, const QString& title, const QString& initial) {
-    const auto p = prompts();
-    return p->InputBox(prompt, titleOr(title), initial);
+    return prompts()->InputBox(prompt, titleOr(title), initial);
 }
 
 std::shared_ptr<Prompts> SetPrompts(std::shared_ptr<Prompts> p) {

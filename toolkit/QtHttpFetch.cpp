@@ -9,6 +9,7 @@
 #include <QNetworkRequest>
 #include <QPointer>
 #include <QProgressDialog>
+#include <QScopedPointer>
 #include <QSslError>
 #include <QTimer>
 
@@ -18,10 +19,6 @@
 namespace toolkit {
 
 namespace {
-
-struct DeleteLater {
-    void operator()(QObject* object) const { object->deleteLater(); }
-};
 
 // One request from start to end: the body as it arrives, and the reasons to stop early that
 // the reply itself cannot know (refused size or type, a redirect that is less safe, a cancel).
@@ -188,7 +185,7 @@ private:
     }
 
     QString m_address;
-    std::unique_ptr<QNetworkReply, DeleteLater> m_reply;
+    QScopedPointer<QNetworkReply, QScopedPointerDeleteLater> m_reply;
     QByteArray m_body;
     QStringList m_sslErrors;
     std::optional<FetchError> m_refusal;
@@ -208,10 +205,7 @@ WebDocument QtHttpFetch::FetchDocument(const QString& address, std::chrono::mill
     // For a moment the windows repaint and the network is served, but user input waits, so
     // that no other command starts in the middle of this one.
     if (!reply.isFinished()) {
-        QTimer moment;
-        moment.setSingleShot(true);
-        QObject::connect(&moment, &QTimer::timeout, &loop, &QEventLoop::quit);
-        moment.start(m_progressDelay);
+        QTimer::singleShot(m_progressDelay, &loop, &QEventLoop::quit);
         loop.exec(QEventLoop::ExcludeUserInputEvents);
     }
     // Then a modal progress window takes the input, and its Cancel ends the fetch.

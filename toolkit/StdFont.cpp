@@ -15,12 +15,9 @@ namespace {
 // Points are mapped at 96 per inch, the resolution that makes a pixel 15
 // twips, so that measured text and the twip layout agree on every screen.
 double pointSizeForScreen(float points) {
-    double dpi = 96.0;
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        dpi = screen->logicalDotsPerInchY();
-    if (!(dpi > 0.0))
-        dpi = 96.0;
-    return static_cast<double>(points) * 96.0 / dpi;
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const double dpi = screen ? screen->logicalDotsPerInchY() : 0.0;
+    return static_cast<double>(points) * 96.0 / (dpi > 0.0 ? dpi : 96.0);
 }
 
 QStringList splitLines(const QString& text) {

@@ -41,10 +41,9 @@ void TextBox::SetText(const QString& value) {
 }
 
 void TextBox::raiseChange() {
-    if (OnChange) {
-        const auto handler = OnChange;
+    // A copy: the handler may replace OnChange while it runs.
+    if (const auto handler = OnChange)
         handler();
-    }
 }
 
 int32_t TextBox::SelStart() const { return m_edit->cursorPosition(); }

@@ -94,20 +94,12 @@ HtmlSink& sinkOf(void* context) {
     return *static_cast<HtmlSink*>(static_cast<htmlParserCtxtPtr>(context)->_private);
 }
 
-void onStart(void* context, const xmlChar* name, const xmlChar**) {
+// An element opens (step 1) or closes (step -1).
+void onElement(void* context, const xmlChar* name, int step) {
     HtmlSink& sink = sinkOf(context);
     sink.yield->Check(16);
     if (isHidden(name))
-        ++sink.hidden;
-    else if (isApart(name))
-        sink.text.Break();
-}
-
-void onEnd(void* context, const xmlChar* name) {
-    HtmlSink& sink = sinkOf(context);
-    sink.yield->Check(16);
-    if (isHidden(name))
-        sink.hidden = std::max(0, sink.hidden - 1);
+        sink.hidden = std::max(0, sink.hidden + step);
     else if (isApart(name))
         sink.text.Break();
 }
@@ -190,14 +182,17 @@ struct FreeContext {
 
 // ---- Feeds --------------------------------------------------------------------------------
 
-const QLatin1String kAtom("http://www.w3.org/2005/Atom");
+// Atom 1.0 and 0.3.
+bool isAtomNamespace(QStringView uri) {
+    return uri == QLatin1String("http://www.w3.org/2005/Atom") ||
+           uri == QLatin1String("http://purl.org/atom/ns#");
+}
 
 // The namespaces whose elements make up RSS and Atom feeds: none (RSS 2.0), RSS 1.0, RSS 0.9
-// and Atom 1.0 and 0.3.
+// and Atom.
 bool isFeedNamespace(QStringView uri) {
     return uri.isEmpty() || uri == QLatin1String("http://purl.org/rss/1.0/") ||
-           uri == QLatin1String("http://my.netscape.com/rdf/simple/0.9/") || uri == kAtom ||
-           uri == QLatin1String("http://purl.org/atom/ns#");
+           uri == QLatin1String("http://my.netscape.com/rdf/simple/0.9/") || isAtomNamespace(uri);
 }
 
 bool isFeedRoot(QStringView name) {
@@ -236,16 +231,11 @@ WebKind KindOf(const WebDocument& document) {
 }
 
 QString HtmlText(QStringView html, WorkYield& yield) {
-    static const bool initialised = [] {
-        xmlInitParser();
-        return true;
-    }();
-    (void)initialised;
+    [[maybe_unused]] static const bool initialised = (xmlInitParser(), true);
 
-    htmlSAXHandler sax;
-    std::memset(&sax, 0, sizeof sax);
-    sax.startElement = onStart;
-    sax.endElement = onEnd;
+    htmlSAXHandler sax{};
+    sax.startElement = [](void* c, const xmlChar* name, const xmlChar**) { onElement(c, name, 1); };
+    sax.endElement = [](void* c, const xmlChar* name) { onElement(c, name, -1); };
     sax.characters = onText;
     sax.ignorableWhitespace = onText;
     sax.cdataBlock = onRawText;
@@ -307,17 +297,13 @@ QString FeedText(QStringView xml, WorkYield& yield) {
             continue;
         }
         const QString type = reader.attributes().value(QStringLiteral("type")).toString().toLower();
-        const bool atom = reader.namespaceUri() == kAtom ||
-                          reader.namespaceUri() == QLatin1String("http://purl.org/atom/ns#");
+        const bool atom = isAtomNamespace(reader.namespaceUri());
         const QString raw = reader.readElementText(QXmlStreamReader::IncludeChildElements);
         if (reader.hasError())
             break; // the title was cut off
-        QString title;
-        if (atom ? (type == QLatin1String("html") || type == QLatin1String("text/html"))
-                 : (raw.contains(u'<') || raw.contains(u'&')))
-            title = HtmlText(raw, yield);
-        else
-            title = folded(raw);
+        const bool html = atom ? type == QLatin1String("html") || type == QLatin1String("text/html")
+                               : raw.contains(u'<') || raw.contains(u'&');
+        const QString title = html ? HtmlText(raw, yield) : folded(raw);
         if (ofFeed && feedTitle.isEmpty())
             feedTitle = title;
         else if (ofItem && !title.isEmpty())

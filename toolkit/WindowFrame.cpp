@@ -113,8 +113,7 @@ bool WindowFrame::nativeEventFilter(const QByteArray& eventType, void* message, 
     // sends the window no report of it: the frame's own reports are read.
     if (const auto reparent = X11Reparented(eventType, message);
         reparent && reparent->window == m_watched->winId()) {
-        m_parent = reparent->parent;
-        X11WatchMoves(m_parent);
+        m_parent = X11WatchMoves(reparent->parent) ? reparent->parent : 0;
         m_listener->FrameReported();
     }
     const std::optional<uint64_t> configured = X11ConfiguredWindow(eventType, message);

@@ -27,6 +27,9 @@ namespace {
 // is hidden first) holds the others up for a short while only.
 constexpr int kMapWaitMs = 300;
 constexpr int kFirstFrameMs = 20;
+// How long a window manager may take to minimise a window before the
+// request counts as refused.
+constexpr int kIconifyWaitMs = 2000;
 QPointer<WindowFrame> g_mapping;
 int g_queued = 0; // windows whose map is queued or waiting
 // A waiting window is gone once its frame no longer listens.
@@ -96,6 +99,15 @@ void Window::SetWindowState(int16_t value) {
         m_widget->activateWindow();
     applyVisibility();
     ownerStateChanged();
+    // weston, like a display with no window manager, leaves a window as it
+    // is when it asks to be minimised. The window is then not minimised, and
+    // what hid with it comes back, rather than staying out of reach.
+    if (value == vbMinimized && m_widget->isVisible())
+        QTimer::singleShot(kIconifyWaitMs, m_widget, [this, frame = QPointer<WindowFrame>(m_widget)] {
+            if (frame && frame->Listening() && m_intWindowState == vbMinimized &&
+                m_widget->isVisible() && X11Viewable(m_widget->winId()).value_or(false))
+                SetWindowState(vbNormal);
+        });
 }
 
 void Window::nativeStateChanged() {

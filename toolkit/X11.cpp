@@ -176,14 +176,15 @@ std::optional<X11Reparent> X11Reparented(const QByteArray& eventType, void* mess
     return X11Reparent{e->window, e->parent};
 }
 
-void X11WatchMoves(uint64_t window) {
+bool X11WatchMoves(uint64_t window) {
     xcb_connection_t* c = x11Connection();
     if (!c || window == 0 || window == rootWindow(c))
-        return;
+        return false;
     const uint32_t mask = XCB_EVENT_MASK_STRUCTURE_NOTIFY;
     // The frame may be gone already; that error is nobody's business.
     free(xcb_request_check(c, xcb_change_window_attributes_checked(
                                   c, static_cast<xcb_window_t>(window), XCB_CW_EVENT_MASK, &mask)));
+    return true;
 }
 
 void X11ReportPlace(uint64_t window, const QRect& client) {
@@ -265,7 +266,7 @@ bool X11Configure(uint64_t, const X11Change&) { return false; }
 std::optional<uint64_t> X11ConfiguredWindow(const QByteArray&, void*) { return std::nullopt; }
 std::optional<uint64_t> X11ExposedWindow(const QByteArray&, void*) { return std::nullopt; }
 std::optional<X11Reparent> X11Reparented(const QByteArray&, void*) { return std::nullopt; }
-void X11WatchMoves(uint64_t) {}
+bool X11WatchMoves(uint64_t) { return false; }
 void X11ReportPlace(uint64_t, const QRect&) {}
 std::optional<bool> X11Viewable(uint64_t) { return std::nullopt; }
 

@@ -58,8 +58,8 @@ struct X11Reparent {
 };
 std::optional<X11Reparent> X11Reparented(const QByteArray& eventType, void* message);
 // Asks the X server for the reports of another client's window, a frame,
-// when it is moved or resized.
-void X11WatchMoves(uint64_t window);
+// when it is moved or resized; false for the root window and off X11.
+bool X11WatchMoves(uint64_t window);
 // Tells the window itself, as a window manager does, that its client area
 // now stands at the given place and size (a synthetic ConfigureNotify).
 void X11ReportPlace(uint64_t window, const QRect& client);

@@ -164,17 +164,13 @@ void CFileStream::OpenFile(int32_t vlngKind, int32_t vlngDirection) noexcept {
             m_intFileNumber = intNumber;
         }
 
-        FileTable::Mode mode{};
-        if (vlngKind == kKindBytes && vlngDirection == kDirectionRead)
-            mode = FileTable::Mode::BinaryRead;
-        else if (vlngKind == kKindBytes && vlngDirection == kDirectionWrite)
-            mode = FileTable::Mode::BinaryWrite;
-        else if (vlngKind == kKindText && vlngDirection == kDirectionRead)
-            mode = FileTable::Mode::TextInput;
-        else if (vlngKind == kKindText && vlngDirection == kDirectionWrite)
-            mode = FileTable::Mode::TextOutput;
-        else
+        using Mode = FileTable::Mode;
+        // By kind, then by direction.
+        constexpr Mode kModes[2][2] = {{Mode::BinaryRead, Mode::BinaryWrite},
+                                       {Mode::TextInput, Mode::TextOutput}};
+        if (vlngKind < 0 || vlngKind > 1 || vlngDirection < 0 || vlngDirection > 1)
             throw toolkit::Error::InvalidProcedureCall(); // nothing opened is no success
+        const Mode mode = kModes[vlngKind][vlngDirection];
         FileTable::Open(m_intFileNumber, m_strPath, mode);
         m_blnError = false;
     } catch (...) {
