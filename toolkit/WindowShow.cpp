@@ -24,9 +24,11 @@ namespace {
 // waits until the window mapped before it is on screen and has had a frame's
 // time to paint. Both maps sent at once leave the order to the window
 // manager. A window that is never exposed (no window manager maps it, or it
-// is hidden first) holds the others up for a short while only.
+// is hidden first) holds the others up for a short while only. The first
+// picture of a window just mapped can take a few display frames on a loaded
+// core, and the next window waits for it.
 constexpr int kMapWaitMs = 300;
-constexpr int kFirstFrameMs = 20;
+constexpr int kFirstFrameMs = 50;
 // How long a window manager may take to minimise a window before the
 // request counts as refused.
 constexpr int kIconifyWaitMs = 2000;
