@@ -2,7 +2,6 @@
 
 #include "toolkit/App.h"
 #include "toolkit/Colors.h"
-#include "toolkit/DefaultButton.h"
 #include "toolkit/DialogFrame.h"
 #include "toolkit/Picture.h"
 #include "toolkit/Shell.h"
@@ -49,24 +48,18 @@ FormAboutBox::FormAboutBox()
     Form_Load();
 }
 
-// The widgets go before the window that holds them.
-FormAboutBox::~FormAboutBox() = default;
-
 void FormAboutBox::createWidgets() {
-    m_TextReport = std::make_unique<toolkit::MultiLineTextBox>(*this);
+    m_TextReport = toolkit::Placed<toolkit::MultiLineTextBox>(*this, 1000, 900, 3800, 1300);
     m_TextReport->SetBackColor(kWhite);
     m_TextReport->SetForeColor(kBlack);
-    m_TextReport->Move(1000, 900, 3800, 1300);
     m_TextReport->SetText(QStringLiteral("Report\r\n"));
 
-    m_btnWeb = std::make_unique<toolkit::CommandButton>(*this);
+    m_btnWeb = toolkit::Placed<toolkit::CommandButton>(*this, 50, 1700, 900, 400);
     m_btnWeb->SetCaption(QStringLiteral("Web"));
     m_btnWeb->SetEnabled(false);
-    m_btnWeb->Move(50, 1700, 900, 400);
 
-    m_btnOK = std::make_unique<toolkit::CommandButton>(*this);
+    m_btnOK = toolkit::Placed<toolkit::CommandButton>(*this, 50, 2150, 900, 400);
     m_btnOK->SetCaption(QStringLiteral("OK"));
-    m_btnOK->Move(50, 2150, 900, 400);
     // Enter and Escape both press "OK": the dialog only shows, so either key ends it.
     toolkit::SetDefaultButton(*m_btnOK);
     toolkit::SetCancelButton(*m_btnOK);
@@ -77,8 +70,7 @@ void FormAboutBox::createWidgets() {
     m_LabelCopyright = whiteLabel(*this, QStringLiteral("Copyright"), 9.0f);
     m_LabelCopyright->Move(1000, 2250, 3800, 300);
 
-    m_ImageIcon = std::make_unique<toolkit::Image>(*this);
-    m_ImageIcon->Move(100, 100, 800, 800);
+    m_ImageIcon = toolkit::Placed<toolkit::Image>(*this, 100, 100, 800, 800);
 
     m_LabelVersion = whiteLabel(*this, QStringLiteral("Version"), 9.0f);
     m_LabelVersion->SetAlignment(toolkit::vbRightJustify);

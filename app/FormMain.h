@@ -142,8 +142,6 @@ private:
 
     // The strip's notifications.
     void MouseDown(int16_t& Button) override;
-    void MouseMove(int16_t&) override {}
-    void MouseUp(int16_t&) override {}
 
     std::shared_ptr<CSQCtrl> csqc;
     std::shared_ptr<toolkit::Window> m_frmMarquee;
@@ -160,14 +158,10 @@ private:
     std::shared_ptr<QTimer> m_reloadTimer;
 
     std::unique_ptr<toolkit::Frame> m_Frame1;
-    std::unique_ptr<toolkit::Label> m_Label3;
+    std::unique_ptr<toolkit::Label> m_Label1, m_Label2, m_Label3;
     std::unique_ptr<toolkit::CommandButton> m_btnFF;
-    std::unique_ptr<toolkit::Label> m_Label1;
-    std::unique_ptr<toolkit::HScrollBar> m_HScrollSpeed;
-    std::unique_ptr<toolkit::TextBox> m_TextSpeed;
-    std::unique_ptr<toolkit::Label> m_Label2;
-    std::unique_ptr<toolkit::HScrollBar> m_HScrollTiming;
-    std::unique_ptr<toolkit::TextBox> m_TextTiming;
+    std::unique_ptr<toolkit::HScrollBar> m_HScrollSpeed, m_HScrollTiming;
+    std::unique_ptr<toolkit::TextBox> m_TextSpeed, m_TextTiming;
     std::unique_ptr<toolkit::CommonDialog> m_CommonDialogMain = std::make_unique<toolkit::CommonDialog>();
     std::unique_ptr<toolkit::Inet> m_InetMain = std::make_unique<toolkit::Inet>();
 

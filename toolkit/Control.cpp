@@ -1,7 +1,6 @@
 #include "toolkit/Control.h"
 
 #include "toolkit/Colors.h"
-#include "toolkit/Container.h"
 #include "toolkit/Twips.h"
 #include "toolkit/Window.h"
 

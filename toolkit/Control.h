@@ -1,18 +1,19 @@
 #pragma once
 
-#include "toolkit/Mouse.h"
+#include "toolkit/Container.h"
 #include "toolkit/FontHolder.h"
+#include "toolkit/Mouse.h"
 
 #include <QPointer>
 #include <QWidget>
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace toolkit {
 
-class Container;
 class Window;
 
 // A widget inside a window. Left, Top, Width and Height are twips from the
@@ -84,6 +85,14 @@ private:
     int32_t m_lngBackColor;
     int32_t m_lngForeColor;
 };
+
+// A new control of the given kind on the container, at its place in twips.
+template <class Kind>
+std::unique_ptr<Kind> Placed(Container& parent, float left, float top, float width, float height) {
+    auto control = std::make_unique<Kind>(parent);
+    control->Move(left, top, width, height);
+    return control;
+}
 
 // Orders the keyboard focus of the controls of one window as listed; those
 // that take no focus are passed over.

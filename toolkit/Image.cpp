@@ -1,7 +1,6 @@
 #include "toolkit/Image.h"
 
 #include "toolkit/Colors.h"
-#include "toolkit/Container.h"
 #include "toolkit/ForwardingWidget_p.h"
 
 #include <QIcon>

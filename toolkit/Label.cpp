@@ -1,7 +1,6 @@
 #include "toolkit/Label.h"
 
 #include "toolkit/Colors.h"
-#include "toolkit/Container.h"
 #include "toolkit/Error.h"
 #include "toolkit/ForwardingWidget_p.h"
 #include "toolkit/Twips.h"
@@ -9,6 +8,7 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPainter>
+#include <QRegularExpression>
 
 #include <algorithm>
 
@@ -16,17 +16,11 @@ namespace toolkit {
 
 namespace {
 
-QString shownText(const QString& caption) {
-    QString text;
-    text.reserve(caption.size());
-    for (qsizetype i = 0; i < caption.size(); ++i) {
-        if (caption[i] == QLatin1Char('&') && i + 1 < caption.size())
-            ++i;
-        else if (caption[i] == QLatin1Char('&'))
-            continue;
-        text += caption[i];
-    }
-    return text;
+// An "&" shows the character after it, so "&&" shows one "&"; a last "&" shows nothing.
+QString shownText(QString caption) {
+    static const QRegularExpression marked(QStringLiteral("&(.?)"),
+                                           QRegularExpression::DotMatchesEverythingOption);
+    return caption.replace(marked, QStringLiteral("\\1"));
 }
 
 // The pixel height that the label's own box has on the screen.

@@ -1,7 +1,6 @@
 #include "toolkit/MultiLineTextBox.h"
 
 #include "toolkit/Colors.h"
-#include "toolkit/Container.h"
 #include "toolkit/ForwardingWidget_p.h"
 
 #include <QPlainTextEdit>
@@ -22,23 +21,17 @@ QString shownText(const QString& text) {
 
 } // namespace
 
-class MultiLineTextBoxWidget : public Forwarding<QPlainTextEdit> {
-public:
-    MultiLineTextBoxWidget(MultiLineTextBox* box, QWidget* parent)
-        : Forwarding<QPlainTextEdit>(parent) {
-        m_control = box;
-        setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-        setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        setLineWrapMode(QPlainTextEdit::WidgetWidth);
-        setTabChangesFocus(true);
-        // Mouse events reach the viewport, not the edit field itself.
-        viewport()->setMouseTracking(true);
-    }
-};
-
 MultiLineTextBox::MultiLineTextBox(Container& parent)
     : Control(parent, vbWindowBackground, vbWindowText) {
-    m_edit = new MultiLineTextBoxWidget(this, parent.ClientWidget());
+    auto* edit = new Forwarding<QPlainTextEdit>(parent.ClientWidget());
+    edit->m_control = this;
+    m_edit = edit;
+    m_edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_edit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    m_edit->setTabChangesFocus(true);
+    // Mouse events reach the viewport, not the edit field itself.
+    m_edit->viewport()->setMouseTracking(true);
     m_edit->setReadOnly(true);
     // Read-only still lets the user select and copy, with mouse and keys.
     m_edit->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
