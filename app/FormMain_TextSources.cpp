@@ -1,7 +1,6 @@
 #include "app/FormMain.h"
 
 #include "app/ModuleMain.h"
-#include "app/WebStrip.h"
 #include "toolkit/App.h"
 #include "toolkit/Prompts.h"
 #include "util/CFileStream.h"
@@ -102,7 +101,7 @@ void FormMain::OpenWebAddress(const QString& address) {
         if (!Loaded() || !document)
             return;
         m_mnuFileWebReload->SetEnabled(true);
-        strText = WebStripText(*document);
+        strText = ModuleMain::WebStripText(*document);
     }
     if (!Loaded())
         return;
@@ -116,7 +115,7 @@ void FormMain::mnuFileWebReload_Click() {
     const std::optional<toolkit::WebDocument> document = FetchUnlessCancelled(*m_InetMain, m_strURL);
     if (!document)
         return;
-    const QString strText = WebStripText(*document);
+    const QString strText = ModuleMain::WebStripText(*document);
     if (!Loaded())
         return;
     HandOver(strText);
