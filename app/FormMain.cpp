@@ -41,13 +41,12 @@ std::vector<std::shared_ptr<FormMain>>& loadedPanels() {
 // A typed speed or timing: taken by its absolute value, rounded halves to
 // even, unless it is beyond the bar's maximum; the caret goes to the end.
 void takeTypedValue(toolkit::HScrollBar& bar, toolkit::TextBox& box) {
-    const int16_t max = bar.Max();
     const double v = std::fabs(toolkit::Val(box.Text()));
-    if (v > max)
+    if (v > bar.Max())
         return;
     bar.SetValue(toolkit::RoundToInt16(v));
-    const QString text = box.Text();
-    box.SetSelStart(static_cast<int32_t>(text.size()));
+    // The end of the text as it is now: a new value has rewritten it.
+    box.SetSelStart(static_cast<int32_t>(box.Text().size()));
 }
 
 } // namespace

@@ -28,7 +28,6 @@ public:
     std::function<void()> OnChange;
 
 private:
-    friend class HScrollBarWidget;
     void userMoved(int value);
     void raiseChange();
 

@@ -12,11 +12,8 @@ namespace {
 
 // The edit field knows one kind of line break; a CR LF pair must show as one
 // break, not as a line and an empty one.
-QString shownText(const QString& text) {
-    QString shown = text;
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return shown;
+QString shownText(QString text) {
+    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
 }
 
 } // namespace
