@@ -98,10 +98,6 @@ void FormAboutBox::Form_Load() {
                                    .arg(toolkit::AppRevision()));
 }
 
-void FormAboutBox::btnOK_Click() {
-    Unload();
-}
-
 void FormAboutBox::btnWeb_Click() {
     const int32_t desktop = toolkit::GetDesktopWindow();
     // Whether the desktop could open the address is not the dialog's concern.

@@ -32,7 +32,7 @@ public:
 
     // Handlers, public so that tests can run them as the user would.
     void Form_Load();
-    void btnOK_Click();
+    void btnOK_Click() { Unload(); }
     void btnWeb_Click();
 
 private:

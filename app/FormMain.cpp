@@ -249,10 +249,6 @@ void FormMain::Form_QueryUnload(int16_t& Cancel, int16_t /*UnloadMode*/) {
         Cancel = 1;
 }
 
-void FormMain::Form_Unload() {
-    csqc->Unload();
-}
-
 void FormMain::Form_Terminate() {
     m_frmMarquee.reset();
     if (csqc) {
@@ -260,10 +256,6 @@ void FormMain::Form_Terminate() {
         csqc.reset();
     }
     toolkit::EndApplication();
-}
-
-void FormMain::mnuFileQuit_Click() {
-    Unload();
 }
 
 void FormMain::HScrollSpeed_Change() {
@@ -292,10 +284,6 @@ void FormMain::mnuCtrlPlay_Click() {
     m_HScrollSpeed->SetValue(1);
     m_HScrollTiming->SetValue(0);
     csqc->Scroll(true, QString());
-}
-
-void FormMain::mnuCtrlStop_Click() {
-    csqc->Scroll(false, QString());
 }
 
 void FormMain::mnuCtrlPause_Click() {

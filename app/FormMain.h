@@ -77,7 +77,7 @@ public:
     void Form_Initialize();
     void Form_Load();
     void Form_QueryUnload(int16_t& Cancel, int16_t UnloadMode);
-    void Form_Unload();
+    void Form_Unload() { csqc->Unload(); }
     void Form_Terminate();
 
     // Options run at load time too.
@@ -87,9 +87,9 @@ public:
     void mnuOptionPanel_Click();
 
     // Playback.
-    void mnuFileQuit_Click();
+    void mnuFileQuit_Click() { Unload(); }
     void mnuCtrlPlay_Click();
-    void mnuCtrlStop_Click();
+    void mnuCtrlStop_Click() { csqc->Scroll(false, QString()); }
     void mnuCtrlPause_Click();
     void TextSpeed_Change();
     void TextTiming_Change();
@@ -122,8 +122,9 @@ public:
     void mnuOptionFontColor_Click();
     void mnuOptionBackColor_Click();
     void mnuOptionZOrder_Click();
-    void mnuOptionHideMenu_Click();
-    void mnuOptionHideVorn_Click();
+    void mnuOptionHideMenu_Click() { SetVisible(false); }
+    // The strip is owned by the panel, so it goes and comes back with it.
+    void mnuOptionHideVorn_Click() { SetWindowState(toolkit::vbMinimized); }
     void mnuAboutMe_Click();
 
 private:
@@ -137,7 +138,8 @@ private:
 
     // Line breaks to blanks, then markup cut (FormMain_TextSources.cpp).
     void CleanText(QString& rstrText);
-    // Hands a loaded text to the controller, which scrolls it until a stop.
+    // Hands a loaded text to the controller, which scrolls it until a stop, unless the panel
+    // was unloaded meanwhile.
     void HandOver(const QString& text);
 
     // The strip's notifications.

@@ -62,8 +62,6 @@ void FormMain::OpenLocalFile(const QString& path) {
     }
     m_mnuFileLocalReload->SetEnabled(true);
     CleanText(strText);
-    if (!Loaded())
-        return;
     HandOver(strText);
 }
 
@@ -75,8 +73,6 @@ void FormMain::mnuFileLocalReload_Click() {
     m_lastSource = Source::File;
     QString strText = m_clsFileStream->Ascii();
     CleanText(strText);
-    if (!Loaded())
-        return;
     HandOver(strText);
 }
 
@@ -103,8 +99,6 @@ void FormMain::OpenWebAddress(const QString& address) {
         m_mnuFileWebReload->SetEnabled(true);
         strText = ModuleMain::WebStripText(*document);
     }
-    if (!Loaded())
-        return;
     HandOver(strText);
 }
 
@@ -115,13 +109,12 @@ void FormMain::mnuFileWebReload_Click() {
     const std::optional<toolkit::WebDocument> document = FetchUnlessCancelled(*m_InetMain, m_strURL);
     if (!document)
         return;
-    const QString strText = ModuleMain::WebStripText(*document);
-    if (!Loaded())
-        return;
-    HandOver(strText);
+    HandOver(ModuleMain::WebStripText(*document));
 }
 
 void FormMain::HandOver(const QString& text) {
+    if (!Loaded())
+        return;
     ++m_handOvers;
     csqc->Scroll(true, text);
 }

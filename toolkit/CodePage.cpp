@@ -117,12 +117,4 @@ QByteArray EncodeCodePage(const QString& text, const QByteArray& charset) {
     return bytes;
 }
 
-QString DecodeSystem(const QByteArray& bytes) {
-    return DecodeCodePage(bytes, SystemCodePageName());
-}
-
-QByteArray EncodeSystem(const QString& text) {
-    return EncodeCodePage(text, SystemCodePageName());
-}
-
 } // namespace toolkit
