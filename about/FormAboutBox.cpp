@@ -21,9 +21,10 @@ toolkit::StdFont labelFont(float size) {
             .Charset = toolkit::kCharsetShiftJis};
 }
 
+// A label of the column right of the icon, 1000 twips from the left and 3800 wide.
 std::unique_ptr<toolkit::Label> whiteLabel(toolkit::Window& window, const QString& caption,
-                                           float size) {
-    auto label = std::make_unique<toolkit::Label>(window);
+                                           float size, float top, float height) {
+    auto label = toolkit::Placed<toolkit::Label>(window, 1000, top, 3800, height);
     label->SetBackColor(kWhite);
     label->SetForeColor(kBlack);
     label->SetFont(labelFont(size));
@@ -64,17 +65,13 @@ void FormAboutBox::createWidgets() {
     toolkit::SetDefaultButton(*m_btnOK);
     toolkit::SetCancelButton(*m_btnOK);
 
-    m_LabelTitle = whiteLabel(*this, QStringLiteral("Title"), 20.25f);
-    m_LabelTitle->Move(1000, 50, 3800, 400);
-
-    m_LabelCopyright = whiteLabel(*this, QStringLiteral("Copyright"), 9.0f);
-    m_LabelCopyright->Move(1000, 2250, 3800, 300);
+    m_LabelTitle = whiteLabel(*this, QStringLiteral("Title"), 20.25f, 50, 400);
+    m_LabelCopyright = whiteLabel(*this, QStringLiteral("Copyright"), 9.0f, 2250, 300);
 
     m_ImageIcon = toolkit::Placed<toolkit::Image>(*this, 100, 100, 800, 800);
 
-    m_LabelVersion = whiteLabel(*this, QStringLiteral("Version"), 9.0f);
+    m_LabelVersion = whiteLabel(*this, QStringLiteral("Version"), 9.0f, 500, 300);
     m_LabelVersion->SetAlignment(toolkit::vbRightJustify);
-    m_LabelVersion->Move(1000, 500, 3800, 300);
 }
 
 void FormAboutBox::setTabOrder() {

@@ -144,6 +144,4 @@ QStringList Arguments(int argc, char** argv) {
     return arguments;
 }
 
-int ExitStatus(Outcome outcome) { return outcome == Outcome::Bad ? 2 : 0; }
-
 } // namespace CommandLine

@@ -44,9 +44,9 @@ public:
     void SetFocus();
 
     int32_t BackColor() const { return m_lngBackColor; }
-    void SetBackColor(int32_t value);
+    void SetBackColor(int32_t value) { setColor(m_lngBackColor, value); }
     int32_t ForeColor() const { return m_lngForeColor; }
-    void SetForeColor(int32_t value);
+    void SetForeColor(int32_t value) { setColor(m_lngForeColor, value); }
 
     Window& ParentWindow() const { return m_window; }
 
@@ -74,6 +74,8 @@ protected:
     void fontChanged() override;
 
 private:
+    void setColor(int32_t& color, int32_t value);
+
     Window& m_window;
     QPointer<QWidget> m_widget;
     float m_sngLeft = 0;
