@@ -157,6 +157,25 @@ bool above(uint64_t upper, uint64_t lower) {
            order.indexOf(upper) > order.indexOf(lower);
 }
 
+// The top-level window under the pointer, as xdotool finds it; 0 for the root.
+uint64_t underPointer() {
+    const auto m = QRegularExpression(QStringLiteral("WINDOW=(\\d+)"))
+                       .match(run("xdotool", "getmouselocation", "--shell"));
+    return m.hasMatch() ? m.captured(1).toULongLong() : 0;
+}
+
+// True when the pointer is over the window or over the frame holding it.
+bool pointerOn(uint64_t id) {
+    const uint64_t under = underPointer();
+    const QRegularExpression parent(QStringLiteral("Parent window id: 0x([0-9a-fA-F]+)"));
+    for (int depth = 0; id != 0 && depth < 4; ++depth) {
+        if (id == under)
+            return true;
+        id = parent.match(run("xwininfo", "-tree", "-id", id)).captured(1).toULongLong(nullptr, 16);
+    }
+    return false;
+}
+
 std::string shown(const QRect& r) {
     return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height()).toStdString();
 }
@@ -410,8 +429,15 @@ TEST_F(StripOnX, DragFollowsTheMouseUntilReleaseThenInsideDeskTopPullsItBack) {
         m_flavors.InsideDeskTop();
     };
 
-    run("xdotool", "mousemove", press.x(), press.y(), "mousedown", "1");
-    ASSERT_TRUE(waitUntil([&] { return dragReturned; })) << "the drag did not end";
+    // The press goes to whatever is under the pointer then.
+    run("xdotool", "mousemove", press.x(), press.y());
+    ASSERT_TRUE(waitUntil([&] { return pointerOn(stripId()); }))
+        << "under the pointer: " << underPointer() << ", strip " << stripId() << " at "
+        << shown(strip());
+    run("xdotool", "mousedown", "1");
+    ASSERT_TRUE(waitUntil([&] { return dragReturned; }))
+        << "the drag did not end; under the pointer: " << underPointer() << ", strip "
+        << stripId() << " at " << shown(strip());
     mover.waitForFinished();
 
     EXPECT_TRUE(nestedReturnedDuringDrag);
