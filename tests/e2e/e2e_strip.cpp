@@ -29,9 +29,7 @@
 
 #include <sched.h>
 
-#ifdef VORN_HAVE_XCB
 #include <xcb/xcb.h>
-#endif
 
 // The strip on a real X server, through the classes the control panel uses:
 // what the window system shows is read back with xwininfo and xprop. The
@@ -575,7 +573,6 @@ TEST_F(StripOnX, ATitledWindowIsPlacedByItsOuterFrameAndKeepsItsTwips) {
     }
 }
 
-#ifdef VORN_HAVE_XCB
 // weston frames a window and moves the frame without telling the window
 // where it now stands. The window still follows: Qt opens its menus from
 // the place the X server has, and Left and Top are the frame's.
@@ -614,7 +611,6 @@ TEST_F(StripOnX, AFrameMovedWithoutAReportStillMovesTheWindow) {
     xcb_destroy_window(wm.get(), frame);
     xcb_flush(wm.get());
 }
-#endif
 
 } // namespace
 
