@@ -174,6 +174,18 @@ bool pointerOn(uint64_t id) {
     return false;
 }
 
+// A window with a caption bar placed in twips: shown, or left hidden for
+// the test to look at first when it has a style of its own.
+std::shared_ptr<toolkit::Window> titled(const char* caption, float left, float top, float width,
+                                        float height, const toolkit::WindowStyle* style = nullptr) {
+    auto window = std::make_shared<toolkit::Window>(style ? *style : toolkit::WindowStyle{});
+    window->SetCaption(arg(caption));
+    window->Move(left, top, width, height);
+    if (!style)
+        window->Show();
+    return window;
+}
+
 std::string shown(const QRect& r) {
     return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height()).toStdString();
 }
@@ -220,10 +232,7 @@ protected:
         // A window manager that has just started may not have published the
         // work area yet.
         ASSERT_TRUE(waitUntil([] { return workArea().width() > 0; }));
-        m_owner = std::make_shared<toolkit::Window>();
-        m_owner->SetCaption(QStringLiteral("vorn2 owner"));
-        m_owner->Move(3000, 3000, 4500, 3000);
-        m_owner->Show();
+        m_owner = titled("vorn2 owner", 3000, 3000, 4500, 3000);
         m_csqc = std::make_shared<CSQCtrl>();
         m_csqc->SetListener(this);
         m_csqc->Show(*m_owner);
@@ -285,10 +294,8 @@ TEST_F(StripOnX, APanelReservingTheBottomLiftsTheStripAboveIt) {
     if (!withWindowManager())
         GTEST_SKIP() << "only a window manager reserves room for panels";
     const QRect before = workArea();
-    auto panel = std::make_shared<toolkit::Window>();
-    panel->SetCaption(QStringLiteral("vorn2 panel"));
-    panel->Move(0, static_cast<float>((before.height() - 40) * 15), 6000, 600);
-    panel->Show();
+    auto panel =
+        titled("vorn2 panel", 0, static_cast<float>((before.height() - 40) * 15), 6000, 600);
     ASSERT_TRUE(waitUntil([&] { return toolkit::NativeWindowId(panel->hwnd()) != 0; }));
     run("xprop", "-id", toolkit::NativeWindowId(panel->hwnd()), "-f", "_NET_WM_STRUT", "32c",
         "-set", "_NET_WM_STRUT", "0, 0, 0, 40");
@@ -307,10 +314,8 @@ TEST_F(StripOnX, TopMostIsSetAndClearedOnTheRealWindowAndKeepsItAbove) {
     placeAtBottomLeft();
     ASSERT_TRUE(waitUntil([&] { return stripId() != 0 && strip().width() > 0; }));
     // Another window over the strip's corner.
-    auto cover = std::make_shared<toolkit::Window>();
-    cover->SetCaption(QStringLiteral("vorn2 cover"));
-    cover->Move(0, static_cast<float>(m_flavors.DeskTopHeight() - 3000), 3000, 3000);
-    cover->Show();
+    auto cover =
+        titled("vorn2 cover", 0, static_cast<float>(m_flavors.DeskTopHeight() - 3000), 3000, 3000);
     const auto coverId = [&] { return toolkit::NativeWindowId(cover->hwnd()); };
     const auto raiseCover = [&] {
         toolkit::SetWindowPos(cover->hwnd(), toolkit::HWND_TOP, 0, 0, 0, 0,
@@ -512,9 +517,7 @@ TEST_F(StripOnX, ATitledWindowKnowsItsFrameBeforeItIsShown) {
         toolkit::WindowStyle style;
         style.Sizable = sizable;
         style.MaxButton = sizable;
-        auto panel = std::make_shared<toolkit::Window>(style);
-        panel->SetCaption(QStringLiteral("vorn2 framed"));
-        panel->Move(1500, 1500, 4500, 3000);
+        auto panel = titled("vorn2 framed", 1500, 1500, 4500, 3000, &style);
         if (!withWindowManager()) {
             EXPECT_FALSE(toolkit::FrameExtents(panel->NativeWidget())) << "no window manager, no frame";
             continue;
@@ -547,10 +550,7 @@ TEST_F(StripOnX, ATitledWindowIsPlacedByItsOuterFrameAndKeepsItsTwips) {
         std::unique_ptr<BusyCore> busy;
         if (round % 2 == 1)
             busy = std::make_unique<BusyCore>();
-        auto panel = std::make_shared<toolkit::Window>();
-        panel->SetCaption(QStringLiteral("vorn2 titled"));
-        panel->Move(1500, 1500, 4500, 3000);
-        panel->Show();
+        auto panel = titled("vorn2 titled", 1500, 1500, 4500, 3000);
         const auto id = [&] { return toolkit::NativeWindowId(panel->hwnd()); };
         const QRect wanted(area.x() + 100, area.y() + 100, 300, 200);
         EXPECT_TRUE(waitUntil([&] { return id() != 0 && outerOnScreen(id()) == wanted; }))
@@ -579,10 +579,7 @@ TEST_F(StripOnX, ATitledWindowIsPlacedByItsOuterFrameAndKeepsItsTwips) {
 TEST_F(StripOnX, AFrameMovedWithoutAReportStillMovesTheWindow) {
     if (withWindowManager())
         GTEST_SKIP() << "the test frames the window itself";
-    auto panel = std::make_shared<toolkit::Window>();
-    panel->SetCaption(QStringLiteral("vorn2 reframed"));
-    panel->Move(1500, 1500, 4500, 3000);
-    panel->Show();
+    auto panel = titled("vorn2 reframed", 1500, 1500, 4500, 3000);
     ASSERT_TRUE(waitUntil([&] { return toolkit::NativeWindowId(panel->hwnd()) != 0; }));
     const auto id = static_cast<xcb_window_t>(toolkit::NativeWindowId(panel->hwnd()));
     ASSERT_TRUE(waitUntil([&] { return !panel->GeometryOutstanding(); }));
