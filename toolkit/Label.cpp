@@ -8,7 +8,6 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPainter>
-#include <QRegularExpression>
 
 #include <algorithm>
 
@@ -17,10 +16,14 @@ namespace toolkit {
 namespace {
 
 // An "&" shows the character after it, so "&&" shows one "&"; a last "&" shows nothing.
-QString shownText(QString caption) {
-    static const QRegularExpression marked(QStringLiteral("&(.?)"),
-                                           QRegularExpression::DotMatchesEverythingOption);
-    return caption.replace(marked, QStringLiteral("\\1"));
+QString shownText(const QString& caption) {
+    QString text;
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption[i] == u'&' && ++i == caption.size())
+            break;
+        text += caption[i];
+    }
+    return text;
 }
 
 // The pixel height that the label's own box has on the screen.
