@@ -15,15 +15,18 @@ using CommandLine::SourceKind;
 
 namespace {
 
-CommandLine::Request parse(QStringList arguments) {
-    arguments.prepend(QStringLiteral("/usr/bin/vorn2"));
-    return CommandLine::Parse(arguments);
+// The arguments after the program's name, split at '|'; none for a null text.
+CommandLine::Request parse(const QString& arguments) {
+    QStringList list{QStringLiteral("/usr/bin/vorn2")};
+    if (!arguments.isNull())
+        list += arguments.split(u'|');
+    return CommandLine::Parse(list);
 }
 
 TEST(CommandLineTest, versionAndHelpPrintAndEndWithStatusZero) {
     for (const char* flag : {"--version", "-v", "--help", "-h"}) {
         // Help wins over a source that would be bad: nothing is opened for it.
-        const auto r = parse({QString::fromLatin1(flag), QStringLiteral("/no/such/file")});
+        const auto r = parse(QString::fromLatin1(flag) + QStringLiteral("|/no/such/file"));
         EXPECT_EQ(CommandLine::ExitStatus(r.outcome), 0) << flag;
         if (QByteArray(flag).contains('v')) {
             EXPECT_EQ(r.outcome, Outcome::Version);
@@ -39,37 +42,27 @@ TEST(CommandLineTest, versionAndHelpPrintAndEndWithStatusZero) {
 
 TEST(CommandLineTest, badOptionsAndCountsEndWithStatusTwoAndAMessage) {
     const struct {
-        QStringList arguments;
+        const char* arguments;
         const char* says;
     } cases[] = {
-        {{QStringLiteral("--speed=3")}, "Unknown option 'speed'"},
-        {{QStringLiteral("-x")}, "Unknown option 'x'"},
-        {{QStringLiteral("a"), QStringLiteral("b")}, "too many arguments"},
-        {{QStringLiteral("")}, "empty"},
-        {{QStringLiteral("   ")}, "empty"},
-        {{QStringLiteral("ftp://example.com/a.txt")}, "only http and https"},
-        {{QStringLiteral("javascript://x")}, "only http and https"},
-        {{QStringLiteral("http://")}, "not a valid web address"},
-        {{QStringLiteral("https:///path")}, "not a valid web address"},
-        {{QStringLiteral("http://exa mple.com/")}, "not a valid web address"},
-        {{QStringLiteral("file://otherhost/etc/hosts")}, "not a local file address"},
-        {{QStringLiteral("--reload")}, "Missing value after '--reload'"},
-        {{QStringLiteral("--reload"), QStringLiteral("5")}, "needs a file or an address"},
-        {{QStringLiteral("--reload=0"), QStringLiteral("http://x/")}, "from 1 to 1440, not '0'"},
-        {{QStringLiteral("--reload=1441"), QStringLiteral("http://x/")}, "from 1 to 1440"},
-        {{QStringLiteral("--reload=-1"), QStringLiteral("http://x/")}, "from 1 to 1440"},
-        {{QStringLiteral("--reload=1.5"), QStringLiteral("http://x/")}, "from 1 to 1440"},
-        {{QStringLiteral("--reload=99999999999"), QStringLiteral("http://x/")}, "from 1 to 1440"},
-        {{QStringLiteral("--reload=5"), QStringLiteral("ftp://x/")}, "only http and https"},
+        {"--speed=3", "Unknown option 'speed'"}, {"-x", "Unknown option 'x'"},
+        {"a|b", "too many arguments"}, {"", "empty"}, {"   ", "empty"},
+        {"ftp://example.com/a.txt", "only http and https"}, {"javascript://x", "only http and https"},
+        {"http://", "not a valid web address"}, {"https:///path", "not a valid web address"},
+        {"http://exa mple.com/", "not a valid web address"},
+        {"file://otherhost/etc/hosts", "not a local file address"},
+        {"--reload", "Missing value after '--reload'"}, {"--reload|5", "needs a file or an address"},
+        {"--reload=0|http://x/", "from 1 to 1440, not '0'"}, {"--reload=1441|http://x/", "from 1 to 1440"},
+        {"--reload=-1|http://x/", "from 1 to 1440"}, {"--reload=1.5|http://x/", "from 1 to 1440"},
+        {"--reload=99999999999|http://x/", "from 1 to 1440"}, {"--reload=5|ftp://x/", "only http and https"},
     };
     for (const auto& c : cases) {
-        const auto r = parse(c.arguments);
-        EXPECT_EQ(r.outcome, Outcome::Bad) << c.says;
-        EXPECT_EQ(CommandLine::ExitStatus(r.outcome), 2);
-        EXPECT_TRUE(r.text.startsWith(QStringLiteral("vorn2: "))) << r.text.toStdString();
-        EXPECT_TRUE(r.text.contains(QLatin1String(c.says))) << r.text.toStdString();
-        EXPECT_TRUE(r.text.endsWith(QStringLiteral("Try 'vorn2 --help' for more information.\n")));
-        EXPECT_EQ(r.kind, SourceKind::None);
+        const auto r = parse(QString::fromUtf8(c.arguments));
+        EXPECT_EQ(std::tuple(r.outcome, CommandLine::ExitStatus(r.outcome), r.kind,
+                             r.text.startsWith(QStringLiteral("vorn2: ")), r.text.contains(QLatin1String(c.says)),
+                             r.text.endsWith(QStringLiteral("Try 'vorn2 --help' for more information.\n"))),
+                  std::tuple(Outcome::Bad, 2, SourceKind::None, true, true, true))
+            << c.says << "\n" << r.text.toStdString();
     }
 }
 
@@ -82,33 +75,32 @@ TEST(CommandLineTest, aSourceAndItsReloadMinutesStartTheApplication) {
     const QString dashed = tmp.write("-notes.txt");
     const QString before = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(tmp.dir.path()));
+    const QString web = QStringLiteral("http://x/");
     const struct {
-        QStringList arguments;
+        QString arguments;
         SourceKind kind;
-        QString source;
+        QString source = {}; // the arguments themselves when null
         int reloadMinutes = 0;
     } cases[] = {
-        {{}, SourceKind::None, {}},
-        {{QStringLiteral("http://example.com/news.html")}, SourceKind::Web, QStringLiteral("http://example.com/news.html")},
-        {{QStringLiteral("HTTPS://example.com")}, SourceKind::Web, QStringLiteral("HTTPS://example.com")},
-        {{QStringLiteral("https://user@example.com:8443/a?b=c#d")}, SourceKind::Web,
-         QStringLiteral("https://user@example.com:8443/a?b=c#d")},
-        {{QStringLiteral("http://[::1]:8080/")}, SourceKind::Web, QStringLiteral("http://[::1]:8080/")},
-        {{QStringLiteral("--reload"), QStringLiteral("1"), QStringLiteral("http://x/")}, SourceKind::Web,
-         QStringLiteral("http://x/"), 1},
-        {{QStringLiteral("http://x/"), QStringLiteral("--reload=1440")}, SourceKind::Web, QStringLiteral("http://x/"), 1440},
-        {{file}, SourceKind::File, file},
-        {{QUrl::fromLocalFile(file).toString()}, SourceKind::File, file},
-        {{QStringLiteral("news.txt")}, SourceKind::File, file},
-        {{QStringLiteral("--"), QStringLiteral("-notes.txt")}, SourceKind::File, dashed},
+        {QString(), SourceKind::None, QStringLiteral("")},
+        {QStringLiteral("http://example.com/news.html"), SourceKind::Web},
+        {QStringLiteral("HTTPS://example.com"), SourceKind::Web},
+        {QStringLiteral("https://user@example.com:8443/a?b=c#d"), SourceKind::Web},
+        {QStringLiteral("http://[::1]:8080/"), SourceKind::Web},
+        {QStringLiteral("--reload|1|http://x/"), SourceKind::Web, web, 1},
+        {QStringLiteral("http://x/|--reload=1440"), SourceKind::Web, web, 1440},
+        {file, SourceKind::File},
+        {QUrl::fromLocalFile(file).toString(), SourceKind::File, file},
+        {QStringLiteral("news.txt"), SourceKind::File, file},
+        {QStringLiteral("--|-notes.txt"), SourceKind::File, dashed},
     };
     for (const auto& c : cases) {
         const auto r = parse(c.arguments);
-        EXPECT_EQ(r.outcome, Outcome::Run) << c.arguments.join(u' ').toStdString() << r.text.toStdString();
+        EXPECT_EQ(r.outcome, Outcome::Run) << c.arguments.toStdString() << r.text.toStdString();
         EXPECT_EQ(std::tuple(r.kind, r.source, r.reloadMinutes, CommandLine::ExitStatus(r.outcome)),
-                  std::tuple(c.kind, c.source, c.reloadMinutes, 0));
+                  std::tuple(c.kind, c.source.isNull() ? c.arguments : c.source, c.reloadMinutes, 0));
     }
-    const auto colon = parse({QStringLiteral("notes:today")});
+    const auto colon = parse(QStringLiteral("notes:today"));
     QDir::setCurrent(before);
     EXPECT_EQ(colon.outcome, Outcome::Bad);
     EXPECT_TRUE(colon.text.contains(QStringLiteral("no such file")));
@@ -129,7 +121,7 @@ TEST(CommandLineTest, filesThatCannotBeReadAreRefusedBeforeAnyWindowOpens) {
     for (const auto& [file, says] : cases) {
         if (file.isEmpty())
             continue;
-        const auto r = parse({file});
+        const auto r = parse(file);
         EXPECT_EQ(r.outcome, Outcome::Bad) << says;
         EXPECT_TRUE(r.text.contains(QLatin1String(says))) << r.text.toStdString();
     }

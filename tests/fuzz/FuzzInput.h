@@ -29,16 +29,15 @@ inline QByteArray Bytes(const uint8_t* data, size_t size) {
 }
 
 // The system code page of the people the readers are for, a UTF-8 locale; and an application
-// object, which code that lets pending events run while it works needs. Returns 0 for
-// LLVMFuzzerInitialize.
-inline int EnsureApplication() {
-    ::setenv("LC_ALL", "C.UTF-8", 1);
+// object, which code that lets pending events run while it works needs. Made at the first
+// call; the later ones cost nothing, so a target may call it for every input.
+inline void EnsureApplication() {
     static int argc = 1;
     static char name[] = "fuzz";
     static char* argv[] = {name, nullptr};
-    if (!QCoreApplication::instance())
-        new QCoreApplication(argc, argv);
-    return 0;
+    static const auto* const app =
+        (::setenv("LC_ALL", "C.UTF-8", 1), new QCoreApplication(argc, argv));
+    (void)app;
 }
 
 [[noreturn]] inline void Fail(const char* what, const QString& detail = QString()) {
@@ -57,6 +56,12 @@ inline bool IsValidUtf8(const QByteArray& bytes) {
     // The decoder works when its result is taken, not when it is called.
     const QString text = strict.decode(bytes);
     return !strict.hasError();
+}
+
+// UTF-8 with every byte order mark kept as the character U+FEFF.
+inline QString Utf8KeepingMarks(const QByteArray& bytes) {
+    using C = QStringConverter;
+    return QStringDecoder(C::Utf8, C::Flag::Stateless | C::Flag::ConvertInitialBom).decode(bytes);
 }
 
 inline bool IsBlank(QChar c) {

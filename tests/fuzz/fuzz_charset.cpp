@@ -16,7 +16,6 @@
 
 #include "FuzzInput.h"
 
-#include <QStringDecoder>
 #include <QUrl>
 
 namespace {
@@ -28,13 +27,10 @@ bool StartsWithMark(const QByteArray& body) {
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    return fuzz::EnsureApplication();
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 1)
         return 0;
+    fuzz::EnsureApplication();
     const size_t headerSize = std::min<size_t>(data[0], size - 1);
     const QByteArray contentType = fuzz::Bytes(data + 1, headerSize);
     const QByteArray body = fuzz::Bytes(data + 1 + headerSize, size - 1 - headerSize);
@@ -45,11 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray type = contentType.toLower();
     if (body.startsWith("\xEF\xBB\xBF")) {
         // Only the first mark is one: a second is the character U+FEFF of the text.
-        QStringDecoder keepingMarks(QStringConverter::Utf8,
-                                    QStringConverter::Flag::Stateless |
-                                        QStringConverter::Flag::ConvertInitialBom);
-        const QString expected = keepingMarks.decode(body.mid(3));
-        fuzz::Expect(text == expected, "a UTF-8 mark did not read as UTF-8");
+        fuzz::Expect(text == fuzz::Utf8KeepingMarks(body.mid(3)), "a UTF-8 mark did not read as UTF-8");
     } else if (!StartsWithMark(body) && !type.contains("charset") &&
                !body.left(8192).toLower().contains("charset") &&
                !body.left(8192).contains("encoding") && fuzz::IsValidUtf8(body)) {

@@ -17,7 +17,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QStringDecoder>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -60,11 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         body.remove(0, 3);
     if (fuzz::IsValidUtf8(body)) {
         // Only the first mark is one: a second is the character U+FEFF of the text.
-        QStringDecoder keepingMarks(QStringConverter::Utf8,
-                                    QStringConverter::Flag::Stateless |
-                                        QStringConverter::Flag::ConvertInitialBom);
-        const QString expected = keepingMarks.decode(body);
-        fuzz::Expect(utf8 == expected, "valid UTF-8 read as something else");
+        fuzz::Expect(utf8 == fuzz::Utf8KeepingMarks(body), "valid UTF-8 read as something else");
         fuzz::Expect(toolkit::EncodeCodePage(utf8, "UTF-8") == body,
                      "valid UTF-8 did not write back to the same bytes");
     }

@@ -24,13 +24,10 @@ const char* const kTypes[] = {"", "application/rss+xml", "application/atom+xml",
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    return fuzz::EnsureApplication();
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 1)
         return 0;
+    fuzz::EnsureApplication();
     const toolkit::WebDocument document{QString::fromUtf8(fuzz::Bytes(data + 1, size - 1)),
                                         kTypes[data[0] % std::size(kTypes)]};
     toolkit::WorkYield yield;

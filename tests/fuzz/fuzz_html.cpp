@@ -30,13 +30,10 @@ QString folded(const QString& text) {
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    return fuzz::EnsureApplication();
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 1)
         return 0;
+    fuzz::EnsureApplication();
     const QString page = data[0] % 2 ? fuzz::Utf16(data + 1, size - 1)
                                      : QString::fromUtf8(fuzz::Bytes(data + 1, size - 1));
     toolkit::WorkYield yield;
