@@ -62,7 +62,7 @@ TEST_F(CCtrlFlavorsTest, DesktopMeasuresAreCheckedPixelSumsTimesFifteen) {
     }
 }
 
-TEST_F(CCtrlFlavorsTest, Form2DPositionPlacesCornersAndCentreUnroundedAndIgnoresOtherValues) {
+TEST_F(CCtrlFlavorsTest, Form2DPositionPlacesCornersAndCentreUnroundedTopFirstAndIgnoresOtherValues) {
     m_metrics = {20, 134, 700, 0}; // 2010 x 10800
     m_window->Move(12.5f, -7.25f, 1001, 4500);
     for (const int32_t value : {7, -2, 4, kMin, kMax}) {
@@ -80,9 +80,9 @@ TEST_F(CCtrlFlavorsTest, Form2DPositionPlacesCornersAndCentreUnroundedAndIgnores
     }
     EXPECT_FLOAT_EQ(m_window->Width(), 1001);
     EXPECT_FLOAT_EQ(m_window->Height(), 4500);
-}
 
-TEST_F(CCtrlFlavorsTest, Form2DPositionOfALargerWindowGoesNegativeAndTopGoesFirst) {
+    // A window larger than the desktop goes negative; Top is set before Left.
+    m_metrics = {19, 1024, 710, 0};
     m_window->Move(0, 0, 20000, 12000);
     m_flavors.Form2DPosition(pos2DCenter);
     expectAt(-2320, -532.5f);
@@ -94,14 +94,6 @@ TEST_F(CCtrlFlavorsTest, Form2DPositionOfALargerWindowGoesNegativeAndTopGoesFirs
         EXPECT_EQ(errorOf([&] { m_flavors.Form2DPosition(place); }), 6) << place;
         expectAt(5, top);
     }
-}
-
-TEST_F(CCtrlFlavorsTest, MissingRecordWindowOrWidgetRaisesObjectNotSet) {
-    CCtrlFlavors bare;
-    EXPECT_EQ(errorOf([&] { bare.Form2DPosition(pos2DTopLeft); }), 91);
-    EXPECT_EQ(errorOf([&] { bare.Form3DPosition(pos3DTopMost); }), 91);
-    bare.SetCRF(std::make_shared<CRForm>());
-    EXPECT_EQ(errorOf([&] { bare.InsideDeskTop(); }), 91);
 }
 
 // Each side sticking out is pulled back; a window inside, on the far edges or with fractions,
@@ -134,7 +126,7 @@ TEST_F(CCtrlFlavorsTest, InsideDeskTopPullsEachSideBackAndLeavesAWindowInsideAlo
     }
 }
 
-TEST_F(CCtrlFlavorsTest, Form3DPositionSwitchesTopMostShowsTheWindowAndRefusesOthers) {
+TEST_F(CCtrlFlavorsTest, Form3DPositionSwitchesTopMostShowsTheWindowAndRefusesOthersAndNoWindowRaises91) {
     const int32_t h = m_window->hwnd();
     EXPECT_NE(m_flavors.Form3DPosition(pos3DTopMost), 0);
     EXPECT_TRUE(m_window->Visible()); // shown by the stacking change
@@ -152,6 +144,14 @@ TEST_F(CCtrlFlavorsTest, Form3DPositionSwitchesTopMostShowsTheWindowAndRefusesOt
     m_window->Unload();
     EXPECT_EQ(m_flavors.Form3DPosition(pos3DTopMost), 0);
     EXPECT_FALSE(m_window->Visible());
+
+    // A missing record or window raises "Object variable not set".
+    CCtrlFlavors bare;
+    EXPECT_EQ(std::pair(errorOf([&] { bare.Form2DPosition(pos2DTopLeft); }),
+                        errorOf([&] { bare.Form3DPosition(pos3DTopMost); })),
+              std::pair(91, 91));
+    bare.SetCRF(std::make_shared<CRForm>());
+    EXPECT_EQ(errorOf([&] { bare.InsideDeskTop(); }), 91);
 }
 
 } // namespace
