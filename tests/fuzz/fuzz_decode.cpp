@@ -19,7 +19,6 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include <algorithm>
 #include <cstdlib>
 #include <memory>
 
@@ -84,10 +83,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         fuzz::Expect(read == toolkit::DecodeSystem(bytes),
                      "the reader's text differs from the code page's reading of the file");
     }
-    const std::vector<uint8_t> raw = reader.Binary();
-    fuzz::Expect(!reader.Error() && raw.size() == static_cast<size_t>(bytes.size()) + 1 &&
-                     std::equal(bytes.cbegin(), bytes.cend(), raw.cbegin(),
-                                [](char a, uint8_t b) { return static_cast<uint8_t>(a) == b; }) && raw.back() == 0,
+    const std::vector<uint8_t> raw = reader.Binary(); // one element more than the file's bytes
+    fuzz::Expect(!reader.Error() && fuzz::Bytes(raw.data(), raw.size()) == bytes + '\0',
                  "the binary read differs from the file");
     return 0;
 }

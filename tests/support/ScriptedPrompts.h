@@ -4,6 +4,7 @@
 #include "toolkit/Prompts.h"
 
 #include <deque>
+#include <variant>
 #include <vector>
 
 namespace testsupport {
@@ -21,13 +22,13 @@ public:
         QString initial;
     };
 
-    void AnswerMsgBox(int16_t answer) { m_steps.push_back({false, answer, {}}); }
-    void AnswerInputBox(const QString& text) { m_steps.push_back({true, 0, text}); }
+    void AnswerMsgBox(int16_t answer) { m_steps.push_back(answer); }
+    void AnswerInputBox(const QString& text) { m_steps.push_back(text); }
 
     int16_t MsgBox(const QString& prompt, int32_t buttons, const QString& title) override {
         shown.push_back({false, prompt, buttons, title, {}});
-        if (!m_steps.empty() && !m_steps.front().input) {
-            const int16_t answer = m_steps.front().answer;
+        if (!m_steps.empty() && std::holds_alternative<int16_t>(m_steps.front())) {
+            const int16_t answer = std::get<int16_t>(m_steps.front());
             m_steps.pop_front();
             return answer;
         }
@@ -37,9 +38,9 @@ public:
     }
     QString InputBox(const QString& prompt, const QString& title, const QString& initial) override {
         shown.push_back({true, prompt, 0, title, initial});
-        if (m_steps.empty() || !m_steps.front().input)
+        if (m_steps.empty() || !std::holds_alternative<QString>(m_steps.front()))
             return {};
-        const QString text = m_steps.front().text;
+        const QString text = std::get<QString>(m_steps.front());
         m_steps.pop_front();
         return text;
     }
@@ -47,12 +48,7 @@ public:
     std::vector<Shown> shown;
 
 private:
-    struct Step {
-        bool input = false;
-        int16_t answer = 0;
-        QString text;
-    };
-    std::deque<Step> m_steps;
+    std::deque<std::variant<int16_t, QString>> m_steps; // the answers to come, in order
 };
 
 using InstalledPrompts = Installed<ScriptedPrompts, toolkit::Prompts, &toolkit::SetPrompts>;
