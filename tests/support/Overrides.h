@@ -33,7 +33,6 @@ template <typename Double, typename Seam, std::shared_ptr<Seam> (*Install)(std::
 class Installed {
 public:
     Double* operator->() const noexcept { return m_double.get(); }
-    Double& operator*() const noexcept { return *m_double; }
 
 private:
     std::shared_ptr<Double> m_double = std::make_shared<Double>();
