@@ -22,8 +22,8 @@ public:
         QString initial;
     };
 
-    void AnswerMsgBox(int16_t answer) { m_steps.push_back(answer); }
-    void AnswerInputBox(const QString& text) { m_steps.push_back(text); }
+    void AnswerMsgBox(int16_t answer) { m_steps.emplace_back(std::in_place_type<int16_t>, answer); }
+    void AnswerInputBox(const QString& text) { m_steps.emplace_back(text); }
 
     int16_t MsgBox(const QString& prompt, int32_t buttons, const QString& title) override {
         shown.push_back({false, prompt, buttons, title, {}});
