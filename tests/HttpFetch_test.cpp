@@ -128,7 +128,7 @@ protected:
 
 // A bare address is http, surrounding blanks dropped; redirects are followed; the header's
 // character set and type come with the text; a document of exactly the largest size passes.
-TEST_F(HttpFetchTest, AddressesRedirectsTypeAndTheLargestDocument) {
+TEST_F(HttpFetchTest, AddressesRedirectsTypeTheLargestDocumentAndEachFailure) {
     QString bare = server.Url("/latin1");
     bare.replace(QStringLiteral("http://"), QStringLiteral("  "));
     EXPECT_EQ(fetch.FetchDocument(bare + QLatin1Char(' '), 10s).text, QStringLiteral("caf\u00e9"));
@@ -136,9 +136,8 @@ TEST_F(HttpFetchTest, AddressesRedirectsTypeAndTheLargestDocument) {
     EXPECT_EQ(std::tuple(document.text, document.contentType, server.hits["/latin1"]),
               std::tuple(QStringLiteral("caf\u00e9"), QByteArray("text/plain; charset=ISO-8859-1"), 2));
     EXPECT_EQ(fetch.FetchDocument(server.Url("/just-fits"), 10s).text.size(), kMaxFetchBytes);
-}
 
-TEST_F(HttpFetchTest, EachFailureNamesTheAddressAndItsReasonAndAStallTimesOutAtTheSetTimeOut) {
+    // Each failure names the address and its reason; a stall times out at the set time-out.
     QTcpServer closed;
     ASSERT_TRUE(closed.listen(QHostAddress::LocalHost, 0));
     const QString refused = QStringLiteral("http://127.0.0.1:%1/").arg(closed.serverPort());
