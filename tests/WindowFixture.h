@@ -10,6 +10,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QImage>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QTest>
@@ -32,6 +33,16 @@ inline void drain() {
         QCoreApplication::processEvents();
     (void)QTest::qWaitFor([] { return !toolkit::Window::MapsPending(); }, 2000);
     QCoreApplication::processEvents();
+}
+
+// How many pixels of a picture have a colour that `match` accepts.
+inline int countPixels(const QImage& image, const std::function<bool(QColor)>& match) {
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x)
+            n += match(image.pixelColor(x, y)) ? 1 : 0;
+    }
+    return n;
 }
 
 // What a user would see wrong in a window's layout: a control reaching out of what holds it,

@@ -25,12 +25,9 @@ version=$("$root/bin/vorn2" --version)
 
 desktop="$root/share/applications/vorn2.desktop"
 desktop-file-validate "$desktop" || fail "the desktop entry does not validate"
-field() { sed -n "s/^$1=//p" "$desktop"; }
-[ "$(field Name)" = vorn2 ] || fail "Name is '$(field Name)'"
-[ -n "$(field Comment)" ] || fail "no Comment"
-[ "$(field Icon)" = vorn2 ] || fail "Icon is '$(field Icon)'"
-[ "$(field Exec | cut -d' ' -f1)" = vorn2 ] || fail "Exec is '$(field Exec)'"
-grep -q '^Categories=.*Utility;' "$desktop" || fail "not in the Utility category"
+for line in 'Name=vorn2' 'Comment=.+' 'Icon=vorn2' 'Exec=vorn2( .*)?' 'Categories=(.*;)?Utility;.*'; do
+  grep -qEx "$line" "$desktop" || fail "no line '$line' in the desktop entry: $(cat "$desktop")"
+done
 
 # The panel's picture, as the running application draws it.
 { printf '/* XPM */\nstatic const char* vorn2[] = {\n'
