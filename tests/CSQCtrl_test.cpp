@@ -6,7 +6,6 @@
 #include "toolkit/StdFont.h"
 
 #include <QImage>
-#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QWidget>
 
@@ -394,17 +393,6 @@ struct Recorder : CSQCtrlEvents {
     void MouseMove(int16_t& Button) override { seen.emplace_back('m', Button); }
     void MouseUp(int16_t& Button) override { seen.emplace_back('u', Button); }
 };
-
-// A press at `from`, a move to `to` with the button held, and the release there.
-void pressMoveRelease(QWidget* w, Qt::MouseButton button, QPoint from, QPoint to) {
-    const auto send = [w](QEvent::Type type, Qt::MouseButton b, Qt::MouseButtons held, QPoint at) {
-        QMouseEvent e(type, QPointF(at), QPointF(w->mapToGlobal(at)), b, held, Qt::NoModifier);
-        QApplication::sendEvent(w, &e);
-    };
-    send(QEvent::MouseButtonPress, button, button, from);
-    send(QEvent::MouseMove, Qt::NoButton, button, to);
-    send(QEvent::MouseButtonRelease, button, Qt::NoButton, to);
-}
 
 // The strip shown, stopped, with both boxes made visible by hand.
 class FormSQMainTest : public ScrollHarness {

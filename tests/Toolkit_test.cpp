@@ -10,7 +10,6 @@
 #include "toolkit/TextBox.h"
 
 #include <QGuiApplication>
-#include <QMouseEvent>
 #include <QLineEdit>
 #include <QPalette>
 #include <QRect>
@@ -266,10 +265,7 @@ TEST_F(Unpaced, controlDestroyedBeforeItsQueuedMouseNotificationIsSafe) {
     auto frame = std::make_unique<Frame>(w);
     int seen = 0;
     frame->OnMouseDown = [&](int16_t&, int16_t&, float&, float&) { ++seen; };
-    QWidget* native = frame->NativeWidget();
-    QMouseEvent e(QEvent::MouseButtonPress, QPointF(1, 1), QPointF(1, 1), Qt::LeftButton,
-                  Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(native, &e);
+    sendMouse(frame->NativeWidget(), QEvent::MouseButtonPress, QPoint(1, 1), Qt::LeftButton, Qt::LeftButton);
     frame.reset();
     DoEvents();
     EXPECT_EQ(seen, 0);

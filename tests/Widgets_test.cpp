@@ -28,7 +28,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStyle>
@@ -135,17 +134,11 @@ TEST_F(Widgets, scrollBarReachesEveryValueByHandAndShowsTheKeyboardFocus) {
         o.pageStep = qt->pageStep();
         return qt->style()->subControlRect(QStyle::CC_ScrollBar, &o, sub, qt).center();
     };
-    const auto mouse = [qt](QEvent::Type type, QPoint p, Qt::MouseButtons held) {
-        QMouseEvent e(type, p, qt->mapToGlobal(p), Qt::LeftButton, held, Qt::NoModifier);
-        QCoreApplication::sendEvent(qt, &e);
-    };
     int16_t previous = 0;
     for (int pixels = 1; pixels <= 6; ++pixels) {
         bar.SetValue(0);
         const QPoint from = at(QStyle::SC_ScrollBarSlider);
-        mouse(QEvent::MouseButtonPress, from, Qt::LeftButton);
-        mouse(QEvent::MouseMove, from + QPoint(pixels, 0), Qt::LeftButton);
-        mouse(QEvent::MouseButtonRelease, from + QPoint(pixels, 0), Qt::NoButton);
+        pressMoveRelease(qt, Qt::LeftButton, from, from + QPoint(pixels, 0));
         drain();
         EXPECT_GT(bar.Value(), previous) << pixels << " px";
         EXPECT_LE(bar.Value() - previous, 4) << pixels << " px";
@@ -153,9 +146,9 @@ TEST_F(Widgets, scrollBarReachesEveryValueByHandAndShowsTheKeyboardFocus) {
     }
     bar.SetValue(0);
     std::set<int16_t> seen;
+    const QPoint arrow = at(QStyle::SC_ScrollBarAddLine);
     for (int click = 0; click < 100; ++click) {
-        mouse(QEvent::MouseButtonPress, at(QStyle::SC_ScrollBarAddLine), Qt::LeftButton);
-        mouse(QEvent::MouseButtonRelease, at(QStyle::SC_ScrollBarAddLine), Qt::NoButton);
+        pressMoveRelease(qt, Qt::LeftButton, arrow, arrow);
         drain();
         seen.insert(bar.Value());
     }
@@ -539,10 +532,8 @@ protected:
     void Release() {
         m_blnDown = false;
         QWidget* target = m_window->NativeWidget();
-        const QPointF global = QCursor::pos();
-        QMouseEvent up(QEvent::MouseButtonRelease, target->mapFromGlobal(global), global,
-                       Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(target, &up);
+        sendMouse(target, QEvent::MouseButtonRelease, target->mapFromGlobal(QCursor::pos()),
+                  Qt::LeftButton, Qt::NoButton);
     }
     void expectUnmoved() const {
         EXPECT_FLOAT_EQ(m_window->Left(), 1500);

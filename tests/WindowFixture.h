@@ -13,6 +13,7 @@
 #include <QImage>
 #include <QCoreApplication>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QTest>
 #include <QTimer>
 
@@ -33,6 +34,20 @@ inline void drain() {
         QCoreApplication::processEvents();
     (void)QTest::qWaitFor([] { return !toolkit::Window::MapsPending(); }, 2000);
     QCoreApplication::processEvents();
+}
+
+// Sends w a mouse event at `at`: `button` is the one that changed, `held` those down after it.
+inline void sendMouse(QWidget* w, QEvent::Type type, QPoint at, Qt::MouseButton button,
+                      Qt::MouseButtons held) {
+    QMouseEvent e(type, QPointF(at), QPointF(w->mapToGlobal(at)), button, held, Qt::NoModifier);
+    QApplication::sendEvent(w, &e);
+}
+
+// A press at `from`, a move to `to` with the button held, and the release there.
+inline void pressMoveRelease(QWidget* w, Qt::MouseButton button, QPoint from, QPoint to) {
+    sendMouse(w, QEvent::MouseButtonPress, from, button, button);
+    sendMouse(w, QEvent::MouseMove, to, Qt::NoButton, button);
+    sendMouse(w, QEvent::MouseButtonRelease, to, button, Qt::NoButton);
 }
 
 // How many pixels of a picture have a colour that `match` accepts.
