@@ -92,18 +92,16 @@ TEST_F(Widgets, scrollBarUserMovesAreQueuedAndAThumbDragReportsOnlyItsEnd) {
 
     qt->triggerAction(QAbstractSlider::SliderPageStepAdd);
     drain();
-    EXPECT_EQ(seen.back(), 2);
+    EXPECT_EQ(seen, (std::vector<int16_t>{1, 2}));
 
     qt->setSliderDown(true);
     qt->setSliderPosition(50);
     qt->setSliderPosition(60);
     drain();
-    EXPECT_EQ(seen.size(), 2u);
-    EXPECT_EQ(bar.Value(), 2);
+    EXPECT_EQ(std::tuple(seen.size(), bar.Value()), std::tuple(2u, 2));
     qt->setSliderDown(false);
     drain();
-    EXPECT_EQ(seen.size(), 3u);
-    EXPECT_EQ(seen.back(), 60);
+    EXPECT_EQ(seen, (std::vector<int16_t>{1, 2, 60}));
 
     // A drag that ends where it began changes nothing.
     qt->setSliderDown(true);
