@@ -111,16 +111,16 @@ bool WindowFrame::nativeEventFilter(const QByteArray& eventType, void* message, 
         return false;
     // A move of the window manager's frame moves the window too, and weston
     // sends the window no report of it: the frame's own reports are read.
-    if (const auto reparent = X11Reparented(eventType, message);
-        reparent && reparent->window == m_watched->winId()) {
-        m_parent = X11WatchMoves(reparent->parent) ? reparent->parent : 0;
+    const X11Event e = X11Read(eventType, message);
+    const uint64_t self = m_watched->winId();
+    if (e.kind == X11Event::Reparented && e.window == self) {
+        m_parent = X11WatchMoves(e.parent) ? e.parent : 0;
         m_listener->FrameReported();
-    }
-    const std::optional<uint64_t> configured = X11ConfiguredWindow(eventType, message);
-    if (configured && (configured == m_watched->winId() || configured == m_parent))
+    } else if (e.kind == X11Event::Configured && (e.window == self || e.window == m_parent)) {
         m_listener->FrameReported();
-    if (X11ExposedWindow(eventType, message) == m_watched->winId())
+    } else if (e.kind == X11Event::Exposed && e.window == self) {
         m_listener->FrameExposed();
+    }
     return false;
 }
 

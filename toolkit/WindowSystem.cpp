@@ -8,7 +8,6 @@
 #include <QEvent>
 #include <QEventLoop>
 #include <QGuiApplication>
-#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QTimer>
@@ -245,15 +244,6 @@ int32_t systemMove(Window& window, const int32_t* lParam) {
     return 1;
 }
 
-int32_t undoFocusedEdit(Window& window) {
-    auto* edit = qobject_cast<QLineEdit*>(window.NativeWidget()->focusWidget());
-    if (!edit || edit->isReadOnly() || !edit->isUndoAvailable())
-        return 0;
-    // The box hears of it as of an edit by the user (textEdited).
-    edit->undo();
-    return 1;
-}
-
 } // namespace
 
 int32_t SetWindowPos(int32_t hWnd, int32_t hWndInsertAfter, int32_t, int32_t, int32_t, int32_t,
@@ -297,8 +287,6 @@ int32_t SendMessage(int32_t hWnd, int32_t wMsg, int32_t wParam, int32_t* lParam)
         return 0;
     if (wMsg == WM_SYSCOMMAND && wParam == SC_MOVE + HTCAPTION)
         return systemMove(*window, lParam);
-    if (wMsg == EM_UNDO)
-        return undoFocusedEdit(*window);
     return 0;
 }
 

@@ -4,7 +4,7 @@
 #include <functional>
 
 // The few window-system services that the window utilities reach by handle:
-// stacking, the interactive move, the edit-undo request, mouse capture, the
+// stacking, the interactive move, mouse capture, the
 // cursor and the keyboard focus. A handle is a Window's hwnd().
 namespace toolkit {
 
@@ -22,7 +22,6 @@ inline constexpr int32_t SWP_SHOWWINDOW = 0x40;
 inline constexpr int32_t WM_SYSCOMMAND = 0x112;
 inline constexpr int32_t SC_MOVE = 0xF010;
 inline constexpr int32_t HTCAPTION = 2;
-inline constexpr int32_t EM_UNDO = 0xC7;
 
 // Changes the window's place in the stacking order: HWND_TOPMOST keeps it
 // above every ordinary window, HWND_NOTOPMOST makes it ordinary again above
@@ -35,7 +34,7 @@ inline constexpr int32_t EM_UNDO = 0xC7;
 int32_t SetWindowPos(int32_t hWnd, int32_t hWndInsertAfter, int32_t X, int32_t Y, int32_t cx,
                      int32_t cy, int32_t wFlags);
 
-// Sends a message to the window and returns its reply. Two are understood;
+// Sends a message to the window and returns its reply. One is understood;
 // anything else, or an unknown window, answers 0.
 // - WM_SYSCOMMAND with SC_MOVE + HTCAPTION: the interactive move. *lParam is
 //   the cursor position where the move starts, y in the high 16 bits and x in
@@ -44,8 +43,6 @@ int32_t SetWindowPos(int32_t hWnd, int32_t hWndInsertAfter, int32_t X, int32_t Y
 //   call return, 1 if the move ran, 0 if it could not start (the button is
 //   already up, the window is hidden or not in the normal state, or another
 //   move runs). The window's Left and Top then hold its place on the screen.
-// - EM_UNDO: undoes the last edit of the window's focused text box; 1 if it
-//   undid something, 0 if there is nothing to undo or the box is read-only.
 int32_t SendMessage(int32_t hWnd, int32_t wMsg, int32_t wParam, int32_t* lParam);
 
 // Releases the mouse from whichever window has captured it. Returns 1.

@@ -2,11 +2,9 @@
 
 #include <QGuiApplication>
 #include <QWidget>
-
-#ifdef VORN_HAVE_XCB
 #include <QtGui/qguiapplication_platform.h>
+
 #include <xcb/xcb.h>
-#endif
 
 #include <algorithm>
 #include <cstdint>
@@ -16,8 +14,6 @@
 #include <vector>
 
 namespace toolkit {
-
-#ifdef VORN_HAVE_XCB
 
 namespace {
 
@@ -43,16 +39,21 @@ xcb_atom_t internAtom(xcb_connection_t* c, const char* name) {
     return reply ? reply->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
 }
 
-xcb_window_t windowProperty(xcb_connection_t* c, xcb_window_t window, xcb_atom_t property) {
-    const auto cookie = xcb_get_property(c, 0, window, property, XCB_ATOM_WINDOW, 0, 1);
+// A property's 32-bit values when it has the type asked for; none else.
+std::vector<uint32_t> property(xcb_connection_t* c, xcb_window_t window, xcb_atom_t atom,
+                               xcb_atom_t type, uint32_t most) {
+    const auto cookie = xcb_get_property(c, 0, window, atom, type, 0, most);
     const XReply<xcb_get_property_reply_t> reply(xcb_get_property_reply(c, cookie, nullptr),
                                                  &std::free);
-    if (!reply || reply->type != XCB_ATOM_WINDOW || reply->format != 32 ||
-        xcb_get_property_value_length(reply.get()) < 4)
-        return XCB_WINDOW_NONE;
-    xcb_window_t value = XCB_WINDOW_NONE;
-    std::memcpy(&value, xcb_get_property_value(reply.get()), sizeof value);
-    return value;
+    if (!reply || reply->type != type || reply->format != 32)
+        return {};
+    const auto* values = static_cast<const uint32_t*>(xcb_get_property_value(reply.get()));
+    return {values, values + xcb_get_property_value_length(reply.get()) / 4};
+}
+
+xcb_window_t windowProperty(xcb_connection_t* c, xcb_window_t window, xcb_atom_t atom) {
+    const auto value = property(c, window, atom, XCB_ATOM_WINDOW, 1);
+    return value.empty() ? static_cast<xcb_window_t>(XCB_WINDOW_NONE) : value[0];
 }
 
 // The handshake of the window-manager hints: the root names a window that
@@ -65,31 +66,17 @@ bool windowManagerRunning(xcb_connection_t* c) {
 }
 
 bool windowManagerSupports(xcb_connection_t* c, const char* name) {
-    const xcb_atom_t supported = internAtom(c, "_NET_SUPPORTED");
-    const xcb_atom_t wanted = internAtom(c, name);
-    const auto cookie = xcb_get_property(c, 0, rootWindow(c), supported, XCB_ATOM_ATOM, 0, 4096);
-    const XReply<xcb_get_property_reply_t> reply(xcb_get_property_reply(c, cookie, nullptr),
-                                                 &std::free);
-    if (!reply || reply->type != XCB_ATOM_ATOM || reply->format != 32)
-        return false;
-    const auto* atoms = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply.get()));
-    const int count = xcb_get_property_value_length(reply.get()) / 4;
-    return std::find(atoms, atoms + count, wanted) != atoms + count;
+    const auto atoms =
+        property(c, rootWindow(c), internAtom(c, "_NET_SUPPORTED"), XCB_ATOM_ATOM, 4096);
+    return std::ranges::find(atoms, internAtom(c, name)) != atoms.end();
 }
 
 // _NET_FRAME_EXTENTS: left, right, top and bottom.
 std::optional<QMargins> frameExtents(xcb_connection_t* c, xcb_window_t window, xcb_atom_t atom) {
-    const auto cookie = xcb_get_property(c, 0, window, atom, XCB_ATOM_CARDINAL, 0, 4);
-    const XReply<xcb_get_property_reply_t> reply(xcb_get_property_reply(c, cookie, nullptr),
-                                                 &std::free);
-    if (!reply || reply->type != XCB_ATOM_CARDINAL || reply->format != 32 ||
-        xcb_get_property_value_length(reply.get()) < 16)
-        return std::nullopt;
-    uint32_t v[4];
-    std::memcpy(v, xcb_get_property_value(reply.get()), sizeof v);
+    const auto v = property(c, window, atom, XCB_ATOM_CARDINAL, 4);
     // Nothing sane is wider than this; a broken answer is no answer.
     constexpr uint32_t kWidest = 1000;
-    if (std::any_of(v, v + 4, [](uint32_t e) { return e > kWidest; }))
+    if (v.size() < 4 || std::ranges::any_of(v, [](uint32_t e) { return e > kWidest; }))
         return std::nullopt;
     return QMargins(static_cast<int>(v[0]), static_cast<int>(v[2]), static_cast<int>(v[1]),
                     static_cast<int>(v[3]));
@@ -99,18 +86,8 @@ void writeStaysOnTopState(xcb_connection_t* c, xcb_window_t window, bool on) {
     const xcb_atom_t state = internAtom(c, "_NET_WM_STATE");
     const xcb_atom_t above = internAtom(c, "_NET_WM_STATE_ABOVE");
     const xcb_atom_t staysOnTop = internAtom(c, "_NET_WM_STATE_STAYS_ON_TOP");
-    std::vector<xcb_atom_t> atoms;
-    const auto cookie = xcb_get_property(c, 0, window, state, XCB_ATOM_ATOM, 0, 1024);
-    const XReply<xcb_get_property_reply_t> reply(xcb_get_property_reply(c, cookie, nullptr),
-                                                 &std::free);
-    if (reply && reply->type == XCB_ATOM_ATOM && reply->format == 32) {
-        const auto* data = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply.get()));
-        const int count = xcb_get_property_value_length(reply.get()) / 4;
-        for (int i = 0; i < count; ++i) {
-            if (data[i] != above && data[i] != staysOnTop)
-                atoms.push_back(data[i]);
-        }
-    }
+    std::vector<uint32_t> atoms = property(c, window, state, XCB_ATOM_ATOM, 1024);
+    std::erase_if(atoms, [&](uint32_t atom) { return atom == above || atom == staysOnTop; });
     if (on) {
         atoms.push_back(above);
         atoms.push_back(staysOnTop);
@@ -146,34 +123,21 @@ std::optional<bool> X11LeftButtonDown() {
     return c ? x11LeftButtonDown(c) : std::nullopt;
 }
 
-namespace {
-
-// The window an X event of the given type is for.
-template <typename Event>
-std::optional<uint64_t> eventWindow(const QByteArray& eventType, void* message, uint8_t type) {
-    if (eventType != "xcb_generic_event_t" || !message ||
-        (static_cast<const xcb_generic_event_t*>(message)->response_type & 0x7F) != type)
-        return std::nullopt;
-    return static_cast<const Event*>(message)->window;
-}
-
-} // namespace
-
-std::optional<uint64_t> X11ConfiguredWindow(const QByteArray& eventType, void* message) {
-    return eventWindow<xcb_configure_notify_event_t>(eventType, message, XCB_CONFIGURE_NOTIFY);
-}
-
-std::optional<uint64_t> X11ExposedWindow(const QByteArray& eventType, void* message) {
-    return eventWindow<xcb_expose_event_t>(eventType, message, XCB_EXPOSE);
-}
-
-std::optional<X11Reparent> X11Reparented(const QByteArray& eventType, void* message) {
-    if (eventType != "xcb_generic_event_t" || !message ||
-        (static_cast<const xcb_generic_event_t*>(message)->response_type & 0x7F) !=
-            XCB_REPARENT_NOTIFY)
-        return std::nullopt;
-    const auto* e = static_cast<const xcb_reparent_notify_event_t*>(message);
-    return X11Reparent{e->window, e->parent};
+X11Event X11Read(const QByteArray& eventType, void* message) {
+    if (eventType != "xcb_generic_event_t" || !message)
+        return {};
+    switch (static_cast<const xcb_generic_event_t*>(message)->response_type & 0x7F) {
+    case XCB_CONFIGURE_NOTIFY:
+        return {X11Event::Configured, static_cast<const xcb_configure_notify_event_t*>(message)->window};
+    case XCB_EXPOSE:
+        return {X11Event::Exposed, static_cast<const xcb_expose_event_t*>(message)->window};
+    case XCB_REPARENT_NOTIFY: {
+        const auto* e = static_cast<const xcb_reparent_notify_event_t*>(message);
+        return {X11Event::Reparented, e->window, e->parent};
+    }
+    default:
+        return {};
+    }
 }
 
 bool X11WatchMoves(uint64_t window) {
@@ -208,12 +172,11 @@ std::optional<bool> X11Viewable(uint64_t window) {
     if (!c || window == 0)
         return std::nullopt;
     const auto cookie = xcb_get_window_attributes(c, static_cast<xcb_window_t>(window));
-    xcb_get_window_attributes_reply_t* reply = xcb_get_window_attributes_reply(c, cookie, nullptr);
+    const XReply<xcb_get_window_attributes_reply_t> reply(
+        xcb_get_window_attributes_reply(c, cookie, nullptr), &std::free);
     if (!reply)
         return std::nullopt;
-    const bool viewable = reply->map_state == XCB_MAP_STATE_VIEWABLE;
-    free(reply);
-    return viewable;
+    return reply->map_state == XCB_MAP_STATE_VIEWABLE;
 }
 
 bool X11Configure(uint64_t window, const X11Change& change) {
@@ -256,24 +219,8 @@ std::optional<QRect> X11ClientGeometry(uint64_t window) {
     return QRect(p->dst_x, p->dst_y, s->width, s->height);
 }
 
-#else
-
-bool X11WindowManagerRunning() { return false; }
-void X11WriteStaysOnTop(uint64_t, bool) {}
-std::optional<bool> X11LeftButtonDown() { return std::nullopt; }
-std::optional<QRect> X11ClientGeometry(uint64_t) { return std::nullopt; }
-bool X11Configure(uint64_t, const X11Change&) { return false; }
-std::optional<uint64_t> X11ConfiguredWindow(const QByteArray&, void*) { return std::nullopt; }
-std::optional<uint64_t> X11ExposedWindow(const QByteArray&, void*) { return std::nullopt; }
-std::optional<X11Reparent> X11Reparented(const QByteArray&, void*) { return std::nullopt; }
-bool X11WatchMoves(uint64_t) { return false; }
-void X11ReportPlace(uint64_t, const QRect&) {}
-std::optional<bool> X11Viewable(uint64_t) { return std::nullopt; }
-
-#endif // VORN_HAVE_XCB
 
 bool RequestFrameExtents(QWidget* widget) {
-#ifdef VORN_HAVE_XCB
     xcb_connection_t* c = x11Connection();
     if (!c || !widget || !widget->isWindow() || !windowManagerRunning(c) ||
         !windowManagerSupports(c, "_NET_REQUEST_FRAME_EXTENTS"))
@@ -288,22 +235,13 @@ bool RequestFrameExtents(QWidget* widget) {
                    reinterpret_cast<const char*>(&request));
     xcb_flush(c);
     return true;
-#else
-    (void)widget;
-    return false;
-#endif
 }
 
 std::optional<QMargins> FrameExtents(QWidget* widget) {
-#ifdef VORN_HAVE_XCB
     xcb_connection_t* c = x11Connection();
     if (!c || !widget || !widget->isWindow())
         return std::nullopt;
     return frameExtents(c, static_cast<xcb_window_t>(widget->winId()), internAtom(c, "_NET_FRAME_EXTENTS"));
-#else
-    (void)widget;
-    return std::nullopt;
-#endif
 }
 
 } // namespace toolkit

@@ -10,7 +10,7 @@
 class QWidget;
 
 // What Qt does not offer on X11. Each answers "nothing" on another window
-// system or where libxcb was not built in.
+// system.
 namespace toolkit {
 
 // Whether a window manager runs (its hint handshake answers).
@@ -45,18 +45,15 @@ struct X11Change {
 };
 bool X11Configure(uint64_t window, const X11Change& change);
 
-// The window a native event of Qt's reports a new place or size of, if it
-// is such a report: Qt passes on only those that differ from the last one it
-// passed on, which need not be the last one read.
-std::optional<uint64_t> X11ConfiguredWindow(const QByteArray& eventType, void* message);
-// The window an X expose event is for.
-std::optional<uint64_t> X11ExposedWindow(const QByteArray& eventType, void* message);
-// The new parent of a window a native event reports reparented: a window
-// manager's frame, or the root window again.
-struct X11Reparent {
-    uint64_t window, parent;
+// What a native event of Qt's says about a window: a new place or size
+// (Qt passes on only those that differ from the last one it passed on,
+// which need not be the last one read), an expose, or a new parent (a
+// window manager's frame, or the root window again).
+struct X11Event {
+    enum Kind { Other, Configured, Exposed, Reparented } kind = Other;
+    uint64_t window = 0, parent = 0;
 };
-std::optional<X11Reparent> X11Reparented(const QByteArray& eventType, void* message);
+X11Event X11Read(const QByteArray& eventType, void* message);
 // Asks the X server for the reports of another client's window, a frame,
 // when it is moved or resized; false for the root window and off X11.
 bool X11WatchMoves(uint64_t window);

@@ -29,9 +29,7 @@
 
 #include <sched.h>
 
-#ifdef VORN_HAVE_XCB
 #include <xcb/xcb.h>
-#endif
 
 // The strip on a real X server, through the classes the control panel uses:
 // what the window system shows is read back with xwininfo and xprop. The
@@ -157,6 +155,37 @@ bool above(uint64_t upper, uint64_t lower) {
            order.indexOf(upper) > order.indexOf(lower);
 }
 
+// The top-level window under the pointer, as xdotool finds it; 0 for the root.
+uint64_t underPointer() {
+    const auto m = QRegularExpression(QStringLiteral("WINDOW=(\\d+)"))
+                       .match(run("xdotool", "getmouselocation", "--shell"));
+    return m.hasMatch() ? m.captured(1).toULongLong() : 0;
+}
+
+// True when the pointer is over the window or over the frame holding it.
+bool pointerOn(uint64_t id) {
+    const uint64_t under = underPointer();
+    const QRegularExpression parent(QStringLiteral("Parent window id: 0x([0-9a-fA-F]+)"));
+    for (int depth = 0; id != 0 && depth < 4; ++depth) {
+        if (id == under)
+            return true;
+        id = parent.match(run("xwininfo", "-tree", "-id", id)).captured(1).toULongLong(nullptr, 16);
+    }
+    return false;
+}
+
+// A window with a caption bar placed in twips: shown, or left hidden for
+// the test to look at first when it has a style of its own.
+std::shared_ptr<toolkit::Window> titled(const char* caption, float left, float top, float width,
+                                        float height, const toolkit::WindowStyle* style = nullptr) {
+    auto window = std::make_shared<toolkit::Window>(style ? *style : toolkit::WindowStyle{});
+    window->SetCaption(arg(caption));
+    window->Move(left, top, width, height);
+    if (!style)
+        window->Show();
+    return window;
+}
+
 std::string shown(const QRect& r) {
     return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height()).toStdString();
 }
@@ -203,10 +232,7 @@ protected:
         // A window manager that has just started may not have published the
         // work area yet.
         ASSERT_TRUE(waitUntil([] { return workArea().width() > 0; }));
-        m_owner = std::make_shared<toolkit::Window>();
-        m_owner->SetCaption(QStringLiteral("vorn2 owner"));
-        m_owner->Move(3000, 3000, 4500, 3000);
-        m_owner->Show();
+        m_owner = titled("vorn2 owner", 3000, 3000, 4500, 3000);
         m_csqc = std::make_shared<CSQCtrl>();
         m_csqc->SetListener(this);
         m_csqc->Show(*m_owner);
@@ -268,10 +294,8 @@ TEST_F(StripOnX, APanelReservingTheBottomLiftsTheStripAboveIt) {
     if (!withWindowManager())
         GTEST_SKIP() << "only a window manager reserves room for panels";
     const QRect before = workArea();
-    auto panel = std::make_shared<toolkit::Window>();
-    panel->SetCaption(QStringLiteral("vorn2 panel"));
-    panel->Move(0, static_cast<float>((before.height() - 40) * 15), 6000, 600);
-    panel->Show();
+    auto panel =
+        titled("vorn2 panel", 0, static_cast<float>((before.height() - 40) * 15), 6000, 600);
     ASSERT_TRUE(waitUntil([&] { return toolkit::NativeWindowId(panel->hwnd()) != 0; }));
     run("xprop", "-id", toolkit::NativeWindowId(panel->hwnd()), "-f", "_NET_WM_STRUT", "32c",
         "-set", "_NET_WM_STRUT", "0, 0, 0, 40");
@@ -290,10 +314,8 @@ TEST_F(StripOnX, TopMostIsSetAndClearedOnTheRealWindowAndKeepsItAbove) {
     placeAtBottomLeft();
     ASSERT_TRUE(waitUntil([&] { return stripId() != 0 && strip().width() > 0; }));
     // Another window over the strip's corner.
-    auto cover = std::make_shared<toolkit::Window>();
-    cover->SetCaption(QStringLiteral("vorn2 cover"));
-    cover->Move(0, static_cast<float>(m_flavors.DeskTopHeight() - 3000), 3000, 3000);
-    cover->Show();
+    auto cover =
+        titled("vorn2 cover", 0, static_cast<float>(m_flavors.DeskTopHeight() - 3000), 3000, 3000);
     const auto coverId = [&] { return toolkit::NativeWindowId(cover->hwnd()); };
     const auto raiseCover = [&] {
         toolkit::SetWindowPos(cover->hwnd(), toolkit::HWND_TOP, 0, 0, 0, 0,
@@ -410,8 +432,15 @@ TEST_F(StripOnX, DragFollowsTheMouseUntilReleaseThenInsideDeskTopPullsItBack) {
         m_flavors.InsideDeskTop();
     };
 
-    run("xdotool", "mousemove", press.x(), press.y(), "mousedown", "1");
-    ASSERT_TRUE(waitUntil([&] { return dragReturned; })) << "the drag did not end";
+    // The press goes to whatever is under the pointer then.
+    run("xdotool", "mousemove", press.x(), press.y());
+    ASSERT_TRUE(waitUntil([&] { return pointerOn(stripId()); }))
+        << "under the pointer: " << underPointer() << ", strip " << stripId() << " at "
+        << shown(strip());
+    run("xdotool", "mousedown", "1");
+    ASSERT_TRUE(waitUntil([&] { return dragReturned; }))
+        << "the drag did not end; under the pointer: " << underPointer() << ", strip "
+        << stripId() << " at " << shown(strip());
     mover.waitForFinished();
 
     EXPECT_TRUE(nestedReturnedDuringDrag);
@@ -488,9 +517,7 @@ TEST_F(StripOnX, ATitledWindowKnowsItsFrameBeforeItIsShown) {
         toolkit::WindowStyle style;
         style.Sizable = sizable;
         style.MaxButton = sizable;
-        auto panel = std::make_shared<toolkit::Window>(style);
-        panel->SetCaption(QStringLiteral("vorn2 framed"));
-        panel->Move(1500, 1500, 4500, 3000);
+        auto panel = titled("vorn2 framed", 1500, 1500, 4500, 3000, &style);
         if (!withWindowManager()) {
             EXPECT_FALSE(toolkit::FrameExtents(panel->NativeWidget())) << "no window manager, no frame";
             continue;
@@ -523,10 +550,7 @@ TEST_F(StripOnX, ATitledWindowIsPlacedByItsOuterFrameAndKeepsItsTwips) {
         std::unique_ptr<BusyCore> busy;
         if (round % 2 == 1)
             busy = std::make_unique<BusyCore>();
-        auto panel = std::make_shared<toolkit::Window>();
-        panel->SetCaption(QStringLiteral("vorn2 titled"));
-        panel->Move(1500, 1500, 4500, 3000);
-        panel->Show();
+        auto panel = titled("vorn2 titled", 1500, 1500, 4500, 3000);
         const auto id = [&] { return toolkit::NativeWindowId(panel->hwnd()); };
         const QRect wanted(area.x() + 100, area.y() + 100, 300, 200);
         EXPECT_TRUE(waitUntil([&] { return id() != 0 && outerOnScreen(id()) == wanted; }))
@@ -549,17 +573,13 @@ TEST_F(StripOnX, ATitledWindowIsPlacedByItsOuterFrameAndKeepsItsTwips) {
     }
 }
 
-#ifdef VORN_HAVE_XCB
 // weston frames a window and moves the frame without telling the window
 // where it now stands. The window still follows: Qt opens its menus from
 // the place the X server has, and Left and Top are the frame's.
 TEST_F(StripOnX, AFrameMovedWithoutAReportStillMovesTheWindow) {
     if (withWindowManager())
         GTEST_SKIP() << "the test frames the window itself";
-    auto panel = std::make_shared<toolkit::Window>();
-    panel->SetCaption(QStringLiteral("vorn2 reframed"));
-    panel->Move(1500, 1500, 4500, 3000);
-    panel->Show();
+    auto panel = titled("vorn2 reframed", 1500, 1500, 4500, 3000);
     ASSERT_TRUE(waitUntil([&] { return toolkit::NativeWindowId(panel->hwnd()) != 0; }));
     const auto id = static_cast<xcb_window_t>(toolkit::NativeWindowId(panel->hwnd()));
     ASSERT_TRUE(waitUntil([&] { return !panel->GeometryOutstanding(); }));
@@ -588,7 +608,6 @@ TEST_F(StripOnX, AFrameMovedWithoutAReportStillMovesTheWindow) {
     xcb_destroy_window(wm.get(), frame);
     xcb_flush(wm.get());
 }
-#endif
 
 } // namespace
 
