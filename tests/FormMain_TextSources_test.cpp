@@ -40,7 +40,6 @@ protected:
 
     TempFolder tmp;
     testsupport::InstalledHttpFetch fetches;
-    std::optional<testsupport::ScopedWorkYieldInterval> everyRead;
     std::vector<QString> scrolled;
 };
 
@@ -112,7 +111,7 @@ TEST_F(TextSources, ABinaryFileIsReportedAndChangesNothingButTheProposedName) {
 }
 
 TEST_F(TextSources, AHandlerRunningDuringALongCleanupDoesNotStopTheHandOver) {
-    everyRead.emplace(std::chrono::nanoseconds::zero());
+    const testsupport::ScopedWorkYieldInterval everyRead{std::chrono::nanoseconds::zero()};
     const QString path = tmp.write("long.html", QByteArray("<p>word</p>\r\n").repeated(20000));
     dialogs->AnswerOpen(path);
     bool ranInside = false;
