@@ -9,18 +9,6 @@ FormAboutBox& CAboutBox::frm() {
     return *m_frmAboutBox;
 }
 
-QString CAboutBox::Report() {
-    return frm().TextReport().Text();
-}
-
-void CAboutBox::SetReport(const QString& value) {
-    frm().TextReport().SetText(value);
-}
-
-QString CAboutBox::URL() {
-    return frm().URL;
-}
-
 void CAboutBox::SetURL(const QString& value) {
     FormAboutBox& dialog = frm();
     dialog.URL = value;

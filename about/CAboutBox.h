@@ -18,9 +18,9 @@ class Window;
 // it modally over the owner, returning once it has been closed.
 class CAboutBox {
 public:
-    QString Report();
-    void SetReport(const QString& value);
-    QString URL();
+    QString Report() { return frm().TextReport().Text(); }
+    void SetReport(const QString& value) { frm().TextReport().SetText(value); }
+    QString URL() { return frm().URL; }
     void SetURL(const QString& value);
     void Show(toolkit::Window& OwnerForm);
 

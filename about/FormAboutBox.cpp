@@ -2,7 +2,6 @@
 
 #include "toolkit/App.h"
 #include "toolkit/Colors.h"
-#include "toolkit/DefaultButton.h"
 #include "toolkit/DialogFrame.h"
 #include "toolkit/Picture.h"
 #include "toolkit/Shell.h"
@@ -22,9 +21,10 @@ toolkit::StdFont labelFont(float size) {
             .Charset = toolkit::kCharsetShiftJis};
 }
 
+// A label of the column right of the icon, 1000 twips from the left and 3800 wide.
 std::unique_ptr<toolkit::Label> whiteLabel(toolkit::Window& window, const QString& caption,
-                                           float size) {
-    auto label = std::make_unique<toolkit::Label>(window);
+                                           float size, float top, float height) {
+    auto label = toolkit::Placed<toolkit::Label>(window, 1000, top, 3800, height);
     label->SetBackColor(kWhite);
     label->SetForeColor(kBlack);
     label->SetFont(labelFont(size));
@@ -49,40 +49,29 @@ FormAboutBox::FormAboutBox()
     Form_Load();
 }
 
-// The widgets go before the window that holds them.
-FormAboutBox::~FormAboutBox() = default;
-
 void FormAboutBox::createWidgets() {
-    m_TextReport = std::make_unique<toolkit::MultiLineTextBox>(*this);
+    m_TextReport = toolkit::Placed<toolkit::MultiLineTextBox>(*this, 1000, 900, 3800, 1300);
     m_TextReport->SetBackColor(kWhite);
     m_TextReport->SetForeColor(kBlack);
-    m_TextReport->Move(1000, 900, 3800, 1300);
     m_TextReport->SetText(QStringLiteral("Report\r\n"));
 
-    m_btnWeb = std::make_unique<toolkit::CommandButton>(*this);
+    m_btnWeb = toolkit::Placed<toolkit::CommandButton>(*this, 50, 1700, 900, 400);
     m_btnWeb->SetCaption(QStringLiteral("Web"));
     m_btnWeb->SetEnabled(false);
-    m_btnWeb->Move(50, 1700, 900, 400);
 
-    m_btnOK = std::make_unique<toolkit::CommandButton>(*this);
+    m_btnOK = toolkit::Placed<toolkit::CommandButton>(*this, 50, 2150, 900, 400);
     m_btnOK->SetCaption(QStringLiteral("OK"));
-    m_btnOK->Move(50, 2150, 900, 400);
     // Enter and Escape both press "OK": the dialog only shows, so either key ends it.
     toolkit::SetDefaultButton(*m_btnOK);
     toolkit::SetCancelButton(*m_btnOK);
 
-    m_LabelTitle = whiteLabel(*this, QStringLiteral("Title"), 20.25f);
-    m_LabelTitle->Move(1000, 50, 3800, 400);
+    m_LabelTitle = whiteLabel(*this, QStringLiteral("Title"), 20.25f, 50, 400);
+    m_LabelCopyright = whiteLabel(*this, QStringLiteral("Copyright"), 9.0f, 2250, 300);
 
-    m_LabelCopyright = whiteLabel(*this, QStringLiteral("Copyright"), 9.0f);
-    m_LabelCopyright->Move(1000, 2250, 3800, 300);
+    m_ImageIcon = toolkit::Placed<toolkit::Image>(*this, 100, 100, 800, 800);
 
-    m_ImageIcon = std::make_unique<toolkit::Image>(*this);
-    m_ImageIcon->Move(100, 100, 800, 800);
-
-    m_LabelVersion = whiteLabel(*this, QStringLiteral("Version"), 9.0f);
+    m_LabelVersion = whiteLabel(*this, QStringLiteral("Version"), 9.0f, 500, 300);
     m_LabelVersion->SetAlignment(toolkit::vbRightJustify);
-    m_LabelVersion->Move(1000, 500, 3800, 300);
 }
 
 void FormAboutBox::setTabOrder() {
@@ -104,10 +93,6 @@ void FormAboutBox::Form_Load() {
                                    .arg(toolkit::AppMajor())
                                    .arg(toolkit::AppMinor())
                                    .arg(toolkit::AppRevision()));
-}
-
-void FormAboutBox::btnOK_Click() {
-    Unload();
 }
 
 void FormAboutBox::btnWeb_Click() {

@@ -18,7 +18,6 @@
 class FormAboutBox : public toolkit::Window {
 public:
     FormAboutBox();
-    ~FormAboutBox() override;
 
     // The address that "Web" opens.
     QString URL;
@@ -33,7 +32,7 @@ public:
 
     // Handlers, public so that tests can run them as the user would.
     void Form_Load();
-    void btnOK_Click();
+    void btnOK_Click() { Unload(); }
     void btnWeb_Click();
 
 private:
@@ -42,10 +41,7 @@ private:
     void connectHandlers();
 
     std::unique_ptr<toolkit::MultiLineTextBox> m_TextReport;
-    std::unique_ptr<toolkit::CommandButton> m_btnWeb;
-    std::unique_ptr<toolkit::CommandButton> m_btnOK;
-    std::unique_ptr<toolkit::Label> m_LabelTitle;
-    std::unique_ptr<toolkit::Label> m_LabelCopyright;
+    std::unique_ptr<toolkit::CommandButton> m_btnWeb, m_btnOK;
+    std::unique_ptr<toolkit::Label> m_LabelTitle, m_LabelCopyright, m_LabelVersion;
     std::unique_ptr<toolkit::Image> m_ImageIcon;
-    std::unique_ptr<toolkit::Label> m_LabelVersion;
 };

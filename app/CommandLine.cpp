@@ -63,8 +63,7 @@ Request source(const QString& argument) {
     const QUrl url(argument, QUrl::StrictMode);
     if (scheme == QLatin1String("file")) {
         const QString host = url.host();
-        if (!url.isValid() || !url.isLocalFile() ||
-            (!host.isEmpty() && host != QLatin1String("localhost")))
+        if (!url.isValid() || !url.isLocalFile() || (!host.isEmpty() && host != u"localhost"))
             return bad(QStringLiteral("'%1' is not a local file address").arg(argument));
         return localFile(argument, url.toLocalFile());
     }
@@ -144,7 +143,5 @@ QStringList Arguments(int argc, char** argv) {
         arguments.append(QString::fromLocal8Bit(argv[i]));
     return arguments;
 }
-
-int ExitStatus(Outcome outcome) { return outcome == Outcome::Bad ? 2 : 0; }
 
 } // namespace CommandLine

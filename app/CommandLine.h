@@ -41,6 +41,6 @@ Request Parse(const QStringList& arguments);
 QStringList Arguments(int argc, char** argv);
 
 // The exit status for an outcome that ends the process before the application starts.
-int ExitStatus(Outcome outcome);
+inline int ExitStatus(Outcome outcome) { return outcome == Outcome::Bad ? 2 : 0; }
 
 } // namespace CommandLine

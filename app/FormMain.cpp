@@ -41,13 +41,12 @@ std::vector<std::shared_ptr<FormMain>>& loadedPanels() {
 // A typed speed or timing: taken by its absolute value, rounded halves to
 // even, unless it is beyond the bar's maximum; the caret goes to the end.
 void takeTypedValue(toolkit::HScrollBar& bar, toolkit::TextBox& box) {
-    const int16_t max = bar.Max();
     const double v = std::fabs(toolkit::Val(box.Text()));
-    if (v > max)
+    if (v > bar.Max())
         return;
     bar.SetValue(toolkit::RoundToInt16(v));
-    const QString text = box.Text();
-    box.SetSelStart(static_cast<int32_t>(text.size()));
+    // The end of the text as it is now: a new value has rewritten it.
+    box.SetSelStart(static_cast<int32_t>(box.Text().size()));
 }
 
 } // namespace
@@ -75,39 +74,30 @@ FormMain::~FormMain() {
 
 void FormMain::createWidgets() {
     using namespace toolkit;
-    m_Frame1 = std::make_unique<Frame>(*this);
-    m_Frame1->Move(405, 510, 3000, 1500);
+    m_Frame1 = Placed<Frame>(*this, 405, 510, 3000, 1500);
     m_Frame1->SetCaption(QStringLiteral("Speed Control"));
 
-    m_Label3 = std::make_unique<Label>(*m_Frame1);
-    m_Label3->Move(300, 200, 210, 180);
+    m_Label3 = Placed<Label>(*m_Frame1, 300, 200, 210, 180);
     m_Label3->SetCaption(QStringLiteral("FF"));
 
-    m_btnFF = std::make_unique<CommandButton>(*m_Frame1);
-    m_btnFF->Move(300, 400, 600, 300);
+    m_btnFF = Placed<CommandButton>(*m_Frame1, 300, 400, 600, 300);
     m_btnFF->SetCaption(QStringLiteral("l>l>"));
 
-    m_Label1 = std::make_unique<Label>(*m_Frame1);
-    m_Label1->Move(1200, 200, 465, 180);
+    m_Label1 = Placed<Label>(*m_Frame1, 1200, 200, 465, 180);
     m_Label1->SetCaption(QStringLiteral("Speed"));
 
-    m_HScrollSpeed = std::make_unique<HScrollBar>(*m_Frame1);
-    m_HScrollSpeed->Move(1200, 400, 900, 300);
+    m_HScrollSpeed = Placed<HScrollBar>(*m_Frame1, 1200, 400, 900, 300);
     m_HScrollSpeed->SetMax(100);
 
-    m_TextSpeed = std::make_unique<TextBox>(*m_Frame1);
-    m_TextSpeed->Move(2100, 400, 600, 300);
+    m_TextSpeed = Placed<TextBox>(*m_Frame1, 2100, 400, 600, 300);
 
-    m_Label2 = std::make_unique<Label>(*m_Frame1);
-    m_Label2->Move(1200, 825, 510, 180);
+    m_Label2 = Placed<Label>(*m_Frame1, 1200, 825, 510, 180);
     m_Label2->SetCaption(QStringLiteral("Timing"));
 
-    m_HScrollTiming = std::make_unique<HScrollBar>(*m_Frame1);
-    m_HScrollTiming->Move(1200, 1000, 900, 300);
+    m_HScrollTiming = Placed<HScrollBar>(*m_Frame1, 1200, 1000, 900, 300);
     m_HScrollTiming->SetMax(100);
 
-    m_TextTiming = std::make_unique<TextBox>(*m_Frame1);
-    m_TextTiming->Move(2100, 1000, 600, 300);
+    m_TextTiming = Placed<TextBox>(*m_Frame1, 2100, 1000, 600, 300);
 
     // The face the panel was designed in; its widths fit the captions.
     StdFont font = Font();
@@ -259,10 +249,6 @@ void FormMain::Form_QueryUnload(int16_t& Cancel, int16_t /*UnloadMode*/) {
         Cancel = 1;
 }
 
-void FormMain::Form_Unload() {
-    csqc->Unload();
-}
-
 void FormMain::Form_Terminate() {
     m_frmMarquee.reset();
     if (csqc) {
@@ -270,10 +256,6 @@ void FormMain::Form_Terminate() {
         csqc.reset();
     }
     toolkit::EndApplication();
-}
-
-void FormMain::mnuFileQuit_Click() {
-    Unload();
 }
 
 void FormMain::HScrollSpeed_Change() {
@@ -302,10 +284,6 @@ void FormMain::mnuCtrlPlay_Click() {
     m_HScrollSpeed->SetValue(1);
     m_HScrollTiming->SetValue(0);
     csqc->Scroll(true, QString());
-}
-
-void FormMain::mnuCtrlStop_Click() {
-    csqc->Scroll(false, QString());
 }
 
 void FormMain::mnuCtrlPause_Click() {

@@ -77,7 +77,7 @@ public:
     void Form_Initialize();
     void Form_Load();
     void Form_QueryUnload(int16_t& Cancel, int16_t UnloadMode);
-    void Form_Unload();
+    void Form_Unload() { csqc->Unload(); }
     void Form_Terminate();
 
     // Options run at load time too.
@@ -87,9 +87,9 @@ public:
     void mnuOptionPanel_Click();
 
     // Playback.
-    void mnuFileQuit_Click();
+    void mnuFileQuit_Click() { Unload(); }
     void mnuCtrlPlay_Click();
-    void mnuCtrlStop_Click();
+    void mnuCtrlStop_Click() { csqc->Scroll(false, QString()); }
     void mnuCtrlPause_Click();
     void TextSpeed_Change();
     void TextTiming_Change();
@@ -122,8 +122,9 @@ public:
     void mnuOptionFontColor_Click();
     void mnuOptionBackColor_Click();
     void mnuOptionZOrder_Click();
-    void mnuOptionHideMenu_Click();
-    void mnuOptionHideVorn_Click();
+    void mnuOptionHideMenu_Click() { SetVisible(false); }
+    // The strip is owned by the panel, so it goes and comes back with it.
+    void mnuOptionHideVorn_Click() { SetWindowState(toolkit::vbMinimized); }
     void mnuAboutMe_Click();
 
 private:
@@ -137,13 +138,12 @@ private:
 
     // Line breaks to blanks, then markup cut (FormMain_TextSources.cpp).
     void CleanText(QString& rstrText);
-    // Hands a loaded text to the controller, which scrolls it until a stop.
+    // Hands a loaded text to the controller, which scrolls it until a stop, unless the panel
+    // was unloaded meanwhile.
     void HandOver(const QString& text);
 
     // The strip's notifications.
     void MouseDown(int16_t& Button) override;
-    void MouseMove(int16_t&) override {}
-    void MouseUp(int16_t&) override {}
 
     std::shared_ptr<CSQCtrl> csqc;
     std::shared_ptr<toolkit::Window> m_frmMarquee;
@@ -160,14 +160,10 @@ private:
     std::shared_ptr<QTimer> m_reloadTimer;
 
     std::unique_ptr<toolkit::Frame> m_Frame1;
-    std::unique_ptr<toolkit::Label> m_Label3;
+    std::unique_ptr<toolkit::Label> m_Label1, m_Label2, m_Label3;
     std::unique_ptr<toolkit::CommandButton> m_btnFF;
-    std::unique_ptr<toolkit::Label> m_Label1;
-    std::unique_ptr<toolkit::HScrollBar> m_HScrollSpeed;
-    std::unique_ptr<toolkit::TextBox> m_TextSpeed;
-    std::unique_ptr<toolkit::Label> m_Label2;
-    std::unique_ptr<toolkit::HScrollBar> m_HScrollTiming;
-    std::unique_ptr<toolkit::TextBox> m_TextTiming;
+    std::unique_ptr<toolkit::HScrollBar> m_HScrollSpeed, m_HScrollTiming;
+    std::unique_ptr<toolkit::TextBox> m_TextSpeed, m_TextTiming;
     std::unique_ptr<toolkit::CommonDialog> m_CommonDialogMain = std::make_unique<toolkit::CommonDialog>();
     std::unique_ptr<toolkit::Inet> m_InetMain = std::make_unique<toolkit::Inet>();
 

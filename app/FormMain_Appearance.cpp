@@ -58,15 +58,6 @@ void FormMain::mnuOptionZOrder_Click() {
         m_mnuOptionZOrder->Checked() ? pos3DTopMost : pos3DNoTopMost));
 }
 
-void FormMain::mnuOptionHideMenu_Click() {
-    SetVisible(false);
-}
-
-// The strip is owned by the panel, so it goes and comes back with it.
-void FormMain::mnuOptionHideVorn_Click() {
-    SetWindowState(toolkit::vbMinimized);
-}
-
 void FormMain::mnuAboutMe_Click() {
     const auto about = std::make_unique<CAboutBox>();
     about->SetReport(QStringLiteral("This Software Distributed By ") + QStringLiteral("\r\n") +

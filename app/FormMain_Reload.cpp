@@ -1,7 +1,7 @@
 #include "app/FormMain.h"
 
 #include "app/CommandLine.h"
-#include "app/WebStrip.h"
+#include "app/ModuleMain.h"
 #include "toolkit/App.h"
 #include "toolkit/Error.h"
 #include "toolkit/Events.h"
@@ -71,7 +71,7 @@ void FormMain::ReloadNow() {
     m_blnReloading = true;
     try {
         if (web) {
-            text = WebStripText(m_InetMain->OpenDocument(source));
+            text = ModuleMain::WebStripText(m_InetMain->OpenDocument(source));
         } else {
             const std::shared_ptr<CFileStream> stream = m_clsFileStream;
             text = stream->Ascii();

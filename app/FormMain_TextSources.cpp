@@ -1,7 +1,6 @@
 #include "app/FormMain.h"
 
 #include "app/ModuleMain.h"
-#include "app/WebStrip.h"
 #include "toolkit/App.h"
 #include "toolkit/Prompts.h"
 #include "util/CFileStream.h"
@@ -63,8 +62,6 @@ void FormMain::OpenLocalFile(const QString& path) {
     }
     m_mnuFileLocalReload->SetEnabled(true);
     CleanText(strText);
-    if (!Loaded())
-        return;
     HandOver(strText);
 }
 
@@ -76,8 +73,6 @@ void FormMain::mnuFileLocalReload_Click() {
     m_lastSource = Source::File;
     QString strText = m_clsFileStream->Ascii();
     CleanText(strText);
-    if (!Loaded())
-        return;
     HandOver(strText);
 }
 
@@ -102,10 +97,8 @@ void FormMain::OpenWebAddress(const QString& address) {
         if (!Loaded() || !document)
             return;
         m_mnuFileWebReload->SetEnabled(true);
-        strText = WebStripText(*document);
+        strText = ModuleMain::WebStripText(*document);
     }
-    if (!Loaded())
-        return;
     HandOver(strText);
 }
 
@@ -116,13 +109,12 @@ void FormMain::mnuFileWebReload_Click() {
     const std::optional<toolkit::WebDocument> document = FetchUnlessCancelled(*m_InetMain, m_strURL);
     if (!document)
         return;
-    const QString strText = WebStripText(*document);
-    if (!Loaded())
-        return;
-    HandOver(strText);
+    HandOver(ModuleMain::WebStripText(*document));
 }
 
 void FormMain::HandOver(const QString& text) {
+    if (!Loaded())
+        return;
     ++m_handOvers;
     csqc->Scroll(true, text);
 }

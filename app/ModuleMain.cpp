@@ -3,6 +3,7 @@
 #include "app/FormMain.h"
 #include "toolkit/App.h"
 #include "toolkit/Lifecycle.h"
+#include "toolkit/WebText.h"
 #include "toolkit/WorkYield.h"
 
 #include <QStringView>
@@ -177,6 +178,24 @@ void StripEnclosed(QString& rstrText, QString vstrOpen, QString vstrClose) {
         StripSingle(rstrText, vstrOpen[0], vstrClose[0], yield);
     else
         StripSteps(rstrText, vstrOpen, vstrClose, yield);
+}
+
+QString WebStripText(const toolkit::WebDocument& document) {
+    toolkit::WorkYield yield;
+    switch (toolkit::KindOf(document)) {
+    case toolkit::WebKind::Html:
+        return toolkit::HtmlText(document.text, yield);
+    case toolkit::WebKind::Feed:
+        if (QString titles = toolkit::FeedText(document.text, yield); !titles.isEmpty())
+            return titles;
+        break;
+    case toolkit::WebKind::Text:
+        break;
+    }
+    QString text = document.text;
+    ReplaceNewLine(text, QStringLiteral(" "));
+    StripEnclosed(text, QStringLiteral("<"), QStringLiteral(">"));
+    return text;
 }
 
 // ---- End of text cleanup -------------------------------------------------------------------

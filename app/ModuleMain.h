@@ -2,6 +2,10 @@
 
 #include <QString>
 
+namespace toolkit {
+struct WebDocument;
+}
+
 // The application's entry.
 namespace ModuleMain {
 
@@ -33,6 +37,11 @@ bool ReplaceNewLine(QString& rstrText, QString vstrReplace);
 //     matters only for delimiters longer than one character;
 //   - an empty delimiter encloses nothing: the text stays as it is.
 void StripEnclosed(QString& rstrText, QString vstrOpen, QString vstrClose);
+
+// The line a fetched document puts on the strip: an HTML page's text as a browser shows it,
+// a feed's title and the titles of its items, and anything else (plain text, a feed of
+// which nothing could be read) through the same cleanup as a local file.
+QString WebStripText(const toolkit::WebDocument& document);
 
 // ---- End of text cleanup -------------------------------------------------------------------
 

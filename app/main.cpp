@@ -1,8 +1,8 @@
 #include "app/CommandLine.h"
 #include "app/FormMain.h"
 #include "app/ModuleMain.h"
+#include "toolkit/App.h"
 #include "toolkit/Events.h"
-#include "toolkit/Startup.h"
 
 #include <QApplication>
 

@@ -3,8 +3,8 @@
 // 1000 / (Timing + 1) steps a second on an idle machine.
 #include "marquee/CSQCtrl.h"
 #include "support/Overrides.h"
+#include "toolkit/App.h"
 #include "toolkit/Events.h"
-#include "toolkit/Startup.h"
 #include "toolkit/Window.h"
 
 #include <QApplication>

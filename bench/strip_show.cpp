@@ -6,8 +6,8 @@
 // Prints "filled" once the text has reached the strip's left edge.
 #include "marquee/CSQCtrl.h"
 #include "support/Overrides.h"
+#include "toolkit/App.h"
 #include "toolkit/Events.h"
-#include "toolkit/Startup.h"
 #include "toolkit/Window.h"
 #include "util/CCtrlFlavors.h"
 #include "util/CRForm.h"

@@ -5,7 +5,6 @@
 // and hand-over) and the same two figures are printed for that whole load.
 #include "app/FormMain.h"
 #include "app/ModuleMain.h"
-#include "app/WebStrip.h"
 #include "toolkit/Events.h"
 #include "toolkit/Lifecycle.h"
 #include "toolkit/WebText.h"

@@ -4,7 +4,6 @@
 
 #include <QString>
 #include <QStringList>
-#include <QStringView>
 
 #include <cstdint>
 #include <memory>

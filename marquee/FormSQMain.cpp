@@ -23,9 +23,6 @@ FormSQMain::FormSQMain()
     connectHandlers();
 }
 
-// The frame goes before the window that holds it.
-FormSQMain::~FormSQMain() { m_FrameVorn.reset(); }
-
 void FormSQMain::createWidgets() {
     m_FrameVorn = std::make_unique<StripView>(*this);
     m_FrameVorn->SetBackColor(kOrange);
@@ -55,18 +52,16 @@ void FormSQMain::connectHandlers() {
     m_FrameVorn->OnMouseMove = std::bind_front(&FormSQMain::FrameVorn_MouseMove, this);
     m_FrameVorn->OnMouseUp = std::bind_front(&FormSQMain::FrameVorn_MouseUp, this);
     for (int16_t i = 0; i < 2; ++i) {
-        m_FrameVorn->Box(i).OnMouseDown = [this, i](int16_t& b, int16_t& s, float& x, float& y) {
-            int16_t index = i;
-            TextVorn_MouseDown(index, b, s, x, y);
+        // The box's handler, told the index of the box.
+        const auto ofBox = [this, i](auto handler) {
+            return [this, i, handler](int16_t& b, int16_t& s, float& x, float& y) {
+                int16_t index = i;
+                (this->*handler)(index, b, s, x, y);
+            };
         };
-        m_FrameVorn->Box(i).OnMouseMove = [this, i](int16_t& b, int16_t& s, float& x, float& y) {
-            int16_t index = i;
-            TextVorn_MouseMove(index, b, s, x, y);
-        };
-        m_FrameVorn->Box(i).OnMouseUp = [this, i](int16_t& b, int16_t& s, float& x, float& y) {
-            int16_t index = i;
-            TextVorn_MouseUp(index, b, s, x, y);
-        };
+        m_FrameVorn->Box(i).OnMouseDown = ofBox(&FormSQMain::TextVorn_MouseDown);
+        m_FrameVorn->Box(i).OnMouseMove = ofBox(&FormSQMain::TextVorn_MouseMove);
+        m_FrameVorn->Box(i).OnMouseUp = ofBox(&FormSQMain::TextVorn_MouseUp);
     }
 }
 

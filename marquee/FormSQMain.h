@@ -7,13 +7,14 @@
 #include <memory>
 
 // What the strip tells its listener, through the scroll controller: a press,
-// move or release anywhere on it, with the button code.
+// move or release anywhere on it, with the button code. A listener hears only
+// what it overrides.
 class CSQCtrlEvents {
 public:
     virtual ~CSQCtrlEvents() = default;
-    virtual void MouseDown(int16_t& Button) = 0;
-    virtual void MouseMove(int16_t& Button) = 0;
-    virtual void MouseUp(int16_t& Button) = 0;
+    virtual void MouseDown(int16_t&) {}
+    virtual void MouseMove(int16_t&) {}
+    virtual void MouseUp(int16_t&) {}
 };
 
 // The strip on the desktop in which the text scrolls: a borderless, sizable
@@ -23,7 +24,6 @@ public:
 class FormSQMain : public toolkit::Window {
 public:
     FormSQMain();
-    ~FormSQMain() override;
 
     StripView& FrameVorn() { return *m_FrameVorn; }
     StripText& TextVorn(int16_t Index);

@@ -1,4 +1,4 @@
-#include "app/WebStrip.h"
+#include "app/ModuleMain.h"
 #include "toolkit/CodePage.h"
 #include "toolkit/Error.h"
 #include "toolkit/HttpFetch.h"
@@ -206,7 +206,7 @@ TEST(WebTextTest, PagesAndFeedsPutTheirReadableTextOnTheStrip) {
         {"plain", "text/plain", "a &amp; b\r\n<x>c &lt;", QStringLiteral("a &amp; b c &lt;")},
     };
     for (const auto& c : cases) {
-        const QString strip = WebStripText({DecodeWebText(c.body, c.type), c.type});
+        const QString strip = ModuleMain::WebStripText({DecodeWebText(c.body, c.type), c.type});
         EXPECT_EQ(strip.size(), c.strip.size()) << c.name;
         EXPECT_TRUE(strip == c.strip) << c.name << ": " << qPrintable(strip.left(300));
     }

@@ -3,6 +3,7 @@
 #include "toolkit/Error.h"
 #include "toolkit/WorkYield.h"
 
+#include <QByteArrayList>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -18,9 +19,8 @@ constexpr char kFallbackCodePage[] = "CP932";
 
 // glibc names plain ASCII this way in the C/POSIX locale; ASCII text is UTF-8 as well.
 bool IsUtf8Name(const QByteArray& charset) {
-    const QByteArray name = charset.toUpper();
-    return name.isEmpty() || name == "UTF-8" || name == "UTF8" || name == "ANSI_X3.4-1968" ||
-           name == "ASCII" || name == "US-ASCII";
+    static const QByteArrayList utf8{"", "UTF-8", "UTF8", "ANSI_X3.4-1968", "ASCII", "US-ASCII"};
+    return utf8.contains(charset.toUpper());
 }
 
 // Stateless, so that a multi-byte sequence cut off at the end counts as an error instead of
@@ -115,14 +115,6 @@ QByteArray EncodeCodePage(const QString& text, const QByteArray& charset) {
                                       "represent")
                            .arg(QString::fromLatin1(charset)));
     return bytes;
-}
-
-QString DecodeSystem(const QByteArray& bytes) {
-    return DecodeCodePage(bytes, SystemCodePageName());
-}
-
-QByteArray EncodeSystem(const QString& text) {
-    return EncodeCodePage(text, SystemCodePageName());
 }
 
 } // namespace toolkit

@@ -22,7 +22,11 @@ QString DecodeCodePage(const QByteArray& bytes, const QByteArray& charset);
 // character that the set cannot represent, rather than writing a substitute silently.
 QByteArray EncodeCodePage(const QString& text, const QByteArray& charset);
 
-QString DecodeSystem(const QByteArray& bytes);
-QByteArray EncodeSystem(const QString& text);
+inline QString DecodeSystem(const QByteArray& bytes) {
+    return DecodeCodePage(bytes, SystemCodePageName());
+}
+inline QByteArray EncodeSystem(const QString& text) {
+    return EncodeCodePage(text, SystemCodePageName());
+}
 
 } // namespace toolkit

@@ -1,10 +1,13 @@
 #include "toolkit/CommandButton.h"
 
 #include "toolkit/Colors.h"
-#include "toolkit/Container.h"
 #include "toolkit/ForwardingWidget_p.h"
+#include "toolkit/Window.h"
 
+#include <QKeySequence>
+#include <QPointer>
 #include <QPushButton>
+#include <QShortcut>
 
 namespace toolkit {
 
@@ -55,6 +58,24 @@ void CommandButton::postClick() {
         if (const auto handler = OnClick)
             handler();
     });
+}
+
+void SetDefaultButton(CommandButton& button) {
+    QWidget* window = button.ParentWindow().NativeWidget();
+    auto* push = static_cast<QPushButton*>(button.NativeWidget());
+    for (const auto key : {Qt::Key_Return, Qt::Key_Enter}) {
+        auto* shortcut = new QShortcut(QKeySequence(key), window);
+        shortcut->setContext(Qt::WindowShortcut);
+        QObject::connect(shortcut, &QShortcut::activated, window,
+                         [window, fallback = QPointer<QPushButton>(push)] {
+                             auto* focused = qobject_cast<QPushButton*>(window->focusWidget());
+                             QPushButton* target =
+                                 focused && focused->isVisible() ? focused : fallback.data();
+                             if (target && target->isEnabled() && target->isVisible())
+                                 target->click();
+                         });
+    }
+    push->setDefault(true);
 }
 
 } // namespace toolkit

@@ -8,7 +8,6 @@
 
 namespace toolkit {
 
-class Container;
 class CommandButtonWidget;
 
 // A push button. The caption's "&" marks its access key (Alt + key clicks it).
@@ -30,5 +29,11 @@ private:
 
     QString m_strCaption;
 };
+
+// Makes the button its window's default button: Enter clicks it, unless the
+// keyboard focus is on another push button of the window, which Enter then
+// clicks instead. The click is queued to the dispatch boundary as a mouse
+// click is. One default button per window.
+void SetDefaultButton(CommandButton& button);
 
 } // namespace toolkit

@@ -10,22 +10,19 @@ namespace toolkit {
 
 namespace {
 
-std::shared_ptr<CommonDialogSeam>& installed() {
-    static std::shared_ptr<CommonDialogSeam> dialogs;
-    return dialogs;
-}
+constinit std::shared_ptr<CommonDialogSeam> installed;
 
 // Held by the caller for the whole modal loop, in case a handler inside it swaps the dialogs.
 std::shared_ptr<CommonDialogSeam> dialogs() {
-    if (!installed())
-        installed() = QtCommonDialogs();
-    return installed();
+    if (!installed)
+        installed = QtCommonDialogs();
+    return installed;
 }
 
 } // namespace
 
 std::shared_ptr<CommonDialogSeam> SetCommonDialogs(std::shared_ptr<CommonDialogSeam> dialogs) {
-    return std::exchange(installed(), std::move(dialogs));
+    return std::exchange(installed, std::move(dialogs));
 }
 
 void CommonDialog::SetFontSize(float value) {

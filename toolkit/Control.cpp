@@ -1,7 +1,6 @@
 #include "toolkit/Control.h"
 
 #include "toolkit/Colors.h"
-#include "toolkit/Container.h"
 #include "toolkit/Twips.h"
 #include "toolkit/Window.h"
 
@@ -89,15 +88,9 @@ void ApplyTabOrder(const std::vector<Control*>& controls) {
     }
 }
 
-void Control::SetBackColor(int32_t value) {
+void Control::setColor(int32_t& color, int32_t value) {
     CheckColor(value);
-    m_lngBackColor = value;
-    applyColors();
-}
-
-void Control::SetForeColor(int32_t value) {
-    CheckColor(value);
-    m_lngForeColor = value;
+    color = value;
     applyColors();
 }
 

@@ -1,18 +1,19 @@
 #pragma once
 
-#include "toolkit/Mouse.h"
+#include "toolkit/Container.h"
 #include "toolkit/FontHolder.h"
+#include "toolkit/Mouse.h"
 
 #include <QPointer>
 #include <QWidget>
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace toolkit {
 
-class Container;
 class Window;
 
 // A widget inside a window. Left, Top, Width and Height are twips from the
@@ -43,9 +44,9 @@ public:
     void SetFocus();
 
     int32_t BackColor() const { return m_lngBackColor; }
-    void SetBackColor(int32_t value);
+    void SetBackColor(int32_t value) { setColor(m_lngBackColor, value); }
     int32_t ForeColor() const { return m_lngForeColor; }
-    void SetForeColor(int32_t value);
+    void SetForeColor(int32_t value) { setColor(m_lngForeColor, value); }
 
     Window& ParentWindow() const { return m_window; }
 
@@ -73,6 +74,8 @@ protected:
     void fontChanged() override;
 
 private:
+    void setColor(int32_t& color, int32_t value);
+
     Window& m_window;
     QPointer<QWidget> m_widget;
     float m_sngLeft = 0;
@@ -84,6 +87,14 @@ private:
     int32_t m_lngBackColor;
     int32_t m_lngForeColor;
 };
+
+// A new control of the given kind on the container, at its place in twips.
+template <class Kind>
+std::unique_ptr<Kind> Placed(Container& parent, float left, float top, float width, float height) {
+    auto control = std::make_unique<Kind>(parent);
+    control->Move(left, top, width, height);
+    return control;
+}
 
 // Orders the keyboard focus of the controls of one window as listed; those
 // that take no focus are passed over.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "toolkit/Error.h"
 #include "toolkit/StdFont.h"
 
 #include <QString>
@@ -14,7 +15,11 @@ namespace toolkit {
 class FontHolder {
 public:
     const StdFont& Font() const { return m_font; }
-    void SetFont(const StdFont& value);
+    void SetFont(const StdFont& value) {
+        checkSize(value.Size);
+        m_font = value;
+        fontChanged();
+    }
     bool FontBold() const { return m_font.Bold; }
     void SetFontBold(bool value) { change(&StdFont::Bold, value); }
     bool FontItalic() const { return m_font.Italic; }
@@ -22,7 +27,10 @@ public:
     QString FontName() const { return m_font.Name; }
     void SetFontName(const QString& value) { change(&StdFont::Name, value); }
     float FontSize() const { return m_font.Size; }
-    void SetFontSize(float value);
+    void SetFontSize(float value) {
+        checkSize(value);
+        change(&StdFont::Size, value);
+    }
     bool FontUnderline() const { return m_font.Underline; }
     void SetFontUnderline(bool value) { change(&StdFont::Underline, value); }
     bool FontStrikethru() const { return m_font.Strikethrough; }
@@ -35,6 +43,10 @@ protected:
     virtual void fontChanged() {}
 
 private:
+    static void checkSize(float points) {
+        if (!(points > 0) || points > 2048.0f)
+            throw Error::InvalidPropertyValue();
+    }
     template <class T> void change(T StdFont::*attribute, T value) {
         m_font.*attribute = std::move(value);
         fontChanged();

@@ -11,9 +11,7 @@ namespace toolkit {
 
 class FrameWidget : public Forwarding<QWidget> {
 public:
-    FrameWidget(Frame* frame, QWidget* parent) : Forwarding<QWidget>(parent), m_frame(frame) {
-        m_control = frame;
-    }
+    using Forwarding<QWidget>::Forwarding;
 
 protected:
     void paintEvent(QPaintEvent*) override {
@@ -25,8 +23,7 @@ protected:
         p.drawRect(box);
         p.setPen(palette().color(QPalette::Light));
         p.drawRect(box.translated(1, 1));
-        if (!m_frame->m_strCaption.isEmpty()) {
-            QString caption = m_frame->m_strCaption;
+        if (QString caption = static_cast<Frame*>(m_control)->m_strCaption; !caption.isEmpty()) {
             caption.remove(QLatin1Char('&'));
             const QRect text(8, 0, fm.horizontalAdvance(caption) + 4, fm.height());
             p.fillRect(text, palette().color(QPalette::Window));
@@ -34,13 +31,11 @@ protected:
             p.drawText(text, Qt::AlignCenter, caption);
         }
     }
-
-private:
-    Frame* m_frame;
 };
 
 Frame::Frame(Container& parent) : Control(parent, vbButtonFace, vbButtonText) {
-    auto* widget = new FrameWidget(this, parent.ClientWidget());
+    auto* widget = new FrameWidget(parent.ClientWidget());
+    widget->m_control = this;
     widget->setAutoFillBackground(true);
     Attach(widget);
 }

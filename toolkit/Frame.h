@@ -1,6 +1,5 @@
 #pragma once
 
-#include "toolkit/Container.h"
 #include "toolkit/Control.h"
 
 #include <QString>

@@ -1,7 +1,6 @@
 #include "toolkit/HScrollBar.h"
 
 #include "toolkit/Colors.h"
-#include "toolkit/Container.h"
 #include "toolkit/Error.h"
 #include "toolkit/ForwardingWidget_p.h"
 

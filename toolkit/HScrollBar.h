@@ -7,7 +7,6 @@
 
 namespace toolkit {
 
-class Container;
 class HScrollBarWidget;
 
 // A horizontal scroll bar with a 16-bit Value from 0 to Max, moved by 1 with
@@ -29,7 +28,6 @@ public:
     std::function<void()> OnChange;
 
 private:
-    friend class HScrollBarWidget;
     void userMoved(int value);
     void raiseChange();
 

@@ -12,10 +12,6 @@ namespace toolkit {
 
 namespace {
 
-QString describe(const QString& address, const QString& reason) {
-    return QStringLiteral("Could not fetch %1: %2.").arg(address, reason);
-}
-
 // The label of a character set as a page gives it, in the name the converter knows it by:
 // pages that say Shift_JIS are written in its Windows variant, and pages that say Latin-1
 // or ASCII in Windows-1252, as browsers read them. Nothing for a label nobody knows.
@@ -78,7 +74,8 @@ QString decodeWith(const QByteArray& charset, const QByteArray& body) {
 } // namespace
 
 FetchError::FetchError(FetchFailure failure, const QString& address, const QString& reason)
-    : Error(35750 + static_cast<int32_t>(failure), describe(address, reason)),
+    : Error(35750 + static_cast<int32_t>(failure),
+            QStringLiteral("Could not fetch %1: %2.").arg(address, reason)),
       m_failure(failure) {}
 
 QUrl WebAddress(const QString& address) {
@@ -135,20 +132,17 @@ QString DecodeWebText(const QByteArray& body, const QByteArray& contentType) {
     return DecodeSystem(body);
 }
 
-static std::shared_ptr<HttpFetchSeam>& installedFetch() {
-    static std::shared_ptr<HttpFetchSeam> fetch;
-    return fetch;
-}
+static constinit std::shared_ptr<HttpFetchSeam> installedFetch;
 
 std::shared_ptr<HttpFetchSeam> SetHttpFetch(std::shared_ptr<HttpFetchSeam> fetch) {
-    return std::exchange(installedFetch(), std::move(fetch));
+    return std::exchange(installedFetch, std::move(fetch));
 }
 
 // A copy, held while the fetch runs, in case a handler inside it swaps the fetch.
 static std::shared_ptr<HttpFetchSeam> currentFetch() {
-    if (!installedFetch())
-        installedFetch() = std::make_shared<QtHttpFetch>();
-    return installedFetch();
+    if (!installedFetch)
+        installedFetch = std::make_shared<QtHttpFetch>();
+    return installedFetch;
 }
 
 WebDocument Inet::OpenDocument(const QString& address) {

@@ -1,7 +1,6 @@
 #include "toolkit/Image.h"
 
 #include "toolkit/Colors.h"
-#include "toolkit/Container.h"
 #include "toolkit/ForwardingWidget_p.h"
 
 #include <QIcon>
@@ -15,16 +14,14 @@ namespace toolkit {
 
 class ImageWidget : public Forwarding<QWidget> {
 public:
-    ImageWidget(Image* image, QWidget* parent) : Forwarding<QWidget>(parent), m_image(image) {
-        m_control = image;
-    }
-    Image* m_image;
+    using Forwarding<QWidget>::Forwarding;
 
 protected:
     void paintEvent(QPaintEvent*) override {
-        if (!m_image || m_image->m_picture.Empty())
+        const Picture& picture = static_cast<Image*>(m_control)->m_picture;
+        if (picture.Empty())
             return;
-        const QIcon& icon = *m_image->m_picture.Icon();
+        const QIcon& icon = *picture.Icon();
         const QList<QSize> sizes = icon.availableSizes();
         // The largest picture the icon holds, scaled to the box.
         const auto largest = std::max_element(sizes.begin(), sizes.end(), [](QSize a, QSize b) {
@@ -35,7 +32,8 @@ protected:
 };
 
 Image::Image(Container& parent) : Control(parent, vbButtonFace, vbButtonText) {
-    auto* widget = new ImageWidget(this, parent.ClientWidget());
+    auto* widget = new ImageWidget(parent.ClientWidget());
+    widget->m_control = this;
     Attach(widget);
     widget->setFocusPolicy(Qt::NoFocus);
 }

@@ -5,8 +5,6 @@
 
 namespace toolkit {
 
-class Container;
-
 // A picture on a window, drawn over the window's background and stretched to
 // fill the box whatever its own size.
 class Image : public Control {

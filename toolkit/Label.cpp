@@ -1,7 +1,6 @@
 #include "toolkit/Label.h"
 
 #include "toolkit/Colors.h"
-#include "toolkit/Container.h"
 #include "toolkit/Error.h"
 #include "toolkit/ForwardingWidget_p.h"
 #include "toolkit/Twips.h"
@@ -16,14 +15,12 @@ namespace toolkit {
 
 namespace {
 
+// An "&" shows the character after it, so "&&" shows one "&"; a last "&" shows nothing.
 QString shownText(const QString& caption) {
     QString text;
-    text.reserve(caption.size());
     for (qsizetype i = 0; i < caption.size(); ++i) {
-        if (caption[i] == QLatin1Char('&') && i + 1 < caption.size())
-            ++i;
-        else if (caption[i] == QLatin1Char('&'))
-            continue;
+        if (caption[i] == u'&' && ++i == caption.size())
+            break;
         text += caption[i];
     }
     return text;

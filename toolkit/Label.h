@@ -6,8 +6,6 @@
 
 namespace toolkit {
 
-class Container;
-
 // How a label lines up its caption.
 inline constexpr int16_t vbLeftJustify = 0;
 inline constexpr int16_t vbRightJustify = 1;

@@ -3,8 +3,6 @@
 #include "toolkit/Error.h"
 #include "toolkit/Window.h"
 
-#include <QAction>
-#include <QMenu>
 #include <QMenuBar>
 
 namespace toolkit {
@@ -31,13 +29,6 @@ MenuItem::MenuItem(MenuItem& menu, const QString& caption)
 MenuItem::~MenuItem() {
     delete m_menu; // with its own action
     delete m_action;
-}
-
-QAction* MenuItem::NativeAction() const {
-    return m_action;
-}
-QMenu* MenuItem::NativeMenu() const {
-    return m_menu;
 }
 
 void MenuItem::applyState() {

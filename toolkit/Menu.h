@@ -1,12 +1,11 @@
 #pragma once
 
+#include <QAction>
+#include <QMenu>
 #include <QPointer>
 #include <QString>
 
 #include <functional>
-
-class QAction;
-class QMenu;
 
 namespace toolkit {
 
@@ -37,8 +36,8 @@ public:
     std::function<void()> OnClick;
 
     // Toolkit internals: the action the menu shows for this item.
-    QAction* NativeAction() const;
-    QMenu* NativeMenu() const;
+    QAction* NativeAction() const { return m_action; }
+    QMenu* NativeMenu() const { return m_menu; }
 
 private:
     void applyState();

@@ -1,7 +1,6 @@
 #include "toolkit/MultiLineTextBox.h"
 
 #include "toolkit/Colors.h"
-#include "toolkit/Container.h"
 #include "toolkit/ForwardingWidget_p.h"
 
 #include <QPlainTextEdit>
@@ -13,32 +12,23 @@ namespace {
 
 // The edit field knows one kind of line break; a CR LF pair must show as one
 // break, not as a line and an empty one.
-QString shownText(const QString& text) {
-    QString shown = text;
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return shown;
+QString shownText(QString text) {
+    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
 }
 
 } // namespace
 
-class MultiLineTextBoxWidget : public Forwarding<QPlainTextEdit> {
-public:
-    MultiLineTextBoxWidget(MultiLineTextBox* box, QWidget* parent)
-        : Forwarding<QPlainTextEdit>(parent) {
-        m_control = box;
-        setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-        setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        setLineWrapMode(QPlainTextEdit::WidgetWidth);
-        setTabChangesFocus(true);
-        // Mouse events reach the viewport, not the edit field itself.
-        viewport()->setMouseTracking(true);
-    }
-};
-
 MultiLineTextBox::MultiLineTextBox(Container& parent)
     : Control(parent, vbWindowBackground, vbWindowText) {
-    m_edit = new MultiLineTextBoxWidget(this, parent.ClientWidget());
+    auto* edit = new Forwarding<QPlainTextEdit>(parent.ClientWidget());
+    edit->m_control = this;
+    m_edit = edit;
+    m_edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_edit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    m_edit->setTabChangesFocus(true);
+    // Mouse events reach the viewport, not the edit field itself.
+    m_edit->viewport()->setMouseTracking(true);
     m_edit->setReadOnly(true);
     // Read-only still lets the user select and copy, with mouse and keys.
     m_edit->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);

@@ -8,8 +8,6 @@ class QPlainTextEdit;
 
 namespace toolkit {
 
-class Container;
-
 // A read-only text box of several lines with a vertical scroll bar that is
 // always there: the user can select and copy the text but not change it. Its
 // text is kept as given, line breaks included: CR LF, a lone LF and a lone CR

@@ -11,10 +11,6 @@ namespace toolkit {
 Picture::Picture(const QIcon& icon)
     : m_icon(icon.isNull() ? nullptr : std::make_shared<const QIcon>(icon)) {}
 
-bool Picture::Empty() const {
-    return !m_icon;
-}
-
 Picture WindowIcon(const Window& window) {
     const QWidget* widget = window.NativeWidget();
     if (!widget->testAttribute(Qt::WA_SetWindowIcon))

@@ -13,7 +13,7 @@ class Window;
 class Picture {
 public:
     Picture() = default;
-    bool Empty() const;
+    bool Empty() const { return !m_icon; }
 
     // Toolkit internals.
     explicit Picture(const QIcon& icon);

@@ -50,15 +50,12 @@ public:
     }
 };
 
-std::shared_ptr<Prompts>& current() {
-    static std::shared_ptr<Prompts> prompts;
-    return prompts;
-}
+constinit std::shared_ptr<Prompts> current;
 
 std::shared_ptr<Prompts> prompts() {
-    if (!current())
-        current() = std::make_shared<QtPrompts>();
-    return current();
+    if (!current)
+        current = std::make_shared<QtPrompts>();
+    return current;
 }
 
 QString titleOr(const QString& title) {
@@ -78,7 +75,7 @@ QString InputBox(const QString& prompt, const QString& title, const QString& ini
 }
 
 std::shared_ptr<Prompts> SetPrompts(std::shared_ptr<Prompts> p) {
-    return std::exchange(current(), std::move(p));
+    return std::exchange(current, std::move(p));
 }
 
 } // namespace toolkit

@@ -87,9 +87,6 @@ private:
         return m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     }
 
-    void refuse(FetchFailure failure, const QString& reason) {
-        refuse(FetchError(failure, m_address, reason));
-    }
     void refuse(const FetchError& error) {
         if (!m_refusal)
             m_refusal.emplace(error);
@@ -103,7 +100,7 @@ private:
         bool known = false;
         const qlonglong length = m_reply->header(QNetworkRequest::ContentLengthHeader).toLongLong(&known);
         if (known && length > kMaxFetchBytes)
-            return refuse(FetchFailure::TooLarge, tooLargeReason());
+            return refuse(tooLarge());
         const QByteArray contentType = m_reply->rawHeader("Content-Type");
         if (!contentType.trimmed().isEmpty() && !IsTextContent(contentType, {}))
             refuse(notText(contentType));
@@ -115,12 +112,13 @@ private:
         m_body += m_reply->readAll();
         if (m_body.size() > kMaxFetchBytes) {
             m_body.clear();
-            refuse(FetchFailure::TooLarge, tooLargeReason());
+            refuse(tooLarge());
         }
     }
 
-    static QString tooLargeReason() {
-        return QStringLiteral("the document is larger than %1 MiB").arg(kMaxFetchBytes >> 20);
+    FetchError tooLarge() const {
+        return {FetchFailure::TooLarge, m_address,
+                QStringLiteral("the document is larger than %1 MiB").arg(kMaxFetchBytes >> 20)};
     }
 
     FetchError notText(const QByteArray& contentType) const {

@@ -24,28 +24,21 @@ public:
     }
 };
 
-std::shared_ptr<ShellSeam>& installed() {
-    static std::shared_ptr<ShellSeam> shell;
-    return shell;
-}
+constinit std::shared_ptr<ShellSeam> installed;
 
 } // namespace
-
-int32_t GetDesktopWindow() {
-    return kDesktopWindowHandle;
-}
 
 int32_t ShellExecute(int32_t hwnd, const QString& verb, const QString& file,
                      const QString& parameters, const QString& directory, int16_t showCmd) {
     // A copy, so that the shell may be replaced while a request runs.
-    std::shared_ptr<ShellSeam> shell = installed();
+    std::shared_ptr<ShellSeam> shell = installed;
     if (!shell)
         shell = std::make_shared<DesktopShell>();
     return shell->ShellExecute(hwnd, verb, file, parameters, directory, showCmd);
 }
 
 std::shared_ptr<ShellSeam> SetShell(std::shared_ptr<ShellSeam> shell) {
-    return std::exchange(installed(), std::move(shell));
+    return std::exchange(installed, std::move(shell));
 }
 
 } // namespace toolkit

@@ -11,7 +11,7 @@ namespace toolkit {
 
 // The desktop window's handle: one reserved value that no Window takes.
 inline constexpr int32_t kDesktopWindowHandle = 0x00010010;
-int32_t GetDesktopWindow();
+inline int32_t GetDesktopWindow() { return kDesktopWindowHandle; }
 
 inline constexpr int16_t SW_SHOWNORMAL = 1;
 // Results of ShellExecute: above 32 means the request was handed on.

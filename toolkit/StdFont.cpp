@@ -20,11 +20,9 @@ double pointSizeForScreen(float points) {
     return static_cast<double>(points) * 96.0 / (dpi > 0.0 ? dpi : 96.0);
 }
 
-QStringList splitLines(const QString& text) {
-    QString t = text;
-    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return t.split(QLatin1Char('\n'));
+QStringList splitLines(QString text) {
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+    return text.split(u'\n');
 }
 
 } // namespace

@@ -1,7 +1,6 @@
 #include "toolkit/TextBox.h"
 
 #include "toolkit/Colors.h"
-#include "toolkit/Container.h"
 #include "toolkit/Error.h"
 #include "toolkit/ForwardingWidget_p.h"
 
@@ -12,14 +11,10 @@
 
 namespace toolkit {
 
-class TextBoxWidget : public Forwarding<QLineEdit> {
-public:
-    using Forwarding<QLineEdit>::Forwarding;
-};
-
 TextBox::TextBox(Container& parent) : Control(parent, vbWindowBackground, vbWindowText) {
-    m_edit = new TextBoxWidget(parent.ClientWidget());
-    m_edit->m_control = this;
+    auto* edit = new Forwarding<QLineEdit>(parent.ClientWidget());
+    edit->m_control = this;
+    m_edit = edit;
     // A text box keeps whatever it is given; the edit field's own limit is far lower.
     m_edit->setMaxLength(std::numeric_limits<int>::max());
     QObject::connect(m_edit, &QLineEdit::textEdited, m_edit,

@@ -6,10 +6,9 @@
 
 #include <functional>
 
-namespace toolkit {
+class QLineEdit;
 
-class Container;
-class TextBoxWidget;
+namespace toolkit {
 
 // A single-line edit field.
 class TextBox : public Control {
@@ -29,7 +28,7 @@ public:
 private:
     void raiseChange();
 
-    TextBoxWidget* m_edit;
+    QLineEdit* m_edit;
 };
 
 } // namespace toolkit

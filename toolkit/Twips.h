@@ -1,5 +1,7 @@
 #pragma once
 
+#include "toolkit/Error.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -22,7 +24,13 @@ inline float PixelsToTwips(double px) { return static_cast<float>(px * kTwipsPer
 
 // Lengths and coordinates beyond any screen, or not numbers at all, are
 // refused with "Invalid property value".
-void CheckLength(float twips);
-void CheckCoordinate(float twips);
+inline void CheckLength(float twips) {
+    if (std::isnan(twips) || twips < 0 || twips > 1.0e9f)
+        throw Error::InvalidPropertyValue();
+}
+inline void CheckCoordinate(float twips) {
+    if (!std::isfinite(twips) || std::fabs(twips) > 1.0e9f)
+        throw Error::InvalidPropertyValue();
+}
 
 } // namespace toolkit

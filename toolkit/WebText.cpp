@@ -11,10 +11,8 @@
 #include <libxml/parser.h>
 
 #include <algorithm>
-#include <array>
 #include <cstring>
 #include <memory>
-#include <optional>
 #include <vector>
 
 // HTML goes through libxml2's HTML parser: it reads pages as they are found on the web
@@ -184,21 +182,17 @@ struct FreeContext {
 
 // Atom 1.0 and 0.3.
 bool isAtomNamespace(QStringView uri) {
-    return uri == QLatin1String("http://www.w3.org/2005/Atom") ||
-           uri == QLatin1String("http://purl.org/atom/ns#");
+    return uri == u"http://www.w3.org/2005/Atom" || uri == u"http://purl.org/atom/ns#";
 }
 
 // The namespaces whose elements make up RSS and Atom feeds: none (RSS 2.0), RSS 1.0, RSS 0.9
 // and Atom.
 bool isFeedNamespace(QStringView uri) {
-    return uri.isEmpty() || uri == QLatin1String("http://purl.org/rss/1.0/") ||
-           uri == QLatin1String("http://my.netscape.com/rdf/simple/0.9/") || isAtomNamespace(uri);
+    return uri.isEmpty() || uri == u"http://purl.org/rss/1.0/" ||
+           uri == u"http://my.netscape.com/rdf/simple/0.9/" || isAtomNamespace(uri);
 }
 
-bool isFeedRoot(QStringView name) {
-    return name == QLatin1String("rss") || name == QLatin1String("RDF") ||
-           name == QLatin1String("feed");
-}
+bool isFeedRoot(QStringView name) { return name == u"rss" || name == u"RDF" || name == u"feed"; }
 
 // The local name of the first element, when the text starts as XML.
 QString rootElement(QStringView text) {
@@ -289,10 +283,9 @@ QString FeedText(QStringView xml, WorkYield& yield) {
             continue;
         const bool ours = isFeedNamespace(reader.namespaceUri());
         const QString parent = open.empty() ? QString() : open.back();
-        const bool ofFeed = parent == QLatin1String("channel") ||
-                            (parent == QLatin1String("feed") && open.size() == 1);
-        const bool ofItem = parent == QLatin1String("item") || parent == QLatin1String("entry");
-        if (!ours || reader.name() != QLatin1String("title") || !(ofFeed || ofItem)) {
+        const bool ofFeed = parent == u"channel" || (parent == u"feed" && open.size() == 1);
+        const bool ofItem = parent == u"item" || parent == u"entry";
+        if (!ours || reader.name() != u"title" || !(ofFeed || ofItem)) {
             open.push_back(ours ? reader.name().toString() : QString());
             continue;
         }
@@ -301,7 +294,7 @@ QString FeedText(QStringView xml, WorkYield& yield) {
         const QString raw = reader.readElementText(QXmlStreamReader::IncludeChildElements);
         if (reader.hasError())
             break; // the title was cut off
-        const bool html = atom ? type == QLatin1String("html") || type == QLatin1String("text/html")
+        const bool html = atom ? type == u"html" || type == u"text/html"
                                : raw.contains(u'<') || raw.contains(u'&');
         const QString title = html ? HtmlText(raw, yield) : folded(raw);
         if (ofFeed && feedTitle.isEmpty())

@@ -7,21 +7,14 @@
 
 namespace toolkit {
 
-namespace {
-
-std::chrono::nanoseconds& workYieldInterval() {
-    static std::chrono::nanoseconds interval = std::chrono::milliseconds(20);
-    return interval;
-}
-
-} // namespace
+static constinit std::chrono::nanoseconds workYieldInterval = std::chrono::milliseconds(20);
 
 WorkYield::WorkYield() : m_lastPass(std::chrono::steady_clock::now()) {}
 
 void WorkYield::CheckClock() {
     m_units = 0;
     const auto now = std::chrono::steady_clock::now();
-    if (now - m_lastPass < workYieldInterval())
+    if (now - m_lastPass < workYieldInterval)
         return;
     if (QCoreApplication::instance())
         QCoreApplication::processEvents(QEventLoop::AllEvents);
@@ -30,7 +23,7 @@ void WorkYield::CheckClock() {
 }
 
 std::chrono::nanoseconds SetWorkYieldInterval(std::chrono::nanoseconds interval) {
-    return std::exchange(workYieldInterval(), std::max(interval, std::chrono::nanoseconds::zero()));
+    return std::exchange(workYieldInterval, std::max(interval, std::chrono::nanoseconds::zero()));
 }
 
 } // namespace toolkit

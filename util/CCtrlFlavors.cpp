@@ -38,35 +38,18 @@ int32_t CCtrlFlavors::DeskTopHeight() const {
 
 void CCtrlFlavors::Form2DPosition(enm2DPosType venm2DPosType) {
     toolkit::Window& window = form();
-    // The room the window leaves on the desktop, worked out in double and not
-    // rounded; Top always goes first.
-    const auto room = [](int32_t desk, float size, double parts) {
+    // For each place, from the centre on, the parts of the room the window leaves on the
+    // desktop that stand above it and left of it: 0 for none, 1 for all of it, 2 for half.
+    constexpr int kParts[5][2] = {{2, 2}, {0, 0}, {0, 1}, {1, 0}, {1, 1}};
+    if (venm2DPosType < pos2DCenter || venm2DPosType > pos2DBottomRight)
+        return;
+    const auto [top, left] = kParts[venm2DPosType - pos2DCenter];
+    // Worked out in double and not rounded; Top always goes first.
+    const auto room = [](int parts, int32_t desk, float size) {
         return static_cast<float>((static_cast<double>(desk) - size) / parts);
     };
-    switch (venm2DPosType) {
-    case pos2DCenter:
-        window.SetTop(room(DeskTopHeight(), window.Height(), 2));
-        window.SetLeft(room(DeskTopWidth(), window.Width(), 2));
-        break;
-    case pos2DTopLeft:
-        window.SetTop(0);
-        window.SetLeft(0);
-        break;
-    case pos2DTopRight:
-        window.SetTop(0);
-        window.SetLeft(room(DeskTopWidth(), window.Width(), 1));
-        break;
-    case pos2DBottomLeft:
-        window.SetTop(room(DeskTopHeight(), window.Height(), 1));
-        window.SetLeft(0);
-        break;
-    case pos2DBottomRight:
-        window.SetTop(room(DeskTopHeight(), window.Height(), 1));
-        window.SetLeft(room(DeskTopWidth(), window.Width(), 1));
-        break;
-    default:
-        break;
-    }
+    window.SetTop(top == 0 ? 0.0f : room(top, DeskTopHeight(), window.Height()));
+    window.SetLeft(left == 0 ? 0.0f : room(left, DeskTopWidth(), window.Width()));
 }
 
 int32_t CCtrlFlavors::Form3DPosition(enm3DPosType venm3DPosType) {

@@ -31,7 +31,6 @@ enum enm3DPosType : int32_t {
 // "Object variable not set" (91).
 class CCtrlFlavors {
 public:
-    std::shared_ptr<CRForm> CRF() const { return m_CRF; }
     void SetCRF(std::shared_ptr<CRForm> Value) { m_CRF = std::move(Value); }
 
     // The usable desktop, in twips.

@@ -8,7 +8,7 @@
 //     break at either end, no two blanks in a row, no empty title between two separators;
 //   - the strip text of the document never crashes or hangs, whatever its kind.
 
-#include "app/WebStrip.h"
+#include "app/ModuleMain.h"
 #include "toolkit/WebText.h"
 #include "toolkit/WorkYield.h"
 
@@ -36,6 +36,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     toolkit::WorkYield yield;
     const QString titles = toolkit::FeedText(document.text, yield);
     fuzz::ExpectFolded(titles);
-    (void)WebStripText(document);
+    (void)ModuleMain::WebStripText(document);
     return 0;
 }
