@@ -40,7 +40,6 @@ protected:
 
     TempFolder tmp;
     testsupport::InstalledHttpFetch fetches;
-    std::optional<testsupport::ScopedWorkYieldInterval> everyRead;
     std::vector<QString> scrolled;
 };
 
@@ -71,8 +70,7 @@ TEST_F(TextSources, ALoadCleansAndScrollsAndACancelAfterItReadsThatFileAgain) {
     EXPECT_EQ(scrolled,
               (std::vector<QString>{QStringLiteral("Hello World\nx"),
                                     QStringLiteral("Second version"), QStringLiteral("Third")}));
-    EXPECT_TRUE(reported.empty());
-    EXPECT_TRUE(prompts->shown.empty());
+    EXPECT_EQ(std::tuple(prompts->shown.size(), reported.size()), std::tuple(0u, 0u));
 }
 
 TEST_F(TextSources, ABinaryFileIsReportedAndChangesNothingButTheProposedName) {
@@ -81,10 +79,10 @@ TEST_F(TextSources, ABinaryFileIsReportedAndChangesNothingButTheProposedName) {
     dialogs->AnswerOpen(binary);
     choose(panel->mnuFileLocal());
     EXPECT_EQ(messages(), std::vector<QString>{kBinaryMessage});
-    EXPECT_EQ(prompts->shown.at(0).buttons, vbOKOnly);
-    EXPECT_EQ(prompts->shown.at(0).title, QStringLiteral("vorn2"));
-    EXPECT_FALSE(panel->mnuFileLocalReload().Enabled()); // enabled only by a read that succeeds
-    EXPECT_TRUE(scrolled.empty());
+    EXPECT_EQ(std::tuple(prompts->shown.at(0).buttons, prompts->shown.at(0).title),
+              std::tuple(vbOKOnly, QStringLiteral("vorn2")));
+    // The reload is enabled only by a read that succeeds.
+    EXPECT_EQ(std::tuple(panel->mnuFileLocalReload().Enabled(), scrolled.size()), std::tuple(false, 0u));
 
     dialogs->AnswerOpen(good);
     choose(panel->mnuFileLocal());
@@ -108,15 +106,12 @@ TEST_F(TextSources, ABinaryFileIsReportedAndChangesNothingButTheProposedName) {
     // The reload reads the failing file without a word and hands over its empty text: the
     // current text restarts from its beginning.
     choose(panel->mnuFileLocalReload());
-    EXPECT_EQ(messages().size(), 3u);
-    ASSERT_EQ(scrolled.size(), 2u);
-    EXPECT_EQ(scrolled.back(), QStringLiteral("good text"));
-    EXPECT_EQ(csqc().SegmentIndex(), 0);
-    EXPECT_TRUE(reported.empty());
+    EXPECT_EQ(std::tuple(messages().size(), scrolled, csqc().SegmentIndex(), reported.size()),
+              std::tuple(3u, std::vector<QString>(2, QStringLiteral("good text")), 0, 0u));
 }
 
 TEST_F(TextSources, AHandlerRunningDuringALongCleanupDoesNotStopTheHandOver) {
-    everyRead.emplace(std::chrono::nanoseconds::zero());
+    const testsupport::ScopedWorkYieldInterval everyRead{std::chrono::nanoseconds::zero()};
     const QString path = tmp.write("long.html", QByteArray("<p>word</p>\r\n").repeated(20000));
     dialogs->AnswerOpen(path);
     bool ranInside = false;
@@ -129,10 +124,8 @@ TEST_F(TextSources, AHandlerRunningDuringALongCleanupDoesNotStopTheHandOver) {
         panel->mnuCtrlStop_Click();
     });
     drain();
-    EXPECT_TRUE(ranInside);
-    EXPECT_FALSE(scrollingWhenItRan);
-    ASSERT_EQ(scrolled.size(), 1u);
-    EXPECT_EQ(scrolled.back(), QStringLiteral("word ").repeated(20000));
+    EXPECT_EQ(std::tuple(ranInside, scrollingWhenItRan, scrolled),
+              std::tuple(true, false, std::vector<QString>{QStringLiteral("word ").repeated(20000)}));
 }
 
 // ---- Web(&W)... and Web Reload(&R) -----------------------------------------------------------
@@ -161,14 +154,11 @@ TEST_F(TextSources, WebProposesTheLastAddressAndCleansThePage) {
     EXPECT_EQ(scrolled.back(), QStringLiteral("again"));
 
     ASSERT_EQ(prompts->shown.size(), 3u);
-    for (const auto& s : prompts->shown) {
-        EXPECT_TRUE(s.input);
-        EXPECT_EQ(s.prompt, QStringLiteral("URL ?"));
-        EXPECT_EQ(s.title, QStringLiteral("vorn2"));
-        // The first box proposes nothing, the later ones the address typed first.
-        EXPECT_EQ(s.initial,
-                  &s == &prompts->shown[0] ? QString() : QStringLiteral("http://example.test/a"));
-    }
+    // The first box proposes nothing, the later ones the address typed first.
+    for (const auto& s : prompts->shown)
+        EXPECT_EQ(std::tuple(s.input, s.prompt, s.title, s.initial),
+                  std::tuple(true, QStringLiteral("URL ?"), QStringLiteral("vorn2"),
+                             &s == &prompts->shown[0] ? QString() : QStringLiteral("http://example.test/a")));
 }
 
 // A failure is reported, the user's cancel is not; both keep the new address and nothing else.
@@ -262,8 +252,7 @@ TEST_F(ScheduledReload, AChangedTextTakesOverWhenTheCurrentOneHasPassedTheStrip)
         EXPECT_FALSE(seen[i].newPass) << i;
     for (size_t i = changed; i < seen.size(); ++i)
         EXPECT_EQ(seen[i].text, QStringLiteral("second news"));
-    EXPECT_TRUE(reported.empty());
-    EXPECT_TRUE(prompts->shown.empty());
+    EXPECT_EQ(std::tuple(prompts->shown.size(), reported.size()), std::tuple(0u, 0u));
 }
 
 TEST_F(ScheduledReload, AnUnchangedTextChangesNothingAndAFailureIsOneLineOnStandardError) {
@@ -290,8 +279,7 @@ TEST_F(ScheduledReload, AnUnchangedTextChangesNothingAndAFailureIsOneLineOnStand
     EXPECT_EQ(csqc().Segments().join(QString()), QStringLiteral("same news"));
     EXPECT_EQ(errors, "vorn2: scheduled reload: Could not read " + path.toStdString() +
                           ": it is missing, binary or damaged.\n");
-    EXPECT_TRUE(prompts->shown.empty());
-    EXPECT_TRUE(reported.empty());
+    EXPECT_EQ(std::tuple(prompts->shown.size(), reported.size()), std::tuple(0u, 0u));
 }
 
 TEST_F(ScheduledReload, AWebReloadAfterAFailedFirstFetchStartsTheTextAndFailuresStayQuiet) {

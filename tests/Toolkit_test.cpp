@@ -10,7 +10,6 @@
 #include "toolkit/TextBox.h"
 
 #include <QGuiApplication>
-#include <QMouseEvent>
 #include <QLineEdit>
 #include <QPalette>
 #include <QRect>
@@ -74,10 +73,8 @@ TEST_F(Unpaced, dispatchShowsAnyErrorAndCarriesOn) {
     Dispatch([] { throw std::bad_alloc(); });
     Dispatch([] { throw std::runtime_error("broken"); });
     Dispatch([] { throw 42; });
-    ASSERT_EQ(reported.size(), 4u);
-    EXPECT_EQ(reported[0], QStringLiteral("Overflow"));
-    EXPECT_EQ(reported[1], QStringLiteral("Out of memory"));
-    EXPECT_EQ(reported[2], QStringLiteral("broken"));
+    EXPECT_EQ(reported, (std::vector<QString>{QStringLiteral("Overflow"), QStringLiteral("Out of memory"),
+                                              QStringLiteral("broken"), QStringLiteral("Unexpected error")}));
 
     // A reporter that fails itself does not take the application down.
     int tries = 0;
@@ -188,12 +185,12 @@ TEST_F(Unpaced, aShowMapsOnceBackInTheEventLoopWithWhatTheHandlerDidMeanwhile) {
     Window w;
     w.Show();
     w.Move(1500, 750, 3000, 1500);
-    EXPECT_TRUE(w.Visible());
-    EXPECT_FALSE(w.NativeWidget()->isVisible()) << "not mapped inside the handler";
-    EXPECT_TRUE(w.GeometryOutstanding());
+    // Not mapped inside the handler.
+    EXPECT_EQ(std::tuple(w.Visible(), w.NativeWidget()->isVisible(), w.GeometryOutstanding()),
+              std::tuple(true, false, true));
     drain();
-    EXPECT_TRUE(w.NativeWidget()->isVisible());
-    EXPECT_EQ(w.NativeWidget()->geometry().size(), QSize(200, 100));
+    EXPECT_EQ(std::tuple(w.NativeWidget()->isVisible(), w.NativeWidget()->geometry().size()),
+              std::tuple(true, QSize(200, 100)));
 
     // Shown and hidden again by one handler: never mapped.
     Window brief;
@@ -222,8 +219,7 @@ TEST_F(Unpaced, anOwnedWindowHiddenOnPurposeStaysHiddenWhenItsOwnerComesBack) {
     EXPECT_FALSE(owned.NativeWidget()->isVisible());
     owned.Show();
     drain();
-    EXPECT_TRUE(owned.NativeWidget()->isVisible());
-    EXPECT_EQ(owned.Owner(), &owner);
+    EXPECT_EQ(std::tuple(owned.NativeWidget()->isVisible(), owned.Owner()), std::tuple(true, &owner));
 }
 
 TEST_F(Unpaced, ownerDestroyedFirstLeavesTheOwnedWindowUsable) {
@@ -261,8 +257,7 @@ TEST_F(Unpaced, textBoxRaisesChangeOnRealChangesFromCodeAndUser) {
     QTest::keyClicks(edit, QStringLiteral("7"));
     EXPECT_EQ(changes, 0) << "a user's edit is handled from the event loop";
     DoEvents();
-    EXPECT_EQ(changes, 1);
-    EXPECT_EQ(box.Text(), QStringLiteral("7"));
+    EXPECT_EQ(std::tuple(changes, box.Text()), std::tuple(1, QStringLiteral("7")));
 }
 
 TEST_F(Unpaced, controlDestroyedBeforeItsQueuedMouseNotificationIsSafe) {
@@ -270,10 +265,7 @@ TEST_F(Unpaced, controlDestroyedBeforeItsQueuedMouseNotificationIsSafe) {
     auto frame = std::make_unique<Frame>(w);
     int seen = 0;
     frame->OnMouseDown = [&](int16_t&, int16_t&, float&, float&) { ++seen; };
-    QWidget* native = frame->NativeWidget();
-    QMouseEvent e(QEvent::MouseButtonPress, QPointF(1, 1), QPointF(1, 1), Qt::LeftButton,
-                  Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(native, &e);
+    sendMouse(frame->NativeWidget(), QEvent::MouseButtonPress, QPoint(1, 1), Qt::LeftButton, Qt::LeftButton);
     frame.reset();
     DoEvents();
     EXPECT_EQ(seen, 0);

@@ -28,7 +28,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStyle>
@@ -93,18 +92,16 @@ TEST_F(Widgets, scrollBarUserMovesAreQueuedAndAThumbDragReportsOnlyItsEnd) {
 
     qt->triggerAction(QAbstractSlider::SliderPageStepAdd);
     drain();
-    EXPECT_EQ(seen.back(), 2);
+    EXPECT_EQ(seen, (std::vector<int16_t>{1, 2}));
 
     qt->setSliderDown(true);
     qt->setSliderPosition(50);
     qt->setSliderPosition(60);
     drain();
-    EXPECT_EQ(seen.size(), 2u);
-    EXPECT_EQ(bar.Value(), 2);
+    EXPECT_EQ(std::tuple(seen.size(), bar.Value()), std::tuple(2u, 2));
     qt->setSliderDown(false);
     drain();
-    EXPECT_EQ(seen.size(), 3u);
-    EXPECT_EQ(seen.back(), 60);
+    EXPECT_EQ(seen, (std::vector<int16_t>{1, 2, 60}));
 
     // A drag that ends where it began changes nothing.
     qt->setSliderDown(true);
@@ -115,40 +112,15 @@ TEST_F(Widgets, scrollBarUserMovesAreQueuedAndAThumbDragReportsOnlyItsEnd) {
     EXPECT_EQ(seen.size(), 3u);
 }
 
-TEST_F(Widgets, scrollBarWithTheKeyboardShowsAMark) {
-    HScrollBar bar(*window);
-    bar.Move(0, 0, 900, 300);
-    bar.SetMax(100);
-    bar.SetValue(40);
-    QWidget* qt = bar.NativeWidget();
-    drain(); // the window is mapped from the event loop
-    window->NativeWidget()->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window->NativeWidget(), 2000));
-    // The mark is drawn in the text colour: dark dots the bar has nowhere else.
-    auto darkPixels = [qt] {
-        const QImage image = qt->grab().toImage();
-        int dark = 0;
-        for (int y = 0; y < image.height(); ++y) {
-            for (int x = 0; x < image.width(); ++x)
-                dark += image.pixelColor(x, y).lightness() < 60 ? 1 : 0;
-        }
-        return dark;
-    };
-    qt->clearFocus();
-    const int without = darkPixels();
-    qt->setFocus();
-    ASSERT_TRUE(qt->hasFocus());
-    EXPECT_GE(darkPixels(), without + 10);
-}
-
 // On the panel's short bars the hand must reach every value: a pixel of drag moves the value
-// by four at most, and the right arrow clicked a hundred times passes through each one.
-TEST_F(Widgets, scrollBarDraggedByThePixelOrClickedAtTheArrowReachesEveryValue) {
+// by four at most, and the right arrow clicked a hundred times passes through each one. With
+// the keyboard's focus the bar shows a mark.
+TEST_F(Widgets, scrollBarReachesEveryValueByHandAndShowsTheKeyboardFocus) {
     HScrollBar bar(*window);
     bar.Move(0, 0, 900, 300);
     bar.SetMax(100);
     auto* qt = static_cast<QScrollBar*>(bar.NativeWidget());
-    drain();
+    drain(); // the window is mapped from the event loop
     const auto at = [qt](QStyle::SubControl sub) {
         QStyleOptionSlider o;
         o.initFrom(qt);
@@ -160,17 +132,11 @@ TEST_F(Widgets, scrollBarDraggedByThePixelOrClickedAtTheArrowReachesEveryValue) 
         o.pageStep = qt->pageStep();
         return qt->style()->subControlRect(QStyle::CC_ScrollBar, &o, sub, qt).center();
     };
-    const auto mouse = [qt](QEvent::Type type, QPoint p, Qt::MouseButtons held) {
-        QMouseEvent e(type, p, qt->mapToGlobal(p), Qt::LeftButton, held, Qt::NoModifier);
-        QCoreApplication::sendEvent(qt, &e);
-    };
     int16_t previous = 0;
     for (int pixels = 1; pixels <= 6; ++pixels) {
         bar.SetValue(0);
         const QPoint from = at(QStyle::SC_ScrollBarSlider);
-        mouse(QEvent::MouseButtonPress, from, Qt::LeftButton);
-        mouse(QEvent::MouseMove, from + QPoint(pixels, 0), Qt::LeftButton);
-        mouse(QEvent::MouseButtonRelease, from + QPoint(pixels, 0), Qt::NoButton);
+        pressMoveRelease(qt, Qt::LeftButton, from, from + QPoint(pixels, 0));
         drain();
         EXPECT_GT(bar.Value(), previous) << pixels << " px";
         EXPECT_LE(bar.Value() - previous, 4) << pixels << " px";
@@ -178,14 +144,26 @@ TEST_F(Widgets, scrollBarDraggedByThePixelOrClickedAtTheArrowReachesEveryValue) 
     }
     bar.SetValue(0);
     std::set<int16_t> seen;
+    const QPoint arrow = at(QStyle::SC_ScrollBarAddLine);
     for (int click = 0; click < 100; ++click) {
-        mouse(QEvent::MouseButtonPress, at(QStyle::SC_ScrollBarAddLine), Qt::LeftButton);
-        mouse(QEvent::MouseButtonRelease, at(QStyle::SC_ScrollBarAddLine), Qt::NoButton);
+        pressMoveRelease(qt, Qt::LeftButton, arrow, arrow);
         drain();
         seen.insert(bar.Value());
     }
-    EXPECT_EQ(seen.size(), 100u);
-    EXPECT_EQ(*seen.begin(), 1);
+    EXPECT_EQ(std::tuple(seen.size(), *seen.begin()), std::tuple(100u, 1));
+
+    bar.SetValue(40);
+    window->NativeWidget()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window->NativeWidget(), 2000));
+    // The mark is drawn in the text colour: dark dots the bar has nowhere else.
+    auto darkPixels = [qt] {
+        return countPixels(qt->grab().toImage(), [](QColor c) { return c.lightness() < 60; });
+    };
+    qt->clearFocus();
+    const int without = darkPixels();
+    qt->setFocus();
+    ASSERT_TRUE(qt->hasFocus());
+    EXPECT_GE(darkPixels(), without + 10);
 }
 
 TEST_F(Widgets, menuChoicesAreQueuedAndLeaveTheCheckMarkToTheHandler) {
@@ -195,9 +173,9 @@ TEST_F(Widgets, menuChoicesAreQueuedAndLeaveTheCheckMarkToTheHandler) {
     MenuItem quit(file, QStringLiteral("Quit(&Q)"));
     int clicks = 0;
     open.OnClick = [&] { ++clicks; };
-    EXPECT_EQ(window->MenuBar()->actions().size(), 1);
-    EXPECT_EQ(file.NativeMenu()->title(), QStringLiteral("File(&F)"));
-    EXPECT_EQ(file.NativeMenu()->actions().size(), 3);
+    EXPECT_EQ(std::tuple(window->MenuBar()->actions().size(), file.NativeMenu()->title(),
+                         file.NativeMenu()->actions().size()),
+              std::tuple(1, QStringLiteral("File(&F)"), 3));
     EXPECT_EQ(std::tuple(line.IsSeparator(), line.NativeAction()->isSeparator(), line.NativeAction()->text()),
               std::tuple(true, true, QString()));
 
@@ -212,15 +190,13 @@ TEST_F(Widgets, menuChoicesAreQueuedAndLeaveTheCheckMarkToTheHandler) {
     open.NativeAction()->trigger();
     EXPECT_TRUE(open.NativeAction()->isChecked());
     drain();
-    EXPECT_FALSE(open.Checked());
-    EXPECT_FALSE(open.NativeAction()->isChecked());
+    EXPECT_EQ(std::tuple(open.Checked(), open.NativeAction()->isChecked()), std::tuple(false, false));
 
     open.SetEnabled(false);
     open.OnClick = [&] { ++clicks; };
     open.NativeAction()->trigger();
     drain();
-    EXPECT_EQ(clicks, 1);
-    EXPECT_FALSE(open.NativeAction()->isEnabled());
+    EXPECT_EQ(std::tuple(clicks, open.NativeAction()->isEnabled()), std::tuple(1, false));
 
     EXPECT_EQ(errorOf([&] { MenuItem nested(open, QStringLiteral("x")); }), 5);
 }
@@ -287,8 +263,7 @@ TEST_F(Widgets, closeQuestionCanCancelAndOnlyOneIsOpenAtATime) {
         modes.push_back(mode);
         // A second request while this question is open must not ask again.
         window->Unload();
-        QWidget* native = window->NativeWidget();
-        native->close();
+        window->NativeWidget()->close();
         drain();
         cancel = answer;
     };
@@ -505,9 +480,8 @@ TEST(QtCommonDialogTest,
         d.accept();
     });
     dialog.ShowFont();
-    EXPECT_TRUE(sampleShown);
-    EXPECT_FALSE(dialog.FontItalic());
-    EXPECT_EQ(dialog.FontName(), QStringLiteral("No Such Face Installed"));
+    EXPECT_EQ(std::tuple(sampleShown, dialog.FontItalic(), dialog.FontName()),
+              std::tuple(true, false, QStringLiteral("No Such Face Installed")));
 }
 
 } // namespace
@@ -556,10 +530,8 @@ protected:
     void Release() {
         m_blnDown = false;
         QWidget* target = m_window->NativeWidget();
-        const QPointF global = QCursor::pos();
-        QMouseEvent up(QEvent::MouseButtonRelease, target->mapFromGlobal(global), global,
-                       Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(target, &up);
+        sendMouse(target, QEvent::MouseButtonRelease, target->mapFromGlobal(QCursor::pos()),
+                  Qt::LeftButton, Qt::NoButton);
     }
     void expectUnmoved() const {
         EXPECT_FLOAT_EQ(m_window->Left(), 1500);

@@ -10,8 +10,10 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QImage>
 #include <QCoreApplication>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QTest>
 #include <QTimer>
 
@@ -32,6 +34,30 @@ inline void drain() {
         QCoreApplication::processEvents();
     (void)QTest::qWaitFor([] { return !toolkit::Window::MapsPending(); }, 2000);
     QCoreApplication::processEvents();
+}
+
+// Sends w a mouse event at `at`: `button` is the one that changed, `held` those down after it.
+inline void sendMouse(QWidget* w, QEvent::Type type, QPoint at, Qt::MouseButton button,
+                      Qt::MouseButtons held) {
+    QMouseEvent e(type, QPointF(at), QPointF(w->mapToGlobal(at)), button, held, Qt::NoModifier);
+    QApplication::sendEvent(w, &e);
+}
+
+// A press at `from`, a move to `to` with the button held, and the release there.
+inline void pressMoveRelease(QWidget* w, Qt::MouseButton button, QPoint from, QPoint to) {
+    sendMouse(w, QEvent::MouseButtonPress, from, button, button);
+    sendMouse(w, QEvent::MouseMove, to, Qt::NoButton, button);
+    sendMouse(w, QEvent::MouseButtonRelease, to, button, Qt::NoButton);
+}
+
+// How many pixels of a picture have a colour that `match` accepts.
+inline int countPixels(const QImage& image, const std::function<bool(QColor)>& match) {
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x)
+            n += match(image.pixelColor(x, y)) ? 1 : 0;
+    }
+    return n;
 }
 
 // What a user would see wrong in a window's layout: a control reaching out of what holds it,

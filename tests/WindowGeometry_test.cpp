@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 using toolkit::WindowGeometry;
 
 // The window system's reports are the truth in whole pixels; the twips keep
@@ -10,15 +12,11 @@ namespace {
 
 const QPoint kOrigin(0, 0);
 
-struct Twips {
-    float left, top, width, height;
-};
+// Left, top, width and height.
+using Twips = std::array<float, 4>;
 
-void expectTwips(const WindowGeometry& g, const Twips& t, const char* what) {
-    EXPECT_FLOAT_EQ(g.Left(), t.left) << what;
-    EXPECT_FLOAT_EQ(g.Top(), t.top) << what;
-    EXPECT_FLOAT_EQ(g.Width(), t.width) << what;
-    EXPECT_FLOAT_EQ(g.Height(), t.height) << what;
+Twips twips(const WindowGeometry& g) {
+    return {g.Left(), g.Top(), g.Width(), g.Height()};
 }
 
 } // namespace
@@ -71,11 +69,11 @@ TEST(WindowGeometry, takesWhatNoLongerRoundsToTheReportedPixels) {
     };
     for (const auto& c : cases) {
         WindowGeometry g;
-        g.Set(c.set.left, c.set.top, c.set.width, c.set.height);
+        g.Set(c.set[0], c.set[1], c.set[2], c.set[3]);
         const auto change = g.Reported(c.reported, c.origin);
-        expectTwips(g, c.expected, c.what);
-        EXPECT_EQ(change.moved, c.moved) << c.what;
-        EXPECT_EQ(change.resized, c.resized) << c.what;
+        EXPECT_EQ(std::tuple(twips(g), change.moved, change.resized),
+                  std::tuple(c.expected, c.moved, c.resized))
+            << c.what;
         if (c.reported.isValid()) {
             EXPECT_EQ(g.OuterPixels(c.origin), c.reported) << c.what;
         }
@@ -93,12 +91,12 @@ TEST(WindowGeometry, lateAnswersAreFollowedUntilTheLastOneComesIn) {
     const QRect last = g.OuterPixels(kOrigin);
     // The first request's answer, then the new place with the old size.
     EXPECT_TRUE(g.Reported(first, kOrigin).moved);
-    expectTwips(g, {0, 0, 2790, 315}, "the first answer");
+    EXPECT_EQ(twips(g), (Twips{0, 0, 2790, 315})) << "the first answer";
     const auto half = g.Reported(QRect(last.topLeft(), first.size()), kOrigin);
     EXPECT_TRUE(half.moved && !half.resized);
     const auto done = g.Reported(last, kOrigin);
     EXPECT_TRUE(!done.moved && done.resized);
-    expectTwips(g, {0, 11685, 19200, 315}, "the last answer");
+    EXPECT_EQ(twips(g), (Twips{0, 11685, 19200, 315})) << "the last answer";
     EXPECT_FALSE(g.Reported(last, kOrigin).resized) << "a copy of the same report";
 
     // A handler sets one part while a passing state stands reported: the
@@ -109,5 +107,5 @@ TEST(WindowGeometry, lateAnswersAreFollowedUntilTheLastOneComesIn) {
     const auto which = g.Set(g.Left(), g.Top(), g.Width(), 319.53f);
     EXPECT_TRUE(!which.left && !which.top && !which.width && which.height);
     g.Reported(QRect(0, 1003, 1280, 21), kOrigin);
-    expectTwips(g, {0, 15040.47f, 19200, 319.53f}, "after a passing state");
+    EXPECT_EQ(twips(g), (Twips{0, 15040.47f, 19200, 319.53f})) << "after a passing state";
 }

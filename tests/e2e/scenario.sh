@@ -77,7 +77,6 @@ expect_placed() {
 }
 ink() { "$python" "$here/strip_ink.py" "$@"; }
 has_above() { [[ "$(xprop -id "$strip" _NET_WM_STATE 2>/dev/null)" == *_NET_WM_STATE_ABOVE* ]]; }
-lacks_above() { ! has_above; }
 has_frame() { [ -n "$(extents "$1")" ] && [ "$(extents "$1" | cut -d' ' -f3)" -gt 0 ]; }
 # The frame's centre on the work area's centre, to the pixel that rounding twips may cost.
 centred() {
@@ -133,7 +132,7 @@ type_into_box() {
   wait_for 10 active_is "$box" || fail "the box $box is not active: $(xdotool getactivewindow) is"
   xdotool type --delay 5 "$2"
   xdotool key Return
-  wait_until "the box to close after Enter" 15 no_box
+  wait_until "the box to close after Enter" 15 not find_box
 }
 
 first_start() {
@@ -173,17 +172,17 @@ first_start() {
   [ "$(geom "$panel" | cut -d' ' -f1-3)" = "$px $py $pw" ] || fail "collapsing moved the panel: $(geom "$panel")"
 
   # Z Order, twice.
-  lacks_above || fail "the strip starts above other windows"
+  not has_above || fail "the strip starts above other windows"
   choose o z
   wait_until "_NET_WM_STATE_ABOVE on the strip" 10 has_above
   choose o z
-  wait_until "_NET_WM_STATE_ABOVE to be cleared" 10 lacks_above
+  wait_until "_NET_WM_STATE_ABOVE to be cleared" 10 not has_above
 
   # Hide Vorn, then the panel restored as from a task bar. Qt may give the strip a new X
   # window when it shows it again, so it is looked for anew.
   choose o m
-  wait_until "the panel to be unmapped" 10 unmapped "$panel"
-  wait_until "the strip to be unmapped" 10 unmapped "$strip"
+  wait_until "the panel to be unmapped" 10 not viewable "$panel"
+  wait_until "the strip to be unmapped" 10 not viewable "$strip"
   xprop -id "$panel" WM_STATE | grep -q Iconic || fail "the panel is not iconic after Hide Vorn"
   activate_panel
   wait_until "the panel to be mapped again" 10 viewable "$panel"
@@ -203,7 +202,7 @@ first_start() {
   [[ "$actions" != *MINIMIZE* && "$actions" != *MAXIMIZE* && "$actions" != *RESIZE* ]] ||
     fail "the About dialog can be minimised, maximised or resized: $actions"
   xdotool key Escape
-  wait_until "the About dialog to close on Escape" 10 unmapped "$about"
+  wait_until "the About dialog to close on Escape" 10 not viewable "$about"
   # Iconify requests leave both windows on the screen and the panel answering; then Enter.
   for request in WM_CHANGE_STATE _NET_WM_STATE_HIDDEN; do
     open_about
@@ -214,7 +213,7 @@ first_start() {
     [ "${worst%.*}" -lt 500 ] || fail "after $request the panel took $worst ms to answer a ping"
     wait_until "the About dialog to have the focus" 10 active_is "$about"
     if [ "$request" = WM_CHANGE_STATE ]; then xdotool key Escape; else xdotool key Return; fi
-    wait_until "the About dialog to close" 10 unmapped "$about"
+    wait_until "the About dialog to close" 10 not viewable "$about"
   done
   wait_until "the panel to be viewable" 10 viewable "$panel"
   step "About"
@@ -258,7 +257,7 @@ first_start() {
   xdotool key --delay 1 alt+f q
   wait_until "\"Quit ?\" once the keys before it are handled" 300 question_open
   answer Return
-  wait_until "the question to close on No" 10 question_gone
+  wait_until "the question to close on No" 10 not question_open
   viewable "$panel" && viewable "$strip" || fail "a window went away although the answer was No"
   step "$plays + 100 Plays, Quit answered No"
   close_panel

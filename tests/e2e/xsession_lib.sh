@@ -77,6 +77,9 @@ fail() {
   exit 1
 }
 
+# Succeeds when the command fails, so that a wait can be for something to go away.
+not() { ! "$@"; }
+
 # Polls a command until it succeeds; false after the deadline (seconds).
 wait_for() {
   local deadline=$(( $(date +%s%N) + $1 * 1000000000 ))
@@ -152,7 +155,6 @@ client_list() { xprop -root _NET_CLIENT_LIST | sed -n 's/.*# //p' | tr -d ',' ; 
 name_of() { xprop -id "$1" WM_NAME 2>/dev/null | sed -n 's/^WM_NAME([A-Z_]*) = "\(.*\)"$/\1/p'; }
 map_state() { xwininfo -id "$1" 2>/dev/null | awk '/Map State:/ {print $3}'; }
 viewable() { [ "$(map_state "$1")" = IsViewable ]; }
-unmapped() { ! viewable "$1"; }
 # left right top bottom of the frame the window manager put around a window.
 extents() { xprop -id "$1" _NET_FRAME_EXTENTS | sed -n 's/.* = //p' | tr -d ','; }
 geom() { # x y w h of a window's client area
@@ -190,11 +192,9 @@ find_box() {
   done
   return 1
 }
-no_box() { ! find_box; }
 # The "Quit ?" question: a visible window named after the application alone.
 question() { xdotool search --onlyvisible --name '^vorn2$' 2>/dev/null | head -n 1; }
 question_open() { [ -n "$(question)" ]; }
-question_gone() { ! question_open; }
 app_gone() { ! kill -0 "$app_pid" 2>/dev/null; }
 active_is() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$(($1))" ]; }
 # An open menu: a window of the application that the window manager does not
@@ -206,7 +206,6 @@ menu_open() {
   done
   return 1
 }
-menu_closed() { ! menu_open; }
 
 # ---- Driving the application ------------------------------------------------
 
@@ -256,7 +255,7 @@ choose() {
     xdotool key Escape
   done
   xdotool key "$2"
-  wait_until "the menu to close after $2" 10 menu_closed
+  wait_until "the menu to close after $2" 10 not menu_open
 }
 
 # The window manager's close on the panel (Alt+F4). A key can be lost while
