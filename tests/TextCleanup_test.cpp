@@ -29,15 +29,12 @@ TEST(TextCleanupTest, StripEnclosedCutsFromEachOpeningToTheFirstCharacterOfTheNe
         const char* close;
         const char* result;
     } cases[] = {
-        {"x<b>y</b>z", "<", ">", "xyz"},
-        {"<a<b>c>", "<", ">", "c>"},
-        {"see <here", "<", ">", "see <here"},
+        {"x<b>y</b>z", "<", ">", "xyz"}, {"<a<b>c>", "<", ">", "c>"}, {"see <here", "<", ">", "see <here"},
         {"a'b'c'd", "'", "'", "ac'd"}, // the same character opening and closing: pairs in turn
         {"a<!--x-->b", "<!--", "-->", "a->b"}, // only the closing's first character goes
         {"x<<y", "<<", "<", "xy"},             // the closing search starts inside the opening
         {"aab>b>c", "ab", ">", "c"},           // a cut joins an opening, which is cut as well
-        {"keep", "", ">", "keep"},
-        {"<keep>", "<", "", "<keep>"},
+        {"keep", "", ">", "keep"}, {"<keep>", "<", "", "<keep>"},
     };
     for (const auto& c : cases) {
         QString text = QString::fromLatin1(c.text);
@@ -53,11 +50,9 @@ TEST(TextCleanupTest, ReplaceNewLinePrefersPairsThenLineFeedsThenCarriageReturns
         bool replaced;
         const char* result;
     } cases[] = {
-        {"a\r\nb\nc", " ", true, "a b\nc"},
+        {"a\r\nb\nc", " ", true, "a b\nc"}, {"a\r\nb\r\n", "<br>", true, "a<br>b<br>"},
+        {"no break", " ", false, "no break"}, {"a\nb\n", "", true, "ab"},
         {"\n\r", "_", true, "_\r"}, // a line feed before a carriage return is no pair
-        {"no break", " ", false, "no break"},
-        {"a\r\nb\r\n", "<br>", true, "a<br>b<br>"},
-        {"a\nb\n", "", true, "ab"},
     };
     for (const auto& c : cases) {
         QString text = QString::fromLatin1(c.text);

@@ -18,15 +18,6 @@
 
 #include <QUrl>
 
-namespace {
-
-bool StartsWithMark(const QByteArray& body) {
-    return body.startsWith("\xEF\xBB\xBF") || body.startsWith("\xFF\xFE") ||
-           body.startsWith("\xFE\xFF");
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 1)
         return 0;
@@ -39,15 +30,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     (void)toolkit::IsTextContent(contentType, body);
 
     const QByteArray type = contentType.toLower();
+    const bool marked =
+        body.startsWith("\xEF\xBB\xBF") || body.startsWith("\xFF\xFE") || body.startsWith("\xFE\xFF");
     if (body.startsWith("\xEF\xBB\xBF")) {
         // Only the first mark is one: a second is the character U+FEFF of the text.
         fuzz::Expect(text == fuzz::Utf8KeepingMarks(body.mid(3)), "a UTF-8 mark did not read as UTF-8");
-    } else if (!StartsWithMark(body) && !type.contains("charset") &&
+    } else if (!marked && !type.contains("charset") &&
                !body.left(8192).toLower().contains("charset") &&
                !body.left(8192).contains("encoding") && fuzz::IsValidUtf8(body)) {
         fuzz::Expect(text == QString::fromUtf8(body), "valid UTF-8 without a label read otherwise");
     }
-    if (!StartsWithMark(body) && type.trimmed() == "text/html; charset=utf-8") {
+    if (!marked && type.trimmed() == "text/html; charset=utf-8") {
         fuzz::Expect(text == QString::fromUtf8(body), "a UTF-8 header did not read as UTF-8");
     }
 
