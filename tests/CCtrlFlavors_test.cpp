@@ -103,16 +103,14 @@ TEST_F(CCtrlFlavorsTest, InsideDeskTopPullsEachSideBackAndLeavesAWindowInsideAlo
         float left, top, width, height;
         float toLeft, toTop;
     } cases[] = {
-        {100, -300, 3000, 1000, 100, 0},
-        {-0.5f, 10935 - 1000 + 200, 3000, 1000, 0, 9935},
-        {15360 - 3000 + 0.25f, 9935, 3000, 1000, 12360, 9935},
-        {12360, 9935, 3000, 1000, 12360, 9935},
-        {0.25f, 17.75f, 3000, 1000, 0.25f, 17.75f},
-        {5, 0, 16000, 12000, -640, -1065},
+        {100, -300, 3000, 1000, 100, 0}, {-0.5f, 10935 - 1000 + 200, 3000, 1000, 0, 9935},
+        {15360 - 3000 + 0.25f, 9935, 3000, 1000, 12360, 9935}, {12360, 9935, 3000, 1000, 12360, 9935},
+        {0.25f, 17.75f, 3000, 1000, 0.25f, 17.75f}, {5, 0, 16000, 12000, -640, -1065},
         {-640, -1065, 16000, 12000, -640, -1065}, // it does not flip to 0 on a second call
         {-5000, -4000, 16000, 12000, -640, -1065},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "from " << c.left << "," << c.top);
         m_window->Move(c.left, c.top, c.width, c.height);
         m_flavors.InsideDeskTop();
         expectAt(c.toLeft, c.toTop);

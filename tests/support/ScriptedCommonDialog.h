@@ -33,8 +33,7 @@ public:
     struct Shown {
         std::vector<QString> OpenFileNames;
         std::vector<DialogFont> Fonts;
-        std::vector<int32_t> Colors;
-        std::vector<int32_t> Flags;
+        std::vector<int32_t> Colors, Flags;
     };
     const Shown& History() const noexcept { return m_shown; }
     // Answers scripted but not yet used.

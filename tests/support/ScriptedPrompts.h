@@ -18,8 +18,7 @@ public:
         bool input = false;
         QString prompt;
         int32_t buttons = 0;
-        QString title;
-        QString initial;
+        QString title, initial;
     };
 
     void AnswerMsgBox(int16_t answer) { m_steps.emplace_back(std::in_place_type<int16_t>, answer); }

@@ -12,10 +12,7 @@ class ScriptedShell : public toolkit::ShellSeam {
 public:
     struct Request {
         int32_t hwnd = 0;
-        QString verb;
-        QString file;
-        QString parameters;
-        QString directory;
+        QString verb, file, parameters, directory;
         int16_t showCmd = 0;
     };
 
