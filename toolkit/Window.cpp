@@ -369,10 +369,10 @@ void Window::readReport() {
     m_handedOver = client;
     if (reframed)
         m_requested = outer;
-    const WindowGeometry::Change change = m_geometry.Reported(outer, desktopOrigin());
+    const bool resized = m_geometry.Reported(outer, desktopOrigin());
     m_widget->Layout(client.size());
     if (ScaleWidth() != scaleWidth || ScaleHeight() != scaleHeight ||
-        (change.resized && !reframed))
+        (resized && !reframed))
         PostHandler([this] { raiseResize(); });
 }
 

@@ -43,9 +43,9 @@ int pixelLength(float start, float length) {
 
 } // namespace
 
-WindowGeometry::Change WindowGeometry::Reported(const QRect& outer, QPoint origin) {
+bool WindowGeometry::Reported(const QRect& outer, QPoint origin) {
     if (!outer.isValid())
-        return {};
+        return false;
     const QRect before = OuterPixels(origin);
     const int x = outer.x() - origin.x();
     const int y = outer.y() - origin.y();
@@ -59,10 +59,7 @@ WindowGeometry::Change WindowGeometry::Reported(const QRect& outer, QPoint origi
     m_height = pixelLength(m_top, m_set.height) == outer.height()
                    ? m_set.height
                    : PixelsToTwips(outer.height());
-    Change change;
-    change.moved = outer.topLeft() != before.topLeft();
-    change.resized = outer.size() != before.size();
-    return change;
+    return outer.size() != before.size();
 }
 
 } // namespace toolkit

@@ -17,10 +17,6 @@ namespace toolkit {
 // there.
 class WindowGeometry {
 public:
-    struct Change {
-        bool moved = false;
-        bool resized = false;
-    };
     // Which of the four a Set changed.
     struct Which {
         bool left = true;
@@ -42,8 +38,8 @@ public:
 
     // The window system reports the window's outer rectangle. Each of place
     // and size that the twips do not round to any more takes the report's
-    // whole pixels; returns which did.
-    Change Reported(const QRect& outer, QPoint origin);
+    // whole pixels; returns whether the size in pixels changed.
+    bool Reported(const QRect& outer, QPoint origin);
 
 private:
     struct Twips {
