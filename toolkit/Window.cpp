@@ -322,7 +322,8 @@ void Window::readReport() {
     const float scaleHeight = ScaleHeight();
     // The window manager has framed the window, or framed it anew: the outer
     // rectangle takes the frame in around the client area.
-    const QMargins framed = m_style.TitleBar ? m_widget->windowHandle()->frameMargins() : QMargins();
+    const QMargins framed =
+        m_style.TitleBar ? m_widget->windowHandle()->frameMargins() : QMargins();
     const bool reframed = !framed.isNull() && framed != m_frame;
     if (reframed)
         g_lastCaptionFrame = m_frame = framed;
@@ -353,9 +354,7 @@ void Window::tellQt(const QRect& client) {
 }
 
 void Window::SnapPositionToPixels() {
-    const QRect outer = m_geometry.OuterPixels(desktopOrigin());
-    const QPoint origin = desktopOrigin();
-    m_geometry.Set(PixelsToTwips(outer.x() - origin.x()), PixelsToTwips(outer.y() - origin.y()),
+    m_geometry.Set(PixelsToTwips(TwipsToPixels(Left())), PixelsToTwips(TwipsToPixels(Top())),
                    Width(), Height());
 }
 
@@ -363,13 +362,11 @@ void Window::SnapPositionToPixels() {
 // notification is queued like one from the window manager.
 void Window::FrameBorderDragged(const QRect& outer) {
     const QPoint o = desktopOrigin();
-    const float width = PixelsToTwips(outer.width());
-    const float height = PixelsToTwips(outer.height());
-    const bool resized = width != Width() || height != Height();
-    m_geometry.Set(PixelsToTwips(outer.x() - o.x()), PixelsToTwips(outer.y() - o.y()), width,
-                   height);
+    const WindowGeometry::Which set =
+        m_geometry.Set(PixelsToTwips(outer.x() - o.x()), PixelsToTwips(outer.y() - o.y()),
+                       PixelsToTwips(outer.width()), PixelsToTwips(outer.height()));
     applyGeometry();
-    if (resized)
+    if (set.width || set.height)
         PostHandler([this] { raiseResize(); });
 }
 

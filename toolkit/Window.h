@@ -174,7 +174,7 @@ private:
     bool FrameBorderSizes() const override { return m_style.Sizable && !m_style.TitleBar; }
     void FrameReported() override;
     void FrameExposed() override;
-    void FrameStateChanged() override { nativeStateChanged(); }
+    void FrameStateChanged() override;
     void FrameActivated() override { raiseOwned(); }
     void FrameCloseRequested() override;
     void FrameBorderDragged(const QRect& outer) override;
@@ -201,7 +201,6 @@ private:
     void ownerStateChanged();
     void raiseOwned();
     void raise();
-    void nativeStateChanged();
 
     WindowStyle m_style;
     WindowGeometry m_geometry;

@@ -50,8 +50,9 @@ bool WindowGeometry::Reported(const QRect& outer, QPoint origin) {
     // back finds its exact twips again.
     m_now.left = TwipsToPixels(m_set.left) == x ? m_set.left : PixelsToTwips(x);
     m_now.top = TwipsToPixels(m_set.top) == y ? m_set.top : PixelsToTwips(y);
-    m_now.width = pixelLength(m_now.left, m_set.width) == outer.width() ? m_set.width
-                                                                     : PixelsToTwips(outer.width());
+    m_now.width = pixelLength(m_now.left, m_set.width) == outer.width()
+                      ? m_set.width
+                      : PixelsToTwips(outer.width());
     m_now.height = pixelLength(m_now.top, m_set.height) == outer.height()
                        ? m_set.height
                        : PixelsToTwips(outer.height());

@@ -112,7 +112,7 @@ void Window::SetWindowState(int16_t value) {
         });
 }
 
-void Window::nativeStateChanged() {
+void Window::FrameStateChanged() {
     const Qt::WindowStates s = m_widget->windowState();
     const int16_t state = (s & Qt::WindowMinimized)   ? vbMinimized
                           : (s & Qt::WindowMaximized) ? vbMaximized
