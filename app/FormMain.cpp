@@ -146,14 +146,12 @@ void FormMain::createMenus() {
         item(*m_mnuOption, "Back Color(&B)...", &FormMain::mnuOptionBackColor_Click);
     m_mnuOptionHR01 = item(*m_mnuOption, "-", nullptr);
     m_mnuOptionZOrder = item(*m_mnuOption, "Z Order(&Z)", &FormMain::mnuOptionZOrder_Click);
-    m_mnuOptionStartUpPosition = item(*m_mnuOption, "StartUp Position(&S)",
-                                      &FormMain::mnuOptionStartUpPosition_Click);
+    m_mnuOptionStartUpPosition =
+        item(*m_mnuOption, "StartUp Position(&S)", &FormMain::mnuOptionStartUpPosition_Click);
     m_mnuOptionPanel = item(*m_mnuOption, "Panel(&P)", &FormMain::mnuOptionPanel_Click);
     m_mnuOptionHR02 = item(*m_mnuOption, "-", nullptr);
-    m_mnuOptionHideMenu =
-        item(*m_mnuOption, "Hide Menu(&H)", &FormMain::mnuOptionHideMenu_Click);
-    m_mnuOptionHideVorn =
-        item(*m_mnuOption, "Hide Vorn(&M)", &FormMain::mnuOptionHideVorn_Click);
+    m_mnuOptionHideMenu = item(*m_mnuOption, "Hide Menu(&H)", &FormMain::mnuOptionHideMenu_Click);
+    m_mnuOptionHideVorn = item(*m_mnuOption, "Hide Vorn(&M)", &FormMain::mnuOptionHideVorn_Click);
 
     m_mnuAbout = std::make_unique<MenuItem>(*this, QStringLiteral("About(&A)"));
     m_mnuAboutMe = item(*m_mnuAbout, "Me(&M)...", &FormMain::mnuAboutMe_Click);
