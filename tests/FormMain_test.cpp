@@ -47,23 +47,17 @@ TEST_F(Panel, startsWithTheStripEmptyAndStillAndTheBarsAndMenusReady) {
         EXPECT_EQ(errorOf([bar] { bar->SetValue(101); }), 380);
     }
     EXPECT_EQ(std::tuple(csqc().Speed(), csqc().Timing()), std::tuple(0, 0));
-    // Nothing checked, an access key on every item and no other shortcut, only the reloads
-    // wait for a load.
-    int items = 0;
+    // Nothing checked, an access key on every item (the menus' own are the scenario's), only
+    // the reloads wait for a load.
     for (QAction* menu : panel->MenuBar()->actions()) {
         for (QAction* a : menu->menu()->actions()) {
-            ++items;
             SCOPED_TRACE(a->text().toStdString());
             EXPECT_FALSE(a->isChecked());
-            EXPECT_TRUE(a->shortcut().isEmpty());
             EXPECT_TRUE(a->isSeparator() || QKeySequence::mnemonic(a->text()).count() == 1);
             EXPECT_EQ(a->isEnabled(), a != panel->mnuFileLocalReload().NativeAction() &&
                                           a != panel->mnuFileWebReload().NativeAction());
         }
     }
-    EXPECT_EQ(items, 20);
-    for (QAction* menu : panel->MenuBar()->actions())
-        EXPECT_EQ(QKeySequence::mnemonic(menu->text()).count(), 1) << menu->text().toStdString();
 }
 
 // The heights it takes, in place, on a real window manager: the e2e scenario.
