@@ -351,6 +351,23 @@ TEST_F(Panel, aPressOnTheStripBringsTheHiddenMenuBackAndOnlyALeftOnePullsTheStri
     }
 }
 
+// Both windows hidden and brought back on a real window manager: the e2e scenario.
+TEST_F(Panel, hideVornLetsTheTextMoveOnWhileBothWindowsAreAway) {
+    float leftAtHide = 0;
+    onYield = [&] {
+        if (yields == 10) {
+            panel->mnuOptionHideVorn_Click();
+            leftAtHide = strip->TextVorn(0).Left();
+        } else if (yields == 30) {
+            EXPECT_TRUE(panel->NativeWidget()->isMinimized() && csqc().Fuel());
+            EXPECT_LT(strip->TextVorn(0).Left(), leftAtHide) << "the text stood still";
+            csqc().Scroll(false, QString());
+        }
+    };
+    csqc().Scroll(true, QStringLiteral("text that keeps moving"));
+    EXPECT_EQ(yields, 30);
+}
+
 // Title, modality and owner on a real window manager: the e2e scenario.
 TEST_F(Panel, aboutShowsTheMakersReportAsThreeLinesAndItsPage) {
     QPointer<QWidget> seen;
