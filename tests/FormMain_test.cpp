@@ -288,32 +288,27 @@ TEST_F(Panel, theFontDialogShowsTheStripsFontAndALargerOneGrowsTheStripInsideThe
     EXPECT_EQ(strip->Left(), 0.0f);
 }
 
-TEST_F(Panel, coloursReachTheStripWhileItScrollsAndTheDialogsTakeTheFontDialogsFlags) {
+// Taken during a scroll without restarting it: CSQCtrlLoop.refreshDuringTheScroll...
+TEST_F(Panel, coloursReachEveryPartOfTheStripAndTheDialogsTakeTheFontDialogsFlags) {
     const int32_t red = RGB(255, 0, 0), black = RGB(0, 0, 0);
     const int32_t foreBefore = strip->ForeColor(), backBefore = strip->BackColor();
+    // The whole strip full of text, drawn once in the old colours.
+    csqc().Scroll(false, QStringLiteral("segment text ").repeated(50));
+    strip->TextVorn(0).SetVisible(true);
+    strip->TextVorn(0).SetLeft(0);
+    strip->FrameVorn().Present();
+    const auto picture = [&] { return strip->FrameVorn().NativeWidget()->grab().toImage(); };
+    picture();
     dialogs->AnswerColor(red);
     dialogs->AnswerColor(black);
-    float leftAtChange = 0;
-    QImage shot;
-    onYield = [&] {
-        if (yields == 40) {
-            leftAtChange = strip->TextVorn(0).Left();
-            panel->mnuOptionFontColor_Click();
-            EXPECT_EQ(strip->TextVorn(0).ForeColor(), red) << "the text colour alone";
-            panel->mnuOptionBackColor_Click();
-            EXPECT_EQ(strip->TextVorn(0).Left(), leftAtChange);
-        } else if (yields == 41) {
-            EXPECT_EQ(strip->TextVorn(0).Left(), leftAtChange - 1) << "the text went on, not back";
-            strip->TextVorn(0).SetLeft(0); // the whole strip full of text, to be looked at
-            shot = strip->FrameVorn().NativeWidget()->grab().toImage();
-            csqc().Scroll(false, QString());
-        }
-    };
-    csqc().Scroll(true, QStringLiteral("segment text ").repeated(50));
-    EXPECT_LT(leftAtChange, strip->FrameVorn().Width() - 30.0f) << "the text had not moved";
+    choose(panel->mnuOptionFontColor());
+    EXPECT_EQ(std::tuple(strip->TextVorn(0).ForeColor(), strip->TextVorn(0).BackColor()),
+              std::tuple(red, backBefore)) << "the text colour alone";
+    choose(panel->mnuOptionBackColor());
     EXPECT_EQ(colors(true), std::vector<int32_t>(4, red));
     EXPECT_EQ(colors(false), std::vector<int32_t>(4, black));
     // Drawn so: red letters on black, nothing left of the old orange and grey.
+    const QImage shot = picture();
     EXPECT_GT(countPixels(shot, [](QColor c) { return c == QColor(255, 0, 0); }), 10);
     EXPECT_GT(countPixels(shot, [](QColor c) { return c == QColor(0, 0, 0); }),
               shot.width() * shot.height() / 2);
