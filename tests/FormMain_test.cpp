@@ -280,9 +280,6 @@ TEST_F(Panel, theFontDialogShowsTheStripsFontAndALargerOneGrowsTheStripInsideThe
     EXPECT_EQ(dialogs->History().Flags, (std::vector<int32_t>{cdlCFBoth, cdlCFBoth}));
     EXPECT_EQ(std::tuple(strip->FontSize(), strip->FontItalic(), strip->FontBold(), strip->FontUnderline()),
               std::tuple(36.0f, true, false, true));
-    for (const Control* c : std::initializer_list<const Control*>{
-             &strip->FrameVorn(), &strip->TextVorn(0), &strip->TextVorn(1)})
-        EXPECT_EQ(c->Font(), strip->Font());
     EXPECT_GT(strip->Height(), 3.0f * height - 100.0f) << "one line of the larger text";
     EXPECT_FLOAT_EQ(strip->Top() + strip->Height(), deskHeight());
     EXPECT_EQ(strip->Left(), 0.0f);
