@@ -118,11 +118,6 @@ TEST_F(CFileStreamTest, FileLongerThanAnInt32HoldsIsRefused) {
     const int16_t n = FileTable::FreeFile();
     EXPECT_EQ(errorOf([&] { FileTable::Open(n, big.fileName(), FileTable::Mode::BinaryRead); }), 6);
     EXPECT_FALSE(FileTable::IsOpen(n));
-    CFileStream reader;
-    reader.SetPath(big.fileName());
-    EXPECT_TRUE(reader.Binary().empty());
-    EXPECT_TRUE(reader.Error());
-    EXPECT_EQ(Read(reader, big.fileName()), std::pair(QString(), true));
 }
 
 TEST_F(CFileStreamTest, AReadNestedInALongReadLeavesTheOuterReadItsOwnOutcome) {
