@@ -1,6 +1,6 @@
 // The text of a fetched page: the character set from a byte order mark, the Content-Type
-// header, an HTML meta tag, valid UTF-8, else the system code page; and the checks a fetch
-// makes before it starts (the address) and once headers arrive (whether the type is text).
+// header, an HTML meta tag, valid UTF-8, else the system code page; and the check a fetch
+// makes once headers arrive (whether the type is text).
 //
 // Input: one byte n, then n bytes of Content-Type header value, then the body. What must hold
 // for every input:
@@ -8,15 +8,11 @@
 //     body exactly as UTF-8;
 //   - a body that is valid UTF-8, with no mark, no charset in the header and no "charset" or
 //     "encoding" anywhere near its start (where a meta tag or an XML declaration would be),
-//     reads exactly as UTF-8;
-//   - the address check either gives an http or https address with a host or raises the
-//     fetch's own error, never anything else.
+//     reads exactly as UTF-8.
 
 #include "toolkit/HttpFetch.h"
 
 #include "FuzzInput.h"
-
-#include <QUrl>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 1)
@@ -44,15 +40,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         fuzz::Expect(text == QString::fromUtf8(body), "a UTF-8 header did not read as UTF-8");
     }
 
-    // The address check on the same bytes, as if they were typed into "URL ?".
-    try {
-        const QUrl url = toolkit::WebAddress(QString::fromUtf8(contentType));
-        const QString scheme = url.scheme().toLower();
-        fuzz::Expect(url.isValid() && !url.host().isEmpty() &&
-                         (scheme == QLatin1String("http") || scheme == QLatin1String("https")),
-                     "an address passed the check that cannot be fetched",
-                     QString::fromUtf8(contentType));
-    } catch (const toolkit::FetchError&) {
-    }
     return 0;
 }
