@@ -20,17 +20,16 @@ namespace {
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
 // The number in front of a text as typed into a field; beyond a double it is an infinity,
-// which every bound refuses, not an error.
+// which every bound refuses, not an error. Blanks inside and signs are fuzz_val's as well.
 TEST(Val, readsTheNumberInFrontOfATextAsTypedIntoAField) {
     const struct {
         const char16_t* text;
         double value;
     } cases[] = {
-        {u"&H1F", 31},  {u"&h1f", 31}, {u"&O17", 15},   {u"&o17", 15}, {u"1 2", 12},
-        {u"1e2", 100},  {u"1D2", 100}, {u"1d-2", 0.01}, {u".5", 0.5},  {u"-7", -7},
+        {u"&H1F", 31},  {u"&h1f", 31}, {u"&O17", 15},   {u"&o17", 15}, {u"- 3", -3},
+        {u"1e2", 100},  {u"1D2", 100}, {u"1d-2", 0.01}, {u".5", 0.5},  {u"050", 50},
         {u"12abc", 12}, {u"", 0},      {u"+", 0},       {u"1e", 1},    {u"&H", 0},
-        {u"050", 50},   {u"x", 0},     {u"7.5", 7.5},   {u"-30", -30}, {u" \t\n4\r\n2 ", 42},
-        {u"&O19", 1},   {u"&HFG", 15}, {u"1.2.3", 1.2}, {u"1e+", 1},   {u"- 3", -3},
+        {u"&O19", 1},   {u"&HFG", 15}, {u"1.2.3", 1.2}, {u"1e+", 1},   {u"x", 0},
         {u"１２", 0},   {u"3１", 3},   {u"&X1", 0},     {u".", 0},     {u"1e2e3", 100},
         {u"1e400", kInf}, {u"-1e400", -kInf}, {u"1e-400", 0}, {u"7,5", 7}, {u"5\xD800", 5},
     };
