@@ -43,16 +43,14 @@ TEST(CommandLineTest, badOptionsAndCountsEndWithStatusTwoAndAMessage) {
         const char* arguments;
         const char* says;
     } cases[] = {
-        {"--speed=3", "Unknown option 'speed'"}, {"-x", "Unknown option 'x'"},
-        {"a|b", "too many arguments"}, {"", "empty"}, {"   ", "empty"},
-        {"ftp://example.com/a.txt", "only http and https"}, {"javascript://x", "only http and https"},
-        {"http://", "not a valid web address"}, {"https:///path", "not a valid web address"},
+        {"--speed=3", "Unknown option 'speed'"}, {"a|b", "too many arguments"}, {"   ", "empty"},
+        {"ftp://example.com/a.txt", "only http and https"}, {"http://", "not a valid web address"},
         {"http://exa mple.com/", "not a valid web address"},
         {"file://otherhost/etc/hosts", "not a local file address"},
         {"--reload", "Missing value after '--reload'"}, {"--reload|5", "needs a file or an address"},
         {"--reload=0|http://x/", "from 1 to 1440, not '0'"}, {"--reload=1441|http://x/", "from 1 to 1440"},
         {"--reload=-1|http://x/", "from 1 to 1440"}, {"--reload=1.5|http://x/", "from 1 to 1440"},
-        {"--reload=99999999999|http://x/", "from 1 to 1440"}, {"--reload=5|ftp://x/", "only http and https"},
+        {"--reload=5|ftp://x/", "only http and https"},
     };
     for (const auto& c : cases) {
         const auto r = parse(QString::fromUtf8(c.arguments));
