@@ -129,12 +129,11 @@ protected:
 // A bare address is http, surrounding blanks dropped; redirects are followed; the header's
 // character set and type come with the text; a document of exactly the largest size passes.
 TEST_F(HttpFetchTest, AddressesRedirectsTypeTheLargestDocumentAndEachFailure) {
-    QString bare = server.Url("/latin1");
+    QString bare = server.Url("/redirect");
     bare.replace(QStringLiteral("http://"), QStringLiteral("  "));
-    EXPECT_EQ(fetch.FetchDocument(bare + QLatin1Char(' '), 10s).text, QStringLiteral("caf\u00e9"));
-    const WebDocument document = fetch.FetchDocument(server.Url("/redirect"), 10s);
+    const WebDocument document = fetch.FetchDocument(bare + QLatin1Char(' '), 10s);
     EXPECT_EQ(std::tuple(document.text, document.contentType, server.hits["/latin1"]),
-              std::tuple(QStringLiteral("caf\u00e9"), QByteArray("text/plain; charset=ISO-8859-1"), 2));
+              std::tuple(QStringLiteral("caf\u00e9"), QByteArray("text/plain; charset=ISO-8859-1"), 1));
     EXPECT_EQ(fetch.FetchDocument(server.Url("/just-fits"), 10s).text.size(), kMaxFetchBytes);
 
     // Each failure names the address and its reason; a stall times out at the set time-out.
