@@ -3,17 +3,13 @@
 #include "support/ScriptedPrompts.h"
 #include "toolkit/Checked.h"
 #include "toolkit/Colors.h"
-#include "toolkit/Desktop.h"
 #include "toolkit/Error.h"
 #include "toolkit/Events.h"
 #include "toolkit/Frame.h"
 #include "toolkit/TextBox.h"
 
-#include <QGuiApplication>
 #include <QLineEdit>
 #include <QPalette>
-#include <QRect>
-#include <QScreen>
 #include <QWidget>
 
 #include <cmath>
@@ -56,16 +52,6 @@ TEST(Colors, rgbAndSystemColoursResolveAndNonsenseIsRejected) {
     w.SetBackColor(RGB(1, 2, 3));
     EXPECT_EQ(errorOf([&] { w.SetBackColor(-5); }), 380);
     EXPECT_EQ(w.BackColor(), RGB(1, 2, 3)) << "a rejected colour changes nothing";
-}
-
-TEST(Desktop, measuresSplitTheAvailableAreaAndOtherIndicesAreZero) {
-    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
-    EXPECT_EQ(GetSystemMetrics(SM_CXFULLSCREEN), area.width());
-    EXPECT_GT(GetSystemMetrics(SM_CYMENU), 0);
-    EXPECT_EQ(GetSystemMetrics(SM_CYMENU) + GetSystemMetrics(SM_CYFULLSCREEN), area.height());
-    EXPECT_EQ(GetSystemMetrics(SM_CYKANJIWINDOW), 0);
-    for (const int32_t other : {std::numeric_limits<int32_t>::min(), -1, 0, 14, 19, 20})
-        EXPECT_EQ(GetSystemMetrics(other), 0) << other;
 }
 
 TEST_F(Unpaced, dispatchShowsAnyErrorAndCarriesOn) {
@@ -113,25 +99,6 @@ TEST_F(Unpaced, postedHandlersRunInOrderFromTheNextYield) {
     DoEvents();
     EXPECT_EQ(order, (std::vector<int>{1, 2, 3}));
     EXPECT_EQ(reported.size(), 1u);
-}
-
-TEST_F(Unpaced, aYieldHookMayRemoveItselfAndYieldsMayNest) {
-    int calls = 0;
-    int nested = 0;
-    const testsupport::ScopedYieldHook hook{[&] {
-        ++calls;
-        if (calls == 1) {
-            DoEvents(); // a yield inside a yield, as a nested scroll makes
-            nested = calls;
-        }
-        if (calls == 3)
-            SetYieldHook({});
-    }};
-    DoEvents();
-    DoEvents();
-    DoEvents();
-    EXPECT_EQ(calls, 3);
-    EXPECT_EQ(nested, 2);
 }
 
 TEST_F(Unpaced, pacedYieldsTakeAPeriodEachOnAverageAndStillRunPostedHandlers) {
