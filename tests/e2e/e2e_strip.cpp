@@ -12,20 +12,20 @@
 #include <QDir>
 #include <QProcess>
 #include <QRect>
-#include <QRegularExpression>
 #include <QString>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <tuple>
+#include <thread>
 #include <type_traits>
+#include <vector>
 
 #include <sched.h>
 
@@ -59,119 +59,121 @@ template <typename N, typename = std::enable_if_t<std::is_integral_v<N>>> QStrin
 }
 template <typename... A> QStringList args(const A&... a) { return {arg(a)...}; }
 
-// The standard output of a program that is given 10 s at most.
-template <typename... A> QString run(const char* program, const A&... a) {
-    const QStringList list = args(a...);
-    // A window is made only when it is first mapped; until then it has no
-    // id, and xwininfo or xprop given none would wait for a click.
-    if (const qsizetype i = list.indexOf(QStringLiteral("-id")); i >= 0 && list.value(i + 1) == QStringLiteral("0"))
-        return {};
+// Runs a program (xdotool, to act as the user) and waits 10 s at most.
+template <typename... A> void run(const char* program, const A&... a) {
     QProcess p;
-    p.start(arg(program), list);
-    if (!p.waitForFinished(10000)) {
+    p.start(arg(program), args(a...));
+    if (!p.waitForFinished(10000))
         p.kill();
-        p.waitForFinished();
-    }
-    return QString::fromLocal8Bit(p.readAllStandardOutput());
+    p.waitForFinished();
 }
 
-// Yields to the event loop until the condition holds; false after 15 s.
+// Yields to the event loop until the condition holds; false after 15 s. The pause between
+// looks leaves the X server and the window manager the core.
 bool waitUntil(const std::function<bool()>& condition) {
     const auto deadline = std::chrono::steady_clock::now() + 15s;
     while (!condition()) {
         if (std::chrono::steady_clock::now() > deadline)
             return false;
         toolkit::DoEvents();
+        std::this_thread::sleep_for(2ms);
     }
     return true;
 }
 
-// The number after "name:" in xwininfo's output; 0 when there is none, so that a window not
-// made yet reads as an empty rectangle.
-int field(const QString& text, const char* name) {
-    const QString pattern = QRegularExpression::escape(arg(name)) + QStringLiteral(":\\s*(-?\\d+)");
-    const auto m = QRegularExpression(pattern).match(text);
-    return m.hasMatch() ? m.captured(1).toInt() : 0;
+// What the X server shows, read on a connection of the suite's own. A window not made yet
+// (id 0) or gone reads as an empty rectangle and no properties.
+xcb_connection_t* x() {
+    static xcb_connection_t* const connection = xcb_connect(nullptr, nullptr);
+    return connection;
+}
+template <typename R> using Reply = std::unique_ptr<R, decltype(&std::free)>;
+template <typename R> Reply<R> reply(R* r) { return {r, &std::free}; }
+// Takes the error of a request about a window that is gone, so that it is not queued.
+struct Dropped {
+    xcb_generic_error_t* error = nullptr;
+    ~Dropped() { std::free(error); }
+    operator xcb_generic_error_t**() { return &error; }
+};
+xcb_window_t root() { return xcb_setup_roots_iterator(xcb_get_setup(x())).data->root; }
+xcb_atom_t atom(const char* name) {
+    const auto r = reply(xcb_intern_atom_reply(
+        x(), xcb_intern_atom(x(), 0, static_cast<uint16_t>(std::strlen(name)), name), Dropped()));
+    return r ? r->atom : xcb_atom_t{XCB_ATOM_NONE};
 }
 
-// The four numbers of an xprop answer such as "= 1, 2, 3, 4"; none when it has no value.
-std::optional<std::array<int, 4>> fourNumbers(const QString& text) {
-    const auto m = QRegularExpression(QStringLiteral("=\\s*(\\d+), (\\d+), (\\d+), (\\d+)")).match(text);
-    if (!m.hasMatch())
-        return std::nullopt;
-    return std::array{m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt(),
-                      m.captured(4).toInt()};
+// A property of 32-bit values (cardinals, atoms, windows); empty when it is not set.
+std::vector<uint32_t> values(uint64_t id, const char* name) {
+    const auto r = reply(xcb_get_property_reply(
+        x(), xcb_get_property(x(), 0, static_cast<xcb_window_t>(id), atom(name), XCB_ATOM_ANY, 0, 1024),
+        Dropped()));
+    if (!r || r->format != 32)
+        return {};
+    const auto* v = static_cast<const uint32_t*>(xcb_get_property_value(r.get()));
+    return {v, v + xcb_get_property_value_length(r.get()) / 4};
 }
 
 QRect onScreen(uint64_t id) {
-    const QString out = run("xwininfo", "-id", id);
-    return {field(out, "Absolute upper-left X"), field(out, "Absolute upper-left Y"),
-            field(out, "Width"), field(out, "Height")};
+    const auto w = static_cast<xcb_window_t>(id);
+    const auto g = reply(xcb_get_geometry_reply(x(), xcb_get_geometry(x(), w), Dropped()));
+    const auto at = reply(xcb_translate_coordinates_reply(
+        x(), xcb_translate_coordinates(x(), w, root(), 0, 0), Dropped()));
+    return g && at ? QRect(at->dst_x, at->dst_y, g->width, g->height) : QRect();
+}
+
+bool viewable(uint64_t id) {
+    const auto a = reply(xcb_get_window_attributes_reply(
+        x(), xcb_get_window_attributes(x(), static_cast<xcb_window_t>(id)), Dropped()));
+    return a && a->map_state == XCB_MAP_STATE_VIEWABLE;
 }
 
 // The client area grown by the frame the window manager put around it.
 QRect outerOnScreen(uint64_t id) {
-    const QRect client = onScreen(id);
-    const auto e = fourNumbers(run("xprop", "-id", id, "_NET_FRAME_EXTENTS"));
-    // left, right, top, bottom
-    return e ? client.marginsAdded(QMargins((*e)[0], (*e)[2], (*e)[1], (*e)[3])) : client;
+    const auto e = values(id, "_NET_FRAME_EXTENTS"); // left, right, top, bottom
+    return e.size() == 4 ? onScreen(id).marginsAdded(QMargins(e[0], e[2], e[1], e[3])) : onScreen(id);
 }
 
 // The desktop less panels: the window manager's work area, else the screen.
 QRect workArea() {
-    if (withWindowManager()) {
-        const auto a = fourNumbers(run("xprop", "-root", "_NET_WORKAREA"));
-        return a ? QRect((*a)[0], (*a)[1], (*a)[2], (*a)[3]) : QRect();
-    }
-    const QString out = run("xwininfo", "-root");
-    return {0, 0, field(out, "Width"), field(out, "Height")};
+    if (!withWindowManager())
+        return onScreen(root());
+    const auto a = values(root(), "_NET_WORKAREA");
+    return a.size() >= 4 ? QRect(a[0], a[1], a[2], a[3]) : QRect();
 }
 
 bool staysOnTop(uint64_t id) {
-    return run("xprop", "-id", id, "_NET_WM_STATE").contains(QStringLiteral("_NET_WM_STATE_ABOVE"));
+    const auto state = values(id, "_NET_WM_STATE");
+    return std::find(state.begin(), state.end(), atom("_NET_WM_STATE_ABOVE")) != state.end();
 }
 
-// Top-level windows from the bottom of the stacking order to the top.
-QList<uint64_t> stacking() {
-    const bool wm = withWindowManager();
-    const QString out = wm ? run("xprop", "-root", "_NET_CLIENT_LIST_STACKING")
-                           : run("xwininfo", "-root", "-children");
-    QList<uint64_t> ids;
-    auto it = QRegularExpression(wm ? QStringLiteral("0x([0-9a-fA-F]+)")
-                                    : QStringLiteral("(?m)^\\s+0x([0-9a-fA-F]+) "))
-                  .globalMatch(out);
-    while (it.hasNext())
-        ids << it.next().captured(1).toULongLong(nullptr, 16);
-    // XQueryTree lists the children bottom first; xwininfo prints them top first.
-    if (!wm)
-        std::reverse(ids.begin(), ids.end());
-    return ids;
-}
-
-// True when `upper` stands above `lower` in the stacking order.
-bool above(uint64_t upper, uint64_t lower) {
-    const QList<uint64_t> order = stacking();
-    return order.contains(upper) && order.contains(lower) &&
-           order.indexOf(upper) > order.indexOf(lower);
-}
-
-// The top-level window under the pointer, as xdotool finds it; 0 for the root.
-uint64_t underPointer() {
-    const auto m = QRegularExpression(QStringLiteral("WINDOW=(\\d+)"))
-                       .match(run("xdotool", "getmouselocation", "--shell"));
-    return m.hasMatch() ? m.captured(1).toULongLong() : 0;
-}
-
-// True when the pointer is over the window or over the frame holding it.
-bool pointerOn(uint64_t id) {
-    const uint64_t under = underPointer();
-    const QRegularExpression parent(QStringLiteral("Parent window id: 0x([0-9a-fA-F]+)"));
-    for (int depth = 0; id != 0 && depth < 4; ++depth) {
-        if (id == under)
-            return true;
-        id = parent.match(run("xwininfo", "-tree", "-id", id)).captured(1).toULongLong(nullptr, 16);
+// The window holding `id` at the top level: its window manager's frame, or itself.
+xcb_window_t topLevel(uint64_t id) {
+    auto w = static_cast<xcb_window_t>(id);
+    for (int depth = 0; w != XCB_NONE && depth < 4; ++depth) {
+        const auto t = reply(xcb_query_tree_reply(x(), xcb_query_tree(x(), w), Dropped()));
+        if (!t || t->parent == t->root)
+            return t ? w : xcb_window_t{XCB_NONE};
+        w = t->parent;
     }
-    return false;
+    return XCB_NONE;
+}
+
+// True when `upper` stands above `lower` among the screen's top-level windows.
+bool above(uint64_t upper, uint64_t lower) {
+    const auto t = reply(xcb_query_tree_reply(x(), xcb_query_tree(x(), root()), Dropped()));
+    if (!t)
+        return false;
+    const xcb_window_t* first = xcb_query_tree_children(t.get()); // the bottom first
+    const xcb_window_t* last = first + xcb_query_tree_children_length(t.get());
+    const auto* u = std::find(first, last, topLevel(upper));
+    const auto* l = std::find(first, last, topLevel(lower));
+    return u != last && l != last && u > l;
+}
+
+// The top-level window under the pointer (a frame where there is a window manager).
+xcb_window_t underPointer() {
+    const auto p = reply(xcb_query_pointer_reply(x(), xcb_query_pointer(x(), root()), Dropped()));
+    return p ? p->child : XCB_NONE;
 }
 
 // A window with a caption bar placed in twips: shown, or left hidden for
@@ -229,6 +231,7 @@ protected:
         const QString reason = unavailableReason();
         if (!reason.isEmpty())
             GTEST_SKIP() << "no X server for the end-to-end test: " << reason.toStdString();
+        ASSERT_EQ(xcb_connection_has_error(x()), 0);
         // A window manager that has just started may not have published the
         // work area yet.
         ASSERT_TRUE(waitUntil([] { return workArea().width() > 0; }));
@@ -297,8 +300,10 @@ TEST_F(StripOnX, APanelReservingTheBottomLiftsTheStripAboveIt) {
     auto panel =
         titled("vorn2 panel", 0, static_cast<float>((before.height() - 40) * 15), 6000, 600);
     ASSERT_TRUE(waitUntil([&] { return toolkit::NativeWindowId(panel->hwnd()) != 0; }));
-    run("xprop", "-id", toolkit::NativeWindowId(panel->hwnd()), "-f", "_NET_WM_STRUT", "32c",
-        "-set", "_NET_WM_STRUT", "0, 0, 0, 40");
+    const uint32_t strut[] = {0, 0, 0, 40};
+    xcb_change_property(x(), XCB_PROP_MODE_REPLACE, static_cast<xcb_window_t>(toolkit::NativeWindowId(panel->hwnd())),
+                        atom("_NET_WM_STRUT"), XCB_ATOM_CARDINAL, 32, 4, strut);
+    xcb_flush(x());
     ASSERT_TRUE(waitUntil([&] { return m_flavors.DeskTopHeight() == (before.height() - 40) * 15; }))
         << "DeskTopHeight " << m_flavors.DeskTopHeight();
 
@@ -354,9 +359,6 @@ TEST_F(StripOnX, TopMostIsSetAndClearedOnTheRealWindowAndKeepsItAbove) {
 
 TEST_F(StripOnX, TheStripStaysAboveItsOwnerAndHidesWhileTheOwnerIsMinimised) {
     const auto ownerId = [&] { return toolkit::NativeWindowId(m_owner->hwnd()); };
-    const auto viewable = [](uint64_t id) {
-        return run("xwininfo", "-id", id).contains(QStringLiteral("IsViewable"));
-    };
     // The strip across the owner, so that stacking matters.
     m_form->Move(0, m_owner->Top() + 300, static_cast<float>(m_flavors.DeskTopWidth()),
                  m_form->Height());
@@ -381,8 +383,7 @@ TEST_F(StripOnX, TheStripStaysAboveItsOwnerAndHidesWhileTheOwnerIsMinimised) {
     if (withWindowManager()) {
         // Minimised by the user through the window manager.
         run("xdotool", "windowminimize", ownerId());
-        EXPECT_TRUE(waitUntil([&] { return m_owner->WindowState() == toolkit::vbMinimized; }))
-            << run("xprop", "-id", ownerId()).toStdString();
+        EXPECT_TRUE(waitUntil([&] { return m_owner->WindowState() == toolkit::vbMinimized; }));
         EXPECT_TRUE(waitUntil([&] { return !viewable(stripId()); }));
         run("xdotool", "windowactivate", ownerId());
         EXPECT_TRUE(waitUntil([&] { return m_owner->WindowState() == toolkit::vbNormal; }));
@@ -434,7 +435,7 @@ TEST_F(StripOnX, DragFollowsTheMouseUntilReleaseThenInsideDeskTopPullsItBack) {
 
     // The press goes to whatever is under the pointer then.
     run("xdotool", "mousemove", press.x(), press.y());
-    ASSERT_TRUE(waitUntil([&] { return pointerOn(stripId()); }))
+    ASSERT_TRUE(waitUntil([&] { return underPointer() == topLevel(stripId()); }))
         << "under the pointer: " << underPointer() << ", strip " << stripId() << " at "
         << shown(strip());
     run("xdotool", "mousedown", "1");
@@ -583,20 +584,16 @@ TEST_F(StripOnX, AFrameMovedWithoutAReportStillMovesTheWindow) {
     ASSERT_TRUE(waitUntil([&] { return toolkit::NativeWindowId(panel->hwnd()) != 0; }));
     const auto id = static_cast<xcb_window_t>(toolkit::NativeWindowId(panel->hwnd()));
     ASSERT_TRUE(waitUntil([&] { return !panel->GeometryOutstanding(); }));
-    const std::unique_ptr<xcb_connection_t, void (*)(xcb_connection_t*)> wm(
-        xcb_connect(nullptr, nullptr), &xcb_disconnect);
-    ASSERT_EQ(xcb_connection_has_error(wm.get()), 0);
-    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(wm.get())).data->root;
-    const xcb_window_t frame = xcb_generate_id(wm.get());
-    xcb_create_window(wm.get(), XCB_COPY_FROM_PARENT, frame, root, 0, 0, 340, 240, 0,
+    const xcb_window_t frame = xcb_generate_id(x());
+    xcb_create_window(x(), XCB_COPY_FROM_PARENT, frame, root(), 0, 0, 340, 240, 0,
                       XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, 0, nullptr);
-    xcb_reparent_window(wm.get(), id, frame, 10, 20);
-    xcb_map_window(wm.get(), frame);
+    xcb_reparent_window(x(), id, frame, 10, 20);
+    xcb_map_window(x(), frame);
     const auto believed = [&] { return panel->NativeWidget()->mapToGlobal(QPoint(0, 0)); };
     for (const QPoint place : {QPoint(0, 0), QPoint(200, 150)}) {
         const uint32_t xy[] = {static_cast<uint32_t>(place.x()), static_cast<uint32_t>(place.y())};
-        xcb_configure_window(wm.get(), frame, XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y, xy);
-        xcb_flush(wm.get());
+        xcb_configure_window(x(), frame, XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y, xy);
+        xcb_flush(x());
         EXPECT_TRUE(waitUntil([&] { return onScreen(id).topLeft() == place + QPoint(10, 20); }));
         EXPECT_TRUE(waitUntil([&] { return believed() == place + QPoint(10, 20); }))
             << "Qt has the window at " << believed().x() << "," << believed().y();
@@ -604,9 +601,9 @@ TEST_F(StripOnX, AFrameMovedWithoutAReportStillMovesTheWindow) {
             << "Left " << panel->Left();
         EXPECT_FLOAT_EQ(panel->Top(), place.y() * 15.0f);
     }
-    xcb_reparent_window(wm.get(), id, root, 0, 0);
-    xcb_destroy_window(wm.get(), frame);
-    xcb_flush(wm.get());
+    xcb_reparent_window(x(), id, root(), 0, 0);
+    xcb_destroy_window(x(), frame);
+    xcb_flush(x());
 }
 
 } // namespace
