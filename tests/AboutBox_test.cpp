@@ -106,6 +106,7 @@ TEST_F(AboutBox, shownItIsLaidOutWholeWithTheOwnersIconStretchedAndFocusOnOk) {
     CAboutBox box;
     box.SetURL(QStringLiteral("x"));
     showAndThen(box, [&](FormAboutBox& d) {
+        EXPECT_EQ(d.Owner(), owner.get());
         expectLaidOut({&d.TextReport(), &d.btnWeb(), &d.btnOK(), &d.LabelTitle(),
                        &d.LabelCopyright(), &d.ImageIcon(), &d.LabelVersion()});
         // White throughout, labels and report box included.

@@ -165,6 +165,7 @@ TEST_F(Widgets, menuChoicesAreQueuedAndLeaveTheCheckMarkToTheHandler) {
     MenuItem quit(file, QStringLiteral("Quit(&Q)"));
     int clicks = 0;
     open.OnClick = [&] { ++clicks; };
+    EXPECT_EQ(file.NativeMenu()->title(), QStringLiteral("File(&F)"));
     EXPECT_EQ(std::tuple(line.IsSeparator(), line.NativeAction()->isSeparator(), line.NativeAction()->text()),
               std::tuple(true, true, QString()));
 
