@@ -130,7 +130,6 @@ TEST_F(Unpaced, windowKeepsTwipsExactlyAndRejectsBadLengths) {
     }
     w.SetTop(-1.0e9f);
     EXPECT_EQ(std::tuple(w.Top(), w.Left()), std::tuple(-1.0e9f, 1.0f));
-    EXPECT_EQ(std::tuple(Window::FromHandle(w.hwnd()), Window::FromHandle(0)), std::tuple(&w, nullptr));
 }
 
 TEST_F(Unpaced, sizeHandlerThatKeepsResizingIsBounded) {
