@@ -6,10 +6,6 @@
 
 #include <memory>
 
-namespace toolkit {
-class Window;
-}
-
 // The About dialog as the rest of the application uses it. The dialog is
 // created, with its labels filled, by the first of the five operations and
 // lives as long as the wrapper. Report is the report box's whole text; URL is

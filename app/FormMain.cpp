@@ -58,10 +58,7 @@ FormMain::FormMain() : toolkit::Window({.Sizable = false, .MaxButton = false}) {
     SetApplicationIcon(kPanelIcon);
     SetStartUpPosition(toolkit::vbStartUpScreen);
     createWidgets();
-    createFileMenu();
-    createCtrlMenu();
-    createOptionMenu();
-    createAboutMenu();
+    createMenus();
     SetClientSize(kInnerWidth, kInnerHeight);
     connectHandlers();
     Form_Initialize();
@@ -116,50 +113,48 @@ void FormMain::createWidgets() {
                    m_Label3.get()});
 }
 
-void FormMain::createFileMenu() {
+// The menus, each item with its caption and the handler its choice runs.
+void FormMain::createMenus() {
     using toolkit::MenuItem;
+    const auto item = [this](MenuItem& parent, const char* caption, void (FormMain::*handler)()) {
+        auto made = std::make_unique<MenuItem>(parent, QString::fromUtf8(caption));
+        if (handler)
+            made->OnClick = std::bind_front(handler, this);
+        return made;
+    };
     m_mnuFile = std::make_unique<MenuItem>(*this, QStringLiteral("File(&F)"));
-    m_mnuFileLocal = std::make_unique<MenuItem>(*m_mnuFile, QStringLiteral("Local(&L)..."));
+    m_mnuFileLocal = item(*m_mnuFile, "Local(&L)...", &FormMain::mnuFileLocal_Click);
     m_mnuFileLocalReload =
-        std::make_unique<MenuItem>(*m_mnuFile, QStringLiteral("Local Reload(&R)"));
+        item(*m_mnuFile, "Local Reload(&R)", &FormMain::mnuFileLocalReload_Click);
     m_mnuFileLocalReload->SetEnabled(false);
-    m_mnuFileWeb = std::make_unique<MenuItem>(*m_mnuFile, QStringLiteral("Web(&W)..."));
-    m_mnuFileWebReload = std::make_unique<MenuItem>(*m_mnuFile, QStringLiteral("Web Reload(&R)"));
+    m_mnuFileWeb = item(*m_mnuFile, "Web(&W)...", &FormMain::mnuFileWeb_Click);
+    m_mnuFileWebReload = item(*m_mnuFile, "Web Reload(&R)", &FormMain::mnuFileWebReload_Click);
     m_mnuFileWebReload->SetEnabled(false);
-    m_mnuVornHR01 = std::make_unique<MenuItem>(*m_mnuFile, QStringLiteral("-"));
-    m_mnuFileQuit = std::make_unique<MenuItem>(*m_mnuFile, QStringLiteral("Quit(&Q)"));
-}
+    m_mnuVornHR01 = item(*m_mnuFile, "-", nullptr);
+    m_mnuFileQuit = item(*m_mnuFile, "Quit(&Q)", &FormMain::mnuFileQuit_Click);
 
-void FormMain::createCtrlMenu() {
-    using toolkit::MenuItem;
     m_mnuCtrl = std::make_unique<MenuItem>(*this, QStringLiteral("Ctrl(&C)"));
-    m_mnuCtrlPlay = std::make_unique<MenuItem>(*m_mnuCtrl, QStringLiteral("Play(&P)"));
-    m_mnuCtrlStop = std::make_unique<MenuItem>(*m_mnuCtrl, QStringLiteral("Stop(&S)"));
-    m_mnuCtrlPause = std::make_unique<MenuItem>(*m_mnuCtrl, QStringLiteral("Pause(&U)"));
-}
+    m_mnuCtrlPlay = item(*m_mnuCtrl, "Play(&P)", &FormMain::mnuCtrlPlay_Click);
+    m_mnuCtrlStop = item(*m_mnuCtrl, "Stop(&S)", &FormMain::mnuCtrlStop_Click);
+    m_mnuCtrlPause = item(*m_mnuCtrl, "Pause(&U)", &FormMain::mnuCtrlPause_Click);
 
-void FormMain::createOptionMenu() {
-    using toolkit::MenuItem;
     m_mnuOption = std::make_unique<MenuItem>(*this, QStringLiteral("Option(&O)"));
-    m_mnuOptionFont = std::make_unique<MenuItem>(*m_mnuOption, QStringLiteral("Font(&F)..."));
+    m_mnuOptionFont = item(*m_mnuOption, "Font(&F)...", &FormMain::mnuOptionFont_Click);
     m_mnuOptionFontColor =
-        std::make_unique<MenuItem>(*m_mnuOption, QStringLiteral("Font Color(&C)..."));
+        item(*m_mnuOption, "Font Color(&C)...", &FormMain::mnuOptionFontColor_Click);
     m_mnuOptionBackColor =
-        std::make_unique<MenuItem>(*m_mnuOption, QStringLiteral("Back Color(&B)..."));
-    m_mnuOptionHR01 = std::make_unique<MenuItem>(*m_mnuOption, QStringLiteral("-"));
-    m_mnuOptionZOrder = std::make_unique<MenuItem>(*m_mnuOption, QStringLiteral("Z Order(&Z)"));
+        item(*m_mnuOption, "Back Color(&B)...", &FormMain::mnuOptionBackColor_Click);
+    m_mnuOptionHR01 = item(*m_mnuOption, "-", nullptr);
+    m_mnuOptionZOrder = item(*m_mnuOption, "Z Order(&Z)", &FormMain::mnuOptionZOrder_Click);
     m_mnuOptionStartUpPosition =
-        std::make_unique<MenuItem>(*m_mnuOption, QStringLiteral("StartUp Position(&S)"));
-    m_mnuOptionPanel = std::make_unique<MenuItem>(*m_mnuOption, QStringLiteral("Panel(&P)"));
-    m_mnuOptionHR02 = std::make_unique<MenuItem>(*m_mnuOption, QStringLiteral("-"));
-    m_mnuOptionHideMenu = std::make_unique<MenuItem>(*m_mnuOption, QStringLiteral("Hide Menu(&H)"));
-    m_mnuOptionHideVorn = std::make_unique<MenuItem>(*m_mnuOption, QStringLiteral("Hide Vorn(&M)"));
-}
+        item(*m_mnuOption, "StartUp Position(&S)", &FormMain::mnuOptionStartUpPosition_Click);
+    m_mnuOptionPanel = item(*m_mnuOption, "Panel(&P)", &FormMain::mnuOptionPanel_Click);
+    m_mnuOptionHR02 = item(*m_mnuOption, "-", nullptr);
+    m_mnuOptionHideMenu = item(*m_mnuOption, "Hide Menu(&H)", &FormMain::mnuOptionHideMenu_Click);
+    m_mnuOptionHideVorn = item(*m_mnuOption, "Hide Vorn(&M)", &FormMain::mnuOptionHideVorn_Click);
 
-void FormMain::createAboutMenu() {
-    using toolkit::MenuItem;
     m_mnuAbout = std::make_unique<MenuItem>(*this, QStringLiteral("About(&A)"));
-    m_mnuAboutMe = std::make_unique<MenuItem>(*m_mnuAbout, QStringLiteral("Me(&M)..."));
+    m_mnuAboutMe = item(*m_mnuAbout, "Me(&M)...", &FormMain::mnuAboutMe_Click);
 }
 
 void FormMain::connectHandlers() {
@@ -174,24 +169,6 @@ void FormMain::connectHandlers() {
     m_TextTiming->OnChange = [this] { TextTiming_Change(); };
     m_btnFF->OnMouseDown = std::bind_front(&FormMain::btnFF_MouseDown, this);
     m_btnFF->OnMouseUp = std::bind_front(&FormMain::btnFF_MouseUp, this);
-
-    m_mnuFileLocal->OnClick = [this] { mnuFileLocal_Click(); };
-    m_mnuFileLocalReload->OnClick = [this] { mnuFileLocalReload_Click(); };
-    m_mnuFileWeb->OnClick = [this] { mnuFileWeb_Click(); };
-    m_mnuFileWebReload->OnClick = [this] { mnuFileWebReload_Click(); };
-    m_mnuFileQuit->OnClick = [this] { mnuFileQuit_Click(); };
-    m_mnuCtrlPlay->OnClick = [this] { mnuCtrlPlay_Click(); };
-    m_mnuCtrlStop->OnClick = [this] { mnuCtrlStop_Click(); };
-    m_mnuCtrlPause->OnClick = [this] { mnuCtrlPause_Click(); };
-    m_mnuOptionFont->OnClick = [this] { mnuOptionFont_Click(); };
-    m_mnuOptionFontColor->OnClick = [this] { mnuOptionFontColor_Click(); };
-    m_mnuOptionBackColor->OnClick = [this] { mnuOptionBackColor_Click(); };
-    m_mnuOptionZOrder->OnClick = [this] { mnuOptionZOrder_Click(); };
-    m_mnuOptionStartUpPosition->OnClick = [this] { mnuOptionStartUpPosition_Click(); };
-    m_mnuOptionPanel->OnClick = [this] { mnuOptionPanel_Click(); };
-    m_mnuOptionHideMenu->OnClick = [this] { mnuOptionHideMenu_Click(); };
-    m_mnuOptionHideVorn->OnClick = [this] { mnuOptionHideVorn_Click(); };
-    m_mnuAboutMe->OnClick = [this] { mnuAboutMe_Click(); };
 }
 
 std::vector<std::shared_ptr<FormMain>> FormMain::LoadedPanels() {

@@ -129,10 +129,7 @@ public:
 
 private:
     void createWidgets();
-    void createFileMenu();
-    void createCtrlMenu();
-    void createOptionMenu();
-    void createAboutMenu();
+    void createMenus();
     void connectHandlers();
     void leaveLoadedPanels();
 

@@ -3,6 +3,8 @@
 #include "toolkit/Checked.h"
 #include "toolkit/Events.h"
 
+#include <QScopedValueRollback>
+
 #include <utility>
 
 CSQCtrl::CSQCtrl() {
@@ -82,11 +84,7 @@ void CSQCtrl::RunScroll(bool Switch) {
     // run carries on from there.
     if (m_intRuns >= kMaxRuns)
         return;
-    ++m_intRuns;
-    struct RunCount {
-        int& runs;
-        ~RunCount() { --runs; }
-    } count{m_intRuns};
+    const QScopedValueRollback count(m_intRuns, m_intRuns + 1);
     while (m_blnFuel)
         Step();
 }

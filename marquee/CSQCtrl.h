@@ -8,10 +8,6 @@
 #include <cstdint>
 #include <memory>
 
-namespace toolkit {
-class Window;
-}
-
 // The marquee engine. It owns the strip window, keeps the text cut into
 // segments of at most 200 characters, and scrolls them from right to left in
 // a loop that yields to the event loop after every step. Every handler of the

@@ -463,7 +463,7 @@ protected:
         m_window->Move(1500, 1500, 3000, 900);
         m_window->Show();
         QCoreApplication::processEvents();
-        toolkit::SetCursorPos(200, 150);
+        QCursor::setPos(200, 150);
     }
     void TearDown() override { toolkit::SetLeftButtonSource({}); }
 
@@ -520,7 +520,7 @@ TEST_F(DragTest, AWindowHiddenOrDestroyedDuringTheDragEndsIt) {
 
 TEST_F(DragTest, DragWithTheCursorBeyondSixteenBitsRaisesOverflowBeforeSending) {
     Hold(true);
-    toolkit::SetCursorPos(5, 40000);
+    QCursor::setPos(5, 40000);
     int32_t x = 0;
     int32_t y = 0;
     toolkit::GetCursorPos(x, y);

@@ -12,10 +12,7 @@ namespace toolkit {
 struct DialogFont {
     QString Name;
     float Size = 9.0f;
-    bool Bold = false;
-    bool Italic = false;
-    bool Strikethru = false;
-    bool Underline = false;
+    bool Bold = false, Italic = false, Strikethru = false, Underline = false;
 
     bool operator==(const DialogFont&) const = default;
 };

@@ -12,10 +12,7 @@ namespace toolkit {
 
 namespace {
 
-std::function<int32_t(int32_t)>& metricsSource() {
-    static std::function<int32_t(int32_t)> source;
-    return source;
-}
+std::function<int32_t(int32_t)> g_metricsSource;
 
 // A one-line menu bar: a line of the application font and its padding.
 constexpr int kMenuBarPaddingPx = 6;
@@ -46,14 +43,14 @@ int32_t screenMetric(int32_t index) {
 
 int32_t GetSystemMetrics(int32_t index) {
     // A copy: the source may replace itself while it runs.
-    if (const auto source = metricsSource())
+    if (const auto source = g_metricsSource)
         return source(index);
     return screenMetric(index);
 }
 
 std::function<int32_t(int32_t index)>
 SetSystemMetricsSource(std::function<int32_t(int32_t index)> source) {
-    return std::exchange(metricsSource(), std::move(source));
+    return std::exchange(g_metricsSource, std::move(source));
 }
 
 } // namespace toolkit

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "toolkit/Control.h"
-#include "toolkit/Twips.h"
 
 #include <QMouseEvent>
 
@@ -33,10 +32,7 @@ private:
         e->accept();
         if (!m_control)
             return;
-        MouseArgs args = ToMouseArgs(kind, *e);
-        args.X = PixelsToTwips(e->position().x());
-        args.Y = PixelsToTwips(e->position().y());
-        m_control->Mouse(kind, args);
+        m_control->Mouse(kind, ToMouseArgs(kind, *e));
     }
 };
 

@@ -138,15 +138,12 @@ std::shared_ptr<HttpFetchSeam> SetHttpFetch(std::shared_ptr<HttpFetchSeam> fetch
     return std::exchange(installedFetch, std::move(fetch));
 }
 
-// A copy, held while the fetch runs, in case a handler inside it swaps the fetch.
-static std::shared_ptr<HttpFetchSeam> currentFetch() {
+WebDocument Inet::OpenDocument(const QString& address) {
     if (!installedFetch)
         installedFetch = std::make_shared<QtHttpFetch>();
-    return installedFetch;
-}
-
-WebDocument Inet::OpenDocument(const QString& address) {
-    return currentFetch()->FetchDocument(address, kRequestTimeout);
+    // A copy, held while the fetch runs, in case a handler inside it swaps the fetch.
+    const std::shared_ptr<HttpFetchSeam> fetch = installedFetch;
+    return fetch->FetchDocument(address, kRequestTimeout);
 }
 
 } // namespace toolkit

@@ -14,15 +14,8 @@ namespace toolkit {
 
 namespace {
 
-std::function<void()>& endHook() {
-    static std::function<void()> hook;
-    return hook;
-}
-
-std::function<void()>& signalHandler() {
-    static std::function<void()> handler;
-    return handler;
-}
+std::function<void()> g_endHook;
+std::function<void()> g_signalHandler;
 
 int g_signalPipe[2] = {-1, -1};
 
@@ -36,18 +29,18 @@ extern "C" void onSignal(int) {
 
 void EndApplication() {
     // A copy: the hook may replace itself while it runs.
-    if (const auto hook = endHook())
+    if (const auto hook = g_endHook)
         hook();
     else
         QCoreApplication::exit(0);
 }
 
 std::function<void()> SetEndHook(std::function<void()> hook) {
-    return std::exchange(endHook(), std::move(hook));
+    return std::exchange(g_endHook, std::move(hook));
 }
 
 void OnTerminationSignal(std::function<void()> handler) {
-    signalHandler() = std::move(handler);
+    g_signalHandler = std::move(handler);
     if (g_signalPipe[0] >= 0)
         return;
     if (::pipe2(g_signalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
@@ -58,8 +51,8 @@ void OnTerminationSignal(std::function<void()> handler) {
         char buffer[16];
         while (::read(g_signalPipe[0], buffer, sizeof buffer) > 0) {
         }
-        if (signalHandler())
-            Dispatch(signalHandler());
+        if (g_signalHandler)
+            Dispatch(g_signalHandler);
     });
     struct sigaction action {};
     action.sa_handler = onSignal;

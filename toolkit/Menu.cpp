@@ -60,10 +60,8 @@ void MenuItem::chosen() {
     // Qt toggles a checkable action by itself; the mark belongs to the handler.
     applyState();
     m_window.PostHandler([this, action = m_action] {
-        if (!action || !OnClick)
-            return;
-        const auto handler = OnClick;
-        handler();
+        if (const auto handler = OnClick; action && handler)
+            handler();
     });
 }
 

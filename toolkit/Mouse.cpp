@@ -4,41 +4,35 @@
 
 #include <QMouseEvent>
 
+#include <initializer_list>
+#include <utility>
+
 namespace toolkit {
 
 namespace {
 
-int16_t buttonCode(Qt::MouseButtons buttons) {
+// The code whose bits stand for the flags that are set, by a table of flag and bit.
+template <class Flag>
+int16_t codeOf(QFlags<Flag> flags, std::initializer_list<std::pair<Flag, int16_t>> bits) {
     int16_t code = 0;
-    if (buttons & Qt::LeftButton)
-        code |= vbLeftButton;
-    if (buttons & Qt::RightButton)
-        code |= vbRightButton;
-    if (buttons & Qt::MiddleButton)
-        code |= vbMiddleButton;
-    return code;
-}
-
-int16_t shiftCode(Qt::KeyboardModifiers mods) {
-    int16_t code = 0;
-    if (mods & Qt::ShiftModifier)
-        code |= 1;
-    if (mods & Qt::ControlModifier)
-        code |= 2;
-    if (mods & Qt::AltModifier)
-        code |= 4;
+    for (const auto& [flag, bit] : bits) {
+        if (flags & flag)
+            code |= bit;
+    }
     return code;
 }
 
 } // namespace
 
 MouseArgs ToMouseArgs(MouseKind kind, const QMouseEvent& event) {
-    MouseArgs a;
-    a.Button = buttonCode(kind == MouseKind::Move ? event.buttons() : Qt::MouseButtons(event.button()));
-    a.Shift = shiftCode(event.modifiers());
-    a.X = PixelsToTwips(event.position().x());
-    a.Y = PixelsToTwips(event.position().y());
-    return a;
+    const Qt::MouseButtons buttons =
+        kind == MouseKind::Move ? event.buttons() : Qt::MouseButtons(event.button());
+    return {codeOf(buttons, {{Qt::LeftButton, vbLeftButton},
+                             {Qt::RightButton, vbRightButton},
+                             {Qt::MiddleButton, vbMiddleButton}}),
+            codeOf(event.modifiers(),
+                   {{Qt::ShiftModifier, 1}, {Qt::ControlModifier, 2}, {Qt::AltModifier, 4}}),
+            PixelsToTwips(event.position().x()), PixelsToTwips(event.position().y())};
 }
 
 void RaiseMouse(MouseKind kind, const MouseArgs& args, const MouseHandler& down,

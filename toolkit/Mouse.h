@@ -19,10 +19,8 @@ using MouseHandler = std::function<void(int16_t& Button, int16_t& Shift, float& 
 enum class MouseKind { Down, Move, Up };
 
 struct MouseArgs {
-    int16_t Button = 0;
-    int16_t Shift = 0;
-    float X = 0;
-    float Y = 0;
+    int16_t Button = 0, Shift = 0;
+    float X = 0, Y = 0;
 };
 
 // Down and Up carry the button that changed; Move carries the buttons held.

@@ -11,10 +11,7 @@ namespace toolkit {
 struct StdFont {
     QString Name;
     float Size = 9.0f;
-    bool Bold = false;
-    bool Italic = false;
-    bool Underline = false;
-    bool Strikethrough = false;
+    bool Bold = false, Italic = false, Underline = false, Strikethrough = false;
     int16_t Charset = 0; // 128 is Shift-JIS
 
     bool operator==(const StdFont&) const = default;

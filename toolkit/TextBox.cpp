@@ -5,7 +5,6 @@
 #include "toolkit/ForwardingWidget_p.h"
 
 #include <QLineEdit>
-#include <QSignalBlocker>
 
 #include <limits>
 
@@ -27,11 +26,9 @@ QString TextBox::Text() const { return m_edit->text(); }
 void TextBox::SetText(const QString& value) {
     if (value == m_edit->text())
         return;
-    {
-        const QSignalBlocker block(m_edit);
-        m_edit->setText(value);
-        m_edit->setCursorPosition(0);
-    }
+    // Only the user's edits are reported by the field itself (textEdited).
+    m_edit->setText(value);
+    m_edit->setCursorPosition(0);
     raiseChange();
 }
 

@@ -174,10 +174,6 @@ qsizetype sliceEnd(QStringView text, qsizetype from) {
     return end;
 }
 
-struct FreeContext {
-    void operator()(htmlParserCtxtPtr context) const { htmlFreeParserCtxt(context); }
-};
-
 // ---- Feeds --------------------------------------------------------------------------------
 
 // Atom 1.0 and 0.3.
@@ -246,8 +242,9 @@ QString HtmlText(QStringView html, WorkYield& yield) {
 
     HtmlSink sink;
     sink.yield = &yield;
-    const std::unique_ptr<htmlParserCtxt, FreeContext> context(
-        htmlCreatePushParserCtxt(&sax, nullptr, nullptr, 0, nullptr, XML_CHAR_ENCODING_UTF8));
+    const std::unique_ptr<htmlParserCtxt, decltype(&htmlFreeParserCtxt)> context(
+        htmlCreatePushParserCtxt(&sax, nullptr, nullptr, 0, nullptr, XML_CHAR_ENCODING_UTF8),
+        &htmlFreeParserCtxt);
     if (!context)
         throw Error::OutOfMemory();
     // The callbacks get the parser; the sink rides on it.

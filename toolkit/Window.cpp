@@ -12,6 +12,7 @@
 #include <QIcon>
 #include <QMenuBar>
 #include <QPixmap>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QThread>
 #include <QWindow>
@@ -38,10 +39,7 @@ QPoint desktopOrigin() {
 
 // The frame the window manager last put around a window with a caption bar:
 // the best guess for the next one until it is framed too.
-QMargins& lastCaptionFrame() {
-    static QMargins frame;
-    return frame;
-}
+QMargins g_lastCaptionFrame;
 
 } // namespace
 
@@ -69,7 +67,7 @@ Window::Window(const WindowStyle& style)
     m_widget->setAttribute(Qt::WA_QuitOnClose, false);
     m_lngHwnd = RegisterWindowHandle(this);
     if (m_style.TitleBar)
-        m_frame = lastCaptionFrame();
+        m_frame = g_lastCaptionFrame;
     setDefaultGeometry();
     // Knowing the frame before the window is mapped lets it map in one piece
     // with its client area where the twips put it (read when it is mapped).
@@ -97,10 +95,8 @@ void Window::readFrameExtents(bool last) const {
         }
     }
     m_framePending = !asked && !last;
-    if (asked && *asked != m_frame) {
-        m_frame = *asked;
-        lastCaptionFrame() = *asked;
-    }
+    if (asked && *asked != m_frame)
+        g_lastCaptionFrame = m_frame = *asked;
 }
 
 void Window::setDefaultGeometry() {
@@ -150,30 +146,6 @@ QMargins Window::frame() const {
 }
 
 QColor Window::FrameBackColor() const { return ToQColor(m_lngBackColor); }
-
-void Window::SetLeft(float value) {
-    CheckCoordinate(value);
-    if (value != Left())
-        setGeometry(value, Top(), Width(), Height());
-}
-
-void Window::SetTop(float value) {
-    CheckCoordinate(value);
-    if (value != Top())
-        setGeometry(Left(), value, Width(), Height());
-}
-
-void Window::SetWidth(float value) {
-    CheckLength(value);
-    if (value != Width())
-        setGeometry(Left(), Top(), value, Height());
-}
-
-void Window::SetHeight(float value) {
-    CheckLength(value);
-    if (value != Height())
-        setGeometry(Left(), Top(), Width(), value);
-}
 
 void Window::Move(float left, float top, float width, float height) {
     CheckCoordinate(left);
@@ -239,11 +211,7 @@ void Window::raiseResize() {
     // A handler that keeps changing the size would otherwise recurse for ever.
     if (m_intResizeDepth >= kMaxResizeNesting || !OnResize)
         return;
-    ++m_intResizeDepth;
-    struct Depth {
-        int& d;
-        ~Depth() { --d; }
-    } depth{m_intResizeDepth};
+    const QScopedValueRollback depth(m_intResizeDepth, m_intResizeDepth + 1);
     const auto handler = OnResize;
     handler();
 }
@@ -352,17 +320,13 @@ void Window::readReport() {
         return;
     const float scaleWidth = ScaleWidth();
     const float scaleHeight = ScaleHeight();
-    bool reframed = false;
-    if (m_style.TitleBar && m_widget->windowHandle()) {
-        // The window manager has framed the window, or framed it anew: the
-        // outer rectangle takes the frame in around the client area.
-        const QMargins framed = m_widget->windowHandle()->frameMargins();
-        if (!framed.isNull() && framed != m_frame) {
-            m_frame = framed;
-            lastCaptionFrame() = framed;
-            reframed = true;
-        }
-    }
+    // The window manager has framed the window, or framed it anew: the outer
+    // rectangle takes the frame in around the client area.
+    const QMargins framed =
+        m_style.TitleBar ? m_widget->windowHandle()->frameMargins() : QMargins();
+    const bool reframed = !framed.isNull() && framed != m_frame;
+    if (reframed)
+        g_lastCaptionFrame = m_frame = framed;
     tellQt(client);
     const QRect outer = client.marginsAdded(frame());
     m_lastRead = client;
@@ -371,8 +335,7 @@ void Window::readReport() {
         m_requested = outer;
     const bool resized = m_geometry.Reported(outer, desktopOrigin());
     m_widget->Layout(client.size());
-    if (ScaleWidth() != scaleWidth || ScaleHeight() != scaleHeight ||
-        (resized && !reframed))
+    if (ScaleWidth() != scaleWidth || ScaleHeight() != scaleHeight || (resized && !reframed))
         PostHandler([this] { raiseResize(); });
 }
 
@@ -391,9 +354,7 @@ void Window::tellQt(const QRect& client) {
 }
 
 void Window::SnapPositionToPixels() {
-    const QRect outer = m_geometry.OuterPixels(desktopOrigin());
-    const QPoint origin = desktopOrigin();
-    m_geometry.Set(PixelsToTwips(outer.x() - origin.x()), PixelsToTwips(outer.y() - origin.y()),
+    m_geometry.Set(PixelsToTwips(TwipsToPixels(Left())), PixelsToTwips(TwipsToPixels(Top())),
                    Width(), Height());
 }
 
@@ -401,13 +362,11 @@ void Window::SnapPositionToPixels() {
 // notification is queued like one from the window manager.
 void Window::FrameBorderDragged(const QRect& outer) {
     const QPoint o = desktopOrigin();
-    const float width = PixelsToTwips(outer.width());
-    const float height = PixelsToTwips(outer.height());
-    const bool resized = width != Width() || height != Height();
-    m_geometry.Set(PixelsToTwips(outer.x() - o.x()), PixelsToTwips(outer.y() - o.y()), width,
-                   height);
+    const WindowGeometry::Which set =
+        m_geometry.Set(PixelsToTwips(outer.x() - o.x()), PixelsToTwips(outer.y() - o.y()),
+                       PixelsToTwips(outer.width()), PixelsToTwips(outer.height()));
     applyGeometry();
-    if (resized)
+    if (set.width || set.height)
         PostHandler([this] { raiseResize(); });
 }
 

@@ -63,10 +63,22 @@ public:
     float Top() const { return m_geometry.Top(); }
     float Width() const { return m_geometry.Width(); }
     float Height() const { return m_geometry.Height(); }
-    void SetLeft(float value);
-    void SetTop(float value);
-    void SetWidth(float value);
-    void SetHeight(float value);
+    void SetLeft(float value) {
+        if (value != Left())
+            Move(value, Top(), Width(), Height());
+    }
+    void SetTop(float value) {
+        if (value != Top())
+            Move(Left(), value, Width(), Height());
+    }
+    void SetWidth(float value) {
+        if (value != Width())
+            Move(Left(), Top(), value, Height());
+    }
+    void SetHeight(float value) {
+        if (value != Height())
+            Move(Left(), Top(), Width(), value);
+    }
     void Move(float left, float top, float width, float height);
 
     // The client area: the outer size less border and caption, never negative.
@@ -101,9 +113,9 @@ public:
     void Hide();
     // Asks OnQueryUnload first; unless it cancels, hides the window, ends a
     // modal show and raises OnUnload. The window can be shown again.
-    void Unload();
+    void Unload() { unload(vbFormCode, true); }
     // The same without the question, for an end that nobody can answer.
-    void UnloadWithoutQuery();
+    void UnloadWithoutQuery() { unload(vbFormCode, false); }
     bool Loaded() const { return m_blnLoaded; }
     Window* Owner() const { return m_owner; }
 
@@ -131,7 +143,6 @@ public:
     // vbStartUpScreen centres the window on the desktop when it is first
     // shown, by the outer size it has then (a caption bar the window
     // manager adds later is not known yet).
-    int16_t StartUpPosition() const { return m_intStartUpPosition; }
     void SetStartUpPosition(int16_t value);
 
     // Toolkit internals.
@@ -163,7 +174,7 @@ private:
     bool FrameBorderSizes() const override { return m_style.Sizable && !m_style.TitleBar; }
     void FrameReported() override;
     void FrameExposed() override;
-    void FrameStateChanged() override { nativeStateChanged(); }
+    void FrameStateChanged() override;
     void FrameActivated() override { raiseOwned(); }
     void FrameCloseRequested() override;
     void FrameBorderDragged(const QRect& outer) override;
@@ -185,13 +196,11 @@ private:
     void tellQt(const QRect& client);
     void raiseResize();
     void applyVisibility();
-    void mapLater();
     void setOwner(Window* owner);
     void tellOwner();
     void ownerStateChanged();
     void raiseOwned();
     void raise();
-    void nativeStateChanged();
 
     WindowStyle m_style;
     WindowGeometry m_geometry;

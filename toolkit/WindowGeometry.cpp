@@ -18,19 +18,15 @@ WindowGeometry::Which WindowGeometry::Set(float left, float top, float width, fl
         now = value;
         return changed;
     };
-    Which which;
-    which.left = set(left, m_left, m_set.left);
-    which.top = set(top, m_top, m_set.top);
-    which.width = set(width, m_width, m_set.width);
-    which.height = set(height, m_height, m_set.height);
-    return which;
+    return {set(left, m_now.left, m_set.left), set(top, m_now.top, m_set.top),
+            set(width, m_now.width, m_set.width), set(height, m_now.height, m_set.height)};
 }
 
 QRect WindowGeometry::OuterPixels(QPoint origin) const {
-    const int x = TwipsToPixels(m_left);
-    const int y = TwipsToPixels(m_top);
-    const int w = std::max(1, TwipsToPixels(double{m_left} + m_width) - x);
-    const int h = std::max(1, TwipsToPixels(double{m_top} + m_height) - y);
+    const int x = TwipsToPixels(m_now.left);
+    const int y = TwipsToPixels(m_now.top);
+    const int w = std::max(1, TwipsToPixels(double{m_now.left} + m_now.width) - x);
+    const int h = std::max(1, TwipsToPixels(double{m_now.top} + m_now.height) - y);
     return {x + origin.x(), y + origin.y(), w, h};
 }
 
@@ -52,13 +48,14 @@ bool WindowGeometry::Reported(const QRect& outer, QPoint origin) {
     // What the code set, as long as it rounds to the reported pixels; the
     // reported whole pixels otherwise. A window that went elsewhere and came
     // back finds its exact twips again.
-    m_left = TwipsToPixels(m_set.left) == x ? m_set.left : PixelsToTwips(x);
-    m_top = TwipsToPixels(m_set.top) == y ? m_set.top : PixelsToTwips(y);
-    m_width = pixelLength(m_left, m_set.width) == outer.width() ? m_set.width
-                                                                 : PixelsToTwips(outer.width());
-    m_height = pixelLength(m_top, m_set.height) == outer.height()
-                   ? m_set.height
-                   : PixelsToTwips(outer.height());
+    m_now.left = TwipsToPixels(m_set.left) == x ? m_set.left : PixelsToTwips(x);
+    m_now.top = TwipsToPixels(m_set.top) == y ? m_set.top : PixelsToTwips(y);
+    m_now.width = pixelLength(m_now.left, m_set.width) == outer.width()
+                      ? m_set.width
+                      : PixelsToTwips(outer.width());
+    m_now.height = pixelLength(m_now.top, m_set.height) == outer.height()
+                       ? m_set.height
+                       : PixelsToTwips(outer.height());
     return outer.size() != before.size();
 }
 

@@ -19,16 +19,13 @@ class WindowGeometry {
 public:
     // Which of the four a Set changed.
     struct Which {
-        bool left = true;
-        bool top = true;
-        bool width = true;
-        bool height = true;
+        bool left = true, top = true, width = true, height = true;
     };
 
-    float Left() const { return m_left; }
-    float Top() const { return m_top; }
-    float Width() const { return m_width; }
-    float Height() const { return m_height; }
+    float Left() const { return m_now.left; }
+    float Top() const { return m_now.top; }
+    float Width() const { return m_now.width; }
+    float Height() const { return m_now.height; }
     Which Set(float left, float top, float width, float height);
 
     // The outer rectangle in screen pixels for a desktop whose twips start at
@@ -43,16 +40,10 @@ public:
 
 private:
     struct Twips {
-        float left = 0;
-        float top = 0;
-        float width = 0;
-        float height = 0;
+        float left = 0, top = 0, width = 0, height = 0;
     };
     Twips m_set; // as the code last set them
-    float m_left = 0;
-    float m_top = 0;
-    float m_width = 0;
-    float m_height = 0;
+    Twips m_now;
 };
 
 } // namespace toolkit

@@ -9,12 +9,12 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QGuiApplication>
+#include <QScopedValueRollback>
 #include <QTimer>
 #include <QWindow>
 
-#include <vector>
-
 #include <algorithm>
+#include <vector>
 
 namespace toolkit {
 
@@ -112,7 +112,7 @@ void Window::SetWindowState(int16_t value) {
         });
 }
 
-void Window::nativeStateChanged() {
+void Window::FrameStateChanged() {
     const Qt::WindowStates s = m_widget->windowState();
     const int16_t state = (s & Qt::WindowMinimized)   ? vbMinimized
                           : (s & Qt::WindowMaximized) ? vbMaximized
@@ -275,21 +275,13 @@ void Window::Hide() {
         m_modalLoop->quit();
 }
 
-void Window::Unload() { unload(vbFormCode, true); }
-
-void Window::UnloadWithoutQuery() { unload(vbFormCode, false); }
-
 void Window::unload(int16_t mode, bool ask) {
     if (!m_blnLoaded || (ask && m_blnQueryingUnload))
         return;
     const auto keep = weak_from_this().lock();
     if (ask && OnQueryUnload) {
         int16_t cancel = 0;
-        m_blnQueryingUnload = true;
-        struct Asking {
-            bool& flag;
-            ~Asking() { flag = false; }
-        } asking{m_blnQueryingUnload};
+        const QScopedValueRollback asking(m_blnQueryingUnload, true);
         const auto handler = OnQueryUnload;
         handler(cancel, mode);
         if (cancel != 0 || !m_blnLoaded)
@@ -297,10 +289,8 @@ void Window::unload(int16_t mode, bool ask) {
     }
     Hide();
     m_blnLoaded = false;
-    if (OnUnload) {
-        const auto handler = OnUnload;
+    if (const auto handler = OnUnload)
         handler();
-    }
 }
 
 } // namespace toolkit

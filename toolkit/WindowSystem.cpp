@@ -10,6 +10,7 @@
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QScopedValueRollback>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
@@ -27,10 +28,7 @@ namespace {
 // How often a running move looks at the cursor and the button itself.
 constexpr std::chrono::milliseconds kMovePollInterval{20};
 
-std::function<bool()>& leftButtonSource() {
-    static std::function<bool()> source;
-    return source;
-}
+std::function<bool()> g_leftButtonSource;
 
 QGuiApplication* guiApplication() {
     return qobject_cast<QGuiApplication*>(QCoreApplication::instance());
@@ -234,10 +232,7 @@ int32_t systemMove(Window& window, const int32_t* lParam) {
         const auto packed = static_cast<uint32_t>(*lParam);
         press = QPoint(static_cast<int16_t>(packed & 0xFFFFu), static_cast<int16_t>(packed >> 16));
     }
-    g_moving = true;
-    struct Reset {
-        ~Reset() { g_moving = false; }
-    } reset;
+    const QScopedValueRollback moving(g_moving, true);
     if (WindowManagerMove(window.hwnd()).run())
         return 1;
     MoveLoop(window.hwnd(), press).run();
@@ -261,23 +256,13 @@ int32_t SetWindowPos(int32_t hWnd, int32_t hWndInsertAfter, int32_t, int32_t, in
     if ((wFlags & SWP_SHOWWINDOW) && !window->Visible())
         window->SetVisible(true);
     QWidget* widget = window->NativeWidget();
-    switch (hWndInsertAfter) {
-    case HWND_TOPMOST:
-        setStaysOnTop(widget, true);
-        widget->raise();
-        break;
-    case HWND_NOTOPMOST:
-        setStaysOnTop(widget, false);
-        widget->raise();
-        break;
-    case HWND_TOP:
-        widget->raise();
-        break;
-    default:
-        setStaysOnTop(widget, false);
+    // HWND_TOP leaves the keep-on-top state as it is; the bottom is never on top.
+    if (hWndInsertAfter != HWND_TOP)
+        setStaysOnTop(widget, hWndInsertAfter == HWND_TOPMOST);
+    if (hWndInsertAfter == HWND_BOTTOM)
         widget->lower();
-        break;
-    }
+    else
+        widget->raise();
     return 1;
 }
 
@@ -303,35 +288,17 @@ int32_t GetCursorPos(int32_t& x, int32_t& y) {
     return 1;
 }
 
-int32_t SetCursorPos(int32_t x, int32_t y) {
-    QCursor::setPos(x, y);
-    return 1;
-}
-
 bool LeftButtonDown() {
-    if (leftButtonSource()) {
-        const auto source = leftButtonSource();
+    // A copy: the source may replace itself while it runs.
+    if (const auto source = g_leftButtonSource)
         return source();
-    }
     if (const auto down = X11LeftButtonDown())
         return *down;
     return guiApplication() && QGuiApplication::mouseButtons().testFlag(Qt::LeftButton);
 }
 
 void SetLeftButtonSource(std::function<bool()> source) {
-    leftButtonSource() = std::move(source);
-}
-
-int32_t SetFocus(int32_t hWnd) {
-    Window* window = loadedWindow(hWnd);
-    if (!window || !window->NativeWidget()->isVisible())
-        return 0;
-    QWidget* widget = window->NativeWidget();
-    widget->activateWindow();
-    // The window passes the focus on to the widget that had it last.
-    if (QWidget* focus = widget->focusWidget())
-        focus->setFocus(Qt::OtherFocusReason);
-    return hWnd;
+    g_leftButtonSource = std::move(source);
 }
 
 bool IsTopMost(int32_t hWnd) {

@@ -4,8 +4,8 @@
 #include <functional>
 
 // The few window-system services that the window utilities reach by handle:
-// stacking, the interactive move, mouse capture, the
-// cursor and the keyboard focus. A handle is a Window's hwnd().
+// stacking, the interactive move, mouse capture and the cursor. A handle is a
+// Window's hwnd().
 namespace toolkit {
 
 // Where SetWindowPos puts a window in the stacking order.
@@ -50,17 +50,12 @@ int32_t ReleaseCapture();
 
 // The cursor's position on the screen, in pixels. Returns 1.
 int32_t GetCursorPos(int32_t& x, int32_t& y);
-int32_t SetCursorPos(int32_t x, int32_t y);
 
 // Whether the left mouse button is held now, as the window system sees it.
 bool LeftButtonDown();
 // Replaces that source (tests hold the button); an empty function goes back
 // to the window system.
 void SetLeftButtonSource(std::function<bool()> source);
-
-// Activates the window and gives the keyboard focus to its focused widget.
-// Returns the handle, or 0 for an unknown, unloaded or hidden window.
-int32_t SetFocus(int32_t hWnd);
 
 // Whether the window is kept above ordinary windows.
 bool IsTopMost(int32_t hWnd);

@@ -25,7 +25,10 @@ xcb_connection_t* x11Connection() {
     return x11 ? x11->connection() : nullptr;
 }
 
-template <class T> using XReply = std::unique_ptr<T, decltype(&std::free)>;
+// A reply of the X server, freed as its owner goes.
+template <class T> std::unique_ptr<T, decltype(&std::free)> owned(T* reply) {
+    return {reply, &std::free};
+}
 
 xcb_window_t rootWindow(xcb_connection_t* c) {
     const xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(c));
@@ -34,8 +37,7 @@ xcb_window_t rootWindow(xcb_connection_t* c) {
 
 xcb_atom_t internAtom(xcb_connection_t* c, const char* name) {
     const auto cookie = xcb_intern_atom(c, 0, static_cast<uint16_t>(std::strlen(name)), name);
-    const XReply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(c, cookie, nullptr),
-                                                &std::free);
+    const auto reply = owned(xcb_intern_atom_reply(c, cookie, nullptr));
     return reply ? reply->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
 }
 
@@ -43,8 +45,7 @@ xcb_atom_t internAtom(xcb_connection_t* c, const char* name) {
 std::vector<uint32_t> property(xcb_connection_t* c, xcb_window_t window, xcb_atom_t atom,
                                xcb_atom_t type, uint32_t most) {
     const auto cookie = xcb_get_property(c, 0, window, atom, type, 0, most);
-    const XReply<xcb_get_property_reply_t> reply(xcb_get_property_reply(c, cookie, nullptr),
-                                                 &std::free);
+    const auto reply = owned(xcb_get_property_reply(c, cookie, nullptr));
     if (!reply || reply->type != type || reply->format != 32)
         return {};
     const auto* values = static_cast<const uint32_t*>(xcb_get_property_value(reply.get()));
@@ -71,41 +72,6 @@ bool windowManagerSupports(xcb_connection_t* c, const char* name) {
     return std::ranges::find(atoms, internAtom(c, name)) != atoms.end();
 }
 
-// _NET_FRAME_EXTENTS: left, right, top and bottom.
-std::optional<QMargins> frameExtents(xcb_connection_t* c, xcb_window_t window, xcb_atom_t atom) {
-    const auto v = property(c, window, atom, XCB_ATOM_CARDINAL, 4);
-    // Nothing sane is wider than this; a broken answer is no answer.
-    constexpr uint32_t kWidest = 1000;
-    if (v.size() < 4 || std::ranges::any_of(v, [](uint32_t e) { return e > kWidest; }))
-        return std::nullopt;
-    return QMargins(static_cast<int>(v[0]), static_cast<int>(v[2]), static_cast<int>(v[1]),
-                    static_cast<int>(v[3]));
-}
-
-void writeStaysOnTopState(xcb_connection_t* c, xcb_window_t window, bool on) {
-    const xcb_atom_t state = internAtom(c, "_NET_WM_STATE");
-    const xcb_atom_t above = internAtom(c, "_NET_WM_STATE_ABOVE");
-    const xcb_atom_t staysOnTop = internAtom(c, "_NET_WM_STATE_STAYS_ON_TOP");
-    std::vector<uint32_t> atoms = property(c, window, state, XCB_ATOM_ATOM, 1024);
-    std::erase_if(atoms, [&](uint32_t atom) { return atom == above || atom == staysOnTop; });
-    if (on) {
-        atoms.push_back(above);
-        atoms.push_back(staysOnTop);
-    }
-    xcb_change_property(c, XCB_PROP_MODE_REPLACE, window, state, XCB_ATOM_ATOM, 32,
-                        static_cast<uint32_t>(atoms.size()), atoms.data());
-    xcb_flush(c);
-}
-
-std::optional<bool> x11LeftButtonDown(xcb_connection_t* c) {
-    const auto cookie = xcb_query_pointer(c, rootWindow(c));
-    const XReply<xcb_query_pointer_reply_t> reply(xcb_query_pointer_reply(c, cookie, nullptr),
-                                                  &std::free);
-    if (!reply)
-        return std::nullopt;
-    return (reply->mask & XCB_KEY_BUT_MASK_BUTTON_1) != 0;
-}
-
 } // namespace
 
 bool X11WindowManagerRunning() {
@@ -113,14 +79,32 @@ bool X11WindowManagerRunning() {
     return c && windowManagerRunning(c);
 }
 
-void X11WriteStaysOnTop(uint64_t window, bool on) {
-    if (xcb_connection_t* c = x11Connection())
-        writeStaysOnTopState(c, static_cast<xcb_window_t>(window), on);
+void X11WriteStaysOnTop(uint64_t id, bool on) {
+    xcb_connection_t* c = x11Connection();
+    if (!c)
+        return;
+    const auto window = static_cast<xcb_window_t>(id);
+    const xcb_atom_t state = internAtom(c, "_NET_WM_STATE");
+    const xcb_atom_t above = internAtom(c, "_NET_WM_STATE_ABOVE");
+    const xcb_atom_t staysOnTop = internAtom(c, "_NET_WM_STATE_STAYS_ON_TOP");
+    std::vector<uint32_t> atoms = property(c, window, state, XCB_ATOM_ATOM, 1024);
+    std::erase_if(atoms, [&](uint32_t atom) { return atom == above || atom == staysOnTop; });
+    if (on)
+        atoms.insert(atoms.end(), {above, staysOnTop});
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, window, state, XCB_ATOM_ATOM, 32,
+                        static_cast<uint32_t>(atoms.size()), atoms.data());
+    xcb_flush(c);
 }
 
 std::optional<bool> X11LeftButtonDown() {
     xcb_connection_t* c = x11Connection();
-    return c ? x11LeftButtonDown(c) : std::nullopt;
+    if (!c)
+        return std::nullopt;
+    const auto reply =
+        owned(xcb_query_pointer_reply(c, xcb_query_pointer(c, rootWindow(c)), nullptr));
+    if (!reply)
+        return std::nullopt;
+    return (reply->mask & XCB_KEY_BUT_MASK_BUTTON_1) != 0;
 }
 
 X11Event X11Read(const QByteArray& eventType, void* message) {
@@ -172,8 +156,7 @@ std::optional<bool> X11Viewable(uint64_t window) {
     if (!c || window == 0)
         return std::nullopt;
     const auto cookie = xcb_get_window_attributes(c, static_cast<xcb_window_t>(window));
-    const XReply<xcb_get_window_attributes_reply_t> reply(
-        xcb_get_window_attributes_reply(c, cookie, nullptr), &std::free);
+    const auto reply = owned(xcb_get_window_attributes_reply(c, cookie, nullptr));
     if (!reply)
         return std::nullopt;
     return reply->map_state == XCB_MAP_STATE_VIEWABLE;
@@ -211,14 +194,12 @@ std::optional<QRect> X11ClientGeometry(uint64_t window) {
     const auto w = static_cast<xcb_window_t>(window);
     const auto size = xcb_get_geometry(c, w);
     const auto place = xcb_translate_coordinates(c, w, rootWindow(c), 0, 0);
-    const XReply<xcb_get_geometry_reply_t> s(xcb_get_geometry_reply(c, size, nullptr), &std::free);
-    const XReply<xcb_translate_coordinates_reply_t> p(
-        xcb_translate_coordinates_reply(c, place, nullptr), &std::free);
+    const auto s = owned(xcb_get_geometry_reply(c, size, nullptr));
+    const auto p = owned(xcb_translate_coordinates_reply(c, place, nullptr));
     if (!s || !p)
         return std::nullopt;
     return QRect(p->dst_x, p->dst_y, s->width, s->height);
 }
-
 
 bool RequestFrameExtents(QWidget* widget) {
     xcb_connection_t* c = x11Connection();
@@ -241,7 +222,15 @@ std::optional<QMargins> FrameExtents(QWidget* widget) {
     xcb_connection_t* c = x11Connection();
     if (!c || !widget || !widget->isWindow())
         return std::nullopt;
-    return frameExtents(c, static_cast<xcb_window_t>(widget->winId()), internAtom(c, "_NET_FRAME_EXTENTS"));
+    // _NET_FRAME_EXTENTS: left, right, top and bottom.
+    const auto v = property(c, static_cast<xcb_window_t>(widget->winId()),
+                            internAtom(c, "_NET_FRAME_EXTENTS"), XCB_ATOM_CARDINAL, 4);
+    // Nothing sane is wider than this; a broken answer is no answer.
+    constexpr uint32_t kWidest = 1000;
+    if (v.size() < 4 || std::ranges::any_of(v, [](uint32_t e) { return e > kWidest; }))
+        return std::nullopt;
+    return QMargins(static_cast<int>(v[0]), static_cast<int>(v[2]), static_cast<int>(v[1]),
+                    static_cast<int>(v[3]));
 }
 
 } // namespace toolkit

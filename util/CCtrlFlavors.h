@@ -5,10 +5,6 @@
 #include <cstdint>
 #include <memory>
 
-namespace toolkit {
-class Window;
-} // namespace toolkit
-
 // Places of a window on the desktop.
 enum enm2DPosType : int32_t {
     pos2DCenter = -1,

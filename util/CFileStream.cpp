@@ -52,17 +52,9 @@ void CFileStream::SetBinary(const std::vector<uint8_t>& RHS) noexcept {
         m_blnError = true;
         return;
     }
-    OpenFile(kKindBytes, kDirectionWrite);
-    if (m_blnError)
-        return;
-    try {
-        // The element at the upper bound is the terminator that a read adds.
-        const auto bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(RHS.data()),
-                                                   static_cast<qsizetype>(RHS.size() - 1));
-        FileTable::Write(m_intFileNumber, bytes);
-    } catch (...) {
-        m_blnError = true;
-    }
+    // The element at the upper bound is the terminator that a read adds.
+    WriteAll(kKindBytes, QByteArray::fromRawData(reinterpret_cast<const char*>(RHS.data()),
+                                                 static_cast<qsizetype>(RHS.size() - 1)));
 }
 
 QString CFileStream::Ascii() noexcept {
@@ -96,7 +88,11 @@ void CFileStream::SetAscii(QString RHS) noexcept {
         m_blnError = true;
         return;
     }
-    OpenFile(kKindText, kDirectionWrite);
+    WriteAll(kKindText, bytes);
+}
+
+void CFileStream::WriteAll(int32_t vlngKind, const QByteArray& bytes) noexcept {
+    OpenFile(vlngKind, kDirectionWrite);
     if (m_blnError)
         return;
     try {
