@@ -3,17 +3,13 @@
 #include "support/ScriptedPrompts.h"
 #include "toolkit/Checked.h"
 #include "toolkit/Colors.h"
-#include "toolkit/Desktop.h"
 #include "toolkit/Error.h"
 #include "toolkit/Events.h"
 #include "toolkit/Frame.h"
 #include "toolkit/TextBox.h"
 
-#include <QGuiApplication>
 #include <QLineEdit>
 #include <QPalette>
-#include <QRect>
-#include <QScreen>
 #include <QWidget>
 
 #include <cmath>
@@ -45,7 +41,6 @@ TEST(Checked, roundingTakesHalvesToTheEvenNeighbour) {
 
 TEST(Colors, rgbAndSystemColoursResolveAndNonsenseIsRejected) {
     EXPECT_EQ(ToQColor(RGB(255, 128, 0)), QColor(255, 128, 0));
-    EXPECT_EQ(FromQColor(QColor(1, 2, 3)), 0x030201);
     EXPECT_EQ(ToQColor(SystemColor(8)), QApplication::palette().color(QPalette::Text));
     EXPECT_EQ(ToQColor(vbButtonFace), QApplication::palette().color(QPalette::Button));
     EXPECT_EQ(errorOf([] { CheckColor(SystemColor(25)); }), 380);
@@ -56,16 +51,6 @@ TEST(Colors, rgbAndSystemColoursResolveAndNonsenseIsRejected) {
     w.SetBackColor(RGB(1, 2, 3));
     EXPECT_EQ(errorOf([&] { w.SetBackColor(-5); }), 380);
     EXPECT_EQ(w.BackColor(), RGB(1, 2, 3)) << "a rejected colour changes nothing";
-}
-
-TEST(Desktop, measuresSplitTheAvailableAreaAndOtherIndicesAreZero) {
-    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
-    EXPECT_EQ(GetSystemMetrics(SM_CXFULLSCREEN), area.width());
-    EXPECT_GT(GetSystemMetrics(SM_CYMENU), 0);
-    EXPECT_EQ(GetSystemMetrics(SM_CYMENU) + GetSystemMetrics(SM_CYFULLSCREEN), area.height());
-    EXPECT_EQ(GetSystemMetrics(SM_CYKANJIWINDOW), 0);
-    for (const int32_t other : {std::numeric_limits<int32_t>::min(), -1, 0, 14, 19, 20})
-        EXPECT_EQ(GetSystemMetrics(other), 0) << other;
 }
 
 TEST_F(Unpaced, dispatchShowsAnyErrorAndCarriesOn) {
@@ -115,25 +100,6 @@ TEST_F(Unpaced, postedHandlersRunInOrderFromTheNextYield) {
     EXPECT_EQ(reported.size(), 1u);
 }
 
-TEST_F(Unpaced, aYieldHookMayRemoveItselfAndYieldsMayNest) {
-    int calls = 0;
-    int nested = 0;
-    const testsupport::ScopedYieldHook hook{[&] {
-        ++calls;
-        if (calls == 1) {
-            DoEvents(); // a yield inside a yield, as a nested scroll makes
-            nested = calls;
-        }
-        if (calls == 3)
-            SetYieldHook({});
-    }};
-    DoEvents();
-    DoEvents();
-    DoEvents();
-    EXPECT_EQ(calls, 3);
-    EXPECT_EQ(nested, 2);
-}
-
 TEST_F(Unpaced, pacedYieldsTakeAPeriodEachOnAverageAndStillRunPostedHandlers) {
     // A floor only, which a slow machine cannot break: yields that stopped
     // waiting would take microseconds each.
@@ -164,7 +130,6 @@ TEST_F(Unpaced, windowKeepsTwipsExactlyAndRejectsBadLengths) {
     }
     w.SetTop(-1.0e9f);
     EXPECT_EQ(std::tuple(w.Top(), w.Left()), std::tuple(-1.0e9f, 1.0f));
-    EXPECT_EQ(std::tuple(Window::FromHandle(w.hwnd()), Window::FromHandle(0)), std::tuple(&w, nullptr));
 }
 
 TEST_F(Unpaced, sizeHandlerThatKeepsResizingIsBounded) {
