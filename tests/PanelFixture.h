@@ -8,8 +8,8 @@
 #include "support/ScriptedShell.h"
 
 // The control panel as Main starts it: scripted prompts, shell and common
-// dialog, unpaced, the end of the application recorded instead of done, and the
-// yields watched.
+// dialog (every scripted answer must be used), unpaced, the end of the application
+// recorded instead of done, and the yields watched.
 class PanelFixture : public Unpaced, protected YieldWatch {
 protected:
     PanelFixture() : YieldWatch([this] {
@@ -31,6 +31,7 @@ protected:
         panel.reset();
         strip.reset();
         drain();
+        EXPECT_EQ(dialogs->Pending(), 0u) << "a scripted dialog answer was not used";
     }
 
     CSQCtrl& csqc() { return *controller.lock(); }
