@@ -68,10 +68,8 @@ TEST_F(AboutBox, aFreshDialogShowsTitleVersionCopyrightAReadOnlyReportAndAWebBut
     EXPECT_EQ(box.Report(), mixed);
     EXPECT_EQ(lines(d).join(QLatin1Char('|')), QStringLiteral("a|b|c||d"));
     EXPECT_EQ(std::tuple(box.URL(), d.btnWeb().Enabled(), d.Visible()), std::tuple(QString(), false, false));
-    EXPECT_EQ(std::tuple(d.LabelTitle().Caption(), d.LabelVersion().Caption()),
-              std::tuple(QStringLiteral("vorn2"), QStringLiteral("Version 1.0.(17)")));
-    EXPECT_FALSE(toolkit::AppLegalCopyright().isEmpty());
-    EXPECT_EQ(d.LabelCopyright().Caption(), toolkit::AppLegalCopyright());
+    EXPECT_EQ(std::tuple(d.LabelTitle().Caption(), d.LabelVersion().Caption(), d.LabelCopyright().Caption()),
+              std::tuple(QStringLiteral("vorn2"), QStringLiteral("Version 1.0.(17)"), toolkit::AppLegalCopyright()));
     // Loading again (a second creation would) does not touch a report set since.
     d.Form_Load();
     EXPECT_EQ(box.Report(), mixed);
