@@ -199,8 +199,8 @@ protected:
     std::function<void(int)> atYield;
 };
 
-// A changed text taking over at the start of the next pass: the e2e scenario.
-TEST_F(ScheduledReload, AnUnchangedTextChangesNothingAChangedOneWaitsAndAFailureIsOneLineOnStandardError) {
+// A changed page taking over on a real screen: the e2e scenario.
+TEST_F(ScheduledReload, AnUnchangedTextChangesNothingAChangedOneWaitsForThePassAndAFailureIsOneLineOnStandardError) {
     // Cleaned as a load cleans it, or it would not be the same.
     const QString path = tmp.write("news.txt", "same\r\nnews");
     std::string errors;
@@ -221,12 +221,15 @@ TEST_F(ScheduledReload, AnUnchangedTextChangesNothingAChangedOneWaitsAndAFailure
             panel->ReloadNow(); // failed
             errors = testing::internal::GetCapturedStderr();
             segmentIndexAtReload = csqc().SegmentIndex();
+        } else if (n > 5 && csqc().Queued().isEmpty()) {
+            // Taken over where a pass starts, at the right edge.
+            EXPECT_EQ(strip->TextVorn(0).Left(), strip->FrameVorn().Width());
             csqc().Scroll(false, QString());
         }
     };
     panel->OpenLocalFile(path);
     EXPECT_EQ(segmentIndexAtReload, 0);
-    EXPECT_EQ(csqc().Segments().join(QString()), QStringLiteral("same news"));
+    EXPECT_EQ(csqc().Segments().join(QString()), QStringLiteral("second news"));
     EXPECT_EQ(errors, "vorn2: scheduled reload: Could not read " + path.toStdString() +
                           ": it is missing, binary or damaged.\n");
     EXPECT_EQ(std::tuple(prompts->shown.size(), reported.size()), std::tuple(0u, 0u));
