@@ -36,34 +36,15 @@ protected:
     TempFolder tmp;
 };
 
-// Text is read in the system code page (Shift_JIS files of older systems too), keeping line
-// ends; an end-of-text marker anywhere fails the text read. The byte read gives the file with
-// one zero element more. UTF-8 and NULs on arbitrary bytes are fuzz_decode's.
-TEST_F(CFileStreamTest, EachFileReadsAsTextAndAsBytes) {
-    const struct {
-        QByteArray content;
-        QString text;
-        bool textFails = false;
-    } cases[] = {
-        {"\x82\xa0\x82\xa2\r\n\x83\x65\x83\x58\x83\x67\r\n", QStringLiteral("\u3042\u3044\r\n\u30c6\u30b9\u30c8\r\n")},
-        {"", QString()},
-        {"ab\032c", QString(), true}, // the marker at either end is left to fuzz_decode
-    };
+// How the bytes of a file read as text and as bytes is fuzz_decode's. A file that reports a
+// length of 0 and then delivers data, as a file that grows would, fails the byte read.
+TEST_F(CFileStreamTest, AFileThatGrowsWhileReadFailsTheByteRead) {
     CFileStream reader;
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.content.toHex().toStdString());
-        EXPECT_EQ(Read(reader, tmp.write("file", c.content)), std::pair(c.text, c.textFails));
-        Bytes expected(c.content.begin(), c.content.end());
-        expected.push_back(0);
-        EXPECT_EQ(reader.Binary(), expected);
-        EXPECT_FALSE(reader.Error());
-    }
-    // It reports a length of 0 and then delivers data, as a file that grows would.
     reader.SetPath(QStringLiteral("/proc/self/status"));
-    if (QFile::exists(reader.Path())) {
-        EXPECT_TRUE(reader.Binary().empty());
-        EXPECT_TRUE(reader.Error());
-    }
+    if (!QFile::exists(reader.Path()))
+        GTEST_SKIP() << "no /proc here";
+    EXPECT_TRUE(reader.Binary().empty());
+    EXPECT_TRUE(reader.Error());
 }
 
 TEST_F(CFileStreamTest, UnreadablePathsFailWithEmptyResults) {
