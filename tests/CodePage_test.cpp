@@ -99,7 +99,6 @@ TEST(WebTextTest, DecodingRules) {
         {"<META CHARSET=euc-jp>\xa4\xa2", "text/html", QStringLiteral("<META CHARSET=euc-jp>\u3042")},
         // A meta tag claiming UTF-16 on a page without a byte order mark is read as UTF-8.
         {"<meta charset=\"utf-16\">\xc3\xa9", "text/html", QStringLiteral("<meta charset=\"utf-16\">\u00e9")},
-        {"plain \xc3\xa9", "", QStringLiteral("plain \u00e9")},
         {"\x82\xa0 x", "text/plain", DecodeSystem("\x82\xa0 x")},
         {"\xEF\xBB\xBF" "caf\xE9", "text/html", cut},
         {"caf\xE9", "text/html; charset=utf-8", cut},
