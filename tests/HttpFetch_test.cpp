@@ -1,7 +1,8 @@
 #include "toolkit/HttpFetch.h"
 
+#include "TempFolder.h"
+
 #include <QApplication>
-#include <QFile>
 #include <QProcess>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -11,7 +12,6 @@
 #include <QSslSocket>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -205,10 +205,9 @@ TEST_F(HttpFetchTest, CancelInTheProgressWindowEndsAStalledFetch) {
 
 TEST(HttpFetchTlsTest, AnUntrustedCertificateFailsTheHandshakeAndATrustedOneWorks) {
     ASSERT_TRUE(QSslSocket::supportsSsl()) << "no TLS backend";
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString keyPath = dir.filePath(QStringLiteral("key.pem"));
-    const QString certPath = dir.filePath(QStringLiteral("cert.pem"));
+    const TempFolder tmp;
+    const QString keyPath = tmp.path("key.pem");
+    const QString certPath = tmp.path("cert.pem");
     ASSERT_EQ(QProcess::execute(QStringLiteral("openssl"),
                                 QStringLiteral("req -x509 -newkey rsa:2048 -nodes -days 1 -subj /CN=127.0.0.1 "
                                                "-addext subjectAltName=IP:127.0.0.1 -keyout %1 -out %2")
@@ -217,9 +216,7 @@ TEST(HttpFetchTlsTest, AnUntrustedCertificateFailsTheHandshakeAndATrustedOneWork
               0);
     const QList<QSslCertificate> certs = QSslCertificate::fromPath(certPath);
     ASSERT_EQ(certs.size(), 1);
-    QFile keyFile(keyPath);
-    ASSERT_TRUE(keyFile.open(QIODevice::ReadOnly));
-    TestServer server(certs.front(), QSslKey(&keyFile, QSsl::Rsa));
+    TestServer server(certs.front(), QSslKey(tmp.read("key.pem"), QSsl::Rsa));
     server.Answer("/page", response("200 OK", "Content-Type: text/plain; charset=utf-8\r\n", "secret \xc3\xa9"));
     server.Answer("/downgrade", response("302 Found", "Location: http://127.0.0.1:1/x\r\n", ""));
     QtHttpFetch fetch;
