@@ -117,17 +117,12 @@ TEST_F(CFileStreamTest, WritesReplaceTheContentOrKeepItOnUnencodableText) {
     EXPECT_TRUE(reader.Error());
     EXPECT_EQ(tmp.read("out.txt"), QByteArray("\xe3\x81\x82\r\nb"));
 
-    QByteArray all(256, 0);
-    for (int i = 0; i < all.size(); ++i)
-        all[i] = char(i);
-    reader.SetPath(tmp.write("all", all));
-    const Bytes bytes = reader.Binary();
     tmp.write("five", "12345");
     const struct {
         const char* name;
         Bytes written;
         QByteArray content;
-    } cases[] = {{"copy", bytes, all}, {"new", {0x61, 0x62, 0x63, 0x7f}, "abc"}, {"five", {'x', 'y', 0}, "xy345"}, {"one", {9}, ""}};
+    } cases[] = {{"new", {0x61, 0, 0xff, 0x7f}, QByteArray("a\0\xff", 3)}, {"five", {'x', 'y', 0}, "xy345"}, {"one", {9}, ""}};
     for (const auto& c : cases) {
         reader.SetPath(tmp.path(c.name));
         reader.SetBinary(c.written);
