@@ -102,7 +102,6 @@ TEST(WebTextTest, DecodingRules) {
         {"\x82\xa0 x", "text/plain", DecodeSystem("\x82\xa0 x")},
         {"\xEF\xBB\xBF" "caf\xE9", "text/html", cut},
         {"caf\xE9", "text/html; charset=utf-8", cut},
-        {"<meta charset=\"utf-8\">caf\xE9", "text/html", QStringLiteral("<meta charset=\"utf-8\">") + cut},
         {QByteArray("\xFF\xFE" "a\0b", 5), "text/plain", QStringLiteral("a") + QChar(0xFFFD)}, // odd last byte
     };
     for (const auto& c : cases)
@@ -185,7 +184,6 @@ TEST(WebTextTest, PagesAndFeedsPutTheirReadableTextOnTheStrip) {
     };
     for (const auto& c : cases) {
         const QString strip = ModuleMain::WebStripText({DecodeWebText(c.body, c.type), c.type});
-        EXPECT_EQ(strip.size(), c.strip.size()) << c.name;
         EXPECT_TRUE(strip == c.strip) << c.name << ": " << qPrintable(strip.left(300));
     }
 }
