@@ -114,8 +114,10 @@ protected:
         server.Answer("/png", response("200 OK", "Content-Type: image/png\r\n", "\x89PNG\r\n\x1a\n"));
         server.Answer("/untyped-binary", response("200 OK", "", QByteArray("\x01\x00\x02\x00", 4)));
         server.routes["/stall"] = [] { return QByteArray(); };
-        for (const auto& [path, size, length] : {std::tuple{"/big", kMaxFetchBytes + 1, true},
-                                                 std::tuple{"/big-unannounced", kMaxFetchBytes + 1, false},
+        // Announced as too large, it sends a few bytes only: its length alone must refuse it.
+        server.Answer("/big", "HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(kMaxFetchBytes + 1) +
+                                  "\r\n\r\nabc");
+        for (const auto& [path, size, length] : {std::tuple{"/big-unannounced", kMaxFetchBytes + 1, false},
                                                  std::tuple{"/just-fits", kMaxFetchBytes, true}})
             server.routes[path] = [size = size, length = length] {
                 return response("200 OK", "Content-Type: text/plain\r\n", QByteArray(size, 'a'), length);
