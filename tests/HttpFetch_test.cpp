@@ -151,7 +151,7 @@ TEST_F(HttpFetchTest, AddressesRedirectsTypeTheLargestDocumentAndEachFailure) {
     } cases[] = {
         {QStringLiteral("file:///etc/passwd"), FetchFailure::BadAddress, "only http and https"},
         {QStringLiteral("http://"), FetchFailure::BadAddress, "not a valid web address"},
-        {QStringLiteral("http://exa mple/"), FetchFailure::BadAddress, "not a valid web address"},
+        {QStringLiteral("http://127.0.0.1:1/%zz"), FetchFailure::BadAddress, "not a valid web address"},
         {server.Url("/missing"), FetchFailure::HttpStatus, "404 Not Found"},
         {server.Url("/broken"), FetchFailure::HttpStatus, "500 Internal Server Error"},
         {refused, FetchFailure::Refused, "refused the connection"},
