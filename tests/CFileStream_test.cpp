@@ -36,34 +36,15 @@ protected:
     TempFolder tmp;
 };
 
-// Text is read in the system code page (Shift_JIS files of older systems too), keeping line
-// ends; an end-of-text marker anywhere fails the text read. The byte read gives the file with
-// one zero element more. UTF-8 and NULs on arbitrary bytes are fuzz_decode's.
-TEST_F(CFileStreamTest, EachFileReadsAsTextAndAsBytes) {
-    const struct {
-        QByteArray content;
-        QString text;
-        bool textFails = false;
-    } cases[] = {
-        {"\x82\xa0\x82\xa2\r\n\x83\x65\x83\x58\x83\x67\r\n", QStringLiteral("\u3042\u3044\r\n\u30c6\u30b9\u30c8\r\n")},
-        {"", QString()},
-        {"ab\032c", QString(), true}, // the marker at either end is left to fuzz_decode
-    };
+// How the bytes of a file read as text and as bytes is fuzz_decode's. A file that reports a
+// length of 0 and then delivers data, as a file that grows would, fails the byte read.
+TEST_F(CFileStreamTest, AFileThatGrowsWhileReadFailsTheByteRead) {
     CFileStream reader;
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.content.toHex().toStdString());
-        EXPECT_EQ(Read(reader, tmp.write("file", c.content)), std::pair(c.text, c.textFails));
-        Bytes expected(c.content.begin(), c.content.end());
-        expected.push_back(0);
-        EXPECT_EQ(reader.Binary(), expected);
-        EXPECT_FALSE(reader.Error());
-    }
-    // It reports a length of 0 and then delivers data, as a file that grows would.
     reader.SetPath(QStringLiteral("/proc/self/status"));
-    if (QFile::exists(reader.Path())) {
-        EXPECT_TRUE(reader.Binary().empty());
-        EXPECT_TRUE(reader.Error());
-    }
+    if (!QFile::exists(reader.Path()))
+        GTEST_SKIP() << "no /proc here";
+    EXPECT_TRUE(reader.Binary().empty());
+    EXPECT_TRUE(reader.Error());
 }
 
 TEST_F(CFileStreamTest, UnreadablePathsFailWithEmptyResults) {
@@ -136,17 +117,12 @@ TEST_F(CFileStreamTest, WritesReplaceTheContentOrKeepItOnUnencodableText) {
     EXPECT_TRUE(reader.Error());
     EXPECT_EQ(tmp.read("out.txt"), QByteArray("\xe3\x81\x82\r\nb"));
 
-    QByteArray all(256, 0);
-    for (int i = 0; i < all.size(); ++i)
-        all[i] = char(i);
-    reader.SetPath(tmp.write("all", all));
-    const Bytes bytes = reader.Binary();
     tmp.write("five", "12345");
     const struct {
         const char* name;
         Bytes written;
         QByteArray content;
-    } cases[] = {{"copy", bytes, all}, {"new", {0x61, 0x62, 0x63, 0x7f}, "abc"}, {"five", {'x', 'y', 0}, "xy345"}, {"one", {9}, ""}};
+    } cases[] = {{"new", {0x61, 0, 0xff, 0x7f}, QByteArray("a\0\xff", 3)}, {"five", {'x', 'y', 0}, "xy345"}, {"one", {9}, ""}};
     for (const auto& c : cases) {
         reader.SetPath(tmp.path(c.name));
         reader.SetBinary(c.written);
@@ -191,7 +167,8 @@ TEST_F(CFileStreamTest, EveryNumberUpToTheLastIsHandedOutThenTheReadFailsUntilOn
         FileTable::Release(n);
 }
 
-// The numbered-file table underneath: each misuse fails.
+// The numbered-file table underneath: each misuse fails. Missing files and folders are the
+// unreadable paths' rows.
 TEST_F(CFileStreamTest, FileTableFailuresRaise) {
     using Mode = FileTable::Mode;
     const QString good = tmp.write("good", "abc");
@@ -203,9 +180,7 @@ TEST_F(CFileStreamTest, FileTableFailuresRaise) {
         [&] { FileTable::Open(FileTable::MaxNumber + 1, good, Mode::BinaryRead); },
         [n] { FileTable::Read(n, 1); }, // nothing open on it
         [n] { FileTable::Length(n); },
-        open(tmp.path("missing"), Mode::TextInput),
         open(good + QStringLiteral("/below"), Mode::BinaryWrite),
-        open(tmp.dir.path(), Mode::BinaryRead),
     };
     for (size_t i = 0; i < std::size(misuses); ++i)
         EXPECT_EQ(errorOf(misuses[i]), 75) << "case " << i;

@@ -19,7 +19,7 @@ const QByteArray kShiftJis("\x82\xa0\x5c\x00\r\n\x87\x40", 8); // あ \ NUL CR L
 const QString kShiftJisText = QString::fromUtf16(u"\u3042\\\0\r\n\u2460", 6);
 
 // The C and POSIX locales mean UTF-8. In a UTF-8 locale, bytes that are not UTF-8 are read as
-// CP932; an unknown name is UTF-8.
+// CP932; an unknown name is UTF-8. Valid UTF-8 and its byte order mark are fuzz_decode's.
 TEST(CodePageTest, DecodesAndEncodesByTheNamedCharset) {
     const QByteArray saved = qgetenv("LC_ALL");
     for (const char* locale : {"C", "POSIX", "C.UTF-8", "no_SUCH.locale"}) {
@@ -27,19 +27,8 @@ TEST(CodePageTest, DecodesAndEncodesByTheNamedCharset) {
         EXPECT_EQ(SystemCodePageName(), QByteArray("UTF-8")) << locale;
     }
     qputenv("LC_ALL", saved);
-    const struct {
-        QByteArray bytes;
-        const char* charset;
-        QString text;
-    } decodes[] = {
-        {"\xc3\xa9", "X-NO-SUCH-CHARSET", QStringLiteral("\u00e9")},
-        {"\xc3\xa9", "CP932", QStringLiteral("\uff83\uff69")}, // half-width katakana in CP932
-        {"\xc3\xa9", "UTF-8", QStringLiteral("\u00e9")},       // valid UTF-8 wins
-        {"\357\273\277a", "UTF-8", QStringLiteral("a")},       // the byte order mark dropped
-        {"ab\x82", "UTF-8", QStringLiteral("ab\ufffd")},       // valid in neither: the rest stays
-    };
-    for (const auto& c : decodes)
-        EXPECT_EQ(DecodeCodePage(c.bytes, c.charset), c.text) << c.bytes.toHex().constData() << " " << c.charset;
+    EXPECT_EQ(DecodeCodePage("\xc3\xa9", "X-NO-SUCH-CHARSET"), QStringLiteral("\u00e9"));
+    EXPECT_EQ(DecodeCodePage("\xc3\xa9", "CP932"), QStringLiteral("\uff83\uff69")); // half-width katakana
     for (const char* charset : {"SHIFT_JIS", "UTF-8", "ANSI_X3.4-1968", "X-NO-SUCH-CHARSET"})
         EXPECT_EQ(DecodeCodePage(kShiftJis, charset), kShiftJisText) << charset;
     EXPECT_EQ(EncodeCodePage(kShiftJisText, "SHIFT_JIS"), kShiftJis);
@@ -110,21 +99,18 @@ TEST(WebTextTest, DecodingRules) {
         {"<META CHARSET=euc-jp>\xa4\xa2", "text/html", QStringLiteral("<META CHARSET=euc-jp>\u3042")},
         // A meta tag claiming UTF-16 on a page without a byte order mark is read as UTF-8.
         {"<meta charset=\"utf-16\">\xc3\xa9", "text/html", QStringLiteral("<meta charset=\"utf-16\">\u00e9")},
-        {"plain \xc3\xa9", "", QStringLiteral("plain \u00e9")},
         {"\x82\xa0 x", "text/plain", DecodeSystem("\x82\xa0 x")},
         {"\xEF\xBB\xBF" "caf\xE9", "text/html", cut},
         {"caf\xE9", "text/html; charset=utf-8", cut},
-        {"<meta charset=\"utf-8\">caf\xE9", "text/html", QStringLiteral("<meta charset=\"utf-8\">") + cut},
         {QByteArray("\xFF\xFE" "a\0b", 5), "text/plain", QStringLiteral("a") + QChar(0xFFFD)}, // odd last byte
     };
     for (const auto& c : cases)
         EXPECT_EQ(DecodeWebText(c.body, c.type), c.text) << c.body.toHex().toStdString() << " " << c.type;
+    // Image types and untyped bytes with a NUL are the fetch's NotText rows.
     EXPECT_EQ(std::tuple(IsTextContent("Text/HTML; charset=x", {}), IsTextContent("application/rss+xml", {}),
-                         IsTextContent({}, QByteArray("\xff\xfe" "a\0", 4))),
-              std::tuple(true, true, true));
-    EXPECT_EQ(std::tuple(IsTextContent("application/octet-stream", "text"), IsTextContent("image/png", {}),
-                         IsTextContent({}, QByteArray("a\0b", 3))),
-              std::tuple(false, false, false));
+                         IsTextContent({}, QByteArray("\xff\xfe" "a\0", 4)),
+                         IsTextContent("application/octet-stream", "text")),
+              std::tuple(true, true, true, false));
 }
 
 // Each document with its type, and the exact line it puts on the strip.
@@ -172,7 +158,6 @@ TEST(WebTextTest, PagesAndFeedsPutTheirReadableTextOnTheStrip) {
         {"page", "text/html; charset=utf-8", page,
          QStringLiteral("Tom & Jerry It\u2019s a caf\u00e9\u00a0now\u2605 Line one line two")},
         {"rss", "application/rss+xml", rss2, rss2Strip},
-        {"rss-as-xml", "text/xml", rss2, rss2Strip},
         {"rss-as-html", "text/html", rss2, rss2Strip},
         {"atom", "application/atom+xml", atom,
          QStringLiteral("Atom <feed> \u25c6 Rock & roll \u25c6 An xhtml title \u25c6 Plain <3")},
@@ -198,7 +183,6 @@ TEST(WebTextTest, PagesAndFeedsPutTheirReadableTextOnTheStrip) {
     };
     for (const auto& c : cases) {
         const QString strip = ModuleMain::WebStripText({DecodeWebText(c.body, c.type), c.type});
-        EXPECT_EQ(strip.size(), c.strip.size()) << c.name;
         EXPECT_TRUE(strip == c.strip) << c.name << ": " << qPrintable(strip.left(300));
     }
 }

@@ -45,7 +45,7 @@ TEST(CommandLineTest, badOptionsAndCountsEndWithStatusTwoAndAMessage) {
     } cases[] = {
         {"--speed=3", "Unknown option 'speed'"}, {"a|b", "too many arguments"}, {"   ", "empty"},
         {"ftp://example.com/a.txt", "only http and https"}, {"http://", "not a valid web address"},
-        {"http://exa mple.com/", "not a valid web address"},
+        {"http://example.com/%zz", "not a valid web address"},
         {"file://otherhost/etc/hosts", "not a local file address"},
         {"--reload", "Missing value after '--reload'"}, {"--reload|5", "needs a file or an address"},
         {"--reload=0|http://x/", "from 1 to 1440, not '0'"}, {"--reload=1441|http://x/", "from 1 to 1440"},

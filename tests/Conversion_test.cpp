@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -47,15 +46,12 @@ protected:
     void SetUp() override {
         m_previous = std::setlocale(LC_NUMERIC, nullptr);
         if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr) {
-            const QString localedef = QStandardPaths::findExecutable(QStringLiteral("localedef"));
-            ASSERT_FALSE(localedef.isEmpty()) << "localedef is missing (package libc-bin)";
             ASSERT_TRUE(m_folder.isValid());
-            QProcess build;
-            build.start(localedef, {QStringLiteral("-i"), QStringLiteral("de_DE"), QStringLiteral("-f"),
-                                    QStringLiteral("UTF-8"), m_folder.filePath(QStringLiteral("de_DE.UTF-8"))});
-            ASSERT_TRUE(build.waitForFinished(60000));
-            ASSERT_EQ(build.exitCode(), 0) << "localedef needs the package locales: "
-                                           << build.readAllStandardError().toStdString();
+            // Its messages go to the test's output; it needs the packages libc-bin and locales.
+            ASSERT_EQ(QProcess::execute(QStringLiteral("localedef"),
+                                        {QStringLiteral("-i"), QStringLiteral("de_DE"), QStringLiteral("-f"),
+                                         QStringLiteral("UTF-8"), m_folder.filePath(QStringLiteral("de_DE.UTF-8"))}),
+                      0);
             // setlocale looks in LOCPATH each time it loads a locale.
             ::setenv("LOCPATH", QFile::encodeName(m_folder.path()).constData(), 1);
         }

@@ -15,22 +15,8 @@
 
 #include <chrono>
 
-namespace {
-
 using cleanup_steps::ReplaceNewLineSteps;
 using cleanup_steps::StripEnclosedSteps;
-
-// Below this length the quadratic steps are cheap enough to run on every input.
-constexpr qsizetype kCompareUpTo = 1 << 14;
-
-QString Describe(const QString& input, const QString& open, const QString& close) {
-    QString hex;
-    for (const QChar c : input.left(200))
-        hex += QString::number(c.unicode(), 16) + QLatin1Char(' ');
-    return QStringLiteral("open %1 close %2 text %3").arg(open, close, hex);
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     fuzz::EnsureApplication();
@@ -63,17 +49,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     QString actual = units;
     const bool replaced = ModuleMain::ReplaceNewLine(actual, replace);
     ModuleMain::StripEnclosed(actual, open, close);
-    fuzz::Expect(actual.size() <= units.size() * qMax<qsizetype>(1, replace.size()),
-                 "the cleanup made the text longer than its breaks allow");
-
-    if (units.size() <= kCompareUpTo) {
-        QString expected = units;
-        const bool expectedReplaced = ReplaceNewLineSteps(expected, replace);
-        fuzz::Expect(replaced == expectedReplaced, "ReplaceNewLine reported another outcome",
-                     Describe(units, open, close));
-        StripEnclosedSteps(expected, open, close);
-        fuzz::Expect(actual == expected, "the cleanup differs from the steps",
-                     Describe(units, open, close));
-    }
+    // Inputs stay far below the length where the quadratic steps would slow the run; the
+    // failing input is kept as the fuzzer's artifact.
+    QString expected = units;
+    fuzz::Expect(replaced == ReplaceNewLineSteps(expected, replace),
+                 "ReplaceNewLine reported another outcome");
+    StripEnclosedSteps(expected, open, close);
+    fuzz::Expect(actual == expected, "the cleanup differs from the steps");
     return 0;
 }
