@@ -122,7 +122,10 @@ void Window::FrameStateChanged() {
     // An owned window hides with its owner; a window manager that minimises
     // it along with the owner does not make it minimised in its own right.
     // When that news comes in late, with the owner back already, the window
-    // is brought back from the icon at once.
+    // is brought back from the icon at once. openbox tells of the owned window
+    // before its owner: while the server still has the owner off the screen,
+    // the owner's own news is on its way, and bringing the owned window back
+    // would make openbox restore the owner too.
     // A window that a modal window blocks is not minimised: some window managers iconify a
     // dialog's owners with it, which would leave the application blocked and out of sight.
     // The request is undone, and the window manager brings the dialog back with its owner.
@@ -137,7 +140,8 @@ void Window::FrameStateChanged() {
             PostHandler([this] {
                 const Qt::WindowStates now = m_widget->windowState();
                 if (now.testFlag(Qt::WindowMinimized) && m_intWindowState != vbMinimized &&
-                    m_owner && m_owner->m_intWindowState != vbMinimized)
+                    m_owner && m_owner->m_intWindowState != vbMinimized &&
+                    X11Viewable(m_owner->m_widget->winId()).value_or(true))
                     m_widget->setWindowState(now & ~Qt::WindowMinimized);
             });
         return;
