@@ -53,11 +53,7 @@ void CommandButton::SetCaption(const QString& value) {
 }
 
 void CommandButton::postClick() {
-    post([this] {
-        // A copy: the handler may replace OnClick while it runs.
-        if (const auto handler = OnClick)
-            handler();
-    });
+    post([this] { raise(OnClick); });
 }
 
 void SetDefaultButton(CommandButton& button) {

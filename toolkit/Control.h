@@ -66,6 +66,11 @@ protected:
     // Queues a handler of this control to the dispatch boundary. It is
     // dropped if the control has gone by then: its widget goes with it.
     void post(std::function<void()> handler);
+    // Calls the handler, if set, through a copy: it may replace itself while it runs.
+    static void raise(const std::function<void()>& handler) {
+        if (const auto copy = handler)
+            copy();
+    }
     // Shows a change of place or size, of visibility, of colours; by default
     // on the control's own widget.
     virtual void applyGeometry();

@@ -104,7 +104,7 @@ void HScrollBar::SetValue(int16_t value) {
         const QSignalBlocker block(m_bar);
         m_bar->setValue(value);
     }
-    raiseChange();
+    raise(OnChange);
 }
 
 void HScrollBar::SetMax(int16_t value) {
@@ -119,7 +119,7 @@ void HScrollBar::SetMax(int16_t value) {
         m_bar->setValue(m_intValue);
     }
     if (moved)
-        raiseChange();
+        raise(OnChange);
 }
 
 void HScrollBar::userMoved(int value) {
@@ -128,13 +128,7 @@ void HScrollBar::userMoved(int value) {
     if (v == m_intValue)
         return;
     m_intValue = v;
-    post([this] { raiseChange(); });
-}
-
-void HScrollBar::raiseChange() {
-    // A copy: the handler may replace OnChange while it runs.
-    if (const auto handler = OnChange)
-        handler();
+    post([this] { raise(OnChange); });
 }
 
 } // namespace toolkit

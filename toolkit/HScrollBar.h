@@ -29,7 +29,6 @@ public:
 
 private:
     void userMoved(int value);
-    void raiseChange();
 
     HScrollBarWidget* m_bar;
     int16_t m_intValue = 0;

@@ -17,7 +17,7 @@ TextBox::TextBox(Container& parent) : Control(parent, vbWindowBackground, vbWind
     // A text box keeps whatever it is given; the edit field's own limit is far lower.
     m_edit->setMaxLength(std::numeric_limits<int>::max());
     QObject::connect(m_edit, &QLineEdit::textEdited, m_edit,
-                     [this](const QString&) { post([this] { raiseChange(); }); });
+                     [this](const QString&) { post([this] { raise(OnChange); }); });
     Attach(m_edit);
 }
 
@@ -29,13 +29,7 @@ void TextBox::SetText(const QString& value) {
     // Only the user's edits are reported by the field itself (textEdited).
     m_edit->setText(value);
     m_edit->setCursorPosition(0);
-    raiseChange();
-}
-
-void TextBox::raiseChange() {
-    // A copy: the handler may replace OnChange while it runs.
-    if (const auto handler = OnChange)
-        handler();
+    raise(OnChange);
 }
 
 int32_t TextBox::SelStart() const { return m_edit->cursorPosition(); }
