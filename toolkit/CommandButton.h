@@ -36,4 +36,7 @@ private:
 // click is. One default button per window.
 void SetDefaultButton(CommandButton& button);
 
+// Makes the button its window's cancel button: Escape clicks it, as a mouse click would.
+void SetCancelButton(CommandButton& button);
+
 } // namespace toolkit
