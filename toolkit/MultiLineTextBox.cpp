@@ -8,16 +8,6 @@
 
 namespace toolkit {
 
-namespace {
-
-// The edit field knows one kind of line break; a CR LF pair must show as one
-// break, not as a line and an empty one.
-QString shownText(QString text) {
-    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
-}
-
-} // namespace
-
 MultiLineTextBox::MultiLineTextBox(Container& parent)
     : Control(parent, vbWindowBackground, vbWindowText) {
     auto* edit = new Forwarding<QPlainTextEdit>(parent.ClientWidget());
@@ -39,7 +29,8 @@ void MultiLineTextBox::SetText(const QString& value) {
     if (value == m_strText)
         return;
     m_strText = value;
-    m_edit->setPlainText(shownText(value));
+    // A CR LF pair shows as one break, not as a line and an empty one.
+    m_edit->setPlainText(WithLineFeeds(value));
     m_edit->verticalScrollBar()->setValue(0);
 }
 
