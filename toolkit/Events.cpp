@@ -205,15 +205,19 @@ std::function<void()> SetYieldHook(std::function<void()> hook) {
 void Dispatch(const std::function<void()>& handler) noexcept {
     try {
         handler();
-    } catch (const Error& e) {
-        report(e.Description());
-    } catch (const std::bad_alloc&) {
-        report(Error::OutOfMemory().Description());
     } catch (const std::exception& e) {
-        report(QString::fromUtf8(e.what()));
+        report(ErrorText(e));
     } catch (...) {
         report(QStringLiteral("Unexpected error"));
     }
+}
+
+QString ErrorText(const std::exception& e) {
+    if (const auto* error = dynamic_cast<const Error*>(&e))
+        return error->Description();
+    if (dynamic_cast<const std::bad_alloc*>(&e))
+        return Error::OutOfMemory().Description();
+    return QString::fromUtf8(e.what());
 }
 
 void PostToDispatch(std::function<void()> handler) {
