@@ -52,10 +52,6 @@ void CommandButton::SetCaption(const QString& value) {
     static_cast<QPushButton*>(NativeWidget())->setText(value);
 }
 
-void CommandButton::postClick() {
-    post([this] { raise(OnClick); });
-}
-
 namespace {
 
 // The key, pressed in the button's window, clicks the push button that `target` names, as

@@ -25,7 +25,7 @@ public:
 
 private:
     friend class CommandButtonWidget;
-    void postClick();
+    void postClick() { post([this] { raise(OnClick); }); }
 
     QString m_strCaption;
 };
