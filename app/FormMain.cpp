@@ -60,7 +60,17 @@ FormMain::FormMain() : toolkit::Window({.Sizable = false, .MaxButton = false}) {
     createWidgets();
     createMenus();
     SetClientSize(kInnerWidth, kInnerHeight);
-    connectHandlers();
+    OnQueryUnload = std::bind_front(&FormMain::Form_QueryUnload, this);
+    OnUnload = [this] {
+        Form_Unload();
+        leaveLoadedPanels();
+    };
+    m_HScrollSpeed->OnChange = [this] { HScrollSpeed_Change(); };
+    m_HScrollTiming->OnChange = [this] { HScrollTiming_Change(); };
+    m_TextSpeed->OnChange = [this] { TextSpeed_Change(); };
+    m_TextTiming->OnChange = [this] { TextTiming_Change(); };
+    m_btnFF->OnMouseDown = std::bind_front(&FormMain::btnFF_MouseDown, this);
+    m_btnFF->OnMouseUp = std::bind_front(&FormMain::btnFF_MouseUp, this);
     Form_Initialize();
 }
 
@@ -155,20 +165,6 @@ void FormMain::createMenus() {
 
     m_mnuAbout = std::make_unique<MenuItem>(*this, QStringLiteral("About(&A)"));
     m_mnuAboutMe = item(*m_mnuAbout, "Me(&M)...", &FormMain::mnuAboutMe_Click);
-}
-
-void FormMain::connectHandlers() {
-    OnQueryUnload = std::bind_front(&FormMain::Form_QueryUnload, this);
-    OnUnload = [this] {
-        Form_Unload();
-        leaveLoadedPanels();
-    };
-    m_HScrollSpeed->OnChange = [this] { HScrollSpeed_Change(); };
-    m_HScrollTiming->OnChange = [this] { HScrollTiming_Change(); };
-    m_TextSpeed->OnChange = [this] { TextSpeed_Change(); };
-    m_TextTiming->OnChange = [this] { TextTiming_Change(); };
-    m_btnFF->OnMouseDown = std::bind_front(&FormMain::btnFF_MouseDown, this);
-    m_btnFF->OnMouseUp = std::bind_front(&FormMain::btnFF_MouseUp, this);
 }
 
 std::vector<std::shared_ptr<FormMain>> FormMain::LoadedPanels() {
