@@ -87,8 +87,14 @@ HScrollBar::HScrollBar(Container& parent) : Control(parent, vbButtonFace, vbButt
     m_bar->setTracking(false);
     m_bar->setRange(0, m_intMax);
     m_bar->setPageStep(1);
-    QObject::connect(m_bar, &QAbstractSlider::valueChanged, m_bar,
-                     [this](int value) { userMoved(value); });
+    QObject::connect(m_bar, &QAbstractSlider::valueChanged, m_bar, [this](int value) {
+        // The bar's range is 16-bit, so the value is too.
+        const auto v = static_cast<int16_t>(value);
+        if (v == m_intValue)
+            return;
+        m_intValue = v;
+        post([this] { raise(OnChange); });
+    });
     Attach(m_bar);
     // Qt's bars take no focus by default; this one is a control of its own.
     SetTabStop(true);
@@ -120,15 +126,6 @@ void HScrollBar::SetMax(int16_t value) {
     }
     if (moved)
         raise(OnChange);
-}
-
-void HScrollBar::userMoved(int value) {
-    // The bar's range is 16-bit, so the value is too.
-    const auto v = static_cast<int16_t>(value);
-    if (v == m_intValue)
-        return;
-    m_intValue = v;
-    post([this] { raise(OnChange); });
 }
 
 } // namespace toolkit
