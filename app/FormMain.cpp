@@ -11,9 +11,9 @@
 #include "util/CRForm.h"
 #include "util/modMove.h"
 
-#include <algorithm>
 #include <cmath>
 #include <functional>
+#include <vector>
 
 namespace {
 
@@ -63,7 +63,9 @@ FormMain::FormMain() : toolkit::Window({.Sizable = false, .MaxButton = false}) {
     OnQueryUnload = std::bind_front(&FormMain::Form_QueryUnload, this);
     OnUnload = [this] {
         Form_Unload();
-        leaveLoadedPanels();
+        // The last reference may go with the list's, and with it the panel: this one holds it.
+        const auto keep = weak_from_this().lock();
+        std::erase_if(loadedPanels(), [this](const auto& p) { return p.get() == this; });
     };
     m_HScrollSpeed->OnChange = [this] { HScrollSpeed_Change(); };
     m_HScrollTiming->OnChange = [this] { HScrollTiming_Change(); };
@@ -177,15 +179,6 @@ void FormMain::Load() {
     m_blnFormLoaded = true;
     loadedPanels().push_back(std::static_pointer_cast<FormMain>(shared_from_this()));
     Form_Load();
-}
-
-void FormMain::leaveLoadedPanels() {
-    auto& panels = loadedPanels();
-    // Erased from a copy: the last reference may go here, and with it the panel.
-    const auto keep = weak_from_this().lock();
-    panels.erase(std::remove_if(panels.begin(), panels.end(),
-                                [this](const auto& p) { return p.get() == this; }),
-                 panels.end());
 }
 
 void FormMain::EndWithoutAsking() {
