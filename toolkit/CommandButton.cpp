@@ -17,7 +17,6 @@ class CommandButtonWidget : public Forwarding<QPushButton> {
 public:
     CommandButtonWidget(CommandButton* button, QWidget* parent)
         : Forwarding<QPushButton>(parent), m_button(button) {
-        m_control = button;
         QObject::connect(this, &QPushButton::clicked, this, [this] {
             if (m_inRelease)
                 m_clickPending = true;

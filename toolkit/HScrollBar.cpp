@@ -82,7 +82,6 @@ protected:
 
 HScrollBar::HScrollBar(Container& parent) : Control(parent, vbButtonFace, vbButtonText) {
     m_bar = new HScrollBarWidget(parent.ClientWidget());
-    m_bar->m_control = this;
     // The value follows the thumb only when it is let go.
     m_bar->setTracking(false);
     m_bar->setRange(0, m_intMax);

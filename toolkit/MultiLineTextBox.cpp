@@ -11,7 +11,6 @@ namespace toolkit {
 MultiLineTextBox::MultiLineTextBox(Container& parent)
     : Control(parent, vbWindowBackground, vbWindowText) {
     auto* edit = new Forwarding<QPlainTextEdit>(parent.ClientWidget());
-    edit->m_control = this;
     m_edit = edit;
     m_edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -22,7 +21,7 @@ MultiLineTextBox::MultiLineTextBox(Container& parent)
     m_edit->setReadOnly(true);
     // Read-only still lets the user select and copy, with mouse and keys.
     m_edit->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    Attach(m_edit);
+    Attach(edit);
 }
 
 void MultiLineTextBox::SetText(const QString& value) {
