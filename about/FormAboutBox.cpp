@@ -44,8 +44,12 @@ FormAboutBox::FormAboutBox()
     SetClientSize(4905, 2625);
     SetStartUpPosition(toolkit::vbStartUpScreen);
     createWidgets();
-    setTabOrder();
-    connectHandlers();
+    // In the order of their tab indices, 0 to 5.
+    toolkit::ApplyTabOrder({m_btnOK.get(), m_LabelVersion.get(), m_btnWeb.get(),
+                            m_LabelCopyright.get(), m_TextReport.get(), m_LabelTitle.get()});
+    m_btnOK->SetFocus();
+    m_btnOK->OnClick = [this] { btnOK_Click(); };
+    m_btnWeb->OnClick = [this] { btnWeb_Click(); };
     Form_Load();
 }
 
@@ -72,18 +76,6 @@ void FormAboutBox::createWidgets() {
 
     m_LabelVersion = whiteLabel(*this, QStringLiteral("Version"), 9.0f, 500, 300);
     m_LabelVersion->SetAlignment(toolkit::vbRightJustify);
-}
-
-void FormAboutBox::setTabOrder() {
-    // In the order of their tab indices, 0 to 5.
-    toolkit::ApplyTabOrder({m_btnOK.get(), m_LabelVersion.get(), m_btnWeb.get(),
-                            m_LabelCopyright.get(), m_TextReport.get(), m_LabelTitle.get()});
-    m_btnOK->SetFocus();
-}
-
-void FormAboutBox::connectHandlers() {
-    m_btnOK->OnClick = [this] { btnOK_Click(); };
-    m_btnWeb->OnClick = [this] { btnWeb_Click(); };
 }
 
 void FormAboutBox::Form_Load() {

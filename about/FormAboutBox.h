@@ -37,8 +37,6 @@ public:
 
 private:
     void createWidgets();
-    void setTabOrder();
-    void connectHandlers();
 
     std::unique_ptr<toolkit::MultiLineTextBox> m_TextReport;
     std::unique_ptr<toolkit::CommandButton> m_btnWeb, m_btnOK;

@@ -11,9 +11,9 @@
 #include "util/CRForm.h"
 #include "util/modMove.h"
 
-#include <algorithm>
 #include <cmath>
 #include <functional>
+#include <vector>
 
 namespace {
 
@@ -60,7 +60,19 @@ FormMain::FormMain() : toolkit::Window({.Sizable = false, .MaxButton = false}) {
     createWidgets();
     createMenus();
     SetClientSize(kInnerWidth, kInnerHeight);
-    connectHandlers();
+    OnQueryUnload = std::bind_front(&FormMain::Form_QueryUnload, this);
+    OnUnload = [this] {
+        Form_Unload();
+        // The last reference may go with the list's, and with it the panel: this one holds it.
+        const auto keep = weak_from_this().lock();
+        std::erase_if(loadedPanels(), [this](const auto& p) { return p.get() == this; });
+    };
+    m_HScrollSpeed->OnChange = [this] { HScrollSpeed_Change(); };
+    m_HScrollTiming->OnChange = [this] { HScrollTiming_Change(); };
+    m_TextSpeed->OnChange = [this] { TextSpeed_Change(); };
+    m_TextTiming->OnChange = [this] { TextTiming_Change(); };
+    m_btnFF->OnMouseDown = std::bind_front(&FormMain::btnFF_MouseDown, this);
+    m_btnFF->OnMouseUp = std::bind_front(&FormMain::btnFF_MouseUp, this);
     Form_Initialize();
 }
 
@@ -157,20 +169,6 @@ void FormMain::createMenus() {
     m_mnuAboutMe = item(*m_mnuAbout, "Me(&M)...", &FormMain::mnuAboutMe_Click);
 }
 
-void FormMain::connectHandlers() {
-    OnQueryUnload = std::bind_front(&FormMain::Form_QueryUnload, this);
-    OnUnload = [this] {
-        Form_Unload();
-        leaveLoadedPanels();
-    };
-    m_HScrollSpeed->OnChange = [this] { HScrollSpeed_Change(); };
-    m_HScrollTiming->OnChange = [this] { HScrollTiming_Change(); };
-    m_TextSpeed->OnChange = [this] { TextSpeed_Change(); };
-    m_TextTiming->OnChange = [this] { TextTiming_Change(); };
-    m_btnFF->OnMouseDown = std::bind_front(&FormMain::btnFF_MouseDown, this);
-    m_btnFF->OnMouseUp = std::bind_front(&FormMain::btnFF_MouseUp, this);
-}
-
 std::vector<std::shared_ptr<FormMain>> FormMain::LoadedPanels() {
     return loadedPanels();
 }
@@ -181,15 +179,6 @@ void FormMain::Load() {
     m_blnFormLoaded = true;
     loadedPanels().push_back(std::static_pointer_cast<FormMain>(shared_from_this()));
     Form_Load();
-}
-
-void FormMain::leaveLoadedPanels() {
-    auto& panels = loadedPanels();
-    // Erased from a copy: the last reference may go here, and with it the panel.
-    const auto keep = weak_from_this().lock();
-    panels.erase(std::remove_if(panels.begin(), panels.end(),
-                                [this](const auto& p) { return p.get() == this; }),
-                 panels.end());
 }
 
 void FormMain::EndWithoutAsking() {

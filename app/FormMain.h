@@ -130,8 +130,6 @@ public:
 private:
     void createWidgets();
     void createMenus();
-    void connectHandlers();
-    void leaveLoadedPanels();
 
     // Line breaks to blanks, then markup cut (FormMain_TextSources.cpp).
     void CleanText(QString& rstrText);

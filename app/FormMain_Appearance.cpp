@@ -60,8 +60,7 @@ void FormMain::mnuOptionZOrder_Click() {
 
 void FormMain::mnuAboutMe_Click() {
     const auto about = std::make_unique<CAboutBox>();
-    about->SetReport(QStringLiteral("This Software Distributed By ") + QStringLiteral("\r\n") +
-                     QStringLiteral("\r\n") + QStringLiteral("Kestrix"));
+    about->SetReport(QStringLiteral("This Software Distributed By \r\n\r\nKestrix"));
     about->SetURL(QString::fromUtf16(kMakerPage));
     about->Show(*this);
 }

@@ -10,8 +10,6 @@
 #include <QTimer>
 
 #include <cstdio>
-#include <exception>
-#include <new>
 
 // The reload schedule of the command line's --reload. Each turn reads the file or address
 // named last, as "Local Reload(&R)" or "Web Reload(&R)" would, but hands a changed text to
@@ -80,12 +78,8 @@ void FormMain::ReloadNow() {
                                                         "damaged.").arg(source));
             CleanText(text);
         }
-    } catch (const toolkit::Error& e) {
-        reportFailure(e.Description());
-    } catch (const std::bad_alloc&) {
-        reportFailure(toolkit::Error::OutOfMemory().Description());
     } catch (const std::exception& e) {
-        reportFailure(QString::fromUtf8(e.what()));
+        reportFailure(toolkit::ErrorText(e));
     }
     m_blnReloading = false;
     // A text that is empty, the same, or overtaken by a load meanwhile changes nothing.

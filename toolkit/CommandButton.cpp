@@ -17,7 +17,6 @@ class CommandButtonWidget : public Forwarding<QPushButton> {
 public:
     CommandButtonWidget(CommandButton* button, QWidget* parent)
         : Forwarding<QPushButton>(parent), m_button(button) {
-        m_control = button;
         QObject::connect(this, &QPushButton::clicked, this, [this] {
             if (m_inRelease)
                 m_clickPending = true;
@@ -52,30 +51,40 @@ void CommandButton::SetCaption(const QString& value) {
     static_cast<QPushButton*>(NativeWidget())->setText(value);
 }
 
-void CommandButton::postClick() {
-    post([this] {
-        // A copy: the handler may replace OnClick while it runs.
-        if (const auto handler = OnClick)
-            handler();
+namespace {
+
+// The key, pressed in the button's window, clicks the push button that `target` names, as
+// a mouse click would, when it can be clicked.
+void clickOnKey(CommandButton& button, Qt::Key key, std::function<QPushButton*()> target) {
+    QWidget* window = button.ParentWindow().NativeWidget();
+    auto* shortcut = new QShortcut(QKeySequence(key), window);
+    shortcut->setContext(Qt::WindowShortcut);
+    QObject::connect(shortcut, &QShortcut::activated, window, [target = std::move(target)] {
+        QPushButton* push = target();
+        if (push && push->isEnabled() && push->isVisible())
+            push->click();
     });
 }
+
+} // namespace
 
 void SetDefaultButton(CommandButton& button) {
     QWidget* window = button.ParentWindow().NativeWidget();
     auto* push = static_cast<QPushButton*>(button.NativeWidget());
     for (const auto key : {Qt::Key_Return, Qt::Key_Enter}) {
-        auto* shortcut = new QShortcut(QKeySequence(key), window);
-        shortcut->setContext(Qt::WindowShortcut);
-        QObject::connect(shortcut, &QShortcut::activated, window,
-                         [window, fallback = QPointer<QPushButton>(push)] {
-                             auto* focused = qobject_cast<QPushButton*>(window->focusWidget());
-                             QPushButton* target =
-                                 focused && focused->isVisible() ? focused : fallback.data();
-                             if (target && target->isEnabled() && target->isVisible())
-                                 target->click();
-                         });
+        clickOnKey(button, key, [window, fallback = QPointer<QPushButton>(push)] {
+            auto* focused = qobject_cast<QPushButton*>(window->focusWidget());
+            return focused && focused->isVisible() ? focused : fallback.data();
+        });
     }
     push->setDefault(true);
+}
+
+void SetCancelButton(CommandButton& button) {
+    clickOnKey(button, Qt::Key_Escape,
+               [push = QPointer<QPushButton>(static_cast<QPushButton*>(button.NativeWidget()))] {
+                   return push.data();
+               });
 }
 
 } // namespace toolkit

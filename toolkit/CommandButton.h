@@ -25,7 +25,7 @@ public:
 
 private:
     friend class CommandButtonWidget;
-    void postClick();
+    void postClick() { post([this] { raise(OnClick); }); }
 
     QString m_strCaption;
 };
@@ -35,5 +35,8 @@ private:
 // clicks instead. The click is queued to the dispatch boundary as a mouse
 // click is. One default button per window.
 void SetDefaultButton(CommandButton& button);
+
+// Makes the button its window's cancel button: Escape clicks it, as a mouse click would.
+void SetCancelButton(CommandButton& button);
 
 } // namespace toolkit

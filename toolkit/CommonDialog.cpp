@@ -53,11 +53,8 @@ void CommonDialog::ShowFont() {
 }
 
 void CommonDialog::ShowColor() {
-    const std::optional<int32_t> chosen = dialogs()->ChooseColor(m_lngColor, m_lngFlags);
-    if (!chosen)
-        return;
-    CheckColor(*chosen);
-    m_lngColor = *chosen;
+    if (const std::optional<int32_t> chosen = dialogs()->ChooseColor(m_lngColor, m_lngFlags))
+        SetColor(*chosen);
 }
 
 } // namespace toolkit

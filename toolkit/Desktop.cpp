@@ -18,8 +18,8 @@ std::function<int32_t(int32_t)> g_metricsSource;
 constexpr int kMenuBarPaddingPx = 6;
 
 int32_t screenMetric(int32_t index) {
-    const bool gui = qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
-    const QScreen* screen = gui ? QGuiApplication::primaryScreen() : nullptr;
+    // No screen without a QGuiApplication.
+    const QScreen* screen = QGuiApplication::primaryScreen();
     if (!screen)
         return 0;
     const QRect area = screen->availableGeometry();

@@ -1,12 +1,7 @@
 #include "toolkit/DialogFrame.h"
 
-#include "toolkit/CommandButton.h"
 #include "toolkit/Window.h"
 
-#include <QKeySequence>
-#include <QPointer>
-#include <QPushButton>
-#include <QShortcut>
 #include <QWindow>
 #include <QWidget>
 
@@ -42,17 +37,6 @@ void SetDialogFrame(Window& window) {
     // it off a toolbar or menu. The window is made (not shown) so that the type can be set.
     widget->winId();
     NameAsToolbar(widget->windowHandle());
-}
-
-void SetCancelButton(CommandButton& button) {
-    QWidget* window = button.ParentWindow().NativeWidget();
-    auto* shortcut = new QShortcut(QKeySequence(Qt::Key_Escape), window);
-    shortcut->setContext(Qt::WindowShortcut);
-    QObject::connect(shortcut, &QShortcut::activated, window,
-                     [target = QPointer<QPushButton>(static_cast<QPushButton*>(button.NativeWidget()))] {
-                         if (target && target->isEnabled() && target->isVisible())
-                             target->click();
-                     });
 }
 
 } // namespace toolkit

@@ -4,7 +4,6 @@ class QWindow;
 
 namespace toolkit {
 
-class CommandButton;
 class Window;
 
 // Names a made window a toolbar to the window manager, before the dialog type
@@ -19,8 +18,5 @@ void NameAsToolbar(QWindow* handle);
 // to the window manager). Its caption-bar buttons stay as its style has them;
 // a style without a minimise button keeps openbox from adding one.
 void SetDialogFrame(Window& window);
-
-// Makes the button its window's cancel button: Escape clicks it, as a mouse click would.
-void SetCancelButton(CommandButton& button);
 
 } // namespace toolkit

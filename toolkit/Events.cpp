@@ -106,20 +106,13 @@ struct YieldState {
     std::unique_ptr<Waker> waker;
 };
 
-YieldState& yieldState() {
-    static YieldState state;
-    return state;
-}
-
-std::function<void(const QString&)>& errorReporter() {
-    static std::function<void(const QString&)> reporter;
-    return reporter;
-}
+YieldState yieldState;
+std::function<void(const QString&)> errorReporter;
 
 void report(const QString& text) noexcept {
     try {
-        if (errorReporter()) {
-            errorReporter()(text);
+        if (errorReporter) {
+            errorReporter(text);
         } else if (qobject_cast<QApplication*>(QCoreApplication::instance())) {
             MsgBox(text, vbOKOnly + vbCritical, AppTitle());
         }
@@ -187,7 +180,7 @@ void pacedYield(YieldState& s) {
 } // namespace
 
 void DoEvents() {
-    YieldState& s = yieldState();
+    YieldState& s = yieldState;
     if (s.period <= std::chrono::nanoseconds::zero()) {
         processPending(s, Clock::now());
     } else {
@@ -199,28 +192,32 @@ void DoEvents() {
     s.haveLast = true;
 }
 
-void NoteVisibleChange() { yieldState().visibleChange = true; }
+void NoteVisibleChange() { yieldState.visibleChange = true; }
 
 std::chrono::nanoseconds SetYieldPeriod(std::chrono::nanoseconds period) {
-    return std::exchange(yieldState().period, std::max(period, std::chrono::nanoseconds::zero()));
+    return std::exchange(yieldState.period, std::max(period, std::chrono::nanoseconds::zero()));
 }
 
 std::function<void()> SetYieldHook(std::function<void()> hook) {
-    return std::exchange(yieldState().hook, std::move(hook));
+    return std::exchange(yieldState.hook, std::move(hook));
 }
 
 void Dispatch(const std::function<void()>& handler) noexcept {
     try {
         handler();
-    } catch (const Error& e) {
-        report(e.Description());
-    } catch (const std::bad_alloc&) {
-        report(Error::OutOfMemory().Description());
     } catch (const std::exception& e) {
-        report(QString::fromUtf8(e.what()));
+        report(ErrorText(e));
     } catch (...) {
         report(QStringLiteral("Unexpected error"));
     }
+}
+
+QString ErrorText(const std::exception& e) {
+    if (const auto* error = dynamic_cast<const Error*>(&e))
+        return error->Description();
+    if (dynamic_cast<const std::bad_alloc*>(&e))
+        return Error::OutOfMemory().Description();
+    return QString::fromUtf8(e.what());
 }
 
 void PostToDispatch(std::function<void()> handler) {
@@ -231,7 +228,7 @@ void PostToDispatch(std::function<void()> handler) {
 
 std::function<void(const QString& text)>
 SetErrorReporter(std::function<void(const QString& text)> reporter) {
-    return std::exchange(errorReporter(), std::move(reporter));
+    return std::exchange(errorReporter, std::move(reporter));
 }
 
 } // namespace toolkit

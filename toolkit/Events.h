@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <exception>
 #include <functional>
 
 class QString;
@@ -35,6 +36,10 @@ std::function<void()> SetYieldHook(std::function<void()> hook);
 // The one boundary through which every handler is entered: an error raised
 // by the handler is shown to the user and the application carries on.
 void Dispatch(const std::function<void()>& handler) noexcept;
+
+// The text that tells the user of an error: its description, or for one that is not a
+// toolkit::Error, what the standard library says of it.
+QString ErrorText(const std::exception& e);
 
 // Queues a handler to run through Dispatch once control is back in the event
 // loop, after the handlers queued before it.

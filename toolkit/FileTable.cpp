@@ -141,17 +141,12 @@ QByteArray FileTable::Read(int16_t number, int32_t count) {
     if (entry.markerMet)
         return {};
 
+    // QFile reads on until it has the count or meets the end of the file.
     QByteArray data(count, Qt::Uninitialized);
-    qint64 filled = 0;
-    while (filled < count) {
-        const qint64 got = entry.file->read(data.data() + filled, count - filled);
-        if (got < 0)
-            throw FileError();
-        if (got == 0)
-            break;
-        filled += got;
-    }
-    data.truncate(filled);
+    const qint64 got = entry.file->read(data.data(), count);
+    if (got < 0)
+        throw FileError();
+    data.truncate(got);
 
     if (entry.mode == Mode::TextInput) {
         const qsizetype marker = data.indexOf(kEndOfTextMarker);

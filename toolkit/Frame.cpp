@@ -35,7 +35,6 @@ protected:
 
 Frame::Frame(Container& parent) : Control(parent, vbButtonFace, vbButtonText) {
     auto* widget = new FrameWidget(parent.ClientWidget());
-    widget->m_control = this;
     widget->setAutoFillBackground(true);
     Attach(widget);
 }

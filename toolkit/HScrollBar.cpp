@@ -82,13 +82,18 @@ protected:
 
 HScrollBar::HScrollBar(Container& parent) : Control(parent, vbButtonFace, vbButtonText) {
     m_bar = new HScrollBarWidget(parent.ClientWidget());
-    m_bar->m_control = this;
     // The value follows the thumb only when it is let go.
     m_bar->setTracking(false);
     m_bar->setRange(0, m_intMax);
     m_bar->setPageStep(1);
-    QObject::connect(m_bar, &QAbstractSlider::valueChanged, m_bar,
-                     [this](int value) { userMoved(value); });
+    QObject::connect(m_bar, &QAbstractSlider::valueChanged, m_bar, [this](int value) {
+        // The bar's range is 16-bit, so the value is too.
+        const auto v = static_cast<int16_t>(value);
+        if (v == m_intValue)
+            return;
+        m_intValue = v;
+        post([this] { raise(OnChange); });
+    });
     Attach(m_bar);
     // Qt's bars take no focus by default; this one is a control of its own.
     SetTabStop(true);
@@ -104,7 +109,7 @@ void HScrollBar::SetValue(int16_t value) {
         const QSignalBlocker block(m_bar);
         m_bar->setValue(value);
     }
-    raiseChange();
+    raise(OnChange);
 }
 
 void HScrollBar::SetMax(int16_t value) {
@@ -119,22 +124,7 @@ void HScrollBar::SetMax(int16_t value) {
         m_bar->setValue(m_intValue);
     }
     if (moved)
-        raiseChange();
-}
-
-void HScrollBar::userMoved(int value) {
-    // The bar's range is 16-bit, so the value is too.
-    const auto v = static_cast<int16_t>(value);
-    if (v == m_intValue)
-        return;
-    m_intValue = v;
-    post([this] { raiseChange(); });
-}
-
-void HScrollBar::raiseChange() {
-    // A copy: the handler may replace OnChange while it runs.
-    if (const auto handler = OnChange)
-        handler();
+        raise(OnChange);
 }
 
 } // namespace toolkit

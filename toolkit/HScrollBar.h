@@ -28,9 +28,6 @@ public:
     std::function<void()> OnChange;
 
 private:
-    void userMoved(int value);
-    void raiseChange();
-
     HScrollBarWidget* m_bar;
     int16_t m_intValue = 0;
     int16_t m_intMax = 32767;

@@ -16,11 +16,8 @@ namespace {
 // pages that say Shift_JIS are written in its Windows variant, and pages that say Latin-1
 // or ASCII in Windows-1252, as browsers read them. Nothing for a label nobody knows.
 std::optional<QByteArray> knownCharset(QByteArray label) {
-    label = label.trimmed().toLower();
-    while (!label.isEmpty() && (label.front() == '"' || label.front() == '\''))
-        label.remove(0, 1);
-    while (!label.isEmpty() && (label.back() == '"' || label.back() == '\''))
-        label.chop(1);
+    static const QRegularExpression quotes(QStringLiteral("^['\"]+|['\"]+$"));
+    label = QString::fromLatin1(label.trimmed().toLower()).remove(quotes).toLatin1();
     if (label.isEmpty())
         return std::nullopt;
     static const QByteArrayList shiftJis{"shift_jis",  "shift-jis",   "sjis",  "x-sjis", "ms_kanji",
@@ -38,14 +35,9 @@ std::optional<QByteArray> knownCharset(QByteArray label) {
 
 // The charset parameter of a Content-Type value.
 QByteArray charsetParameter(const QByteArray& contentType) {
-    const QList<QByteArray> parts = contentType.split(';');
-    for (qsizetype i = 1; i < parts.size(); ++i) {
-        const QByteArray part = parts[i].trimmed();
-        const qsizetype eq = part.indexOf('=');
-        if (eq > 0 && part.left(eq).trimmed().toLower() == "charset")
-            return part.mid(eq + 1).trimmed();
-    }
-    return {};
+    static const QRegularExpression charset(QStringLiteral(";\\s*charset\\s*=([^;]*)"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    return charset.match(QString::fromLatin1(contentType)).captured(1).toLatin1().trimmed();
 }
 
 // <meta charset="x"> or <meta http-equiv="Content-Type" content="text/html; charset=x"> near

@@ -33,7 +33,6 @@ protected:
 
 Image::Image(Container& parent) : Control(parent, vbButtonFace, vbButtonText) {
     auto* widget = new ImageWidget(parent.ClientWidget());
-    widget->m_control = this;
     Attach(widget);
     widget->setFocusPolicy(Qt::NoFocus);
 }

@@ -16,14 +16,11 @@ namespace toolkit {
 namespace {
 
 // An "&" shows the character after it, so "&&" shows one "&"; a last "&" shows nothing.
-QString shownText(const QString& caption) {
-    QString text;
-    for (qsizetype i = 0; i < caption.size(); ++i) {
-        if (caption[i] == u'&' && ++i == caption.size())
-            break;
-        text += caption[i];
-    }
-    return text;
+QString shownText(QString caption) {
+    // Each search starts after the character that the removed "&" stood before.
+    for (qsizetype i = caption.indexOf(u'&'); i >= 0; i = caption.indexOf(u'&', i + 1))
+        caption.remove(i, 1);
+    return caption;
 }
 
 // The pixel height that the label's own box has on the screen.
@@ -64,7 +61,6 @@ public:
 
 Label::Label(Container& parent) : Control(parent, vbButtonFace, vbButtonText) {
     auto* label = new LabelWidget(parent.ClientWidget());
-    label->m_control = this;
     label->setTextFormat(Qt::PlainText);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Attach(label);

@@ -20,7 +20,14 @@ MenuItem::MenuItem(MenuItem& menu, const QString& caption)
     if (!menu.m_menu)
         throw Error::InvalidProcedureCall();
     m_action = menu.m_menu->addAction(caption);
-    QObject::connect(m_action, &QAction::triggered, m_action, [this] { chosen(); });
+    QObject::connect(m_action, &QAction::triggered, m_action, [this] {
+        // Qt toggles a checkable action by itself; the mark belongs to the handler.
+        applyState();
+        m_window.PostHandler([this, action = m_action] {
+            if (const auto handler = OnClick; action && handler)
+                handler();
+        });
+    });
     applyState();
 }
 
@@ -54,15 +61,6 @@ void MenuItem::SetChecked(bool value) {
 void MenuItem::SetEnabled(bool value) {
     m_blnEnabled = value;
     applyState();
-}
-
-void MenuItem::chosen() {
-    // Qt toggles a checkable action by itself; the mark belongs to the handler.
-    applyState();
-    m_window.PostHandler([this, action = m_action] {
-        if (const auto handler = OnClick; action && handler)
-            handler();
-    });
 }
 
 } // namespace toolkit

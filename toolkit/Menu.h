@@ -41,7 +41,6 @@ public:
 
 private:
     void applyState();
-    void chosen();
 
     Window& m_window;
     QPointer<QMenu> m_menu; // set for a menu on the menu bar

@@ -8,20 +8,9 @@
 
 namespace toolkit {
 
-namespace {
-
-// The edit field knows one kind of line break; a CR LF pair must show as one
-// break, not as a line and an empty one.
-QString shownText(QString text) {
-    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
-}
-
-} // namespace
-
 MultiLineTextBox::MultiLineTextBox(Container& parent)
     : Control(parent, vbWindowBackground, vbWindowText) {
     auto* edit = new Forwarding<QPlainTextEdit>(parent.ClientWidget());
-    edit->m_control = this;
     m_edit = edit;
     m_edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -32,14 +21,15 @@ MultiLineTextBox::MultiLineTextBox(Container& parent)
     m_edit->setReadOnly(true);
     // Read-only still lets the user select and copy, with mouse and keys.
     m_edit->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    Attach(m_edit);
+    Attach(edit);
 }
 
 void MultiLineTextBox::SetText(const QString& value) {
     if (value == m_strText)
         return;
     m_strText = value;
-    m_edit->setPlainText(shownText(value));
+    // A CR LF pair shows as one break, not as a line and an empty one.
+    m_edit->setPlainText(WithLineFeeds(value));
     m_edit->verticalScrollBar()->setValue(0);
 }
 

@@ -20,12 +20,11 @@ double pointSizeForScreen(float points) {
     return static_cast<double>(points) * 96.0 / (dpi > 0.0 ? dpi : 96.0);
 }
 
-QStringList splitLines(QString text) {
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
-    return text.split(u'\n');
-}
-
 } // namespace
+
+QString WithLineFeeds(QString text) {
+    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+}
 
 QFont ToQFont(const StdFont& font) {
     QFont f(font.Name);
@@ -47,14 +46,14 @@ StdFont DefaultFont() {
 float MeasureTextWidth(const StdFont& font, const QString& text) {
     const QFontMetricsF fm(ToQFont(font));
     qreal widest = 0;
-    for (const QString& line : splitLines(text))
+    for (const QString& line : WithLineFeeds(text).split(u'\n'))
         widest = std::max(widest, fm.horizontalAdvance(line));
     return PixelsToTwips(widest);
 }
 
 float MeasureTextHeight(const StdFont& font, const QString& text) {
     const QFontMetricsF fm(ToQFont(font));
-    const auto lines = splitLines(text).size();
+    const auto lines = WithLineFeeds(text).split(u'\n').size();
     return PixelsToTwips(fm.height() + static_cast<qreal>(lines - 1) * fm.lineSpacing());
 }
 

@@ -12,13 +12,12 @@ namespace toolkit {
 
 TextBox::TextBox(Container& parent) : Control(parent, vbWindowBackground, vbWindowText) {
     auto* edit = new Forwarding<QLineEdit>(parent.ClientWidget());
-    edit->m_control = this;
     m_edit = edit;
     // A text box keeps whatever it is given; the edit field's own limit is far lower.
     m_edit->setMaxLength(std::numeric_limits<int>::max());
     QObject::connect(m_edit, &QLineEdit::textEdited, m_edit,
-                     [this](const QString&) { post([this] { raiseChange(); }); });
-    Attach(m_edit);
+                     [this](const QString&) { post([this] { raise(OnChange); }); });
+    Attach(edit);
 }
 
 QString TextBox::Text() const { return m_edit->text(); }
@@ -29,13 +28,7 @@ void TextBox::SetText(const QString& value) {
     // Only the user's edits are reported by the field itself (textEdited).
     m_edit->setText(value);
     m_edit->setCursorPosition(0);
-    raiseChange();
-}
-
-void TextBox::raiseChange() {
-    // A copy: the handler may replace OnChange while it runs.
-    if (const auto handler = OnChange)
-        handler();
+    raise(OnChange);
 }
 
 int32_t TextBox::SelStart() const { return m_edit->cursorPosition(); }

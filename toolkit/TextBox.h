@@ -26,8 +26,6 @@ public:
     std::function<void()> OnChange;
 
 private:
-    void raiseChange();
-
     QLineEdit* m_edit;
 };
 

@@ -125,18 +125,10 @@ QByteArray parserInput(QStringView slice) {
     QByteArray out;
     out.reserve(slice.size() + slice.size() / 4);
     qsizetype from = 0;
+    // Both are single bytes in UTF-8, never part of a longer sequence.
     auto copyUpTo = [&](qsizetype to) {
-        qsizetype start = from;
-        for (qsizetype i = from; i < to; ++i) {
-            const char16_t u = slice[i].unicode();
-            if (u == 0 || u == 0x0c) {
-                out += slice.mid(start, i - start).toUtf8();
-                if (u == 0x0c)
-                    out += ' ';
-                start = i + 1;
-            }
-        }
-        out += slice.mid(start, to - start).toUtf8();
+        QByteArray part = slice.mid(from, to - from).toUtf8().replace('\f', ' ');
+        out += part.removeIf([](char c) { return c == '\0'; });
     };
     for (qsizetype amp = slice.indexOf(u'&'); amp >= 0; amp = slice.indexOf(u'&', amp + 1)) {
         qsizetype end = amp + 1;

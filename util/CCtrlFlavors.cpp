@@ -60,17 +60,15 @@ void CCtrlFlavors::InsideDeskTop() {
     toolkit::Window& window = form();
     if (window.WindowState() != toolkit::vbNormal)
         return;
-    // The far edge first, then the near one. A window larger than the desktop
-    // keeps its far edge on the desktop's, wherever it stood: taking its near
-    // edge to 0 instead would flip it between the two on every call.
-    const double bottom = static_cast<double>(DeskTopHeight()) - window.Height();
-    if (window.Top() > bottom)
-        window.SetTop(static_cast<float>(bottom));
-    else if (window.Top() < 0)
-        window.SetTop(static_cast<float>(std::min(0.0, bottom)));
-    const double right = static_cast<double>(DeskTopWidth()) - window.Width();
-    if (window.Left() > right)
-        window.SetLeft(static_cast<float>(right));
-    else if (window.Left() < 0)
-        window.SetLeft(static_cast<float>(std::min(0.0, right)));
+    // Where the near edge goes, given where it would stand with the far edge on the
+    // desktop's: the far edge first, then the near one. A window larger than the desktop
+    // keeps its far edge on the desktop's, wherever it stood: taking its near edge to 0
+    // instead would flip it between the two on every call. A window inside stays.
+    const auto inside = [](float at, double far) {
+        return at > far ? static_cast<float>(far)
+               : at < 0 ? static_cast<float>(std::min(0.0, far))
+                        : at;
+    };
+    window.SetTop(inside(window.Top(), static_cast<double>(DeskTopHeight()) - window.Height()));
+    window.SetLeft(inside(window.Left(), static_cast<double>(DeskTopWidth()) - window.Width()));
 }
