@@ -489,18 +489,8 @@ protected:
     bool m_blnDown = false;
 };
 
-// Following the real mouse until the release, and a second drag refused inside it: the e2e
-// strip suite.
-TEST_F(DragTest, TheMoveStartsFromThePackedPosition) {
-    Hold(true);
-    // Pressed 10 px left of and 20 px above where the cursor now is.
-    int32_t packed = modMove::PackCursorPosition(190, 130);
-    toolkit::PostToDispatch([&] { Release(); });
-    EXPECT_EQ(toolkit::SendMessage(m_window->hwnd(), toolkit::WM_SYSCOMMAND, 0xF012, &packed), 1);
-    EXPECT_EQ(std::tuple(m_window->Left(), m_window->Top()),
-              std::tuple(1500.0f + 10 * 15, 1500.0f + 20 * 15));
-}
-
+// Following the real mouse from the packed position until the release, and a second drag
+// refused inside it: the e2e strip suite.
 TEST_F(DragTest, AWindowHiddenOrDestroyedDuringTheDragEndsIt) {
     Hold(true);
     toolkit::PostToDispatch([&] { m_window->Unload(); });
@@ -516,18 +506,6 @@ TEST_F(DragTest, AWindowHiddenOrDestroyedDuringTheDragEndsIt) {
     modMove::DragWindow(h);
     EXPECT_EQ(owned, nullptr);
     EXPECT_EQ(toolkit::Window::FromHandle(h), nullptr);
-}
-
-TEST_F(DragTest, DragWithTheCursorBeyondSixteenBitsRaisesOverflowBeforeSending) {
-    Hold(true);
-    QCursor::setPos(5, 40000);
-    int32_t x = 0;
-    int32_t y = 0;
-    toolkit::GetCursorPos(x, y);
-    if (y != 40000)
-        GTEST_SKIP() << "the platform keeps the cursor on the screen";
-    EXPECT_EQ(errorOf([&] { modMove::DragWindow(m_window->hwnd()); }), 6);
-    expectUnmoved();
 }
 
 TEST_F(DragTest, TheMoveIsRefusedAtOnceForOtherWindowsStatesCommandsOrAnUpButton) {
