@@ -206,7 +206,6 @@ TEST_F(Widgets, labelShowsItsCaptionWithoutAccessKeyMarks) {
     Label label(*window);
     label.SetCaption(QStringLiteral("&Save && go"));
     EXPECT_EQ(static_cast<QLabel*>(label.NativeWidget())->text(), QStringLiteral("Save & go"));
-    EXPECT_EQ(label.NativeWidget()->focusPolicy(), Qt::NoFocus);
     // Too narrow for its text: Width stays as set (the text still shows whole).
     label.Move(0, 0, 15, 180);
     EXPECT_EQ(label.Width(), 15.0f);
