@@ -25,9 +25,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMenuBar>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionSlider>
@@ -56,14 +54,14 @@ protected:
 } // namespace
 
 // Set by code the value changes and says so at once; moved by the user it says so from the
-// event loop, and a thumb drag only at its end. Either way only a real change is told.
+// event loop, and a thumb drag only at its end. Either way only a real change is told (set by
+// code: the panel's typed speeds).
 TEST_F(Widgets, scrollBarNotifiesEachChangeOnceFromCodeAtOnceAndFromTheUserQueued) {
     HScrollBar bar(*window);
     bar.SetMax(100);
     std::vector<int16_t> seen;
     bar.OnChange = [&] { seen.push_back(bar.Value()); };
     auto* qt = static_cast<QScrollBar*>(bar.NativeWidget());
-    bar.SetValue(37);
     bar.SetValue(37);
     EXPECT_EQ(seen, std::vector<int16_t>{37});
     EXPECT_EQ(errorOf([&] { bar.SetValue(-1); }), 380);
@@ -158,21 +156,13 @@ TEST_F(Widgets, scrollBarReachesEveryValueByHandAndShowsTheKeyboardFocus) {
     EXPECT_GE(darkPixels(), without + 10);
 }
 
-TEST_F(Widgets, menuChoicesAreQueuedAndLeaveTheCheckMarkToTheHandler) {
+// A choice queued: the panel's loads; a disabled item: the panel's start.
+TEST_F(Widgets, menuChoicesLeaveTheCheckMarkToTheHandler) {
     MenuItem file(*window, QStringLiteral("File(&F)"));
     MenuItem open(file, QStringLiteral("Open(&O)"));
     MenuItem line(file, QStringLiteral("-"));
-    MenuItem quit(file, QStringLiteral("Quit(&Q)"));
-    int clicks = 0;
-    open.OnClick = [&] { ++clicks; };
-    EXPECT_EQ(file.NativeMenu()->title(), QStringLiteral("File(&F)"));
-    EXPECT_EQ(std::tuple(line.IsSeparator(), line.NativeAction()->isSeparator(), line.NativeAction()->text()),
-              std::tuple(true, true, QString()));
-
-    open.NativeAction()->trigger();
-    EXPECT_EQ(clicks, 0);
-    drain();
-    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(std::tuple(line.NativeAction()->isSeparator(), line.NativeAction()->text()),
+              std::tuple(true, QString()));
 
     // Choosing a checked item leaves it checked until its handler says otherwise.
     open.SetChecked(true);
@@ -181,12 +171,6 @@ TEST_F(Widgets, menuChoicesAreQueuedAndLeaveTheCheckMarkToTheHandler) {
     EXPECT_TRUE(open.NativeAction()->isChecked());
     drain();
     EXPECT_EQ(std::tuple(open.Checked(), open.NativeAction()->isChecked()), std::tuple(false, false));
-
-    open.SetEnabled(false);
-    open.OnClick = [&] { ++clicks; };
-    open.NativeAction()->trigger();
-    drain();
-    EXPECT_EQ(std::tuple(clicks, open.NativeAction()->isEnabled()), std::tuple(1, false));
 
     EXPECT_EQ(errorOf([&] { MenuItem nested(open, QStringLiteral("x")); }), 5);
     // The bar takes its height from the window, not from the inner area asked for.
@@ -197,7 +181,6 @@ TEST_F(Widgets, menuChoicesAreQueuedAndLeaveTheCheckMarkToTheHandler) {
 TEST_F(Widgets, buttonReportsDownUpThenClickWithTheButtonUsed) {
     CommandButton button(*window);
     button.Move(0, 0, 600, 300);
-    button.SetCaption(QStringLiteral("l>l>"));
     std::vector<QString> log;
     button.OnMouseDown = [&](int16_t& b, int16_t&, float&, float&) {
         log.push_back(QStringLiteral("down %1").arg(b));
@@ -217,15 +200,12 @@ TEST_F(Widgets, buttonReportsDownUpThenClickWithTheButtonUsed) {
     EXPECT_EQ(log, (std::vector<QString>{QStringLiteral("down 1"), QStringLiteral("up 1"),
                                          QStringLiteral("click"), QStringLiteral("down 2"),
                                          QStringLiteral("up 2")}));
-    EXPECT_EQ(static_cast<QPushButton*>(w)->text(), QStringLiteral("l>l>"));
 }
 
 TEST_F(Widgets, labelShowsItsCaptionWithoutAccessKeyMarks) {
     Label label(*window);
     label.SetCaption(QStringLiteral("&Save && go"));
-    EXPECT_EQ(label.Caption(), QStringLiteral("&Save && go"));
     EXPECT_EQ(static_cast<QLabel*>(label.NativeWidget())->text(), QStringLiteral("Save & go"));
-    EXPECT_EQ(label.NativeWidget()->focusPolicy(), Qt::NoFocus);
     // Too narrow for its text: Width stays as set (the text still shows whole).
     label.Move(0, 0, 15, 180);
     EXPECT_EQ(label.Width(), 15.0f);
@@ -284,29 +264,13 @@ DialogFont fontOf(const CommonDialog& d) {
             d.FontItalic(), d.FontStrikethru(), d.FontUnderline()};
 }
 
-// What a cancel or an answer that is no value leaves is what was set before the show; strike
-// and underline are not offered, so they stay whatever the answer says.
-TEST(CommonDialogTest, ACancelOrABadAnswerKeepsWhatWasSetAndWhatIsNotOfferedStays) {
+// An answer that is no value leaves what was set before the show; strike and underline are
+// not offered, so they stay whatever the answer says. A cancel: the panel's dialogs.
+TEST(CommonDialogTest, ABadAnswerKeepsWhatWasSetAndWhatIsNotOfferedStays) {
     testsupport::InstalledCommonDialogs script;
     CommonDialog dialog;
-    script->AnswerOpen(QStringLiteral("/first"));
-    dialog.ShowOpen();
-    // The name set last, not the one chosen last, is what a cancel leaves.
-    dialog.SetFileName(QStringLiteral("/set/after"));
-    script->CancelOpen();
-    dialog.ShowOpen();
-    EXPECT_EQ(dialog.FileName(), QStringLiteral("/set/after"));
-
-    const DialogFont before = DialogFont(QStringLiteral("Mono"), 11.0f, false, true, true, false);
-    dialog.SetFontName(before.Name);
-    dialog.SetFontSize(before.Size);
-    dialog.SetFontBold(before.Bold);
-    dialog.SetFontItalic(before.Italic);
-    dialog.SetFontStrikethru(before.Strikethru);
-    dialog.SetFontUnderline(before.Underline);
-    script->CancelFont();
-    dialog.ShowFont();
-    EXPECT_EQ(fontOf(dialog), before);
+    dialog.SetFontSize(11.0f);
+    dialog.SetFontStrikethru(true);
     script->AnswerFont(DialogFont(QStringLiteral("A"), NAN, true, false, false, true));
     dialog.ShowFont();
     EXPECT_EQ(fontOf(dialog), DialogFont(QStringLiteral("A"), 11.0f, true, false, true, false));
@@ -318,10 +282,7 @@ TEST(CommonDialogTest, ACancelOrABadAnswerKeepsWhatWasSetAndWhatIsNotOfferedStay
     EXPECT_EQ(errorOf([&] { dialog.SetColor(SystemColor(999)); }), 380);
     script->AnswerColor(-5); // a broken platform answer
     EXPECT_EQ(errorOf([&] { dialog.ShowColor(); }), 380);
-    script->CancelColor();
-    dialog.ShowColor();
     EXPECT_EQ(dialog.Color(), SystemColor(15));
-    EXPECT_EQ(script->Pending(), 0u);
 }
 
 // ---- Qt's real dialogs, driven as a user would ---------------------------------------------
@@ -489,18 +450,8 @@ protected:
     bool m_blnDown = false;
 };
 
-// Following the real mouse until the release, and a second drag refused inside it: the e2e
-// strip suite.
-TEST_F(DragTest, TheMoveStartsFromThePackedPosition) {
-    Hold(true);
-    // Pressed 10 px left of and 20 px above where the cursor now is.
-    int32_t packed = modMove::PackCursorPosition(190, 130);
-    toolkit::PostToDispatch([&] { Release(); });
-    EXPECT_EQ(toolkit::SendMessage(m_window->hwnd(), toolkit::WM_SYSCOMMAND, 0xF012, &packed), 1);
-    EXPECT_EQ(std::tuple(m_window->Left(), m_window->Top()),
-              std::tuple(1500.0f + 10 * 15, 1500.0f + 20 * 15));
-}
-
+// Following the real mouse from the packed position until the release, and a second drag
+// refused inside it: the e2e strip suite.
 TEST_F(DragTest, AWindowHiddenOrDestroyedDuringTheDragEndsIt) {
     Hold(true);
     toolkit::PostToDispatch([&] { m_window->Unload(); });
@@ -516,18 +467,6 @@ TEST_F(DragTest, AWindowHiddenOrDestroyedDuringTheDragEndsIt) {
     modMove::DragWindow(h);
     EXPECT_EQ(owned, nullptr);
     EXPECT_EQ(toolkit::Window::FromHandle(h), nullptr);
-}
-
-TEST_F(DragTest, DragWithTheCursorBeyondSixteenBitsRaisesOverflowBeforeSending) {
-    Hold(true);
-    QCursor::setPos(5, 40000);
-    int32_t x = 0;
-    int32_t y = 0;
-    toolkit::GetCursorPos(x, y);
-    if (y != 40000)
-        GTEST_SKIP() << "the platform keeps the cursor on the screen";
-    EXPECT_EQ(errorOf([&] { modMove::DragWindow(m_window->hwnd()); }), 6);
-    expectUnmoved();
 }
 
 TEST_F(DragTest, TheMoveIsRefusedAtOnceForOtherWindowsStatesCommandsOrAnUpButton) {

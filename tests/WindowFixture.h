@@ -8,7 +8,6 @@
 #include "toolkit/Window.h"
 
 #include <QAbstractButton>
-#include <QAction>
 #include <QApplication>
 #include <QImage>
 #include <QCoreApplication>
@@ -24,7 +23,6 @@
 #include <functional>
 #include <initializer_list>
 #include <string>
-#include <memory>
 #include <vector>
 
 // Runs what the event loop has queued, a few rounds deep.
