@@ -245,11 +245,9 @@ TEST_F(Widgets, closeQuestionCanCancelAndOnlyOneIsOpenAtATime) {
 // The real box shows the question; Enter answers its default button.
 TEST_F(Widgets, realMessageBoxShowsTheQuestionAndAnswersEnterWithItsDefaultButton) {
     QString text;
-    QTimer::singleShot(0, [&] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            text = box->text();
-            QTest::keyClick(box, Qt::Key_Return);
-        }
+    const WhenModal modal([&](QWidget& box) {
+        text = static_cast<QMessageBox&>(box).text();
+        QTest::keyClick(&box, Qt::Key_Return);
     });
     EXPECT_EQ(MsgBox(QStringLiteral("Quit ?"), vbYesNo + vbDefaultButton2), vbNo);
     EXPECT_EQ(text, QStringLiteral("Quit ?"));
