@@ -386,6 +386,29 @@ TEST_F(StripOnX, TheStripStaysAboveItsOwnerAndHidesWhileTheOwnerIsMinimised) {
     }
 }
 
+// openbox tells of an owned window minimised with its owner before it tells of the owner.
+// While the server has the owner off the screen, the owned window waits for that news;
+// brought back at once, it would make openbox restore the owner too.
+TEST_F(StripOnX, AnOwnedWindowMinimisedBeforeItsOwnerWaitsForTheOwnersNews) {
+    if (withWindowManager())
+        GTEST_SKIP() << "the test plays the window manager";
+    placeAtBottomLeft();
+    const auto owner = [&] { return static_cast<xcb_window_t>(toolkit::NativeWindowId(m_owner->hwnd())); };
+    ASSERT_TRUE(waitUntil([&] { return viewable(owner()) && viewable(stripId()); }));
+    xcb_unmap_window(x(), owner());
+    const uint32_t iconic[] = {3, XCB_NONE};
+    xcb_change_property(x(), XCB_PROP_MODE_REPLACE, static_cast<xcb_window_t>(stripId()), atom("WM_STATE"),
+                        atom("WM_STATE"), 32, 2, iconic);
+    xcb_flush(x());
+    const auto minimised = [&] { return m_form->NativeWidget()->windowState().testFlag(Qt::WindowMinimized); };
+    ASSERT_TRUE(waitUntil(minimised));
+    for (int yield = 0; yield < 10; ++yield)
+        toolkit::DoEvents();
+    EXPECT_TRUE(minimised());
+    xcb_map_window(x(), owner());
+    xcb_flush(x());
+}
+
 TEST_F(StripOnX, DragFollowsTheMouseUntilReleaseThenInsideDeskTopPullsItBack) {
     // Narrower than the desktop, so that the drag can carry it off the left.
     m_form->SetWidth(static_cast<float>(m_flavors.DeskTopWidth()) / 2);
