@@ -51,6 +51,8 @@ protected:
     FormSQMain& form() { return *csqc->Form(); }
     StripText& lead() { return form().TextVorn(0); }
     StripText& trail() { return form().TextVorn(1); }
+    // Where a text waits before it comes on.
+    float right() { return form().FrameVorn().Width(); }
 
     toolkit::Window owner;
     std::shared_ptr<CSQCtrl> csqc;
@@ -127,7 +129,6 @@ TEST_F(CSQCtrlLoop, handsSegmentsOverInOrderAndWrapsToTheRightEdge) {
     const PaintCounter painted(form().FrameVorn().NativeWidget());
     csqc->Scroll(true, text);
 
-    const float right = form().FrameVorn().Width();
     ASSERT_GT(seen.size(), 10u);
     EXPECT_GT(painted.paints, static_cast<int>(seen.size() / 2)) << "steps reach the screen";
     int32_t expected = 0;
@@ -146,7 +147,7 @@ TEST_F(CSQCtrlLoop, handsSegmentsOverInOrderAndWrapsToTheRightEdge) {
         if (expected == 0) {
             // The whole text has passed: both boxes go back to the right edge.
             EXPECT_EQ(std::tuple(now.leadLeft, now.trailLeft, now.trailText),
-                      std::tuple(right, right, QString(200, u'b')));
+                      std::tuple(right(), right(), QString(200, u'b')));
         } else {
             // The lead takes the trail's segment at 0; the trail keeps its old
             // place, at most Speed left of 0, until the next step.
@@ -184,9 +185,8 @@ TEST_F(CSQCtrlLoop, theHandOverWaitsUntilTheLeadHasPassedTheEdgeNotWhileItStands
 
 TEST_F(CSQCtrlLoop, withoutTextTheLoopRunsAndWrapsAtTheLeftEdge) {
     csqc->SetSpeed(500);
-    const float right = form().FrameVorn().Width();
     int wraps = 0;
-    float last = right;
+    float last = right();
     onYield = [&] {
         EXPECT_EQ(std::tuple(csqc->Fuel(), lead().Text(), lead().Width()), std::tuple(true, QString(), 0.0f));
         if (lead().Left() > last)
@@ -200,13 +200,12 @@ TEST_F(CSQCtrlLoop, withoutTextTheLoopRunsAndWrapsAtTheLeftEdge) {
 }
 
 TEST_F(CSQCtrlLoop, aStopTakesTheTextBackHiddenToItsFirstSegmentAtTheRightEdge) {
-    const float right = form().FrameVorn().Width();
     const auto expectAtStart = [&](const char* when) {
         SCOPED_TRACE(when);
         EXPECT_EQ(std::tuple(csqc->Fuel(), csqc->SegmentIndex(), lead().Visible(), trail().Visible()),
                   std::tuple(false, 0, false, false));
         EXPECT_EQ(std::tuple(lead().Left(), trail().Left(), lead().Text(), trail().Text()),
-                  std::tuple(right, right, QString(200, u'a'), QString(200, u'b')));
+                  std::tuple(right(), right(), QString(200, u'a'), QString(200, u'b')));
     };
     csqc->Scroll(false, lettered(3, 30));
     EXPECT_EQ(yields, 0);
@@ -222,7 +221,7 @@ TEST_F(CSQCtrlLoop, aStopTakesTheTextBackHiddenToItsFirstSegmentAtTheRightEdge) 
     expectAtStart("stopped at the last segment");
     onYield = [&] {
         EXPECT_EQ(std::tuple(lead().Visible(), lead().Text(), lead().Left()),
-                  std::tuple(true, QString(200, u'a'), right - 400));
+                  std::tuple(true, QString(200, u'a'), right() - 400));
         csqc->Scroll(false, QString());
     };
     const int before = yields;
@@ -246,11 +245,11 @@ TEST_F(CSQCtrlLoop, aStartAtTheNestingBoundResetsButEntersNoNewRun) {
             const int before = csqc->Runs();
             csqc->Scroll(true, QString()); // returns at once
             EXPECT_EQ(std::tuple(csqc->Runs(), csqc->Fuel(), csqc->SegmentIndex(), lead().Left()),
-                      std::tuple(before, true, 0, form().FrameVorn().Width()));
+                      std::tuple(before, true, 0, right()));
             return;
         }
         // The innermost run carried on from the reset state.
-        EXPECT_FLOAT_EQ(lead().Left(), form().FrameVorn().Width() - 13);
+        EXPECT_FLOAT_EQ(lead().Left(), right() - 13);
         csqc->Scroll(false, QString());
     };
     csqc->Scroll(true, QString());
@@ -314,7 +313,7 @@ TEST_F(CSQCtrlLoop, refreshDuringTheScrollAppliesFontAndColoursWithoutRestarting
     };
     csqc->Scroll(true, QString());
     EXPECT_EQ(indexAtRefresh, 0);
-    EXPECT_LT(leftAtRefresh, form().FrameVorn().Width() - 30);
+    EXPECT_LT(leftAtRefresh, right() - 30);
     for (toolkit::Control* c :
          std::initializer_list<toolkit::Control*>{&form().FrameVorn(), &lead(), &trail()}) {
         EXPECT_EQ(std::tuple(c->BackColor(), c->ForeColor(), c->FontSize()),
@@ -329,11 +328,10 @@ TEST_F(CSQCtrlLoop, refreshDuringTheScrollAppliesFontAndColoursWithoutRestarting
 TEST_F(CSQCtrlLoop, timingAddsYieldsToEveryStepSpeedZeroHoldsTheTextAndANewTextRestartsIt) {
     csqc->Scroll(false, lettered(2, 40));
     csqc->SetTiming(4);
-    const float right = form().FrameVorn().Width();
     float held = 0;
     onYield = [&] {
         if (yields == 50) {
-            EXPECT_FLOAT_EQ(lead().Left(), right - 10) << "50 yields are 10 steps of 5 yields";
+            EXPECT_FLOAT_EQ(lead().Left(), right() - 10) << "50 yields are 10 steps of 5 yields";
             csqc->SetTiming(0);
             csqc->SetSpeed(0);
             held = lead().Left();
@@ -345,7 +343,7 @@ TEST_F(CSQCtrlLoop, timingAddsYieldsToEveryStepSpeedZeroHoldsTheTextAndANewTextR
             csqc->Scroll(true, lettered(1, 9)); // nested load, as a File command does
         } else if (yields == 92) {
             EXPECT_EQ(std::tuple(csqc->SegmentCount(), lead().Text(), trail().Text(), lead().Left()),
-                      std::tuple(1, QString(9, u'a'), QString(), right - 300));
+                      std::tuple(1, QString(9, u'a'), QString(), right() - 300));
             csqc->Scroll(false, QString());
         }
     };
@@ -361,6 +359,9 @@ TEST(CSQCtrlProperties, constructionLeavesTheStripEmptyAndHidden) {
                          f.Visible()),
               std::tuple(QString(), QString(), false, false));
     EXPECT_FLOAT_EQ(f.TextVorn(0).Left(), f.FrameVorn().Width());
+    // There are two boxes.
+    for (const int16_t index : {int16_t{-1}, int16_t{2}, int16_t{32767}})
+        EXPECT_EQ(errorOf([&] { f.TextVorn(index); }), 9) << "no box " << index;
     // Speed and timing store absolute values and refuse -32768.
     c.SetSpeed(-5);
     c.SetTiming(-1);
@@ -403,18 +404,14 @@ protected:
 
 } // namespace
 
-// The height it snaps back to: CSQCtrlLoop.refreshDuringTheScroll...
-TEST_F(FormSQMainTest, thereAreTwoBoxes) {
-    for (const int16_t index : {int16_t{-1}, int16_t{2}, int16_t{32767}})
-        EXPECT_EQ(errorOf([&] { form().TextVorn(index); }), 9) << "no box " << index;
-}
-
-TEST_F(FormSQMainTest, narrowingBringsAWaitingLeadBackToTheNewEdge) {
+// The height it snaps back to, even one the bottom border tries:
+// CSQCtrlLoop.refreshDuringTheScroll...
+TEST_F(FormSQMainTest, narrowingBringsAWaitingLeadBackAndTheBorderChangesOnlyTheWidth) {
     form().SetWidth(12000);
     auto& lead = form().TextVorn(0);
-    lead.SetLeft(form().FrameVorn().Width()); // waiting at the right edge
+    lead.SetLeft(right()); // waiting at the right edge
     form().SetWidth(6000);
-    EXPECT_FLOAT_EQ(lead.Left(), form().FrameVorn().Width());
+    EXPECT_FLOAT_EQ(lead.Left(), right());
 
     lead.SetLeft(1234.5f); // in view
     const float trailLeft = form().TextVorn(1).Left();
@@ -423,8 +420,18 @@ TEST_F(FormSQMainTest, narrowingBringsAWaitingLeadBackToTheNewEdge) {
     EXPECT_FLOAT_EQ(form().TextVorn(1).Left(), trailLeft) << "the trail is the loop's business";
 
     lead.SetLeft(-800); // partly gone on the left
-    form().SetWidth(4000);
+    form().SetWidth(4500);
     EXPECT_FLOAT_EQ(lead.Left(), -800);
+
+    // Dragging the right border out.
+    const float height = form().Height();
+    QWidget* top = form().NativeWidget();
+    const QPoint edge(top->width() - 1, top->height() / 2);
+    pressMoveRelease(top, Qt::LeftButton, edge, edge + QPoint(40, 25));
+    toolkit::DoEvents();
+    EXPECT_EQ(std::tuple(form().Width(), form().Height(), form().FrameVorn().Width()),
+              std::tuple(4500.0f + 40 * 15, height, form().ScaleWidth()));
+    EXPECT_TRUE(recorder.seen.empty()) << "the border belongs to the window, not the listener";
 }
 
 TEST_F(FormSQMainTest, everyPartOfTheStripGivesExactlyOneNotificationPerEvent) {
@@ -489,17 +496,4 @@ TEST_F(FormSQMainTest, theBoxesMoveAsOneLineAndAStepPaintsOnlyWhatItUncovers) {
     EXPECT_NE(picture(), moved);
     trail().SetVisible(true);
     EXPECT_GE(paintedAfter(592), long{view->width()} * view->height()) << "a box shown again";
-}
-
-// A height the bottom border tries snaps back as any other: CSQCtrlLoop.refreshDuringTheScroll...
-TEST_F(FormSQMainTest, draggingTheRightBorderChangesOnlyTheWidth) {
-    form().SetWidth(6000);
-    const float height = form().Height();
-    QWidget* top = form().NativeWidget();
-    const QPoint edge(top->width() - 1, top->height() / 2);
-    pressMoveRelease(top, Qt::LeftButton, edge, edge + QPoint(40, 25));
-    toolkit::DoEvents();
-    EXPECT_EQ(std::tuple(form().Width(), form().Height(), form().FrameVorn().Width()),
-              std::tuple(6000.0f + 40 * 15, height, form().ScaleWidth()));
-    EXPECT_TRUE(recorder.seen.empty()) << "the border belongs to the window, not the listener";
 }
