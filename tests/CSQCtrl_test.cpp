@@ -70,7 +70,7 @@ QString lettered(int segments, int lastLength) {
 
 using CSQCtrlSegments = ScrollHarness;
 
-TEST_F(CSQCtrlSegments, cutsIntoPiecesOfAtMost200SixteenBitUnits) {
+TEST_F(CSQCtrlSegments, cutsIntoPiecesOfAtMost200UnitsAndMeasuresEachInItsBoxsFont) {
     // In the last case a surrogate pair straddles the first cut.
     const QString pair = QString::fromUtf16(u"\U0001F600");
     const std::pair<QString, std::vector<int>> cases[] = {
@@ -88,9 +88,8 @@ TEST_F(CSQCtrlSegments, cutsIntoPiecesOfAtMost200SixteenBitUnits) {
         EXPECT_EQ(seen, sizes) << text.size();
         EXPECT_EQ(csqc->Segments().join(QString()), text) << "nothing lost or reordered";
     }
-}
 
-TEST_F(CSQCtrlSegments, measuringABoxInAFontOfItsOwnGivesTheWindowItsFontBack) {
+    // Each box is measured in its own font, and the window gets its own back.
     toolkit::StdFont windowFont, boxFont; // all four attributes differ
     windowFont.Name = QStringLiteral("DejaVu Serif");
     windowFont.Size = 8;
