@@ -152,7 +152,7 @@ TEST_F(Panel, fastForwardMultipliesWhileHeldAndRestoresOnRelease) {
     EXPECT_EQ(reported.size(), 2u);
 }
 
-// The text held at speed 0 is the controller's: CSQCtrlLoop.timingAddsYields...
+// The text held at speed 0 is the controller's: CSQCtrlLoop.refreshDuringTheScrollTimingSpeedZero...
 TEST_F(Panel, pauseLeavesTheTextRunningAtSpeedZeroPlayStartsItAgainAtSpeedOneAndStopHidesIt) {
     FormMain& f = *panel;
     const float right = strip->FrameVorn().Width();
