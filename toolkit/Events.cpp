@@ -111,8 +111,9 @@ std::function<void(const QString&)> errorReporter;
 
 void report(const QString& text) noexcept {
     try {
-        if (errorReporter) {
-            errorReporter(text);
+        // A copy, as for the other hooks: the reporter may replace itself while it runs.
+        if (const auto reporter = errorReporter) {
+            reporter(text);
         } else if (qobject_cast<QApplication*>(QCoreApplication::instance())) {
             MsgBox(text, vbOKOnly + vbCritical, AppTitle());
         }
