@@ -32,9 +32,7 @@ protected:
 };
 
 Image::Image(Container& parent) : Control(parent, vbButtonFace, vbButtonText) {
-    auto* widget = new ImageWidget(parent.ClientWidget());
-    Attach(widget);
-    widget->setFocusPolicy(Qt::NoFocus);
+    Attach(new ImageWidget(parent.ClientWidget()));
 }
 
 void Image::SetPicture(const toolkit::Picture& value) {
