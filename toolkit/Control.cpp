@@ -66,11 +66,6 @@ void Control::SetEnabled(bool value) {
         m_widget->setEnabled(value);
 }
 
-void Control::SetTabStop(bool value) {
-    if (m_widget)
-        m_widget->setFocusPolicy(value ? Qt::StrongFocus : Qt::NoFocus);
-}
-
 void Control::SetFocus() {
     if (m_widget)
         m_widget->setFocus(Qt::OtherFocusReason);

@@ -92,9 +92,9 @@ HScrollBar::HScrollBar(Container& parent) : Control(parent, vbButtonFace, vbButt
         m_intValue = v;
         post([this] { raise(OnChange); });
     });
-    Attach(m_bar);
     // Qt's bars take no focus by default; this one is a control of its own.
-    SetTabStop(true);
+    m_bar->setFocusPolicy(Qt::StrongFocus);
+    Attach(m_bar);
 }
 
 void HScrollBar::SetValue(int16_t value) {
