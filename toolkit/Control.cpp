@@ -4,8 +4,6 @@
 #include "toolkit/Twips.h"
 #include "toolkit/Window.h"
 
-#include <QWidget>
-
 #include <algorithm>
 
 namespace toolkit {
