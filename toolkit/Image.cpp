@@ -21,7 +21,7 @@ protected:
         const Picture& picture = static_cast<Image*>(m_control)->m_picture;
         if (picture.Empty())
             return;
-        const QIcon& icon = *picture.Icon();
+        const QIcon& icon = picture.Icon();
         const QList<QSize> sizes = icon.availableSizes();
         // The largest picture the icon holds, scaled to the box.
         const auto largest = std::max_element(sizes.begin(), sizes.end(), [](QSize a, QSize b) {
