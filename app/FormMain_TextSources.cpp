@@ -102,14 +102,11 @@ void FormMain::OpenWebAddress(const QString& address) {
     HandOver(strText);
 }
 
+// The same address again, as "Web(&W)..." takes it; the item is enabled already, as only a
+// fetch that returned enables it.
 void FormMain::mnuFileWebReload_Click() {
-    if (m_strURL.isEmpty())
-        return;
-    m_lastSource = Source::Web;
-    const std::optional<toolkit::WebDocument> document = FetchUnlessCancelled(*m_InetMain, m_strURL);
-    if (!document)
-        return;
-    HandOver(ModuleMain::WebStripText(*document));
+    if (!m_strURL.isEmpty())
+        OpenWebAddress(m_strURL);
 }
 
 void FormMain::HandOver(const QString& text) {
