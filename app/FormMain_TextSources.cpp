@@ -5,8 +5,6 @@
 #include "toolkit/Prompts.h"
 #include "util/CFileStream.h"
 
-#include <optional>
-
 // The File commands that load text: a local file, a web address, and the reload of each.
 // Each hands its cleaned text to the controller as its last step; the call returns only when
 // the scroll stops. A dialog, a fetch or a long cleanup lets other handlers run; if one of
@@ -16,20 +14,6 @@
 namespace {
 
 const char16_t kBinaryOrDamaged[] = u"ファイルがバイナリか、破損しています。";
-
-// The fetched document, or nothing when the user cancelled the fetch: a cancel is the
-// user's choice, so the command ends as after a failed fetch but without a message. Every
-// other failure goes on to the dispatch boundary, which reports it.
-std::optional<toolkit::WebDocument> FetchUnlessCancelled(toolkit::Inet& inet,
-                                                         const QString& address) {
-    try {
-        return inet.OpenDocument(address);
-    } catch (const toolkit::FetchError& e) {
-        if (e.Failure() == toolkit::FetchFailure::Cancelled)
-            return std::nullopt;
-        throw;
-    }
-}
 
 } // namespace
 
@@ -91,13 +75,19 @@ void FormMain::OpenWebAddress(const QString& address) {
     m_strURL = address;
     m_lastSource = Source::Web;
     QString strText;
-    {
+    try {
         // The page itself is let go before its text scrolls.
-        std::optional<toolkit::WebDocument> document = FetchUnlessCancelled(*m_InetMain, m_strURL);
-        if (!Loaded() || !document)
+        const toolkit::WebDocument document = m_InetMain->OpenDocument(m_strURL);
+        if (!Loaded())
             return;
         m_mnuFileWebReload->SetEnabled(true);
-        strText = ModuleMain::WebStripText(*document);
+        strText = ModuleMain::WebStripText(document);
+    } catch (const toolkit::FetchError& e) {
+        // A cancel is the user's choice: the command ends as after a failed fetch, without a
+        // message. Every other failure goes on to the dispatch boundary, which reports it.
+        if (e.Failure() != toolkit::FetchFailure::Cancelled)
+            throw;
+        return;
     }
     HandOver(strText);
 }
