@@ -25,9 +25,8 @@ void FormMain::mnuFileLocal_Click() {
     if (!Loaded())
         return;
     const QString strFileName = m_CommonDialogMain->FileName();
-    if (strFileName.isEmpty())
-        return;
-    OpenLocalFile(strFileName);
+    if (!strFileName.isEmpty())
+        OpenLocalFile(strFileName);
 }
 
 // The reader takes the name as its Path whether or not it can be read; a failed read is
@@ -62,9 +61,8 @@ void FormMain::mnuFileLocalReload_Click() {
 
 void FormMain::mnuFileWeb_Click() {
     const QString strURL = toolkit::InputBox(QStringLiteral("URL ?"), toolkit::AppTitle(), m_strURL);
-    if (!Loaded() || strURL.isEmpty())
-        return;
-    OpenWebAddress(strURL);
+    if (Loaded() && !strURL.isEmpty())
+        OpenWebAddress(strURL);
 }
 
 // The address is kept before the fetch, so a failed fetch (raised to the dispatch boundary,
