@@ -56,8 +56,8 @@ Request source(const QString& argument) {
     // A scheme followed by "//" makes an address; anything else is a file name, so a file
     // called "notes:today" still opens.
     static const QRegularExpression schemed(QStringLiteral("^([A-Za-z][A-Za-z0-9+.-]*)://"));
-    const QRegularExpressionMatch match = schemed.match(argument);
-    const QString scheme = match.hasMatch() ? match.captured(1).toLower() : QString();
+    // Without a match the scheme is empty.
+    const QString scheme = schemed.match(argument).captured(1).toLower();
     if (scheme.isEmpty())
         return localFile(argument, argument);
     const QUrl url(argument, QUrl::StrictMode);
@@ -116,12 +116,13 @@ Request Parse(const QStringList& arguments) {
         return {Outcome::Version, versionText(), SourceKind::None, QString(), 0};
     int minutes = 0;
     if (parser.isSet(reload)) {
-        minutes = reloadMinutes(parser.values(reload).constLast());
+        // Given more than once, the last one counts.
+        minutes = reloadMinutes(parser.value(reload));
         if (minutes == 0)
             return bad(QStringLiteral("--reload takes a whole number of minutes from 1 to %1, "
                                       "not '%2'")
                            .arg(kMaxReloadMinutes)
-                           .arg(parser.values(reload).constLast()));
+                           .arg(parser.value(reload)));
     }
     const QStringList positional = parser.positionalArguments();
     if (positional.size() > 1)

@@ -3,8 +3,6 @@
 #include "about/CAboutBox.h"
 #include "util/CCtrlFlavors.h"
 
-#include <memory>
-
 // The Option commands for the strip's look and the windows' places, and the
 // About command.
 

@@ -5,8 +5,6 @@
 #include "toolkit/Prompts.h"
 #include "util/CFileStream.h"
 
-#include <optional>
-
 // The File commands that load text: a local file, a web address, and the reload of each.
 // Each hands its cleaned text to the controller as its last step; the call returns only when
 // the scroll stops. A dialog, a fetch or a long cleanup lets other handlers run; if one of
@@ -16,20 +14,6 @@
 namespace {
 
 const char16_t kBinaryOrDamaged[] = u"ファイルがバイナリか、破損しています。";
-
-// The fetched document, or nothing when the user cancelled the fetch: a cancel is the
-// user's choice, so the command ends as after a failed fetch but without a message. Every
-// other failure goes on to the dispatch boundary, which reports it.
-std::optional<toolkit::WebDocument> FetchUnlessCancelled(toolkit::Inet& inet,
-                                                         const QString& address) {
-    try {
-        return inet.OpenDocument(address);
-    } catch (const toolkit::FetchError& e) {
-        if (e.Failure() == toolkit::FetchFailure::Cancelled)
-            return std::nullopt;
-        throw;
-    }
-}
 
 } // namespace
 
@@ -41,9 +25,8 @@ void FormMain::mnuFileLocal_Click() {
     if (!Loaded())
         return;
     const QString strFileName = m_CommonDialogMain->FileName();
-    if (strFileName.isEmpty())
-        return;
-    OpenLocalFile(strFileName);
+    if (!strFileName.isEmpty())
+        OpenLocalFile(strFileName);
 }
 
 // The reader takes the name as its Path whether or not it can be read; a failed read is
@@ -78,9 +61,8 @@ void FormMain::mnuFileLocalReload_Click() {
 
 void FormMain::mnuFileWeb_Click() {
     const QString strURL = toolkit::InputBox(QStringLiteral("URL ?"), toolkit::AppTitle(), m_strURL);
-    if (!Loaded() || strURL.isEmpty())
-        return;
-    OpenWebAddress(strURL);
+    if (Loaded() && !strURL.isEmpty())
+        OpenWebAddress(strURL);
 }
 
 // The address is kept before the fetch, so a failed fetch (raised to the dispatch boundary,
@@ -91,25 +73,28 @@ void FormMain::OpenWebAddress(const QString& address) {
     m_strURL = address;
     m_lastSource = Source::Web;
     QString strText;
-    {
+    try {
         // The page itself is let go before its text scrolls.
-        std::optional<toolkit::WebDocument> document = FetchUnlessCancelled(*m_InetMain, m_strURL);
-        if (!Loaded() || !document)
+        const toolkit::WebDocument document = m_InetMain->OpenDocument(m_strURL);
+        if (!Loaded())
             return;
         m_mnuFileWebReload->SetEnabled(true);
-        strText = ModuleMain::WebStripText(*document);
+        strText = ModuleMain::WebStripText(document);
+    } catch (const toolkit::FetchError& e) {
+        // A cancel is the user's choice: the command ends as after a failed fetch, without a
+        // message. Every other failure goes on to the dispatch boundary, which reports it.
+        if (e.Failure() != toolkit::FetchFailure::Cancelled)
+            throw;
+        return;
     }
     HandOver(strText);
 }
 
+// The same address again, as "Web(&W)..." takes it; the item is enabled already, as only a
+// fetch that returned enables it.
 void FormMain::mnuFileWebReload_Click() {
-    if (m_strURL.isEmpty())
-        return;
-    m_lastSource = Source::Web;
-    const std::optional<toolkit::WebDocument> document = FetchUnlessCancelled(*m_InetMain, m_strURL);
-    if (!document)
-        return;
-    HandOver(ModuleMain::WebStripText(*document));
+    if (!m_strURL.isEmpty())
+        OpenWebAddress(m_strURL);
 }
 
 void FormMain::HandOver(const QString& text) {

@@ -15,13 +15,12 @@ namespace toolkit {
 // has been reported, so that handlers see MouseDown, MouseUp, then Click.
 class CommandButtonWidget : public Forwarding<QPushButton> {
 public:
-    CommandButtonWidget(CommandButton* button, QWidget* parent)
-        : Forwarding<QPushButton>(parent), m_button(button) {
+    explicit CommandButtonWidget(QWidget* parent) : Forwarding<QPushButton>(parent) {
         QObject::connect(this, &QPushButton::clicked, this, [this] {
             if (m_inRelease)
                 m_clickPending = true;
             else
-                m_button->postClick();
+                button().postClick();
         });
     }
 
@@ -32,18 +31,19 @@ protected:
         m_inRelease = false;
         if (m_clickPending) {
             m_clickPending = false;
-            m_button->postClick();
+            button().postClick();
         }
     }
 
 private:
-    CommandButton* m_button;
+    CommandButton& button() const { return *static_cast<CommandButton*>(m_control); }
+
     bool m_inRelease = false;
     bool m_clickPending = false;
 };
 
 CommandButton::CommandButton(Container& parent) : Control(parent, vbButtonFace, vbButtonText) {
-    Attach(new CommandButtonWidget(this, parent.ClientWidget()));
+    Attach(new CommandButtonWidget(parent.ClientWidget()));
 }
 
 void CommandButton::SetCaption(const QString& value) {

@@ -4,8 +4,6 @@
 #include "toolkit/Twips.h"
 #include "toolkit/Window.h"
 
-#include <QWidget>
-
 #include <algorithm>
 
 namespace toolkit {
@@ -64,11 +62,6 @@ void Control::SetEnabled(bool value) {
     m_blnEnabled = value;
     if (m_widget)
         m_widget->setEnabled(value);
-}
-
-void Control::SetTabStop(bool value) {
-    if (m_widget)
-        m_widget->setFocusPolicy(value ? Qt::StrongFocus : Qt::NoFocus);
 }
 
 void Control::SetFocus() {

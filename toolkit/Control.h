@@ -39,7 +39,6 @@ public:
     void SetVisible(bool value);
     bool Enabled() const { return m_blnEnabled; }
     void SetEnabled(bool value);
-    void SetTabStop(bool value);
     // Gives the control the keyboard focus: now if its window is active,
     // otherwise when the window is next activated.
     void SetFocus();

@@ -30,9 +30,8 @@ protected:
 private:
     void forward(MouseKind kind, QMouseEvent* e) {
         e->accept();
-        if (!m_control)
-            return;
-        m_control->Mouse(kind, ToMouseArgs(kind, *e));
+        if (m_control)
+            m_control->Mouse(kind, ToMouseArgs(kind, *e));
     }
 };
 

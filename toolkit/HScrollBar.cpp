@@ -12,8 +12,6 @@
 #include <QSignalBlocker>
 #include <QStyleOptionSlider>
 
-#include <algorithm>
-
 namespace toolkit {
 
 namespace {
@@ -94,9 +92,9 @@ HScrollBar::HScrollBar(Container& parent) : Control(parent, vbButtonFace, vbButt
         m_intValue = v;
         post([this] { raise(OnChange); });
     });
-    Attach(m_bar);
     // Qt's bars take no focus by default; this one is a control of its own.
-    SetTabStop(true);
+    m_bar->setFocusPolicy(Qt::StrongFocus);
+    Attach(m_bar);
 }
 
 void HScrollBar::SetValue(int16_t value) {
@@ -116,15 +114,14 @@ void HScrollBar::SetMax(int16_t value) {
     if (value < 0)
         throw Error::InvalidPropertyValue();
     m_intMax = value;
-    const bool moved = m_intValue > value;
-    m_intValue = std::min(m_intValue, value);
     {
+        // The bar keeps its value inside the new range by itself, silently.
         const QSignalBlocker block(m_bar);
         m_bar->setRange(0, value);
-        m_bar->setValue(m_intValue);
     }
-    if (moved)
-        raise(OnChange);
+    // A value beyond the new Max moves to it as the code would move it.
+    if (m_intValue > value)
+        SetValue(value);
 }
 
 } // namespace toolkit

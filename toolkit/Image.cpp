@@ -21,7 +21,7 @@ protected:
         const Picture& picture = static_cast<Image*>(m_control)->m_picture;
         if (picture.Empty())
             return;
-        const QIcon& icon = *picture.Icon();
+        const QIcon& icon = picture.Icon();
         const QList<QSize> sizes = icon.availableSizes();
         // The largest picture the icon holds, scaled to the box.
         const auto largest = std::max_element(sizes.begin(), sizes.end(), [](QSize a, QSize b) {
@@ -32,9 +32,7 @@ protected:
 };
 
 Image::Image(Container& parent) : Control(parent, vbButtonFace, vbButtonText) {
-    auto* widget = new ImageWidget(parent.ClientWidget());
-    Attach(widget);
-    widget->setFocusPolicy(Qt::NoFocus);
+    Attach(new ImageWidget(parent.ClientWidget()));
 }
 
 void Image::SetPicture(const toolkit::Picture& value) {

@@ -64,7 +64,6 @@ Label::Label(Container& parent) : Control(parent, vbButtonFace, vbButtonText) {
     label->setTextFormat(Qt::PlainText);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Attach(label);
-    label->setFocusPolicy(Qt::NoFocus);
 }
 
 void Label::SetCaption(const QString& value) {

@@ -37,7 +37,6 @@ public:
 
     // Toolkit internals: the action the menu shows for this item.
     QAction* NativeAction() const { return m_action; }
-    QMenu* NativeMenu() const { return m_menu; }
 
 private:
     void applyState();

@@ -2,14 +2,10 @@
 
 #include "toolkit/Window.h"
 
-#include <QIcon>
 #include <QPixmap>
 #include <QWidget>
 
 namespace toolkit {
-
-Picture::Picture(const QIcon& icon)
-    : m_icon(icon.isNull() ? nullptr : std::make_shared<const QIcon>(icon)) {}
 
 Picture WindowIcon(const Window& window) {
     const QWidget* widget = window.NativeWidget();

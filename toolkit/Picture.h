@@ -1,26 +1,24 @@
 #pragma once
 
-#include <memory>
-
-class QIcon;
+#include <QIcon>
 
 namespace toolkit {
 
 class Window;
 
-// A picture shared by reference: copies of it refer to the same pixels. The
-// default one is empty.
+// A picture shared by reference: copies of it refer to the same pixels (a QIcon's are
+// shared). The default one is empty.
 class Picture {
 public:
     Picture() = default;
-    bool Empty() const { return !m_icon; }
+    bool Empty() const { return m_icon.isNull(); }
 
     // Toolkit internals.
-    explicit Picture(const QIcon& icon);
-    const QIcon* Icon() const { return m_icon.get(); }
+    explicit Picture(const QIcon& icon) : m_icon(icon) {}
+    const QIcon& Icon() const { return m_icon; }
 
 private:
-    std::shared_ptr<const QIcon> m_icon;
+    QIcon m_icon;
 };
 
 // The window's own icon, as set with SetIcon; empty when it has none (the

@@ -38,10 +38,23 @@ void keepSampleTall(QFontDialog& dialog) {
     }
 }
 
+// Shows the dialog modally and reads what it holds once it closes: nothing when the user
+// cancelled, or when a handler run inside its event loop destroyed it along with its parent.
+template <class Dialog, class Value>
+std::optional<Value> answerOf(Dialog* shown, Value (Dialog::*read)() const) {
+    const QPointer<Dialog> dialog = shown;
+    const bool accepted = dialog->exec() == QDialog::Accepted;
+    if (!dialog)
+        return std::nullopt;
+    Value chosen = (dialog->*read)();
+    delete dialog;
+    return accepted ? std::optional<Value>(std::move(chosen)) : std::nullopt;
+}
+
 class QtDialogs final : public CommonDialogSeam {
 public:
     std::optional<QString> ChooseOpenFile(const QString& fileName, int32_t) override {
-        QPointer<QFileDialog> dialog = new QFileDialog(dialogParent());
+        auto* dialog = new QFileDialog(dialogParent());
         dialog->setAttribute(Qt::WA_DeleteOnClose, false);
         dialog->setAcceptMode(QFileDialog::AcceptOpen);
         dialog->setFileMode(QFileDialog::ExistingFile);
@@ -50,15 +63,10 @@ public:
             dialog->setDirectory(info.absolutePath());
             dialog->selectFile(info.fileName());
         }
-        const int answer = dialog->exec();
-        // A handler run inside the dialog's event loop may have destroyed its parent.
-        if (!dialog)
+        const std::optional<QStringList> chosen = answerOf(dialog, &QFileDialog::selectedFiles);
+        if (!chosen || chosen->isEmpty())
             return std::nullopt;
-        const QStringList chosen = dialog->selectedFiles();
-        delete dialog;
-        if (answer != QDialog::Accepted || chosen.isEmpty())
-            return std::nullopt;
-        return chosen.first();
+        return chosen->first();
     }
 
     std::optional<DialogFont> ChooseFont(const DialogFont& font, int32_t) override {
@@ -78,36 +86,29 @@ public:
         // guess at the style's name is not in the list (an oblique for a regular font, say),
         // and OK would then change the font.
         initial.setStyleName(drawn.styleName());
-        QPointer<QFontDialog> dialog = new QFontDialog(initial, dialogParent());
+        auto* dialog = new QFontDialog(initial, dialogParent());
         dialog->setOption(QFontDialog::DontUseNativeDialog);
         hideEffects(*dialog);
         keepSampleTall(*dialog);
-        const int answer = dialog->exec();
-        if (!dialog)
+        const std::optional<QFont> chosen = answerOf(dialog, &QFontDialog::selectedFont);
+        if (!chosen)
             return std::nullopt;
-        const QFont chosen = dialog->selectedFont();
-        delete dialog;
-        if (answer != QDialog::Accepted)
-            return std::nullopt;
+        const QFont& f = *chosen;
         // Confirming the face offered keeps the name the caller gave.
-        return DialogFont{chosen.family() == drawnFace ? font.Name : chosen.family(),
-                          chosen.pointSizeF() > 0.0 ? static_cast<float>(chosen.pointSizeF())
-                                                    : static_cast<float>(chosen.pixelSize() * 0.75),
-                          chosen.bold(), chosen.italic(), chosen.strikeOut(), chosen.underline()};
+        return DialogFont{f.family() == drawnFace ? font.Name : f.family(),
+                          f.pointSizeF() > 0.0 ? static_cast<float>(f.pointSizeF())
+                                               : static_cast<float>(f.pixelSize() * 0.75),
+                          f.bold(), f.italic(), f.strikeOut(), f.underline()};
     }
 
     // Qt's colour dialog always opens in full, custom colours included, with the given
     // colour selected.
     std::optional<int32_t> ChooseColor(int32_t color, int32_t) override {
-        QPointer<QColorDialog> dialog = new QColorDialog(ToQColor(color), dialogParent());
-        const int answer = dialog->exec();
-        if (!dialog)
+        const std::optional<QColor> chosen = answerOf(
+            new QColorDialog(ToQColor(color), dialogParent()), &QColorDialog::selectedColor);
+        if (!chosen || !chosen->isValid())
             return std::nullopt;
-        const QColor chosen = dialog->selectedColor();
-        delete dialog;
-        if (answer != QDialog::Accepted || !chosen.isValid())
-            return std::nullopt;
-        return FromQColor(chosen);
+        return FromQColor(*chosen);
     }
 };
 

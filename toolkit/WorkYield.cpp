@@ -9,8 +9,6 @@ namespace toolkit {
 
 static constinit std::chrono::nanoseconds workYieldInterval = std::chrono::milliseconds(20);
 
-WorkYield::WorkYield() : m_lastPass(std::chrono::steady_clock::now()) {}
-
 void WorkYield::CheckClock() {
     m_units = 0;
     const auto now = std::chrono::steady_clock::now();

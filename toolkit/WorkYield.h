@@ -11,8 +11,6 @@ namespace toolkit {
 // pending event, unpaced, before it returns. Any handler may run inside that pass.
 class WorkYield {
 public:
-    WorkYield();
-
     // Counts `units` of work done since the last call.
     void Check(int64_t units = 1) {
         m_units += units;
@@ -25,7 +23,7 @@ private:
     void CheckClock();
 
     int64_t m_units = 0;
-    std::chrono::steady_clock::time_point m_lastPass;
+    std::chrono::steady_clock::time_point m_lastPass = std::chrono::steady_clock::now();
 };
 
 // The longest stretch of work between two event passes: 20 ms unless changed; with 0 every

@@ -2,7 +2,6 @@
 
 #include "toolkit/CodePage.h"
 #include "toolkit/Error.h"
-#include "toolkit/FileTable.h"
 #include "toolkit/WorkYield.h"
 
 #include <algorithm>
