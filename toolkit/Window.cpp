@@ -4,7 +4,6 @@
 #include "toolkit/Error.h"
 #include "toolkit/Events.h"
 #include "toolkit/Twips.h"
-#include "toolkit/WindowHandles.h"
 #include "toolkit/X11.h"
 
 #include <QDeadlineTimer>
@@ -18,6 +17,7 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace toolkit {
 
@@ -40,6 +40,11 @@ QPoint desktopOrigin() {
 // The frame the window manager last put around a window with a caption bar:
 // the best guess for the next one until it is framed too.
 QMargins g_lastCaptionFrame;
+
+// The handles by which the window utilities reach windows: each window has
+// one for its life, never reused.
+std::unordered_map<int32_t, Window*> g_handles;
+int32_t g_lastHandle = 0x00010010;
 
 } // namespace
 
@@ -65,7 +70,8 @@ Window::Window(const WindowStyle& style)
     }
     m_widget->setWindowFlags(flags);
     m_widget->setAttribute(Qt::WA_QuitOnClose, false);
-    m_lngHwnd = RegisterWindowHandle(this);
+    m_lngHwnd = g_lastHandle += 4;
+    g_handles[m_lngHwnd] = this;
     if (m_style.TitleBar)
         m_frame = g_lastCaptionFrame;
     setDefaultGeometry();
@@ -108,7 +114,7 @@ void Window::setDefaultGeometry() {
 
 Window::~Window() {
     setMapQueued(false);
-    ForgetWindowHandle(m_lngHwnd);
+    g_handles.erase(m_lngHwnd);
     if (m_modalLoop)
         m_modalLoop->quit();
     for (Window* owned : m_owned)
@@ -124,7 +130,10 @@ Window::~Window() {
     m_widget->deleteLater();
 }
 
-Window* Window::FromHandle(int32_t handle) { return WindowFromHandle(handle); }
+Window* Window::FromHandle(int32_t handle) {
+    const auto it = g_handles.find(handle);
+    return it == g_handles.end() ? nullptr : it->second;
+}
 
 QWidget* Window::ClientWidget() const { return m_widget->Client(); }
 QWidget* Window::NativeWidget() const { return m_widget; }
@@ -144,8 +153,6 @@ QMargins Window::frame() const {
         readFrameExtents(false);
     return m_frame;
 }
-
-QColor Window::FrameBackColor() const { return ToQColor(m_lngBackColor); }
 
 void Window::Move(float left, float top, float width, float height) {
     CheckCoordinate(left);
