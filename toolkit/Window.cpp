@@ -119,10 +119,8 @@ Window::~Window() {
         m_modalLoop->quit();
     for (Window* owned : m_owned)
         owned->m_owner = nullptr;
-    if (m_owner) {
-        auto& list = m_owner->m_owned;
-        list.erase(std::remove(list.begin(), list.end(), this), list.end());
-    }
+    if (m_owner)
+        std::erase(m_owner->m_owned, this);
     m_widget->Watch(nullptr);
     m_widget->Forget();
     m_widget->hide();
@@ -149,8 +147,7 @@ QMargins Window::frame() const {
         return {};
     // Until the window manager's answer is in, every look at the frame reads
     // the property once more; the map reads it a last time.
-    if (m_framePending)
-        readFrameExtents(false);
+    readFrameExtents(false);
     return m_frame;
 }
 
@@ -308,33 +305,41 @@ void Window::FrameReported() {
 
 void Window::readReport() {
     ++m_reports;
-    if (!m_widget->isVisible() || !m_widget->windowHandle())
+    const QWindow* native = m_widget->windowHandle();
+    if (!m_widget->isVisible() || !native)
         return;
     // Until the window manager maps the window it may not have handled the
     // place asked before the map (openbox takes it as a request), so the X
     // server still has the window where Qt created it; that is read once the
     // window is on screen.
-    if (!X11Viewable(m_widget->windowHandle()->winId()).value_or(true)) {
+    if (!X11Viewable(native->winId()).value_or(true)) {
         m_reportDeferred = true;
         return;
     }
     m_reportDeferred = false;
     // Where the X server has the window now; elsewhere the reports as Qt
     // passed them on.
-    const QRect client =
-        X11ClientGeometry(m_widget->windowHandle()->winId()).value_or(m_widget->Reported());
+    const QRect client = X11ClientGeometry(native->winId()).value_or(m_widget->Reported());
     if (client.isEmpty())
         return;
     const float scaleWidth = ScaleWidth();
     const float scaleHeight = ScaleHeight();
     // The window manager has framed the window, or framed it anew: the outer
     // rectangle takes the frame in around the client area.
-    const QMargins framed =
-        m_style.TitleBar ? m_widget->windowHandle()->frameMargins() : QMargins();
+    const QMargins framed = m_style.TitleBar ? native->frameMargins() : QMargins();
     const bool reframed = !framed.isNull() && framed != m_frame;
     if (reframed)
         g_lastCaptionFrame = m_frame = framed;
-    tellQt(client);
+    // weston moves a window's frame without the report a window manager owes
+    // the window, so Qt keeps the old place and opens the window's menus from
+    // there. The window reports the place the X server has to itself, once for
+    // each place, so that a difference in rounding cannot repeat it.
+    const qreal ratio = native->devicePixelRatio();
+    const QPoint believed(qRound(native->x() * ratio), qRound(native->y() * ratio));
+    if (believed != client.topLeft() && m_toldQt != client.topLeft()) {
+        m_toldQt = client.topLeft();
+        X11ReportPlace(native->winId(), client);
+    }
     const QRect outer = client.marginsAdded(frame());
     m_lastRead = client;
     m_handedOver = client;
@@ -344,20 +349,6 @@ void Window::readReport() {
     m_widget->Layout(client.size());
     if (ScaleWidth() != scaleWidth || ScaleHeight() != scaleHeight || (resized && !reframed))
         PostHandler([this] { raiseResize(); });
-}
-
-// weston moves a window's frame without the report a window manager owes
-// the window, so Qt keeps the old place and opens the window's menus from
-// there. The window reports the place the X server has to itself, once for
-// each place, so that a difference in rounding cannot repeat it.
-void Window::tellQt(const QRect& client) {
-    const QWindow* native = m_widget->windowHandle();
-    const qreal ratio = native->devicePixelRatio();
-    const QPoint believed(qRound(native->x() * ratio), qRound(native->y() * ratio));
-    if (believed == client.topLeft() || m_toldQt == client.topLeft())
-        return;
-    m_toldQt = client.topLeft();
-    X11ReportPlace(native->winId(), client);
 }
 
 void Window::SnapPositionToPixels() {

@@ -187,12 +187,12 @@ private:
     void mapQueued();
     void readFrameExtents(bool last) const;
     static void releaseMapOrder();
+    void releaseMapOrderAfter(int ms);
     void setMapQueued(bool queued);
     float menuBarHeight() const;
     void centre();
     void unload(int16_t mode, bool ask);
     void readReport();
-    void tellQt(const QRect& client);
     void raiseResize();
     void applyVisibility();
     void setOwner(Window* owner);

@@ -39,6 +39,15 @@ std::vector<std::pair<Window*, QPointer<WindowFrame>>> g_waiting;
 
 } // namespace
 
+// Lets the next window map after a while unless the order has moved on by
+// then; a frame gone meanwhile no longer holds it up.
+void Window::releaseMapOrderAfter(int ms) {
+    QTimer::singleShot(ms, QCoreApplication::instance(), [frame = QPointer<WindowFrame>(m_widget)] {
+        if (g_mapping == frame)
+            releaseMapOrder();
+    });
+}
+
 bool Window::MapsPending() { return (g_mapping && g_mapping->isVisible()) || g_queued > 0; }
 
 void Window::setMapQueued(bool queued) {
@@ -68,11 +77,7 @@ void Window::FrameExposed() {
     if (m_reportDeferred)
         FrameReported();
     if (g_mapping == m_widget)
-        QTimer::singleShot(kFirstFrameMs, QCoreApplication::instance(),
-                           [frame = QPointer<WindowFrame>(m_widget)] {
-                               if (frame && g_mapping == frame)
-                                   releaseMapOrder();
-                           });
+        releaseMapOrderAfter(kFirstFrameMs);
 }
 
 void Window::SetVisible(bool value) {
@@ -217,10 +222,7 @@ void Window::mapQueued() {
     g_mapping = m_widget;
     m_widget->show();
     m_widget->Watch(m_widget->windowHandle());
-    QTimer::singleShot(kMapWaitMs, QCoreApplication::instance(), [frame = QPointer<WindowFrame>(m_widget)] {
-        if (g_mapping == frame)
-            releaseMapOrder();
-    });
+    releaseMapOrderAfter(kMapWaitMs);
     if (m_owner)
         raise();
 }
@@ -228,10 +230,8 @@ void Window::mapQueued() {
 void Window::setOwner(Window* owner) {
     if (owner == m_owner || owner == this)
         return;
-    if (m_owner) {
-        auto& list = m_owner->m_owned;
-        list.erase(std::remove(list.begin(), list.end(), this), list.end());
-    }
+    if (m_owner)
+        std::erase(m_owner->m_owned, this);
     m_owner = owner;
     if (m_owner)
         m_owner->m_owned.push_back(this);

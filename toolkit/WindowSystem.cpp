@@ -29,10 +29,6 @@ constexpr std::chrono::milliseconds kMovePollInterval{20};
 
 std::function<bool()> g_leftButtonSource;
 
-QGuiApplication* guiApplication() {
-    return qobject_cast<QGuiApplication*>(QCoreApplication::instance());
-}
-
 Window* loadedWindow(int32_t handle) {
     Window* window = Window::FromHandle(handle);
     return window && window->Loaded() ? window : nullptr;
@@ -261,7 +257,8 @@ bool LeftButtonDown() {
         return source();
     if (const auto down = X11LeftButtonDown())
         return *down;
-    return guiApplication() && QGuiApplication::mouseButtons().testFlag(Qt::LeftButton);
+    return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) &&
+           QGuiApplication::mouseButtons().testFlag(Qt::LeftButton);
 }
 
 void SetLeftButtonSource(std::function<bool()> source) {
