@@ -208,9 +208,8 @@ void Window::mapQueued() {
     setMapQueued(false);
     // A window manager may have minimised an owned window along with its
     // owner; shown again, it must not come back as an icon.
-    const Qt::WindowStates native = m_widget->windowState();
-    if (m_intWindowState != vbMinimized && native.testFlag(Qt::WindowMinimized))
-        m_widget->setWindowState(native & ~Qt::WindowMinimized);
+    if (m_intWindowState != vbMinimized)
+        m_widget->setWindowState(m_widget->windowState() & ~Qt::WindowMinimized);
     readFrameExtents(true);
     applyGeometry();
     // Made here, the window is made where it is mapped: some window managers
