@@ -74,7 +74,10 @@ Window::Window(const WindowStyle& style)
     g_handles[m_lngHwnd] = this;
     if (m_style.TitleBar)
         m_frame = g_lastCaptionFrame;
-    setDefaultGeometry();
+    const float border = 2.0f * PixelsToTwips(borderPx());
+    m_geometry.Set(0, 0, 4800.0f + border + PixelsToTwips(m_frame.left() + m_frame.right()),
+                   3600.0f + border + PixelsToTwips(m_frame.top() + m_frame.bottom()));
+    applyGeometry();
     // Knowing the frame before the window is mapped lets it map in one piece
     // with its client area where the twips put it (read when it is mapped).
     // The size hints just sent take part in the answer: a fixed window gets
@@ -103,13 +106,6 @@ void Window::readFrameExtents(bool last) const {
     m_framePending = !asked && !last;
     if (asked && *asked != m_frame)
         g_lastCaptionFrame = m_frame = *asked;
-}
-
-void Window::setDefaultGeometry() {
-    const float border = 2.0f * PixelsToTwips(borderPx());
-    m_geometry.Set(0, 0, 4800.0f + border + PixelsToTwips(m_frame.left() + m_frame.right()),
-                   3600.0f + border + PixelsToTwips(m_frame.top() + m_frame.bottom()));
-    applyGeometry();
 }
 
 Window::~Window() {

@@ -182,7 +182,6 @@ private:
     int borderPx() const;
     QMargins frame() const;
     void setGeometry(float left, float top, float width, float height);
-    void setDefaultGeometry();
     void applyGeometry(WindowGeometry::Which which = {});
     void mapQueued();
     void readFrameExtents(bool last) const;
@@ -199,7 +198,6 @@ private:
     void tellOwner();
     void ownerStateChanged();
     void raiseOwned();
-    void raise();
 
     WindowStyle m_style;
     WindowGeometry m_geometry;

@@ -163,13 +163,10 @@ void Window::ownerStateChanged() {
 }
 
 void Window::raiseOwned() {
-    for (Window* owned : m_owned)
-        owned->raise();
-}
-
-void Window::raise() {
-    if (m_widget->isVisible())
-        m_widget->raise();
+    for (Window* owned : m_owned) {
+        if (owned->m_widget->isVisible())
+            owned->m_widget->raise();
+    }
 }
 
 // Hiding happens at once; showing is queued, so that what the running
@@ -223,7 +220,7 @@ void Window::mapQueued() {
     m_widget->Watch(m_widget->windowHandle());
     releaseMapOrderAfter(kMapWaitMs);
     if (m_owner)
-        raise();
+        m_widget->raise();
 }
 
 void Window::setOwner(Window* owner) {
