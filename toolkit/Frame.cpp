@@ -23,7 +23,7 @@ protected:
         p.drawRect(box);
         p.setPen(palette().color(QPalette::Light));
         p.drawRect(box.translated(1, 1));
-        if (QString caption = static_cast<Frame*>(m_control)->m_strCaption; !caption.isEmpty()) {
+        if (QString caption = static_cast<Frame*>(m_control)->Caption(); !caption.isEmpty()) {
             caption.remove(QLatin1Char('&'));
             const QRect text(8, 0, fm.horizontalAdvance(caption) + 4, fm.height());
             p.fillRect(text, palette().color(QPalette::Window));

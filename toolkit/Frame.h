@@ -19,8 +19,6 @@ public:
     Window& TopWindow() override { return ParentWindow(); }
 
 private:
-    friend class FrameWidget;
-
     QString m_strCaption;
 };
 

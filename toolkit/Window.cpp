@@ -4,7 +4,6 @@
 #include "toolkit/Error.h"
 #include "toolkit/Events.h"
 #include "toolkit/Twips.h"
-#include "toolkit/WindowHandles.h"
 #include "toolkit/X11.h"
 
 #include <QDeadlineTimer>
@@ -18,6 +17,7 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace toolkit {
 
@@ -40,6 +40,11 @@ QPoint desktopOrigin() {
 // The frame the window manager last put around a window with a caption bar:
 // the best guess for the next one until it is framed too.
 QMargins g_lastCaptionFrame;
+
+// The handles by which the window utilities reach windows: each window has
+// one for its life, never reused.
+std::unordered_map<int32_t, Window*> g_handles;
+int32_t g_lastHandle = 0x00010010;
 
 } // namespace
 
@@ -65,10 +70,14 @@ Window::Window(const WindowStyle& style)
     }
     m_widget->setWindowFlags(flags);
     m_widget->setAttribute(Qt::WA_QuitOnClose, false);
-    m_lngHwnd = RegisterWindowHandle(this);
+    m_lngHwnd = g_lastHandle += 4;
+    g_handles[m_lngHwnd] = this;
     if (m_style.TitleBar)
         m_frame = g_lastCaptionFrame;
-    setDefaultGeometry();
+    const float border = 2.0f * PixelsToTwips(borderPx());
+    m_geometry.Set(0, 0, 4800.0f + border + PixelsToTwips(m_frame.left() + m_frame.right()),
+                   3600.0f + border + PixelsToTwips(m_frame.top() + m_frame.bottom()));
+    applyGeometry();
     // Knowing the frame before the window is mapped lets it map in one piece
     // with its client area where the twips put it (read when it is mapped).
     // The size hints just sent take part in the answer: a fixed window gets
@@ -99,24 +108,15 @@ void Window::readFrameExtents(bool last) const {
         g_lastCaptionFrame = m_frame = *asked;
 }
 
-void Window::setDefaultGeometry() {
-    const float border = 2.0f * PixelsToTwips(borderPx());
-    m_geometry.Set(0, 0, 4800.0f + border + PixelsToTwips(m_frame.left() + m_frame.right()),
-                   3600.0f + border + PixelsToTwips(m_frame.top() + m_frame.bottom()));
-    applyGeometry();
-}
-
 Window::~Window() {
     setMapQueued(false);
-    ForgetWindowHandle(m_lngHwnd);
+    g_handles.erase(m_lngHwnd);
     if (m_modalLoop)
         m_modalLoop->quit();
     for (Window* owned : m_owned)
         owned->m_owner = nullptr;
-    if (m_owner) {
-        auto& list = m_owner->m_owned;
-        list.erase(std::remove(list.begin(), list.end(), this), list.end());
-    }
+    if (m_owner)
+        std::erase(m_owner->m_owned, this);
     m_widget->Watch(nullptr);
     m_widget->Forget();
     m_widget->hide();
@@ -124,7 +124,10 @@ Window::~Window() {
     m_widget->deleteLater();
 }
 
-Window* Window::FromHandle(int32_t handle) { return WindowFromHandle(handle); }
+Window* Window::FromHandle(int32_t handle) {
+    const auto it = g_handles.find(handle);
+    return it == g_handles.end() ? nullptr : it->second;
+}
 
 QWidget* Window::ClientWidget() const { return m_widget->Client(); }
 QWidget* Window::NativeWidget() const { return m_widget; }
@@ -140,12 +143,9 @@ QMargins Window::frame() const {
         return {};
     // Until the window manager's answer is in, every look at the frame reads
     // the property once more; the map reads it a last time.
-    if (m_framePending)
-        readFrameExtents(false);
+    readFrameExtents(false);
     return m_frame;
 }
-
-QColor Window::FrameBackColor() const { return ToQColor(m_lngBackColor); }
 
 void Window::Move(float left, float top, float width, float height) {
     CheckCoordinate(left);
@@ -301,33 +301,41 @@ void Window::FrameReported() {
 
 void Window::readReport() {
     ++m_reports;
-    if (!m_widget->isVisible() || !m_widget->windowHandle())
+    const QWindow* native = m_widget->windowHandle();
+    if (!m_widget->isVisible() || !native)
         return;
     // Until the window manager maps the window it may not have handled the
     // place asked before the map (openbox takes it as a request), so the X
     // server still has the window where Qt created it; that is read once the
     // window is on screen.
-    if (!X11Viewable(m_widget->windowHandle()->winId()).value_or(true)) {
+    if (!X11Viewable(native->winId()).value_or(true)) {
         m_reportDeferred = true;
         return;
     }
     m_reportDeferred = false;
     // Where the X server has the window now; elsewhere the reports as Qt
     // passed them on.
-    const QRect client =
-        X11ClientGeometry(m_widget->windowHandle()->winId()).value_or(m_widget->Reported());
+    const QRect client = X11ClientGeometry(native->winId()).value_or(m_widget->Reported());
     if (client.isEmpty())
         return;
     const float scaleWidth = ScaleWidth();
     const float scaleHeight = ScaleHeight();
     // The window manager has framed the window, or framed it anew: the outer
     // rectangle takes the frame in around the client area.
-    const QMargins framed =
-        m_style.TitleBar ? m_widget->windowHandle()->frameMargins() : QMargins();
+    const QMargins framed = m_style.TitleBar ? native->frameMargins() : QMargins();
     const bool reframed = !framed.isNull() && framed != m_frame;
     if (reframed)
         g_lastCaptionFrame = m_frame = framed;
-    tellQt(client);
+    // weston moves a window's frame without the report a window manager owes
+    // the window, so Qt keeps the old place and opens the window's menus from
+    // there. The window reports the place the X server has to itself, once for
+    // each place, so that a difference in rounding cannot repeat it.
+    const qreal ratio = native->devicePixelRatio();
+    const QPoint believed(qRound(native->x() * ratio), qRound(native->y() * ratio));
+    if (believed != client.topLeft() && m_toldQt != client.topLeft()) {
+        m_toldQt = client.topLeft();
+        X11ReportPlace(native->winId(), client);
+    }
     const QRect outer = client.marginsAdded(frame());
     m_lastRead = client;
     m_handedOver = client;
@@ -337,20 +345,6 @@ void Window::readReport() {
     m_widget->Layout(client.size());
     if (ScaleWidth() != scaleWidth || ScaleHeight() != scaleHeight || (resized && !reframed))
         PostHandler([this] { raiseResize(); });
-}
-
-// weston moves a window's frame without the report a window manager owes
-// the window, so Qt keeps the old place and opens the window's menus from
-// there. The window reports the place the X server has to itself, once for
-// each place, so that a difference in rounding cannot repeat it.
-void Window::tellQt(const QRect& client) {
-    const QWindow* native = m_widget->windowHandle();
-    const qreal ratio = native->devicePixelRatio();
-    const QPoint believed(qRound(native->x() * ratio), qRound(native->y() * ratio));
-    if (believed == client.topLeft() || m_toldQt == client.topLeft())
-        return;
-    m_toldQt = client.topLeft();
-    X11ReportPlace(native->winId(), client);
 }
 
 void Window::SnapPositionToPixels() {

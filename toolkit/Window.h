@@ -51,8 +51,7 @@ inline constexpr int16_t vbStartUpScreen = 2;
 // returned, so that everything that handler does to it arrives in the map.
 class Window : public Container,
                public FontHolder,
-               public std::enable_shared_from_this<Window>,
-               private WindowFrameListener {
+               public std::enable_shared_from_this<Window> {
 public:
     explicit Window(const WindowStyle& style = {});
     ~Window() override;
@@ -168,39 +167,37 @@ public:
     void PostHandler(std::function<void()> handler);
 
 private:
-    // The native widgets' news (WindowFrameListener).
-    QColor FrameBackColor() const override;
-    int FrameBorderPx() const override { return borderPx(); }
-    bool FrameBorderSizes() const override { return m_style.Sizable && !m_style.TitleBar; }
-    void FrameReported() override;
-    void FrameExposed() override;
-    void FrameStateChanged() override;
-    void FrameActivated() override { raiseOwned(); }
-    void FrameCloseRequested() override;
-    void FrameBorderDragged(const QRect& outer) override;
-    void FrameMouse(MouseKind kind, const MouseArgs& args) override;
+    // The native widget's news.
+    friend class WindowFrame;
+    // The window system moved or resized the native window.
+    void FrameReported();
+    // The window system shows the native window: it is on screen.
+    void FrameExposed();
+    void FrameStateChanged();
+    void FrameCloseRequested();
+    // The user dragged the border: the outer rectangle asked for.
+    void FrameBorderDragged(const QRect& outer);
+    void FrameMouse(MouseKind kind, const MouseArgs& args);
 
     int borderPx() const;
     QMargins frame() const;
     void setGeometry(float left, float top, float width, float height);
-    void setDefaultGeometry();
     void applyGeometry(WindowGeometry::Which which = {});
     void mapQueued();
     void readFrameExtents(bool last) const;
     static void releaseMapOrder();
+    void releaseMapOrderAfter(int ms);
     void setMapQueued(bool queued);
     float menuBarHeight() const;
     void centre();
     void unload(int16_t mode, bool ask);
     void readReport();
-    void tellQt(const QRect& client);
     void raiseResize();
     void applyVisibility();
     void setOwner(Window* owner);
     void tellOwner();
     void ownerStateChanged();
     void raiseOwned();
-    void raise();
 
     WindowStyle m_style;
     WindowGeometry m_geometry;

@@ -1,5 +1,7 @@
 #include "toolkit/WindowFrame.h"
 
+#include "toolkit/Colors.h"
+#include "toolkit/Window.h"
 #include "toolkit/X11.h"
 
 #include <QCoreApplication>
@@ -25,8 +27,8 @@ public:
 
 protected:
     void paintEvent(QPaintEvent*) override {
-        if (m_frame->m_listener)
-            QPainter(this).fillRect(rect(), m_frame->m_listener->FrameBackColor());
+        if (m_frame->m_window)
+            QPainter(this).fillRect(rect(), ToQColor(m_frame->m_window->BackColor()));
     }
     void mousePressEvent(QMouseEvent* e) override { forward(MouseKind::Down, e); }
     void mouseMoveEvent(QMouseEvent* e) override { forward(MouseKind::Move, e); }
@@ -35,14 +37,14 @@ protected:
 private:
     void forward(MouseKind kind, QMouseEvent* e) {
         e->accept();
-        if (m_frame->m_listener)
-            m_frame->m_listener->FrameMouse(kind, ToMouseArgs(kind, *e));
+        if (m_frame->m_window)
+            m_frame->m_window->FrameMouse(kind, ToMouseArgs(kind, *e));
     }
     WindowFrame* m_frame;
 };
 
-WindowFrame::WindowFrame(WindowFrameListener* listener)
-    : m_listener(listener), m_client(new ClientArea(this)) {
+WindowFrame::WindowFrame(Window* window)
+    : m_window(window), m_client(new ClientArea(this)) {
     setMouseTracking(true);
 }
 
@@ -65,7 +67,7 @@ QMenuBar* WindowFrame::MenuBar() {
 }
 
 void WindowFrame::Layout(QSize size) {
-    const int b = m_listener ? m_listener->FrameBorderPx() : 0;
+    const int b = m_window ? m_window->borderPx() : 0;
     const int w = std::max(0, size.width() - 2 * b);
     const int h = std::max(0, size.height() - 2 * b);
     int bar = 0;
@@ -77,12 +79,12 @@ void WindowFrame::Layout(QSize size) {
 }
 
 void WindowFrame::paintEvent(QPaintEvent*) {
-    if (!m_listener)
+    if (!m_window)
         return;
     QPainter p(this);
-    const QColor back = m_listener->FrameBackColor();
+    const QColor back = ToQColor(m_window->BackColor());
     p.fillRect(rect(), back);
-    if (m_listener->FrameBorderPx() > 0) {
+    if (m_window->borderPx() > 0) {
         p.setPen(back.darker(160));
         p.drawRect(rect().adjusted(0, 0, -1, -1));
     }
@@ -107,7 +109,7 @@ void WindowFrame::Watch(QWindow* native) {
 // Every report the X server sends, also those Qt does not pass on because
 // they match what it passed on last: the window reads where it stands.
 bool WindowFrame::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) {
-    if (!m_listener || !m_watched)
+    if (!m_window || !m_watched)
         return false;
     // A move of the window manager's frame moves the window too, and weston
     // sends the window no report of it: the frame's own reports are read.
@@ -115,11 +117,11 @@ bool WindowFrame::nativeEventFilter(const QByteArray& eventType, void* message, 
     const uint64_t self = m_watched->winId();
     if (e.kind == X11Event::Reparented && e.window == self) {
         m_parent = X11WatchMoves(e.parent) ? e.parent : 0;
-        m_listener->FrameReported();
+        m_window->FrameReported();
     } else if (e.kind == X11Event::Configured && (e.window == self || e.window == m_parent)) {
-        m_listener->FrameReported();
+        m_window->FrameReported();
     } else if (e.kind == X11Event::Exposed && e.window == self) {
-        m_listener->FrameExposed();
+        m_window->FrameExposed();
     }
     return false;
 }
@@ -129,8 +131,8 @@ bool WindowFrame::nativeEventFilter(const QByteArray& eventType, void* message, 
 // idea of the geometry already holds the latest request, so the report is
 // read from the events themselves.
 bool WindowFrame::eventFilter(QObject* watched, QEvent* e) {
-    if (watched == m_watched && e->type() == QEvent::Expose && m_watched->isExposed() && m_listener)
-        m_listener->FrameExposed();
+    if (watched == m_watched && e->type() == QEvent::Expose && m_watched->isExposed() && m_window)
+        m_window->FrameExposed();
     if (watched == m_watched && e->spontaneous() &&
         (e->type() == QEvent::Move || e->type() == QEvent::Resize)) {
         if (m_reported.isNull())
@@ -139,27 +141,27 @@ bool WindowFrame::eventFilter(QObject* watched, QEvent* e) {
             m_reported.moveTopLeft(static_cast<QMoveEvent*>(e)->pos());
         else
             m_reported.setSize(static_cast<QResizeEvent*>(e)->size());
-        if (m_listener)
-            m_listener->FrameReported();
+        if (m_window)
+            m_window->FrameReported();
     }
     return QWidget::eventFilter(watched, e);
 }
 
 void WindowFrame::changeEvent(QEvent* e) {
     QWidget::changeEvent(e);
-    if (!m_listener)
+    if (!m_window)
         return;
     if (e->type() == QEvent::WindowStateChange)
-        m_listener->FrameStateChanged();
+        m_window->FrameStateChanged();
     else if (e->type() == QEvent::ActivationChange && isActiveWindow())
-        m_listener->FrameActivated();
+        m_window->raiseOwned();
 }
 
 void WindowFrame::closeEvent(QCloseEvent* e) {
     // The window system asks; the application decides, from the event loop.
     e->ignore();
-    if (m_listener)
-        m_listener->FrameCloseRequested();
+    if (m_window)
+        m_window->FrameCloseRequested();
 }
 
 void WindowFrame::mousePressEvent(QMouseEvent* e) {
@@ -171,7 +173,7 @@ void WindowFrame::mousePressEvent(QMouseEvent* e) {
 
 void WindowFrame::mouseMoveEvent(QMouseEvent* e) {
     e->accept();
-    if (!m_listener)
+    if (!m_window)
         return;
     if (!(e->buttons() & Qt::LeftButton) || !m_edges) {
         const int edges = edgesAt(e->position().toPoint());
@@ -182,7 +184,7 @@ void WindowFrame::mouseMoveEvent(QMouseEvent* e) {
     }
     const QPoint d = e->globalPosition().toPoint() - m_pressGlobal;
     QRect r = m_pressFrame;
-    const int minimum = 2 * m_listener->FrameBorderPx() + 1;
+    const int minimum = 2 * m_window->borderPx() + 1;
     if (m_edges & kLeft)
         r.setLeft(std::min(r.left() + d.x(), r.right() - minimum + 1));
     if (m_edges & kRight)
@@ -191,7 +193,7 @@ void WindowFrame::mouseMoveEvent(QMouseEvent* e) {
         r.setTop(std::min(r.top() + d.y(), r.bottom() - minimum + 1));
     if (m_edges & kBottom)
         r.setBottom(std::max(r.bottom() + d.y(), r.top() + minimum - 1));
-    m_listener->FrameBorderDragged(r);
+    m_window->FrameBorderDragged(r);
 }
 
 void WindowFrame::mouseReleaseEvent(QMouseEvent* e) {
@@ -202,9 +204,11 @@ void WindowFrame::mouseReleaseEvent(QMouseEvent* e) {
 // Which border edges lie under a point of the widget. A point outside the
 // widget (the mouse held by a grab elsewhere) is on none of them.
 int WindowFrame::edgesAt(QPoint p) const {
-    if (!m_listener || !m_listener->FrameBorderSizes() || !rect().contains(p))
+    // Only a border without a caption bar is the window's own to drag.
+    if (!m_window || !m_window->Style().Sizable || m_window->Style().TitleBar ||
+        !rect().contains(p))
         return 0;
-    const int b = m_listener->FrameBorderPx();
+    const int b = m_window->borderPx();
     int edges = 0;
     if (p.x() < b)
         edges |= kLeft;

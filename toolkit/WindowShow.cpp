@@ -39,6 +39,15 @@ std::vector<std::pair<Window*, QPointer<WindowFrame>>> g_waiting;
 
 } // namespace
 
+// Lets the next window map after a while unless the order has moved on by
+// then; a frame gone meanwhile no longer holds it up.
+void Window::releaseMapOrderAfter(int ms) {
+    QTimer::singleShot(ms, QCoreApplication::instance(), [frame = QPointer<WindowFrame>(m_widget)] {
+        if (g_mapping == frame)
+            releaseMapOrder();
+    });
+}
+
 bool Window::MapsPending() { return (g_mapping && g_mapping->isVisible()) || g_queued > 0; }
 
 void Window::setMapQueued(bool queued) {
@@ -68,11 +77,7 @@ void Window::FrameExposed() {
     if (m_reportDeferred)
         FrameReported();
     if (g_mapping == m_widget)
-        QTimer::singleShot(kFirstFrameMs, QCoreApplication::instance(),
-                           [frame = QPointer<WindowFrame>(m_widget)] {
-                               if (frame && g_mapping == frame)
-                                   releaseMapOrder();
-                           });
+        releaseMapOrderAfter(kFirstFrameMs);
 }
 
 void Window::SetVisible(bool value) {
@@ -158,13 +163,10 @@ void Window::ownerStateChanged() {
 }
 
 void Window::raiseOwned() {
-    for (Window* owned : m_owned)
-        owned->raise();
-}
-
-void Window::raise() {
-    if (m_widget->isVisible())
-        m_widget->raise();
+    for (Window* owned : m_owned) {
+        if (owned->m_widget->isVisible())
+            owned->m_widget->raise();
+    }
 }
 
 // Hiding happens at once; showing is queued, so that what the running
@@ -203,9 +205,8 @@ void Window::mapQueued() {
     setMapQueued(false);
     // A window manager may have minimised an owned window along with its
     // owner; shown again, it must not come back as an icon.
-    const Qt::WindowStates native = m_widget->windowState();
-    if (m_intWindowState != vbMinimized && native.testFlag(Qt::WindowMinimized))
-        m_widget->setWindowState(native & ~Qt::WindowMinimized);
+    if (m_intWindowState != vbMinimized)
+        m_widget->setWindowState(m_widget->windowState() & ~Qt::WindowMinimized);
     readFrameExtents(true);
     applyGeometry();
     // Made here, the window is made where it is mapped: some window managers
@@ -217,21 +218,16 @@ void Window::mapQueued() {
     g_mapping = m_widget;
     m_widget->show();
     m_widget->Watch(m_widget->windowHandle());
-    QTimer::singleShot(kMapWaitMs, QCoreApplication::instance(), [frame = QPointer<WindowFrame>(m_widget)] {
-        if (g_mapping == frame)
-            releaseMapOrder();
-    });
+    releaseMapOrderAfter(kMapWaitMs);
     if (m_owner)
-        raise();
+        m_widget->raise();
 }
 
 void Window::setOwner(Window* owner) {
     if (owner == m_owner || owner == this)
         return;
-    if (m_owner) {
-        auto& list = m_owner->m_owned;
-        list.erase(std::remove(list.begin(), list.end(), this), list.end());
-    }
+    if (m_owner)
+        std::erase(m_owner->m_owned, this);
     m_owner = owner;
     if (m_owner)
         m_owner->m_owned.push_back(this);

@@ -9,7 +9,6 @@
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QMouseEvent>
-#include <QPointer>
 #include <QScopedValueRollback>
 #include <QTimer>
 #include <QWidget>
@@ -29,10 +28,6 @@ namespace {
 constexpr std::chrono::milliseconds kMovePollInterval{20};
 
 std::function<bool()> g_leftButtonSource;
-
-QGuiApplication* guiApplication() {
-    return qobject_cast<QGuiApplication*>(QCoreApplication::instance());
-}
 
 Window* loadedWindow(int32_t handle) {
     Window* window = Window::FromHandle(handle);
@@ -64,25 +59,18 @@ void setStaysOnTop(QWidget* widget, bool on) {
 // Should a release be lost all the same, the next press ends the move.
 class MoveLoop : public QObject {
 public:
-    MoveLoop(int32_t handle, QPoint pressCursor) : m_handle(handle), m_press(pressCursor) {}
+    MoveLoop(Window& window, QPoint pressCursor)
+        : m_handle(window.hwnd()), m_press(pressCursor), m_startLeft(window.Left()),
+          m_startTop(window.Top()), m_widget(window.NativeWidget()) {}
 
     void run() {
-        Window* window = Window::FromHandle(m_handle);
-        const std::shared_ptr<Window> keep = window->weak_from_this().lock();
-        const QPointer<QWidget> widget = window->NativeWidget();
-        m_startLeft = window->Left();
-        m_startTop = window->Top();
-        QEventLoop loop;
-        m_loop = &loop;
-        m_widget = widget;
         // A handler run meanwhile may hide or destroy the window.
-        QObject::connect(widget, &QObject::destroyed, this, [this] { finish(); });
+        QObject::connect(m_widget, &QObject::destroyed, this, [this] { finish(); });
         QCoreApplication::instance()->installEventFilter(this);
         follow();
         if (!m_done)
-            loop.exec();
+            m_loop.exec();
         QCoreApplication::instance()->removeEventFilter(this);
-        m_loop = nullptr;
         // With no window manager every step was carried out as asked; the
         // window stands on whole pixels.
         if (Window* now = Window::FromHandle(m_handle))
@@ -140,17 +128,16 @@ private:
 
     void finish() {
         m_done = true;
-        if (m_loop)
-            m_loop->quit();
+        m_loop.quit();
     }
 
     int32_t m_handle;
     QPoint m_press;
-    float m_startLeft = 0;
-    float m_startTop = 0;
+    float m_startLeft;
+    float m_startTop;
+    QObject* m_widget;
     bool m_done = false;
-    QObject* m_widget = nullptr;
-    QEventLoop* m_loop = nullptr;
+    QEventLoop m_loop;
 };
 
 // The move carried out by the window manager, so that its snapping and edge
@@ -158,66 +145,42 @@ private:
 // and the window manager has stopped moving the window. The window manager
 // holds the pointer meanwhile, so the release never reaches the application
 // as an event: the button is looked at every poll. The place comes from the
-// window manager's reports.
-class WindowManagerMove : public QObject {
-public:
-    explicit WindowManagerMove(int32_t handle) : m_handle(handle) {}
-
-    // False when the window manager does not offer the move.
-    bool run() {
-        Window* window = Window::FromHandle(m_handle);
-        const std::shared_ptr<Window> keep = window->weak_from_this().lock();
-        QWindow* native = window->NativeWidget()->windowHandle();
-        if (!native || !native->startSystemMove())
-            return false;
-        QEventLoop loop;
-        m_loop = &loop;
-        QTimer poll;
-        poll.setInterval(kMovePollInterval);
-        QObject::connect(&poll, &QTimer::timeout, this, [this] { this->poll(); });
-        m_reports = window->Reports();
-        poll.start();
-        loop.exec();
-        poll.stop();
-        m_loop = nullptr;
-        return true;
-    }
-
-private:
-    void poll() noexcept {
-        Window* window = Window::FromHandle(m_handle);
-        if (!window || !window->NativeWidget()->isVisible()) {
-            finish();
+// window manager's reports. False when the window manager does not offer the
+// move.
+bool windowManagerMove(Window& window) {
+    QWindow* native = window.NativeWidget()->windowHandle();
+    if (!native || !native->startSystemMove())
+        return false;
+    constexpr int kQuietPolls = 5;
+    constexpr int kMaxUpPolls = 100;
+    QEventLoop loop;
+    QTimer poll;
+    uint64_t reports = window.Reports();
+    int upPolls = 0;
+    int quietPolls = 0;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&, handle = window.hwnd()]() noexcept {
+        const Window* now = Window::FromHandle(handle);
+        if (!now || !now->NativeWidget()->isVisible()) {
+            loop.quit();
             return;
         }
-        const uint64_t reports = window->Reports();
-        const bool quiet = reports == m_reports;
-        m_reports = reports;
+        const bool quiet = now->Reports() == reports;
+        reports = now->Reports();
         if (LeftButtonDown()) {
-            m_upPolls = 0;
+            upPolls = 0;
             return;
         }
         // After the release the window manager's last report comes in;
         // once reports stop for a few polls, it has arrived.
-        ++m_upPolls;
-        m_quietPolls = quiet ? m_quietPolls + 1 : 0;
-        if (m_quietPolls >= kQuietPolls || m_upPolls >= kMaxUpPolls)
-            finish();
-    }
-
-    void finish() {
-        if (m_loop)
-            m_loop->quit();
-    }
-
-    static constexpr int kQuietPolls = 5;
-    static constexpr int kMaxUpPolls = 100;
-    int32_t m_handle;
-    uint64_t m_reports = 0;
-    int m_upPolls = 0;
-    int m_quietPolls = 0;
-    QEventLoop* m_loop = nullptr;
-};
+        ++upPolls;
+        quietPolls = quiet ? quietPolls + 1 : 0;
+        if (quietPolls >= kQuietPolls || upPolls >= kMaxUpPolls)
+            loop.quit();
+    });
+    poll.start(kMovePollInterval);
+    loop.exec();
+    return true;
+}
 
 bool g_moving = false;
 
@@ -233,9 +196,9 @@ int32_t systemMove(Window& window, const int32_t* lParam) {
         press = QPoint(static_cast<int16_t>(packed & 0xFFFFu), static_cast<int16_t>(packed >> 16));
     }
     const QScopedValueRollback moving(g_moving, true);
-    if (WindowManagerMove(window.hwnd()).run())
-        return 1;
-    MoveLoop(window.hwnd(), press).run();
+    const std::shared_ptr<Window> keep = window.weak_from_this().lock();
+    if (!windowManagerMove(window))
+        MoveLoop(window, press).run();
     return 1;
 }
 
@@ -294,7 +257,8 @@ bool LeftButtonDown() {
         return source();
     if (const auto down = X11LeftButtonDown())
         return *down;
-    return guiApplication() && QGuiApplication::mouseButtons().testFlag(Qt::LeftButton);
+    return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) &&
+           QGuiApplication::mouseButtons().testFlag(Qt::LeftButton);
 }
 
 void SetLeftButtonSource(std::function<bool()> source) {
