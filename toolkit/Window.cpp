@@ -4,6 +4,7 @@
 #include "toolkit/Error.h"
 #include "toolkit/Events.h"
 #include "toolkit/Twips.h"
+#include "toolkit/WindowHandles.h"
 #include "toolkit/X11.h"
 
 #include <QDeadlineTimer>
@@ -17,7 +18,6 @@
 #include <QWindow>
 
 #include <algorithm>
-#include <unordered_map>
 
 namespace toolkit {
 
@@ -40,11 +40,6 @@ QPoint desktopOrigin() {
 // The frame the window manager last put around a window with a caption bar:
 // the best guess for the next one until it is framed too.
 QMargins g_lastCaptionFrame;
-
-// The handles by which the window utilities reach windows: each window has
-// one for its life, never reused.
-std::unordered_map<int32_t, Window*> g_handles;
-int32_t g_lastHandle = 0x00010010;
 
 } // namespace
 
@@ -70,8 +65,7 @@ Window::Window(const WindowStyle& style)
     }
     m_widget->setWindowFlags(flags);
     m_widget->setAttribute(Qt::WA_QuitOnClose, false);
-    m_lngHwnd = g_lastHandle += 4;
-    g_handles[m_lngHwnd] = this;
+    m_lngHwnd = RegisterWindowHandle(this);
     if (m_style.TitleBar)
         m_frame = g_lastCaptionFrame;
     const float border = 2.0f * PixelsToTwips(borderPx());
@@ -110,7 +104,7 @@ void Window::readFrameExtents(bool last) const {
 
 Window::~Window() {
     setMapQueued(false);
-    g_handles.erase(m_lngHwnd);
+    ForgetWindowHandle(m_lngHwnd);
     if (m_modalLoop)
         m_modalLoop->quit();
     for (Window* owned : m_owned)
@@ -124,10 +118,7 @@ Window::~Window() {
     m_widget->deleteLater();
 }
 
-Window* Window::FromHandle(int32_t handle) {
-    const auto it = g_handles.find(handle);
-    return it == g_handles.end() ? nullptr : it->second;
-}
+Window* Window::FromHandle(int32_t handle) { return WindowFromHandle(handle); }
 
 QWidget* Window::ClientWidget() const { return m_widget->Client(); }
 QWidget* Window::NativeWidget() const { return m_widget; }
@@ -146,6 +137,8 @@ QMargins Window::frame() const {
     readFrameExtents(false);
     return m_frame;
 }
+
+QColor Window::FrameBackColor() const { return ToQColor(m_lngBackColor); }
 
 void Window::Move(float left, float top, float width, float height) {
     CheckCoordinate(left);

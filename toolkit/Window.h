@@ -51,7 +51,8 @@ inline constexpr int16_t vbStartUpScreen = 2;
 // returned, so that everything that handler does to it arrives in the map.
 class Window : public Container,
                public FontHolder,
-               public std::enable_shared_from_this<Window> {
+               public std::enable_shared_from_this<Window>,
+               private WindowFrameListener {
 public:
     explicit Window(const WindowStyle& style = {});
     ~Window() override;
@@ -167,17 +168,17 @@ public:
     void PostHandler(std::function<void()> handler);
 
 private:
-    // The native widget's news.
-    friend class WindowFrame;
-    // The window system moved or resized the native window.
-    void FrameReported();
-    // The window system shows the native window: it is on screen.
-    void FrameExposed();
-    void FrameStateChanged();
-    void FrameCloseRequested();
-    // The user dragged the border: the outer rectangle asked for.
-    void FrameBorderDragged(const QRect& outer);
-    void FrameMouse(MouseKind kind, const MouseArgs& args);
+    // The native widgets' news (WindowFrameListener).
+    QColor FrameBackColor() const override;
+    int FrameBorderPx() const override { return borderPx(); }
+    bool FrameBorderSizes() const override { return m_style.Sizable && !m_style.TitleBar; }
+    void FrameReported() override;
+    void FrameExposed() override;
+    void FrameStateChanged() override;
+    void FrameActivated() override { raiseOwned(); }
+    void FrameCloseRequested() override;
+    void FrameBorderDragged(const QRect& outer) override;
+    void FrameMouse(MouseKind kind, const MouseArgs& args) override;
 
     int borderPx() const;
     QMargins frame() const;

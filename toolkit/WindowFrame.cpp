@@ -1,7 +1,5 @@
 #include "toolkit/WindowFrame.h"
 
-#include "toolkit/Colors.h"
-#include "toolkit/Window.h"
 #include "toolkit/X11.h"
 
 #include <QCoreApplication>
@@ -27,8 +25,8 @@ public:
 
 protected:
     void paintEvent(QPaintEvent*) override {
-        if (m_frame->m_window)
-            QPainter(this).fillRect(rect(), ToQColor(m_frame->m_window->BackColor()));
+        if (m_frame->m_listener)
+            QPainter(this).fillRect(rect(), m_frame->m_listener->FrameBackColor());
     }
     void mousePressEvent(QMouseEvent* e) override { forward(MouseKind::Down, e); }
     void mouseMoveEvent(QMouseEvent* e) override { forward(MouseKind::Move, e); }
@@ -37,14 +35,14 @@ protected:
 private:
     void forward(MouseKind kind, QMouseEvent* e) {
         e->accept();
-        if (m_frame->m_window)
-            m_frame->m_window->FrameMouse(kind, ToMouseArgs(kind, *e));
+        if (m_frame->m_listener)
+            m_frame->m_listener->FrameMouse(kind, ToMouseArgs(kind, *e));
     }
     WindowFrame* m_frame;
 };
 
-WindowFrame::WindowFrame(Window* window)
-    : m_window(window), m_client(new ClientArea(this)) {
+WindowFrame::WindowFrame(WindowFrameListener* listener)
+    : m_listener(listener), m_client(new ClientArea(this)) {
     setMouseTracking(true);
 }
 
@@ -67,7 +65,7 @@ QMenuBar* WindowFrame::MenuBar() {
 }
 
 void WindowFrame::Layout(QSize size) {
-    const int b = m_window ? m_window->borderPx() : 0;
+    const int b = m_listener ? m_listener->FrameBorderPx() : 0;
     const int w = std::max(0, size.width() - 2 * b);
     const int h = std::max(0, size.height() - 2 * b);
     int bar = 0;
@@ -79,12 +77,12 @@ void WindowFrame::Layout(QSize size) {
 }
 
 void WindowFrame::paintEvent(QPaintEvent*) {
-    if (!m_window)
+    if (!m_listener)
         return;
     QPainter p(this);
-    const QColor back = ToQColor(m_window->BackColor());
+    const QColor back = m_listener->FrameBackColor();
     p.fillRect(rect(), back);
-    if (m_window->borderPx() > 0) {
+    if (m_listener->FrameBorderPx() > 0) {
         p.setPen(back.darker(160));
         p.drawRect(rect().adjusted(0, 0, -1, -1));
     }
@@ -109,7 +107,7 @@ void WindowFrame::Watch(QWindow* native) {
 // Every report the X server sends, also those Qt does not pass on because
 // they match what it passed on last: the window reads where it stands.
 bool WindowFrame::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) {
-    if (!m_window || !m_watched)
+    if (!m_listener || !m_watched)
         return false;
     // A move of the window manager's frame moves the window too, and weston
     // sends the window no report of it: the frame's own reports are read.
@@ -117,11 +115,11 @@ bool WindowFrame::nativeEventFilter(const QByteArray& eventType, void* message, 
     const uint64_t self = m_watched->winId();
     if (e.kind == X11Event::Reparented && e.window == self) {
         m_parent = X11WatchMoves(e.parent) ? e.parent : 0;
-        m_window->FrameReported();
+        m_listener->FrameReported();
     } else if (e.kind == X11Event::Configured && (e.window == self || e.window == m_parent)) {
-        m_window->FrameReported();
+        m_listener->FrameReported();
     } else if (e.kind == X11Event::Exposed && e.window == self) {
-        m_window->FrameExposed();
+        m_listener->FrameExposed();
     }
     return false;
 }
@@ -131,8 +129,8 @@ bool WindowFrame::nativeEventFilter(const QByteArray& eventType, void* message, 
 // idea of the geometry already holds the latest request, so the report is
 // read from the events themselves.
 bool WindowFrame::eventFilter(QObject* watched, QEvent* e) {
-    if (watched == m_watched && e->type() == QEvent::Expose && m_watched->isExposed() && m_window)
-        m_window->FrameExposed();
+    if (watched == m_watched && e->type() == QEvent::Expose && m_watched->isExposed() && m_listener)
+        m_listener->FrameExposed();
     if (watched == m_watched && e->spontaneous() &&
         (e->type() == QEvent::Move || e->type() == QEvent::Resize)) {
         if (m_reported.isNull())
@@ -141,27 +139,27 @@ bool WindowFrame::eventFilter(QObject* watched, QEvent* e) {
             m_reported.moveTopLeft(static_cast<QMoveEvent*>(e)->pos());
         else
             m_reported.setSize(static_cast<QResizeEvent*>(e)->size());
-        if (m_window)
-            m_window->FrameReported();
+        if (m_listener)
+            m_listener->FrameReported();
     }
     return QWidget::eventFilter(watched, e);
 }
 
 void WindowFrame::changeEvent(QEvent* e) {
     QWidget::changeEvent(e);
-    if (!m_window)
+    if (!m_listener)
         return;
     if (e->type() == QEvent::WindowStateChange)
-        m_window->FrameStateChanged();
+        m_listener->FrameStateChanged();
     else if (e->type() == QEvent::ActivationChange && isActiveWindow())
-        m_window->raiseOwned();
+        m_listener->FrameActivated();
 }
 
 void WindowFrame::closeEvent(QCloseEvent* e) {
     // The window system asks; the application decides, from the event loop.
     e->ignore();
-    if (m_window)
-        m_window->FrameCloseRequested();
+    if (m_listener)
+        m_listener->FrameCloseRequested();
 }
 
 void WindowFrame::mousePressEvent(QMouseEvent* e) {
@@ -173,7 +171,7 @@ void WindowFrame::mousePressEvent(QMouseEvent* e) {
 
 void WindowFrame::mouseMoveEvent(QMouseEvent* e) {
     e->accept();
-    if (!m_window)
+    if (!m_listener)
         return;
     if (!(e->buttons() & Qt::LeftButton) || !m_edges) {
         const int edges = edgesAt(e->position().toPoint());
@@ -184,7 +182,7 @@ void WindowFrame::mouseMoveEvent(QMouseEvent* e) {
     }
     const QPoint d = e->globalPosition().toPoint() - m_pressGlobal;
     QRect r = m_pressFrame;
-    const int minimum = 2 * m_window->borderPx() + 1;
+    const int minimum = 2 * m_listener->FrameBorderPx() + 1;
     if (m_edges & kLeft)
         r.setLeft(std::min(r.left() + d.x(), r.right() - minimum + 1));
     if (m_edges & kRight)
@@ -193,7 +191,7 @@ void WindowFrame::mouseMoveEvent(QMouseEvent* e) {
         r.setTop(std::min(r.top() + d.y(), r.bottom() - minimum + 1));
     if (m_edges & kBottom)
         r.setBottom(std::max(r.bottom() + d.y(), r.top() + minimum - 1));
-    m_window->FrameBorderDragged(r);
+    m_listener->FrameBorderDragged(r);
 }
 
 void WindowFrame::mouseReleaseEvent(QMouseEvent* e) {
@@ -204,11 +202,9 @@ void WindowFrame::mouseReleaseEvent(QMouseEvent* e) {
 // Which border edges lie under a point of the widget. A point outside the
 // widget (the mouse held by a grab elsewhere) is on none of them.
 int WindowFrame::edgesAt(QPoint p) const {
-    // Only a border without a caption bar is the window's own to drag.
-    if (!m_window || !m_window->Style().Sizable || m_window->Style().TitleBar ||
-        !rect().contains(p))
+    if (!m_listener || !m_listener->FrameBorderSizes() || !rect().contains(p))
         return 0;
-    const int b = m_window->borderPx();
+    const int b = m_listener->FrameBorderPx();
     int edges = 0;
     if (p.x() < b)
         edges |= kLeft;

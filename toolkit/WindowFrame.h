@@ -1,6 +1,9 @@
 #pragma once
 
+#include "toolkit/Mouse.h"
+
 #include <QAbstractNativeEventFilter>
+#include <QColor>
 #include <QPointer>
 #include <QWidget>
 #include <QWindow>
@@ -9,18 +12,39 @@ class QMenuBar;
 
 namespace toolkit {
 
-class Window;
+// What the native widgets of a window tell the window they belong to.
+class WindowFrameListener {
+public:
+    virtual QColor FrameBackColor() const = 0;
+    // Width of the border drawn inside the widget; 0 for none.
+    virtual int FrameBorderPx() const = 0;
+    // Whether dragging that border resizes the window.
+    virtual bool FrameBorderSizes() const = 0;
+    // The window system moved or resized the native window.
+    virtual void FrameReported() = 0;
+    // The window system shows the native window: it is on screen.
+    virtual void FrameExposed() = 0;
+    virtual void FrameStateChanged() = 0;
+    virtual void FrameActivated() = 0;
+    virtual void FrameCloseRequested() = 0;
+    // The user dragged the border: the outer rectangle asked for.
+    virtual void FrameBorderDragged(const QRect& outer) = 0;
+    virtual void FrameMouse(MouseKind kind, const MouseArgs& args) = 0;
+
+protected:
+    ~WindowFrameListener() = default;
+};
 
 // The native top-level widget: draws the border, lets a sizable border be
 // dragged and passes on what the window system does to the window. Its client
-// widget holds the window's widgets below the optional menu bar. The window
-// is cleared when it goes; the widget may outlive it by an event.
+// widget holds the window's widgets below the optional menu bar. The listener
+// is cleared when the window goes; the widget may outlive it by an event.
 class WindowFrame : public QWidget, private QAbstractNativeEventFilter {
 public:
-    explicit WindowFrame(Window* window);
+    explicit WindowFrame(WindowFrameListener* listener);
     ~WindowFrame() override;
-    void Forget() { m_window = nullptr; }
-    bool Listening() const { return m_window != nullptr; }
+    void Forget() { m_listener = nullptr; }
+    bool Listening() const { return m_listener != nullptr; }
     // Reads the window system's reports of the native window from now on.
     void Watch(QWindow* native);
     // Its client rectangle as the window system last reported it, in screen
@@ -47,7 +71,7 @@ private:
     class ClientArea;
     int edgesAt(QPoint p) const;
 
-    Window* m_window;
+    WindowFrameListener* m_listener;
     QPointer<QWindow> m_watched;
     uint64_t m_parent = 0; // the window manager's frame around it, if any
     QRect m_reported;
