@@ -85,6 +85,7 @@ TEST(WebTextTest, DecodingRules) {
         QString text;
     } cases[] = {
         {"\xef\xbb\xbf\xe3\x81\x82", "text/plain; charset=shift_jis", QStringLiteral("\u3042")},
+        {"\xef\xbb\xbf\xef\xbb\xbf\xe3\x81\x82", "", QStringLiteral("\ufeff\u3042")}, // a second mark is text
         {QByteArray("\xfe\xff\0a", 4), "", QStringLiteral("a")},
         {QByteArray("\xff\xfeh\0i\0", 6), "text/plain; charset=ISO-8859-1", QStringLiteral("hi")},
         {"\x82\xa0\x82\xa2", "text/plain;charset=\"shift_jis\"", QStringLiteral("\u3042\u3044")},
@@ -143,7 +144,7 @@ TEST(WebTextTest, PagesAndFeedsPutTheirReadableTextOnTheStrip) {
         "<channel rdf:about=\"http://x/\"><title>RDF feed</title><items><rdf:Seq>"
         "<rdf:li resource=\"http://x/1\"/></rdf:Seq></items></channel>"
         "<item rdf:about=\"http://x/1\"><dc:title>not this</dc:title><title>One</title></item>"
-        "<item rdf:about=\"http://x/2\"><title>Two</title></item></rdf:RDF>";
+        "<item rdf:about=\"http://x/2\"><title>\n Two\t</title></item><item><title> </title></item></rdf:RDF>";
     // Over 1 MB, so that references and elements fall across the slices it is read in.
     const QByteArray bigUnit = "<p>big &amp; &bigstar;</p><script>f(\"</p>\")</script>\r\n";
     const QByteArray big = "<html><body>" + bigUnit.repeated(30000) + "</body></html>";
