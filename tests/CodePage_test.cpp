@@ -19,7 +19,7 @@ const QByteArray kShiftJis("\x82\xa0\x5c\x00\r\n\x87\x40", 8); // あ \ NUL CR L
 const QString kShiftJisText = QString::fromUtf16(u"\u3042\\\0\r\n\u2460", 6);
 
 // The C and POSIX locales mean UTF-8. In a UTF-8 locale, bytes that are not UTF-8 are read as
-// CP932; an unknown name is UTF-8. Valid UTF-8 and its byte order mark are fuzz_decode's.
+// CP932; an unknown name is UTF-8.
 TEST(CodePageTest, DecodesAndEncodesByTheNamedCharset) {
     const QByteArray saved = qgetenv("LC_ALL");
     for (const char* locale : {"C", "POSIX", "C.UTF-8", "no_SUCH.locale"}) {

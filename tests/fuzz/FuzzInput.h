@@ -3,7 +3,6 @@
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QString>
-#include <QStringDecoder>
 
 #include <cstddef>
 #include <cstdint>
@@ -50,19 +49,6 @@ inline void EnsureApplication() {
 inline void Expect(bool condition, const char* what, const QString& detail = QString()) {
     if (!condition)
         Fail(what, detail);
-}
-
-inline bool IsValidUtf8(const QByteArray& bytes) {
-    QStringDecoder strict(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    // The decoder works when its result is taken, not when it is called.
-    const QString text = strict.decode(bytes);
-    return !strict.hasError();
-}
-
-// UTF-8 with every byte order mark kept as the character U+FEFF.
-inline QString Utf8KeepingMarks(const QByteArray& bytes) {
-    using C = QStringConverter;
-    return QStringDecoder(C::Utf8, C::Flag::Stateless | C::Flag::ConvertInitialBom).decode(bytes);
 }
 
 inline bool IsBlank(QChar c) {
