@@ -28,16 +28,6 @@ protected:
         };
     }
 
-    // The message boxes shown, by text.
-    std::vector<QString> messages() const {
-        std::vector<QString> out;
-        for (const auto& s : prompts->shown) {
-            if (!s.input)
-                out.push_back(s.prompt);
-        }
-        return out;
-    }
-
     TempFolder tmp;
     testsupport::InstalledHttpFetch fetches;
     std::vector<QString> scrolled;
@@ -78,7 +68,8 @@ TEST_F(TextSources, ABinaryFileIsReportedAndChangesNothingButTheProposedName) {
     const QString binary = tmp.write("binary.dat", "ab\032cd");
     dialogs->AnswerOpen(binary);
     choose(panel->mnuFileLocal());
-    EXPECT_EQ(messages(), std::vector<QString>{kBinaryMessage});
+    ASSERT_EQ(prompts->shown.size(), 1u);
+    EXPECT_EQ(prompts->shown[0].prompt, kBinaryMessage);
     // The reload is enabled only by a read that succeeds.
     EXPECT_EQ(std::tuple(panel->mnuFileLocalReload().Enabled(), scrolled.size()), std::tuple(false, 0u));
 
@@ -91,7 +82,7 @@ TEST_F(TextSources, ABinaryFileIsReportedAndChangesNothingButTheProposedName) {
     // A failed read now: the message, the reload item stays enabled, the text stays.
     dialogs->AnswerOpen(binary);
     choose(panel->mnuFileLocal());
-    EXPECT_EQ(std::tuple(messages().size(), panel->mnuFileLocalReload().Enabled(), scrolled.size()),
+    EXPECT_EQ(std::tuple(prompts->shown.size(), panel->mnuFileLocalReload().Enabled(), scrolled.size()),
               std::tuple(2u, true, 1u));
     EXPECT_EQ(csqc().Segments(), segments);
 
@@ -103,7 +94,7 @@ TEST_F(TextSources, ABinaryFileIsReportedAndChangesNothingButTheProposedName) {
     // The reload reads the failing file without a word and hands over its empty text: the
     // current text restarts from its beginning.
     choose(panel->mnuFileLocalReload());
-    EXPECT_EQ(std::tuple(messages().size(), scrolled, csqc().SegmentIndex(), reported.size()),
+    EXPECT_EQ(std::tuple(prompts->shown.size(), scrolled, csqc().SegmentIndex(), reported.size()),
               std::tuple(3u, std::vector<QString>(2, QStringLiteral("good text")), 0, 0u));
 }
 
@@ -168,7 +159,7 @@ TEST_F(TextSources, AFailedOrCancelledFetchKeepsTheNewAddressButNothingElse) {
         fetches->Fail(failure, QStringLiteral("the server refused the connection"));
         choose(panel->mnuFileWeb());
         EXPECT_EQ(reported, std::vector<QString>{refused}); // the cancel adds nothing
-        EXPECT_EQ(messages(), std::vector<QString>{});
+        EXPECT_TRUE(prompts->shown.back().input) << "a message box after the address";
         EXPECT_EQ(std::tuple(panel->mnuFileWebReload().Enabled(), scrolled.size(), csqc().Segments()),
                   std::tuple(false, 1u, segments));
 
@@ -182,32 +173,17 @@ TEST_F(TextSources, AFailedOrCancelledFetchKeepsTheNewAddressButNothingElse) {
 
 // ---- The reload schedule ---------------------------------------------------------------------
 
-// A scheduled reload: each yield of the run notes the text the strip holds.
-class ScheduledReload : public TextSources {
-protected:
-    void SetUp() override {
-        TextSources::SetUp();
-        panel->HScrollSpeed().SetValue(100);
-        onYield = [this] {
-            seen.push_back(csqc().Segments().join(QString()));
-            if (atYield)
-                atYield(static_cast<int>(seen.size()));
-        };
-    }
-
-    std::vector<QString> seen;
-    std::function<void(int)> atYield;
-};
-
 // A changed page taking over on a real screen: the e2e scenario.
-TEST_F(ScheduledReload, AnUnchangedTextChangesNothingAChangedOneWaitsForThePassAndAFailureIsOneLineOnStandardError) {
+TEST_F(TextSources, AnUnchangedReloadChangesNothingAChangedOneWaitsForThePassAndAFailureIsOneLineOnStandardError) {
+    panel->HScrollSpeed().SetValue(100);
     // Cleaned as a load cleans it, or it would not be the same.
     const QString path = tmp.write("news.txt", "same\r\nnews");
     std::string errors;
     int segmentIndexAtReload = -1;
     float leftBefore = 0;
-    atYield = [&](int n) {
-        if (n == 5) {
+    int n = 0;
+    onYield = [&] {
+        if (++n == 5) {
             leftBefore = strip->TextVorn(0).Left();
             panel->ReloadNow(); // unchanged
             EXPECT_TRUE(csqc().Queued().isEmpty());
@@ -235,7 +211,7 @@ TEST_F(ScheduledReload, AnUnchangedTextChangesNothingAChangedOneWaitsForThePassA
     EXPECT_EQ(std::tuple(prompts->shown.size(), reported.size()), std::tuple(0u, 0u));
 }
 
-TEST_F(ScheduledReload, AWebReloadAfterAFailedFirstFetchStartsTheTextAndFailuresStayQuiet) {
+TEST_F(TextSources, AWebReloadAfterAFailedFirstFetchStartsTheTextAndFailuresStayQuiet) {
     const QString address = QStringLiteral("http://example.test/feed");
     fetches->Fail(FetchFailure::Refused, QStringLiteral("the server refused the connection"));
     EXPECT_THROW(panel->OpenWebAddress(address), FetchError);
@@ -246,22 +222,19 @@ TEST_F(ScheduledReload, AWebReloadAfterAFailedFirstFetchStartsTheTextAndFailures
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
               "vorn2: scheduled reload: Could not fetch http://example.test/feed: the server "
               "refused the connection.\n");
-    EXPECT_TRUE(seen.empty());
+    EXPECT_TRUE(scrolled.empty());
     // Then the server answers: nothing was shown yet, so the feed starts at once.
     fetches->Reply(QStringLiteral("<rss><channel><title>Feed</title><item><title>One</title>"
                                   "</item></channel></rss>"));
-    atYield = [this](int) { csqc().Scroll(false, QString()); };
     panel->ReloadNow();
-    ASSERT_FALSE(seen.empty());
-    EXPECT_EQ(seen.back(), QStringLiteral("Feed \u25c6 One"));
+    EXPECT_EQ(scrolled, std::vector<QString>{QStringLiteral("Feed \u25c6 One")});
     EXPECT_EQ(fetches->Addresses(), std::vector<QString>(3, address));
     EXPECT_EQ(std::tuple(prompts->shown.size(), reported.size()), std::tuple(0u, 0u));
 }
 
 // A load while a turn waits for its page wins: the turn's text is dropped. Only whole
 // minutes from 1 to 1440 make a schedule; 0 ends it.
-TEST_F(ScheduledReload, ALoadDuringATurnWinsAndTheMinutesAreBounded) {
-    atYield = [this](int) { csqc().Scroll(false, QString()); };
+TEST_F(TextSources, ALoadDuringATurnWinsAndTheMinutesAreBounded) {
     fetches->Reply(QStringLiteral("start"));
     panel->OpenWebAddress(QStringLiteral("http://example.test/a"));
     fetches->On([this](const QString&) {
