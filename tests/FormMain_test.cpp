@@ -1,7 +1,6 @@
 #include "ErrorOf.h"
 #include "PanelFixture.h"
 #include "toolkit/Colors.h"
-#include "util/CCtrlFlavors.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -11,14 +10,7 @@
 
 using namespace toolkit;
 
-namespace {
-
-class Panel : public PanelFixture {
-protected:
-    float deskHeight() const { return static_cast<float>(panel->CtrlFlavors()->DeskTopHeight()); }
-};
-
-} // namespace
+using Panel = PanelFixture;
 
 // Caption, place and the collapsed height on a real window manager: the e2e scenario.
 TEST_F(Panel, startsWithTheStripEmptyAndStillAndTheBarsReady) {
