@@ -110,25 +110,24 @@ TEST_F(Panel, fastForwardMultipliesWhileHeldAndRestoresOnRelease) {
     f.HScrollSpeed().SetValue(5);
     f.HScrollTiming().SetValue(2);
     QWidget* button = f.btnFF().NativeWidget();
-    const auto press = [&](Qt::MouseButton b, bool down = true) {
+    // A press (down) or release of the mouse button b on the button, and what it queued.
+    const auto mouse = [&](Qt::MouseButton b, bool down) {
         down ? QTest::mousePress(button, b, {}, QPoint(3, 3))
              : QTest::mouseRelease(button, b, {}, QPoint(3, 3));
         drain();
     };
-    const auto release = [&](Qt::MouseButton b) { press(b, false); };
-    press(Qt::LeftButton);
+    mouse(Qt::LeftButton, true);
     EXPECT_EQ(std::tuple(csqc().Speed(), csqc().Timing()), std::tuple(20, 8));
-    EXPECT_EQ(f.HScrollSpeed().Value(), 5);
-    EXPECT_EQ(std::tuple(f.TextSpeed().Text(), f.TextTiming().Text()),
-              std::tuple(QStringLiteral("5"), QStringLiteral("2")));
-    release(Qt::LeftButton);
+    EXPECT_EQ(std::tuple(f.HScrollSpeed().Value(), f.TextSpeed().Text(), f.TextTiming().Text()),
+              std::tuple(5, QStringLiteral("5"), QStringLiteral("2")));
+    mouse(Qt::LeftButton, false);
     EXPECT_EQ(std::tuple(csqc().Speed(), csqc().Timing()), std::tuple(5, 2));
     // Any button counts; a speed changed meanwhile is divided too.
-    press(Qt::RightButton);
+    mouse(Qt::RightButton, true);
     EXPECT_EQ(csqc().Speed(), 20);
     csqc().SetSpeed(6);
     csqc().SetTiming(2);
-    release(Qt::RightButton);
+    mouse(Qt::RightButton, false);
     EXPECT_EQ(std::tuple(csqc().Speed(), csqc().Timing()), std::tuple(2, 0));
 
     // An overflow of the speed, then of the timing once the speed is multiplied: the user is
@@ -137,9 +136,9 @@ TEST_F(Panel, fastForwardMultipliesWhileHeldAndRestoresOnRelease) {
                                                     std::tuple<int16_t, int16_t, int>(100, 9000, 400)}) {
         csqc().SetSpeed(speed);
         csqc().SetTiming(timing);
-        press(Qt::LeftButton);
+        mouse(Qt::LeftButton, true);
         EXPECT_EQ(csqc().Speed(), speedAfter);
-        release(Qt::LeftButton);
+        mouse(Qt::LeftButton, false);
     }
     EXPECT_EQ(reported.size(), 2u);
 }
