@@ -97,18 +97,16 @@ TEST_F(TextSources, AHandlerRunningDuringALongCleanupDoesNotStopTheHandOver) {
     const testsupport::ScopedWorkYieldInterval everyRead{std::chrono::nanoseconds::zero()};
     const QString path = tmp.write("long.html", QByteArray("<p>word</p>\r\n").repeated(20000));
     dialogs->AnswerOpen(path);
-    bool ranInside = false;
-    bool scrollingWhenItRan = true;
+    bool scrollingWhenItRan = true; // stays so if the handler never runs
     panel->mnuFileLocal().NativeAction()->trigger();
     // Queued behind the load: it can only run inside the load's cleanup.
     PostToDispatch([&] {
-        ranInside = true;
         scrollingWhenItRan = csqc().Fuel();
         panel->mnuCtrlStop_Click();
     });
     drain();
-    EXPECT_EQ(std::tuple(ranInside, scrollingWhenItRan, scrolled),
-              std::tuple(true, false, std::vector<QString>{QStringLiteral("word ").repeated(20000)}));
+    EXPECT_EQ(std::tuple(scrollingWhenItRan, scrolled),
+              std::tuple(false, std::vector<QString>{QStringLiteral("word ").repeated(20000)}));
 }
 
 // ---- Web(&W)... and Web Reload(&R) -----------------------------------------------------------
