@@ -36,8 +36,8 @@ protected:
     TempFolder tmp;
 };
 
-// How the bytes of a file read as text and as bytes is fuzz_decode's. A file that reports a
-// length of 0 and then delivers data, as a file that grows would, fails the byte read.
+// A file that reports a length of 0 and then delivers data, as a file that grows would, fails
+// the byte read.
 TEST_F(CFileStreamTest, AFileThatGrowsWhileReadFailsTheByteRead) {
     CFileStream reader;
     reader.SetPath(QStringLiteral("/proc/self/status"));
@@ -116,6 +116,7 @@ TEST_F(CFileStreamTest, WritesReplaceTheContentOrKeepItOnUnencodableText) {
     reader.SetAscii(QString(QChar(0xd800))); // a lone surrogate has no encoding
     EXPECT_TRUE(reader.Error());
     EXPECT_EQ(tmp.read("out.txt"), QByteArray("\xe3\x81\x82\r\nb"));
+    EXPECT_EQ(reader.Ascii(), QStringLiteral("\u3042\r\nb"));
 
     tmp.write("five", "12345");
     const struct {
@@ -128,6 +129,7 @@ TEST_F(CFileStreamTest, WritesReplaceTheContentOrKeepItOnUnencodableText) {
         reader.SetBinary(c.written);
         EXPECT_FALSE(reader.Error()) << c.name;
         EXPECT_EQ(tmp.read(c.name), c.content) << c.name;
+        EXPECT_EQ(reader.Binary(), Bytes(c.content.begin(), c.content.end() + 1)) << "read with a 0 after it";
     }
 }
 

@@ -19,7 +19,7 @@ const QByteArray kShiftJis("\x82\xa0\x5c\x00\r\n\x87\x40", 8); // あ \ NUL CR L
 const QString kShiftJisText = QString::fromUtf16(u"\u3042\\\0\r\n\u2460", 6);
 
 // The C and POSIX locales mean UTF-8. In a UTF-8 locale, bytes that are not UTF-8 are read as
-// CP932; an unknown name is UTF-8. Valid UTF-8 and its byte order mark are fuzz_decode's.
+// CP932; an unknown name is UTF-8.
 TEST(CodePageTest, DecodesAndEncodesByTheNamedCharset) {
     const QByteArray saved = qgetenv("LC_ALL");
     for (const char* locale : {"C", "POSIX", "C.UTF-8", "no_SUCH.locale"}) {
@@ -85,6 +85,7 @@ TEST(WebTextTest, DecodingRules) {
         QString text;
     } cases[] = {
         {"\xef\xbb\xbf\xe3\x81\x82", "text/plain; charset=shift_jis", QStringLiteral("\u3042")},
+        {"\xef\xbb\xbf\xef\xbb\xbf\xe3\x81\x82", "", QStringLiteral("\ufeff\u3042")}, // a second mark is text
         {QByteArray("\xfe\xff\0a", 4), "", QStringLiteral("a")},
         {QByteArray("\xff\xfeh\0i\0", 6), "text/plain; charset=ISO-8859-1", QStringLiteral("hi")},
         {"\x82\xa0\x82\xa2", "text/plain;charset=\"shift_jis\"", QStringLiteral("\u3042\u3044")},
@@ -143,7 +144,7 @@ TEST(WebTextTest, PagesAndFeedsPutTheirReadableTextOnTheStrip) {
         "<channel rdf:about=\"http://x/\"><title>RDF feed</title><items><rdf:Seq>"
         "<rdf:li resource=\"http://x/1\"/></rdf:Seq></items></channel>"
         "<item rdf:about=\"http://x/1\"><dc:title>not this</dc:title><title>One</title></item>"
-        "<item rdf:about=\"http://x/2\"><title>Two</title></item></rdf:RDF>";
+        "<item rdf:about=\"http://x/2\"><title>\n Two\t</title></item><item><title> </title></item></rdf:RDF>";
     // Over 1 MB, so that references and elements fall across the slices it is read in.
     const QByteArray bigUnit = "<p>big &amp; &bigstar;</p><script>f(\"</p>\")</script>\r\n";
     const QByteArray big = "<html><body>" + bigUnit.repeated(30000) + "</body></html>";

@@ -27,14 +27,12 @@ TEST(CommandLineTest, versionAndHelpPrintAndEndWithStatusZero) {
     for (const char* flag : {"--version", "-v", "--help", "-h"}) {
         // Help wins over a source that would be bad: nothing is opened for it.
         const auto r = parse(QString::fromLatin1(flag) + QStringLiteral("|/no/such/file"));
-        EXPECT_EQ(CommandLine::ExitStatus(r.outcome), 0) << flag;
-        if (QByteArray(flag).contains('v')) {
-            EXPECT_EQ(std::tuple(r.outcome, r.text), std::tuple(Outcome::Version, QStringLiteral("vorn2 1.0.17\n")));
-            continue;
-        }
-        EXPECT_EQ(r.outcome, Outcome::Help);
-        for (const char* says : {"Usage: vorn2 [options] [FILE | ADDRESS]", "--version", "--reload <minutes>"})
-            EXPECT_TRUE(r.text.contains(QLatin1String(says))) << says << "\n" << r.text.toStdString();
+        const bool version = QByteArray(flag).contains('v');
+        // The version is the whole text; the help's first line names the installed command.
+        EXPECT_EQ(std::tuple(r.outcome, CommandLine::ExitStatus(r.outcome), version ? r.text : r.text.section(u'\n', 0, 0)),
+                  std::tuple(version ? Outcome::Version : Outcome::Help, 0,
+                             version ? QStringLiteral("vorn2 1.0.17\n") : QStringLiteral("Usage: vorn2 [options] [FILE | ADDRESS]")))
+            << flag;
     }
 }
 

@@ -18,7 +18,7 @@ namespace {
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
 // The number in front of a text as typed into a field; beyond a double it is an infinity,
-// which every bound refuses, not an error. Blanks inside and signs are fuzz_val's as well.
+// which every bound refuses, not an error. Blanks, tabs and line breaks count for nothing.
 TEST(Val, readsTheNumberInFrontOfATextAsTypedIntoAField) {
     const struct {
         const char16_t* text;
@@ -30,6 +30,7 @@ TEST(Val, readsTheNumberInFrontOfATextAsTypedIntoAField) {
         {u"&O19", 1},   {u"&HFG", 15}, {u"1.2.3", 1.2}, {u"1e+", 1},   {u"x", 0},
         {u"１２", 0},   {u"3１", 3},   {u"&X1", 0},     {u".", 0},     {u"1e2e3", 100},
         {u"1e400", kInf}, {u"-1e400", -kInf}, {u"1e-400", 0}, {u"7,5", 7}, {u"5\xD800", 5},
+        {u"1\t2\r\n3 .5", 123.5},
     };
     for (const auto& c : cases) {
         const QString text = QString::fromUtf16(c.text);

@@ -6,6 +6,7 @@
 #include "support/ScriptedCommonDialog.h"
 #include "support/ScriptedPrompts.h"
 #include "support/ScriptedShell.h"
+#include "util/CCtrlFlavors.h"
 
 // The control panel as Main starts it: scripted prompts, shell and common
 // dialog (every scripted answer must be used), unpaced, the end of the application
@@ -35,6 +36,7 @@ protected:
     }
 
     CSQCtrl& csqc() { return *controller.lock(); }
+    float deskHeight() const { return static_cast<float>(panel->CtrlFlavors()->DeskTopHeight()); }
     // Chooses a menu item as the user does: the click is queued.
     static void click(toolkit::MenuItem& item) { item.NativeAction()->trigger(); }
     // Chooses it and lets the queued click run.

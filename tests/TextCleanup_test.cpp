@@ -17,23 +17,40 @@ QString clean(QString text) {
     return text;
 }
 
-// Cuts and line breaks on arbitrary texts, with any delimiters and replacements, are compared
-// with the step-by-step procedures by the cleanup fuzz target; here are a few plain cases, and
-// the empty delimiters that it cannot give.
-TEST(TextCleanupTest, StripEnclosedCutsFromEachOpeningToTheFirstCharacterOfTheNextClosing) {
+// Line breaks of the first kind found become the replacement, then each opening delimiter is
+// cut with what follows it up to the first character of the next closing one, searching again
+// from the start after each cut.
+TEST(TextCleanupTest, LineBreaksThenEnclosedSpansAreCut) {
     const struct {
         const char* text;
+        const char* replace;
         const char* open;
         const char* close;
         const char* result;
     } cases[] = {
-        {"x<b>y</b>z", "<", ">", "xyz"}, {"<a<b>c>", "<", ">", "c>"}, {"see <here", "<", ">", "see <here"},
-        {"keep", "", ">", "keep"}, {"<keep>", "<", "", "<keep>"},
+        {"x<b>y</b>z", " ", "<", ">", "xyz"},
+        {"<a<b>c>", " ", "<", ">", "c>"},
+        {"see <here", " ", "<", ">", "see <here"},
+        {"keep", " ", "", ">", "keep"},
+        {"<keep>", " ", "<", "", "<keep>"},
+        {"a\r\nb\nc\rd", " ", "<", ">", "a b\nc\rd"},
+        {"a\nb\rc\n", " ", "<", ">", "a b\rc "},
+        {"a\rb\r", " ", "<", ">", "a b "},
+        {"a\r\n<b\r\n>c\r", "", "<", ">", "ac\r"},
+        {"one\ntwo", "--", "<", ">", "one--two"},
+        {"<xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx>y", " ", "<", ">", "y"},
+        {"||x|y", " ", "|", "|", "x|y"},
+        // Longer delimiters: the closing one is looked for from the character after the opening.
+        {"a<!--x-->b<!--", " ", "<!--", "-->", "a->b<!--"},
+        {"aax", " ", "aa", "aa", "aax"},
+        {"xabay", " ", "ab", "ba", "xay"},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
         QString text = QString::fromLatin1(c.text);
+        ReplaceNewLine(text, QString::fromLatin1(c.replace));
         StripEnclosed(text, QString::fromLatin1(c.open), QString::fromLatin1(c.close));
-        EXPECT_EQ(text, QString::fromLatin1(c.result)) << c.text << " " << c.open << c.close;
+        EXPECT_EQ(text, QString::fromLatin1(c.result));
     }
 }
 

@@ -5,7 +5,6 @@
 #include "toolkit/Error.h"
 
 #include <deque>
-#include <functional>
 #include <optional>
 #include <vector>
 
@@ -14,20 +13,16 @@ namespace testsupport {
 using toolkit::DialogFont;
 
 // The Open, Font and Color dialogs, scripted: each show takes the next scripted answer for its
-// kind and records what it was shown with. An answer may be a function, run while the "dialog"
-// is open, so a test can act as a handler running inside a modal dialog. A show with no answer
-// scripted raises an error naming the dialog.
+// kind, a value or a cancel, and records what it was shown with. A show with no answer scripted
+// raises an error naming the dialog.
 class ScriptedCommonDialog final : public toolkit::CommonDialogSeam {
 public:
-    template <typename T> using Answer = std::function<std::optional<T>(const T& proposed)>;
-
-    void OnOpen(Answer<QString> answer) { m_open.push_back(std::move(answer)); }
-    void AnswerOpen(const QString& name) { OnOpen([name](const QString&) { return name; }); }
-    void CancelOpen() { OnOpen([](const QString&) { return std::nullopt; }); }
-    void AnswerFont(const DialogFont& font) { m_font.push_back([font](auto&) { return font; }); }
-    void CancelFont() { m_font.push_back([](auto&) { return std::nullopt; }); }
-    void AnswerColor(int32_t color) { m_color.push_back([color](auto&) { return color; }); }
-    void CancelColor() { m_color.push_back([](auto&) { return std::nullopt; }); }
+    void AnswerOpen(const QString& name) { m_open.push_back(name); }
+    void CancelOpen() { m_open.push_back(std::nullopt); }
+    void AnswerFont(const DialogFont& font) { m_font.push_back(font); }
+    void CancelFont() { m_font.push_back(std::nullopt); }
+    void AnswerColor(int32_t color) { m_color.push_back(color); }
+    void CancelColor() { m_color.push_back(std::nullopt); }
 
     // What each dialog was shown with, one entry per show, and the flags in force.
     struct Shown {
@@ -51,21 +46,21 @@ public:
 
 private:
     template <typename T>
-    std::optional<T> show(std::deque<Answer<T>>& script, std::vector<T>& shown, const T& proposed,
+    std::optional<T> show(std::deque<std::optional<T>>& script, std::vector<T>& shown, const T& proposed,
                           int32_t flags, const char* dialog) {
         shown.push_back(proposed);
         m_shown.Flags.push_back(flags);
         if (script.empty())
             throw toolkit::Error(5, QStringLiteral("The %1 dialog was shown with no answer scripted")
                                         .arg(QLatin1String(dialog)));
-        const Answer<T> next = std::move(script.front());
+        const std::optional<T> next = script.front();
         script.pop_front();
-        return next(proposed);
+        return next;
     }
 
-    std::deque<Answer<QString>> m_open;
-    std::deque<Answer<DialogFont>> m_font;
-    std::deque<Answer<int32_t>> m_color;
+    std::deque<std::optional<QString>> m_open;
+    std::deque<std::optional<DialogFont>> m_font;
+    std::deque<std::optional<int32_t>> m_color;
     Shown m_shown;
 };
 

@@ -27,7 +27,6 @@ public:
     }
     void On(Answer answer) { m_script.push_back(std::move(answer)); }
 
-    size_t Pending() const noexcept { return m_script.size(); }
     const std::vector<QString>& Addresses() const noexcept { return m_addresses; }
     const std::vector<std::chrono::milliseconds>& Timeouts() const noexcept { return m_timeouts; }
 

@@ -11,15 +11,12 @@ namespace testsupport {
 class ScriptedShell : public toolkit::ShellSeam {
 public:
     struct Request {
-        int32_t hwnd = 0;
-        QString verb, file, parameters, directory;
-        int16_t showCmd = 0;
+        QString verb, file;
     };
 
-    int32_t ShellExecute(int32_t hwnd, const QString& verb, const QString& file,
-                         const QString& parameters, const QString& directory,
-                         int16_t showCmd) override {
-        requests.push_back({hwnd, verb, file, parameters, directory, showCmd});
+    int32_t ShellExecute(int32_t, const QString& verb, const QString& file, const QString&,
+                         const QString&, int16_t) override {
+        requests.push_back({verb, file});
         return result;
     }
 
