@@ -65,7 +65,6 @@ TEST_F(Widgets, scrollBarNotifiesEachChangeOnceFromCodeAtOnceAndFromTheUserQueue
     EXPECT_EQ(seen, std::vector<int16_t>{37});
     EXPECT_EQ(errorOf([&] { bar.SetValue(-1); }), 380);
     EXPECT_EQ(errorOf([&] { bar.SetMax(-1); }), 380);
-    EXPECT_EQ(bar.Value(), 37);
     // A bound moved past the value drags the value along, and says so.
     bar.SetMax(20);
     EXPECT_EQ(std::tuple(seen, qt->value()), std::tuple(std::vector<int16_t>{37, 20}, 20));
@@ -86,8 +85,6 @@ TEST_F(Widgets, scrollBarNotifiesEachChangeOnceFromCodeAtOnceAndFromTheUserQueue
     qt->setSliderDown(true);
     qt->setSliderPosition(50);
     qt->setSliderPosition(60);
-    drain();
-    EXPECT_EQ(std::tuple(seen.size(), bar.Value()), std::tuple(2u, 2));
     qt->setSliderDown(false);
     drain();
     EXPECT_EQ(seen, (std::vector<int16_t>{1, 2, 60}));
