@@ -132,9 +132,8 @@ TEST_F(CCtrlFlavorsTest, Form3DPositionSwitchesTopMostShowsTheWindowAndRefusesOt
     for (const int32_t value : {-3, 2, 0x10010, kMin})
         EXPECT_EQ(m_flavors.Form3DPosition(static_cast<enm3DPosType>(value)), 0) << value;
     // Only stacking changes: a call that would move or size is refused.
-    EXPECT_EQ(toolkit::SetWindowPos(h, toolkit::HWND_NOTOPMOST, 0, 0, 0, 0, toolkit::SWP_NOSIZE), 0);
-    EXPECT_EQ(toolkit::SetWindowPos(h, toolkit::HWND_NOTOPMOST, 0, 0, 0, 0, 0x43 | 0x100), 0);
-    EXPECT_EQ(toolkit::SetWindowPos(h + 1, toolkit::HWND_NOTOPMOST, 0, 0, 0, 0, 0x43), 0);
+    for (const auto& [handle, flags] : {std::pair{h, toolkit::SWP_NOSIZE}, {h, 0x43 | 0x100}, {h + 1, 0x43}})
+        EXPECT_EQ(toolkit::SetWindowPos(handle, toolkit::HWND_NOTOPMOST, 0, 0, 0, 0, flags), 0) << flags;
     EXPECT_TRUE(toolkit::IsTopMost(h));
     // An unloaded window has no place in the order and is not shown again.
     m_window->Unload();

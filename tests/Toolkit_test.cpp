@@ -142,27 +142,22 @@ TEST_F(Unpaced, aShowMapsOnceBackInTheEventLoopWithWhatTheHandlerDidMeanwhile) {
 }
 
 // Hiding with the owner and coming back with it is the panel's Hide Vorn; one hidden on purpose
-// stays hidden when the owner comes back.
-TEST_F(Unpaced, anOwnedWindowHiddenOnPurposeStaysHiddenWhenItsOwnerComesBack) {
-    Window owner, owned;
-    owner.Show();
-    owned.Show(vbModeless, &owner);
-    drain();
-    owned.Hide();
-    owner.SetWindowState(vbMinimized);
-    owner.SetWindowState(vbNormal);
-    drain();
-    EXPECT_FALSE(owned.NativeWidget()->isVisible());
-    owned.Show();
-    drain();
-    EXPECT_EQ(std::tuple(owned.NativeWidget()->isVisible(), owned.Owner()), std::tuple(true, &owner));
-}
-
-TEST_F(Unpaced, ownerDestroyedFirstLeavesTheOwnedWindowUsable) {
+// stays hidden when the owner comes back. An owner destroyed first leaves the owned window usable.
+TEST_F(Unpaced, anOwnedWindowHiddenOnPurposeStaysHiddenWhenItsOwnerComesBackAndOutlivesIt) {
     Window owned;
     {
         Window owner;
+        owner.Show();
         owned.Show(vbModeless, &owner);
+        drain();
+        owned.Hide();
+        owner.SetWindowState(vbMinimized);
+        owner.SetWindowState(vbNormal);
+        drain();
+        EXPECT_FALSE(owned.NativeWidget()->isVisible());
+        owned.Show();
+        drain();
+        EXPECT_EQ(std::tuple(owned.NativeWidget()->isVisible(), owned.Owner()), std::tuple(true, &owner));
     }
     EXPECT_EQ(owned.Owner(), nullptr);
     owned.Hide();
