@@ -1,0 +1,60 @@
+// The text cleanup on arbitrary UTF-16: line breaks to one replacement, then enclosed spans
+// cut. The one-pass procedures must give exactly what cutting and searching again from the
+// start gives, step by step, on every text, including lone surrogates; longer delimiters and
+// replacements take the plain procedures, which must agree all the same.
+//
+// Input: one mode byte, then UTF-16 code units. Mode 0 to 127: the panel's cleanup (a blank
+// for line breaks, "<" and ">"). Mode 128 to 255: the delimiters and the replacement are
+// taken from the first units, their lengths from the mode's bits.
+
+#include "app/ModuleMain.h"
+
+#include "FuzzInput.h"
+#include "CleanupSteps.h"
+#include "support/Overrides.h"
+
+#include <chrono>
+
+using cleanup_steps::ReplaceNewLineSteps;
+using cleanup_steps::StripEnclosedSteps;
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    fuzz::EnsureApplication();
+    // Every clock read lets events run, so that path is taken on short inputs too.
+    static const testsupport::ScopedWorkYieldInterval everyRead{std::chrono::nanoseconds::zero()};
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size < 1)
+        return 0;
+    const uint8_t mode = data[0];
+    QString units = fuzz::Utf16(data + 1, size - 1);
+
+    QString open = QStringLiteral("<");
+    QString close = QStringLiteral(">");
+    QString replace = QStringLiteral(" ");
+    if (mode & 0x80) {
+        const qsizetype openLength = 1 + (mode & 3);
+        const qsizetype closeLength = 1 + (mode >> 2 & 3);
+        const qsizetype replaceLength = mode >> 4 & 3;
+        if (units.size() < openLength + closeLength + replaceLength)
+            return 0;
+        open = units.left(openLength);
+        close = units.mid(openLength, closeLength);
+        replace = units.mid(openLength + closeLength, replaceLength);
+        units.remove(0, openLength + closeLength + replaceLength);
+    }
+
+    QString actual = units;
+    const bool replaced = ModuleMain::ReplaceNewLine(actual, replace);
+    ModuleMain::StripEnclosed(actual, open, close);
+    // Inputs stay far below the length where the quadratic steps would slow the run; the
+    // failing input is kept as the fuzzer's artifact.
+    QString expected = units;
+    fuzz::Expect(replaced == ReplaceNewLineSteps(expected, replace),
+                 "ReplaceNewLine reported another outcome");
+    StripEnclosedSteps(expected, open, close);
+    fuzz::Expect(actual == expected, "the cleanup differs from the steps");
+    return 0;
+}
