@@ -20,7 +20,8 @@ Request bad(const QString& message) {
 
 // The minutes of --reload: a whole number from 1 to kMaxReloadMinutes; 0 when it is not one.
 int reloadMinutes(const QString& value) {
-    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,4}$"));
+    // Anchored whole: "$" alone would also take "5" followed by a line break.
+    static const QRegularExpression digits(QRegularExpression::anchoredPattern(QStringLiteral("[0-9]{1,4}")));
     if (!digits.match(value).hasMatch())
         return 0;
     const int minutes = value.toInt();

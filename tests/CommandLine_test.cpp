@@ -48,7 +48,7 @@ TEST(CommandLineTest, badOptionsAndCountsEndWithStatusTwoAndAMessage) {
         {"--reload", "Missing value after '--reload'"}, {"--reload|5", "needs a file or an address"},
         {"--reload=0|http://x/", "from 1 to 1440, not '0'"}, {"--reload=1441|http://x/", "from 1 to 1440"},
         {"--reload=-1|http://x/", "from 1 to 1440"}, {"--reload=1.5|http://x/", "from 1 to 1440"},
-        {"--reload=5|ftp://x/", "only http and https"},
+        {"--reload=5|ftp://x/", "only http and https"}, {"--reload=5\n|http://x/", "from 1 to 1440"},
     };
     for (const auto& c : cases) {
         const auto r = parse(QString::fromUtf8(c.arguments));
