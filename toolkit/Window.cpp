@@ -308,14 +308,18 @@ void Window::readReport() {
     m_reportDeferred = false;
     // Where the X server has the window now; elsewhere the reports as Qt
     // passed them on.
-    const QRect client = X11ClientGeometry(native->winId()).value_or(m_widget->Reported());
+    const std::optional<QRect> server = X11ClientGeometry(native->winId());
+    const QRect client = server.value_or(m_widget->Reported());
     if (client.isEmpty())
         return;
     const float scaleWidth = ScaleWidth();
     const float scaleHeight = ScaleHeight();
     // The window manager has framed the window, or framed it anew: the outer
-    // rectangle takes the frame in around the client area.
-    const QMargins framed = m_style.TitleBar ? native->frameMargins() : QMargins();
+    // rectangle takes the frame in around the client area. On X, Qt's margins
+    // of a window no frame holds are the server's size less its own, which a
+    // stale report makes nonsense, even negative.
+    const bool mayBeFramed = m_style.TitleBar && (!server || m_widget->Framed());
+    const QMargins framed = mayBeFramed ? native->frameMargins() : QMargins();
     const bool reframed = !framed.isNull() && framed != m_frame;
     if (reframed)
         g_lastCaptionFrame = m_frame = framed;

@@ -50,6 +50,8 @@ public:
     // Its client rectangle as the window system last reported it, in screen
     // pixels; empty before the first report.
     QRect Reported() const { return m_reported; }
+    // A window manager's frame holds the native window.
+    bool Framed() const { return m_parent != 0; }
     QWidget* Client() const;
     QMenuBar* MenuBar();
     QMenuBar* MenuBarIfAny() const { return m_menuBar; }
