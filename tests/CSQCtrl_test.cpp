@@ -371,7 +371,8 @@ protected:
 // CSQCtrlLoop.refreshDuringTheScrollTimingSpeedZero...
 TEST_F(FormSQMainTest, narrowingBringsAWaitingLeadBackAndTheBorderChangesOnlyTheWidth) {
     form().SetWidth(12000);
-    const float waiting = right(), trailLeft = trail().Left();
+    const float waiting = right();
+    const float trailLeft = trail().Left();
     // Waiting at the right edge, in view, partly gone on the left.
     for (const auto& [left, width] : {std::pair(waiting, 6000.0f), {1234.5f, 5000.0f}, {-800.0f, 4500.0f}}) {
         lead().SetLeft(left);

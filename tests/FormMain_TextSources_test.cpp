@@ -124,7 +124,8 @@ TEST_F(TextSources, WebProposesTheLastAddressAndCleansThePage) {
     EXPECT_EQ(fetches->Timeouts(), std::vector<std::chrono::milliseconds>(2, std::chrono::seconds(60)));
 
     ASSERT_EQ(prompts->shown.size(), 1u) << "the reload asked again";
-    EXPECT_EQ(prompts->shown[0].initial, QString());
+    EXPECT_EQ(std::tuple(prompts->shown[0].prompt, prompts->shown[0].initial),
+              std::tuple(QStringLiteral("URL ?"), QString()));
 }
 
 // A failure is reported, the user's cancel is not; both keep the new address and nothing else.
