@@ -19,7 +19,7 @@ build="${VORN_FUZZ_BUILD_DIR:-build-fuzz}"
 
 # shellcheck disable=SC2086
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCMAKE_CXX_COMPILER=clang++-14 -DVORN_FUZZ=ON -DVORN_BUILD_TESTS=OFF -DVORN_BUILD_BENCH=OFF \
+  -DCMAKE_CXX_COMPILER=clang++-14 -DCMAKE_UNITY_BUILD=ON -DVORN_FUZZ=ON -DVORN_BUILD_TESTS=OFF -DVORN_BUILD_BENCH=OFF \
   ${VORN_CMAKE_ARGS:-} >/dev/null
 targets=("$@")
 if [ "${#targets[@]}" -eq 0 ]; then
