@@ -160,13 +160,10 @@ void CFileStream::OpenFile(int32_t vlngKind, int32_t vlngDirection) noexcept {
         }
 
         using Mode = FileTable::Mode;
-        // By kind, then by direction.
+        // By kind, then by direction; the callers, all in this class, pass only these.
         constexpr Mode kModes[2][2] = {{Mode::BinaryRead, Mode::BinaryWrite},
                                        {Mode::TextInput, Mode::TextOutput}};
-        if (vlngKind < 0 || vlngKind > 1 || vlngDirection < 0 || vlngDirection > 1)
-            throw toolkit::Error::InvalidProcedureCall(); // nothing opened is no success
-        const Mode mode = kModes[vlngKind][vlngDirection];
-        FileTable::Open(m_intFileNumber, m_strPath, mode);
+        FileTable::Open(m_intFileNumber, m_strPath, kModes[vlngKind][vlngDirection]);
         m_blnError = false;
     } catch (...) {
         m_blnError = true;
