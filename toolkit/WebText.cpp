@@ -33,6 +33,7 @@ bool isBlank(QChar c) {
 // The text with each run of blanks folded into one blank and none at either end.
 class FoldedText {
 public:
+    explicit FoldedText(QStringView text = {}) { Append(text); }
     void Append(QStringView text) {
         for (const QChar c : text) {
             if (isBlank(c)) {
@@ -52,12 +53,6 @@ private:
     QString m_text;
     bool m_blank = false;
 };
-
-QString folded(QStringView text) {
-    FoldedText out;
-    out.Append(text);
-    return out.Take();
-}
 
 // Elements whose content a browser does not show as text.
 bool isHidden(QByteArrayView name) {
@@ -281,7 +276,7 @@ QString FeedText(QStringView xml, WorkYield& yield) {
             break; // the title was cut off
         const bool html = atom ? type == u"html" || type == u"text/html"
                                : raw.contains(u'<') || raw.contains(u'&');
-        const QString title = html ? HtmlText(raw, yield) : folded(raw);
+        const QString title = html ? HtmlText(raw, yield) : FoldedText(raw).Take();
         if (ofFeed && feedTitle.isEmpty())
             feedTitle = title;
         else if (ofItem && !title.isEmpty())
