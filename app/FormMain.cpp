@@ -217,10 +217,9 @@ void FormMain::Form_QueryUnload(int16_t& Cancel, int16_t /*UnloadMode*/) {
 
 void FormMain::Form_Terminate() {
     m_frmMarquee.reset();
-    if (csqc) {
-        csqc->SetListener(nullptr);
-        csqc.reset();
-    }
+    // A scroll loop still running holds the controller beyond this panel.
+    csqc->SetListener(nullptr);
+    csqc.reset();
     toolkit::EndApplication();
 }
 
