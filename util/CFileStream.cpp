@@ -170,7 +170,7 @@ void CFileStream::OpenFile(int32_t vlngKind, int32_t vlngDirection) noexcept {
     }
 }
 
+// Called only once the number is taken: by OpenFile when it is, and by a read of an open file.
 void CFileStream::CloseFile() {
-    if (m_intFileNumber != 0)
-        FileTable::Close(m_intFileNumber);
+    FileTable::Close(m_intFileNumber);
 }
