@@ -14,20 +14,16 @@ namespace {
 constexpr int32_t kWhite = RGB(255, 255, 255);
 constexpr int32_t kBlack = RGB(0, 0, 0);
 
-// The labels' face; where it is not installed the substitutions made at
-// start-up draw it with a Japanese gothic face that is.
-toolkit::StdFont labelFont(float size) {
-    return {.Name = QStringLiteral("ＭＳ Ｐゴシック"), .Size = size, .Bold = true,
-            .Charset = toolkit::kCharsetShiftJis};
-}
-
-// A label of the column right of the icon, 1000 twips from the left and 3800 wide.
+// A label of the column right of the icon, 1000 twips from the left and 3800 wide. Where its
+// face is not installed, the substitutions made at start-up draw it with a Japanese gothic
+// face that is.
 std::unique_ptr<toolkit::Label> whiteLabel(toolkit::Window& window, const QString& caption,
                                            float size, float top, float height) {
     auto label = toolkit::Placed<toolkit::Label>(window, 1000, top, 3800, height);
     label->SetBackColor(kWhite);
     label->SetForeColor(kBlack);
-    label->SetFont(labelFont(size));
+    label->SetFont({.Name = QStringLiteral("ＭＳ Ｐゴシック"), .Size = size, .Bold = true,
+                    .Charset = toolkit::kCharsetShiftJis});
     label->SetCaption(caption);
     return label;
 }

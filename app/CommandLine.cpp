@@ -28,14 +28,6 @@ int reloadMinutes(const QString& value) {
     return minutes <= kMaxReloadMinutes ? minutes : 0;
 }
 
-QString versionText() {
-    return QStringLiteral("%1 %2.%3.%4\n")
-        .arg(toolkit::AppTitle())
-        .arg(toolkit::AppMajor())
-        .arg(toolkit::AppMinor())
-        .arg(toolkit::AppRevision());
-}
-
 Request localFile(const QString& argument, const QString& path) {
     const QFileInfo info(path);
     const QString quoted = QStringLiteral("'%1'").arg(argument);
@@ -114,7 +106,8 @@ Request Parse(const QStringList& arguments) {
         return {Outcome::Help, text, SourceKind::None, QString(), 0};
     }
     if (parser.isSet(version))
-        return {Outcome::Version, versionText(), SourceKind::None, QString(), 0};
+        return {Outcome::Version, toolkit::AppTitle() + u' ' + toolkit::AppVersion() + u'\n',
+                SourceKind::None, QString(), 0};
     int minutes = 0;
     if (parser.isSet(reload)) {
         // Given more than once, the last one counts.

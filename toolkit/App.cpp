@@ -13,6 +13,10 @@ int16_t AppMinor() { return VORN_VERSION_MINOR; }
 int16_t AppRevision() { return VORN_VERSION_PATCH; }
 QString AppLegalCopyright() { return QStringLiteral(VORN_LEGAL_COPYRIGHT); }
 
+QString AppVersion() {
+    return QStringLiteral("%1.%2.%3").arg(AppMajor()).arg(AppMinor()).arg(AppRevision());
+}
+
 void PrepareApplication() {
     const bool wayland = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
                          qEnvironmentVariable("XDG_SESSION_TYPE") == QStringLiteral("wayland");
@@ -23,8 +27,7 @@ void PrepareApplication() {
 
 void InitApplication() {
     QCoreApplication::setApplicationName(AppTitle());
-    QCoreApplication::setApplicationVersion(
-        QStringLiteral("%1.%2.%3").arg(AppMajor()).arg(AppMinor()).arg(AppRevision()));
+    QCoreApplication::setApplicationVersion(AppVersion());
     RegisterFontSubstitutions();
 }
 

@@ -11,6 +11,8 @@ QString AppTitle();
 int16_t AppMajor();
 int16_t AppMinor();
 int16_t AppRevision();
+// Major, minor and revision, joined by dots.
+QString AppVersion();
 QString AppLegalCopyright();
 
 // Start-up settings that must be made before the QApplication exists: the

@@ -26,11 +26,10 @@ int32_t Add32(int32_t a, int32_t b) { return narrow<int32_t>(int64_t{a} + b); }
 int32_t Mul32(int32_t a, int32_t b) { return narrow<int32_t>(int64_t{a} * b); }
 
 int16_t RoundToInt16(double value) {
-    if (std::isnan(value))
-        throw Error::Overflow();
-    // nearbyint follows the default rounding mode, round-to-nearest-even.
+    // nearbyint follows the default rounding mode, round-to-nearest-even. NaN fails both
+    // comparisons, so it is refused with the values out of range.
     const double r = std::nearbyint(value);
-    if (r < std::numeric_limits<int16_t>::min() || r > std::numeric_limits<int16_t>::max())
+    if (!(r >= std::numeric_limits<int16_t>::min() && r <= std::numeric_limits<int16_t>::max()))
         throw Error::Overflow();
     return static_cast<int16_t>(r);
 }

@@ -77,15 +77,6 @@ QString DecodeSliced(const QByteArray& bytes, const char* charset, bool& error) 
     return text;
 }
 
-QString DecodeUtf8(const QByteArray& bytes) {
-    bool error = false;
-    QString text = DecodeSliced(bytes, "UTF-8", error);
-    if (!error)
-        return text;
-    QString fallback = DecodeSliced(bytes, kFallbackCodePage, error);
-    return error ? text : fallback;
-}
-
 } // namespace
 
 QByteArray SystemCodePageName() {
@@ -99,10 +90,14 @@ QByteArray SystemCodePageName() {
 }
 
 QString DecodeCodePage(const QByteArray& bytes, const QByteArray& charset) {
-    if (IsUtf8Name(charset) || !QStringDecoder(charset.constData(), kFlags).isValid())
-        return DecodeUtf8(bytes);
+    const bool utf8 = IsUtf8Name(charset) || !QStringDecoder(charset.constData(), kFlags).isValid();
     bool error = false;
-    return DecodeSliced(bytes, charset.constData(), error);
+    QString text = DecodeSliced(bytes, utf8 ? "UTF-8" : charset.constData(), error);
+    // UTF-8 that does not decode cleanly is read as CP932 when that does.
+    if (!utf8 || !error)
+        return text;
+    QString fallback = DecodeSliced(bytes, kFallbackCodePage, error);
+    return error ? text : fallback;
 }
 
 QByteArray EncodeCodePage(const QString& text, const QByteArray& charset) {

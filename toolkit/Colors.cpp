@@ -25,12 +25,6 @@ constexpr R kSystemRoles[kLastSystemColor + 1] = {
     R::Button, R::Dark,   R::Text,       R::ButtonText,  R::WindowText,
     R::Light,  R::Shadow, R::Midlight,   R::ToolTipText, R::ToolTipBase};
 
-QColor systemColor(int n) {
-    const QPalette pal = QApplication::palette();
-    const bool disabled = n == 17 || n == 19;
-    return pal.color(disabled ? QPalette::Disabled : pal.currentColorGroup(), kSystemRoles[n]);
-}
-
 } // namespace
 
 void CheckColor(int32_t color) {
@@ -41,11 +35,14 @@ void CheckColor(int32_t color) {
 
 QColor ToQColor(int32_t color) {
     const auto u = static_cast<uint32_t>(color);
-    if (u & 0x80000000u) {
-        const uint32_t n = u & 0x7FFFFFFFu;
-        return n <= kLastSystemColor ? systemColor(static_cast<int>(n)) : QColor(Qt::black);
-    }
-    return QColor(u & 0xFF, (u >> 8) & 0xFF, (u >> 16) & 0xFF);
+    if (!(u & 0x80000000u))
+        return QColor(u & 0xFF, (u >> 8) & 0xFF, (u >> 16) & 0xFF);
+    const uint32_t n = u & 0x7FFFFFFFu;
+    if (n > kLastSystemColor)
+        return QColor(Qt::black);
+    const QPalette pal = QApplication::palette();
+    const bool disabled = n == 17 || n == 19;
+    return pal.color(disabled ? QPalette::Disabled : pal.currentColorGroup(), kSystemRoles[n]);
 }
 
 int32_t FromQColor(const QColor& color) {

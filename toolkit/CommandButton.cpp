@@ -11,35 +11,21 @@
 
 namespace toolkit {
 
-// Holds a click that Qt reports inside the release until the release itself
-// has been reported, so that handlers see MouseDown, MouseUp, then Click.
+// Reports the release before Qt's own handling of it, which reports the click, so that
+// handlers see MouseDown, MouseUp, then Click.
 class CommandButtonWidget : public Forwarding<QPushButton> {
 public:
     explicit CommandButtonWidget(QWidget* parent) : Forwarding<QPushButton>(parent) {
-        QObject::connect(this, &QPushButton::clicked, this, [this] {
-            if (m_inRelease)
-                m_clickPending = true;
-            else
-                button().postClick();
-        });
+        QObject::connect(this, &QPushButton::clicked, this,
+                         [this] { static_cast<CommandButton*>(m_control)->postClick(); });
     }
 
 protected:
     void mouseReleaseEvent(QMouseEvent* e) override {
-        m_inRelease = true;
-        Forwarding<QPushButton>::mouseReleaseEvent(e);
-        m_inRelease = false;
-        if (m_clickPending) {
-            m_clickPending = false;
-            button().postClick();
-        }
+        m_control->Mouse(MouseKind::Up, ToMouseArgs(MouseKind::Up, *e));
+        QPushButton::mouseReleaseEvent(e);
+        e->accept();
     }
-
-private:
-    CommandButton& button() const { return *static_cast<CommandButton*>(m_control); }
-
-    bool m_inRelease = false;
-    bool m_clickPending = false;
 };
 
 CommandButton::CommandButton(Container& parent) : Control(parent, vbButtonFace, vbButtonText) {

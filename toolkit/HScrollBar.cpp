@@ -8,7 +8,6 @@
 #include <QPainter>
 #include <QPointer>
 #include <QProxyStyle>
-#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStyleOptionSlider>
 
@@ -79,30 +78,25 @@ protected:
 };
 
 HScrollBar::HScrollBar(Container& parent) : Control(parent, vbButtonFace, vbButtonText) {
-    m_bar = new HScrollBarWidget(parent.ClientWidget());
+    auto* bar = new HScrollBarWidget(parent.ClientWidget());
+    m_bar = bar;
     // The value follows the thumb only when it is let go.
     m_bar->setTracking(false);
-    m_bar->setRange(0, m_intMax);
+    m_bar->setRange(0, 32767);
     m_bar->setPageStep(1);
-    QObject::connect(m_bar, &QAbstractSlider::valueChanged, m_bar, [this](int value) {
-        // The bar's range is 16-bit, so the value is too.
-        const auto v = static_cast<int16_t>(value);
-        if (v == m_intValue)
-            return;
-        m_intValue = v;
-        post([this] { raise(OnChange); });
-    });
+    // The bar tells only real changes; the code's own are made with its signals blocked.
+    QObject::connect(m_bar, &QAbstractSlider::valueChanged, m_bar,
+                     [this] { post([this] { raise(OnChange); }); });
     // Qt's bars take no focus by default; this one is a control of its own.
     m_bar->setFocusPolicy(Qt::StrongFocus);
-    Attach(m_bar);
+    Attach(bar);
 }
 
 void HScrollBar::SetValue(int16_t value) {
-    if (value < 0 || value > m_intMax)
+    if (value < 0 || value > Max())
         throw Error::InvalidPropertyValue();
-    if (value == m_intValue)
+    if (value == Value())
         return;
-    m_intValue = value;
     {
         const QSignalBlocker block(m_bar);
         m_bar->setValue(value);
@@ -113,15 +107,15 @@ void HScrollBar::SetValue(int16_t value) {
 void HScrollBar::SetMax(int16_t value) {
     if (value < 0)
         throw Error::InvalidPropertyValue();
-    m_intMax = value;
+    const bool moves = Value() > value;
     {
         // The bar keeps its value inside the new range by itself, silently.
         const QSignalBlocker block(m_bar);
         m_bar->setRange(0, value);
     }
-    // A value beyond the new Max moves to it as the code would move it.
-    if (m_intValue > value)
-        SetValue(value);
+    // A value beyond the new Max moves to it as the code would move it, and says so.
+    if (moves)
+        raise(OnChange);
 }
 
 } // namespace toolkit

@@ -2,12 +2,12 @@
 
 #include "toolkit/Control.h"
 
+#include <QScrollBar>
+
 #include <cstdint>
 #include <functional>
 
 namespace toolkit {
-
-class HScrollBarWidget;
 
 // A horizontal scroll bar with a 16-bit Value from 0 to Max, moved by 1 with
 // the arrows and the clicks on the track. Change is raised only when Value
@@ -18,19 +18,18 @@ class HScrollBar : public Control {
 public:
     explicit HScrollBar(Container& parent);
 
-    int16_t Value() const { return m_intValue; }
+    // The bar's own value and maximum: the range is 16-bit, so both are too.
+    int16_t Value() const { return static_cast<int16_t>(m_bar->value()); }
     // A value outside 0..Max is refused with "Invalid property value".
     void SetValue(int16_t value);
-    int16_t Max() const { return m_intMax; }
+    int16_t Max() const { return static_cast<int16_t>(m_bar->maximum()); }
     // A Max below the value moves the value to it; one below 0 is refused.
     void SetMax(int16_t value);
 
     std::function<void()> OnChange;
 
 private:
-    HScrollBarWidget* m_bar;
-    int16_t m_intValue = 0;
-    int16_t m_intMax = 32767;
+    QScrollBar* m_bar;
 };
 
 } // namespace toolkit

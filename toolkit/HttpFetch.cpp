@@ -67,8 +67,7 @@ QString decodeWith(const QByteArray& charset, const QByteArray& body) {
 
 FetchError::FetchError(FetchFailure failure, const QString& address, const QString& reason)
     : Error(35750 + static_cast<int32_t>(failure),
-            QStringLiteral("Could not fetch %1: %2.").arg(address, reason)),
-      m_failure(failure) {}
+            QStringLiteral("Could not fetch %1: %2.").arg(address, reason)) {}
 
 QUrl WebAddress(const QString& address) {
     QString text = address.trimmed();

@@ -32,10 +32,7 @@ enum class FetchFailure : int32_t {
 class FetchError : public Error {
 public:
     FetchError(FetchFailure failure, const QString& address, const QString& reason);
-    FetchFailure Failure() const noexcept { return m_failure; }
-
-private:
-    FetchFailure m_failure;
+    FetchFailure Failure() const noexcept { return static_cast<FetchFailure>(Number() - 35750); }
 };
 
 inline constexpr int64_t kMaxFetchBytes = 32 * 1024 * 1024;

@@ -21,17 +21,14 @@ namespace {
 QWidget* dialogParent() { return QApplication::activeWindow(); }
 
 // Qt's own font dialog offers strike-through and underline in an "Effects" box; the box is
-// hidden, so nothing is offered that would then be ignored.
+// hidden, so nothing is offered that would then be ignored. Without the effects beside it, Qt
+// lays the sample box out with no height for its text.
 void hideEffects(QFontDialog& dialog) {
     for (QCheckBox* box : dialog.findChildren<QCheckBox*>()) {
         box->hide();
         if (auto* group = qobject_cast<QGroupBox*>(box->parentWidget()))
             group->hide();
     }
-}
-
-// Without the effects beside it, Qt lays the sample box out with no height for its text.
-void keepSampleTall(QFontDialog& dialog) {
     for (QGroupBox* group : dialog.findChildren<QGroupBox*>()) {
         for (QLineEdit* sample : group->findChildren<QLineEdit*>())
             sample->setMinimumHeight(3 * sample->fontMetrics().height());
@@ -89,7 +86,6 @@ public:
         auto* dialog = new QFontDialog(initial, dialogParent());
         dialog->setOption(QFontDialog::DontUseNativeDialog);
         hideEffects(*dialog);
-        keepSampleTall(*dialog);
         const std::optional<QFont> chosen = answerOf(dialog, &QFontDialog::selectedFont);
         if (!chosen)
             return std::nullopt;

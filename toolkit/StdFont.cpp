@@ -10,25 +10,17 @@
 
 namespace toolkit {
 
-namespace {
-
-// Points are mapped at 96 per inch, the resolution that makes a pixel 15
-// twips, so that measured text and the twip layout agree on every screen.
-double pointSizeForScreen(float points) {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    const double dpi = screen ? screen->logicalDotsPerInchY() : 0.0;
-    return static_cast<double>(points) * 96.0 / (dpi > 0.0 ? dpi : 96.0);
-}
-
-} // namespace
-
 QString WithLineFeeds(QString text) {
     return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
 }
 
 QFont ToQFont(const StdFont& font) {
     QFont f(font.Name);
-    const double pt = pointSizeForScreen(font.Size);
+    // Points are mapped at 96 per inch, the resolution that makes a pixel 15
+    // twips, so that measured text and the twip layout agree on every screen.
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const double dpi = screen ? screen->logicalDotsPerInchY() : 0.0;
+    const double pt = static_cast<double>(font.Size) * 96.0 / (dpi > 0.0 ? dpi : 96.0);
     f.setPointSizeF(pt > 0.0 ? pt : 1.0);
     f.setBold(font.Bold);
     f.setItalic(font.Italic);

@@ -11,7 +11,6 @@
 #include <libxml/parser.h>
 
 #include <algorithm>
-#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -34,6 +33,7 @@ bool isBlank(QChar c) {
 // The text with each run of blanks folded into one blank and none at either end.
 class FoldedText {
 public:
+    explicit FoldedText(QStringView text = {}) { Append(text); }
     void Append(QStringView text) {
         for (const QChar c : text) {
             if (isBlank(c)) {
@@ -54,32 +54,22 @@ private:
     bool m_blank = false;
 };
 
-QString folded(QStringView text) {
-    FoldedText out;
-    out.Append(text);
-    return out.Take();
-}
-
-bool nameIn(const xmlChar* name, std::initializer_list<const char*> names) {
-    const char* n = reinterpret_cast<const char*>(name);
-    return n && std::any_of(names.begin(), names.end(),
-                            [n](const char* candidate) { return std::strcmp(n, candidate) == 0; });
-}
-
 // Elements whose content a browser does not show as text.
-bool isHidden(const xmlChar* name) {
-    return nameIn(name, {"script", "style", "template", "noscript", "title", "iframe", "noembed",
-                         "noframes"});
+bool isHidden(QByteArrayView name) {
+    static const QByteArrayList hidden{"script", "style",  "template", "noscript",
+                                       "title",  "iframe", "noembed",  "noframes"};
+    return hidden.contains(name);
 }
 
 // Elements that stand on lines of their own, or apart, in a browser.
-bool isApart(const xmlChar* name) {
-    return nameIn(name, {"address", "article", "aside", "blockquote", "br", "caption", "center",
-                         "dd", "details", "dialog", "dir", "div", "dl", "dt", "fieldset",
-                         "figcaption", "figure", "footer", "form", "h1", "h2", "h3", "h4", "h5",
-                         "h6", "header", "hr", "legend", "li", "main", "menu", "nav", "ol", "p",
-                         "pre", "section", "summary", "table", "tbody", "td", "tfoot", "th",
-                         "thead", "tr", "ul"});
+bool isApart(QByteArrayView name) {
+    static const QByteArrayList apart{
+        "address", "article", "aside", "blockquote", "br", "caption", "center", "dd", "details",
+        "dialog", "dir", "div", "dl", "dt", "fieldset", "figcaption", "figure", "footer", "form",
+        "h1", "h2", "h3", "h4", "h5", "h6", "header", "hr", "legend", "li", "main", "menu", "nav",
+        "ol", "p", "pre", "section", "summary", "table", "tbody", "td", "tfoot", "th", "thead",
+        "tr", "ul"};
+    return apart.contains(name);
 }
 
 struct HtmlSink {
@@ -96,9 +86,10 @@ HtmlSink& sinkOf(void* context) {
 void onElement(void* context, const xmlChar* name, int step) {
     HtmlSink& sink = sinkOf(context);
     sink.yield->Check(16);
-    if (isHidden(name))
+    const QByteArrayView tag(reinterpret_cast<const char*>(name));
+    if (isHidden(tag))
         sink.hidden = std::max(0, sink.hidden + step);
-    else if (isApart(name))
+    else if (isApart(tag))
         sink.text.Break();
 }
 
@@ -285,7 +276,7 @@ QString FeedText(QStringView xml, WorkYield& yield) {
             break; // the title was cut off
         const bool html = atom ? type == u"html" || type == u"text/html"
                                : raw.contains(u'<') || raw.contains(u'&');
-        const QString title = html ? HtmlText(raw, yield) : folded(raw);
+        const QString title = html ? HtmlText(raw, yield) : FoldedText(raw).Take();
         if (ofFeed && feedTitle.isEmpty())
             feedTitle = title;
         else if (ofItem && !title.isEmpty())

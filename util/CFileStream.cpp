@@ -160,20 +160,17 @@ void CFileStream::OpenFile(int32_t vlngKind, int32_t vlngDirection) noexcept {
         }
 
         using Mode = FileTable::Mode;
-        // By kind, then by direction.
+        // By kind, then by direction; the callers, all in this class, pass only these.
         constexpr Mode kModes[2][2] = {{Mode::BinaryRead, Mode::BinaryWrite},
                                        {Mode::TextInput, Mode::TextOutput}};
-        if (vlngKind < 0 || vlngKind > 1 || vlngDirection < 0 || vlngDirection > 1)
-            throw toolkit::Error::InvalidProcedureCall(); // nothing opened is no success
-        const Mode mode = kModes[vlngKind][vlngDirection];
-        FileTable::Open(m_intFileNumber, m_strPath, mode);
+        FileTable::Open(m_intFileNumber, m_strPath, kModes[vlngKind][vlngDirection]);
         m_blnError = false;
     } catch (...) {
         m_blnError = true;
     }
 }
 
+// Called only once the number is taken: by OpenFile when it is, and by a read of an open file.
 void CFileStream::CloseFile() {
-    if (m_intFileNumber != 0)
-        FileTable::Close(m_intFileNumber);
+    FileTable::Close(m_intFileNumber);
 }
