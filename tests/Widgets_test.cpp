@@ -407,12 +407,11 @@ TEST_F(DragTest, TheMoveIsRefusedAtOnceForOtherWindowsStatesCommandsOrAnUpButton
     const auto move = [&](int32_t handle, int32_t command) {
         return toolkit::SendMessage(handle, toolkit::WM_SYSCOMMAND, command, &packed);
     };
-    EXPECT_EQ(move(0, 0xF012), 0);
-    EXPECT_EQ(move(h + 1, 0xF012), 0);
     EXPECT_NO_THROW(modMove::DragWindow(0));
-    // Only the move by the title bar is a command the window takes.
-    for (const int32_t command : {0xF010, 0xF011, 0xF013, 0xF020, 0x0012})
-        EXPECT_EQ(move(h, command), 0) << command;
+    // No window, another one, and every command but the move by the title bar.
+    for (const auto& [handle, command] : {std::pair{0, 0xF012}, {h + 1, 0xF012}, {h, 0xF010}, {h, 0xF011},
+                                          {h, 0xF013}, {h, 0xF020}, {h, 0x0012}})
+        EXPECT_EQ(move(handle, command), 0) << handle << " " << command;
     for (const int16_t state : {toolkit::vbMinimized, toolkit::vbMaximized}) {
         m_window->SetWindowState(state);
         EXPECT_EQ(move(h, 0xF012), 0) << state;
