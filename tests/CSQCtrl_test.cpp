@@ -105,7 +105,6 @@ TEST_F(CSQCtrlSegments, cutsIntoPiecesOfAtMost200UnitsAndMeasuresEachInItsBoxsFo
 using CSQCtrlLoop = ScrollHarness;
 
 TEST_F(CSQCtrlLoop, handsSegmentsOverInOrderAndWrapsToTheRightEdge) {
-    const QString text = lettered(3, 7);
     csqc->SetSpeed(97);
     struct Seen {
         int32_t index;
@@ -123,9 +122,8 @@ TEST_F(CSQCtrlLoop, handsSegmentsOverInOrderAndWrapsToTheRightEdge) {
             csqc->Scroll(false, QString());
     };
     const PaintCounter painted(form().FrameVorn().NativeWidget());
-    csqc->Scroll(true, text);
+    csqc->Scroll(true, lettered(3, 7));
 
-    ASSERT_GT(seen.size(), 10u);
     EXPECT_GT(painted.paints, static_cast<int>(seen.size() / 2)) << "steps reach the screen";
     int32_t expected = 0;
     for (std::size_t i = 1; i < seen.size(); ++i) {
@@ -257,7 +255,6 @@ TEST_F(CSQCtrlLoop, refreshDuringTheScrollTimingSpeedZeroAndANewTextNested) {
     csqc->SetTiming(4);
     const float heightBefore = lead().Height();
     const float trailWidthBefore = trail().Width();
-    float held = 0;
     onYield = [&] {
         if (yields == 40) {
             form().SetFontSize(24);
@@ -274,11 +271,10 @@ TEST_F(CSQCtrlLoop, refreshDuringTheScrollTimingSpeedZeroAndANewTextNested) {
             EXPECT_FLOAT_EQ(lead().Left(), right() - 10) << "50 yields are 10 steps of 5 yields";
             csqc->SetTiming(0);
             csqc->SetSpeed(0);
-            held = lead().Left();
         } else if (yields == 90) {
             csqc->SetSpeed(1);
         } else if (yields == 91) {
-            EXPECT_FLOAT_EQ(lead().Left(), held - 1) << "it goes on from where it stood";
+            EXPECT_FLOAT_EQ(lead().Left(), right() - 11) << "it goes on from where it stood";
             csqc->SetSpeed(300);
             csqc->Scroll(true, lettered(1, 9)); // nested load, as a File command does
         } else if (yields == 92) {
