@@ -24,10 +24,7 @@ protected:
         m_flavors.SetCRF(m_record);
     }
 
-    void expectAt(float left, float top) const {
-        EXPECT_FLOAT_EQ(m_window->Left(), left);
-        EXPECT_FLOAT_EQ(m_window->Top(), top);
-    }
+    std::pair<float, float> at() const { return {m_window->Left(), m_window->Top()}; }
 
     // Desktop measures 15 to 18 in pixels: caption, width, height, Kanji window. The default
     // is 1024 x (19 + 710) pixels: 15360 x 10935 twips.
@@ -65,18 +62,16 @@ TEST_F(CCtrlFlavorsTest, DesktopMeasuresAreCheckedPixelSumsTimesFifteen) {
 TEST_F(CCtrlFlavorsTest, Form2DPositionPlacesCornersAndCentreUnroundedTopFirstAndIgnoresOtherValues) {
     m_metrics = {20, 134, 700, 0}; // 2010 x 10800
     m_window->Move(12.5f, -7.25f, 1001, 4500);
-    for (const int32_t value : {7, -2, 4, kMin, kMax}) {
-        m_flavors.Form2DPosition(static_cast<enm2DPosType>(value));
-        expectAt(12.5f, -7.25f);
-    }
+    // Values that are no place come first, while the window still stands where it was put.
     const struct {
-        enm2DPosType place;
+        int32_t place;
         float left, top;
-    } cases[] = {{pos2DBottomLeft, 0, 6300}, {pos2DCenter, 504.5f, 3150}, {pos2DTopRight, 1009, 0},
-                 {pos2DBottomRight, 1009, 6300}, {pos2DTopLeft, 0, 0}};
+    } cases[] = {{7, 12.5f, -7.25f}, {-2, 12.5f, -7.25f}, {4, 12.5f, -7.25f}, {kMin, 12.5f, -7.25f},
+                 {kMax, 12.5f, -7.25f}, {pos2DBottomLeft, 0, 6300}, {pos2DCenter, 504.5f, 3150},
+                 {pos2DTopRight, 1009, 0}, {pos2DBottomRight, 1009, 6300}, {pos2DTopLeft, 0, 0}};
     for (const auto& c : cases) {
-        m_flavors.Form2DPosition(c.place);
-        expectAt(c.left, c.top);
+        m_flavors.Form2DPosition(static_cast<enm2DPosType>(c.place));
+        EXPECT_EQ(at(), std::pair(c.left, c.top)) << c.place;
     }
     EXPECT_FLOAT_EQ(m_window->Width(), 1001);
     EXPECT_FLOAT_EQ(m_window->Height(), 4500);
@@ -85,14 +80,14 @@ TEST_F(CCtrlFlavorsTest, Form2DPositionPlacesCornersAndCentreUnroundedTopFirstAn
     m_metrics = {19, 1024, 710, 0};
     m_window->Move(0, 0, 20000, 12000);
     m_flavors.Form2DPosition(pos2DCenter);
-    expectAt(-2320, -532.5f);
+    EXPECT_EQ(at(), std::pair(-2320.0f, -532.5f));
     // The width cannot be measured: Top is already set, Left is not.
     m_metrics[1] = kMax;
     for (const auto& [place, top] : {std::pair{pos2DCenter, 4967.5f}, std::pair{pos2DTopRight, 0.0f},
                                      std::pair{pos2DBottomRight, 9935.0f}}) {
         m_window->Move(5, 5, 3000, 1000);
         EXPECT_EQ(errorOf([&] { m_flavors.Form2DPosition(place); }), 6) << place;
-        expectAt(5, top);
+        EXPECT_EQ(at(), std::pair(5.0f, top)) << place;
     }
 }
 
@@ -113,14 +108,14 @@ TEST_F(CCtrlFlavorsTest, InsideDeskTopPullsEachSideBackAndLeavesAWindowInsideAlo
         SCOPED_TRACE(testing::Message() << "from " << c.left << "," << c.top);
         m_window->Move(c.left, c.top, c.width, c.height);
         m_flavors.InsideDeskTop();
-        expectAt(c.toLeft, c.toTop);
+        EXPECT_EQ(at(), std::pair(c.toLeft, c.toTop));
     }
     for (const int16_t state : {toolkit::vbMinimized, toolkit::vbMaximized}) {
         m_window->SetWindowState(toolkit::vbNormal);
         m_window->Move(-300, 20000, 3000, 1000);
         m_window->SetWindowState(state);
         m_flavors.InsideDeskTop();
-        expectAt(-300, 20000);
+        EXPECT_EQ(at(), std::pair(-300.0f, 20000.0f));
     }
 }
 

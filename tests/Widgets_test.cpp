@@ -5,7 +5,6 @@
 #include "toolkit/Colors.h"
 #include "toolkit/CommandButton.h"
 #include "toolkit/CommonDialog.h"
-#include "toolkit/Error.h"
 #include "toolkit/Events.h"
 #include "toolkit/HScrollBar.h"
 #include "toolkit/Label.h"
@@ -24,7 +23,6 @@
 #include <QGroupBox>
 #include <QImage>
 #include <QLineEdit>
-#include <QMenu>
 #include <QMessageBox>
 #include <QScrollBar>
 #include <QStyle>
@@ -62,40 +60,26 @@ TEST_F(Widgets, scrollBarNotifiesEachChangeOnceFromCodeAtOnceAndFromTheUserQueue
     bar.OnChange = [&] { seen.push_back(bar.Value()); };
     auto* qt = static_cast<QScrollBar*>(bar.NativeWidget());
     bar.SetValue(37);
-    EXPECT_EQ(seen, std::vector<int16_t>{37});
     EXPECT_EQ(errorOf([&] { bar.SetValue(-1); }), 380);
     EXPECT_EQ(errorOf([&] { bar.SetMax(-1); }), 380);
     // A bound moved past the value drags the value along, and says so.
     bar.SetMax(20);
-    EXPECT_EQ(std::tuple(seen, qt->value()), std::tuple(std::vector<int16_t>{37, 20}, 20));
+    EXPECT_EQ(qt->value(), 20);
     bar.SetMax(100);
     bar.SetValue(0);
-    seen.clear();
 
     qt->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-    EXPECT_TRUE(seen.empty()) << "ran inside the widget's own handling";
-    EXPECT_EQ(bar.Value(), 1);
+    EXPECT_EQ(std::tuple(seen.size(), bar.Value()), std::tuple(3u, 1))
+        << "not told inside the widget's handling";
     drain();
-    EXPECT_EQ(seen, std::vector<int16_t>{1});
-
     qt->triggerAction(QAbstractSlider::SliderPageStepAdd);
     drain();
-    EXPECT_EQ(seen, (std::vector<int16_t>{1, 2}));
-
     qt->setSliderDown(true);
     qt->setSliderPosition(50);
     qt->setSliderPosition(60);
     qt->setSliderDown(false);
     drain();
-    EXPECT_EQ(seen, (std::vector<int16_t>{1, 2, 60}));
-
-    // A drag that ends where it began changes nothing.
-    qt->setSliderDown(true);
-    qt->setSliderPosition(70);
-    qt->setSliderPosition(60);
-    qt->setSliderDown(false);
-    drain();
-    EXPECT_EQ(seen.size(), 3u);
+    EXPECT_EQ(seen, (std::vector<int16_t>{37, 20, 0, 1, 2, 60}));
 }
 
 // On the panel's short bars the hand must reach every value: a pixel of drag moves the value
@@ -112,8 +96,6 @@ TEST_F(Widgets, scrollBarReachesEveryValueByHandAndShowsTheKeyboardFocus) {
     o.orientation = Qt::Horizontal;
     o.state |= QStyle::State_Horizontal;
     o.maximum = qt->maximum();
-    o.singleStep = qt->singleStep();
-    o.pageStep = qt->pageStep();
     const QPoint from =
         qt->style()->subControlRect(QStyle::CC_ScrollBar, &o, QStyle::SC_ScrollBarSlider, qt).center();
     int16_t previous = 0;
@@ -189,12 +171,11 @@ TEST_F(Widgets, labelShowsItsCaptionWithoutAccessKeyMarks) {
 }
 
 TEST_F(Widgets, closeQuestionCanCancelAndOnlyOneIsOpenAtATime) {
-    std::vector<int16_t> modes;
-    int unloads = 0;
-    window->OnUnload = [&] { ++unloads; };
+    std::vector<int16_t> log; // the modes asked with, and -1 for each unload
+    window->OnUnload = [&] { log.push_back(-1); };
     int16_t answer = 1;
     window->OnQueryUnload = [&](int16_t& cancel, int16_t mode) {
-        modes.push_back(mode);
+        log.push_back(mode);
         // A second request while this question is open must not ask again.
         window->Unload();
         window->NativeWidget()->close();
@@ -203,18 +184,14 @@ TEST_F(Widgets, closeQuestionCanCancelAndOnlyOneIsOpenAtATime) {
     };
     window->Unload();
     EXPECT_TRUE(window->Loaded() && window->Visible()) << window->Loaded() << window->Visible();
-    EXPECT_EQ(modes, std::vector<int16_t>{vbFormCode});
     window->NativeWidget()->close();
     drain();
-    EXPECT_EQ(modes, (std::vector<int16_t>{vbFormCode, vbFormControlMenu}));
-    EXPECT_EQ(unloads, 0);
     answer = 0;
     window->Unload();
-    EXPECT_EQ(std::tuple(window->Loaded(), window->Visible(), unloads), std::tuple(false, false, 1));
-
+    EXPECT_FALSE(window->Loaded() || window->Visible()) << window->Loaded() << window->Visible();
     window->Show();
     window->UnloadWithoutQuery();
-    EXPECT_EQ(std::tuple(modes.size(), unloads), std::tuple(3u, 2));
+    EXPECT_EQ(log, (std::vector<int16_t>{vbFormCode, vbFormControlMenu, vbFormCode, -1, -1}));
 }
 
 // The real box shows the question; Enter answers its default button.
@@ -324,16 +301,13 @@ TEST(QtCommonDialogTest,
     dialog.SetFontName(face);
     dialog.SetFontSize(14.0f);
     dialog.SetFontUnderline(true);
-    int visibleChecks = -1;
-    const auto look = [&](QFontDialog& d) {
-        visibleChecks = 0;
-        for (QCheckBox* box : d.findChildren<QCheckBox*>())
-            visibleChecks += box->isVisible() ? 1 : 0;
-    };
     dialog.SetFlags(cdlCFBoth);
     for (const bool accept : {true, false}) {
+        int visibleChecks = -1;
         whenShown<QFontDialog>([&](QFontDialog& d) {
-            look(d);
+            visibleChecks = 0;
+            for (QCheckBox* box : d.findChildren<QCheckBox*>())
+                visibleChecks += box->isVisible() ? 1 : 0;
             QFont f = d.currentFont();
             f.setStyleName(QString()); // the weight below, not the style offered, is the choice
             f.setPointSizeF(accept ? 20.0 : 30.0);
@@ -433,12 +407,11 @@ TEST_F(DragTest, TheMoveIsRefusedAtOnceForOtherWindowsStatesCommandsOrAnUpButton
     const auto move = [&](int32_t handle, int32_t command) {
         return toolkit::SendMessage(handle, toolkit::WM_SYSCOMMAND, command, &packed);
     };
-    EXPECT_EQ(move(0, 0xF012), 0);
-    EXPECT_EQ(move(h + 1, 0xF012), 0);
     EXPECT_NO_THROW(modMove::DragWindow(0));
-    // Only the move by the title bar is a command the window takes.
-    for (const int32_t command : {0xF010, 0xF011, 0xF013, 0xF020, 0x0012})
-        EXPECT_EQ(move(h, command), 0) << command;
+    // No window, another one, and every command but the move by the title bar.
+    for (const auto& [handle, command] : {std::pair{0, 0xF012}, {h + 1, 0xF012}, {h, 0xF010}, {h, 0xF011},
+                                          {h, 0xF013}, {h, 0xF020}, {h, 0x0012}})
+        EXPECT_EQ(move(handle, command), 0) << handle << " " << command;
     for (const int16_t state : {toolkit::vbMinimized, toolkit::vbMaximized}) {
         m_window->SetWindowState(state);
         EXPECT_EQ(move(h, 0xF012), 0) << state;

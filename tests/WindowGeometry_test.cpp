@@ -21,17 +21,8 @@ Twips twips(const WindowGeometry& g) {
 
 } // namespace
 
-TEST(WindowGeometry, pixelsComeFromRoundedEdgesAndTheDesktopOrigin) {
-    WindowGeometry g;
-    g.Set(7, 22.5f, 30, 0);
-    // Left 7 twips rounds to 0, the right edge 37 to 2: two pixels wide. The origin is the
-    // reports' table's.
-    EXPECT_EQ(g.OuterPixels(kOrigin), QRect(0, 2, 2, 1)) << "never less than a pixel";
-    g.Set(-15, 0, 19200, 315);
-    EXPECT_EQ(g.OuterPixels(kOrigin), QRect(-1, 0, 1280, 21));
-}
-
-// Each report against a window set to some twips: what the twips become, and what changed.
+// Each report against a window set to some twips: what the twips become, and what changed; the
+// pixels then come from the rounded edges and the desktop's origin.
 TEST(WindowGeometry, takesWhatNoLongerRoundsToTheReportedPixels) {
     const struct {
         const char* what;
@@ -41,6 +32,13 @@ TEST(WindowGeometry, takesWhatNoLongerRoundsToTheReportedPixels) {
         Twips expected;
         bool resized;
     } cases[] = {
+        // Left 7 twips rounds to 0, the right edge 37 to 2: two pixels wide.
+        {"never less than a pixel high, so a height of 0 is taken from the report",
+         {7, 22.5f, 30, 0}, QRect(0, 2, 2, 1), kOrigin,
+         {7, 22.5f, 30, 15}, false},
+        {"a place left of the desktop's edge",
+         {-15, 0, 19200, 315}, QRect(-1, 0, 1280, 21), kOrigin,
+         {-15, 0, 19200, 315}, false},
         {"the answer to the request keeps every fraction",
          {100.5f, 200.25f, 3000.7f, 600}, QRect(7, 13, 200, 40), kOrigin,
          {100.5f, 200.25f, 3000.7f, 600}, false},
