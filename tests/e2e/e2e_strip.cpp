@@ -9,7 +9,6 @@
 #include "util/modMove.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QProcess>
 #include <QRect>
 #include <QString>
@@ -28,8 +27,6 @@
 #include <type_traits>
 #include <utility>
 #include <vector>
-
-#include <sched.h>
 
 #include <xcb/xcb.h>
 
@@ -158,15 +155,13 @@ xcb_window_t underPointer() {
     return p ? p->child : XCB_NONE;
 }
 
-// A window with a caption bar placed in twips: shown, or left hidden for
-// the test to look at first when it has a style of its own.
+// A window with a caption bar placed in twips and shown.
 std::shared_ptr<toolkit::Window> titled(const char* caption, float left, float top, float width,
-                                        float height, const toolkit::WindowStyle* style = nullptr) {
-    auto window = std::make_shared<toolkit::Window>(style ? *style : toolkit::WindowStyle{});
+                                        float height) {
+    auto window = std::make_shared<toolkit::Window>();
     window->SetCaption(arg(caption));
     window->Move(left, top, width, height);
-    if (!style)
-        window->Show();
+    window->Show();
     return window;
 }
 
@@ -178,33 +173,31 @@ std::string shown(const QRect& r) {
 // loaded machine.
 class BusyCore {
 public:
-    BusyCore() {
-        cpu_set_t one;
-        CPU_ZERO(&one);
-        CPU_SET(0, &one);
-        for (const QString& task : QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-            const pid_t tid = task.toInt();
-            cpu_set_t old;
-            if (sched_getaffinity(tid, sizeof old, &old) == 0) {
-                m_saved.push_back({tid, old});
-                sched_setaffinity(tid, sizeof one, &one);
-            }
-        }
+    BusyCore() : m_cpus(pin(QStringLiteral("0"))) {
         m_loop.start(QStringLiteral("taskset"), args("-c", "0", "sh", "-c", "while :; do :; done"));
         m_loop.waitForStarted();
     }
     ~BusyCore() {
         m_loop.kill();
         m_loop.waitForFinished();
-        for (const auto& [tid, set] : m_saved)
-            sched_setaffinity(tid, sizeof set, &set);
+        pin(m_cpus);
     }
     BusyCore(const BusyCore&) = delete;
     BusyCore& operator=(const BusyCore&) = delete;
 
 private:
+    // Puts every thread of this process on the cores listed; the list they had before,
+    // from taskset's first line, "pid N's current affinity list: 0,1".
+    static QString pin(const QString& cpus) {
+        QProcess taskset;
+        taskset.start(QStringLiteral("taskset"),
+                      {QStringLiteral("-apc"), cpus, arg(QCoreApplication::applicationPid())});
+        taskset.waitForFinished();
+        return QString::fromLatin1(taskset.readLine()).section(QStringLiteral(": "), 1).trimmed();
+    }
+
+    const QString m_cpus;
     QProcess m_loop;
-    std::vector<std::pair<pid_t, cpu_set_t>> m_saved;
 };
 
 class StripOnX : public ::testing::Test, private CSQCtrlEvents {
@@ -515,7 +508,8 @@ TEST_F(StripOnX, ATitledWindowIsPlacedByTheOuterFrameItKnowsBeforeItIsShown) {
             busy = std::make_unique<BusyCore>();
         toolkit::WindowStyle style;
         style.Sizable = style.MaxButton = round < 2;
-        auto panel = titled("vorn2 titled", 1500, 1500, 4500, 3000, &style);
+        auto panel = std::make_shared<toolkit::Window>(style);
+        panel->Move(1500, 1500, 4500, 3000);
         // Asked for when the window was made; the answer comes before any map.
         const auto asked = [&] { return toolkit::FrameExtents(panel->NativeWidget()); };
         if (withWindowManager()) {
