@@ -9,7 +9,6 @@
 #include "util/modMove.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QProcess>
 #include <QRect>
 #include <QString>
@@ -22,12 +21,12 @@
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <tuple>
 #include <thread>
 #include <type_traits>
+#include <utility>
 #include <vector>
-
-#include <sched.h>
 
 #include <xcb/xcb.h>
 
@@ -39,16 +38,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// Why the suite cannot run here; empty when a display is there.
-QString unavailableReason() {
-    const QString reason = qEnvironmentVariable("VORN_E2E_UNAVAILABLE");
-    if (!reason.isEmpty())
-        return reason;
-    if (qEnvironmentVariableIsEmpty("DISPLAY"))
-        return QStringLiteral("DISPLAY is not set");
-    return {};
-}
-
 // True when run_e2e.sh started openbox beside the server.
 bool withWindowManager() { return qEnvironmentVariable("VORN_E2E_WM") == QStringLiteral("wm"); }
 
@@ -59,13 +48,9 @@ template <typename N, typename = std::enable_if_t<std::is_integral_v<N>>> QStrin
 }
 template <typename... A> QStringList args(const A&... a) { return {arg(a)...}; }
 
-// Runs a program (xdotool, to act as the user) and waits 10 s at most.
-template <typename... A> void run(const char* program, const A&... a) {
-    QProcess p;
-    p.start(arg(program), args(a...));
-    if (!p.waitForFinished(10000))
-        p.kill();
-    p.waitForFinished();
+// Acts as the user.
+template <typename... A> void xdotool(const A&... a) {
+    QProcess::execute(QStringLiteral("xdotool"), args(a...));
 }
 
 // Yields to the event loop until the condition holds; false after 15 s. The pause between
@@ -89,16 +74,10 @@ xcb_connection_t* x() {
 }
 template <typename R> using Reply = std::unique_ptr<R, decltype(&std::free)>;
 template <typename R> Reply<R> reply(R* r) { return {r, &std::free}; }
-// Takes the error of a request about a window that is gone, so that it is not queued.
-struct Dropped {
-    xcb_generic_error_t* error = nullptr;
-    ~Dropped() { std::free(error); }
-    operator xcb_generic_error_t**() { return &error; }
-};
 xcb_window_t root() { return xcb_setup_roots_iterator(xcb_get_setup(x())).data->root; }
 xcb_atom_t atom(const char* name) {
     const auto r = reply(xcb_intern_atom_reply(
-        x(), xcb_intern_atom(x(), 0, static_cast<uint16_t>(std::strlen(name)), name), Dropped()));
+        x(), xcb_intern_atom(x(), 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr));
     return r ? r->atom : xcb_atom_t{XCB_ATOM_NONE};
 }
 
@@ -106,7 +85,7 @@ xcb_atom_t atom(const char* name) {
 std::vector<uint32_t> values(uint64_t id, const char* name) {
     const auto r = reply(xcb_get_property_reply(
         x(), xcb_get_property(x(), 0, static_cast<xcb_window_t>(id), atom(name), XCB_ATOM_ANY, 0, 1024),
-        Dropped()));
+        nullptr));
     if (!r || r->format != 32)
         return {};
     const auto* v = static_cast<const uint32_t*>(xcb_get_property_value(r.get()));
@@ -115,15 +94,15 @@ std::vector<uint32_t> values(uint64_t id, const char* name) {
 
 QRect onScreen(uint64_t id) {
     const auto w = static_cast<xcb_window_t>(id);
-    const auto g = reply(xcb_get_geometry_reply(x(), xcb_get_geometry(x(), w), Dropped()));
+    const auto g = reply(xcb_get_geometry_reply(x(), xcb_get_geometry(x(), w), nullptr));
     const auto at = reply(xcb_translate_coordinates_reply(
-        x(), xcb_translate_coordinates(x(), w, root(), 0, 0), Dropped()));
+        x(), xcb_translate_coordinates(x(), w, root(), 0, 0), nullptr));
     return g && at ? QRect(at->dst_x, at->dst_y, g->width, g->height) : QRect();
 }
 
 bool viewable(uint64_t id) {
     const auto a = reply(xcb_get_window_attributes_reply(
-        x(), xcb_get_window_attributes(x(), static_cast<xcb_window_t>(id)), Dropped()));
+        x(), xcb_get_window_attributes(x(), static_cast<xcb_window_t>(id)), nullptr));
     return a && a->map_state == XCB_MAP_STATE_VIEWABLE;
 }
 
@@ -150,7 +129,7 @@ bool staysOnTop(uint64_t id) {
 xcb_window_t topLevel(uint64_t id) {
     auto w = static_cast<xcb_window_t>(id);
     for (int depth = 0; w != XCB_NONE && depth < 4; ++depth) {
-        const auto t = reply(xcb_query_tree_reply(x(), xcb_query_tree(x(), w), Dropped()));
+        const auto t = reply(xcb_query_tree_reply(x(), xcb_query_tree(x(), w), nullptr));
         if (!t || t->parent == t->root)
             return t ? w : xcb_window_t{XCB_NONE};
         w = t->parent;
@@ -160,7 +139,7 @@ xcb_window_t topLevel(uint64_t id) {
 
 // True when `upper` stands above `lower` among the screen's top-level windows.
 bool above(uint64_t upper, uint64_t lower) {
-    const auto t = reply(xcb_query_tree_reply(x(), xcb_query_tree(x(), root()), Dropped()));
+    const auto t = reply(xcb_query_tree_reply(x(), xcb_query_tree(x(), root()), nullptr));
     if (!t)
         return false;
     const xcb_window_t* first = xcb_query_tree_children(t.get()); // the bottom first
@@ -172,19 +151,17 @@ bool above(uint64_t upper, uint64_t lower) {
 
 // The top-level window under the pointer (a frame where there is a window manager).
 xcb_window_t underPointer() {
-    const auto p = reply(xcb_query_pointer_reply(x(), xcb_query_pointer(x(), root()), Dropped()));
+    const auto p = reply(xcb_query_pointer_reply(x(), xcb_query_pointer(x(), root()), nullptr));
     return p ? p->child : XCB_NONE;
 }
 
-// A window with a caption bar placed in twips: shown, or left hidden for
-// the test to look at first when it has a style of its own.
+// A window with a caption bar placed in twips and shown.
 std::shared_ptr<toolkit::Window> titled(const char* caption, float left, float top, float width,
-                                        float height, const toolkit::WindowStyle* style = nullptr) {
-    auto window = std::make_shared<toolkit::Window>(style ? *style : toolkit::WindowStyle{});
+                                        float height) {
+    auto window = std::make_shared<toolkit::Window>();
     window->SetCaption(arg(caption));
     window->Move(left, top, width, height);
-    if (!style)
-        window->Show();
+    window->Show();
     return window;
 }
 
@@ -196,41 +173,36 @@ std::string shown(const QRect& r) {
 // loaded machine.
 class BusyCore {
 public:
-    BusyCore() {
-        cpu_set_t one;
-        CPU_ZERO(&one);
-        CPU_SET(0, &one);
-        for (const QString& task : QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-            const pid_t tid = task.toInt();
-            cpu_set_t old;
-            if (sched_getaffinity(tid, sizeof old, &old) == 0) {
-                m_saved.push_back({tid, old});
-                sched_setaffinity(tid, sizeof one, &one);
-            }
-        }
+    BusyCore() : m_cpus(pin(QStringLiteral("0"))) {
         m_loop.start(QStringLiteral("taskset"), args("-c", "0", "sh", "-c", "while :; do :; done"));
         m_loop.waitForStarted();
     }
     ~BusyCore() {
         m_loop.kill();
         m_loop.waitForFinished();
-        for (const auto& [tid, set] : m_saved)
-            sched_setaffinity(tid, sizeof set, &set);
+        pin(m_cpus);
     }
     BusyCore(const BusyCore&) = delete;
     BusyCore& operator=(const BusyCore&) = delete;
 
 private:
+    // Puts every thread of this process on the cores listed; the list they had before,
+    // from taskset's first line, "pid N's current affinity list: 0,1".
+    static QString pin(const QString& cpus) {
+        QProcess taskset;
+        taskset.start(QStringLiteral("taskset"),
+                      {QStringLiteral("-apc"), cpus, arg(QCoreApplication::applicationPid())});
+        taskset.waitForFinished();
+        return QString::fromLatin1(taskset.readLine()).section(QStringLiteral(": "), 1).trimmed();
+    }
+
+    const QString m_cpus;
     QProcess m_loop;
-    std::vector<std::pair<pid_t, cpu_set_t>> m_saved;
 };
 
 class StripOnX : public ::testing::Test, private CSQCtrlEvents {
 protected:
     void SetUp() override {
-        const QString reason = unavailableReason();
-        if (!reason.isEmpty())
-            GTEST_SKIP() << "no X server for the end-to-end test: " << reason.toStdString();
         ASSERT_EQ(xcb_connection_has_error(x()), 0);
         // A window manager that has just started may not have published the
         // work area yet.
@@ -322,18 +294,14 @@ TEST_F(StripOnX, TopMostIsSetAndClearedOnTheRealWindowAndKeepsItAbove) {
     auto cover =
         titled("vorn2 cover", 0, static_cast<float>(m_flavors.DeskTopHeight() - 3000), 3000, 3000);
     const auto coverId = [&] { return toolkit::NativeWindowId(cover->hwnd()); };
-    const auto raiseCover = [&] {
-        toolkit::SetWindowPos(cover->hwnd(), toolkit::HWND_TOP, 0, 0, 0, 0,
-                              toolkit::SWP_NOSIZE | toolkit::SWP_NOMOVE);
-    };
     // Raised, and once the raise is handled, over the strip.
     const auto coverOnTop = [&] {
-        raiseCover();
+        cover->NativeWidget()->raise();
         return above(coverId(), stripId());
     };
     ASSERT_TRUE(waitUntil(coverOnTop));
 
-    EXPECT_NE(m_flavors.Form3DPosition(pos3DTopMost), 0);
+    m_flavors.Form3DPosition(pos3DTopMost);
     EXPECT_TRUE(toolkit::IsTopMost(m_form->hwnd()));
     EXPECT_TRUE(waitUntil([&] { return staysOnTop(stripId()); }));
     EXPECT_TRUE(waitUntil([&] { return above(stripId(), coverId()); }));
@@ -356,7 +324,7 @@ TEST_F(StripOnX, TheStripStaysAboveItsOwnerAndHidesWhileTheOwnerIsMinimised) {
     ASSERT_TRUE(waitUntil([&] { return ownerId() != 0 && viewable(stripId()); }));
 
     // Activating the owner, as a click on it does, leaves the strip above it.
-    run("xdotool", "windowactivate", ownerId());
+    xdotool("windowactivate", ownerId());
     const auto stripAboveOwner = [&] { return above(stripId(), ownerId()); };
     EXPECT_TRUE(waitUntil(stripAboveOwner));
 
@@ -364,7 +332,6 @@ TEST_F(StripOnX, TheStripStaysAboveItsOwnerAndHidesWhileTheOwnerIsMinimised) {
     // With nobody to carry the minimise out, the owner is taken as not minimised.
     m_owner->SetWindowState(toolkit::vbMinimized);
     EXPECT_TRUE(waitUntil([&] { return !viewable(stripId()); }));
-    EXPECT_TRUE(m_form->Visible()) << "still shown as far as the program knows";
     if (withWindowManager()) {
         // Brought back once the window manager has minimised it: a restore that overtakes
         // the minimise is not what a user can do.
@@ -377,10 +344,10 @@ TEST_F(StripOnX, TheStripStaysAboveItsOwnerAndHidesWhileTheOwnerIsMinimised) {
 
     if (withWindowManager()) {
         // Minimised by the user through the window manager.
-        run("xdotool", "windowminimize", ownerId());
+        xdotool("windowminimize", ownerId());
         EXPECT_TRUE(waitUntil([&] { return m_owner->WindowState() == toolkit::vbMinimized; }));
         EXPECT_TRUE(waitUntil([&] { return !viewable(stripId()); }));
-        run("xdotool", "windowactivate", ownerId());
+        xdotool("windowactivate", ownerId());
         EXPECT_TRUE(waitUntil([&] { return m_owner->WindowState() == toolkit::vbNormal; }));
         EXPECT_TRUE(waitUntil([&] { return viewable(stripId()); }));
     }
@@ -426,7 +393,7 @@ TEST_F(StripOnX, DragFollowsTheMouseUntilReleaseThenInsideDeskTopPullsItBack) {
     QProcess mover;
     bool dragReturned = false, nestedReturnedDuringDrag = false, buttonDownAtReturn = true;
     QRect atReturn;
-    float leftAtReturn = 0, topAtReturn = 0;
+    std::pair<float, float> twipsAtReturn;
     m_onPress = [&] {
         const int32_t hWnd = m_form->hwnd();
         // Runs inside the move: a second drag is refused at once, and the
@@ -446,17 +413,16 @@ TEST_F(StripOnX, DragFollowsTheMouseUntilReleaseThenInsideDeskTopPullsItBack) {
         dragReturned = true;
         buttonDownAtReturn = toolkit::LeftButtonDown();
         atReturn = strip();
-        leftAtReturn = m_form->Left();
-        topAtReturn = m_form->Top();
+        twipsAtReturn = {m_form->Left(), m_form->Top()};
         m_flavors.InsideDeskTop();
     };
 
     // The press goes to whatever is under the pointer then.
-    run("xdotool", "mousemove", press.x(), press.y());
+    xdotool("mousemove", press.x(), press.y());
     ASSERT_TRUE(waitUntil([&] { return underPointer() == topLevel(stripId()); }))
         << "under the pointer: " << underPointer() << ", strip " << stripId() << " at "
         << shown(strip());
-    run("xdotool", "mousedown", "1");
+    xdotool("mousedown", "1");
     ASSERT_TRUE(waitUntil([&] { return dragReturned; }))
         << "the drag did not end; under the pointer: " << underPointer() << ", strip "
         << stripId() << " at " << shown(strip());
@@ -465,13 +431,13 @@ TEST_F(StripOnX, DragFollowsTheMouseUntilReleaseThenInsideDeskTopPullsItBack) {
     EXPECT_TRUE(nestedReturnedDuringDrag);
     EXPECT_FALSE(buttonDownAtReturn) << "returned before the release";
     EXPECT_EQ(atReturn.topLeft(), start.topLeft() + (end - press));
-    EXPECT_FLOAT_EQ(leftAtReturn, static_cast<float>((atReturn.x() - area.x()) * 15));
-    EXPECT_FLOAT_EQ(topAtReturn, static_cast<float>((atReturn.y() - area.y()) * 15));
-    EXPECT_LT(leftAtReturn, 0.0f);
+    const QPoint fromArea = atReturn.topLeft() - area.topLeft();
+    EXPECT_EQ(twipsAtReturn, std::pair(fromArea.x() * 15.0f, fromArea.y() * 15.0f));
+    EXPECT_LT(twipsAtReturn.first, 0.0f);
 
     // InsideDeskTop has put the left edge back on the desktop's.
     EXPECT_FLOAT_EQ(m_form->Left(), 0.0f);
-    EXPECT_FLOAT_EQ(m_form->Top(), topAtReturn);
+    EXPECT_FLOAT_EQ(m_form->Top(), twipsAtReturn.second);
     EXPECT_TRUE(waitUntil([&] { return strip().topLeft() == QPoint(area.x(), atReturn.y()); }))
         << "strip at " << strip().x() << "," << strip().y();
 }
@@ -527,49 +493,30 @@ TEST_F(StripOnX, EveryStartPutsTheStripWholeAtItsStandardPlaceAlsoOnALoadedCore)
     }
 }
 
-// The frame is known before the window is mapped, for a sizable window and
-// for a fixed one (which openbox gives no resize handle), so the client area
-// is right from the first picture on.
-TEST_F(StripOnX, ATitledWindowKnowsItsFrameBeforeItIsShown) {
-    for (const bool sizable : {true, false}) {
-        SCOPED_TRACE(testing::Message() << "sizable " << sizable);
-        toolkit::WindowStyle style;
-        style.Sizable = sizable;
-        style.MaxButton = sizable;
-        auto panel = titled("vorn2 framed", 1500, 1500, 4500, 3000, &style);
-        if (!withWindowManager()) {
-            EXPECT_FALSE(toolkit::FrameExtents(panel->NativeWidget())) << "no window manager, no frame";
-            continue;
-        }
-        // The window asked for it when it was made; the answer comes before any map.
-        ASSERT_TRUE(waitUntil([&] { return toolkit::FrameExtents(panel->NativeWidget()).has_value(); }));
-        const auto asked = toolkit::FrameExtents(panel->NativeWidget());
-        const float scaleWidth = panel->ScaleWidth();
-        const float scaleHeight = panel->ScaleHeight();
-        panel->Show();
-        const auto id = toolkit::NativeWindowId(panel->hwnd());
-        EXPECT_TRUE(waitUntil([&] { return outerOnScreen(id) != onScreen(id); }));
-        EXPECT_TRUE(waitUntil([&] { return !panel->GeometryOutstanding(); }));
-        const QRect client = onScreen(id);
-        EXPECT_EQ(outerOnScreen(id), client.marginsAdded(*asked));
-        EXPECT_FLOAT_EQ(panel->ScaleWidth(), scaleWidth);
-        EXPECT_FLOAT_EQ(panel->ScaleHeight(), scaleHeight);
-        EXPECT_FLOAT_EQ(client.width() * 15.0f, scaleWidth);
-        EXPECT_FLOAT_EQ(client.height() * 15.0f, scaleHeight);
-    }
-}
-
-// A window with a caption bar stands where its outer frame is put, with the
-// frame counted in its Width and Height, however late the window manager
-// frames it.
-TEST_F(StripOnX, ATitledWindowIsPlacedByItsOuterFrameAndKeepsItsTwips) {
+// A window with a caption bar knows its frame before it is mapped, so that its client area is
+// right from the first picture on; a fixed one gets no resize handle from openbox. It stands
+// where its outer frame is put, with the frame counted in its Width and Height, however late
+// the window manager frames it.
+TEST_F(StripOnX, ATitledWindowIsPlacedByTheOuterFrameItKnowsBeforeItIsShown) {
     const QRect area = workArea();
     for (int round = 0; round < 4; ++round) {
         SCOPED_TRACE(testing::Message() << "round " << round);
         std::unique_ptr<BusyCore> busy;
         if (round % 2 == 1)
             busy = std::make_unique<BusyCore>();
-        auto panel = titled("vorn2 titled", 1500, 1500, 4500, 3000);
+        toolkit::WindowStyle style;
+        style.Sizable = style.MaxButton = round < 2;
+        auto panel = std::make_shared<toolkit::Window>(style);
+        panel->Move(1500, 1500, 4500, 3000);
+        // Asked for when the window was made; the answer comes before any map.
+        const auto asked = [&] { return toolkit::FrameExtents(panel->NativeWidget()); };
+        if (withWindowManager()) {
+            ASSERT_TRUE(waitUntil([&] { return asked().has_value(); }));
+        }
+        const std::optional<QMargins> frame = asked();
+        EXPECT_EQ(frame.has_value(), withWindowManager());
+        const std::pair scale(panel->ScaleWidth(), panel->ScaleHeight());
+        panel->Show();
         const auto id = [&] { return toolkit::NativeWindowId(panel->hwnd()); };
         const QRect wanted(area.x() + 100, area.y() + 100, 300, 200);
         EXPECT_TRUE(waitUntil([&] { return id() != 0 && outerOnScreen(id()) == wanted; }))
@@ -578,8 +525,11 @@ TEST_F(StripOnX, ATitledWindowIsPlacedByItsOuterFrameAndKeepsItsTwips) {
         EXPECT_EQ(std::tuple(panel->Left(), panel->Top(), panel->Width(), panel->Height()),
                   std::tuple(1500.0f, 1500.0f, 4500.0f, 3000.0f));
         const QRect client = onScreen(id());
-        EXPECT_FLOAT_EQ(panel->ScaleWidth(), client.width() * 15.0f);
-        EXPECT_FLOAT_EQ(panel->ScaleHeight(), client.height() * 15.0f);
+        EXPECT_EQ(outerOnScreen(id()), client.marginsAdded(frame.value_or(QMargins())));
+        EXPECT_EQ(std::pair(panel->ScaleWidth(), panel->ScaleHeight()), scale);
+        EXPECT_EQ(scale, std::pair(client.width() * 15.0f, client.height() * 15.0f));
+        if (!style.Sizable)
+            continue;
 
         // Moved and resized in one go, then collapsed, as the control panel does.
         panel->Move(3000, 750, 6000, 3000);
@@ -626,12 +576,9 @@ TEST_F(StripOnX, AFrameMovedWithoutAReportStillMovesTheWindow) {
 
 } // namespace
 
-// On the real display, no offscreen default; without a server the suite still starts, to
-// report the skip.
+// On the display run_e2e.sh started, which also reports the skip where there is none.
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
-    if (!unavailableReason().isEmpty())
-        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const testsupport::ScopedYieldPeriod period(10ms);
     return RUN_ALL_TESTS();

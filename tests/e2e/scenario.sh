@@ -10,7 +10,7 @@
 #   brings both back; About is modal over the panel, centred, fixed, closed by Escape and
 #   Enter, and an iconify request leaves it and the panel answering; a drag moves the strip;
 #   Local reads a file through the Open dialog, Web a page through the URL box, and the
-#   scheduled reload's changed page takes over only once the text on display has passed;
+#   reload scheduled by --reload fetches it again and shows the changed page;
 #   Plays nested to the bound, Stop, Plays again, Quit answered No from the deepest run,
 #   then the window manager's close answered Yes: status 0, no sanitizer report.
 # Second start, without arguments: the strip stands empty and still at its place, and
@@ -36,7 +36,7 @@ mkdir -m 700 "$work/home"
 started=$(date +%s%N)
 step() { echo "$(( ($(date +%s%N) - started) / 1000000 )) ms: $*"; }
 
-# ---- A loopback server for the feed and the pages, each request logged as "TIME PATH".
+# ---- A loopback server for the feed and the pages, each request logged by its path.
 mkdir "$work/site"
 cat >"$work/site/feed.xml" <<'FEED'
 <?xml version="1.0" encoding="UTF-8"?><rss version="2.0"><channel><title>Feed title</title>
@@ -44,16 +44,16 @@ cat >"$work/site/feed.xml" <<'FEED'
 <item><title><![CDATA[Second <b>item</b>]]></title><link>http://127.0.0.1/2</link></item>
 </channel></rss>
 FEED
-"$python" -c 'import functools, http.server as h, sys, time
+"$python" -c 'import functools, http.server as h, sys
 class Handler(h.SimpleHTTPRequestHandler):
-    def log_message(self, *args): print(time.time(), self.path, flush=True)
+    def log_message(self, *args): print(self.path, flush=True)
 server = h.HTTPServer(("127.0.0.1", 0), functools.partial(Handler, directory=sys.argv[1]))
 print(server.server_port, flush=True)
 server.serve_forever()' "$work/site" >"$work/web.log" 2>&1 &
 pids+=($!)
 web_port() { port=$(head -n 1 "$work/web.log"); [ -n "$port" ]; }
 wait_for 10 web_port || fail "the loopback web server did not start"
-fetched() { [ "$(grep -c " $1\$" "$work/web.log")" -ge "$2" ]; }
+fetched() { [ "$(grep -cx "$1" "$work/web.log")" -ge "$2" ]; }
 
 # The feed's line as a file would give it, its markup and line break cleaned away; the
 # blank in the name must survive the Open dialog.
@@ -76,6 +76,8 @@ expect_placed() {
   [ "$sh" -ge 12 ] && [ "$sh" -le 40 ] || fail "the strip is $sh pixels high, not one line"
 }
 ink() { "$python" "$here/strip_ink.py" "$@"; }
+# A whole moving line on the strip, kept in $work/NEW.npy, that is not the one in OLD.npy.
+shows_other() { ink crop "$(strip_rect)" "$work/$2.npy" 5 >/dev/null && ! cmp -s "$work/$1.npy" "$work/$2.npy"; }
 has_above() { [[ "$(xprop -id "$strip" _NET_WM_STATE 2>/dev/null)" == *_NET_WM_STATE_ABOVE* ]]; }
 has_frame() { [ -n "$(extents "$1")" ] && [ "$(extents "$1" | cut -d' ' -f3)" -gt 0 ]; }
 # The frame's centre on the work area's centre, to the pixel that rounding twips may cost.
@@ -136,13 +138,11 @@ type_into_box() {
 }
 
 first_start() {
-  local r=$1 strip_at panel_at actions px py pw ph collapsed_h request worst news
+  local r=$1 actions px py pw ph h request worst news
   start_app --reload 1 "http://127.0.0.1:$port/feed.xml"
   wait_until "the strip and the panel" 20 find_windows
-  strip_at=$(client_list | tr ' ' '\n' | grep -nx "$(printf '0x%x' "$strip")" | cut -d: -f1)
-  panel_at=$(client_list | tr ' ' '\n' | grep -nx "$(printf '0x%x' "$panel")" | cut -d: -f1)
-  [ -n "$strip_at" ] && [ -n "$panel_at" ] && [ "$strip_at" -lt "$panel_at" ] ||
-    fail "the panel was mapped before the strip (strip $strip_at, panel $panel_at)"
+  [[ " $(client_list) " == *" $(printf '0x%x' "$strip") "*"$(printf '0x%x' "$panel") "* ]] ||
+    fail "the panel was mapped before the strip: $(client_list), strip $strip, panel $panel"
   expect_placed
   step "strip at $sx,$sy ${sw}x$sh, mapped before the panel"
 
@@ -157,19 +157,17 @@ first_start() {
   read -r px py pw ph <<<"$(geom "$panel")"
   [ "$pw" -eq 261 ] || fail "the panel is $pw pixels wide inside, not 3915 twips"
   [ "$ph" -ge 12 ] && [ "$ph" -le 40 ] || fail "the collapsed panel's client area is $ph pixels high"
-  collapsed_h=$((ph + et + eb))
 
   # The feed's line, pixel for pixel.
   ink crop "$(strip_rect)" "$work/feed.npy" 40 || fail "the feed put no whole moving line on the strip"
   step "feed line on the strip"
 
   # Panel(&P) expands to 3000 twips (200 pixels, frame included) and collapses, in place.
-  choose o p
-  wait_for 10 panel_height 200 || fail "Panel(&P) did not expand the panel to 200 pixels: $(geom "$panel")"
-  [ "$(geom "$panel" | cut -d' ' -f1-3)" = "$px $py $pw" ] || fail "expanding moved the panel: $(geom "$panel")"
-  choose o p
-  wait_for 10 panel_height "$collapsed_h" || fail "Panel(&P) did not collapse the panel: $(geom "$panel")"
-  [ "$(geom "$panel" | cut -d' ' -f1-3)" = "$px $py $pw" ] || fail "collapsing moved the panel: $(geom "$panel")"
+  for h in 200 $((ph + et + eb)); do
+    choose o p
+    wait_for 10 panel_height "$h" || fail "Panel(&P) did not make the panel $h pixels high: $(geom "$panel")"
+    [ "$(geom "$panel" | cut -d' ' -f1-3)" = "$px $py $pw" ] || fail "Panel(&P) moved the panel: $(geom "$panel")"
+  done
 
   # Z Order, twice.
   not has_above || fail "the strip starts above other windows"
@@ -237,16 +235,17 @@ first_start() {
   cmp -s "$work/feed.npy" "$work/file.npy" || fail "the feed's line is not 'Feed title ◆ First item ◆ Second item'"
 
   # Web: an address without its scheme typed into the URL box. The page changes once
-  # fetched; the scheduled reload reads it again, and its changed text must wait for the
-  # text on display to pass.
+  # fetched; the schedule reads it again a minute after the start. (That a changed text
+  # waits for the pass on display: the unit tests.)
   news="/news$r.html"
   echo '<html><body><p>OLD</p></body></html>' >"$work/site$news"
   type_into_box w "127.0.0.1:$port$news"
   wait_until "the page to be fetched" 15 fetched "$news" 1
-  echo '<p>NEW TEXT AFTER THE RELOAD, WIDER THAN OLD</p>' >"$work/site$news"
+  echo '<p>NEW TEXT AFTER THE RELOAD</p>' >"$work/site$news"
+  wait_until "the page's line on the strip" 40 shows_other file old
   step "Local and Web loaded"
-  ink takeover "$(strip_rect)" "$work/web.log" "$news" 150 ||
-    fail "the reloaded text did not take over after the pass"
+  wait_until "the scheduled reload" 150 fetched "$news" 2
+  wait_until "the reloaded page's line on the strip" 40 shows_other old new
   step "the reloaded page took over"
 
   # Plays nest runs of the scroll loop up to its bound; Quit answered No from inside the

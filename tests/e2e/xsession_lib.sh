@@ -104,45 +104,43 @@ wait_until() {
 }
 
 # Starts Xvfb on a display it picks itself and, unless told nowm, openbox on
-# it, and exports DISPLAY. On a busy machine a fresh X server or openbox now
-# and then gives up at start, so each is tried three times, a try ending
-# early when its process has died. Openbox claims the screen early in its
-# start; the work area it publishes once it manages windows is waited for too.
+# it, and exports DISPLAY. Openbox claims the screen early in its start; the
+# work area it publishes once it manages windows is waited for too.
 start_x_session() {
-  local mode=${1:-wm} size=${2:-1280x800} _attempt
-  for _attempt in 1 2 3; do
-    : >"$work/display"
-    Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-    xvfb_pid=$!
-    wait_for 10 _xvfb_up || true
-    if [ -s "$work/display" ] && DISPLAY=":$(head -n 1 "$work/display")" xprop -root >/dev/null 2>&1; then
-      break
-    fi
-    kill "$xvfb_pid" 2>/dev/null || true
-    wait "$xvfb_pid" 2>/dev/null || true
-    xvfb_pid=""
-  done
-  [ -n "$xvfb_pid" ] || no_x_session "Xvfb did not start: $(tail -n 3 "$work/xvfb.log" | tr '\n' ' ')"
-  DISPLAY=":$(head -n 1 "$work/display")"
+  local mode=${1:-wm} size=${2:-1280x800}
+  _start_tries xvfb _xvfb_ready Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp ||
+    no_x_session "Xvfb did not start: $(tail -n 3 "$work/xvfb.log" | tr '\n' ' ')"
+  DISPLAY=":$(head -n 1 "$work/xvfb.fd")"
   export DISPLAY
   [ "$mode" = nowm ] && return 0
-
-  for _attempt in 1 2 3; do
-    openbox --sm-disable >"$work/openbox.log" 2>&1 &
-    wm_pid=$!
-    wait_for 10 _wm_up || true
-    kill -0 "$wm_pid" 2>/dev/null && _wm_ready && break
-    kill "$wm_pid" 2>/dev/null || true
-    wait "$wm_pid" 2>/dev/null || true
-    wm_pid=""
-    sleep 0.5
-  done
-  [ -n "$wm_pid" ] || no_x_session "openbox did not start: $(tail -n 3 "$work/openbox.log" | tr '\n' ' ')"
+  _start_tries wm _wm_ready openbox --sm-disable ||
+    no_x_session "openbox did not start: $(tail -n 3 "$work/wm.log" | tr '\n' ' ')"
   wait_for 10 _work_area_ready || true
 }
 
-_xvfb_up() { [ -s "$work/display" ] || ! kill -0 "$xvfb_pid" 2>/dev/null; }
-_wm_up() { _wm_ready || ! kill -0 "$wm_pid" 2>/dev/null; }
+# Starts a server in the background, its output in $work/NAME.log, its fd 3 in
+# $work/NAME.fd and its pid in NAME_pid, and waits until READY. On a busy
+# machine a fresh X server or openbox now and then gives up at start, so it is
+# tried three times, a try ending early when its process has died.
+_start_tries() {
+  local name=$1 ready=$2 _attempt pid
+  shift 2
+  for _attempt in 1 2 3; do
+    "$@" 3>"$work/$name.fd" >"$work/$name.log" 2>&1 &
+    pid=$!
+    printf -v "${name}_pid" %s "$pid"
+    wait_for 10 _ready_or_dead "$pid" "$ready" || true
+    kill -0 "$pid" 2>/dev/null && "$ready" && return 0
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+    printf -v "${name}_pid" %s ""
+    sleep 0.5
+  done
+  return 1
+}
+
+_ready_or_dead() { "$2" || ! kill -0 "$1" 2>/dev/null; }
+_xvfb_ready() { [ -s "$work/xvfb.fd" ] && DISPLAY=":$(head -n 1 "$work/xvfb.fd")" xprop -root >/dev/null 2>&1; }
 # Read whole before matching, so that a reader stopping early cannot fail the
 # writer under pipefail.
 _wm_ready() { [[ "$(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null)" == *'window id'* ]]; }
