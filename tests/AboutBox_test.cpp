@@ -122,6 +122,8 @@ TEST_F(AboutBox, shownItIsLaidOutWholeWithTheOwnersIconStretchedAndFocusOnOk) {
     });
     EXPECT_FALSE(box.Dialog()->Loaded());
 
+    // An owner without an icon of its own, in an application that has one, as the panel gives it.
+    QApplication::setWindowIcon(QIcon(QPixmap(kOwnerIcon)));
     auto plain = std::make_shared<toolkit::Window>();
     CAboutBox other;
     showAndThen(
