@@ -150,7 +150,6 @@ TEST_F(AboutBox, enterEscapeAndTheCloseRequestEndItFromTheEventLoopButEnterOnWeb
                 QTest::keyClick(target, key);
             if (onWeb) {
                 drain();
-                EXPECT_EQ(std::tuple(shell->requests.size(), d.Loaded()), std::tuple(1u, true));
                 d.btnOK().NativeWidget()->setFocus();
                 QTest::keyClick(d.btnOK().NativeWidget(), Qt::Key_Enter);
             }
