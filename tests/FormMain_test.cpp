@@ -13,12 +13,10 @@ using Panel = PanelFixture;
 
 // Caption, place and the collapsed height on a real window manager: the e2e scenario.
 TEST_F(Panel, startsWithTheStripEmptyAndStillAndTheBarsReady) {
-    EXPECT_EQ(std::tuple(strip->Owner(), csqc().Fuel(), csqc().SegmentCount()),
-              std::tuple(panel.get(), false, 0));
-    EXPECT_EQ(std::tuple(csqc().Speed(), csqc().Timing(), panel->TextSpeed().Text(),
-                         panel->TextTiming().Text(), panel->HScrollSpeed().Value(),
+    EXPECT_EQ(std::tuple(strip->Owner(), csqc().Fuel(), csqc().SegmentCount(), csqc().Speed(), csqc().Timing(),
+                         panel->TextSpeed().Text(), panel->TextTiming().Text(), panel->HScrollSpeed().Value(),
                          panel->HScrollTiming().Value()),
-              std::tuple(1, 0, QStringLiteral("1"), QStringLiteral("0"), 1, 0));
+              std::tuple(panel.get(), false, 0, 1, 0, QStringLiteral("1"), QStringLiteral("0"), 1, 0));
     // Both bars end at 100; the typed values reach it.
     for (HScrollBar* bar : {&panel->HScrollSpeed(), &panel->HScrollTiming()})
         EXPECT_EQ(errorOf([bar] { bar->SetValue(101); }), 380);
