@@ -45,7 +45,7 @@ TEST_F(TextSources, ALoadCleansAndScrollsAndACancelAfterItReadsThatFileAgain) {
     tmp.write("hello.txt", "Second\nversion");
     dialogs->CancelOpen();
     choose(panel->mnuFileLocal());
-    EXPECT_EQ(dialogs->History().OpenFileNames, (std::vector<QString>{QString(), QString(), path}));
+    EXPECT_EQ(dialogs->shown.OpenFileNames, (std::vector<QString>{QString(), QString(), path}));
     tmp.write("hello.txt", "Third");
     choose(panel->mnuFileLocalReload());
     // CR LF pairs first, and the lone LF stays.
@@ -81,7 +81,7 @@ TEST_F(TextSources, ABinaryFileIsReportedAndChangesNothingButTheProposedName) {
     // The next dialog proposes the binary file's name; cancelled, it fails on that file again.
     dialogs->CancelOpen();
     choose(panel->mnuFileLocal());
-    EXPECT_EQ(dialogs->History().OpenFileNames.back(), binary);
+    EXPECT_EQ(dialogs->shown.OpenFileNames.back(), binary);
 
     // The reload reads the failing file without a word and hands over its empty text: the
     // current text restarts from its beginning.

@@ -195,8 +195,8 @@ TEST_F(Panel, theFontDialogShowsTheStripsFontAndALargerOneGrowsTheStripInsideThe
     // is not taken.
     dialogs->AnswerFont(DialogFont{before.Name, 36.0f, false, true, false, false});
     choose(panel->mnuOptionFont());
-    ASSERT_EQ(dialogs->History().Fonts.size(), 2u);
-    EXPECT_EQ(dialogs->History().Fonts[1], (DialogFont{before.Name, before.Size, before.Bold,
+    ASSERT_EQ(dialogs->shown.Fonts.size(), 2u);
+    EXPECT_EQ(dialogs->shown.Fonts[1], (DialogFont{before.Name, before.Size, before.Bold,
                                                        before.Italic, before.Strikethrough, true}));
     EXPECT_EQ(std::tuple(strip->FontSize(), strip->FontItalic(), strip->FontBold(), strip->FontUnderline()),
               std::tuple(36.0f, true, false, true));
@@ -229,8 +229,8 @@ TEST_F(Panel, coloursReachEveryPartOfTheStripAndTheDialogsTakeTheFontDialogsFlag
     EXPECT_GT(countPixels(shot, [](QColor c) { return c == QColor(255, 0, 0); }), 10);
     EXPECT_GT(countPixels(shot, [](QColor c) { return c == QColor(0, 0, 0); }),
               shot.width() * shot.height() / 2);
-    EXPECT_EQ(dialogs->History().Colors, (std::vector<int32_t>{foreBefore, backBefore}));
-    EXPECT_EQ(dialogs->History().Flags, std::vector<int32_t>(3, cdlCFBoth));
+    EXPECT_EQ(dialogs->shown.Colors, (std::vector<int32_t>{foreBefore, backBefore}));
+    EXPECT_EQ(dialogs->shown.Flags, std::vector<int32_t>(3, cdlCFBoth));
 }
 
 // Z order and the drag itself on a real window manager: the e2e suites.
