@@ -39,34 +39,26 @@ TEST(Val, readsTheNumberInFrontOfATextAsTypedIntoAField) {
     EXPECT_GT(Val(QStringLiteral("&HFFFFFFFFFFFFFFFFFFFF")), 1.2e24);
 }
 
-// Switches the process's numeric locale to one whose decimal point is a comma, as the
-// application object does for a German user, and back at the end. CI machines carry only
-// C.UTF-8, so the locale is compiled into a temporary folder for the test.
-class CommaLocale : public ::testing::Test {
-protected:
-    void SetUp() override {
-        m_previous = std::setlocale(LC_NUMERIC, nullptr);
-        if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr) {
-            ASSERT_TRUE(m_folder.isValid());
-            // Its messages go to the test's output; it needs the packages libc-bin and locales.
-            ASSERT_EQ(QProcess::execute(QStringLiteral("localedef"),
-                                        {QStringLiteral("-i"), QStringLiteral("de_DE"), QStringLiteral("-f"),
-                                         QStringLiteral("UTF-8"), m_folder.filePath(QStringLiteral("de_DE.UTF-8"))}),
-                      0);
-            // setlocale looks in LOCPATH each time it loads a locale.
-            ::setenv("LOCPATH", QFile::encodeName(m_folder.path()).constData(), 1);
-        }
-        ASSERT_NE(std::setlocale(LC_NUMERIC, "de_DE.UTF-8"), nullptr);
-        ASSERT_STREQ(std::localeconv()->decimal_point, ",");
+// The process's numeric locale switched to one whose decimal point is a comma, as the
+// application object does for a German user. CI machines carry only C.UTF-8, so the locale is
+// compiled into a temporary folder for the test; each test runs in a process of its own.
+TEST(Val, readsNumbersWithAPointWhateverTheUsersLocale) {
+    const std::string previous = std::setlocale(LC_NUMERIC, nullptr);
+    QTemporaryDir folder;
+    if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr) {
+        ASSERT_TRUE(folder.isValid());
+        // Its messages go to the test's output; it needs the packages libc-bin and locales.
+        ASSERT_EQ(QProcess::execute(QStringLiteral("localedef"),
+                                    {QStringLiteral("-i"), QStringLiteral("de_DE"), QStringLiteral("-f"),
+                                     QStringLiteral("UTF-8"), folder.filePath(QStringLiteral("de_DE.UTF-8"))}),
+                  0);
+        // setlocale looks in LOCPATH each time it loads a locale.
+        ::setenv("LOCPATH", QFile::encodeName(folder.path()).constData(), 1);
     }
-    void TearDown() override { std::setlocale(LC_NUMERIC, m_previous.c_str()); }
-
-    std::string m_previous;
-    QTemporaryDir m_folder;
-};
-
-TEST_F(CommaLocale, numbersAreReadWithAPointWhateverTheUsersLocale) {
+    ASSERT_NE(std::setlocale(LC_NUMERIC, "de_DE.UTF-8"), nullptr);
+    ASSERT_STREQ(std::localeconv()->decimal_point, ",");
     EXPECT_EQ(Val(QStringLiteral("-0.25e2")), -25);
+    std::setlocale(LC_NUMERIC, previous.c_str());
 }
 
 } // namespace

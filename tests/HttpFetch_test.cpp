@@ -16,7 +16,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <map>
 
 using namespace toolkit;
@@ -34,15 +33,12 @@ QByteArray response(const QByteArray& status, const QByteArray& headers, const Q
 }
 
 // A small HTTP server on the loopback address, served by the test's own event loop; over TLS
-// when given a certificate. A route that gives an empty answer never answers.
+// when given a certificate. A route with an empty answer never answers.
 class TestServer : public QTcpServer {
 public:
     explicit TestServer(QSslCertificate certificate = QSslCertificate(), QSslKey key = QSslKey())
         : m_certificate(std::move(certificate)), m_key(std::move(key)) {
         EXPECT_TRUE(listen(QHostAddress::LocalHost, 0));
-    }
-    void Answer(const QByteArray& path, const QByteArray& whole) {
-        routes[path] = [whole] { return whole; };
     }
     QString Url(const char* path) const {
         return QStringLiteral("%1://127.0.0.1:%2%3")
@@ -51,7 +47,7 @@ public:
             .arg(QLatin1String(path));
     }
 
-    std::map<QByteArray, std::function<QByteArray()>> routes;
+    std::map<QByteArray, QByteArray> routes;
     std::map<QByteArray, int> hits;
 
 protected:
@@ -68,7 +64,7 @@ protected:
             head->clear();
             ++hits[path];
             const auto it = routes.find(path);
-            const QByteArray answer = it == routes.end() ? response("404 Not Found", {}, "none") : it->second();
+            const QByteArray answer = it == routes.end() ? response("404 Not Found", {}, "none") : it->second;
             socket->write(answer);
             if (answer.contains("Connection: close"))
                 socket->disconnectFromHost();
@@ -105,23 +101,21 @@ class HttpFetchTest : public ::testing::Test {
 protected:
     void SetUp() override {
         fetch.SetProgressDelay(30ms);
-        server.Answer("/latin1", response("200 OK", "Content-Type: text/plain; charset=ISO-8859-1\r\n", "caf\xe9"));
-        server.Answer("/redirect", response("302 Found", "Location: /latin1\r\n", ""));
-        server.Answer("/missing", response("404 Not Found", "Content-Type: text/html\r\n", "<h1>gone</h1>"));
-        server.Answer("/broken", response("500 Internal Server Error", "Content-Type: text/html\r\n", "oops"));
-        server.Answer("/loop", response("302 Found", "Location: /loop\r\n", ""));
-        server.Answer("/to-ftp", response("301 Moved Permanently", "Location: ftp://127.0.0.1/x\r\n", ""));
-        server.Answer("/png", response("200 OK", "Content-Type: image/png\r\n", "\x89PNG\r\n\x1a\n"));
-        server.Answer("/untyped-binary", response("200 OK", "", QByteArray("\x01\x00\x02\x00", 4)));
-        server.routes["/stall"] = [] { return QByteArray(); };
-        // Announced as too large, it sends a few bytes only: its length alone must refuse it.
-        server.Answer("/big", "HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(kMaxFetchBytes + 1) +
-                                  "\r\n\r\nabc");
-        for (const auto& [path, size, length] : {std::tuple{"/big-unannounced", kMaxFetchBytes + 1, false},
-                                                 std::tuple{"/just-fits", kMaxFetchBytes, true}})
-            server.routes[path] = [size = size, length = length] {
-                return response("200 OK", "Content-Type: text/plain\r\n", QByteArray(size, 'a'), length);
-            };
+        server.routes = {
+            {"/latin1", response("200 OK", "Content-Type: text/plain; charset=ISO-8859-1\r\n", "caf\xe9")},
+            {"/redirect", response("302 Found", "Location: /latin1\r\n", "")},
+            {"/missing", response("404 Not Found", "Content-Type: text/html\r\n", "<h1>gone</h1>")},
+            {"/broken", response("500 Internal Server Error", "Content-Type: text/html\r\n", "oops")},
+            {"/loop", response("302 Found", "Location: /loop\r\n", "")},
+            {"/to-ftp", response("301 Moved Permanently", "Location: ftp://127.0.0.1/x\r\n", "")},
+            {"/png", response("200 OK", "Content-Type: image/png\r\n", "\x89PNG\r\n\x1a\n")},
+            {"/untyped-binary", response("200 OK", "", QByteArray("\x01\x00\x02\x00", 4))},
+            {"/stall", {}},
+            // Announced as too large, it sends a few bytes only: its length alone must refuse it.
+            {"/big", "HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(kMaxFetchBytes + 1) + "\r\n\r\nabc"},
+            {"/big-unannounced", response("200 OK", "", QByteArray(kMaxFetchBytes + 1, 'a'), false)},
+            {"/just-fits", response("200 OK", "Content-Type: text/plain\r\n", QByteArray(kMaxFetchBytes, 'a'))},
+        };
     }
 
     TestServer server;
@@ -168,41 +162,32 @@ TEST_F(HttpFetchTest, AddressesRedirectsTypeTheLargestDocumentAndEachFailure) {
     EXPECT_GE(server.hits["/loop"], kMaxRedirects + 1); // the first request and 10 redirects
 }
 
-// Runs `act` on the progress window once it is up and `ready` holds; keeps its label and
-// modality. The watch owns its timer, so nothing of it outlives the test.
-struct ProgressWatch {
-    ProgressWatch(std::function<bool()> ready, std::function<void(QProgressDialog&)> act) {
-        timer.callOnTimeout([this, ready, act] {
-            auto* progress = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
-            if (progress && ready()) {
-                timer.stop();
-                label = progress->labelText();
-                modal = progress->windowModality() == Qt::ApplicationModal;
-                act(*progress);
-            }
-        });
-        timer.start(5);
-    }
-    QTimer timer;
-    QString label;
-    bool modal = false;
-};
-
 TEST_F(HttpFetchTest, CancelInTheProgressWindowEndsAStalledFetch) {
     // The time-out is long: only a cancel can end these fetches in time for the test. Each
     // cancel waits until the server holds the request: on a busy machine the progress window
     // can come up before the request has reached the server.
-    ProgressWatch byButton([this] { return server.hits["/stall"] == 1; }, [](QProgressDialog& d) {
-        for (QPushButton* button : d.findChildren<QPushButton*>())
-            button->click();
+    int cancels = 0;
+    QString label;
+    bool modal = false;
+    QTimer watch;
+    watch.callOnTimeout([&] {
+        auto* progress = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
+        if (!progress || server.hits["/stall"] != cancels + 1)
+            return;
+        label = progress->labelText();
+        modal = progress->windowModality() == Qt::ApplicationModal;
+        // The first by its Cancel button, the second as Escape does.
+        if (cancels++ > 0)
+            progress->reject();
+        else
+            progress->findChild<QPushButton*>()->click();
     });
+    watch.start(5);
     expectFailure(fetch, server.Url("/stall"), FetchFailure::Cancelled, "cancelled", 60s);
-    EXPECT_TRUE(byButton.label.contains(server.Url("/stall"))) << qPrintable(byButton.label);
-    EXPECT_TRUE(byButton.modal);
+    expectFailure(fetch, server.Url("/stall"), FetchFailure::Cancelled, "cancelled", 60s);
+    EXPECT_TRUE(label.contains(server.Url("/stall"))) << qPrintable(label);
+    EXPECT_TRUE(modal);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr); // the window is gone afterwards
-
-    ProgressWatch byEscape([this] { return server.hits["/stall"] == 2; }, [](QProgressDialog& d) { d.reject(); });
-    expectFailure(fetch, server.Url("/stall"), FetchFailure::Cancelled, "cancelled", 60s);
 }
 
 TEST(HttpFetchTlsTest, AnUntrustedCertificateFailsTheHandshakeAndATrustedOneWorks) {
@@ -219,8 +204,10 @@ TEST(HttpFetchTlsTest, AnUntrustedCertificateFailsTheHandshakeAndATrustedOneWork
     const QList<QSslCertificate> certs = QSslCertificate::fromPath(certPath);
     ASSERT_EQ(certs.size(), 1);
     TestServer server(certs.front(), QSslKey(tmp.read("key.pem"), QSsl::Rsa));
-    server.Answer("/page", response("200 OK", "Content-Type: text/plain; charset=utf-8\r\n", "secret \xc3\xa9"));
-    server.Answer("/downgrade", response("302 Found", "Location: http://127.0.0.1:1/x\r\n", ""));
+    server.routes = {
+        {"/page", response("200 OK", "Content-Type: text/plain; charset=utf-8\r\n", "secret \xc3\xa9")},
+        {"/downgrade", response("302 Found", "Location: http://127.0.0.1:1/x\r\n", "")},
+    };
     QtHttpFetch fetch;
     expectFailure(fetch, server.Url("/page"), FetchFailure::Tls, "self-signed");
 

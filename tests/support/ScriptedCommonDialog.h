@@ -30,26 +30,26 @@ public:
         std::vector<DialogFont> Fonts;
         std::vector<int32_t> Colors, Flags;
     };
-    const Shown& History() const noexcept { return m_shown; }
+    Shown shown;
     // Answers scripted but not yet used.
     size_t Pending() const noexcept { return m_open.size() + m_font.size() + m_color.size(); }
 
     std::optional<QString> ChooseOpenFile(const QString& fileName, int32_t flags) override {
-        return show(m_open, m_shown.OpenFileNames, fileName, flags, "Open");
+        return show(m_open, shown.OpenFileNames, fileName, flags, "Open");
     }
     std::optional<DialogFont> ChooseFont(const DialogFont& font, int32_t flags) override {
-        return show(m_font, m_shown.Fonts, font, flags, "Font");
+        return show(m_font, shown.Fonts, font, flags, "Font");
     }
     std::optional<int32_t> ChooseColor(int32_t color, int32_t flags) override {
-        return show(m_color, m_shown.Colors, color, flags, "Color");
+        return show(m_color, shown.Colors, color, flags, "Color");
     }
 
 private:
     template <typename T>
-    std::optional<T> show(std::deque<std::optional<T>>& script, std::vector<T>& shown, const T& proposed,
+    std::optional<T> show(std::deque<std::optional<T>>& script, std::vector<T>& proposals, const T& proposed,
                           int32_t flags, const char* dialog) {
-        shown.push_back(proposed);
-        m_shown.Flags.push_back(flags);
+        proposals.push_back(proposed);
+        shown.Flags.push_back(flags);
         if (script.empty())
             throw toolkit::Error(5, QStringLiteral("The %1 dialog was shown with no answer scripted")
                                         .arg(QLatin1String(dialog)));
@@ -61,7 +61,6 @@ private:
     std::deque<std::optional<QString>> m_open;
     std::deque<std::optional<DialogFont>> m_font;
     std::deque<std::optional<int32_t>> m_color;
-    Shown m_shown;
 };
 
 using InstalledCommonDialogs =
