@@ -31,10 +31,10 @@ constexpr int kMaxResizeNesting = 16;
 // The longest wait for the window manager's answer about the frame.
 constexpr int kFrameWaitMs = 500;
 
-QPoint desktopOrigin() {
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        return screen->availableGeometry().topLeft();
-    return {};
+// The primary screen's available area, where screen twips start.
+QRect desktop() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect();
 }
 
 // The frame the window manager last put around a window with a caption bar:
@@ -45,7 +45,8 @@ QMargins g_lastCaptionFrame;
 
 Window::Window(const WindowStyle& style)
     : m_style(style), m_lngBackColor(vbButtonFace), m_lngForeColor(vbButtonText) {
-    m_widget = new WindowFrame(this);
+    const int border = m_style.TitleBar ? 0 : m_style.Sizable ? kSizableBorderPx : kFixedBorderPx;
+    m_widget = new WindowFrame(this, border, m_style.Sizable && border > 0);
     // A tool window is a dialog that names itself a toolbar when it is made
     // (NameAsToolbar), not a Qt::Tool: Qt raises those just before mapping
     // them, and weston's window manager answers a request on a window not yet
@@ -68,10 +69,7 @@ Window::Window(const WindowStyle& style)
     m_lngHwnd = RegisterWindowHandle(this);
     if (m_style.TitleBar)
         m_frame = g_lastCaptionFrame;
-    const float border = 2.0f * PixelsToTwips(borderPx());
-    m_geometry.Set(0, 0, 4800.0f + border + PixelsToTwips(m_frame.left() + m_frame.right()),
-                   3600.0f + border + PixelsToTwips(m_frame.top() + m_frame.bottom()));
-    applyGeometry();
+    SetClientSize(4800.0f, 3600.0f);
     // Knowing the frame before the window is mapped lets it map in one piece
     // with its client area where the twips put it (read when it is mapped).
     // The size hints just sent take part in the answer: a fixed window gets
@@ -119,15 +117,6 @@ Window::~Window() {
 }
 
 Window* Window::FromHandle(int32_t handle) { return WindowFromHandle(handle); }
-
-QWidget* Window::ClientWidget() const { return m_widget->Client(); }
-QWidget* Window::NativeWidget() const { return m_widget; }
-
-int Window::borderPx() const {
-    if (m_style.TitleBar)
-        return 0;
-    return m_style.Sizable ? kSizableBorderPx : kFixedBorderPx;
-}
 
 QMargins Window::frame() const {
     if (!m_style.TitleBar)
@@ -194,8 +183,7 @@ void Window::SetStartUpPosition(int16_t value) {
 }
 
 void Window::centre() {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    const QSize desk = screen ? screen->availableGeometry().size() : QSize();
+    const QSize desk = desktop().size();
     setGeometry((PixelsToTwips(desk.width()) - Width()) / 2.0f,
                 (PixelsToTwips(desk.height()) - Height()) / 2.0f, Width(), Height());
 }
@@ -214,7 +202,7 @@ void Window::raiseResize() {
 // sends a change of place alone as a move and of size alone as a resize, so
 // that what a window manager imposed on the other stays.
 void Window::applyGeometry(WindowGeometry::Which which) {
-    const QRect outer = m_geometry.OuterPixels(desktopOrigin());
+    const QRect outer = m_geometry.OuterPixels(desktop().topLeft());
     const QMargins f = frame();
     const QRect client(outer.x() + f.left(), outer.y() + f.top(),
                        std::max(1, outer.width() - f.left() - f.right()),
@@ -281,15 +269,10 @@ void Window::FrameReported() {
     if (m_reportQueued)
         return;
     m_reportQueued = true;
-    QMetaObject::invokeMethod(
-        m_widget,
-        [this, frame = QPointer<WindowFrame>(m_widget)] {
-            if (!frame || !frame->Listening())
-                return;
-            m_reportQueued = false;
-            Dispatch([this] { readReport(); });
-        },
-        Qt::QueuedConnection);
+    PostHandler([this] {
+        m_reportQueued = false;
+        readReport();
+    });
 }
 
 void Window::readReport() {
@@ -338,7 +321,7 @@ void Window::readReport() {
     m_handedOver = client;
     if (reframed)
         m_requested = outer;
-    const bool resized = m_geometry.Reported(outer, desktopOrigin());
+    const bool resized = m_geometry.Reported(outer, desktop().topLeft());
     m_widget->Layout(client.size());
     if (ScaleWidth() != scaleWidth || ScaleHeight() != scaleHeight || (resized && !reframed))
         PostHandler([this] { raiseResize(); });
@@ -352,7 +335,7 @@ void Window::SnapPositionToPixels() {
 // A drag of the window's own border: the size change is the user's, so its
 // notification is queued like one from the window manager.
 void Window::FrameBorderDragged(const QRect& outer) {
-    const QPoint o = desktopOrigin();
+    const QPoint o = desktop().topLeft();
     const WindowGeometry::Which set =
         m_geometry.Set(PixelsToTwips(outer.x() - o.x()), PixelsToTwips(outer.y() - o.y()),
                        PixelsToTwips(outer.width()), PixelsToTwips(outer.height()));
@@ -395,8 +378,5 @@ void Window::SetForeColor(int32_t value) {
     CheckColor(value);
     m_lngForeColor = value;
 }
-
-float Window::TextWidth(const QString& text) const { return MeasureTextWidth(Font(), text); }
-float Window::TextHeight(const QString& text) const { return MeasureTextHeight(Font(), text); }
 
 } // namespace toolkit

@@ -63,22 +63,11 @@ public:
     float Top() const { return m_geometry.Top(); }
     float Width() const { return m_geometry.Width(); }
     float Height() const { return m_geometry.Height(); }
-    void SetLeft(float value) {
-        if (value != Left())
-            Move(value, Top(), Width(), Height());
-    }
-    void SetTop(float value) {
-        if (value != Top())
-            Move(Left(), value, Width(), Height());
-    }
-    void SetWidth(float value) {
-        if (value != Width())
-            Move(Left(), Top(), value, Height());
-    }
-    void SetHeight(float value) {
-        if (value != Height())
-            Move(Left(), Top(), Width(), value);
-    }
+    // A value the window already has asks the window system for nothing.
+    void SetLeft(float value) { Move(value, Top(), Width(), Height()); }
+    void SetTop(float value) { Move(Left(), value, Width(), Height()); }
+    void SetWidth(float value) { Move(Left(), Top(), value, Height()); }
+    void SetHeight(float value) { Move(Left(), Top(), Width(), value); }
     void Move(float left, float top, float width, float height);
 
     // The client area: the outer size less border and caption, never negative.
@@ -103,8 +92,8 @@ public:
     int32_t ForeColor() const { return m_lngForeColor; }
     void SetForeColor(int32_t value);
 
-    float TextWidth(const QString& text) const;
-    float TextHeight(const QString& text) const;
+    float TextWidth(const QString& text) const { return MeasureTextWidth(Font(), text); }
+    float TextHeight(const QString& text) const { return MeasureTextHeight(Font(), text); }
 
     // Shows the window, modeless (returns at once) or modal (returns when the
     // window is hidden or unloaded). An owned window stays above its owner and
@@ -146,9 +135,9 @@ public:
     void SetStartUpPosition(int16_t value);
 
     // Toolkit internals.
-    QWidget* ClientWidget() const override;
+    QWidget* ClientWidget() const override { return m_widget->Client(); }
     Window& TopWindow() override { return *this; }
-    QWidget* NativeWidget() const;
+    QWidget* NativeWidget() const { return m_widget; }
     const WindowStyle& Style() const { return m_style; }
     static Window* FromHandle(int32_t handle);
     // Takes the whole pixels the window stands on as its Left and Top, after
@@ -170,8 +159,6 @@ public:
 private:
     // The native widgets' news (WindowFrameListener).
     QColor FrameBackColor() const override;
-    int FrameBorderPx() const override { return borderPx(); }
-    bool FrameBorderSizes() const override { return m_style.Sizable && !m_style.TitleBar; }
     void FrameReported() override;
     void FrameExposed() override;
     void FrameStateChanged() override;
@@ -180,7 +167,7 @@ private:
     void FrameBorderDragged(const QRect& outer) override;
     void FrameMouse(MouseKind kind, const MouseArgs& args) override;
 
-    int borderPx() const;
+    int borderPx() const { return m_widget->BorderPx(); }
     QMargins frame() const;
     void setGeometry(float left, float top, float width, float height);
     void applyGeometry(WindowGeometry::Which which = {});
@@ -194,6 +181,7 @@ private:
     void unload(int16_t mode, bool ask);
     void readReport();
     void raiseResize();
+    bool shouldShow() const;
     void applyVisibility();
     void setOwner(Window* owner);
     void tellOwner();
