@@ -78,14 +78,17 @@ Window::Window(const WindowStyle& style)
         m_framePending = RequestFrameExtents(m_widget);
 }
 
-// The first look at the frame waits for the window manager's answer to the
-// request sent when the window was made (openbox answers within a few round
-// trips, longer on a loaded core): a size computed from a frame not known
-// yet, such as the control panel's client area or its height collapsed to
-// the menu bar, would otherwise leave the client area short by the frame.
-void Window::readFrameExtents(bool last) const {
+// Until the window manager's answer is in, every look at the frame reads
+// the property once more; the map reads it a last time. The first look
+// waits for the answer to the request sent when the window was made
+// (openbox answers within a few round trips, longer on a loaded core): a
+// size computed from a frame not known yet, such as the control panel's
+// client area or its height collapsed to the menu bar, would otherwise leave
+// the client area short by the frame. A window without a caption bar never
+// asks and has none.
+QMargins Window::frame(bool last) const {
     if (!m_framePending)
-        return;
+        return m_frame;
     auto asked = FrameExtents(m_widget);
     if (!asked && !m_frameWaited) {
         m_frameWaited = true;
@@ -98,6 +101,7 @@ void Window::readFrameExtents(bool last) const {
     m_framePending = !asked && !last;
     if (asked && *asked != m_frame)
         g_lastCaptionFrame = m_frame = *asked;
+    return m_frame;
 }
 
 Window::~Window() {
@@ -116,16 +120,6 @@ Window::~Window() {
     m_widget->deleteLater();
 }
 
-Window* Window::FromHandle(int32_t handle) { return WindowFromHandle(handle); }
-
-QMargins Window::frame() const {
-    if (!m_style.TitleBar)
-        return {};
-    // Until the window manager's answer is in, every look at the frame reads
-    // the property once more; the map reads it a last time.
-    readFrameExtents(false);
-    return m_frame;
-}
 
 QColor Window::FrameBackColor() const { return ToQColor(m_lngBackColor); }
 

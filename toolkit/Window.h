@@ -168,11 +168,10 @@ private:
     void FrameMouse(MouseKind kind, const MouseArgs& args) override;
 
     int borderPx() const { return m_widget->BorderPx(); }
-    QMargins frame() const;
+    QMargins frame(bool last = false) const;
     void setGeometry(float left, float top, float width, float height);
     void applyGeometry(WindowGeometry::Which which = {});
     void mapQueued();
-    void readFrameExtents(bool last) const;
     static void releaseMapOrder();
     void releaseMapOrderAfter(int ms);
     void setMapQueued(bool queued);

@@ -203,7 +203,7 @@ void Window::mapQueued() {
     // owner; shown again, it must not come back as an icon.
     if (m_intWindowState != vbMinimized)
         m_widget->setWindowState(m_widget->windowState() & ~Qt::WindowMinimized);
-    readFrameExtents(true);
+    frame(true);
     applyGeometry();
     // Made here, the window is made where it is mapped: some window managers
     // (weston's) take a window's place only from where it was made.
