@@ -209,7 +209,7 @@ void Window::applyGeometry(WindowGeometry::Which which) {
     const QRect before = m_handedOver;
     m_handedOver = client;
     if (!m_widget->isVisible()) {
-        m_requested = outer;
+        m_requested = client;
         if (m_style.TitleBar && f.isNull()) {
             // The caption bar's size is not known: the window manager is
             // asked to put the frame's corner at the place.
@@ -224,7 +224,7 @@ void Window::applyGeometry(WindowGeometry::Which which) {
     // for the parts that changed alone where that can be done. A part the
     // code did not change is not asked for: it may stand where a report of a
     // passing state put it, and asking would take the window back there.
-    const QRect asked = m_requested.marginsRemoved(f);
+    const QRect asked = m_requested;
     const auto changed = [](bool set, int now, int was, int wanted) {
         return set && (now != was || now != wanted) ? std::optional<int>(now) : std::nullopt;
     };
@@ -235,26 +235,20 @@ void Window::applyGeometry(WindowGeometry::Which which) {
     const QWindow* native = m_widget->windowHandle();
     if (!native || !native->handle() || !X11Configure(native->winId(), change)) {
         m_widget->setGeometry(client);
-        m_requested = outer;
+        m_requested = client;
         return;
     }
     // The window ends where all requests together put it: what this one
     // leaves out stays as asked before, even if a report of a passing state
     // came in between.
-    if (change.x)
-        m_requested.moveLeft(outer.x());
-    if (change.y)
-        m_requested.moveTop(outer.y());
-    if (change.width)
-        m_requested.setWidth(outer.width());
-    if (change.height)
-        m_requested.setHeight(outer.height());
+    m_requested = QRect(change.x.value_or(asked.x()), change.y.value_or(asked.y()),
+                        change.width.value_or(asked.width()), change.height.value_or(asked.height()));
 }
 
 bool Window::GeometryOutstanding() const {
     if (m_blnMapQueued || m_reportQueued || m_reportDeferred)
         return true;
-    return m_widget->isVisible() && m_lastRead.marginsAdded(frame()) != m_requested;
+    return m_widget->isVisible() && m_lastRead != m_requested;
 }
 
 // Collects the move and resize events of one report; they are read together,
@@ -314,7 +308,7 @@ void Window::readReport() {
     m_lastRead = client;
     m_handedOver = client;
     if (reframed)
-        m_requested = outer;
+        m_requested = client;
     const bool resized = m_geometry.Reported(outer, desktop().topLeft());
     m_widget->Layout(client.size());
     if (ScaleWidth() != scaleWidth || ScaleHeight() != scaleHeight || (resized && !reframed))

@@ -209,7 +209,7 @@ private:
     std::vector<Window*> m_owned;
     QEventLoop* m_modalLoop = nullptr;
     std::optional<QPoint> m_toldQt; // the place last reported to Qt by the window itself
-    QRect m_requested;  // the outer rectangle last asked for, in pixels
+    QRect m_requested;  // the client rectangle last asked for, in pixels
     QRect m_handedOver; // the client rectangle last asked for or reported
     QRect m_lastRead;   // the client rectangle the window system last reported
     bool m_reportQueued = false;
