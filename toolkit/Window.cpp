@@ -113,7 +113,7 @@ Window::~Window() {
         owned->m_owner = nullptr;
     if (m_owner)
         std::erase(m_owner->m_owned, this);
-    m_widget->Watch(nullptr);
+    // Its filters stay until it goes, but pass nothing on once it forgets.
     m_widget->Forget();
     m_widget->hide();
     // The widget may be the receiver of the event being handled right now.

@@ -97,12 +97,8 @@ void WindowFrame::Watch(QWindow* native) {
     m_watched = native;
     m_parent = 0;
     m_reported = QRect();
-    if (native) {
-        native->installEventFilter(this);
-        QCoreApplication::instance()->installNativeEventFilter(this);
-    } else {
-        QCoreApplication::instance()->removeNativeEventFilter(this);
-    }
+    native->installEventFilter(this);
+    QCoreApplication::instance()->installNativeEventFilter(this);
 }
 
 // Every report the X server sends, also those Qt does not pass on because
@@ -128,12 +124,12 @@ bool WindowFrame::nativeEventFilter(const QByteArray& eventType, void* message, 
 // The window system's reports about the native window: spontaneous move and
 // resize events of the QWindow, before the widget hears of them. Qt's own
 // idea of the geometry already holds the latest request, so the report is
-// read from the events themselves.
+// read from the events themselves. The filter sits on the watched window
+// alone.
 bool WindowFrame::eventFilter(QObject* watched, QEvent* e) {
-    if (watched == m_watched && e->type() == QEvent::Expose && m_watched->isExposed() && m_listener)
+    if (e->type() == QEvent::Expose && m_watched->isExposed() && m_listener)
         m_listener->FrameExposed();
-    if (watched == m_watched && e->spontaneous() &&
-        (e->type() == QEvent::Move || e->type() == QEvent::Resize)) {
+    if (e->spontaneous() && (e->type() == QEvent::Move || e->type() == QEvent::Resize)) {
         if (m_reported.isNull())
             m_reported = m_watched->geometry();
         if (e->type() == QEvent::Move)
