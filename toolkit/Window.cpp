@@ -120,7 +120,6 @@ Window::~Window() {
     m_widget->deleteLater();
 }
 
-
 QColor Window::FrameBackColor() const { return ToQColor(m_lngBackColor); }
 
 void Window::Move(float left, float top, float width, float height) {
@@ -348,11 +347,6 @@ void Window::PostHandler(std::function<void()> handler) {
         if (frame && frame->Listening())
             h();
     });
-}
-
-void Window::SetCaption(const QString& value) {
-    m_strCaption = value;
-    m_widget->setWindowTitle(value);
 }
 
 void Window::SetBackColor(int32_t value) {

@@ -78,8 +78,8 @@ public:
     // Sets the outer size so that the client area gets the given size.
     void SetClientSize(float width, float height);
 
-    QString Caption() const { return m_strCaption; }
-    void SetCaption(const QString& value);
+    QString Caption() const { return m_widget->windowTitle(); }
+    void SetCaption(const QString& value) { m_widget->setWindowTitle(value); }
 
     bool Visible() const { return m_blnVisible; }
     void SetVisible(bool value);
@@ -192,7 +192,6 @@ private:
     mutable QMargins m_frame; // the window manager's frame around the client area
     mutable bool m_framePending = false; // asked of the window manager, no answer read yet
     mutable bool m_frameWaited = false;  // the answer was waited for once
-    QString m_strCaption;
     bool m_blnVisible = false;
     bool m_blnLoaded = true;
     int16_t m_intWindowState = vbNormal;
