@@ -59,10 +59,8 @@ Window::Window(const WindowStyle& style)
     } else {
         flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowCloseButtonHint;
-        if (m_style.MinButton)
-            flags |= Qt::WindowMinimizeButtonHint;
-        if (m_style.MaxButton)
-            flags |= Qt::WindowMaximizeButtonHint;
+        flags.setFlag(Qt::WindowMinimizeButtonHint, m_style.MinButton);
+        flags.setFlag(Qt::WindowMaximizeButtonHint, m_style.MaxButton);
     }
     m_widget->setWindowFlags(flags);
     m_widget->setAttribute(Qt::WA_QuitOnClose, false);

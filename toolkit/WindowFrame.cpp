@@ -52,8 +52,6 @@ WindowFrame::~WindowFrame() {
         app->removeNativeEventFilter(this);
 }
 
-QWidget* WindowFrame::Client() const { return m_client; }
-
 QMenuBar* WindowFrame::MenuBar() {
     if (!m_menuBar) {
         m_menuBar = new QMenuBar(this);

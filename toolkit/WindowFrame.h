@@ -51,7 +51,7 @@ public:
     QRect Reported() const { return m_reported; }
     // A window manager's frame holds the native window.
     bool Framed() const { return m_parent != 0; }
-    QWidget* Client() const;
+    QWidget* Client() const { return m_client; }
     QMenuBar* MenuBar();
     QMenuBar* MenuBarIfAny() const { return m_menuBar; }
     // Lays the menu bar and the client area out in a native client area of
@@ -78,7 +78,7 @@ private:
     QPointer<QWindow> m_watched;
     uint64_t m_parent = 0; // the window manager's frame around it, if any
     QRect m_reported;
-    ClientArea* m_client;
+    QWidget* m_client; // a ClientArea
     QMenuBar* m_menuBar = nullptr;
     int m_edges = 0;
     QPoint m_pressGlobal;
