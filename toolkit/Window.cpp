@@ -137,21 +137,21 @@ void Window::setGeometry(float left, float top, float width, float height) {
         raiseResize();
 }
 
+// The border drawn inside the window counts with the window manager's frame.
 float Window::ScaleWidth() const {
-    const QMargins f = frame();
-    return std::max(0.0f, Width() - PixelsToTwips(2 * borderPx() + f.left() + f.right()));
+    const QMargins f = frame() + m_widget->BorderPx();
+    return std::max(0.0f, Width() - PixelsToTwips(f.left() + f.right()));
 }
 
 float Window::ScaleHeight() const {
-    const QMargins f = frame();
-    return std::max(0.0f, Height() - PixelsToTwips(2 * borderPx() + f.top() + f.bottom()) -
-                              menuBarHeight());
+    const QMargins f = frame() + m_widget->BorderPx();
+    return std::max(0.0f, Height() - PixelsToTwips(f.top() + f.bottom()) - menuBarHeight());
 }
 
 void Window::SetClientSize(float width, float height) {
-    const QMargins f = frame();
-    Move(Left(), Top(), width + PixelsToTwips(2 * borderPx() + f.left() + f.right()),
-         height + PixelsToTwips(2 * borderPx() + f.top() + f.bottom()) + menuBarHeight());
+    const QMargins f = frame() + m_widget->BorderPx();
+    Move(Left(), Top(), width + PixelsToTwips(f.left() + f.right()),
+         height + PixelsToTwips(f.top() + f.bottom()) + menuBarHeight());
 }
 
 float Window::menuBarHeight() const {
@@ -239,7 +239,8 @@ void Window::applyGeometry(WindowGeometry::Which which) {
     // leaves out stays as asked before, even if a report of a passing state
     // came in between.
     m_requested = QRect(change.x.value_or(asked.x()), change.y.value_or(asked.y()),
-                        change.width.value_or(asked.width()), change.height.value_or(asked.height()));
+                        change.width.value_or(asked.width()),
+                        change.height.value_or(asked.height()));
 }
 
 bool Window::GeometryOutstanding() const {

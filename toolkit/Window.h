@@ -167,7 +167,6 @@ private:
     void FrameBorderDragged(const QRect& outer) override;
     void FrameMouse(MouseKind kind, const MouseArgs& args) override;
 
-    int borderPx() const { return m_widget->BorderPx(); }
     QMargins frame(bool last = false) const;
     void setGeometry(float left, float top, float width, float height);
     void applyGeometry(WindowGeometry::Which which = {});

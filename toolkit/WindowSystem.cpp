@@ -116,8 +116,6 @@ private:
         const QPoint delta = QCursor::pos() - m_press;
         const float left = m_startLeft + PixelsToTwips(delta.x());
         const float top = m_startTop + PixelsToTwips(delta.y());
-        if (left == window->Left() && top == window->Top())
-            return;
         try {
             window->Move(left, top, window->Width(), window->Height());
         } catch (...) {
