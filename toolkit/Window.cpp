@@ -159,8 +159,6 @@ float Window::menuBarHeight() const {
     return bar ? PixelsToTwips(bar->sizeHint().height()) : 0.0f;
 }
 
-QMenuBar* Window::MenuBar() { return m_widget->MenuBar(); }
-
 void Window::SetIcon(const char* const* xpm) { m_widget->setWindowIcon(QIcon(QPixmap(xpm))); }
 
 void Window::SetApplicationIcon(const char* const* xpm) {

@@ -124,7 +124,7 @@ public:
 
     // The menu bar, created on first use above the client area; ScaleHeight
     // is then the height below it.
-    QMenuBar* MenuBar();
+    QMenuBar* MenuBar() { return m_widget->MenuBar(); }
     // A picture in the XPM format for the caption bar and the task bar.
     void SetIcon(const char* const* xpm);
     // The same for the application as a whole (windows without their own).
