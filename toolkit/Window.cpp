@@ -31,10 +31,10 @@ constexpr int kMaxResizeNesting = 16;
 // The longest wait for the window manager's answer about the frame.
 constexpr int kFrameWaitMs = 500;
 
-QPoint desktopOrigin() {
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        return screen->availableGeometry().topLeft();
-    return {};
+// The primary screen's available area, where screen twips start.
+QRect desktop() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect();
 }
 
 // The frame the window manager last put around a window with a caption bar:
@@ -45,7 +45,8 @@ QMargins g_lastCaptionFrame;
 
 Window::Window(const WindowStyle& style)
     : m_style(style), m_lngBackColor(vbButtonFace), m_lngForeColor(vbButtonText) {
-    m_widget = new WindowFrame(this);
+    const int border = m_style.TitleBar ? 0 : m_style.Sizable ? kSizableBorderPx : kFixedBorderPx;
+    m_widget = new WindowFrame(this, border, m_style.Sizable && border > 0);
     // A tool window is a dialog that names itself a toolbar when it is made
     // (NameAsToolbar), not a Qt::Tool: Qt raises those just before mapping
     // them, and weston's window manager answers a request on a window not yet
@@ -58,20 +59,15 @@ Window::Window(const WindowStyle& style)
     } else {
         flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowCloseButtonHint;
-        if (m_style.MinButton)
-            flags |= Qt::WindowMinimizeButtonHint;
-        if (m_style.MaxButton)
-            flags |= Qt::WindowMaximizeButtonHint;
+        flags.setFlag(Qt::WindowMinimizeButtonHint, m_style.MinButton);
+        flags.setFlag(Qt::WindowMaximizeButtonHint, m_style.MaxButton);
     }
     m_widget->setWindowFlags(flags);
     m_widget->setAttribute(Qt::WA_QuitOnClose, false);
     m_lngHwnd = RegisterWindowHandle(this);
     if (m_style.TitleBar)
         m_frame = g_lastCaptionFrame;
-    const float border = 2.0f * PixelsToTwips(borderPx());
-    m_geometry.Set(0, 0, 4800.0f + border + PixelsToTwips(m_frame.left() + m_frame.right()),
-                   3600.0f + border + PixelsToTwips(m_frame.top() + m_frame.bottom()));
-    applyGeometry();
+    SetClientSize(4800.0f, 3600.0f);
     // Knowing the frame before the window is mapped lets it map in one piece
     // with its client area where the twips put it (read when it is mapped).
     // The size hints just sent take part in the answer: a fixed window gets
@@ -80,14 +76,17 @@ Window::Window(const WindowStyle& style)
         m_framePending = RequestFrameExtents(m_widget);
 }
 
-// The first look at the frame waits for the window manager's answer to the
-// request sent when the window was made (openbox answers within a few round
-// trips, longer on a loaded core): a size computed from a frame not known
-// yet, such as the control panel's client area or its height collapsed to
-// the menu bar, would otherwise leave the client area short by the frame.
-void Window::readFrameExtents(bool last) const {
+// Until the window manager's answer is in, every look at the frame reads
+// the property once more; the map reads it a last time. The first look
+// waits for the answer to the request sent when the window was made
+// (openbox answers within a few round trips, longer on a loaded core): a
+// size computed from a frame not known yet, such as the control panel's
+// client area or its height collapsed to the menu bar, would otherwise leave
+// the client area short by the frame. A window without a caption bar never
+// asks and has none.
+QMargins Window::frame(bool last) const {
     if (!m_framePending)
-        return;
+        return m_frame;
     auto asked = FrameExtents(m_widget);
     if (!asked && !m_frameWaited) {
         m_frameWaited = true;
@@ -100,6 +99,7 @@ void Window::readFrameExtents(bool last) const {
     m_framePending = !asked && !last;
     if (asked && *asked != m_frame)
         g_lastCaptionFrame = m_frame = *asked;
+    return m_frame;
 }
 
 Window::~Window() {
@@ -111,31 +111,11 @@ Window::~Window() {
         owned->m_owner = nullptr;
     if (m_owner)
         std::erase(m_owner->m_owned, this);
-    m_widget->Watch(nullptr);
+    // Its filters stay until it goes, but pass nothing on once it forgets.
     m_widget->Forget();
     m_widget->hide();
     // The widget may be the receiver of the event being handled right now.
     m_widget->deleteLater();
-}
-
-Window* Window::FromHandle(int32_t handle) { return WindowFromHandle(handle); }
-
-QWidget* Window::ClientWidget() const { return m_widget->Client(); }
-QWidget* Window::NativeWidget() const { return m_widget; }
-
-int Window::borderPx() const {
-    if (m_style.TitleBar)
-        return 0;
-    return m_style.Sizable ? kSizableBorderPx : kFixedBorderPx;
-}
-
-QMargins Window::frame() const {
-    if (!m_style.TitleBar)
-        return {};
-    // Until the window manager's answer is in, every look at the frame reads
-    // the property once more; the map reads it a last time.
-    readFrameExtents(false);
-    return m_frame;
 }
 
 QColor Window::FrameBackColor() const { return ToQColor(m_lngBackColor); }
@@ -157,29 +137,27 @@ void Window::setGeometry(float left, float top, float width, float height) {
         raiseResize();
 }
 
+// The border drawn inside the window counts with the window manager's frame.
 float Window::ScaleWidth() const {
-    const QMargins f = frame();
-    return std::max(0.0f, Width() - PixelsToTwips(2 * borderPx() + f.left() + f.right()));
+    const QMargins f = frame() + m_widget->BorderPx();
+    return std::max(0.0f, Width() - PixelsToTwips(f.left() + f.right()));
 }
 
 float Window::ScaleHeight() const {
-    const QMargins f = frame();
-    return std::max(0.0f, Height() - PixelsToTwips(2 * borderPx() + f.top() + f.bottom()) -
-                              menuBarHeight());
+    const QMargins f = frame() + m_widget->BorderPx();
+    return std::max(0.0f, Height() - PixelsToTwips(f.top() + f.bottom()) - menuBarHeight());
 }
 
 void Window::SetClientSize(float width, float height) {
-    const QMargins f = frame();
-    Move(Left(), Top(), width + PixelsToTwips(2 * borderPx() + f.left() + f.right()),
-         height + PixelsToTwips(2 * borderPx() + f.top() + f.bottom()) + menuBarHeight());
+    const QMargins f = frame() + m_widget->BorderPx();
+    Move(Left(), Top(), width + PixelsToTwips(f.left() + f.right()),
+         height + PixelsToTwips(f.top() + f.bottom()) + menuBarHeight());
 }
 
 float Window::menuBarHeight() const {
     const QMenuBar* bar = m_widget->MenuBarIfAny();
     return bar ? PixelsToTwips(bar->sizeHint().height()) : 0.0f;
 }
-
-QMenuBar* Window::MenuBar() { return m_widget->MenuBar(); }
 
 void Window::SetIcon(const char* const* xpm) { m_widget->setWindowIcon(QIcon(QPixmap(xpm))); }
 
@@ -194,8 +172,7 @@ void Window::SetStartUpPosition(int16_t value) {
 }
 
 void Window::centre() {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    const QSize desk = screen ? screen->availableGeometry().size() : QSize();
+    const QSize desk = desktop().size();
     setGeometry((PixelsToTwips(desk.width()) - Width()) / 2.0f,
                 (PixelsToTwips(desk.height()) - Height()) / 2.0f, Width(), Height());
 }
@@ -214,7 +191,7 @@ void Window::raiseResize() {
 // sends a change of place alone as a move and of size alone as a resize, so
 // that what a window manager imposed on the other stays.
 void Window::applyGeometry(WindowGeometry::Which which) {
-    const QRect outer = m_geometry.OuterPixels(desktopOrigin());
+    const QRect outer = m_geometry.OuterPixels(desktop().topLeft());
     const QMargins f = frame();
     const QRect client(outer.x() + f.left(), outer.y() + f.top(),
                        std::max(1, outer.width() - f.left() - f.right()),
@@ -227,7 +204,7 @@ void Window::applyGeometry(WindowGeometry::Which which) {
     const QRect before = m_handedOver;
     m_handedOver = client;
     if (!m_widget->isVisible()) {
-        m_requested = outer;
+        m_requested = client;
         if (m_style.TitleBar && f.isNull()) {
             // The caption bar's size is not known: the window manager is
             // asked to put the frame's corner at the place.
@@ -242,7 +219,7 @@ void Window::applyGeometry(WindowGeometry::Which which) {
     // for the parts that changed alone where that can be done. A part the
     // code did not change is not asked for: it may stand where a report of a
     // passing state put it, and asking would take the window back there.
-    const QRect asked = m_requested.marginsRemoved(f);
+    const QRect asked = m_requested;
     const auto changed = [](bool set, int now, int was, int wanted) {
         return set && (now != was || now != wanted) ? std::optional<int>(now) : std::nullopt;
     };
@@ -253,26 +230,21 @@ void Window::applyGeometry(WindowGeometry::Which which) {
     const QWindow* native = m_widget->windowHandle();
     if (!native || !native->handle() || !X11Configure(native->winId(), change)) {
         m_widget->setGeometry(client);
-        m_requested = outer;
+        m_requested = client;
         return;
     }
     // The window ends where all requests together put it: what this one
     // leaves out stays as asked before, even if a report of a passing state
     // came in between.
-    if (change.x)
-        m_requested.moveLeft(outer.x());
-    if (change.y)
-        m_requested.moveTop(outer.y());
-    if (change.width)
-        m_requested.setWidth(outer.width());
-    if (change.height)
-        m_requested.setHeight(outer.height());
+    m_requested = QRect(change.x.value_or(asked.x()), change.y.value_or(asked.y()),
+                        change.width.value_or(asked.width()),
+                        change.height.value_or(asked.height()));
 }
 
 bool Window::GeometryOutstanding() const {
     if (m_blnMapQueued || m_reportQueued || m_reportDeferred)
         return true;
-    return m_widget->isVisible() && m_lastRead.marginsAdded(frame()) != m_requested;
+    return m_widget->isVisible() && m_lastRead != m_requested;
 }
 
 // Collects the move and resize events of one report; they are read together,
@@ -281,15 +253,10 @@ void Window::FrameReported() {
     if (m_reportQueued)
         return;
     m_reportQueued = true;
-    QMetaObject::invokeMethod(
-        m_widget,
-        [this, frame = QPointer<WindowFrame>(m_widget)] {
-            if (!frame || !frame->Listening())
-                return;
-            m_reportQueued = false;
-            Dispatch([this] { readReport(); });
-        },
-        Qt::QueuedConnection);
+    PostHandler([this] {
+        m_reportQueued = false;
+        readReport();
+    });
 }
 
 void Window::readReport() {
@@ -337,8 +304,8 @@ void Window::readReport() {
     m_lastRead = client;
     m_handedOver = client;
     if (reframed)
-        m_requested = outer;
-    const bool resized = m_geometry.Reported(outer, desktopOrigin());
+        m_requested = client;
+    const bool resized = m_geometry.Reported(outer, desktop().topLeft());
     m_widget->Layout(client.size());
     if (ScaleWidth() != scaleWidth || ScaleHeight() != scaleHeight || (resized && !reframed))
         PostHandler([this] { raiseResize(); });
@@ -352,7 +319,7 @@ void Window::SnapPositionToPixels() {
 // A drag of the window's own border: the size change is the user's, so its
 // notification is queued like one from the window manager.
 void Window::FrameBorderDragged(const QRect& outer) {
-    const QPoint o = desktopOrigin();
+    const QPoint o = desktop().topLeft();
     const WindowGeometry::Which set =
         m_geometry.Set(PixelsToTwips(outer.x() - o.x()), PixelsToTwips(outer.y() - o.y()),
                        PixelsToTwips(outer.width()), PixelsToTwips(outer.height()));
@@ -379,11 +346,6 @@ void Window::PostHandler(std::function<void()> handler) {
     });
 }
 
-void Window::SetCaption(const QString& value) {
-    m_strCaption = value;
-    m_widget->setWindowTitle(value);
-}
-
 void Window::SetBackColor(int32_t value) {
     CheckColor(value);
     m_lngBackColor = value;
@@ -395,8 +357,5 @@ void Window::SetForeColor(int32_t value) {
     CheckColor(value);
     m_lngForeColor = value;
 }
-
-float Window::TextWidth(const QString& text) const { return MeasureTextWidth(Font(), text); }
-float Window::TextHeight(const QString& text) const { return MeasureTextHeight(Font(), text); }
 
 } // namespace toolkit

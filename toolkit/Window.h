@@ -63,22 +63,11 @@ public:
     float Top() const { return m_geometry.Top(); }
     float Width() const { return m_geometry.Width(); }
     float Height() const { return m_geometry.Height(); }
-    void SetLeft(float value) {
-        if (value != Left())
-            Move(value, Top(), Width(), Height());
-    }
-    void SetTop(float value) {
-        if (value != Top())
-            Move(Left(), value, Width(), Height());
-    }
-    void SetWidth(float value) {
-        if (value != Width())
-            Move(Left(), Top(), value, Height());
-    }
-    void SetHeight(float value) {
-        if (value != Height())
-            Move(Left(), Top(), Width(), value);
-    }
+    // A value the window already has asks the window system for nothing.
+    void SetLeft(float value) { Move(value, Top(), Width(), Height()); }
+    void SetTop(float value) { Move(Left(), value, Width(), Height()); }
+    void SetWidth(float value) { Move(Left(), Top(), value, Height()); }
+    void SetHeight(float value) { Move(Left(), Top(), Width(), value); }
     void Move(float left, float top, float width, float height);
 
     // The client area: the outer size less border and caption, never negative.
@@ -89,8 +78,8 @@ public:
     // Sets the outer size so that the client area gets the given size.
     void SetClientSize(float width, float height);
 
-    QString Caption() const { return m_strCaption; }
-    void SetCaption(const QString& value);
+    QString Caption() const { return m_widget->windowTitle(); }
+    void SetCaption(const QString& value) { m_widget->setWindowTitle(value); }
 
     bool Visible() const { return m_blnVisible; }
     void SetVisible(bool value);
@@ -103,8 +92,8 @@ public:
     int32_t ForeColor() const { return m_lngForeColor; }
     void SetForeColor(int32_t value);
 
-    float TextWidth(const QString& text) const;
-    float TextHeight(const QString& text) const;
+    float TextWidth(const QString& text) const { return MeasureTextWidth(Font(), text); }
+    float TextHeight(const QString& text) const { return MeasureTextHeight(Font(), text); }
 
     // Shows the window, modeless (returns at once) or modal (returns when the
     // window is hidden or unloaded). An owned window stays above its owner and
@@ -135,7 +124,7 @@ public:
 
     // The menu bar, created on first use above the client area; ScaleHeight
     // is then the height below it.
-    QMenuBar* MenuBar();
+    QMenuBar* MenuBar() { return m_widget->MenuBar(); }
     // A picture in the XPM format for the caption bar and the task bar.
     void SetIcon(const char* const* xpm);
     // The same for the application as a whole (windows without their own).
@@ -146,9 +135,9 @@ public:
     void SetStartUpPosition(int16_t value);
 
     // Toolkit internals.
-    QWidget* ClientWidget() const override;
+    QWidget* ClientWidget() const override { return m_widget->Client(); }
     Window& TopWindow() override { return *this; }
-    QWidget* NativeWidget() const;
+    QWidget* NativeWidget() const { return m_widget; }
     const WindowStyle& Style() const { return m_style; }
     static Window* FromHandle(int32_t handle);
     // Takes the whole pixels the window stands on as its Left and Top, after
@@ -170,8 +159,6 @@ public:
 private:
     // The native widgets' news (WindowFrameListener).
     QColor FrameBackColor() const override;
-    int FrameBorderPx() const override { return borderPx(); }
-    bool FrameBorderSizes() const override { return m_style.Sizable && !m_style.TitleBar; }
     void FrameReported() override;
     void FrameExposed() override;
     void FrameStateChanged() override;
@@ -180,12 +167,10 @@ private:
     void FrameBorderDragged(const QRect& outer) override;
     void FrameMouse(MouseKind kind, const MouseArgs& args) override;
 
-    int borderPx() const;
-    QMargins frame() const;
+    QMargins frame(bool last = false) const;
     void setGeometry(float left, float top, float width, float height);
     void applyGeometry(WindowGeometry::Which which = {});
     void mapQueued();
-    void readFrameExtents(bool last) const;
     static void releaseMapOrder();
     void releaseMapOrderAfter(int ms);
     void setMapQueued(bool queued);
@@ -194,6 +179,7 @@ private:
     void unload(int16_t mode, bool ask);
     void readReport();
     void raiseResize();
+    bool shouldShow() const;
     void applyVisibility();
     void setOwner(Window* owner);
     void tellOwner();
@@ -205,7 +191,6 @@ private:
     mutable QMargins m_frame; // the window manager's frame around the client area
     mutable bool m_framePending = false; // asked of the window manager, no answer read yet
     mutable bool m_frameWaited = false;  // the answer was waited for once
-    QString m_strCaption;
     bool m_blnVisible = false;
     bool m_blnLoaded = true;
     int16_t m_intWindowState = vbNormal;
@@ -222,7 +207,7 @@ private:
     std::vector<Window*> m_owned;
     QEventLoop* m_modalLoop = nullptr;
     std::optional<QPoint> m_toldQt; // the place last reported to Qt by the window itself
-    QRect m_requested;  // the outer rectangle last asked for, in pixels
+    QRect m_requested;  // the client rectangle last asked for, in pixels
     QRect m_handedOver; // the client rectangle last asked for or reported
     QRect m_lastRead;   // the client rectangle the window system last reported
     bool m_reportQueued = false;

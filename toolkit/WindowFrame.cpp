@@ -41,8 +41,9 @@ private:
     WindowFrame* m_frame;
 };
 
-WindowFrame::WindowFrame(WindowFrameListener* listener)
-    : m_listener(listener), m_client(new ClientArea(this)) {
+WindowFrame::WindowFrame(WindowFrameListener* listener, int borderPx, bool borderSizes)
+    : m_listener(listener), m_borderPx(borderPx), m_borderSizes(borderSizes),
+      m_client(new ClientArea(this)) {
     setMouseTracking(true);
 }
 
@@ -50,8 +51,6 @@ WindowFrame::~WindowFrame() {
     if (QCoreApplication* app = QCoreApplication::instance())
         app->removeNativeEventFilter(this);
 }
-
-QWidget* WindowFrame::Client() const { return m_client; }
 
 QMenuBar* WindowFrame::MenuBar() {
     if (!m_menuBar) {
@@ -65,7 +64,7 @@ QMenuBar* WindowFrame::MenuBar() {
 }
 
 void WindowFrame::Layout(QSize size) {
-    const int b = m_listener ? m_listener->FrameBorderPx() : 0;
+    const int b = m_borderPx;
     const int w = std::max(0, size.width() - 2 * b);
     const int h = std::max(0, size.height() - 2 * b);
     int bar = 0;
@@ -82,7 +81,7 @@ void WindowFrame::paintEvent(QPaintEvent*) {
     QPainter p(this);
     const QColor back = m_listener->FrameBackColor();
     p.fillRect(rect(), back);
-    if (m_listener->FrameBorderPx() > 0) {
+    if (m_borderPx > 0) {
         p.setPen(back.darker(160));
         p.drawRect(rect().adjusted(0, 0, -1, -1));
     }
@@ -96,12 +95,8 @@ void WindowFrame::Watch(QWindow* native) {
     m_watched = native;
     m_parent = 0;
     m_reported = QRect();
-    if (native) {
-        native->installEventFilter(this);
-        QCoreApplication::instance()->installNativeEventFilter(this);
-    } else {
-        QCoreApplication::instance()->removeNativeEventFilter(this);
-    }
+    native->installEventFilter(this);
+    QCoreApplication::instance()->installNativeEventFilter(this);
 }
 
 // Every report the X server sends, also those Qt does not pass on because
@@ -127,12 +122,12 @@ bool WindowFrame::nativeEventFilter(const QByteArray& eventType, void* message, 
 // The window system's reports about the native window: spontaneous move and
 // resize events of the QWindow, before the widget hears of them. Qt's own
 // idea of the geometry already holds the latest request, so the report is
-// read from the events themselves.
+// read from the events themselves. The filter sits on the watched window
+// alone.
 bool WindowFrame::eventFilter(QObject* watched, QEvent* e) {
-    if (watched == m_watched && e->type() == QEvent::Expose && m_watched->isExposed() && m_listener)
+    if (e->type() == QEvent::Expose && m_watched->isExposed() && m_listener)
         m_listener->FrameExposed();
-    if (watched == m_watched && e->spontaneous() &&
-        (e->type() == QEvent::Move || e->type() == QEvent::Resize)) {
+    if (e->spontaneous() && (e->type() == QEvent::Move || e->type() == QEvent::Resize)) {
         if (m_reported.isNull())
             m_reported = m_watched->geometry();
         if (e->type() == QEvent::Move)
@@ -182,7 +177,7 @@ void WindowFrame::mouseMoveEvent(QMouseEvent* e) {
     }
     const QPoint d = e->globalPosition().toPoint() - m_pressGlobal;
     QRect r = m_pressFrame;
-    const int minimum = 2 * m_listener->FrameBorderPx() + 1;
+    const int minimum = 2 * m_borderPx + 1;
     if (m_edges & kLeft)
         r.setLeft(std::min(r.left() + d.x(), r.right() - minimum + 1));
     if (m_edges & kRight)
@@ -202,19 +197,11 @@ void WindowFrame::mouseReleaseEvent(QMouseEvent* e) {
 // Which border edges lie under a point of the widget. A point outside the
 // widget (the mouse held by a grab elsewhere) is on none of them.
 int WindowFrame::edgesAt(QPoint p) const {
-    if (!m_listener || !m_listener->FrameBorderSizes() || !rect().contains(p))
+    if (!m_listener || !m_borderSizes || !rect().contains(p))
         return 0;
-    const int b = m_listener->FrameBorderPx();
-    int edges = 0;
-    if (p.x() < b)
-        edges |= kLeft;
-    if (p.x() >= width() - b)
-        edges |= kRight;
-    if (p.y() < b)
-        edges |= kTop;
-    if (p.y() >= height() - b)
-        edges |= kBottom;
-    return edges;
+    const int b = m_borderPx;
+    return (p.x() < b ? kLeft : 0) | (p.x() >= width() - b ? kRight : 0) |
+           (p.y() < b ? kTop : 0) | (p.y() >= height() - b ? kBottom : 0);
 }
 
 } // namespace toolkit

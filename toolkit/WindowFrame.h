@@ -16,10 +16,6 @@ namespace toolkit {
 class WindowFrameListener {
 public:
     virtual QColor FrameBackColor() const = 0;
-    // Width of the border drawn inside the widget; 0 for none.
-    virtual int FrameBorderPx() const = 0;
-    // Whether dragging that border resizes the window.
-    virtual bool FrameBorderSizes() const = 0;
     // The window system moved or resized the native window.
     virtual void FrameReported() = 0;
     // The window system shows the native window: it is on screen.
@@ -39,9 +35,12 @@ protected:
 // dragged and passes on what the window system does to the window. Its client
 // widget holds the window's widgets below the optional menu bar. The listener
 // is cleared when the window goes; the widget may outlive it by an event.
+// The border drawn inside the widget is borderPx wide (0 for none); dragging
+// it resizes the window when borderSizes.
 class WindowFrame : public QWidget, private QAbstractNativeEventFilter {
 public:
-    explicit WindowFrame(WindowFrameListener* listener);
+    WindowFrame(WindowFrameListener* listener, int borderPx, bool borderSizes);
+    int BorderPx() const { return m_borderPx; }
     ~WindowFrame() override;
     void Forget() { m_listener = nullptr; }
     bool Listening() const { return m_listener != nullptr; }
@@ -52,7 +51,7 @@ public:
     QRect Reported() const { return m_reported; }
     // A window manager's frame holds the native window.
     bool Framed() const { return m_parent != 0; }
-    QWidget* Client() const;
+    QWidget* Client() const { return m_client; }
     QMenuBar* MenuBar();
     QMenuBar* MenuBarIfAny() const { return m_menuBar; }
     // Lays the menu bar and the client area out in a native client area of
@@ -74,10 +73,12 @@ private:
     int edgesAt(QPoint p) const;
 
     WindowFrameListener* m_listener;
+    const int m_borderPx;
+    const bool m_borderSizes;
     QPointer<QWindow> m_watched;
     uint64_t m_parent = 0; // the window manager's frame around it, if any
     QRect m_reported;
-    ClientArea* m_client;
+    QWidget* m_client; // a ClientArea
     QMenuBar* m_menuBar = nullptr;
     int m_edges = 0;
     QPoint m_pressGlobal;

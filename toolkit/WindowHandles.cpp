@@ -1,5 +1,7 @@
 #include "toolkit/WindowHandles.h"
 
+#include "toolkit/Window.h"
+
 #include <unordered_map>
 
 namespace toolkit {
@@ -22,7 +24,7 @@ int32_t RegisterWindowHandle(Window* window) {
 
 void ForgetWindowHandle(int32_t handle) { handles().erase(handle); }
 
-Window* WindowFromHandle(int32_t handle) {
+Window* Window::FromHandle(int32_t handle) {
     const auto it = handles().find(handle);
     return it == handles().end() ? nullptr : it->second;
 }

@@ -140,8 +140,7 @@ void Window::FrameStateChanged() {
         return;
     }
     if (state == vbMinimized && m_owner) {
-        const bool ownerShown = m_owner->m_intWindowState != vbMinimized;
-        if (ownerShown && m_blnVisible && m_blnLoaded && m_widget->isVisible())
+        if (shouldShow() && m_widget->isVisible())
             PostHandler([this] {
                 const Qt::WindowStates now = m_widget->windowState();
                 if (now.testFlag(Qt::WindowMinimized) && m_intWindowState != vbMinimized &&
@@ -169,22 +168,20 @@ void Window::raiseOwned() {
     }
 }
 
+// Shown, loaded, and not hidden with a minimised owner.
+bool Window::shouldShow() const {
+    return m_blnVisible && m_blnLoaded && !(m_owner && m_owner->m_intWindowState == vbMinimized);
+}
+
 // Hiding happens at once; showing is queued, so that what the running
 // handler still does to the window goes out with the map.
 void Window::applyVisibility() {
-    const bool ownerMinimised = m_owner && m_owner->m_intWindowState == vbMinimized;
-    const bool shown = m_blnVisible && m_blnLoaded && !ownerMinimised;
+    const bool shown = shouldShow();
     if (shown && !m_widget->isVisible()) {
         if (m_blnMapQueued)
             return;
         setMapQueued(true);
-        QMetaObject::invokeMethod(
-            m_widget,
-            [this, frame = QPointer<WindowFrame>(m_widget)] {
-                if (frame && frame->Listening())
-                    mapQueued();
-            },
-            Qt::QueuedConnection);
+        PostHandler([this] { mapQueued(); });
     } else if (!shown && m_widget->isVisible()) {
         m_widget->hide();
         if (g_mapping == m_widget)
@@ -193,8 +190,7 @@ void Window::applyVisibility() {
 }
 
 void Window::mapQueued() {
-    const bool ownerMinimised = m_owner && m_owner->m_intWindowState == vbMinimized;
-    if (!m_blnVisible || !m_blnLoaded || ownerMinimised || m_widget->isVisible()) {
+    if (!shouldShow() || m_widget->isVisible()) {
         setMapQueued(false);
         return;
     }
@@ -207,7 +203,7 @@ void Window::mapQueued() {
     // owner; shown again, it must not come back as an icon.
     if (m_intWindowState != vbMinimized)
         m_widget->setWindowState(m_widget->windowState() & ~Qt::WindowMinimized);
-    readFrameExtents(true);
+    frame(true);
     applyGeometry();
     // Made here, the window is made where it is mapped: some window managers
     // (weston's) take a window's place only from where it was made.

@@ -33,7 +33,6 @@ Window* loadedWindow(int32_t handle) {
     Window* window = Window::FromHandle(handle);
     return window && window->Loaded() ? window : nullptr;
 }
-
 void setStaysOnTop(QWidget* widget, bool on) {
     Qt::WindowFlags flags = widget->windowFlags();
     if (flags.testFlag(Qt::WindowStaysOnTopHint) != on) {
@@ -64,8 +63,8 @@ public:
           m_startTop(window.Top()), m_widget(window.NativeWidget()) {}
 
     void run() {
-        // A handler run meanwhile may hide or destroy the window.
-        QObject::connect(m_widget, &QObject::destroyed, this, [this] { finish(); });
+        // A window hidden meanwhile, also on its way to be destroyed, ends
+        // the move (eventFilter).
         QCoreApplication::instance()->installEventFilter(this);
         follow();
         if (!m_done)
@@ -117,8 +116,6 @@ private:
         const QPoint delta = QCursor::pos() - m_press;
         const float left = m_startLeft + PixelsToTwips(delta.x());
         const float top = m_startTop + PixelsToTwips(delta.y());
-        if (left == window->Left() && top == window->Top())
-            return;
         try {
             window->Move(left, top, window->Width(), window->Height());
         } catch (...) {
