@@ -198,8 +198,12 @@ void Window::applyGeometry(WindowGeometry::Which which) {
                        std::max(1, outer.height() - f.top() - f.bottom()));
     m_widget->Layout(client.size());
     // A fixed window with a caption bar tells the window manager that its
-    // size is not the user's to change.
-    if (m_style.TitleBar && !m_style.Sizable)
+    // size is not the user's to change. Shown, it is resized by Qt at once,
+    // from the place Qt last heard of, which may be older than the last one
+    // asked for: that place is then asked for again.
+    const bool fixed = m_style.TitleBar && !m_style.Sizable;
+    const bool qtMoved = fixed && m_widget->isVisible() && m_widget->size() != client.size();
+    if (fixed)
         m_widget->setFixedSize(client.size());
     const QRect before = m_handedOver;
     m_handedOver = client;
@@ -223,8 +227,11 @@ void Window::applyGeometry(WindowGeometry::Which which) {
     const auto changed = [](bool set, int now, int was, int wanted) {
         return set && (now != was || now != wanted) ? std::optional<int>(now) : std::nullopt;
     };
-    const X11Change change{changed(which.left, client.x(), before.x(), asked.x()),
-                           changed(which.top, client.y(), before.y(), asked.y()),
+    const auto placed = [&](bool set, int now, int was, int wanted) {
+        return qtMoved ? std::optional<int>(set ? now : wanted) : changed(set, now, was, wanted);
+    };
+    const X11Change change{placed(which.left, client.x(), before.x(), asked.x()),
+                           placed(which.top, client.y(), before.y(), asked.y()),
                            changed(which.width, client.width(), before.width(), asked.width()),
                            changed(which.height, client.height(), before.height(), asked.height())};
     const QWindow* native = m_widget->windowHandle();

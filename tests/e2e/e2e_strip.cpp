@@ -528,8 +528,6 @@ TEST_F(StripOnX, ATitledWindowIsPlacedByTheOuterFrameItKnowsBeforeItIsShown) {
         EXPECT_EQ(outerOnScreen(id()), client.marginsAdded(frame.value_or(QMargins())));
         EXPECT_EQ(std::pair(panel->ScaleWidth(), panel->ScaleHeight()), scale);
         EXPECT_EQ(scale, std::pair(client.width() * 15.0f, client.height() * 15.0f));
-        if (!style.Sizable)
-            continue;
 
         // Moved and resized in one go, then collapsed, as the control panel does.
         panel->Move(3000, 750, 6000, 3000);
