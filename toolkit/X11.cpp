@@ -170,16 +170,17 @@ bool X11Configure(uint64_t window, const X11Change& change) {
     uint32_t values[4];
     int n = 0;
     // The values go in the order of their mask bits.
-    const auto add = [&](const std::optional<int>& v, uint16_t bit, int least) {
+    // The server keeps 16 bits of each: beyond them a value would wrap around.
+    const auto add = [&](const std::optional<int>& v, uint16_t bit, int least, int most) {
         if (v) {
             mask |= bit;
-            values[n++] = static_cast<uint32_t>(std::max(least, *v));
+            values[n++] = static_cast<uint32_t>(std::clamp(*v, least, most));
         }
     };
-    add(change.x, XCB_CONFIG_WINDOW_X, INT16_MIN);
-    add(change.y, XCB_CONFIG_WINDOW_Y, INT16_MIN);
-    add(change.width, XCB_CONFIG_WINDOW_WIDTH, 1);
-    add(change.height, XCB_CONFIG_WINDOW_HEIGHT, 1);
+    add(change.x, XCB_CONFIG_WINDOW_X, INT16_MIN, INT16_MAX);
+    add(change.y, XCB_CONFIG_WINDOW_Y, INT16_MIN, INT16_MAX);
+    add(change.width, XCB_CONFIG_WINDOW_WIDTH, 1, UINT16_MAX);
+    add(change.height, XCB_CONFIG_WINDOW_HEIGHT, 1, UINT16_MAX);
     if (mask) {
         xcb_configure_window(c, static_cast<xcb_window_t>(window), mask, values);
         xcb_flush(c);
