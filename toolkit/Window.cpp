@@ -118,6 +118,8 @@ Window::~Window() {
     m_widget->deleteLater();
 }
 
+Window* Window::FromHandle(int32_t handle) { return WindowFromHandle(handle); }
+
 QColor Window::FrameBackColor() const { return ToQColor(m_lngBackColor); }
 
 void Window::Move(float left, float top, float width, float height) {

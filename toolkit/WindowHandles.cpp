@@ -1,7 +1,5 @@
 #include "toolkit/WindowHandles.h"
 
-#include "toolkit/Window.h"
-
 #include <unordered_map>
 
 namespace toolkit {
@@ -24,7 +22,7 @@ int32_t RegisterWindowHandle(Window* window) {
 
 void ForgetWindowHandle(int32_t handle) { handles().erase(handle); }
 
-Window* Window::FromHandle(int32_t handle) {
+Window* WindowFromHandle(int32_t handle) {
     const auto it = handles().find(handle);
     return it == handles().end() ? nullptr : it->second;
 }

@@ -10,6 +10,6 @@ class Window;
 // Window has one for its life, never reused.
 int32_t RegisterWindowHandle(Window* window);
 void ForgetWindowHandle(int32_t handle);
-// Window::FromHandle reads the same registry.
+Window* WindowFromHandle(int32_t handle);
 
 } // namespace toolkit
