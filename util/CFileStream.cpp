@@ -160,9 +160,11 @@ void CFileStream::OpenFile(int32_t vlngKind, int32_t vlngDirection) noexcept {
         }
 
         using Mode = FileTable::Mode;
-        // By kind, then by direction; the callers, all in this class, pass only these.
+        // By kind, then by direction.
         constexpr Mode kModes[2][2] = {{Mode::BinaryRead, Mode::BinaryWrite},
                                        {Mode::TextInput, Mode::TextOutput}};
+        if (vlngKind < 0 || vlngKind > 1 || vlngDirection < 0 || vlngDirection > 1)
+            throw toolkit::Error::InvalidProcedureCall(); // nothing opened is no success
         FileTable::Open(m_intFileNumber, m_strPath, kModes[vlngKind][vlngDirection]);
         m_blnError = false;
     } catch (...) {
