@@ -33,6 +33,7 @@ Window* loadedWindow(int32_t handle) {
     Window* window = Window::FromHandle(handle);
     return window && window->Loaded() ? window : nullptr;
 }
+
 void setStaysOnTop(QWidget* widget, bool on) {
     Qt::WindowFlags flags = widget->windowFlags();
     if (flags.testFlag(Qt::WindowStaysOnTopHint) != on) {
