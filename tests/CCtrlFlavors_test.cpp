@@ -66,9 +66,11 @@ TEST_F(CCtrlFlavorsTest, Form2DPositionPlacesCornersAndCentreUnroundedTopFirstAn
     const struct {
         int32_t place;
         float left, top;
-    } cases[] = {{7, 12.5f, -7.25f}, {-2, 12.5f, -7.25f}, {4, 12.5f, -7.25f}, {kMin, 12.5f, -7.25f},
-                 {kMax, 12.5f, -7.25f}, {pos2DBottomLeft, 0, 6300}, {pos2DCenter, 504.5f, 3150},
-                 {pos2DTopRight, 1009, 0}, {pos2DBottomRight, 1009, 6300}, {pos2DTopLeft, 0, 0}};
+    } cases[] = {
+        {7, 12.5f, -7.25f},          {-2, 12.5f, -7.25f},      {4, 12.5f, -7.25f},
+        {kMin, 12.5f, -7.25f},       {kMax, 12.5f, -7.25f},    {pos2DBottomLeft, 0, 6300},
+        {pos2DCenter, 504.5f, 3150}, {pos2DTopRight, 1009, 0}, {pos2DBottomRight, 1009, 6300},
+        {pos2DTopLeft, 0, 0}};
     for (const auto& c : cases) {
         m_flavors.Form2DPosition(static_cast<enm2DPosType>(c.place));
         EXPECT_EQ(at(), std::pair(c.left, c.top)) << c.place;

@@ -222,7 +222,8 @@ TEST_F(CSQCtrlLoop, aStartAtTheNestingBoundResetsButEntersNoNewRun) {
         }
     };
     csqc->Scroll(true, QString());
-    EXPECT_EQ(std::tuple(yields, csqc->Runs(), csqc->Fuel()), std::tuple(CSQCtrl::kMaxRuns + 1, 0, false));
+    EXPECT_EQ(std::tuple(yields, csqc->Runs(), csqc->Fuel()),
+              std::tuple(CSQCtrl::kMaxRuns + 1, 0, false));
 }
 
 TEST_F(CSQCtrlLoop, unloadInsideAYieldEndsEveryRunWithoutTouchingTheWindowAgain) {

@@ -48,8 +48,10 @@ TEST(CommandLineTest, badOptionsCountsAndFilesEndWithStatusTwoAndAMessage) {
         QString arguments;
         const char* says;
     } cases[] = {
-        {QStringLiteral("--speed=3"), "Unknown option 'speed'"}, {QStringLiteral("a|b"), "too many arguments"},
-        {QStringLiteral("   "), "empty"}, {QStringLiteral("ftp://example.com/a.txt"), "only http and https"},
+        {QStringLiteral("--speed=3"), "Unknown option 'speed'"},
+        {QStringLiteral("a|b"), "too many arguments"},
+        {QStringLiteral("   "), "empty"},
+        {QStringLiteral("ftp://example.com/a.txt"), "only http and https"},
         {QStringLiteral("http://"), "not a valid web address"},
         {QStringLiteral("http://example.com/%zz"), "not a valid web address"},
         {QStringLiteral("file://otherhost/etc/hosts"), "not a local file address"},
@@ -61,7 +63,8 @@ TEST(CommandLineTest, badOptionsCountsAndFilesEndWithStatusTwoAndAMessage) {
         {QStringLiteral("--reload=1.5|http://x/"), "from 1 to 1440"},
         {QStringLiteral("--reload=5|ftp://x/"), "only http and https"},
         {QStringLiteral("--reload=5\n|http://x/"), "from 1 to 1440"},
-        {QStringLiteral("notes:today"), "there is no such file"}, // without "//" a colon is part of a name
+        {QStringLiteral("notes:today"),
+         "there is no such file"}, // without "//" a colon is part of a name
         {tmp.dir.path(), "it is a folder"},
         {tmp.path("pipe"), "not a plain file"},
         {root ? QStringLiteral("a|b") : locked, root ? "too many arguments" : "permission denied"},

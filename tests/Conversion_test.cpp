@@ -49,8 +49,9 @@ TEST(Val, readsNumbersWithAPointWhateverTheUsersLocale) {
         ASSERT_TRUE(folder.isValid());
         // Its messages go to the test's output; it needs the packages libc-bin and locales.
         ASSERT_EQ(QProcess::execute(QStringLiteral("localedef"),
-                                    {QStringLiteral("-i"), QStringLiteral("de_DE"), QStringLiteral("-f"),
-                                     QStringLiteral("UTF-8"), folder.filePath(QStringLiteral("de_DE.UTF-8"))}),
+                                    {QStringLiteral("-i"), QStringLiteral("de_DE"),
+                                     QStringLiteral("-f"), QStringLiteral("UTF-8"),
+                                     folder.filePath(QStringLiteral("de_DE.UTF-8"))}),
                   0);
         // setlocale looks in LOCPATH each time it loads a locale.
         ::setenv("LOCPATH", QFile::encodeName(folder.path()).constData(), 1);

@@ -226,8 +226,8 @@ TEST_F(TextSources, ALoadDuringATurnWinsAndTheMinutesAreBounded) {
     EXPECT_EQ(std::tuple(fetches->Addresses().size(), csqc().Segments().join(QString()), csqc().Queued()),
               std::tuple(2u, QStringLiteral("user text"), QString()));
 
-    for (const auto& [minutes, error, taken] :
-         {std::tuple{1441, 380, 0}, std::tuple{-1, 380, 0}, std::tuple{1440, 0, 1440}, std::tuple{0, 0, 0}}) {
+    for (const auto& [minutes, error, taken] : {std::tuple{1441, 380, 0}, std::tuple{-1, 380, 0},
+                                                std::tuple{1440, 0, 1440}, std::tuple{0, 0, 0}}) {
         EXPECT_EQ(errorOf([&] { panel->SetReloadMinutes(minutes); }), error) << minutes;
         EXPECT_EQ(panel->ReloadMinutes(), taken) << minutes;
     }

@@ -13,10 +13,11 @@ using Panel = PanelFixture;
 
 // Caption, place and the collapsed height on a real window manager: the e2e scenario.
 TEST_F(Panel, startsWithTheStripEmptyAndStillAndTheBarsReady) {
-    EXPECT_EQ(std::tuple(strip->Owner(), csqc().Fuel(), csqc().SegmentCount(), csqc().Speed(), csqc().Timing(),
-                         panel->TextSpeed().Text(), panel->TextTiming().Text(), panel->HScrollSpeed().Value(),
-                         panel->HScrollTiming().Value()),
-              std::tuple(panel.get(), false, 0, 1, 0, QStringLiteral("1"), QStringLiteral("0"), 1, 0));
+    EXPECT_EQ(
+        std::tuple(strip->Owner(), csqc().Fuel(), csqc().SegmentCount(), csqc().Speed(),
+                   csqc().Timing(), panel->TextSpeed().Text(), panel->TextTiming().Text(),
+                   panel->HScrollSpeed().Value(), panel->HScrollTiming().Value()),
+        std::tuple(panel.get(), false, 0, 1, 0, QStringLiteral("1"), QStringLiteral("0"), 1, 0));
     // Both bars end at 100; the typed values reach it.
     for (HScrollBar* bar : {&panel->HScrollSpeed(), &panel->HScrollTiming()})
         EXPECT_EQ(errorOf([bar] { bar->SetValue(101); }), 380);
@@ -71,11 +72,10 @@ TEST_F(Panel, typedSpeedsAndTimingsFollowTheNotificationChains) {
         int32_t caret;
     };
     const Case cases[] = {
-        {1, "050", "50", 50, 2},    {37, "x", "0", 0, 1},
-        {0, "x", "x", 0, 1},        {20, "150", "150", 20, -1},
-        {1, "7.5", "8", 8, 1},      {1, "6.5", "6", 6, 1},
-        {9, "100.4", "100.4", 9, -1}, {1, "-30", "30", 30, 2},
-        {1, "&H1F", "31", 31, 2},   {1, "100", "100", 100, 3},
+        {1, "050", "50", 50, 2},      {37, "x", "0", 0, 1},    {0, "x", "x", 0, 1},
+        {20, "150", "150", 20, -1},   {1, "7.5", "8", 8, 1},   {1, "6.5", "6", 6, 1},
+        {9, "100.4", "100.4", 9, -1}, {1, "-30", "30", 30, 2}, {1, "&H1F", "31", 31, 2},
+        {1, "100", "100", 100, 3},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed);
@@ -197,7 +197,7 @@ TEST_F(Panel, theFontDialogShowsTheStripsFontAndALargerOneGrowsTheStripInsideThe
     choose(panel->mnuOptionFont());
     ASSERT_EQ(dialogs->shown.Fonts.size(), 2u);
     EXPECT_EQ(dialogs->shown.Fonts[1], (DialogFont{before.Name, before.Size, before.Bold,
-                                                       before.Italic, before.Strikethrough, true}));
+                                                   before.Italic, before.Strikethrough, true}));
     EXPECT_EQ(std::tuple(strip->FontSize(), strip->FontItalic(), strip->FontBold(), strip->FontUnderline()),
               std::tuple(36.0f, true, false, true));
     EXPECT_GT(strip->Height(), 3.0f * height - 100.0f) << "one line of the larger text";

@@ -64,7 +64,8 @@ protected:
             head->clear();
             ++hits[path];
             const auto it = routes.find(path);
-            const QByteArray answer = it == routes.end() ? response("404 Not Found", {}, "none") : it->second;
+            const QByteArray answer =
+                it == routes.end() ? response("404 Not Found", {}, "none") : it->second;
             socket->write(answer);
             if (answer.contains("Connection: close"))
                 socket->disconnectFromHost();
@@ -102,19 +103,24 @@ protected:
     void SetUp() override {
         fetch.SetProgressDelay(30ms);
         server.routes = {
-            {"/latin1", response("200 OK", "Content-Type: text/plain; charset=ISO-8859-1\r\n", "caf\xe9")},
+            {"/latin1",
+             response("200 OK", "Content-Type: text/plain; charset=ISO-8859-1\r\n", "caf\xe9")},
             {"/redirect", response("302 Found", "Location: /latin1\r\n", "")},
             {"/missing", response("404 Not Found", "Content-Type: text/html\r\n", "<h1>gone</h1>")},
-            {"/broken", response("500 Internal Server Error", "Content-Type: text/html\r\n", "oops")},
+            {"/broken",
+             response("500 Internal Server Error", "Content-Type: text/html\r\n", "oops")},
             {"/loop", response("302 Found", "Location: /loop\r\n", "")},
             {"/to-ftp", response("301 Moved Permanently", "Location: ftp://127.0.0.1/x\r\n", "")},
             {"/png", response("200 OK", "Content-Type: image/png\r\n", "\x89PNG\r\n\x1a\n")},
             {"/untyped-binary", response("200 OK", "", QByteArray("\x01\x00\x02\x00", 4))},
             {"/stall", {}},
             // Announced as too large, it sends a few bytes only: its length alone must refuse it.
-            {"/big", "HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(kMaxFetchBytes + 1) + "\r\n\r\nabc"},
-            {"/big-unannounced", response("200 OK", "", QByteArray(kMaxFetchBytes + 1, 'a'), false)},
-            {"/just-fits", response("200 OK", "Content-Type: text/plain\r\n", QByteArray(kMaxFetchBytes, 'a'))},
+            {"/big", "HTTP/1.1 200 OK\r\nContent-Length: " +
+                         QByteArray::number(kMaxFetchBytes + 1) + "\r\n\r\nabc"},
+            {"/big-unannounced",
+             response("200 OK", "", QByteArray(kMaxFetchBytes + 1, 'a'), false)},
+            {"/just-fits",
+             response("200 OK", "Content-Type: text/plain\r\n", QByteArray(kMaxFetchBytes, 'a'))},
         };
     }
 
@@ -205,7 +211,8 @@ TEST(HttpFetchTlsTest, AnUntrustedCertificateFailsTheHandshakeAndATrustedOneWork
     ASSERT_EQ(certs.size(), 1);
     TestServer server(certs.front(), QSslKey(tmp.read("key.pem"), QSsl::Rsa));
     server.routes = {
-        {"/page", response("200 OK", "Content-Type: text/plain; charset=utf-8\r\n", "secret \xc3\xa9")},
+        {"/page",
+         response("200 OK", "Content-Type: text/plain; charset=utf-8\r\n", "secret \xc3\xa9")},
         {"/downgrade", response("302 Found", "Location: http://127.0.0.1:1/x\r\n", "")},
     };
     QtHttpFetch fetch;

@@ -58,9 +58,10 @@ TEST_F(Unpaced, dispatchShowsAnyErrorAndCarriesOn) {
         }};
         Dispatch([] { throw Error::ObjectNotSet(); });
     }
-    EXPECT_EQ(reported, (std::vector<QString>{QStringLiteral("Overflow"), QStringLiteral("Out of memory"),
-                                              QStringLiteral("broken"), QStringLiteral("Unexpected error"),
-                                              QStringLiteral("Object variable not set")}));
+    EXPECT_EQ(reported,
+              (std::vector<QString>{QStringLiteral("Overflow"), QStringLiteral("Out of memory"),
+                                    QStringLiteral("broken"), QStringLiteral("Unexpected error"),
+                                    QStringLiteral("Object variable not set")}));
 
     // With no reporter of its own the user is told in a message box, through
     // the same prompts as every other question.

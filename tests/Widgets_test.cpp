@@ -409,8 +409,9 @@ TEST_F(DragTest, TheMoveIsRefusedAtOnceForOtherWindowsStatesCommandsOrAnUpButton
     };
     EXPECT_NO_THROW(modMove::DragWindow(0));
     // No window, another one, and every command but the move by the title bar.
-    for (const auto& [handle, command] : {std::pair{0, 0xF012}, {h + 1, 0xF012}, {h, 0xF010}, {h, 0xF011},
-                                          {h, 0xF013}, {h, 0xF020}, {h, 0x0012}})
+    for (const auto& [handle, command] :
+         {std::pair{0, 0xF012}, {h + 1, 0xF012}, {h, 0xF010}, {h, 0xF011}, {h, 0xF013},
+          {h, 0xF020}, {h, 0x0012}})
         EXPECT_EQ(move(handle, command), 0) << handle << " " << command;
     for (const int16_t state : {toolkit::vbMinimized, toolkit::vbMaximized}) {
         m_window->SetWindowState(state);

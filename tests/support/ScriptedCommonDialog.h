@@ -46,8 +46,8 @@ public:
 
 private:
     template <typename T>
-    std::optional<T> show(std::deque<std::optional<T>>& script, std::vector<T>& proposals, const T& proposed,
-                          int32_t flags, const char* dialog) {
+    std::optional<T> show(std::deque<std::optional<T>>& script, std::vector<T>& proposals,
+                          const T& proposed, int32_t flags, const char* dialog) {
         proposals.push_back(proposed);
         shown.Flags.push_back(flags);
         if (script.empty())
