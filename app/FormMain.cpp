@@ -13,6 +13,7 @@
 
 #include <cmath>
 #include <functional>
+#include <vector>
 
 namespace {
 
@@ -31,6 +32,11 @@ const char* const kPanelIcon[] = {
 constexpr float kInnerWidth = 3915;
 constexpr float kInnerHeight = 2505;
 constexpr float kExpandedHeight = 3000;
+
+std::vector<std::shared_ptr<FormMain>>& loadedPanels() {
+    static std::vector<std::shared_ptr<FormMain>> panels;
+    return panels;
+}
 
 // A typed speed or timing: taken by its absolute value, rounded halves to
 // even, unless it is beyond the bar's maximum; the caret goes to the end.
@@ -59,7 +65,7 @@ FormMain::FormMain() : toolkit::Window({.Sizable = false, .MaxButton = false}) {
         Form_Unload();
         // The last reference may go with the list's, and with it the panel: this one holds it.
         const auto keep = weak_from_this().lock();
-        std::erase_if(s_loadedPanels, [this](const auto& p) { return p.get() == this; });
+        std::erase_if(loadedPanels(), [this](const auto& p) { return p.get() == this; });
     };
     m_HScrollSpeed->OnChange = [this] { HScrollSpeed_Change(); };
     m_HScrollTiming->OnChange = [this] { HScrollTiming_Change(); };
@@ -163,11 +169,15 @@ void FormMain::createMenus() {
     m_mnuAboutMe = item(*m_mnuAbout, "Me(&M)...", &FormMain::mnuAboutMe_Click);
 }
 
+std::vector<std::shared_ptr<FormMain>> FormMain::LoadedPanels() {
+    return loadedPanels();
+}
+
 void FormMain::Load() {
     if (m_blnFormLoaded)
         return;
     m_blnFormLoaded = true;
-    s_loadedPanels.push_back(std::static_pointer_cast<FormMain>(shared_from_this()));
+    loadedPanels().push_back(std::static_pointer_cast<FormMain>(shared_from_this()));
     Form_Load();
 }
 

@@ -15,7 +15,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <vector>
 
 class CCtrlFlavors;
 class QTimer;
@@ -40,8 +39,8 @@ public:
     // Unloads without the close question and ends the application: for a
     // request to end that nobody could answer (SIGTERM, SIGINT).
     void EndWithoutAsking();
-    // The panels loaded and not yet unloaded (a copy: an unload changes the list).
-    static std::vector<std::shared_ptr<FormMain>> LoadedPanels() { return s_loadedPanels; }
+    // The panels loaded and not yet unloaded.
+    static std::vector<std::shared_ptr<FormMain>> LoadedPanels();
 
     // Widgets.
     toolkit::Frame& Frame1() { return *m_Frame1; }
@@ -141,7 +140,6 @@ private:
     // The strip's notifications.
     void MouseDown(int16_t& Button) override;
 
-    static inline std::vector<std::shared_ptr<FormMain>> s_loadedPanels;
     std::shared_ptr<CSQCtrl> csqc;
     std::shared_ptr<toolkit::Window> m_frmMarquee;
     std::shared_ptr<CFileStream> m_clsFileStream;
