@@ -75,8 +75,7 @@ TEST_F(CCtrlFlavorsTest, Form2DPositionPlacesCornersAndCentreUnroundedTopFirstAn
         m_flavors.Form2DPosition(static_cast<enm2DPosType>(c.place));
         EXPECT_EQ(at(), std::pair(c.left, c.top)) << c.place;
     }
-    EXPECT_FLOAT_EQ(m_window->Width(), 1001);
-    EXPECT_FLOAT_EQ(m_window->Height(), 4500);
+    EXPECT_EQ(std::pair(m_window->Width(), m_window->Height()), std::pair(1001.0f, 4500.0f));
 
     // A window larger than the desktop goes negative; Top is set before Left.
     m_metrics = {19, 1024, 710, 0};

@@ -163,8 +163,7 @@ TEST_F(Unpaced, anOwnedWindowHiddenOnPurposeStaysHiddenWhenItsOwnerComesBackAndO
 
 TEST_F(Unpaced, textBoxRaisesChangeOnRealChangesFromCodeAndUser) {
     Window w;
-    Frame frame(w);
-    TextBox box(frame);
+    TextBox box(w);
     int changes = 0;
     box.OnChange = [&] { ++changes; };
     box.SetText(QStringLiteral("12"));
