@@ -22,7 +22,6 @@ public:
     void AnswerFont(const DialogFont& font) { m_font.push_back(font); }
     void CancelFont() { m_font.push_back(std::nullopt); }
     void AnswerColor(int32_t color) { m_color.push_back(color); }
-    void CancelColor() { m_color.push_back(std::nullopt); }
 
     // What each dialog was shown with, one entry per show, and the flags in force.
     struct Shown {
