@@ -132,7 +132,7 @@ TEST_F(Panel, fastForwardMultipliesWhileHeldAndRestoresOnRelease) {
     EXPECT_EQ(reported.size(), 2u);
 }
 
-// The text held at speed 0 is the controller's: CSQCtrlLoop.refreshDuringTheScrollTimingSpeedZero...
+// The text held at speed 0 is the controller's: CSQCtrlTest.refreshDuringTheScrollTimingSpeedZero...
 TEST_F(Panel, pauseLeavesTheTextRunningAtSpeedZeroPlayStartsItAgainAtSpeedOneAndStopHidesIt) {
     FormMain& f = *panel;
     const float right = strip->FrameVorn().Width();
@@ -205,7 +205,7 @@ TEST_F(Panel, theFontDialogShowsTheStripsFontAndALargerOneGrowsTheStripInsideThe
     EXPECT_EQ(strip->Left(), 0.0f);
 }
 
-// Taken during a scroll without restarting it: CSQCtrlLoop.refreshDuringTheScroll...
+// Taken during a scroll without restarting it: CSQCtrlTest.refreshDuringTheScroll...
 TEST_F(Panel, coloursReachEveryPartOfTheStripAndTheDialogsTakeTheFontDialogsFlags) {
     const int32_t red = RGB(255, 0, 0), black = RGB(0, 0, 0);
     const int32_t foreBefore = strip->ForeColor(), backBefore = strip->BackColor();
