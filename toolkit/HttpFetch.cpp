@@ -66,7 +66,7 @@ QString decodeWith(const QByteArray& charset, const QByteArray& body) {
 } // namespace
 
 FetchError::FetchError(FetchFailure failure, const QString& address, const QString& reason)
-    : Error(35750 + static_cast<int32_t>(failure),
+    : Error(kFetchErrorBase + static_cast<int32_t>(failure),
             QStringLiteral("Could not fetch %1: %2.").arg(address, reason)) {}
 
 QUrl WebAddress(const QString& address) {

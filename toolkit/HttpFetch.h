@@ -12,7 +12,8 @@
 
 namespace toolkit {
 
-// Why a fetch failed. The error's number is 35750 plus the value.
+// Why a fetch failed. The error's number is kFetchErrorBase plus the value.
+inline constexpr int32_t kFetchErrorBase = 35750;
 enum class FetchFailure : int32_t {
     BadAddress = 0,       // not an http or https address
     HostNotFound = 1,     // the name does not resolve
@@ -32,7 +33,9 @@ enum class FetchFailure : int32_t {
 class FetchError : public Error {
 public:
     FetchError(FetchFailure failure, const QString& address, const QString& reason);
-    FetchFailure Failure() const noexcept { return static_cast<FetchFailure>(Number() - 35750); }
+    FetchFailure Failure() const noexcept {
+        return static_cast<FetchFailure>(Number() - kFetchErrorBase);
+    }
 };
 
 inline constexpr int64_t kMaxFetchBytes = 32 * 1024 * 1024;
