@@ -3,7 +3,7 @@
 #include "app/FormMain.h"
 #include "toolkit/App.h"
 #include "toolkit/Lifecycle.h"
-#include "toolkit/WebText.h"
+#include "app/WebText.h"
 #include "toolkit/WorkYield.h"
 
 #include <QStringView>
@@ -182,14 +182,14 @@ void StripEnclosed(QString& rstrText, QString vstrOpen, QString vstrClose) {
 
 QString WebStripText(const toolkit::WebDocument& document) {
     toolkit::WorkYield yield;
-    switch (toolkit::KindOf(document)) {
-    case toolkit::WebKind::Html:
-        return toolkit::HtmlText(document.text, yield);
-    case toolkit::WebKind::Feed:
-        if (QString titles = toolkit::FeedText(document.text, yield); !titles.isEmpty())
+    switch (WebText::KindOf(document)) {
+    case WebText::WebKind::Html:
+        return WebText::HtmlText(document.text, yield);
+    case WebText::WebKind::Feed:
+        if (QString titles = WebText::FeedText(document.text, yield); !titles.isEmpty())
             return titles;
         break;
-    case toolkit::WebKind::Text:
+    case WebText::WebKind::Text:
         break;
     }
     QString text = document.text;

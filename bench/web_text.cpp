@@ -7,7 +7,7 @@
 #include "app/ModuleMain.h"
 #include "toolkit/Events.h"
 #include "toolkit/Lifecycle.h"
-#include "toolkit/WebText.h"
+#include "app/WebText.h"
 #include "toolkit/WorkYield.h"
 
 #include <QApplication>
@@ -99,7 +99,7 @@ int main(int argc, char** argv) {
         QString extracted;
         const auto took = measure([&] {
             toolkit::WorkYield yield;
-            extracted = toolkit::HtmlText(text, yield);
+            extracted = WebText::HtmlText(text, yield);
         });
         std::printf("page: %.1f MB, %lld characters of text; extraction %.0f ms, longest gap "
                     "between the 5 ms timer's ticks %.0f ms\n",

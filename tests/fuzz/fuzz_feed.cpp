@@ -9,7 +9,7 @@
 //   - the strip text of the document never crashes or hangs, whatever its kind.
 
 #include "app/ModuleMain.h"
-#include "toolkit/WebText.h"
+#include "app/WebText.h"
 #include "toolkit/WorkYield.h"
 
 #include "FuzzInput.h"
@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const toolkit::WebDocument document{QString::fromUtf8(fuzz::Bytes(data + 1, size - 1)),
                                         kTypes[data[0] % std::size(kTypes)]};
     toolkit::WorkYield yield;
-    const QString titles = toolkit::FeedText(document.text, yield);
+    const QString titles = WebText::FeedText(document.text, yield);
     fuzz::ExpectFolded(titles);
     (void)ModuleMain::WebStripText(document);
     return 0;

@@ -8,7 +8,7 @@
 //     than what it stands for), so nothing is read twice where slices meet;
 //   - a page without "<" or "&" keeps its characters, only the blanks folded.
 
-#include "toolkit/WebText.h"
+#include "app/WebText.h"
 #include "toolkit/WorkYield.h"
 
 #include "FuzzInput.h"
@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString page = data[0] % 2 ? fuzz::Utf16(data + 1, size - 1)
                                      : QString::fromUtf8(fuzz::Bytes(data + 1, size - 1));
     toolkit::WorkYield yield;
-    const QString text = toolkit::HtmlText(page, yield);
+    const QString text = WebText::HtmlText(page, yield);
     fuzz::ExpectFolded(text);
     fuzz::Expect(nonBlank(text) <= nonBlank(page), "longer than the page", text);
     // Plain characters pass through the parser unchanged, apart from the blanks; characters

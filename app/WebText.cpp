@@ -1,7 +1,7 @@
-#include "toolkit/WebText.h"
+#include "app/WebText.h"
 
 #include "toolkit/Error.h"
-#include "toolkit/HtmlEntities.h"
+#include "app/HtmlEntities.h"
 #include "toolkit/WorkYield.h"
 
 #include <QRegularExpression>
@@ -22,7 +22,7 @@
 // stops at HTML 4, so every named reference is turned into a numeric one on the way in,
 // from the full HTML table.
 
-namespace toolkit {
+namespace WebText {
 
 namespace {
 
@@ -229,7 +229,7 @@ QString HtmlText(QStringView html, WorkYield& yield) {
         htmlCreatePushParserCtxt(&sax, nullptr, nullptr, 0, nullptr, XML_CHAR_ENCODING_UTF8),
         &htmlFreeParserCtxt);
     if (!context)
-        throw Error::OutOfMemory();
+        throw toolkit::Error::OutOfMemory();
     // The callbacks get the parser; the sink rides on it.
     context->_private = &sink;
     // The text is decoded already: a meta tag naming another character set must not change
@@ -287,4 +287,4 @@ QString FeedText(QStringView xml, WorkYield& yield) {
     return titles.join(QStringView(kFeedSeparator));
 }
 
-} // namespace toolkit
+} // namespace WebText

@@ -6,8 +6,13 @@
 #include <QStringView>
 
 namespace toolkit {
-
 class WorkYield;
+}
+
+namespace WebText {
+
+using toolkit::WebDocument;
+using toolkit::WorkYield;
 
 // What a fetched document is read as.
 enum class WebKind {
@@ -37,4 +42,4 @@ inline constexpr char16_t kFeedSeparator[] = u" \u25C6 ";
 // no title could be read.
 QString FeedText(QStringView xml, WorkYield& yield);
 
-} // namespace toolkit
+} // namespace WebText
