@@ -181,13 +181,6 @@ void FormMain::Load() {
     Form_Load();
 }
 
-void FormMain::EndWithoutAsking() {
-    const auto keep = weak_from_this().lock();
-    UnloadWithoutQuery();
-    // Also ends the modal loops still open (a question, a dialog).
-    toolkit::EndApplication();
-}
-
 void FormMain::Form_Initialize() {
     csqc = std::make_shared<CSQCtrl>();
     csqc->SetListener(this);

@@ -19,10 +19,11 @@ QString TitleAndVersion() {
 }
 
 void Main() {
-    // A logout cannot wait for an answer to "Quit ?".
+    // A logout cannot wait for an answer to "Quit ?". The end also ends the modal loops still
+    // open (a question, a dialog).
     toolkit::OnTerminationSignal([] {
         for (const auto& panel : FormMain::LoadedPanels())
-            panel->EndWithoutAsking();
+            panel->UnloadWithoutQuery();
         toolkit::EndApplication();
     });
     auto panel = std::make_shared<FormMain>();
