@@ -7,7 +7,6 @@
 #include "toolkit/Lifecycle.h"
 #include "toolkit/Prompts.h"
 #include "util/CCtrlFlavors.h"
-#include "util/CFileStream.h"
 #include "util/CRForm.h"
 #include "util/modMove.h"
 
