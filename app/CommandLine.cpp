@@ -12,10 +12,8 @@ namespace CommandLine {
 namespace {
 
 Request bad(const QString& message) {
-    return {Outcome::Bad,
-            QStringLiteral("%1: %2\nTry '%1 --help' for more information.\n")
-                .arg(toolkit::AppTitle(), message),
-            SourceKind::None, QString(), 0};
+    return {Outcome::Bad, QStringLiteral("%1: %2\nTry '%1 --help' for more information.\n")
+                              .arg(toolkit::AppTitle(), message)};
 }
 
 // The minutes of --reload: a whole number from 1 to kMaxReloadMinutes; 0 when it is not one.
@@ -40,7 +38,7 @@ Request localFile(const QString& argument, const QString& path) {
         return bad(QStringLiteral("cannot open %1: it is not a plain file").arg(quoted));
     if (!info.isReadable())
         return bad(QStringLiteral("cannot open %1: permission denied").arg(quoted));
-    return {Outcome::Run, QString(), SourceKind::File, info.absoluteFilePath(), 0};
+    return {Outcome::Run, QString(), SourceKind::File, info.absoluteFilePath()};
 }
 
 Request source(const QString& argument) {
@@ -65,7 +63,7 @@ Request source(const QString& argument) {
                        .arg(argument));
     if (!url.isValid() || url.host().isEmpty())
         return bad(QStringLiteral("'%1' is not a valid web address").arg(argument));
-    return {Outcome::Run, QString(), SourceKind::Web, argument, 0};
+    return {Outcome::Run, QString(), SourceKind::Web, argument};
 }
 
 } // namespace
@@ -103,11 +101,10 @@ Request Parse(const QStringList& arguments) {
         const qsizetype options = text.indexOf(QStringLiteral(" [options]"));
         if (text.startsWith(QStringLiteral("Usage: ")) && options > 0)
             text.replace(7, options - 7, toolkit::AppTitle());
-        return {Outcome::Help, text, SourceKind::None, QString(), 0};
+        return {Outcome::Help, text};
     }
     if (parser.isSet(version))
-        return {Outcome::Version, toolkit::AppTitle() + u' ' + toolkit::AppVersion() + u'\n',
-                SourceKind::None, QString(), 0};
+        return {Outcome::Version, toolkit::AppTitle() + u' ' + toolkit::AppVersion() + u'\n'};
     int minutes = 0;
     if (parser.isSet(reload)) {
         // Given more than once, the last one counts.

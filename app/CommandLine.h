@@ -27,7 +27,7 @@ struct Request {
     QString text;
     SourceKind kind = SourceKind::None;
     // The file's absolute path, or the address as it was given.
-    QString source;
+    QString source{};
     // Minutes between scheduled reloads; 0 for none.
     int reloadMinutes = 0;
 };

@@ -7,7 +7,6 @@
 #include "toolkit/Lifecycle.h"
 #include "toolkit/Prompts.h"
 #include "util/CCtrlFlavors.h"
-#include "util/CFileStream.h"
 #include "util/CRForm.h"
 #include "util/modMove.h"
 
@@ -114,15 +113,13 @@ void FormMain::createWidgets() {
     font.Size = 9;
     font.Charset = kCharsetShiftJis;
     SetFont(font);
-    for (Control* c : std::initializer_list<Control*>{
-             m_Frame1.get(), m_Label3.get(), m_btnFF.get(), m_Label1.get(), m_HScrollSpeed.get(),
-             m_TextSpeed.get(), m_Label2.get(), m_HScrollTiming.get(), m_TextTiming.get()})
-        c->SetFont(font);
-
     // In the order of their tab indices, 0 to 8.
-    ApplyTabOrder({m_Frame1.get(), m_TextTiming.get(), m_TextSpeed.get(), m_HScrollTiming.get(),
-                   m_HScrollSpeed.get(), m_Label2.get(), m_Label1.get(), m_btnFF.get(),
-                   m_Label3.get()});
+    const std::vector<Control*> tabOrder(
+        {m_Frame1.get(), m_TextTiming.get(), m_TextSpeed.get(), m_HScrollTiming.get(),
+         m_HScrollSpeed.get(), m_Label2.get(), m_Label1.get(), m_btnFF.get(), m_Label3.get()});
+    for (Control* c : tabOrder)
+        c->SetFont(font);
+    ApplyTabOrder(tabOrder);
 }
 
 // The menus, each item with its caption and the handler its choice runs.
@@ -179,13 +176,6 @@ void FormMain::Load() {
     m_blnFormLoaded = true;
     loadedPanels().push_back(std::static_pointer_cast<FormMain>(shared_from_this()));
     Form_Load();
-}
-
-void FormMain::EndWithoutAsking() {
-    const auto keep = weak_from_this().lock();
-    UnloadWithoutQuery();
-    // Also ends the modal loops still open (a question, a dialog).
-    toolkit::EndApplication();
 }
 
 void FormMain::Form_Initialize() {

@@ -36,9 +36,6 @@ public:
 
     // Runs Form_Load the first time.
     void Load();
-    // Unloads without the close question and ends the application: for a
-    // request to end that nobody could answer (SIGTERM, SIGINT).
-    void EndWithoutAsking();
     // The panels loaded and not yet unloaded.
     static std::vector<std::shared_ptr<FormMain>> LoadedPanels();
 
@@ -58,7 +55,6 @@ public:
     toolkit::MenuItem& mnuFileLocalReload() { return *m_mnuFileLocalReload; }
     toolkit::MenuItem& mnuFileWeb() { return *m_mnuFileWeb; }
     toolkit::MenuItem& mnuFileWebReload() { return *m_mnuFileWebReload; }
-    toolkit::MenuItem& mnuFileQuit() { return *m_mnuFileQuit; }
     toolkit::MenuItem& mnuCtrlPlay() { return *m_mnuCtrlPlay; }
     toolkit::MenuItem& mnuCtrlPause() { return *m_mnuCtrlPause; }
     toolkit::MenuItem& mnuOptionFont() { return *m_mnuOptionFont; }

@@ -6,13 +6,6 @@
 // The Option commands for the strip's look and the windows' places, and the
 // About command.
 
-namespace {
-
-// The maker's web page, which "Web" in the About dialog opens.
-const char16_t kMakerPage[] = u"https://vorn2.example.org/";
-
-} // namespace
-
 void FormMain::mnuOptionFont_Click() {
     toolkit::CommonDialog& dialog = *m_CommonDialogMain;
     dialog.SetFontBold(m_frmMarquee->FontBold());
@@ -59,6 +52,7 @@ void FormMain::mnuOptionZOrder_Click() {
 void FormMain::mnuAboutMe_Click() {
     const auto about = std::make_unique<CAboutBox>();
     about->SetReport(QStringLiteral("This Software Distributed By \r\n\r\nKestrix"));
-    about->SetURL(QString::fromUtf16(kMakerPage));
+    // The maker's web page, which "Web" opens.
+    about->SetURL(QStringLiteral("https://vorn2.example.org/"));
     about->Show(*this);
 }

@@ -21,8 +21,8 @@ namespace {
 
 void reportFailure(const QString& what) {
     const QString line = QStringLiteral("%1: scheduled reload: %2\n").arg(toolkit::AppTitle(), what);
+    // Standard error is never fully buffered, and the line ends with a line break.
     std::fputs(line.toLocal8Bit().constData(), stderr);
-    std::fflush(stderr);
 }
 
 // Whether the text is the one the strip shows, or will show after this pass.
@@ -71,9 +71,8 @@ void FormMain::ReloadNow() {
         if (web) {
             text = ModuleMain::WebStripText(m_InetMain->OpenDocument(source));
         } else {
-            const std::shared_ptr<CFileStream> stream = m_clsFileStream;
-            text = stream->Ascii();
-            if (stream->Error())
+            text = m_clsFileStream->Ascii();
+            if (m_clsFileStream->Error())
                 throw toolkit::Error(53, QStringLiteral("Could not read %1: it is missing, binary or "
                                                         "damaged.").arg(source));
             CleanText(text);

@@ -11,12 +11,6 @@
 // them unloaded the panel meanwhile, the command ends there instead of starting the strip
 // again.
 
-namespace {
-
-const char16_t kBinaryOrDamaged[] = u"ファイルがバイナリか、破損しています。";
-
-} // namespace
-
 void FormMain::mnuFileLocal_Click() {
     if (!m_clsFileStream)
         m_clsFileStream = std::make_shared<CFileStream>();
@@ -35,12 +29,13 @@ void FormMain::OpenLocalFile(const QString& path) {
     const auto keep = weak_from_this().lock();
     if (!m_clsFileStream)
         m_clsFileStream = std::make_shared<CFileStream>();
-    const std::shared_ptr<CFileStream> stream = m_clsFileStream;
-    stream->SetPath(path);
+    m_clsFileStream->SetPath(path);
     m_lastSource = Source::File;
-    QString strText = stream->Ascii();
-    if (stream->Error()) {
-        toolkit::MsgBox(QString::fromUtf16(kBinaryOrDamaged), toolkit::vbOKOnly, toolkit::AppTitle());
+    QString strText = m_clsFileStream->Ascii();
+    if (m_clsFileStream->Error()) {
+        // "The file is binary or damaged."
+        toolkit::MsgBox(QStringLiteral("ファイルがバイナリか、破損しています。"), toolkit::vbOKOnly,
+                        toolkit::AppTitle());
         return;
     }
     m_mnuFileLocalReload->SetEnabled(true);

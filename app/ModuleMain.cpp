@@ -19,10 +19,11 @@ QString TitleAndVersion() {
 }
 
 void Main() {
-    // A logout cannot wait for an answer to "Quit ?".
+    // A logout cannot wait for an answer to "Quit ?". The end also ends the modal loops still
+    // open (a question, a dialog).
     toolkit::OnTerminationSignal([] {
         for (const auto& panel : FormMain::LoadedPanels())
-            panel->EndWithoutAsking();
+            panel->UnloadWithoutQuery();
         toolkit::EndApplication();
     });
     auto panel = std::make_shared<FormMain>();
@@ -124,17 +125,16 @@ void StripSteps(QString& rstrText, const QString& open, const QString& close,
 bool ReplaceNewLine(QString& rstrText, QString vstrReplace) {
     toolkit::WorkYield yield;
     const QStringView text(rstrText);
+    // The first kind of break found, in this order, is the one replaced.
     QStringView lineBreak;
-    qsizetype first = FindSliced(text, u"\r\n", 0, yield);
-    if (first >= 0) {
-        lineBreak = u"\r\n";
-    } else if ((first = FindSliced(text, u"\n", 0, yield)) >= 0) {
-        lineBreak = u"\n";
-    } else if ((first = FindSliced(text, u"\r", 0, yield)) >= 0) {
-        lineBreak = u"\r";
-    } else {
-        return false;
+    qsizetype first = -1;
+    for (const char16_t* kind : {u"\r\n", u"\n", u"\r"}) {
+        lineBreak = kind;
+        if ((first = FindSliced(text, lineBreak, 0, yield)) >= 0)
+            break;
     }
+    if (first < 0)
+        return false;
     const qsizetype k = lineBreak.size();
     // A replacement longer than the break, which the panel never passes, makes a new text.
     if (vstrReplace.size() > k) {

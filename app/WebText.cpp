@@ -73,7 +73,7 @@ bool isApart(QByteArrayView name) {
 }
 
 struct HtmlSink {
-    FoldedText text;
+    FoldedText text{};
     int hidden = 0; // depth inside elements whose content is not shown
     WorkYield* yield = nullptr;
 };
@@ -223,8 +223,7 @@ QString HtmlText(QStringView html, WorkYield& yield) {
         from = end;
     }
 
-    HtmlSink sink;
-    sink.yield = &yield;
+    HtmlSink sink{.yield = &yield};
     const std::unique_ptr<htmlParserCtxt, decltype(&htmlFreeParserCtxt)> context(
         htmlCreatePushParserCtxt(&sax, nullptr, nullptr, 0, nullptr, XML_CHAR_ENCODING_UTF8),
         &htmlFreeParserCtxt);

@@ -51,17 +51,11 @@ void FormSQMain::connectHandlers() {
     m_FrameVorn->OnMouseDown = std::bind_front(&FormSQMain::FrameVorn_MouseDown, this);
     m_FrameVorn->OnMouseMove = std::bind_front(&FormSQMain::FrameVorn_MouseMove, this);
     m_FrameVorn->OnMouseUp = std::bind_front(&FormSQMain::FrameVorn_MouseUp, this);
+    // Each box's handlers are told the index of the box.
     for (int16_t i = 0; i < 2; ++i) {
-        // The box's handler, told the index of the box.
-        const auto ofBox = [this, i](auto handler) {
-            return [this, i, handler](int16_t& b, int16_t& s, float& x, float& y) {
-                int16_t index = i;
-                (this->*handler)(index, b, s, x, y);
-            };
-        };
-        m_FrameVorn->Box(i).OnMouseDown = ofBox(&FormSQMain::TextVorn_MouseDown);
-        m_FrameVorn->Box(i).OnMouseMove = ofBox(&FormSQMain::TextVorn_MouseMove);
-        m_FrameVorn->Box(i).OnMouseUp = ofBox(&FormSQMain::TextVorn_MouseUp);
+        m_FrameVorn->Box(i).OnMouseDown = std::bind_front(&FormSQMain::TextVorn_MouseDown, this, i);
+        m_FrameVorn->Box(i).OnMouseMove = std::bind_front(&FormSQMain::TextVorn_MouseMove, this, i);
+        m_FrameVorn->Box(i).OnMouseUp = std::bind_front(&FormSQMain::TextVorn_MouseUp, this, i);
     }
 }
 

@@ -50,7 +50,7 @@ TEST_F(Panel, aSignalInsideNestedRunsEndsEveryRunThenTheApplication) {
         if (yields == 10)
             click(watch.lock()->mnuCtrlPlay());
         if (yields == 50)
-            watch.lock()->EndWithoutAsking();
+            watch.lock()->UnloadWithoutQuery();
     };
     panel.reset();
     choose(watch.lock()->mnuCtrlPlay());

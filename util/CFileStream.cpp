@@ -61,12 +61,7 @@ QString CFileStream::Ascii() noexcept {
     if (m_blnError)
         return {};
     try {
-        const int32_t lngLength = FileTable::Length(m_intFileNumber);
-        const QByteArray bytes = ReadPieces(lngLength, FileTable::Mode::TextInput);
-        // Short when the data holds the end-of-text marker 0x1A, or the file shrank.
-        if (bytes.size() != lngLength)
-            throw toolkit::Error::InputPastEndOfFile();
-        QString text = toolkit::DecodeSystem(bytes);
+        QString text = toolkit::DecodeSystem(ReadPieces(FileTable::Mode::TextInput));
         // A long decode lets events in, and a handler may have used this reader meanwhile;
         // Error tells of the operation that ended last, this one.
         m_blnError = false;
@@ -102,20 +97,19 @@ void CFileStream::WriteAll(int32_t vlngKind, const QByteArray& bytes) noexcept {
 }
 
 void CFileStream::ReadAllBytes(std::vector<uint8_t>& rbytBuffer) {
-    const int32_t lngLength = FileTable::Length(m_intFileNumber);
-    rbytBuffer.assign(static_cast<size_t>(lngLength) + 1, 0);
-    const QByteArray bytes = ReadPieces(lngLength, FileTable::Mode::BinaryRead);
-    if (bytes.size() != lngLength)
-        throw toolkit::Error::InputPastEndOfFile(); // the file shrank since its length was taken
+    const QByteArray bytes = ReadPieces(FileTable::Mode::BinaryRead);
     if (!FileTable::AtEnd(m_intFileNumber))
         throw toolkit::Error::SubscriptOutOfRange(); // it grew: more bytes than the array holds
-    std::copy(bytes.cbegin(), bytes.cend(), rbytBuffer.begin());
+    rbytBuffer.assign(bytes.cbegin(), bytes.cend());
+    rbytBuffer.push_back(0);
 }
 
-// Up to lngLength bytes from the open file; fewer at the end of its data. A handler that uses
-// this reader while events are let in takes the file number for its own file; the read then
-// opens its file again and goes on from where it stood.
-QByteArray CFileStream::ReadPieces(int32_t lngLength, FileTable::Mode mode) {
+// As many bytes as the open file is long. Fewer, when the text mode's end-of-text marker 0x1A
+// ends the data or the file shrank, raise "Input past end of file". A handler that uses this
+// reader while events are let in takes the file number for its own file; the read then opens
+// its file again and goes on from where it stood.
+QByteArray CFileStream::ReadPieces(FileTable::Mode mode) {
+    const int32_t lngLength = FileTable::Length(m_intFileNumber);
     const QString path = m_strPath;
     QByteArray bytes;
     bytes.reserve(lngLength);
@@ -138,7 +132,7 @@ QByteArray CFileStream::ReadPieces(int32_t lngLength, FileTable::Mode mode) {
         const QByteArray piece = FileTable::Read(m_intFileNumber, want);
         bytes += piece;
         if (piece.size() < want)
-            break;
+            throw toolkit::Error::InputPastEndOfFile();
         yield.Check(want);
     }
     return bytes;

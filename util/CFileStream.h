@@ -42,7 +42,7 @@ public:
 
 private:
     void ReadAllBytes(std::vector<uint8_t>& rbytBuffer);
-    QByteArray ReadPieces(int32_t lngLength, toolkit::FileTable::Mode mode);
+    QByteArray ReadPieces(toolkit::FileTable::Mode mode);
     void OpenFile(int32_t vlngKind, int32_t vlngDirection) noexcept;
     // Opens the file for writing and writes the bytes to it in one write.
     void WriteAll(int32_t vlngKind, const QByteArray& bytes) noexcept;
