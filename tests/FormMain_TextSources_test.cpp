@@ -125,8 +125,7 @@ TEST_F(TextSources, WebProposesTheLastAddressAndCleansThePage) {
 
 // A failure is reported, the user's cancel is not; both keep the new address and nothing else.
 TEST_F(TextSources, AFailedOrCancelledFetchKeepsTheNewAddressButNothingElse) {
-    dialogs->AnswerOpen(tmp.write("a.txt", "on display"));
-    choose(panel->mnuFileLocal());
+    panel->OpenLocalFile(tmp.write("a.txt", "on display"));
     const QStringList segments = csqc().Segments();
 
     const QString refused =
@@ -161,9 +160,8 @@ TEST_F(TextSources, AnUnchangedReloadChangesNothingAChangedOneWaitsForThePassAnd
     std::string errors;
     int segmentIndexAtReload = -1;
     float leftBefore = 0;
-    int n = 0;
     onYield = [&] {
-        if (++n == 5) {
+        if (yields == 5) {
             leftBefore = strip->TextVorn(0).Left();
             panel->ReloadNow(); // unchanged
             EXPECT_TRUE(csqc().Queued().isEmpty());
@@ -176,7 +174,7 @@ TEST_F(TextSources, AnUnchangedReloadChangesNothingAChangedOneWaitsForThePassAnd
             panel->ReloadNow(); // failed
             errors = testing::internal::GetCapturedStderr();
             segmentIndexAtReload = csqc().SegmentIndex();
-        } else if (n > 5 && csqc().Queued().isEmpty()) {
+        } else if (yields > 5 && csqc().Queued().isEmpty()) {
             // Taken over where a pass starts, at the right edge.
             EXPECT_EQ(strip->TextVorn(0).Left(), strip->FrameVorn().Width());
             csqc().Scroll(false, QString());

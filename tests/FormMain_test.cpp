@@ -187,8 +187,7 @@ TEST_F(Panel, theFontDialogShowsTheStripsFontAndALargerOneGrowsTheStripInsideThe
     strip->SetTop(deskHeight() - height + 300.0f);
     dialogs->CancelFont();
     choose(panel->mnuOptionFont());
-    EXPECT_EQ(strip->Font(), before);
-    EXPECT_EQ(strip->TextVorn(0).Font(), before);
+    EXPECT_EQ(std::pair(strip->Font(), strip->TextVorn(0).Font()), std::pair(before, before));
     EXPECT_FLOAT_EQ(strip->Top(), deskHeight() - height);
 
     // Italic at 36 points, without the underline, which is not offered with flags 3 and so
@@ -274,13 +273,13 @@ TEST_F(Panel, hideVornLetsTheTextMoveOnWhileBothWindowsAreAway) {
 // Title, modality and owner on a real window manager: the e2e scenario.
 TEST_F(Panel, aboutShowsTheMakersReportAsThreeLinesAndItsPage) {
     QPointer<QWidget> seen;
-    QString report;
-    bool webEnabled = false;
     {
         const WhenModal modal([&](QWidget& m) {
             seen = &m;
-            report = m.findChild<QPlainTextEdit*>()->toPlainText();
-            webEnabled = m.findChildren<QPushButton*>().front()->isEnabled(); // Web, made before OK
+            // The report's three lines, and Web (made before OK) enabled.
+            EXPECT_EQ(std::tuple(m.findChild<QPlainTextEdit*>()->toPlainText(),
+                                 m.findChildren<QPushButton*>().front()->isEnabled()),
+                      std::tuple(QStringLiteral("This Software Distributed By \n\nKestrix"), true));
             QTest::keyClick(&m, Qt::Key_Return);
         });
         choose(panel->mnuAboutMe());
@@ -290,8 +289,6 @@ TEST_F(Panel, aboutShowsTheMakersReportAsThreeLinesAndItsPage) {
         drain();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
-    EXPECT_EQ(report, QStringLiteral("This Software Distributed By \n\nKestrix"));
     // Closed and released with its wrapper, nothing opened on the way.
-    EXPECT_EQ(std::tuple(webEnabled, shell->requests.empty(), seen.isNull()),
-              std::tuple(true, true, true));
+    EXPECT_EQ(std::tuple(shell->requests.empty(), seen.isNull()), std::tuple(true, true));
 }
