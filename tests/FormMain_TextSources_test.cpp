@@ -89,22 +89,6 @@ TEST_F(TextSources, ABinaryFileIsReportedAndChangesNothingButTheProposedName) {
               std::tuple(3u, std::vector<QString>(2, QStringLiteral("good text")), 0, 0u));
 }
 
-TEST_F(TextSources, AHandlerRunningDuringALongCleanupDoesNotStopTheHandOver) {
-    const testsupport::ScopedWorkYieldInterval everyRead{std::chrono::nanoseconds::zero()};
-    const QString path = tmp.write("long.html", QByteArray("<p>word</p>\r\n").repeated(20000));
-    dialogs->AnswerOpen(path);
-    bool scrollingWhenItRan = true; // stays so if the handler never runs
-    panel->mnuFileLocal().NativeAction()->trigger();
-    // Queued behind the load: it can only run inside the load's cleanup.
-    PostToDispatch([&] {
-        scrollingWhenItRan = csqc().Fuel();
-        panel->mnuCtrlStop_Click();
-    });
-    drain();
-    EXPECT_EQ(std::tuple(scrollingWhenItRan, scrolled),
-              std::tuple(false, std::vector<QString>{QStringLiteral("word ").repeated(20000)}));
-}
-
 // ---- Web(&W)... and Web Reload(&R) -----------------------------------------------------------
 
 TEST_F(TextSources, WebProposesTheLastAddressAndCleansThePage) {
