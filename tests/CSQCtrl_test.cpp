@@ -94,7 +94,7 @@ TEST_F(CSQCtrlTest, cutsIntoPiecesOfAtMost200UnitsAndMeasuresEachInItsBoxsFont) 
     EXPECT_FLOAT_EQ(trail().Height(), toolkit::MeasureTextHeight(boxFont, trail().Text()));
 }
 
-TEST_F(CSQCtrlTest, handsSegmentsOverInOrderAndWrapsToTheRightEdge) {
+TEST_F(CSQCtrlTest, handsSegmentsOverInOrderWrapsToTheRightEdgeAndAStopTakesTheTextBack) {
     csqc->SetSpeed(97);
     struct Seen {
         int32_t index;
@@ -106,9 +106,11 @@ TEST_F(CSQCtrlTest, handsSegmentsOverInOrderAndWrapsToTheRightEdge) {
     onYield = [&] {
         seen.push_back(
             {csqc->SegmentIndex(), lead().Left(), lead().Width(), trail().Left(), trail().Text()});
-        if (seen.size() > 1 && seen[seen.size() - 2].index == 2 && seen.back().index == 0 &&
-            ++wraps == 2)
-            csqc->Scroll(false, QString());
+        if (seen.size() > 1 && seen[seen.size() - 2].index == 2 && seen.back().index == 0)
+            ++wraps;
+        if (wraps == 2 && seen.back().index == 2)
+            csqc->Scroll(false, QString()); // in the middle of the text
+
     };
     const PaintCounter painted(form().FrameVorn().NativeWidget());
     csqc->Scroll(true, lettered(3, 7));
@@ -137,7 +139,12 @@ TEST_F(CSQCtrlTest, handsSegmentsOverInOrderAndWrapsToTheRightEdge) {
             EXPECT_EQ(now.trailText, expected == 2 ? QString() : QString(7, u'c'));
         }
     }
-    EXPECT_EQ(std::tuple(wraps, csqc->Fuel(), csqc->Runs()), std::tuple(2, false, 0));
+    // The stop takes the text back, hidden, to its first segment at the right edge.
+    EXPECT_EQ(std::tuple(wraps, csqc->Runs(), csqc->Fuel(), csqc->SegmentIndex(), lead().Visible(),
+                         trail().Visible()),
+              std::tuple(2, 0, false, 0, false, false));
+    EXPECT_EQ(std::tuple(lead().Left(), trail().Left(), lead().Text(), trail().Text()),
+              std::tuple(right(), right(), QString(200, u'a'), QString(200, u'b')));
 }
 
 TEST_F(CSQCtrlTest, theHandOverWaitsUntilTheLeadHasPassedTheEdgeNotWhileItStandsOnIt) {
@@ -171,21 +178,6 @@ TEST_F(CSQCtrlTest, withoutTextTheLoopRunsAndWrapsAtTheLeftEdge) {
     };
     csqc->Scroll(true, QString());
     EXPECT_EQ(std::tuple(wraps, csqc->SegmentIndex(), reported.size()), std::tuple(3, 0, 0u));
-}
-
-TEST_F(CSQCtrlTest, aStopTakesTheTextBackHiddenToItsFirstSegmentAtTheRightEdge) {
-    // Stopped in the middle of the text, it goes back to the start; a play starts there.
-    csqc->Scroll(false, lettered(3, 30));
-    csqc->SetSpeed(400);
-    onYield = [&] {
-        if (csqc->SegmentIndex() == 2)
-            csqc->Scroll(false, QString());
-    };
-    csqc->Scroll(true, QString());
-    EXPECT_EQ(std::tuple(csqc->Fuel(), csqc->SegmentIndex(), lead().Visible(), trail().Visible()),
-              std::tuple(false, 0, false, false));
-    EXPECT_EQ(std::tuple(lead().Left(), trail().Left(), lead().Text(), trail().Text()),
-              std::tuple(right(), right(), QString(200, u'a'), QString(200, u'b')));
 }
 
 TEST_F(CSQCtrlTest, aStartAtTheNestingBoundResetsButEntersNoNewRun) {
