@@ -23,8 +23,9 @@ TEST_F(Panel, startsWithTheStripEmptyAndStillAndTheBarsReady) {
         EXPECT_EQ(errorOf([bar] { bar->SetValue(101); }), 380);
 }
 
-// The heights it takes, in place, on a real window manager: the e2e scenario.
-TEST_F(Panel, panelExpandsToShowTheWholeFrameInTabOrderAndCollapsesToTheMenuBar) {
+// The heights it takes, in place, on a real window manager: the e2e scenario; Z order and the
+// drag itself there: the e2e suites.
+TEST_F(Panel, panelExpandsInTabOrderAndAPressOnTheStripShowsTheHiddenMenuAndALeftOnePullsItIn) {
     choose(panel->mnuOptionPanel());
     EXPECT_TRUE(panel->mnuOptionPanel().Checked());
     FormMain& f = *panel;
@@ -36,6 +37,24 @@ TEST_F(Panel, panelExpandsToShowTheWholeFrameInTabOrderAndCollapsesToTheMenuBar)
         next = next->nextInFocusChain();
     while (!(next->focusPolicy() & Qt::TabFocus));
     EXPECT_EQ(next, f.TextSpeed().NativeWidget());
+
+    // Expanded, to see that it stays so.
+    const float panelHeight = panel->Height();
+    for (const Qt::MouseButton button : {Qt::RightButton, Qt::LeftButton}) {
+        SCOPED_TRACE(button);
+        choose(panel->mnuOptionHideMenu());
+        EXPECT_FALSE(panel->NativeWidget()->isVisible());
+        EXPECT_TRUE(strip->NativeWidget()->isVisible());
+        strip->SetLeft(-3000);
+        // The button is already up when the move starts, so a drag ends at once.
+        QTest::mousePress(strip->ClientWidget(), button, {}, QPoint(4, 4));
+        QTest::mouseRelease(strip->ClientWidget(), button, {}, QPoint(4, 4));
+        drain();
+        EXPECT_EQ(std::tuple(panel->Visible(), panel->NativeWidget()->isVisible(), strip->Left(),
+                             panel->mnuOptionPanel().Checked()),
+                  std::tuple(true, true, button == Qt::LeftButton ? 0.0f : -3000.0f, true));
+        EXPECT_FLOAT_EQ(panel->Height(), panelHeight);
+    }
     choose(panel->mnuOptionPanel());
     EXPECT_FALSE(panel->mnuOptionPanel().Checked());
 }
@@ -235,27 +254,6 @@ TEST_F(Panel, coloursReachEveryPartOfTheStripAndTheDialogsTakeTheFontDialogsFlag
               shot.width() * shot.height() / 2);
     EXPECT_EQ(dialogs->shown.Colors, (std::vector<int32_t>{foreBefore, backBefore}));
     EXPECT_EQ(dialogs->shown.Flags, std::vector<int32_t>(3, cdlCFBoth));
-}
-
-// Z order and the drag itself on a real window manager: the e2e suites.
-TEST_F(Panel, aPressOnTheStripBringsTheHiddenMenuBackAndOnlyALeftOnePullsTheStripInside) {
-    choose(panel->mnuOptionPanel()); // expanded, to see that it stays so
-    const float panelHeight = panel->Height();
-    for (const Qt::MouseButton button : {Qt::RightButton, Qt::LeftButton}) {
-        SCOPED_TRACE(button);
-        choose(panel->mnuOptionHideMenu());
-        EXPECT_FALSE(panel->NativeWidget()->isVisible());
-        EXPECT_TRUE(strip->NativeWidget()->isVisible());
-        strip->SetLeft(-3000);
-        // The button is already up when the move starts, so a drag ends at once.
-        QTest::mousePress(strip->ClientWidget(), button, {}, QPoint(4, 4));
-        QTest::mouseRelease(strip->ClientWidget(), button, {}, QPoint(4, 4));
-        drain();
-        EXPECT_EQ(std::tuple(panel->Visible(), panel->NativeWidget()->isVisible(), strip->Left(),
-                             panel->mnuOptionPanel().Checked()),
-                  std::tuple(true, true, button == Qt::LeftButton ? 0.0f : -3000.0f, true));
-        EXPECT_FLOAT_EQ(panel->Height(), panelHeight);
-    }
 }
 
 // Title, modality and owner on a real window manager: the e2e scenario.
