@@ -31,62 +31,55 @@ protected:
 
 // ---- Local(&L)... and Local Reload(&R) -------------------------------------------------------
 
-TEST_F(TextSources, ALoadCleansAndScrollsAndACancelAfterItReadsThatFileAgain) {
-    // Nothing chosen yet: a cancel opens nothing, or the message below would show.
+TEST_F(TextSources, ALoadCleansAndScrollsACancelReadsThatFileAgainAndABinaryOneIsOnlyReported) {
+    const QString path = tmp.write("hello.txt", "Hello\r\n<b>World</b>\nx");
+    const QString binary = tmp.write("binary.dat", "ab\032cd");
+    // Nothing chosen yet: a cancel opens nothing, or a second message would show.
     dialogs->CancelOpen();
     choose(panel->mnuFileLocal());
+    dialogs->AnswerOpen(binary);
+    choose(panel->mnuFileLocal());
+    ASSERT_EQ(prompts->shown.size(), 1u);
+    EXPECT_EQ(prompts->shown[0].prompt,
+              QString::fromUtf16(u"ファイルがバイナリか、破損しています。"));
+    // The reload is enabled only by a read that succeeds.
+    EXPECT_EQ(std::tuple(panel->mnuFileLocalReload().Enabled(), scrolled.size()),
+              std::tuple(false, 0u));
 
-    const QString path = tmp.write("hello.txt", "Hello\r\n<b>World</b>\nx");
     dialogs->AnswerOpen(path);
     choose(panel->mnuFileLocal());
-
+    EXPECT_TRUE(panel->mnuFileLocalReload().Enabled());
     // The file changes; a cancelled dialog keeps the proposed name and reads it afresh.
     tmp.write("hello.txt", "Second\nversion");
     dialogs->CancelOpen();
     choose(panel->mnuFileLocal());
-    EXPECT_EQ(dialogs->shown.OpenFileNames, (std::vector<QString>{QString(), QString(), path}));
     tmp.write("hello.txt", "Third");
     choose(panel->mnuFileLocalReload());
     // CR LF pairs first, and the lone LF stays.
     EXPECT_EQ(scrolled,
               (std::vector<QString>{QStringLiteral("Hello World\nx"),
                                     QStringLiteral("Second version"), QStringLiteral("Third")}));
-    EXPECT_EQ(std::tuple(prompts->shown.size(), reported.size()), std::tuple(0u, 0u));
-}
-
-TEST_F(TextSources, ABinaryFileIsReportedAndChangesNothingButTheProposedName) {
-    const QString good = tmp.write("good.txt", "good text");
-    const QString binary = tmp.write("binary.dat", "ab\032cd");
-    dialogs->AnswerOpen(binary);
-    choose(panel->mnuFileLocal());
-    ASSERT_EQ(prompts->shown.size(), 1u);
-    EXPECT_EQ(prompts->shown[0].prompt, QString::fromUtf16(u"ファイルがバイナリか、破損しています。"));
-    // The reload is enabled only by a read that succeeds.
-    EXPECT_EQ(std::tuple(panel->mnuFileLocalReload().Enabled(), scrolled.size()), std::tuple(false, 0u));
-
-    dialogs->AnswerOpen(good);
-    choose(panel->mnuFileLocal());
-    EXPECT_TRUE(panel->mnuFileLocalReload().Enabled());
-    ASSERT_EQ(scrolled.size(), 1u);
     const QStringList segments = csqc().Segments();
 
     // A failed read now: the message, the reload item stays enabled, the text stays.
     dialogs->AnswerOpen(binary);
     choose(panel->mnuFileLocal());
-    EXPECT_EQ(std::tuple(prompts->shown.size(), panel->mnuFileLocalReload().Enabled(), scrolled.size()),
-              std::tuple(2u, true, 1u));
+    EXPECT_EQ(
+        std::tuple(prompts->shown.size(), panel->mnuFileLocalReload().Enabled(), scrolled.size()),
+        std::tuple(2u, true, 3u));
     EXPECT_EQ(csqc().Segments(), segments);
 
     // The next dialog proposes the binary file's name; cancelled, it fails on that file again.
     dialogs->CancelOpen();
     choose(panel->mnuFileLocal());
-    EXPECT_EQ(dialogs->shown.OpenFileNames.back(), binary);
+    EXPECT_EQ(dialogs->shown.OpenFileNames,
+              (std::vector<QString>{QString(), QString(), binary, path, path, binary}));
 
     // The reload reads the failing file without a word and hands over its empty text: the
     // current text restarts from its beginning.
     choose(panel->mnuFileLocalReload());
-    EXPECT_EQ(std::tuple(prompts->shown.size(), scrolled, csqc().SegmentIndex(), reported.size()),
-              std::tuple(3u, std::vector<QString>(2, QStringLiteral("good text")), 0, 0u));
+    EXPECT_EQ(std::tuple(prompts->shown.size(), scrolled.size(), scrolled.back(), reported.size()),
+              std::tuple(3u, 4u, QStringLiteral("Third"), 0u));
 }
 
 // ---- Web(&W)... and Web Reload(&R) -----------------------------------------------------------
