@@ -123,7 +123,7 @@ TEST_F(AboutBox, itShowsItsTextsAReadOnlyReportTheOwnersIconStretchedAndAWebButt
     EXPECT_TRUE(other.Dialog()->ImageIcon().Picture().Empty()) << "an owner without an icon";
 }
 
-TEST_F(AboutBox, enterEscapeAndTheCloseRequestEndItFromTheEventLoopButEnterOnWebPressesWeb) {
+TEST_F(AboutBox, enterEscapeOrACloseEndItButEnterOnWebPressesWebAndTheDesktopRefusesNoTarget) {
     // A key of 0 is the window's close request.
     for (const auto& [key, onWeb] :
          {std::pair{Qt::Key_Return, false}, std::pair{Qt::Key_Escape, false},
@@ -150,14 +150,12 @@ TEST_F(AboutBox, enterEscapeAndTheCloseRequestEndItFromTheEventLoopButEnterOnWeb
         EXPECT_FALSE(box.Dialog()->Loaded());
         EXPECT_EQ(shell->requests.size(), onWeb ? 1u : 0u);
     }
-}
 
-// An unknown verb cannot be told apart here: without a desktop the open fails the same way.
-TEST_F(AboutBox, theDesktopShellRefusesAnEmptyTarget) {
+    // Without the scripted shell, the desktop's refuses an empty target. An unknown verb cannot
+    // be told apart here: without a desktop the open fails the same way.
     const testsupport::ScopedOverride<std::shared_ptr<toolkit::ShellSeam>, &toolkit::SetShell>
         desktopShell{nullptr};
     EXPECT_EQ(toolkit::ShellExecute(toolkit::GetDesktopWindow(), QStringLiteral("open"), QString(),
                                     {}, {}, toolkit::SW_SHOWNORMAL),
               toolkit::SE_ERR_FNF);
 }
-

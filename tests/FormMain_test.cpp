@@ -11,18 +11,6 @@ using namespace toolkit;
 
 using Panel = PanelFixture;
 
-// Caption, place and the collapsed height on a real window manager: the e2e scenario.
-TEST_F(Panel, startsWithTheStripEmptyAndStillAndTheBarsReady) {
-    EXPECT_EQ(
-        std::tuple(strip->Owner(), csqc().Fuel(), csqc().SegmentCount(), csqc().Speed(),
-                   csqc().Timing(), panel->TextSpeed().Text(), panel->TextTiming().Text(),
-                   panel->HScrollSpeed().Value(), panel->HScrollTiming().Value()),
-        std::tuple(panel.get(), false, 0, 1, 0, QStringLiteral("1"), QStringLiteral("0"), 1, 0));
-    // Both bars end at 100; the typed values reach it.
-    for (HScrollBar* bar : {&panel->HScrollSpeed(), &panel->HScrollTiming()})
-        EXPECT_EQ(errorOf([bar] { bar->SetValue(101); }), 380);
-}
-
 // The heights it takes, in place, on a real window manager: the e2e scenario; Z order and the
 // drag itself there: the e2e suites.
 TEST_F(Panel, panelExpandsInTabOrderAndAPressOnTheStripShowsTheHiddenMenuAndALeftOnePullsItIn) {
@@ -80,7 +68,17 @@ TEST_F(Panel, aSignalInsideNestedRunsEndsEveryRunThenTheApplication) {
     EXPECT_TRUE(controllerGoneAtEnd) << "the end came while a run was left";
 }
 
-TEST_F(Panel, typedSpeedsAndTimingsFollowTheNotificationChains) {
+// Caption, place and the collapsed height on a real window manager: the e2e scenario.
+TEST_F(Panel, startsStillWithTheBarsReadyAndTypedValuesFollowTheNotificationChains) {
+    EXPECT_EQ(
+        std::tuple(strip->Owner(), csqc().Fuel(), csqc().SegmentCount(), csqc().Speed(),
+                   csqc().Timing(), panel->TextSpeed().Text(), panel->TextTiming().Text(),
+                   panel->HScrollSpeed().Value(), panel->HScrollTiming().Value()),
+        std::tuple(panel.get(), false, 0, 1, 0, QStringLiteral("1"), QStringLiteral("0"), 1, 0));
+    // Both bars end at 100; the typed values reach it.
+    for (HScrollBar* bar : {&panel->HScrollSpeed(), &panel->HScrollTiming()})
+        EXPECT_EQ(errorOf([bar] { bar->SetValue(101); }), 380);
+
     FormMain& f = *panel;
     TextBox& box = f.TextSpeed();
     struct Case {
@@ -191,18 +189,7 @@ TEST_F(Panel, pauseLeavesTheTextRunningAtSpeedZeroPlayStartsItAgainAtSpeedOneAnd
               std::tuple(true, 0, QStringLiteral("0"), 0, false, 0));
 }
 
-TEST_F(Panel, startUpPositionPutsTheStripBackKeepingItsHeight) {
-    strip->Move(1500, 900, 4000, strip->Height());
-    const float height = strip->Height();
-    choose(panel->mnuOptionStartUpPosition());
-    // Across the bottom of the work area, whatever height it has.
-    EXPECT_EQ(std::tuple(strip->Left(), strip->Width(), strip->Top(), strip->Height(),
-                         panel->mnuOptionStartUpPosition().Checked()),
-              std::tuple(0.0f, static_cast<float>(panel->CtrlFlavors()->DeskTopWidth()),
-                         deskHeight() - height, height, false));
-}
-
-TEST_F(Panel, theFontDialogShowsTheStripsFontAndALargerOneGrowsTheStripInsideTheDesktop) {
+TEST_F(Panel, theFontDialogShowsTheStripsFontALargerOneGrowsItInTheDesktopAndStartUpPlacesIt) {
     strip->SetFontUnderline(true);
     panel->Controller()->Refresh();
     const StdFont before = strip->Font();
@@ -226,6 +213,15 @@ TEST_F(Panel, theFontDialogShowsTheStripsFontAndALargerOneGrowsTheStripInsideThe
     EXPECT_GT(strip->Height(), 3.0f * height - 100.0f) << "one line of the larger text";
     EXPECT_FLOAT_EQ(strip->Top() + strip->Height(), deskHeight());
     EXPECT_EQ(strip->Left(), 0.0f);
+
+    // The start-up position puts it back across the bottom of the work area, whatever its height.
+    const float grown = strip->Height();
+    strip->Move(1500, 900, 4000, grown);
+    choose(panel->mnuOptionStartUpPosition());
+    EXPECT_EQ(std::tuple(strip->Left(), strip->Width(), strip->Top(), strip->Height(),
+                         panel->mnuOptionStartUpPosition().Checked()),
+              std::tuple(0.0f, static_cast<float>(panel->CtrlFlavors()->DeskTopWidth()),
+                         deskHeight() - grown, grown, false));
 }
 
 // Taken during a scroll without restarting it: CSQCtrlTest.refreshDuringTheScroll...
