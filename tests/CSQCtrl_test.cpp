@@ -110,7 +110,6 @@ TEST_F(CSQCtrlTest, handsSegmentsOverInOrderWrapsToTheRightEdgeAndAStopTakesTheT
             ++wraps;
         if (wraps == 2 && seen.back().index == 2)
             csqc->Scroll(false, QString()); // in the middle of the text
-
     };
     const PaintCounter painted(form().FrameVorn().NativeWidget());
     csqc->Scroll(true, lettered(3, 7));
