@@ -9,7 +9,6 @@
 #include <QPaintEvent>
 #include <QWidget>
 
-#include <optional>
 #include <tuple>
 
 // The strip: its window (FormSQMain) and the controller that cuts the text and runs the scroll.
@@ -204,8 +203,7 @@ TEST_F(CSQCtrlTest, aStartAtTheNestingBoundResetsButEntersNoNewRun) {
 TEST_F(CSQCtrlTest, unloadInsideAYieldEndsEveryRunWithoutTouchingTheWindowAgain) {
     csqc->Scroll(false, lettered(2, 40));
     csqc->SetTiming(3); // the suspended step still has yields to make after the unload
-    const auto snap = [&] { return std::tuple(lead().Left(), trail().Left(), lead().Text()); };
-    std::optional<decltype(snap())> atUnload;
+    std::tuple<float, float, QString> atUnload;
     bool fuelWhenUnloaded = true;
     form().OnUnload = [&] { fuelWhenUnloaded = csqc->Fuel(); }; // the window's own unload
     onYield = [&] {
@@ -213,16 +211,15 @@ TEST_F(CSQCtrlTest, unloadInsideAYieldEndsEveryRunWithoutTouchingTheWindowAgain)
             csqc->Scroll(true, QString()); // a nested run, suspended below the unload
         } else if (yields == 21) {
             csqc->Unload();
-            atUnload = snap();
+            atUnload = {lead().Left(), trail().Left(), lead().Text()};
         }
     };
     csqc->Scroll(true, QString());
     form().OnUnload = nullptr;
-    ASSERT_TRUE(atUnload);
     EXPECT_FALSE(fuelWhenUnloaded) << "the scroll stops before the window is unloaded";
     EXPECT_EQ(std::tuple(form().Loaded(), form().Visible(), lead().Visible(), csqc->Fuel(), csqc->Runs()),
               std::tuple(false, false, false, false, 0));
-    EXPECT_EQ(snap(), *atUnload);
+    EXPECT_EQ(std::tuple(lead().Left(), trail().Left(), lead().Text()), atUnload);
 }
 
 // One run with a timing: a refresh in it, then speed 0, then a new text taken in nested.
