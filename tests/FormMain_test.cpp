@@ -189,7 +189,7 @@ TEST_F(Panel, pauseLeavesTheTextRunningAtSpeedZeroPlayStartsItAgainAtSpeedOneAnd
               std::tuple(true, 0, QStringLiteral("0"), 0, false, 0));
 }
 
-TEST_F(Panel, theFontDialogShowsTheStripsFontALargerOneGrowsItInTheDesktopAndStartUpPlacesIt) {
+TEST_F(Panel, theFontAndColourDialogsShowTheStripsOwnAndTheirChoicesReachItAsStartUpPlacesIt) {
     strip->SetFontUnderline(true);
     panel->Controller()->Refresh();
     const StdFont before = strip->Font();
@@ -222,15 +222,11 @@ TEST_F(Panel, theFontDialogShowsTheStripsFontALargerOneGrowsItInTheDesktopAndSta
                          panel->mnuOptionStartUpPosition().Checked()),
               std::tuple(0.0f, static_cast<float>(panel->CtrlFlavors()->DeskTopWidth()),
                          deskHeight() - grown, grown, false));
-}
 
-// Taken during a scroll without restarting it: CSQCtrlTest.refreshDuringTheScroll...
-TEST_F(Panel, coloursReachEveryPartOfTheStripAndTheDialogsTakeTheFontDialogsFlags) {
+    // The colours, which the colour dialogs show with the flags the font dialog set. Taken
+    // during a scroll without restarting it: CSQCtrlTest.refreshDuringTheScroll...
     const int32_t red = RGB(255, 0, 0), black = RGB(0, 0, 0);
     const int32_t foreBefore = strip->ForeColor(), backBefore = strip->BackColor();
-    // The font dialog first, whose flags the colour dialogs then take.
-    dialogs->CancelFont();
-    choose(panel->mnuOptionFont());
     // The whole strip full of text, drawn once in the old colours.
     csqc().Scroll(false, QStringLiteral("segment text ").repeated(50));
     strip->TextVorn(0).SetVisible(true);
@@ -249,7 +245,7 @@ TEST_F(Panel, coloursReachEveryPartOfTheStripAndTheDialogsTakeTheFontDialogsFlag
     EXPECT_GT(countPixels(shot, [](QColor c) { return c == QColor(0, 0, 0); }),
               shot.width() * shot.height() / 2);
     EXPECT_EQ(dialogs->shown.Colors, (std::vector<int32_t>{foreBefore, backBefore}));
-    EXPECT_EQ(dialogs->shown.Flags, std::vector<int32_t>(3, cdlCFBoth));
+    EXPECT_EQ(dialogs->shown.Flags, std::vector<int32_t>(4, cdlCFBoth));
 }
 
 // Title, modality and owner on a real window manager: the e2e scenario.
