@@ -31,78 +31,55 @@ protected:
 
 // ---- Local(&L)... and Local Reload(&R) -------------------------------------------------------
 
-TEST_F(TextSources, ALoadCleansAndScrollsAndACancelAfterItReadsThatFileAgain) {
-    // Nothing chosen yet: a cancel opens nothing, or the message below would show.
+TEST_F(TextSources, ALoadCleansAndScrollsACancelReadsThatFileAgainAndABinaryOneIsOnlyReported) {
+    const QString path = tmp.write("hello.txt", "Hello\r\n<b>World</b>\nx");
+    const QString binary = tmp.write("binary.dat", "ab\032cd");
+    // Nothing chosen yet: a cancel opens nothing, or a second message would show.
     dialogs->CancelOpen();
     choose(panel->mnuFileLocal());
+    dialogs->AnswerOpen(binary);
+    choose(panel->mnuFileLocal());
+    ASSERT_EQ(prompts->shown.size(), 1u);
+    EXPECT_EQ(prompts->shown[0].prompt,
+              QString::fromUtf16(u"ファイルがバイナリか、破損しています。"));
+    // The reload is enabled only by a read that succeeds.
+    EXPECT_EQ(std::tuple(panel->mnuFileLocalReload().Enabled(), scrolled.size()),
+              std::tuple(false, 0u));
 
-    const QString path = tmp.write("hello.txt", "Hello\r\n<b>World</b>\nx");
     dialogs->AnswerOpen(path);
     choose(panel->mnuFileLocal());
-
+    EXPECT_TRUE(panel->mnuFileLocalReload().Enabled());
     // The file changes; a cancelled dialog keeps the proposed name and reads it afresh.
     tmp.write("hello.txt", "Second\nversion");
     dialogs->CancelOpen();
     choose(panel->mnuFileLocal());
-    EXPECT_EQ(dialogs->shown.OpenFileNames, (std::vector<QString>{QString(), QString(), path}));
     tmp.write("hello.txt", "Third");
     choose(panel->mnuFileLocalReload());
     // CR LF pairs first, and the lone LF stays.
     EXPECT_EQ(scrolled,
               (std::vector<QString>{QStringLiteral("Hello World\nx"),
                                     QStringLiteral("Second version"), QStringLiteral("Third")}));
-    EXPECT_EQ(std::tuple(prompts->shown.size(), reported.size()), std::tuple(0u, 0u));
-}
-
-TEST_F(TextSources, ABinaryFileIsReportedAndChangesNothingButTheProposedName) {
-    const QString good = tmp.write("good.txt", "good text");
-    const QString binary = tmp.write("binary.dat", "ab\032cd");
-    dialogs->AnswerOpen(binary);
-    choose(panel->mnuFileLocal());
-    ASSERT_EQ(prompts->shown.size(), 1u);
-    EXPECT_EQ(prompts->shown[0].prompt, QString::fromUtf16(u"ファイルがバイナリか、破損しています。"));
-    // The reload is enabled only by a read that succeeds.
-    EXPECT_EQ(std::tuple(panel->mnuFileLocalReload().Enabled(), scrolled.size()), std::tuple(false, 0u));
-
-    dialogs->AnswerOpen(good);
-    choose(panel->mnuFileLocal());
-    EXPECT_TRUE(panel->mnuFileLocalReload().Enabled());
-    ASSERT_EQ(scrolled.size(), 1u);
     const QStringList segments = csqc().Segments();
 
     // A failed read now: the message, the reload item stays enabled, the text stays.
     dialogs->AnswerOpen(binary);
     choose(panel->mnuFileLocal());
-    EXPECT_EQ(std::tuple(prompts->shown.size(), panel->mnuFileLocalReload().Enabled(), scrolled.size()),
-              std::tuple(2u, true, 1u));
+    EXPECT_EQ(
+        std::tuple(prompts->shown.size(), panel->mnuFileLocalReload().Enabled(), scrolled.size()),
+        std::tuple(2u, true, 3u));
     EXPECT_EQ(csqc().Segments(), segments);
 
     // The next dialog proposes the binary file's name; cancelled, it fails on that file again.
     dialogs->CancelOpen();
     choose(panel->mnuFileLocal());
-    EXPECT_EQ(dialogs->shown.OpenFileNames.back(), binary);
+    EXPECT_EQ(dialogs->shown.OpenFileNames,
+              (std::vector<QString>{QString(), QString(), binary, path, path, binary}));
 
     // The reload reads the failing file without a word and hands over its empty text: the
     // current text restarts from its beginning.
     choose(panel->mnuFileLocalReload());
-    EXPECT_EQ(std::tuple(prompts->shown.size(), scrolled, csqc().SegmentIndex(), reported.size()),
-              std::tuple(3u, std::vector<QString>(2, QStringLiteral("good text")), 0, 0u));
-}
-
-TEST_F(TextSources, AHandlerRunningDuringALongCleanupDoesNotStopTheHandOver) {
-    const testsupport::ScopedWorkYieldInterval everyRead{std::chrono::nanoseconds::zero()};
-    const QString path = tmp.write("long.html", QByteArray("<p>word</p>\r\n").repeated(20000));
-    dialogs->AnswerOpen(path);
-    bool scrollingWhenItRan = true; // stays so if the handler never runs
-    panel->mnuFileLocal().NativeAction()->trigger();
-    // Queued behind the load: it can only run inside the load's cleanup.
-    PostToDispatch([&] {
-        scrollingWhenItRan = csqc().Fuel();
-        panel->mnuCtrlStop_Click();
-    });
-    drain();
-    EXPECT_EQ(std::tuple(scrollingWhenItRan, scrolled),
-              std::tuple(false, std::vector<QString>{QStringLiteral("word ").repeated(20000)}));
+    EXPECT_EQ(std::tuple(prompts->shown.size(), scrolled.size(), scrolled.back(), reported.size()),
+              std::tuple(3u, 4u, QStringLiteral("Third"), 0u));
 }
 
 // ---- Web(&W)... and Web Reload(&R) -----------------------------------------------------------
@@ -125,8 +102,7 @@ TEST_F(TextSources, WebProposesTheLastAddressAndCleansThePage) {
 
 // A failure is reported, the user's cancel is not; both keep the new address and nothing else.
 TEST_F(TextSources, AFailedOrCancelledFetchKeepsTheNewAddressButNothingElse) {
-    dialogs->AnswerOpen(tmp.write("a.txt", "on display"));
-    choose(panel->mnuFileLocal());
+    panel->OpenLocalFile(tmp.write("a.txt", "on display"));
     const QStringList segments = csqc().Segments();
 
     const QString refused =
@@ -159,11 +135,9 @@ TEST_F(TextSources, AnUnchangedReloadChangesNothingAChangedOneWaitsForThePassAnd
     // Cleaned as a load cleans it, or it would not be the same.
     const QString path = tmp.write("news.txt", "same\r\nnews");
     std::string errors;
-    int segmentIndexAtReload = -1;
     float leftBefore = 0;
-    int n = 0;
     onYield = [&] {
-        if (++n == 5) {
+        if (yields == 5) {
             leftBefore = strip->TextVorn(0).Left();
             panel->ReloadNow(); // unchanged
             EXPECT_TRUE(csqc().Queued().isEmpty());
@@ -175,15 +149,13 @@ TEST_F(TextSources, AnUnchangedReloadChangesNothingAChangedOneWaitsForThePassAnd
             testing::internal::CaptureStderr();
             panel->ReloadNow(); // failed
             errors = testing::internal::GetCapturedStderr();
-            segmentIndexAtReload = csqc().SegmentIndex();
-        } else if (n > 5 && csqc().Queued().isEmpty()) {
+        } else if (yields > 5 && csqc().Queued().isEmpty()) {
             // Taken over where a pass starts, at the right edge.
             EXPECT_EQ(strip->TextVorn(0).Left(), strip->FrameVorn().Width());
             csqc().Scroll(false, QString());
         }
     };
     panel->OpenLocalFile(path);
-    EXPECT_EQ(segmentIndexAtReload, 0);
     EXPECT_EQ(csqc().Segments().join(QString()), QStringLiteral("second news"));
     EXPECT_EQ(errors, "vorn2: scheduled reload: Could not read " + path.toStdString() +
                           ": it is missing, binary or damaged.\n");
@@ -213,7 +185,7 @@ TEST_F(TextSources, AWebReloadAfterAFailedFirstFetchStartsTheTextAndFailuresStay
 
 // A load while a turn waits for its page wins: the turn's text is dropped. Only whole
 // minutes from 1 to 1440 make a schedule; 0 ends it.
-TEST_F(TextSources, ALoadDuringATurnWinsAndTheMinutesAreBounded) {
+TEST_F(TextSources, ALoadOrAnUnloadDuringAFetchWinsAndTheMinutesAreBounded) {
     fetches->Reply(QStringLiteral("start"));
     panel->OpenWebAddress(QStringLiteral("http://example.test/a"));
     fetches->On([this](const QString&) {
@@ -229,18 +201,16 @@ TEST_F(TextSources, ALoadDuringATurnWinsAndTheMinutesAreBounded) {
         EXPECT_EQ(errorOf([&] { panel->SetReloadMinutes(minutes); }), error) << minutes;
         EXPECT_EQ(panel->ReloadMinutes(), taken) << minutes;
     }
-    EXPECT_TRUE(reported.empty());
-}
 
-TEST_F(TextSources, APanelUnloadedWhileAReloadWaitsForItsPageStartsNothing) {
-    fetches->Reply(QStringLiteral("first"));
-    panel->OpenWebAddress(QStringLiteral("http://example.test/a"));
+    // A panel unloaded while Web Reload waits for its page starts nothing.
     fetches->On([this](const QString&) {
         panel->UnloadWithoutQuery();
         return QStringLiteral("late");
     });
     choose(panel->mnuFileWebReload());
-    EXPECT_EQ(scrolled, std::vector<QString>{QStringLiteral("first")});
+    EXPECT_EQ(scrolled,
+              (std::vector<QString>{QStringLiteral("start"), QStringLiteral("user text")}));
+    EXPECT_TRUE(reported.empty());
 }
 
 } // namespace

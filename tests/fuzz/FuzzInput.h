@@ -41,15 +41,12 @@ inline void EnsureApplication() {
     new QCoreApplication(argc, argv);
 }
 
-[[noreturn]] inline void Fail(const char* what, const QString& detail = QString()) {
+inline void Expect(bool condition, const char* what, const QString& detail = QString()) {
+    if (condition)
+        return;
     std::fprintf(stderr, "fuzz expectation failed: %s\n%s\n", what,
                  detail.left(2000).toUtf8().constData());
     std::abort();
-}
-
-inline void Expect(bool condition, const char* what, const QString& detail = QString()) {
-    if (!condition)
-        Fail(what, detail);
 }
 
 inline bool IsValidUtf8(const QByteArray& bytes) {
