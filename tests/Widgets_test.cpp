@@ -278,20 +278,17 @@ TEST(QtCommonDialogTest, OpenAndColorProposeTheSetValueAndReturnTheChoiceButNotA
     EXPECT_EQ(proposedColors, (std::vector<QColor>{QColor(10, 20, 30), QColor(200, 100, 50)}));
 }
 
-// An installed face that has a bold style, so that the dialog can select it.
-QString faceWithBold() {
-    for (const QString& family : QFontDatabase::families()) {
-        for (const QString& style : QFontDatabase::styles(family)) {
-            if (QFontDatabase::bold(family, style) && !QFontDatabase::italic(family, style))
-                return family;
-        }
-    }
-    return {};
-}
-
 TEST(QtCommonDialogTest,
      FontDialogHidesEffectsShowsASubstitutesSampleAndReturnsTheChoiceButNotACancel) {
-    const QString face = faceWithBold();
+    // An installed face that has a bold style, so that the dialog can select it.
+    QString face;
+    for (const QString& family : QFontDatabase::families()) {
+        for (const QString& style : QFontDatabase::styles(family)) {
+            if (face.isEmpty() && QFontDatabase::bold(family, style) &&
+                !QFontDatabase::italic(family, style))
+                face = family;
+        }
+    }
     ASSERT_FALSE(face.isEmpty()) << "no installed face has a bold style";
     CommonDialog dialog;
     dialog.SetFontName(face);
