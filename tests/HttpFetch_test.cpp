@@ -13,7 +13,6 @@
 #include <QSslSocket>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
