@@ -1,6 +1,7 @@
 #include "toolkit/HttpFetch.h"
 
 #include "TempFolder.h"
+#include "WindowFixture.h"
 
 #include <QApplication>
 #include <QProcess>
@@ -12,7 +13,6 @@
 #include <QSslSocket>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -171,28 +171,21 @@ TEST_F(HttpFetchTest, AddressesRedirectsTypeTheLargestDocumentAndEachFailure) {
 TEST_F(HttpFetchTest, CancelInTheProgressWindowEndsAStalledFetch) {
     // The time-out is long: only a cancel can end these fetches in time for the test. Each
     // cancel waits until the server holds the request: on a busy machine the progress window
-    // can come up before the request has reached the server.
-    int cancels = 0;
-    QString label;
-    bool modal = false;
-    QTimer watch;
-    watch.callOnTimeout([&] {
-        auto* progress = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
-        if (!progress || server.hits["/stall"] != cancels + 1)
-            return;
-        label = progress->labelText();
-        modal = progress->windowModality() == Qt::ApplicationModal;
-        // The first by its Cancel button, the second as Escape does.
-        if (cancels++ > 0)
-            progress->reject();
-        else
-            progress->findChild<QPushButton*>()->click();
-    });
-    watch.start(5);
-    expectFailure(fetch, server.Url("/stall"), FetchFailure::Cancelled, "cancelled", 60s);
-    expectFailure(fetch, server.Url("/stall"), FetchFailure::Cancelled, "cancelled", 60s);
-    EXPECT_TRUE(label.contains(server.Url("/stall"))) << qPrintable(label);
-    EXPECT_TRUE(modal);
+    // can come up before the request has reached the server. The first cancels by its Cancel
+    // button, the second as Escape does.
+    for (const int request : {1, 2}) {
+        const WhenModal cancel([&](QWidget& window) {
+            auto& progress = static_cast<QProgressDialog&>(window);
+            EXPECT_TRUE(QTest::qWaitFor([&] { return server.hits["/stall"] == request; }));
+            EXPECT_TRUE(progress.labelText().contains(server.Url("/stall")));
+            EXPECT_EQ(progress.windowModality(), Qt::ApplicationModal);
+            if (request == 1)
+                progress.findChild<QPushButton*>()->click();
+            else
+                progress.reject();
+        });
+        expectFailure(fetch, server.Url("/stall"), FetchFailure::Cancelled, "cancelled", 60s);
+    }
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr); // the window is gone afterwards
 }
 
