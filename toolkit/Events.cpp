@@ -11,6 +11,7 @@
 
 #include <memory>
 #include <new>
+#include <optional>
 #include <utility>
 
 #include <sys/timerfd.h>
@@ -42,12 +43,17 @@ public:
     }
 
     // Returns once the deadline has passed, having processed, in its last
-    // pass, every event that was pending when it woke.
+    // pass, every event that was pending when it woke. Without the timerfd a
+    // precise Qt timer wakes the loop, to the millisecond.
     void waitUntil(Clock::time_point deadline) {
         while (Clock::now() < deadline) {
+            std::optional<QTimer> timer;
             if (!arm(deadline)) {
-                fallbackWait(deadline);
-                return;
+                const auto left =
+                    std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
+                timer.emplace().setSingleShot(true);
+                timer->setTimerType(Qt::PreciseTimer);
+                timer->start(std::max(left, std::chrono::milliseconds(1)));
             }
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         }
@@ -72,17 +78,6 @@ private:
     void drain() {
         uint64_t expirations = 0;
         [[maybe_unused]] const auto n = ::read(m_fd, &expirations, sizeof expirations);
-    }
-
-    static void fallbackWait(Clock::time_point deadline) {
-        while (Clock::now() < deadline) {
-            const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
-            QTimer timer;
-            timer.setSingleShot(true);
-            timer.setTimerType(Qt::PreciseTimer);
-            timer.start(std::max<std::chrono::milliseconds>(left, std::chrono::milliseconds(1)));
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-        }
     }
 
     int m_fd = -1;
@@ -134,12 +129,15 @@ Clock::time_point nextTurn(const YieldState& s, Clock::time_point now) {
     return std::max(s.lastDeadline + s.period, now - kMaxDebt);
 }
 
-// One pass over the pending events, without waiting for more; a picture
+// One pass over the pending events, without waiting for more, or with a
+// waker a wait until the turn that handles them as they come; a picture
 // asked for is painted in it.
-void processPending(YieldState& s, Clock::time_point due) {
-    const bool showing = s.visibleChange;
-    s.visibleChange = false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
+void processPending(YieldState& s, Clock::time_point due, Waker* waker = nullptr) {
+    const bool showing = std::exchange(s.visibleChange, false);
+    if (waker)
+        waker->waitUntil(due);
+    else
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
     if (showing)
         s.lastPicture = due;
 }
@@ -171,11 +169,7 @@ void pacedYield(YieldState& s) {
     }
     if (!s.waker)
         s.waker = std::make_unique<Waker>();
-    const bool showing = s.visibleChange;
-    s.visibleChange = false;
-    s.waker->waitUntil(turn);
-    if (showing)
-        s.lastPicture = turn;
+    processPending(s, turn, s.waker.get());
 }
 
 } // namespace
