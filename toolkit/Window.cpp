@@ -122,17 +122,13 @@ Window* Window::FromHandle(int32_t handle) { return WindowFromHandle(handle); }
 
 QColor Window::FrameBackColor() const { return ToQColor(m_lngBackColor); }
 
+// One change of the twips, one request to the window system, then the size
+// change notification when the size changed.
 void Window::Move(float left, float top, float width, float height) {
     CheckCoordinate(left);
     CheckCoordinate(top);
     CheckLength(width);
     CheckLength(height);
-    setGeometry(left, top, width, height);
-}
-
-// One change of the twips, one request to the window system, then the size
-// change notification when the size changed.
-void Window::setGeometry(float left, float top, float width, float height) {
     const bool resized = width != Width() || height != Height();
     applyGeometry(m_geometry.Set(left, top, width, height));
     if (resized)
@@ -175,8 +171,8 @@ void Window::SetStartUpPosition(int16_t value) {
 
 void Window::centre() {
     const QSize desk = desktop().size();
-    setGeometry((PixelsToTwips(desk.width()) - Width()) / 2.0f,
-                (PixelsToTwips(desk.height()) - Height()) / 2.0f, Width(), Height());
+    Move((PixelsToTwips(desk.width()) - Width()) / 2.0f,
+         (PixelsToTwips(desk.height()) - Height()) / 2.0f, Width(), Height());
 }
 
 void Window::raiseResize() {
@@ -195,9 +191,8 @@ void Window::raiseResize() {
 void Window::applyGeometry(WindowGeometry::Which which) {
     const QRect outer = m_geometry.OuterPixels(desktop().topLeft());
     const QMargins f = frame();
-    const QRect client(outer.x() + f.left(), outer.y() + f.top(),
-                       std::max(1, outer.width() - f.left() - f.right()),
-                       std::max(1, outer.height() - f.top() - f.bottom()));
+    QRect client = outer.marginsRemoved(f);
+    client.setSize(client.size().expandedTo(QSize(1, 1)));
     m_widget->Layout(client.size());
     // A fixed window with a caption bar tells the window manager that its
     // size is not the user's to change. Shown, it is resized by Qt at once,
@@ -207,8 +202,7 @@ void Window::applyGeometry(WindowGeometry::Which which) {
     const bool qtMoved = fixed && m_widget->isVisible() && m_widget->size() != client.size();
     if (fixed)
         m_widget->setFixedSize(client.size());
-    const QRect before = m_handedOver;
-    m_handedOver = client;
+    const QRect before = std::exchange(m_handedOver, client);
     if (!m_widget->isVisible()) {
         m_requested = client;
         if (m_style.TitleBar && f.isNull()) {

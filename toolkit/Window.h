@@ -168,7 +168,6 @@ private:
     void FrameMouse(MouseKind kind, const MouseArgs& args) override;
 
     QMargins frame(bool last = false) const;
-    void setGeometry(float left, float top, float width, float height);
     void applyGeometry(WindowGeometry::Which which = {});
     void mapQueued();
     static void releaseMapOrder();
