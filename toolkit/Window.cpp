@@ -352,8 +352,8 @@ void Window::PostHandler(std::function<void()> handler) {
 void Window::SetBackColor(int32_t value) {
     CheckColor(value);
     m_lngBackColor = value;
+    // The client area shows the frame's painting through.
     m_widget->update();
-    m_widget->Client()->update();
 }
 
 void Window::SetForeColor(int32_t value) {
