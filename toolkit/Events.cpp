@@ -32,8 +32,11 @@ public:
         m_fd = ::timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
         if (m_fd >= 0) {
             m_notifier = std::make_unique<QSocketNotifier>(m_fd, QSocketNotifier::Read);
-            QObject::connect(m_notifier.get(), &QSocketNotifier::activated, m_notifier.get(),
-                             [this] { drain(); });
+            // Read, the expiry no longer keeps the notifier firing.
+            QObject::connect(m_notifier.get(), &QSocketNotifier::activated, [this] {
+                uint64_t expirations = 0;
+                [[maybe_unused]] const auto n = ::read(m_fd, &expirations, sizeof expirations);
+            });
         }
     }
     ~Waker() {
@@ -73,11 +76,6 @@ private:
         if (wake.it_value.tv_sec == 0 && wake.it_value.tv_nsec == 0)
             wake.it_value.tv_nsec = 1;
         return ::timerfd_settime(m_fd, TFD_TIMER_ABSTIME, &wake, nullptr) == 0;
-    }
-
-    void drain() {
-        uint64_t expirations = 0;
-        [[maybe_unused]] const auto n = ::read(m_fd, &expirations, sizeof expirations);
     }
 
     int m_fd = -1;
