@@ -253,13 +253,11 @@ bool Window::GeometryOutstanding() const {
 // Collects the move and resize events of one report; they are read together,
 // from the event loop, once both are in.
 void Window::FrameReported() {
-    if (m_reportQueued)
-        return;
-    m_reportQueued = true;
-    PostHandler([this] {
-        m_reportQueued = false;
-        readReport();
-    });
+    if (!std::exchange(m_reportQueued, true))
+        PostHandler([this] {
+            m_reportQueued = false;
+            readReport();
+        });
 }
 
 void Window::readReport() {

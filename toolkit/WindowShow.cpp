@@ -8,12 +8,10 @@
 
 #include <QApplication>
 #include <QEventLoop>
-#include <QGuiApplication>
 #include <QScopedValueRollback>
 #include <QTimer>
 #include <QWindow>
 
-#include <algorithm>
 #include <vector>
 
 namespace toolkit {
@@ -258,9 +256,8 @@ void Window::Show(int16_t modal, Window* owner) {
     if (modal == vbModeless || m_modalLoop)
         return;
     QEventLoop loop;
-    m_modalLoop = &loop;
+    const QScopedValueRollback running(m_modalLoop, &loop);
     loop.exec();
-    m_modalLoop = nullptr;
     m_widget->setWindowModality(Qt::NonModal);
 }
 
