@@ -7,19 +7,18 @@
 #include "toolkit/WindowGeometry.h"
 
 #include <QMargins>
-#include <QPointer>
 #include <QRect>
 #include <QString>
 
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QEventLoop;
 class QMenuBar;
 class QWidget;
-class QWindow;
 
 namespace toolkit {
 
