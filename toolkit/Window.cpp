@@ -87,14 +87,11 @@ Window::Window(const WindowStyle& style)
 QMargins Window::frame(bool last) const {
     if (!m_framePending)
         return m_frame;
+    const QDeadlineTimer deadline(std::exchange(m_frameWaited, true) ? 0 : kFrameWaitMs);
     auto asked = FrameExtents(m_widget);
-    if (!asked && !m_frameWaited) {
-        m_frameWaited = true;
-        const QDeadlineTimer deadline(kFrameWaitMs);
-        while (!asked && !deadline.hasExpired()) {
-            QThread::msleep(2);
-            asked = FrameExtents(m_widget);
-        }
+    while (!asked && !deadline.hasExpired()) {
+        QThread::msleep(2);
+        asked = FrameExtents(m_widget);
     }
     m_framePending = !asked && !last;
     if (asked && *asked != m_frame)
