@@ -115,18 +115,6 @@ void report(const QString& text) noexcept {
     }
 }
 
-// The next turn on the grid of periods. Yields keep to a grid, so that the
-// time the kernel takes to wake the thread does not add up and slow the pace:
-// a late yield is made up by the ones after it, which run at once until the
-// loop is back on its grid. One that is later than about a display frame (a
-// long handler, a modal dialog) starts a new grid instead of rushing through
-// the steps it missed.
-Clock::time_point nextTurn(const YieldState& s, Clock::time_point now) {
-    if (!s.haveLast)
-        return now;
-    return std::max(s.lastDeadline + s.period, now - kMaxDebt);
-}
-
 // One pass over the pending events, without waiting for more, or with a
 // waker a wait until the turn that handles them as they come; a picture
 // asked for is painted in it.
@@ -149,7 +137,14 @@ void processPending(YieldState& s, Clock::time_point due, Waker* waker = nullptr
 // handled as they come.
 void pacedYield(YieldState& s) {
     const Clock::time_point now = Clock::now();
-    const Clock::time_point turn = nextTurn(s, now);
+    // The next turn on the grid of periods. Yields keep to a grid, so that the
+    // time the kernel takes to wake the thread does not add up and slow the
+    // pace: a late yield is made up by the ones after it, which run at once
+    // until the loop is back on its grid. One that is later than about a
+    // display frame (a long handler, a modal dialog) starts a new grid instead
+    // of rushing through the steps it missed.
+    const Clock::time_point turn =
+        s.haveLast ? std::max(s.lastDeadline + s.period, now - kMaxDebt) : now;
     s.lastDeadline = turn;
     const bool heldBack = s.visibleChange && turn - s.lastPicture < kFrameInterval;
     if (turn <= now) {
