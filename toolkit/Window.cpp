@@ -18,6 +18,7 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <utility>
 
 namespace toolkit {
 

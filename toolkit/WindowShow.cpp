@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QWindow>
 
+#include <utility>
 #include <vector>
 
 namespace toolkit {
@@ -48,16 +49,14 @@ void Window::releaseMapOrderAfter(int ms) {
 
 bool Window::MapsPending() { return (g_mapping && g_mapping->isVisible()) || g_queued > 0; }
 
+// The count changes by the difference the flag makes.
 void Window::setMapQueued(bool queued) {
-    if (queued != m_blnMapQueued)
-        g_queued += queued ? 1 : -1;
-    m_blnMapQueued = queued;
+    g_queued += static_cast<int>(queued) - static_cast<int>(std::exchange(m_blnMapQueued, queued));
 }
 
 void Window::releaseMapOrder() {
     g_mapping = nullptr;
-    auto waiting = std::move(g_waiting);
-    g_waiting.clear();
+    const auto waiting = std::exchange(g_waiting, {});
     for (const auto& [window, frame] : waiting) {
         if (frame && frame->Listening())
             window->mapQueued();
@@ -249,9 +248,8 @@ void Window::Show(int16_t modal, Window* owner) {
     m_blnVisible = true;
     if (modal != vbModeless)
         m_widget->setWindowModality(Qt::ApplicationModal);
-    if (!m_blnShownOnce && m_intStartUpPosition == vbStartUpScreen)
+    if (!std::exchange(m_blnShownOnce, true) && m_intStartUpPosition == vbStartUpScreen)
         centre();
-    m_blnShownOnce = true;
     applyVisibility();
     if (modal == vbModeless || m_modalLoop)
         return;
