@@ -243,9 +243,8 @@ void Window::applyGeometry(WindowGeometry::Which which) {
 }
 
 bool Window::GeometryOutstanding() const {
-    if (m_blnMapQueued || m_reportQueued || m_reportDeferred)
-        return true;
-    return m_widget->isVisible() && m_lastRead != m_requested;
+    return m_blnMapQueued || m_reportQueued || m_reportDeferred ||
+           (m_widget->isVisible() && m_lastRead != m_requested);
 }
 
 // Collects the move and resize events of one report; they are read together,
