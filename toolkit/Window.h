@@ -169,8 +169,6 @@ private:
     QMargins frame(bool last = false) const;
     void applyGeometry(WindowGeometry::Which which = {});
     void mapQueued();
-    static void releaseMapOrder();
-    void releaseMapOrderAfter(int ms);
     void setMapQueued(bool queued);
     float menuBarHeight() const;
     void centre();
