@@ -11,6 +11,7 @@
 
 #include <memory>
 #include <new>
+#include <optional>
 #include <utility>
 
 #include <sys/timerfd.h>
@@ -31,8 +32,11 @@ public:
         m_fd = ::timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
         if (m_fd >= 0) {
             m_notifier = std::make_unique<QSocketNotifier>(m_fd, QSocketNotifier::Read);
-            QObject::connect(m_notifier.get(), &QSocketNotifier::activated, m_notifier.get(),
-                             [this] { drain(); });
+            // Read, the expiry no longer keeps the notifier firing.
+            QObject::connect(m_notifier.get(), &QSocketNotifier::activated, [this] {
+                uint64_t expirations = 0;
+                [[maybe_unused]] const auto n = ::read(m_fd, &expirations, sizeof expirations);
+            });
         }
     }
     ~Waker() {
@@ -42,12 +46,17 @@ public:
     }
 
     // Returns once the deadline has passed, having processed, in its last
-    // pass, every event that was pending when it woke.
+    // pass, every event that was pending when it woke. Without the timerfd a
+    // precise Qt timer wakes the loop, to the millisecond.
     void waitUntil(Clock::time_point deadline) {
         while (Clock::now() < deadline) {
+            std::optional<QTimer> timer;
             if (!arm(deadline)) {
-                fallbackWait(deadline);
-                return;
+                const auto left =
+                    std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
+                timer.emplace().setSingleShot(true);
+                timer->setTimerType(Qt::PreciseTimer);
+                timer->start(std::max(left, std::chrono::milliseconds(1)));
             }
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         }
@@ -67,22 +76,6 @@ private:
         if (wake.it_value.tv_sec == 0 && wake.it_value.tv_nsec == 0)
             wake.it_value.tv_nsec = 1;
         return ::timerfd_settime(m_fd, TFD_TIMER_ABSTIME, &wake, nullptr) == 0;
-    }
-
-    void drain() {
-        uint64_t expirations = 0;
-        [[maybe_unused]] const auto n = ::read(m_fd, &expirations, sizeof expirations);
-    }
-
-    static void fallbackWait(Clock::time_point deadline) {
-        while (Clock::now() < deadline) {
-            const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
-            QTimer timer;
-            timer.setSingleShot(true);
-            timer.setTimerType(Qt::PreciseTimer);
-            timer.start(std::max<std::chrono::milliseconds>(left, std::chrono::milliseconds(1)));
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-        }
     }
 
     int m_fd = -1;
@@ -122,24 +115,15 @@ void report(const QString& text) noexcept {
     }
 }
 
-// The next turn on the grid of periods. Yields keep to a grid, so that the
-// time the kernel takes to wake the thread does not add up and slow the pace:
-// a late yield is made up by the ones after it, which run at once until the
-// loop is back on its grid. One that is later than about a display frame (a
-// long handler, a modal dialog) starts a new grid instead of rushing through
-// the steps it missed.
-Clock::time_point nextTurn(const YieldState& s, Clock::time_point now) {
-    if (!s.haveLast)
-        return now;
-    return std::max(s.lastDeadline + s.period, now - kMaxDebt);
-}
-
-// One pass over the pending events, without waiting for more; a picture
+// One pass over the pending events, without waiting for more, or with a
+// waker a wait until the turn that handles them as they come; a picture
 // asked for is painted in it.
-void processPending(YieldState& s, Clock::time_point due) {
-    const bool showing = s.visibleChange;
-    s.visibleChange = false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
+void processPending(YieldState& s, Clock::time_point due, Waker* waker = nullptr) {
+    const bool showing = std::exchange(s.visibleChange, false);
+    if (waker)
+        waker->waitUntil(due);
+    else
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
     if (showing)
         s.lastPicture = due;
 }
@@ -153,7 +137,14 @@ void processPending(YieldState& s, Clock::time_point due) {
 // handled as they come.
 void pacedYield(YieldState& s) {
     const Clock::time_point now = Clock::now();
-    const Clock::time_point turn = nextTurn(s, now);
+    // The next turn on the grid of periods. Yields keep to a grid, so that the
+    // time the kernel takes to wake the thread does not add up and slow the
+    // pace: a late yield is made up by the ones after it, which run at once
+    // until the loop is back on its grid. One that is later than about a
+    // display frame (a long handler, a modal dialog) starts a new grid instead
+    // of rushing through the steps it missed.
+    const Clock::time_point turn =
+        s.haveLast ? std::max(s.lastDeadline + s.period, now - kMaxDebt) : now;
     s.lastDeadline = turn;
     const bool heldBack = s.visibleChange && turn - s.lastPicture < kFrameInterval;
     if (turn <= now) {
@@ -171,11 +162,7 @@ void pacedYield(YieldState& s) {
     }
     if (!s.waker)
         s.waker = std::make_unique<Waker>();
-    const bool showing = s.visibleChange;
-    s.visibleChange = false;
-    s.waker->waitUntil(turn);
-    if (showing)
-        s.lastPicture = turn;
+    processPending(s, turn, s.waker.get());
 }
 
 } // namespace

@@ -18,6 +18,7 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <utility>
 
 namespace toolkit {
 
@@ -87,14 +88,11 @@ Window::Window(const WindowStyle& style)
 QMargins Window::frame(bool last) const {
     if (!m_framePending)
         return m_frame;
+    const QDeadlineTimer deadline(std::exchange(m_frameWaited, true) ? 0 : kFrameWaitMs);
     auto asked = FrameExtents(m_widget);
-    if (!asked && !m_frameWaited) {
-        m_frameWaited = true;
-        const QDeadlineTimer deadline(kFrameWaitMs);
-        while (!asked && !deadline.hasExpired()) {
-            QThread::msleep(2);
-            asked = FrameExtents(m_widget);
-        }
+    while (!asked && !deadline.hasExpired()) {
+        QThread::msleep(2);
+        asked = FrameExtents(m_widget);
     }
     m_framePending = !asked && !last;
     if (asked && *asked != m_frame)
@@ -122,17 +120,13 @@ Window* Window::FromHandle(int32_t handle) { return WindowFromHandle(handle); }
 
 QColor Window::FrameBackColor() const { return ToQColor(m_lngBackColor); }
 
+// One change of the twips, one request to the window system, then the size
+// change notification when the size changed.
 void Window::Move(float left, float top, float width, float height) {
     CheckCoordinate(left);
     CheckCoordinate(top);
     CheckLength(width);
     CheckLength(height);
-    setGeometry(left, top, width, height);
-}
-
-// One change of the twips, one request to the window system, then the size
-// change notification when the size changed.
-void Window::setGeometry(float left, float top, float width, float height) {
     const bool resized = width != Width() || height != Height();
     applyGeometry(m_geometry.Set(left, top, width, height));
     if (resized)
@@ -175,8 +169,8 @@ void Window::SetStartUpPosition(int16_t value) {
 
 void Window::centre() {
     const QSize desk = desktop().size();
-    setGeometry((PixelsToTwips(desk.width()) - Width()) / 2.0f,
-                (PixelsToTwips(desk.height()) - Height()) / 2.0f, Width(), Height());
+    Move((PixelsToTwips(desk.width()) - Width()) / 2.0f,
+         (PixelsToTwips(desk.height()) - Height()) / 2.0f, Width(), Height());
 }
 
 void Window::raiseResize() {
@@ -195,9 +189,8 @@ void Window::raiseResize() {
 void Window::applyGeometry(WindowGeometry::Which which) {
     const QRect outer = m_geometry.OuterPixels(desktop().topLeft());
     const QMargins f = frame();
-    const QRect client(outer.x() + f.left(), outer.y() + f.top(),
-                       std::max(1, outer.width() - f.left() - f.right()),
-                       std::max(1, outer.height() - f.top() - f.bottom()));
+    QRect client = outer.marginsRemoved(f);
+    client.setSize(client.size().expandedTo(QSize(1, 1)));
     m_widget->Layout(client.size());
     // A fixed window with a caption bar tells the window manager that its
     // size is not the user's to change. Shown, it is resized by Qt at once,
@@ -207,8 +200,7 @@ void Window::applyGeometry(WindowGeometry::Which which) {
     const bool qtMoved = fixed && m_widget->isVisible() && m_widget->size() != client.size();
     if (fixed)
         m_widget->setFixedSize(client.size());
-    const QRect before = m_handedOver;
-    m_handedOver = client;
+    const QRect before = std::exchange(m_handedOver, client);
     if (!m_widget->isVisible()) {
         m_requested = client;
         if (m_style.TitleBar && f.isNull()) {
@@ -251,21 +243,18 @@ void Window::applyGeometry(WindowGeometry::Which which) {
 }
 
 bool Window::GeometryOutstanding() const {
-    if (m_blnMapQueued || m_reportQueued || m_reportDeferred)
-        return true;
-    return m_widget->isVisible() && m_lastRead != m_requested;
+    return m_blnMapQueued || m_reportQueued || m_reportDeferred ||
+           (m_widget->isVisible() && m_lastRead != m_requested);
 }
 
 // Collects the move and resize events of one report; they are read together,
 // from the event loop, once both are in.
 void Window::FrameReported() {
-    if (m_reportQueued)
-        return;
-    m_reportQueued = true;
-    PostHandler([this] {
-        m_reportQueued = false;
-        readReport();
-    });
+    if (!std::exchange(m_reportQueued, true))
+        PostHandler([this] {
+            m_reportQueued = false;
+            readReport();
+        });
 }
 
 void Window::readReport() {
@@ -358,8 +347,8 @@ void Window::PostHandler(std::function<void()> handler) {
 void Window::SetBackColor(int32_t value) {
     CheckColor(value);
     m_lngBackColor = value;
+    // The client area shows the frame's painting through.
     m_widget->update();
-    m_widget->Client()->update();
 }
 
 void Window::SetForeColor(int32_t value) {

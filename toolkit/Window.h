@@ -7,19 +7,18 @@
 #include "toolkit/WindowGeometry.h"
 
 #include <QMargins>
-#include <QPointer>
 #include <QRect>
 #include <QString>
 
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QEventLoop;
 class QMenuBar;
 class QWidget;
-class QWindow;
 
 namespace toolkit {
 
@@ -168,11 +167,8 @@ private:
     void FrameMouse(MouseKind kind, const MouseArgs& args) override;
 
     QMargins frame(bool last = false) const;
-    void setGeometry(float left, float top, float width, float height);
     void applyGeometry(WindowGeometry::Which which = {});
     void mapQueued();
-    static void releaseMapOrder();
-    void releaseMapOrderAfter(int ms);
     void setMapQueued(bool queued);
     float menuBarHeight() const;
     void centre();

@@ -3,6 +3,7 @@
 #include "toolkit/X11.h"
 
 #include <QCoreApplication>
+#include <QHash>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
@@ -15,36 +16,14 @@ namespace {
 enum Edge { kLeft = 1, kRight = 2, kTop = 4, kBottom = 8 };
 }
 
-// The client area: holds the window's widgets and reports the mouse on the
-// part of it that no widget covers.
-class WindowFrame::ClientArea : public QWidget {
-public:
-    explicit ClientArea(WindowFrame* frame) : QWidget(frame), m_frame(frame) {
-        setMouseTracking(true);
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        if (m_frame->m_listener)
-            QPainter(this).fillRect(rect(), m_frame->m_listener->FrameBackColor());
-    }
-    void mousePressEvent(QMouseEvent* e) override { forward(MouseKind::Down, e); }
-    void mouseMoveEvent(QMouseEvent* e) override { forward(MouseKind::Move, e); }
-    void mouseReleaseEvent(QMouseEvent* e) override { forward(MouseKind::Up, e); }
-
-private:
-    void forward(MouseKind kind, QMouseEvent* e) {
-        e->accept();
-        if (m_frame->m_listener)
-            m_frame->m_listener->FrameMouse(kind, ToMouseArgs(kind, *e));
-    }
-    WindowFrame* m_frame;
-};
-
 WindowFrame::WindowFrame(WindowFrameListener* listener, int borderPx, bool borderSizes)
     : m_listener(listener), m_borderPx(borderPx), m_borderSizes(borderSizes),
-      m_client(new ClientArea(this)) {
+      m_client(new QWidget(this)) {
     setMouseTracking(true);
+    // The frame's painting shows through the client area, which reports the
+    // mouse on the part of it that no widget covers (eventFilter).
+    m_client->setMouseTracking(true);
+    m_client->installEventFilter(this);
 }
 
 WindowFrame::~WindowFrame() {
@@ -123,8 +102,23 @@ bool WindowFrame::nativeEventFilter(const QByteArray& eventType, void* message, 
 // resize events of the QWindow, before the widget hears of them. Qt's own
 // idea of the geometry already holds the latest request, so the report is
 // read from the events themselves. The filter sits on the watched window
-// alone.
+// and on the client area, whose mouse events it passes on (a double click is
+// a press, as QWidget would have it).
 bool WindowFrame::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == m_client) {
+        static const QHash<QEvent::Type, MouseKind> kinds{
+            {QEvent::MouseButtonPress, MouseKind::Down},
+            {QEvent::MouseButtonDblClick, MouseKind::Down},
+            {QEvent::MouseMove, MouseKind::Move},
+            {QEvent::MouseButtonRelease, MouseKind::Up}};
+        const auto kind = kinds.constFind(e->type());
+        if (kind == kinds.cend())
+            return false;
+        e->accept();
+        if (m_listener)
+            m_listener->FrameMouse(*kind, ToMouseArgs(*kind, *static_cast<QMouseEvent*>(e)));
+        return true;
+    }
     if (e->type() == QEvent::Expose && m_watched->isExposed() && m_listener)
         m_listener->FrameExposed();
     if (e->spontaneous() && (e->type() == QEvent::Move || e->type() == QEvent::Resize)) {

@@ -69,7 +69,6 @@ protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
 
 private:
-    class ClientArea;
     int edgesAt(QPoint p) const;
 
     WindowFrameListener* m_listener;
@@ -78,7 +77,7 @@ private:
     QPointer<QWindow> m_watched;
     uint64_t m_parent = 0; // the window manager's frame around it, if any
     QRect m_reported;
-    QWidget* m_client; // a ClientArea
+    QWidget* m_client;
     QMenuBar* m_menuBar = nullptr;
     int m_edges = 0;
     QPoint m_pressGlobal;

@@ -8,12 +8,11 @@
 
 #include <QApplication>
 #include <QEventLoop>
-#include <QGuiApplication>
 #include <QScopedValueRollback>
 #include <QTimer>
 #include <QWindow>
 
-#include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace toolkit {
@@ -34,36 +33,31 @@ constexpr int kFirstFrameMs = 50;
 constexpr int kIconifyWaitMs = 2000;
 QPointer<WindowFrame> g_mapping;
 int g_queued = 0; // windows whose map is queued or waiting
-// A waiting window is gone once its frame no longer listens.
-std::vector<std::pair<Window*, QPointer<WindowFrame>>> g_waiting;
+// The maps that wait for the window mapped before them.
+std::vector<std::function<void()>> g_waiting;
 
-} // namespace
+void releaseMapOrder() {
+    g_mapping = nullptr;
+    for (const auto& map : std::exchange(g_waiting, {}))
+        map();
+}
 
 // Lets the next window map after a while unless the order has moved on by
 // then; a frame gone meanwhile no longer holds it up.
-void Window::releaseMapOrderAfter(int ms) {
-    QTimer::singleShot(ms, QCoreApplication::instance(), [frame = QPointer<WindowFrame>(m_widget)] {
+void releaseMapOrderAfter(WindowFrame* widget, int ms) {
+    QTimer::singleShot(ms, QCoreApplication::instance(), [frame = QPointer<WindowFrame>(widget)] {
         if (g_mapping == frame)
             releaseMapOrder();
     });
 }
 
+} // namespace
+
 bool Window::MapsPending() { return (g_mapping && g_mapping->isVisible()) || g_queued > 0; }
 
+// The count changes by the difference the flag makes.
 void Window::setMapQueued(bool queued) {
-    if (queued != m_blnMapQueued)
-        g_queued += queued ? 1 : -1;
-    m_blnMapQueued = queued;
-}
-
-void Window::releaseMapOrder() {
-    g_mapping = nullptr;
-    auto waiting = std::move(g_waiting);
-    g_waiting.clear();
-    for (const auto& [window, frame] : waiting) {
-        if (frame && frame->Listening())
-            window->mapQueued();
-    }
+    g_queued += static_cast<int>(queued) - static_cast<int>(std::exchange(m_blnMapQueued, queued));
 }
 
 // Qt reports a window exposed once it is mapped; on X11 a window manager may
@@ -77,7 +71,7 @@ void Window::FrameExposed() {
     if (m_reportDeferred)
         FrameReported();
     if (g_mapping == m_widget)
-        releaseMapOrderAfter(kFirstFrameMs);
+        releaseMapOrderAfter(m_widget, kFirstFrameMs);
 }
 
 void Window::SetVisible(bool value) {
@@ -195,7 +189,11 @@ void Window::mapQueued() {
         return;
     }
     if (g_mapping && g_mapping != m_widget && g_mapping->isVisible()) {
-        g_waiting.emplace_back(this, m_widget);
+        // A window gone meanwhile, its frame no longer listening, maps nothing.
+        g_waiting.emplace_back([this, frame = QPointer<WindowFrame>(m_widget)] {
+            if (frame && frame->Listening())
+                mapQueued();
+        });
         return;
     }
     setMapQueued(false);
@@ -214,7 +212,7 @@ void Window::mapQueued() {
     g_mapping = m_widget;
     m_widget->show();
     m_widget->Watch(m_widget->windowHandle());
-    releaseMapOrderAfter(kMapWaitMs);
+    releaseMapOrderAfter(m_widget, kMapWaitMs);
     if (m_owner)
         m_widget->raise();
 }
@@ -251,16 +249,14 @@ void Window::Show(int16_t modal, Window* owner) {
     m_blnVisible = true;
     if (modal != vbModeless)
         m_widget->setWindowModality(Qt::ApplicationModal);
-    if (!m_blnShownOnce && m_intStartUpPosition == vbStartUpScreen)
+    if (!std::exchange(m_blnShownOnce, true) && m_intStartUpPosition == vbStartUpScreen)
         centre();
-    m_blnShownOnce = true;
     applyVisibility();
     if (modal == vbModeless || m_modalLoop)
         return;
     QEventLoop loop;
-    m_modalLoop = &loop;
+    const QScopedValueRollback running(m_modalLoop, &loop);
     loop.exec();
-    m_modalLoop = nullptr;
     m_widget->setWindowModality(Qt::NonModal);
 }
 

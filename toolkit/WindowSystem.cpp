@@ -14,7 +14,6 @@
 #include <QWidget>
 #include <QWindow>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <functional>

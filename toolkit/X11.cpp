@@ -57,26 +57,18 @@ xcb_window_t windowProperty(xcb_connection_t* c, xcb_window_t window, xcb_atom_t
     return value.empty() ? static_cast<xcb_window_t>(XCB_WINDOW_NONE) : value[0];
 }
 
+} // namespace
+
 // The handshake of the window-manager hints: the root names a window that
 // names itself. A property left behind by a window manager that has gone
 // names a window that no longer answers.
-bool windowManagerRunning(xcb_connection_t* c) {
+bool X11WindowManagerRunning() {
+    xcb_connection_t* c = x11Connection();
+    if (!c)
+        return false;
     const xcb_atom_t check = internAtom(c, "_NET_SUPPORTING_WM_CHECK");
     const xcb_window_t child = windowProperty(c, rootWindow(c), check);
     return child != XCB_WINDOW_NONE && windowProperty(c, child, check) == child;
-}
-
-bool windowManagerSupports(xcb_connection_t* c, const char* name) {
-    const auto atoms =
-        property(c, rootWindow(c), internAtom(c, "_NET_SUPPORTED"), XCB_ATOM_ATOM, 4096);
-    return std::ranges::find(atoms, internAtom(c, name)) != atoms.end();
-}
-
-} // namespace
-
-bool X11WindowManagerRunning() {
-    xcb_connection_t* c = x11Connection();
-    return c && windowManagerRunning(c);
 }
 
 void X11WriteStaysOnTop(uint64_t id, bool on) {
@@ -204,14 +196,18 @@ std::optional<QRect> X11ClientGeometry(uint64_t window) {
 
 bool RequestFrameExtents(QWidget* widget) {
     xcb_connection_t* c = x11Connection();
-    if (!c || !widget || !widget->isWindow() || !windowManagerRunning(c) ||
-        !windowManagerSupports(c, "_NET_REQUEST_FRAME_EXTENTS"))
+    if (!c || !widget || !widget->isWindow() || !X11WindowManagerRunning())
+        return false;
+    const xcb_atom_t asked = internAtom(c, "_NET_REQUEST_FRAME_EXTENTS");
+    const auto supported =
+        property(c, rootWindow(c), internAtom(c, "_NET_SUPPORTED"), XCB_ATOM_ATOM, 4096);
+    if (std::ranges::find(supported, asked) == supported.end())
         return false;
     xcb_client_message_event_t request{};
     request.response_type = XCB_CLIENT_MESSAGE;
     request.format = 32;
     request.window = static_cast<xcb_window_t>(widget->winId());
-    request.type = internAtom(c, "_NET_REQUEST_FRAME_EXTENTS");
+    request.type = asked;
     xcb_send_event(c, 0, rootWindow(c),
                    XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
                    reinterpret_cast<const char*>(&request));
