@@ -4,7 +4,6 @@
 #include "toolkit/ForwardingWidget_p.h"
 
 #include <QPlainTextEdit>
-#include <QScrollBar>
 
 namespace toolkit {
 
@@ -28,9 +27,8 @@ void MultiLineTextBox::SetText(const QString& value) {
     if (value == m_strText)
         return;
     m_strText = value;
-    // A CR LF pair shows as one break, not as a line and an empty one.
-    m_edit->setPlainText(WithLineFeeds(value));
-    m_edit->verticalScrollBar()->setValue(0);
+    // The edit field shows a CR LF pair as one break, and a new text from its top.
+    m_edit->setPlainText(value);
 }
 
 } // namespace toolkit
