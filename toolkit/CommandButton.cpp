@@ -11,14 +11,13 @@
 
 namespace toolkit {
 
+namespace {
+
 // Reports the release before Qt's own handling of it, which reports the click, so that
 // handlers see MouseDown, MouseUp, then Click.
 class CommandButtonWidget : public Forwarding<QPushButton> {
 public:
-    explicit CommandButtonWidget(QWidget* parent) : Forwarding<QPushButton>(parent) {
-        QObject::connect(this, &QPushButton::clicked, this,
-                         [this] { static_cast<CommandButton*>(m_control)->postClick(); });
-    }
+    using Forwarding<QPushButton>::Forwarding;
 
 protected:
     void mouseReleaseEvent(QMouseEvent* e) override {
@@ -27,17 +26,6 @@ protected:
         e->accept();
     }
 };
-
-CommandButton::CommandButton(Container& parent) : Control(parent, vbButtonFace, vbButtonText) {
-    Attach(new CommandButtonWidget(parent.ClientWidget()));
-}
-
-void CommandButton::SetCaption(const QString& value) {
-    m_strCaption = value;
-    static_cast<QPushButton*>(NativeWidget())->setText(value);
-}
-
-namespace {
 
 // The key, pressed in the button's window, clicks the push button that `target` names, as
 // a mouse click would, when it can be clicked.
@@ -53,6 +41,18 @@ void clickOnKey(CommandButton& button, Qt::Key key, std::function<QPushButton*()
 }
 
 } // namespace
+
+CommandButton::CommandButton(Container& parent) : Control(parent, vbButtonFace, vbButtonText) {
+    auto* button = new CommandButtonWidget(parent.ClientWidget());
+    QObject::connect(button, &QPushButton::clicked, button,
+                     [this] { post([this] { raise(OnClick); }); });
+    Attach(button);
+}
+
+void CommandButton::SetCaption(const QString& value) {
+    m_strCaption = value;
+    static_cast<QPushButton*>(NativeWidget())->setText(value);
+}
 
 void SetDefaultButton(CommandButton& button) {
     QWidget* window = button.ParentWindow().NativeWidget();
