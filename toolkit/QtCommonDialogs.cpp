@@ -104,7 +104,7 @@ public:
             new QColorDialog(ToQColor(color), dialogParent()), &QColorDialog::selectedColor);
         if (!chosen || !chosen->isValid())
             return std::nullopt;
-        return FromQColor(*chosen);
+        return RGB(chosen->red(), chosen->green(), chosen->blue());
     }
 };
 
