@@ -12,8 +12,8 @@ MultiLineTextBox::MultiLineTextBox(Container& parent)
     auto* edit = new Forwarding<QPlainTextEdit>(parent.ClientWidget());
     m_edit = edit;
     m_edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // Lines wrap at the box's width, as a plain text edit's do from the start.
     m_edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_edit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     m_edit->setTabChangesFocus(true);
     // Mouse events reach the viewport, not the edit field itself.
     m_edit->viewport()->setMouseTracking(true);
