@@ -28,9 +28,8 @@ public:
              std::chrono::milliseconds timeout)
         : m_address(address) {
         QNetworkRequest request(url);
-        // Redirects to http from https, and to anything but http and https, are refused.
-        request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                             QNetworkRequest::NoLessSafeRedirectPolicy);
+        // Redirects are followed unless less safe (to http from https, or to anything but http
+        // and https): the manager's own policy, which a request without one of its own takes.
         request.setMaximumRedirectsAllowed(kMaxRedirects);
         request.setTransferTimeout(static_cast<int>(
             std::min<std::chrono::milliseconds::rep>(timeout.count(), std::numeric_limits<int>::max())));
