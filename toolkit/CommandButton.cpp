@@ -31,8 +31,8 @@ protected:
 // a mouse click would, when it can be clicked.
 void clickOnKey(CommandButton& button, Qt::Key key, std::function<QPushButton*()> target) {
     QWidget* window = button.ParentWindow().NativeWidget();
+    // A shortcut's own context is the window it is made on.
     auto* shortcut = new QShortcut(QKeySequence(key), window);
-    shortcut->setContext(Qt::WindowShortcut);
     QObject::connect(shortcut, &QShortcut::activated, window, [target = std::move(target)] {
         QPushButton* push = target();
         if (push && push->isEnabled() && push->isVisible())
