@@ -45,8 +45,4 @@ QColor ToQColor(int32_t color) {
     return pal.color(disabled ? QPalette::Disabled : pal.currentColorGroup(), kSystemRoles[n]);
 }
 
-int32_t FromQColor(const QColor& color) {
-    return RGB(color.red(), color.green(), color.blue());
-}
-
 } // namespace toolkit

@@ -20,6 +20,5 @@ inline constexpr int32_t vbWindowText = SystemColor(8);
 // nor a known system colour.
 void CheckColor(int32_t color);
 QColor ToQColor(int32_t color);
-int32_t FromQColor(const QColor& color);
 
 } // namespace toolkit

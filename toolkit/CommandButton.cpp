@@ -11,14 +11,13 @@
 
 namespace toolkit {
 
+namespace {
+
 // Reports the release before Qt's own handling of it, which reports the click, so that
 // handlers see MouseDown, MouseUp, then Click.
 class CommandButtonWidget : public Forwarding<QPushButton> {
 public:
-    explicit CommandButtonWidget(QWidget* parent) : Forwarding<QPushButton>(parent) {
-        QObject::connect(this, &QPushButton::clicked, this,
-                         [this] { static_cast<CommandButton*>(m_control)->postClick(); });
-    }
+    using Forwarding<QPushButton>::Forwarding;
 
 protected:
     void mouseReleaseEvent(QMouseEvent* e) override {
@@ -28,23 +27,12 @@ protected:
     }
 };
 
-CommandButton::CommandButton(Container& parent) : Control(parent, vbButtonFace, vbButtonText) {
-    Attach(new CommandButtonWidget(parent.ClientWidget()));
-}
-
-void CommandButton::SetCaption(const QString& value) {
-    m_strCaption = value;
-    static_cast<QPushButton*>(NativeWidget())->setText(value);
-}
-
-namespace {
-
 // The key, pressed in the button's window, clicks the push button that `target` names, as
 // a mouse click would, when it can be clicked.
 void clickOnKey(CommandButton& button, Qt::Key key, std::function<QPushButton*()> target) {
     QWidget* window = button.ParentWindow().NativeWidget();
+    // A shortcut's own context is the window it is made on.
     auto* shortcut = new QShortcut(QKeySequence(key), window);
-    shortcut->setContext(Qt::WindowShortcut);
     QObject::connect(shortcut, &QShortcut::activated, window, [target = std::move(target)] {
         QPushButton* push = target();
         if (push && push->isEnabled() && push->isVisible())
@@ -53,6 +41,18 @@ void clickOnKey(CommandButton& button, Qt::Key key, std::function<QPushButton*()
 }
 
 } // namespace
+
+CommandButton::CommandButton(Container& parent) : Control(parent, vbButtonFace, vbButtonText) {
+    auto* button = new CommandButtonWidget(parent.ClientWidget());
+    QObject::connect(button, &QPushButton::clicked, button,
+                     [this] { post([this] { raise(OnClick); }); });
+    Attach(button);
+}
+
+void CommandButton::SetCaption(const QString& value) {
+    m_strCaption = value;
+    static_cast<QPushButton*>(NativeWidget())->setText(value);
+}
 
 void SetDefaultButton(CommandButton& button) {
     QWidget* window = button.ParentWindow().NativeWidget();

@@ -8,8 +8,6 @@
 
 namespace toolkit {
 
-class CommandButtonWidget;
-
 // A push button. The caption's "&" marks its access key (Alt + key clicks it).
 // MouseDown and MouseUp report every button with its shift state and place;
 // Click follows a left press released over the button, or the access key.
@@ -24,9 +22,6 @@ public:
     std::function<void()> OnClick;
 
 private:
-    friend class CommandButtonWidget;
-    void postClick() { post([this] { raise(OnClick); }); }
-
     QString m_strCaption;
 };
 

@@ -95,8 +95,8 @@ void Control::applyColors() {
         pal.setColor(role, ToQColor(m_lngBackColor));
     for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
         pal.setColor(role, ToQColor(m_lngForeColor));
+    // A palette that changes repaints the widget by itself.
     m_widget->setPalette(pal);
-    m_widget->update();
 }
 
 void Control::fontChanged() {

@@ -18,7 +18,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent*) override {
-        const Picture& picture = static_cast<Image*>(m_control)->m_picture;
+        const Picture& picture = static_cast<Image*>(m_control)->Picture();
         if (picture.Empty())
             return;
         const QIcon& icon = picture.Icon();

@@ -15,8 +15,6 @@ public:
     void SetPicture(const toolkit::Picture& value);
 
 private:
-    friend class ImageWidget;
-
     toolkit::Picture m_picture;
 };
 

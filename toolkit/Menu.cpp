@@ -11,7 +11,6 @@ MenuItem::MenuItem(Window& window, const QString& caption)
     : m_window(window), m_strCaption(caption) {
     m_menu = window.MenuBar()->addMenu(caption);
     m_action = m_menu->menuAction();
-    applyState();
 }
 
 MenuItem::MenuItem(MenuItem& menu, const QString& caption)
@@ -19,7 +18,10 @@ MenuItem::MenuItem(MenuItem& menu, const QString& caption)
     // Items nest one level: a menu on the bar holds items.
     if (!menu.m_menu)
         throw Error::InvalidProcedureCall();
-    m_action = menu.m_menu->addAction(caption);
+    // A separator with text would show the text beside its line. The caption is set once:
+    // an item keeps the one it was made with.
+    m_action = menu.m_menu->addAction(IsSeparator() ? QString() : caption);
+    m_action->setSeparator(IsSeparator());
     QObject::connect(m_action, &QAction::triggered, m_action, [this] {
         // Qt toggles a checkable action by itself; the mark belongs to the handler.
         applyState();
@@ -28,7 +30,6 @@ MenuItem::MenuItem(MenuItem& menu, const QString& caption)
                 handler();
         });
     });
-    applyState();
 }
 
 // A choice is queued, never handled inside the menu's own event processing,
@@ -41,11 +42,6 @@ MenuItem::~MenuItem() {
 void MenuItem::applyState() {
     if (!m_action)
         return;
-    m_action->setSeparator(IsSeparator());
-    // A separator with text would show the text beside its line.
-    m_action->setText(IsSeparator() ? QString() : m_strCaption);
-    if (m_menu)
-        m_menu->setTitle(m_strCaption);
     // Only a checked item is checkable, so that unchecked items keep no room
     // for a mark that is not there.
     m_action->setCheckable(m_blnChecked);

@@ -12,8 +12,8 @@ namespace toolkit {
 class Window;
 
 // A menu on a window's menu bar, or an item of such a menu. The caption's "&"
-// marks the access key, shown underlined and reached with Alt; a caption of
-// "-" makes a separator. Click is queued to the dispatch boundary when the
+// marks the access key, shown underlined and reached with Alt; an item
+// captioned "-" is a separator. Click is queued to the dispatch boundary when the
 // user chooses the item. The check mark is the item's own state: choosing an
 // item does not change it, only its handler or the code does.
 class MenuItem {
@@ -45,6 +45,7 @@ private:
     QPointer<QMenu> m_menu; // set for a menu on the menu bar
     QPointer<QAction> m_action;
     QString m_strCaption;
+    // As a new action is, so that a new item applies no state.
     bool m_blnChecked = false;
     bool m_blnEnabled = true;
 };

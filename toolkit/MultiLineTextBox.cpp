@@ -4,7 +4,6 @@
 #include "toolkit/ForwardingWidget_p.h"
 
 #include <QPlainTextEdit>
-#include <QScrollBar>
 
 namespace toolkit {
 
@@ -13,8 +12,8 @@ MultiLineTextBox::MultiLineTextBox(Container& parent)
     auto* edit = new Forwarding<QPlainTextEdit>(parent.ClientWidget());
     m_edit = edit;
     m_edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // Lines wrap at the box's width, as a plain text edit's do from the start.
     m_edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_edit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     m_edit->setTabChangesFocus(true);
     // Mouse events reach the viewport, not the edit field itself.
     m_edit->viewport()->setMouseTracking(true);
@@ -28,9 +27,8 @@ void MultiLineTextBox::SetText(const QString& value) {
     if (value == m_strText)
         return;
     m_strText = value;
-    // A CR LF pair shows as one break, not as a line and an empty one.
-    m_edit->setPlainText(WithLineFeeds(value));
-    m_edit->verticalScrollBar()->setValue(0);
+    // The edit field shows a CR LF pair as one break, and a new text from its top.
+    m_edit->setPlainText(value);
 }
 
 } // namespace toolkit

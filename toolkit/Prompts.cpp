@@ -26,9 +26,9 @@ public:
         QPushButton* first = box.addButton(yesNo ? QMessageBox::Yes : QMessageBox::Ok);
         QPushButton* last = yesNo ? box.addButton(QMessageBox::No) : first;
         QPushButton* chosenDefault = (buttons & 0xF00) == vbDefaultButton2 ? last : first;
+        // The default button takes the focus as well.
         box.setDefaultButton(chosenDefault);
         box.setEscapeButton(last);
-        chosenDefault->setFocus();
         box.exec();
         // Closed some other way, for example by the end of the application, is No or OK.
         if (box.clickedButton() == first && yesNo)

@@ -51,9 +51,8 @@ std::optional<Value> answerOf(Dialog* shown, Value (Dialog::*read)() const) {
 class QtDialogs final : public CommonDialogSeam {
 public:
     std::optional<QString> ChooseOpenFile(const QString& fileName, int32_t) override {
+        // A new file dialog opens files and is not deleted on close, as answerOf needs.
         auto* dialog = new QFileDialog(dialogParent());
-        dialog->setAttribute(Qt::WA_DeleteOnClose, false);
-        dialog->setAcceptMode(QFileDialog::AcceptOpen);
         dialog->setFileMode(QFileDialog::ExistingFile);
         if (!fileName.isEmpty()) {
             const QFileInfo info(fileName);
@@ -104,7 +103,7 @@ public:
             new QColorDialog(ToQColor(color), dialogParent()), &QColorDialog::selectedColor);
         if (!chosen || !chosen->isValid())
             return std::nullopt;
-        return FromQColor(*chosen);
+        return RGB(chosen->red(), chosen->green(), chosen->blue());
     }
 };
 

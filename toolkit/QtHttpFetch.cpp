@@ -20,17 +20,16 @@ namespace toolkit {
 
 namespace {
 
-// One request from start to end: the body as it arrives, and the reasons to stop early that
-// the reply itself cannot know (refused size or type, a redirect that is less safe, a cancel).
+// One request from start to end, and the reason to stop early that the reply itself cannot
+// know (refused size or type, a cancel).
 class Transfer {
 public:
     Transfer(QNetworkAccessManager& manager, const QUrl& url, const QString& address,
              std::chrono::milliseconds timeout)
         : m_address(address) {
         QNetworkRequest request(url);
-        // Redirects to http from https, and to anything but http and https, are refused.
-        request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                             QNetworkRequest::NoLessSafeRedirectPolicy);
+        // Redirects are followed unless less safe (to http from https, or to anything but http
+        // and https): the manager's own policy, which a request without one of its own takes.
         request.setMaximumRedirectsAllowed(kMaxRedirects);
         request.setTransferTimeout(static_cast<int>(
             std::min<std::chrono::milliseconds::rep>(timeout.count(), std::numeric_limits<int>::max())));
@@ -39,7 +38,8 @@ public:
         m_reply.reset(manager.get(request));
         QNetworkReply* reply = m_reply.get();
         QObject::connect(reply, &QNetworkReply::metaDataChanged, reply, [this] { checkHeaders(); });
-        QObject::connect(reply, &QNetworkReply::readyRead, reply, [this] { readBody(); });
+        // The reply holds the body as it arrives; more than the largest document is refused.
+        QObject::connect(reply, &QNetworkReply::readyRead, reply, [this] { checkSize(); });
         QObject::connect(reply, &QNetworkReply::sslErrors, reply,
                          [this](const QList<QSslError>& errors) {
                              for (const QSslError& e : errors)
@@ -49,19 +49,15 @@ public:
 
     QNetworkReply& Reply() const { return *m_reply; }
 
+    // A reply that has finished (a refusal finishes it) is left as it is.
     void Cancel() {
-        if (m_reply->isFinished())
-            return;
-        m_cancelled = true;
-        m_reply->abort();
+        if (!m_reply->isFinished())
+            refuse({FetchFailure::Cancelled, m_address, QStringLiteral("the fetch was cancelled")});
     }
 
     // The text and its type, or the error that says why there is none.
     WebDocument Result() {
-        readBody();
-        if (m_cancelled)
-            throw FetchError(FetchFailure::Cancelled, m_address,
-                             QStringLiteral("the fetch was cancelled"));
+        checkSize();
         if (m_refusal)
             throw *m_refusal;
         const int status = httpStatus();
@@ -77,9 +73,10 @@ public:
         if (status < 200 || status >= 300)
             throw this->statusError(status);
         const QByteArray contentType = m_reply->rawHeader("Content-Type");
-        if (!IsTextContent(contentType, m_body))
+        const QByteArray body = m_reply->readAll();
+        if (!IsTextContent(contentType, body))
             throw notText(contentType);
-        return {DecodeWebText(m_body, contentType), contentType};
+        return {DecodeWebText(body, contentType), contentType};
     }
 
 private:
@@ -106,14 +103,9 @@ private:
             refuse(notText(contentType));
     }
 
-    void readBody() {
-        if (m_refusal || !m_reply->isOpen())
-            return;
-        m_body += m_reply->readAll();
-        if (m_body.size() > kMaxFetchBytes) {
-            m_body.clear();
+    void checkSize() {
+        if (m_reply->bytesAvailable() > kMaxFetchBytes)
             refuse(tooLarge());
-        }
     }
 
     FetchError tooLarge() const {
@@ -184,10 +176,8 @@ private:
 
     QString m_address;
     QScopedPointer<QNetworkReply, QScopedPointerDeleteLater> m_reply;
-    QByteArray m_body;
     QStringList m_sslErrors;
     std::optional<FetchError> m_refusal;
-    bool m_cancelled = false;
 };
 
 } // namespace
@@ -213,9 +203,6 @@ WebDocument QtHttpFetch::FetchDocument(const QString& address, std::chrono::mill
             0, QApplication::activeWindow());
         progress->setWindowTitle(AppTitle());
         progress->setWindowModality(Qt::ApplicationModal);
-        progress->setMinimumDuration(0);
-        progress->setAutoReset(false);
-        progress->setAutoClose(false);
         // Its Cancel button, its close button and the Escape key all cancel.
         QObject::connect(progress, &QProgressDialog::canceled, &loop,
                          [&transfer] { transfer.Cancel(); });

@@ -10,7 +10,9 @@
 
 namespace toolkit {
 
-QString WithLineFeeds(QString text) {
+// The text with each CR LF pair and each lone CR made one LF, the one line break that Qt's
+// measures know.
+static QString withLineFeeds(QString text) {
     return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
 }
 
@@ -38,14 +40,14 @@ StdFont DefaultFont() {
 float MeasureTextWidth(const StdFont& font, const QString& text) {
     const QFontMetricsF fm(ToQFont(font));
     qreal widest = 0;
-    for (const QString& line : WithLineFeeds(text).split(u'\n'))
+    for (const QString& line : withLineFeeds(text).split(u'\n'))
         widest = std::max(widest, fm.horizontalAdvance(line));
     return PixelsToTwips(widest);
 }
 
 float MeasureTextHeight(const StdFont& font, const QString& text) {
     const QFontMetricsF fm(ToQFont(font));
-    const auto lines = WithLineFeeds(text).split(u'\n').size();
+    const auto lines = withLineFeeds(text).split(u'\n').size();
     return PixelsToTwips(fm.height() + static_cast<qreal>(lines - 1) * fm.lineSpacing());
 }
 

@@ -25,10 +25,6 @@ QFont ToQFont(const StdFont& font);
 // The platform's default font for a new window.
 StdFont DefaultFont();
 
-// The text with each CR LF pair and each lone CR made one LF, the one line break that Qt's
-// text fields and measures know.
-QString WithLineFeeds(QString text);
-
 // Width of the widest line and height of all lines of a text, in twips.
 // An empty text measures 0 wide and one line high.
 float MeasureTextWidth(const StdFont& font, const QString& text);
