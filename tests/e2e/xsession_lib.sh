@@ -38,9 +38,6 @@ begin_x_test() {
   done
   work=$(mktemp -d)
   mkdir -m 700 "$work/runtime"
-  app_pid=""
-  xvfb_pid=""
-  wm_pid=""
   pids=()
   trap end_x_session EXIT
 }
