@@ -145,15 +145,12 @@ _wm_ready() {
 client_list() { xprop -root _NET_CLIENT_LIST | sed -n 's/.*# //p' | tr -d ',' ; }
 map_state() { xwininfo -id "$1" 2>/dev/null | awk '/Map State:/ {print $3}'; }
 viewable() { [ "$(map_state "$1")" = IsViewable ]; }
-# left right top bottom of the frame the window manager put around a window.
-extents() { xprop -id "$1" _NET_FRAME_EXTENTS | sed -n 's/.* = //p' | tr -d ','; }
 geom() { # x y w h of a window's client area
   xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4}
                            /Width:/ {w=$2} /Height:/ {h=$2} END {print x, y, w, h}'
 }
 allowed() { xprop -id "$1" _NET_WM_ALLOWED_ACTIONS 2>/dev/null; }
 has_allowed() { [[ "$(allowed "$1")" == *_NET_WM_ACTION_* ]]; }
-workarea() { xprop -root _NET_WORKAREA 2>/dev/null | sed -n 's/.* = //p' | tr -d ',' | cut -d' ' -f1-4; }
 
 # The panel: the window captioned with the application's title and version.
 find_panel() { panel=$(xdotool search --onlyvisible --name '^vorn2 1\.0$' 2>/dev/null | head -n 1); [ -n "$panel" ]; }
