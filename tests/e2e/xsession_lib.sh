@@ -46,11 +46,8 @@ begin_x_test() {
 # removes the scratch folder. Safe under set -e.
 end_x_session() {
   local pid
-  if [ -n "${app_pid:-}" ]; then
-    kill -9 "$app_pid" 2>/dev/null || true
-    wait "$app_pid" 2>/dev/null || true
-  fi
-  for pid in "${pids[@]}" "${wm_pid:-}" "${xvfb_pid:-}"; do
+  [ -z "${app_pid:-}" ] || kill -9 "$app_pid" 2>/dev/null || true
+  for pid in "${app_pid:-}" "${pids[@]}" "${wm_pid:-}" "${xvfb_pid:-}"; do
     [ -n "$pid" ] || continue
     kill "$pid" 2>/dev/null || true
     wait "$pid" 2>/dev/null || true
