@@ -74,14 +74,15 @@ fail() {
 # Succeeds when the command fails, so that a wait can be for something to go away.
 not() { ! "$@"; }
 
-# Polls a command until it succeeds; false after the deadline (seconds) or once the
-# application has ended.
+# Polls a command until it succeeds; false after the deadline (seconds). Once the
+# application has ended, the command's next answer is the last (it may have ended since the
+# one before).
 wait_for() {
   local deadline=$(( $(date +%s%N) + $1 * 1000000000 ))
   shift
   until "$@"; do
     [ "$(date +%s%N)" -lt "$deadline" ] || return 1
-    [ -z "${app_pid:-}" ] || kill -0 "$app_pid" 2>/dev/null || return 1
+    [ -z "${app_pid:-}" ] || kill -0 "$app_pid" 2>/dev/null || { "$@"; return; }
     sleep 0.05
   done
 }
