@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """Reads the strip's picture back from the X server: where its text ink is, and what it is.
 
-  strip_ink.py crop X,Y,W,H OUT.npy [SECONDS]
-      waits (up to SECONDS, default 30) until the text stands whole inside the rectangle
+  strip_ink.py crop X,Y,W,H OUT.npy SECONDS
+      waits (up to SECONDS) until the text stands whole inside the rectangle
       and moves, then keeps its ink (the columns that differ from the background) in OUT.npy
   strip_ink.py empty X,Y,W,H
       exit 0 when the rectangle is one flat colour, and prints that colour
@@ -62,12 +62,8 @@ def empty(rect):
 
 
 def main(argv):
-    if argv[1] == "crop":
-        return crop(parse_rect(argv[2]), argv[3], float(argv[4]) if len(argv) > 4 else 30)
-    if argv[1] == "empty":
-        return empty(parse_rect(argv[2]))
-    print(__doc__)
-    return 2
+    rect = parse_rect(argv[2])
+    return crop(rect, argv[3], float(argv[4])) if argv[1] == "crop" else empty(rect)
 
 
 if __name__ == "__main__":

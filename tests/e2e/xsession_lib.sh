@@ -38,9 +38,6 @@ begin_x_test() {
   done
   work=$(mktemp -d)
   mkdir -m 700 "$work/runtime"
-  app_pid=""
-  xvfb_pid=""
-  wm_pid=""
   pids=()
   trap end_x_session EXIT
 }
@@ -49,11 +46,8 @@ begin_x_test() {
 # removes the scratch folder. Safe under set -e.
 end_x_session() {
   local pid
-  if [ -n "${app_pid:-}" ]; then
-    kill -9 "$app_pid" 2>/dev/null || true
-    wait "$app_pid" 2>/dev/null || true
-  fi
-  for pid in "${pids[@]}" "${wm_pid:-}" "${xvfb_pid:-}"; do
+  [ -z "${app_pid:-}" ] || kill -9 "$app_pid" 2>/dev/null || true
+  for pid in "${app_pid:-}" "${pids[@]}" "${wm_pid:-}" "${xvfb_pid:-}"; do
     [ -n "$pid" ] || continue
     kill "$pid" 2>/dev/null || true
     wait "$pid" 2>/dev/null || true
@@ -67,7 +61,7 @@ fail() {
   local id
   echo "FAIL: $*"
   for id in $(xdotool search --class vorn2 2>/dev/null); do
-    echo "window $id \"$(name_of "$id")\" $(geom "$id") $(map_state "$id")"
+    echo "window $id \"$(xdotool getwindowname "$id")\" $(geom "$id") $(map_state "$id")"
   done
   if [ -n "${app_pid:-}" ] && app_gone; then
     wait "$app_pid"
@@ -80,32 +74,29 @@ fail() {
 # Succeeds when the command fails, so that a wait can be for something to go away.
 not() { ! "$@"; }
 
-# Polls a command until it succeeds; false after the deadline (seconds).
+# Polls a command until it succeeds; false after the deadline (seconds). Once the
+# application has ended, the command's next answer is the last (it may have ended since the
+# one before).
 wait_for() {
   local deadline=$(( $(date +%s%N) + $1 * 1000000000 ))
   shift
   until "$@"; do
     [ "$(date +%s%N)" -lt "$deadline" ] || return 1
+    [ -z "${app_pid:-}" ] || kill -0 "$app_pid" 2>/dev/null || { "$@"; return; }
     sleep 0.05
   done
 }
 
-# Polls a command until it succeeds; fails the test after the deadline or
-# when the application ends.
+# The same, failing the test with what it waited for.
 wait_until() {
-  local what=$1 deadline=$(( $(date +%s%N) + $2 * 1000000000 ))
-  shift 2
-  until "$@"; do
-    [ -z "${app_pid:-}" ] || kill -0 "$app_pid" 2>/dev/null ||
-      fail "the application ended while waiting for $what"
-    [ "$(date +%s%N)" -lt "$deadline" ] || fail "timed out waiting for $what"
-    sleep 0.05
-  done
+  local what=$1
+  shift
+  wait_for "$@" || fail "waiting for $what"
 }
 
 # Starts Xvfb on a display it picks itself and, unless told nowm, openbox on
-# it, and exports DISPLAY. Openbox claims the screen early in its start; the
-# work area it publishes once it manages windows is waited for too.
+# it, and exports DISPLAY. Openbox claims the screen early in its start; it is
+# ready once it has published the work area too, which it does when it manages windows.
 start_x_session() {
   local mode=${1:-wm} size=${2:-1280x800}
   _start_tries xvfb _xvfb_ready Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp ||
@@ -115,7 +106,6 @@ start_x_session() {
   [ "$mode" = nowm ] && return 0
   _start_tries wm _wm_ready openbox --sm-disable ||
     no_x_session "openbox did not start: $(tail -n 3 "$work/wm.log" | tr '\n' ' ')"
-  wait_for 10 _work_area_ready || true
 }
 
 # Starts a server in the background, its output in $work/NAME.log, its fd 3 in
@@ -143,25 +133,22 @@ _ready_or_dead() { "$2" || ! kill -0 "$1" 2>/dev/null; }
 _xvfb_ready() { [ -s "$work/xvfb.fd" ] && DISPLAY=":$(head -n 1 "$work/xvfb.fd")" xprop -root >/dev/null 2>&1; }
 # Read whole before matching, so that a reader stopping early cannot fail the
 # writer under pipefail.
-_wm_ready() { [[ "$(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null)" == *'window id'* ]]; }
-_work_area_ready() { [[ "$(xprop -root _NET_WORKAREA 2>/dev/null)" == *'='* ]]; }
+_wm_ready() {
+  [[ "$(xprop -root _NET_SUPPORTING_WM_CHECK _NET_WORKAREA 2>/dev/null)" == *'window id'*' = '* ]]
+}
 
 # ---- Reading windows back -------------------------------------------------
 
 # The managed top-level windows in the order the window manager first mapped them.
 client_list() { xprop -root _NET_CLIENT_LIST | sed -n 's/.*# //p' | tr -d ',' ; }
-name_of() { xprop -id "$1" WM_NAME 2>/dev/null | sed -n 's/^WM_NAME([A-Z_]*) = "\(.*\)"$/\1/p'; }
 map_state() { xwininfo -id "$1" 2>/dev/null | awk '/Map State:/ {print $3}'; }
 viewable() { [ "$(map_state "$1")" = IsViewable ]; }
-# left right top bottom of the frame the window manager put around a window.
-extents() { xprop -id "$1" _NET_FRAME_EXTENTS | sed -n 's/.* = //p' | tr -d ','; }
 geom() { # x y w h of a window's client area
   xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4}
                            /Width:/ {w=$2} /Height:/ {h=$2} END {print x, y, w, h}'
 }
 allowed() { xprop -id "$1" _NET_WM_ALLOWED_ACTIONS 2>/dev/null; }
 has_allowed() { [[ "$(allowed "$1")" == *_NET_WM_ACTION_* ]]; }
-workarea() { xprop -root _NET_WORKAREA 2>/dev/null | sed -n 's/.* = //p' | tr -d ',' | cut -d' ' -f1-4; }
 
 # The panel: the window captioned with the application's title and version.
 find_panel() { panel=$(xdotool search --onlyvisible --name '^vorn2 1\.0$' 2>/dev/null | head -n 1); [ -n "$panel" ]; }
@@ -170,11 +157,9 @@ find_strip() {
   local id
   strip=""
   for id in $(xdotool search --onlyvisible --class vorn2 2>/dev/null); do
-    [[ "$(xprop -id "$id" _NET_WM_WINDOW_TYPE 2>/dev/null)" == *_NET_WM_WINDOW_TYPE_TOOLBAR* ]] || continue
-    strip=$id
-    return 0
+    [[ "$(xprop -id "$id" _NET_WM_WINDOW_TYPE 2>/dev/null)" == *_TOOLBAR* ]] && strip=$id
   done
-  return 1
+  [ -n "$strip" ]
 }
 find_windows() { find_panel && find_strip; }
 find_about() { about=$(xdotool search --onlyvisible --name '^About\.\.\.$' 2>/dev/null | head -n 1); [ -n "$about" ]; }
@@ -198,11 +183,8 @@ active_is() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$(($1))" ]; }
 # An open menu: a window of the application that the window manager does not
 # manage (its type hint is not always set).
 menu_open() {
-  local id
-  for id in $(xdotool search --onlyvisible --class vorn2 2>/dev/null); do
-    xwininfo -id "$id" 2>/dev/null | grep -q 'Override Redirect State: yes' && return 0
-  done
-  return 1
+  [[ "$(xdotool search --onlyvisible --class vorn2 2>/dev/null | xargs -rn1 xwininfo -id 2>/dev/null)" \
+    == *'Override Redirect State: yes'* ]]
 }
 
 # ---- Driving the application ------------------------------------------------
