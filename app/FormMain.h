@@ -147,7 +147,8 @@ private:
     enum class Source { None, File, Web } m_lastSource = Source::None;
     // Hand-overs so far: a scheduled reload that a load overtook drops its text.
     uint64_t m_handOvers = 0;
-    bool m_blnReloading = false;
+    // A scheduled turn or the Web command waits for its page (a turn also for its file).
+    bool m_blnFetching = false;
     std::shared_ptr<QTimer> m_reloadTimer;
 
     std::unique_ptr<toolkit::Frame> m_Frame1;

@@ -58,15 +58,16 @@ int FormMain::ReloadMinutes() const {
 }
 
 void FormMain::ReloadNow() {
-    // A turn that comes while the last one still waits for its page is left out.
-    if (!Loaded() || m_blnReloading || m_lastSource == Source::None)
+    // A turn that comes while the last one or the Web command still waits for its page is
+    // left out.
+    if (!Loaded() || m_blnFetching || m_lastSource == Source::None)
         return;
     const auto keep = weak_from_this().lock();
     const uint64_t handOvers = m_handOvers;
     const bool web = m_lastSource == Source::Web;
     const QString source = web ? m_strURL : m_clsFileStream->Path();
     QString text;
-    m_blnReloading = true;
+    m_blnFetching = true;
     try {
         if (web) {
             text = ModuleMain::WebStripText(m_InetMain->OpenDocument(source));
@@ -80,7 +81,7 @@ void FormMain::ReloadNow() {
     } catch (const std::exception& e) {
         reportFailure(toolkit::ErrorText(e));
     }
-    m_blnReloading = false;
+    m_blnFetching = false;
     // A text that is empty, the same, or overtaken by a load meanwhile changes nothing.
     if (!Loaded() || text.isEmpty() || handOvers != m_handOvers || shows(*csqc, text))
         return;

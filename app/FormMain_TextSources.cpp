@@ -5,6 +5,8 @@
 #include "toolkit/Prompts.h"
 #include "util/CFileStream.h"
 
+#include <QScopedValueRollback>
+
 // The File commands that load text: a local file, a web address, and the reload of each.
 // Each hands its cleaned text to the controller as its last step; the call returns only when
 // the scroll stops. A dialog, a fetch or a long cleanup lets other handlers run; if one of
@@ -69,6 +71,9 @@ void FormMain::OpenWebAddress(const QString& address) {
     m_lastSource = Source::Web;
     QString strText;
     try {
+        // A scheduled turn meanwhile would fetch inside this fetch's wait, and a text it started
+        // there would keep this command from returning until the scroll stops.
+        const QScopedValueRollback fetching(m_blnFetching, true);
         // The page itself is let go before its text scrolls.
         const toolkit::WebDocument document = m_InetMain->OpenDocument(m_strURL);
         if (!Loaded())

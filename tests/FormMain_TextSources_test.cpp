@@ -213,4 +213,16 @@ TEST_F(TextSources, ALoadOrAnUnloadDuringAFetchWinsAndTheMinutesAreBounded) {
     EXPECT_TRUE(reported.empty());
 }
 
+// A turn while the Web command waits for its page is left out; one that ran would fetch
+// inside that wait, or start its text there and hold the command up.
+TEST_F(TextSources, ATurnDuringTheWebCommandsFetchIsLeftOut) {
+    fetches->On([this](const QString&) {
+        panel->ReloadNow();
+        return QStringLiteral("user page");
+    });
+    panel->OpenWebAddress(QStringLiteral("http://example.test/a"));
+    EXPECT_EQ(std::tuple(fetches->Addresses().size(), scrolled),
+              std::tuple(1u, std::vector<QString>{QStringLiteral("user page")}));
+}
+
 } // namespace
