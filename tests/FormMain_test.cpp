@@ -20,11 +20,7 @@ TEST_F(Panel, panelExpandsInTabOrderAndAPressOnTheStripShowsTheHiddenMenuAndALef
     expectLaidOut({&f.Frame1(), &f.Label3(), &f.btnFF(), &f.Label1(), &f.HScrollSpeed(),
                    &f.TextSpeed(), &f.Label2(), &f.HScrollTiming(), &f.TextTiming()});
     // Tab goes from the timing's box to the speed's, not in the order the widgets were made.
-    QWidget* next = f.TextTiming().NativeWidget();
-    do
-        next = next->nextInFocusChain();
-    while (!(next->focusPolicy() & Qt::TabFocus));
-    EXPECT_EQ(next, f.TextSpeed().NativeWidget());
+    EXPECT_EQ(f.TextTiming().NativeWidget()->nextInFocusChain(), f.TextSpeed().NativeWidget());
 
     // Expanded, to see that it stays so.
     const float panelHeight = panel->Height();
