@@ -31,8 +31,7 @@ TEST_F(Panel, panelExpandsInTabOrderAndAPressOnTheStripShowsTheHiddenMenuAndALef
         EXPECT_TRUE(strip->NativeWidget()->isVisible());
         strip->SetLeft(-3000);
         // The button is already up when the move starts, so a drag ends at once.
-        QTest::mousePress(strip->ClientWidget(), button, {}, QPoint(4, 4));
-        QTest::mouseRelease(strip->ClientWidget(), button, {}, QPoint(4, 4));
+        pressMoveRelease(strip->ClientWidget(), button, QPoint(4, 4), QPoint(4, 4));
         drain();
         EXPECT_EQ(std::tuple(panel->Visible(), panel->NativeWidget()->isVisible(), strip->Left(),
                              panel->mnuOptionPanel().Checked()),
