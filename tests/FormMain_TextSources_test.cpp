@@ -64,10 +64,9 @@ TEST_F(TextSources, ALoadCleansAndScrollsACancelReadsThatFileAgainAndABinaryOneI
     // A failed read now: the message, the reload item stays enabled, the text stays.
     dialogs->AnswerOpen(binary);
     choose(panel->mnuFileLocal());
-    EXPECT_EQ(
-        std::tuple(prompts->shown.size(), panel->mnuFileLocalReload().Enabled(), scrolled.size()),
-        std::tuple(2u, true, 3u));
-    EXPECT_EQ(csqc().Segments(), segments);
+    EXPECT_EQ(std::tuple(prompts->shown.size(), panel->mnuFileLocalReload().Enabled(),
+                         scrolled.size(), csqc().Segments()),
+              std::tuple(2u, true, 3u, segments));
 
     // The next dialog proposes the binary file's name; cancelled, it fails on that file again.
     dialogs->CancelOpen();

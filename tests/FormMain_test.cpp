@@ -56,11 +56,10 @@ TEST_F(Panel, aSignalInsideNestedRunsEndsEveryRunThenTheApplication) {
     };
     panel.reset();
     choose(watch.lock()->mnuCtrlPlay());
-    EXPECT_LT(yields, 100);
-    EXPECT_EQ(std::tuple(maxRuns, prompts->shown.size(), watch.expired(), strip->Loaded()),
-              std::tuple(2, 0u, true, false));
-    EXPECT_GE(ends, 1); // the signal may ask for the end twice
-    EXPECT_TRUE(controllerGoneAtEnd) << "the end came while a run was left";
+    // The signal may ask for the end twice; the controller gone by then means no run was left.
+    EXPECT_EQ(std::tuple(yields < 100, maxRuns, prompts->shown.size(), watch.expired(),
+                         strip->Loaded(), ends >= 1, controllerGoneAtEnd),
+              std::tuple(true, 2, 0u, true, false, true, true));
 }
 
 // Caption, place and the collapsed height on a real window manager: the e2e scenario.
