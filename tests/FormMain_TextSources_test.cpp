@@ -106,9 +106,8 @@ TEST_F(TextSources, AFailedOrCancelledFetchKeepsTheNewAddressButNothingElse) {
 
     const QString refused =
         QStringLiteral("Could not fetch http://127.0.0.1:9/x: the server refused the connection.");
-    for (const auto& [address, failure] :
-         {std::pair{"http://127.0.0.1:9/x", FetchFailure::Refused},
-          std::pair{"http://127.0.0.1:9/slow", FetchFailure::Cancelled}}) {
+    for (const auto& [address, failure] : {std::pair{"http://127.0.0.1:9/x", FetchFailure::Refused},
+                                           {"http://127.0.0.1:9/slow", FetchFailure::Cancelled}}) {
         SCOPED_TRACE(address);
         prompts->AnswerInputBox(QString::fromLatin1(address));
         fetches->Fail(failure, QStringLiteral("the server refused the connection"));
