@@ -131,8 +131,8 @@ TEST_F(Panel, fastForwardMultipliesWhileHeldAndRestoresOnRelease) {
 
     // An overflow of the speed, then of the timing once the speed is multiplied: the user is
     // told and the panel carries on.
-    for (const auto& [speed, timing, speedAfter] : {std::tuple<int16_t, int16_t, int>(10000, 1, 10000),
-                                                    std::tuple<int16_t, int16_t, int>(100, 9000, 400)}) {
+    for (const auto& [speed, timing, speedAfter] :
+         {std::tuple<int16_t, int16_t, int>(10000, 1, 10000), {100, 9000, 400}}) {
         csqc().SetSpeed(speed);
         csqc().SetTiming(timing);
         mouse(Qt::LeftButton, true);
