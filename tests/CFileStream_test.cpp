@@ -29,8 +29,7 @@ protected:
     // The text read from the path, and whether the read failed.
     static std::pair<QString, bool> Read(CFileStream& reader, const QString& path) {
         reader.SetPath(path);
-        const QString text = reader.Ascii();
-        return {text, reader.Error()};
+        return {reader.Ascii(), reader.Error()}; // a braced list runs left to right
     }
 
     TempFolder tmp;

@@ -64,10 +64,9 @@ TEST_F(TextSources, ALoadCleansAndScrollsACancelReadsThatFileAgainAndABinaryOneI
     // A failed read now: the message, the reload item stays enabled, the text stays.
     dialogs->AnswerOpen(binary);
     choose(panel->mnuFileLocal());
-    EXPECT_EQ(
-        std::tuple(prompts->shown.size(), panel->mnuFileLocalReload().Enabled(), scrolled.size()),
-        std::tuple(2u, true, 3u));
-    EXPECT_EQ(csqc().Segments(), segments);
+    EXPECT_EQ(std::tuple(prompts->shown.size(), panel->mnuFileLocalReload().Enabled(),
+                         scrolled.size(), csqc().Segments()),
+              std::tuple(2u, true, 3u, segments));
 
     // The next dialog proposes the binary file's name; cancelled, it fails on that file again.
     dialogs->CancelOpen();
@@ -92,8 +91,8 @@ TEST_F(TextSources, WebProposesTheLastAddressAndCleansThePage) {
     choose(panel->mnuFileWebReload());
     // A page: its title is not text.
     EXPECT_EQ(scrolled, (std::vector<QString>{QStringLiteral("One Two"), QStringLiteral("again")}));
-    EXPECT_EQ(fetches->Addresses(), std::vector<QString>(2, QStringLiteral("http://example.test/a")));
-    EXPECT_EQ(fetches->Timeouts(), std::vector<std::chrono::milliseconds>(2, std::chrono::seconds(60)));
+    EXPECT_EQ(fetches->addresses, std::vector<QString>(2, QStringLiteral("http://example.test/a")));
+    EXPECT_EQ(fetches->timeouts, std::vector<std::chrono::milliseconds>(2, std::chrono::seconds(60)));
 
     ASSERT_EQ(prompts->shown.size(), 1u) << "the reload asked again";
     EXPECT_EQ(std::tuple(prompts->shown[0].prompt, prompts->shown[0].initial),
@@ -107,9 +106,8 @@ TEST_F(TextSources, AFailedOrCancelledFetchKeepsTheNewAddressButNothingElse) {
 
     const QString refused =
         QStringLiteral("Could not fetch http://127.0.0.1:9/x: the server refused the connection.");
-    for (const auto& [address, failure] :
-         {std::pair{"http://127.0.0.1:9/x", FetchFailure::Refused},
-          std::pair{"http://127.0.0.1:9/slow", FetchFailure::Cancelled}}) {
+    for (const auto& [address, failure] : {std::pair{"http://127.0.0.1:9/x", FetchFailure::Refused},
+                                           {"http://127.0.0.1:9/slow", FetchFailure::Cancelled}}) {
         SCOPED_TRACE(address);
         prompts->AnswerInputBox(QString::fromLatin1(address));
         fetches->Fail(failure, QStringLiteral("the server refused the connection"));
@@ -135,10 +133,9 @@ TEST_F(TextSources, AnUnchangedReloadChangesNothingAChangedOneWaitsForThePassAnd
     // Cleaned as a load cleans it, or it would not be the same.
     const QString path = tmp.write("news.txt", "same\r\nnews");
     std::string errors;
-    float leftBefore = 0;
     onYield = [&] {
         if (yields == 5) {
-            leftBefore = strip->TextVorn(0).Left();
+            const float leftBefore = strip->TextVorn(0).Left();
             panel->ReloadNow(); // unchanged
             EXPECT_TRUE(csqc().Queued().isEmpty());
             tmp.write("news.txt", "second news");
@@ -179,7 +176,7 @@ TEST_F(TextSources, AWebReloadAfterAFailedFirstFetchStartsTheTextAndFailuresStay
                                   "</item></channel></rss>"));
     panel->ReloadNow();
     EXPECT_EQ(scrolled, std::vector<QString>{QStringLiteral("Feed \u25c6 One")});
-    EXPECT_EQ(fetches->Addresses(), std::vector<QString>(3, address));
+    EXPECT_EQ(fetches->addresses, std::vector<QString>(3, address));
     EXPECT_EQ(std::tuple(prompts->shown.size(), reported.size()), std::tuple(0u, 0u));
 }
 
@@ -193,7 +190,7 @@ TEST_F(TextSources, ALoadOrAnUnloadDuringAFetchWinsAndTheMinutesAreBounded) {
         return QStringLiteral("from the turn");
     });
     panel->ReloadNow();
-    EXPECT_EQ(std::tuple(fetches->Addresses().size(), csqc().Segments().join(QString()), csqc().Queued()),
+    EXPECT_EQ(std::tuple(fetches->addresses.size(), csqc().Segments().join(QString()), csqc().Queued()),
               std::tuple(2u, QStringLiteral("user text"), QString()));
 
     for (const auto& [minutes, error, taken] : {std::tuple{1441, 380, 0}, std::tuple{-1, 380, 0},
@@ -221,7 +218,7 @@ TEST_F(TextSources, ATurnDuringTheWebCommandsFetchIsLeftOut) {
         return QStringLiteral("user page");
     });
     panel->OpenWebAddress(QStringLiteral("http://example.test/a"));
-    EXPECT_EQ(std::tuple(fetches->Addresses().size(), scrolled),
+    EXPECT_EQ(std::tuple(fetches->addresses.size(), scrolled),
               std::tuple(1u, std::vector<QString>{QStringLiteral("user page")}));
 }
 

@@ -3,20 +3,6 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-QtMessageHandler g_defaultHandler = nullptr;
-
-// The offscreen platform has no stacking order and says so on every raise; that notice is
-// not a fault of the code under test.
-void dropStackingNotice(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-    if (text == QLatin1String("This plugin does not support raise()"))
-        return;
-    g_defaultHandler(type, context, text);
-}
-
-} // namespace
-
 // The suites need a QApplication for widgets, fonts and the event loop; without
 // a display they run on the offscreen platform.
 int main(int argc, char** argv) {
@@ -27,7 +13,13 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR") && runtime.isValid())
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
     ::testing::InitGoogleTest(&argc, argv);
-    g_defaultHandler = qInstallMessageHandler(dropStackingNotice);
+    // The offscreen platform has no stacking order and says so on every raise; that notice is
+    // not a fault of the code under test.
+    static const QtMessageHandler defaultHandler = qInstallMessageHandler(
+        [](QtMsgType type, const QMessageLogContext& context, const QString& text) {
+            if (text != QLatin1String("This plugin does not support raise()"))
+                defaultHandler(type, context, text);
+        });
     QApplication app(argc, argv);
     return RUN_ALL_TESTS();
 }

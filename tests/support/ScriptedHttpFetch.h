@@ -27,13 +27,14 @@ public:
     }
     void On(Answer answer) { m_script.push_back(std::move(answer)); }
 
-    const std::vector<QString>& Addresses() const noexcept { return m_addresses; }
-    const std::vector<std::chrono::milliseconds>& Timeouts() const noexcept { return m_timeouts; }
+    // What each fetch was asked for, in order.
+    std::vector<QString> addresses;
+    std::vector<std::chrono::milliseconds> timeouts;
 
     toolkit::WebDocument FetchDocument(const QString& address,
                                        std::chrono::milliseconds timeout) override {
-        m_addresses.push_back(address);
-        m_timeouts.push_back(timeout);
+        addresses.push_back(address);
+        timeouts.push_back(timeout);
         if (m_script.empty())
             throw toolkit::Error(
                 5, QStringLiteral("A fetch of %1 was made with no answer scripted").arg(address));
@@ -44,8 +45,6 @@ public:
 
 private:
     std::deque<Answer> m_script;
-    std::vector<QString> m_addresses;
-    std::vector<std::chrono::milliseconds> m_timeouts;
 };
 
 using InstalledHttpFetch = Installed<ScriptedHttpFetch, HttpFetchSeam, &toolkit::SetHttpFetch>;
