@@ -23,13 +23,10 @@ using namespace std::chrono_literals;
 
 namespace {
 
-QByteArray response(const QByteArray& status, const QByteArray& headers, const QByteArray& body,
-                    bool withLength = true) {
-    // Answers that say their length keep the connection, as most servers do.
-    QByteArray out = "HTTP/1.1 " + status + "\r\n" + headers;
-    out += withLength ? "Content-Length: " + QByteArray::number(body.size()) + "\r\n"
-                      : QByteArray("Connection: close\r\n");
-    return out + "\r\n" + body;
+// Answers that say their length keep the connection, as most servers do.
+QByteArray response(const QByteArray& status, const QByteArray& headers, const QByteArray& body) {
+    return "HTTP/1.1 " + status + "\r\n" + headers +
+           "Content-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body;
 }
 
 // A small HTTP server on the loopback address, served by the test's own event loop; over TLS
@@ -118,7 +115,7 @@ protected:
             {"/big", "HTTP/1.1 200 OK\r\nContent-Length: " +
                          QByteArray::number(kMaxFetchBytes + 1) + "\r\n\r\nabc"},
             {"/big-unannounced",
-             response("200 OK", "", QByteArray(kMaxFetchBytes + 1, 'a'), false)},
+             "HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n" + QByteArray(kMaxFetchBytes + 1, 'a')},
             {"/just-fits",
              response("200 OK", "Content-Type: text/plain\r\n", QByteArray(kMaxFetchBytes, 'a'))},
         };
