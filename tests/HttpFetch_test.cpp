@@ -39,9 +39,8 @@ public:
     }
     QString Url(const char* path) const {
         return QStringLiteral("%1://127.0.0.1:%2%3")
-            .arg(m_certificate.isNull() ? QLatin1String("http") : QLatin1String("https"))
-            .arg(serverPort())
-            .arg(QLatin1String(path));
+            .arg(QLatin1String(m_certificate.isNull() ? "http" : "https"),
+                 QString::number(serverPort()), QLatin1String(path));
     }
 
     std::map<QByteArray, QByteArray> routes;
