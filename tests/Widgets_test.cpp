@@ -22,6 +22,7 @@
 #include <QFontDialog>
 #include <QGroupBox>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QScrollBar>
