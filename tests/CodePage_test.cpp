@@ -37,10 +37,6 @@ TEST(CodePageTest, DecodesAndEncodesByTheNamedCharset) {
 
 TEST(CodePageTest, LongTextsDecodeInSlicesExactlyAsAWholeAndLetEventsInBetween) {
     const testsupport::ScopedWorkYieldInterval eager{std::chrono::nanoseconds::zero()};
-    int passes = 0;
-    QTimer tick;
-    QObject::connect(&tick, &QTimer::timeout, [&] { ++passes; });
-    tick.start(0);
     // Lines of CP932 and of UTF-8 over several slices, the line ends falling anywhere.
     QByteArray sjis;
     QString sjisText;
@@ -56,7 +52,10 @@ TEST(CodePageTest, LongTextsDecodeInSlicesExactlyAsAWholeAndLetEventsInBetween) 
     }
     EXPECT_EQ(DecodeCodePage(sjis, "UTF-8"), sjisText); // not UTF-8: read as CP932 throughout
     // One line without a line feed: the slices end at blanks, a pass after each but the last.
-    passes = 0;
+    int passes = 0;
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, [&] { ++passes; });
+    tick.start(0);
     EXPECT_EQ(DecodeCodePage(QByteArray(sjis).replace("\r\n", "  "), "SHIFT_JIS"),
               QString(sjisText).replace(QStringLiteral("\r\n"), QStringLiteral("  ")));
     EXPECT_GE(passes, 2);
