@@ -99,20 +99,17 @@ public:
             m_act(*modal);
         });
         m_look.start(5);
-        m_safety.setSingleShot(true);
-        QObject::connect(&m_safety, &QTimer::timeout, [] {
+        QTimer::singleShot(10000, &m_look, [] {
             ADD_FAILURE() << "the dialog did not close";
             if (QWidget* modal = QApplication::activeModalWidget())
                 modal->close();
         });
-        m_safety.start(10000);
     }
     bool ran = false;
 
 private:
     std::function<void(QWidget&)> m_act;
     QTimer m_look;
-    QTimer m_safety;
 };
 
 // Yields that do not wait, and the errors the toolkit would show recorded instead.
