@@ -39,12 +39,9 @@ namespace {
 
 class Widgets : public Unpaced {
 protected:
-    void SetUp() override {
-        window = std::make_shared<Window>();
-        window->Show();
-    }
-    void TearDown() override { window->Unload(); }
-    std::shared_ptr<Window> window;
+    Widgets() { window->Show(); }
+    ~Widgets() override { window->Unload(); }
+    std::shared_ptr<Window> window = std::make_shared<Window>();
 };
 
 } // namespace
