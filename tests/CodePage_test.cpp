@@ -18,7 +18,7 @@ const QString kShiftJisText = QString::fromUtf16(u"\u3042\\\0\r\n\u2460", 6);
 
 // The C and POSIX locales mean UTF-8. In a UTF-8 locale, bytes that are not UTF-8 are read as
 // CP932; an unknown name is UTF-8.
-TEST(CodePageTest, DecodesAndEncodesByTheNamedCharset) {
+TEST(CodePageTest, DecodesAndEncodesByTheNamedCharsetLongTextsInSlices) {
     const QByteArray saved = qgetenv("LC_ALL");
     for (const char* locale : {"C", "POSIX", "C.UTF-8", "no_SUCH.locale"}) {
         qputenv("LC_ALL", locale);
@@ -33,9 +33,8 @@ TEST(CodePageTest, DecodesAndEncodesByTheNamedCharset) {
     EXPECT_EQ(EncodeCodePage(QStringLiteral("\u00e9"), "X-NO-SUCH-CHARSET"), QByteArray("\xc3\xa9"));
     EXPECT_THROW(EncodeCodePage(QStringLiteral("\u00e9"), "SHIFT_JIS"), Error);
     EXPECT_THROW(EncodeCodePage(QString(QChar(0xd800)), "UTF-8"), Error);
-}
 
-TEST(CodePageTest, LongTextsDecodeInSlicesExactlyAsAWholeAndLetEventsInBetween) {
+    // Long texts decode in slices exactly as a whole, and let events in between.
     const testsupport::ScopedWorkYieldInterval eager{std::chrono::nanoseconds::zero()};
     // Lines of CP932 and of UTF-8 over several slices, the line ends falling anywhere.
     QByteArray sjis;
