@@ -114,7 +114,7 @@ TEST_F(Unpaced, windowKeepsTwipsExactlyRejectsBadLengthsAndBoundsResizing) {
 
 // Showing maps the window once the running handler has returned, where that
 // handler left it; hiding is at once.
-TEST_F(Unpaced, aShowMapsOnceBackInTheEventLoopWithWhatTheHandlerDidMeanwhile) {
+TEST_F(Unpaced, aShowMapsFromTheEventLoopAndAnOwnedWindowHiddenOnPurposeStaysHidden) {
     Window w, brief;
     w.Show();
     w.Move(1500, 750, 3000, 1500);
@@ -132,11 +132,10 @@ TEST_F(Unpaced, aShowMapsOnceBackInTheEventLoopWithWhatTheHandlerDidMeanwhile) {
     EXPECT_EQ(std::tuple(w.NativeWidget()->isVisible(), w.NativeWidget()->geometry().size(),
                          brief.NativeWidget()->isVisible()),
               std::tuple(true, QSize(200, 100), false));
-}
 
-// Hiding with the owner and coming back with it is the panel's Hide Vorn; one hidden on purpose
-// stays hidden when the owner comes back. An owner destroyed first leaves the owned window usable.
-TEST_F(Unpaced, anOwnedWindowHiddenOnPurposeStaysHiddenWhenItsOwnerComesBackAndOutlivesIt) {
+    // Hiding with the owner and coming back with it is the panel's Hide Vorn; one hidden on
+    // purpose stays hidden when the owner comes back. An owner destroyed first leaves the owned
+    // window usable.
     Window owned;
     {
         Window owner;
