@@ -217,18 +217,10 @@ TEST(CommonDialogTest, ABadAnswerKeepsWhatWasSetAndWhatIsNotOfferedStays) {
 
 // ---- Qt's real dialogs, driven as a user would ---------------------------------------------
 
-// Runs `act` on the modal dialog of type D as soon as it is up.
+// Runs `act` on the modal dialog of type D from the first turn of its loop: exec() shows it
+// before running the loop.
 template <typename D> void whenShown(std::function<void(D&)> act) {
-    auto* timer = new QTimer;
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, act] {
-        if (auto* d = qobject_cast<D*>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            act(*d);
-        }
-    });
-    timer->start();
+    QTimer::singleShot(0, [act] { act(*qobject_cast<D*>(QApplication::activeModalWidget())); });
 }
 
 TEST(QtCommonDialogTest, OpenAndColorProposeTheSetValueAndReturnTheChoiceButNotACancel) {
