@@ -347,25 +347,6 @@ protected:
     bool m_blnDown = false;
 };
 
-// Following the real mouse from the packed position until the release, and a second drag
-// refused inside it: the e2e strip suite.
-TEST_F(DragTest, AWindowHiddenOrDestroyedDuringTheDragEndsIt) {
-    m_blnDown = true;
-    toolkit::PostToDispatch([&] { m_window->Unload(); });
-    modMove::DragWindow(m_window->hwnd()); // the button is still held
-    EXPECT_EQ(std::tuple(m_window->Visible(), m_window->Left(), m_window->Top()),
-              std::tuple(false, 1500.0f, 1500.0f));
-
-    auto owned = std::make_unique<toolkit::Window>();
-    owned->Show();
-    QCoreApplication::processEvents();
-    const int32_t h = owned->hwnd();
-    toolkit::PostToDispatch([&] { owned.reset(); });
-    modMove::DragWindow(h);
-    EXPECT_EQ(owned, nullptr);
-    EXPECT_EQ(toolkit::Window::FromHandle(h), nullptr);
-}
-
 TEST_F(DragTest, TheMoveIsRefusedAtOnceForOtherWindowsStatesAndCommands) {
     m_blnDown = true;
     int32_t packed = modMove::PackCursorPosition(200, 150);
@@ -393,7 +374,9 @@ TEST_F(DragTest, TheMoveIsRefusedAtOnceForOtherWindowsStatesAndCommands) {
     EXPECT_EQ(std::pair(m_window->Left(), m_window->Top()), std::pair(1500.0f, 1500.0f));
 }
 
-TEST_F(DragTest, TheDragTakesTheMouseFromTheWidgetThatHoldsIt) {
+// Following the real mouse from the packed position until the release, and a second drag
+// refused inside it: the e2e strip suite.
+TEST_F(DragTest, TheDragTakesTheMouseAndAWindowHiddenOrDestroyedDuringItEndsIt) {
     toolkit::TextBox box(*m_window);
     for (const bool down : {false, true}) { // a move refused at once, then a real one
         m_blnDown = down;
@@ -413,6 +396,22 @@ TEST_F(DragTest, TheDragTakesTheMouseFromTheWidgetThatHoldsIt) {
         EXPECT_NE(during, box.NativeWidget()) << down;
         EXPECT_EQ(QWidget::mouseGrabber(), nullptr) << down;
     }
+
+    // A window hidden or destroyed during the drag ends it.
+    m_blnDown = true;
+    toolkit::PostToDispatch([&] { m_window->Unload(); });
+    modMove::DragWindow(m_window->hwnd()); // the button is still held
+    EXPECT_EQ(std::tuple(m_window->Visible(), m_window->Left(), m_window->Top()),
+              std::tuple(false, 1500.0f, 1500.0f));
+
+    auto owned = std::make_unique<toolkit::Window>();
+    owned->Show();
+    QCoreApplication::processEvents();
+    const int32_t h = owned->hwnd();
+    toolkit::PostToDispatch([&] { owned.reset(); });
+    modMove::DragWindow(h);
+    EXPECT_EQ(owned, nullptr);
+    EXPECT_EQ(toolkit::Window::FromHandle(h), nullptr);
 }
 
 } // namespace
