@@ -20,7 +20,7 @@ QString clean(QString text) {
 // Line breaks of the first kind found become the replacement, then each opening delimiter is
 // cut with what follows it up to the first character of the next closing one, searching again
 // from the start after each cut.
-TEST(TextCleanupTest, LineBreaksThenEnclosedSpansAreCut) {
+TEST(TextCleanupTest, LineBreaksThenEnclosedSpansAreCutLettingPendingEventsRun) {
     const struct {
         const char* text;
         const char* replace;
@@ -52,12 +52,10 @@ TEST(TextCleanupTest, LineBreaksThenEnclosedSpansAreCut) {
         StripEnclosed(text, QString::fromLatin1(c.open), QString::fromLatin1(c.close));
         EXPECT_EQ(text, QString::fromLatin1(c.result));
     }
-}
 
-// A handler that runs while the cleanup works cleans a text of its own, as a second load
-// would, inside the first one's pass; and a text without any tag or break, where the searches
-// alone must let events in.
-TEST(TextCleanupTest, PendingEventsRunDuringALongCleanAndItStillFinishes) {
+    // A handler that runs while the cleanup works cleans a text of its own, as a second load
+    // would, inside the first one's pass; and a text without any tag or break, where the
+    // searches alone must let events in.
     const testsupport::ScopedWorkYieldInterval everyRead{std::chrono::nanoseconds::zero()};
     int ran = 0;
     QString inner;

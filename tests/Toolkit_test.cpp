@@ -88,7 +88,7 @@ TEST_F(Unpaced, pacedYieldsTakeAPeriodEachOnAverageAndStillRunPostedHandlers) {
     EXPECT_EQ(ran, kYields);
 }
 
-TEST_F(Unpaced, windowKeepsTwipsExactlyAndRejectsBadLengths) {
+TEST_F(Unpaced, windowKeepsTwipsExactlyRejectsBadLengthsAndBoundsResizing) {
     // Twips kept to fractions of a pixel: the desktop placements' tests.
     Window w;
     w.SetLeft(1.0f);
@@ -101,10 +101,8 @@ TEST_F(Unpaced, windowKeepsTwipsExactlyAndRejectsBadLengths) {
     }
     w.SetTop(-1.0e9f);
     EXPECT_EQ(std::tuple(w.Top(), w.Left()), std::tuple(-1.0e9f, 1.0f));
-}
 
-TEST_F(Unpaced, sizeHandlerThatKeepsResizingIsBounded) {
-    Window w;
+    // A size handler that keeps resizing is bounded.
     int depth = 0;
     w.OnResize = [&] {
         ++depth;
@@ -116,7 +114,7 @@ TEST_F(Unpaced, sizeHandlerThatKeepsResizingIsBounded) {
 
 // Showing maps the window once the running handler has returned, where that
 // handler left it; hiding is at once.
-TEST_F(Unpaced, aShowMapsOnceBackInTheEventLoopWithWhatTheHandlerDidMeanwhile) {
+TEST_F(Unpaced, aShowMapsFromTheEventLoopAndAnOwnedWindowHiddenOnPurposeStaysHidden) {
     Window w, brief;
     w.Show();
     w.Move(1500, 750, 3000, 1500);
@@ -134,11 +132,10 @@ TEST_F(Unpaced, aShowMapsOnceBackInTheEventLoopWithWhatTheHandlerDidMeanwhile) {
     EXPECT_EQ(std::tuple(w.NativeWidget()->isVisible(), w.NativeWidget()->geometry().size(),
                          brief.NativeWidget()->isVisible()),
               std::tuple(true, QSize(200, 100), false));
-}
 
-// Hiding with the owner and coming back with it is the panel's Hide Vorn; one hidden on purpose
-// stays hidden when the owner comes back. An owner destroyed first leaves the owned window usable.
-TEST_F(Unpaced, anOwnedWindowHiddenOnPurposeStaysHiddenWhenItsOwnerComesBackAndOutlivesIt) {
+    // Hiding with the owner and coming back with it is the panel's Hide Vorn; one hidden on
+    // purpose stays hidden when the owner comes back. An owner destroyed first leaves the owned
+    // window usable.
     Window owned;
     {
         Window owner;
@@ -161,7 +158,7 @@ TEST_F(Unpaced, anOwnedWindowHiddenOnPurposeStaysHiddenWhenItsOwnerComesBackAndO
     EXPECT_TRUE(owned.NativeWidget()->isVisible());
 }
 
-TEST_F(Unpaced, textBoxRaisesChangeOnRealChangesFromCodeAndUser) {
+TEST_F(Unpaced, controlsNotifyRealChangesFromCodeAndUserAndNothingOnceDestroyed) {
     Window w;
     TextBox box(w);
     int changes = 0;
@@ -179,10 +176,8 @@ TEST_F(Unpaced, textBoxRaisesChangeOnRealChangesFromCodeAndUser) {
     EXPECT_EQ(changes, 2) << "a user's edit is handled from the event loop";
     DoEvents();
     EXPECT_EQ(std::tuple(changes, box.Text()), std::tuple(3, QStringLiteral("7")));
-}
 
-TEST_F(Unpaced, controlDestroyedBeforeItsQueuedMouseNotificationIsSafe) {
-    Window w;
+    // A control destroyed before its queued mouse notification is safe.
     auto frame = std::make_unique<Frame>(w);
     int seen = 0;
     frame->OnMouseDown = [&](int16_t&, int16_t&, float&, float&) { ++seen; };

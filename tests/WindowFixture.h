@@ -7,11 +7,10 @@
 #include "toolkit/Control.h"
 #include "toolkit/Window.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QImage>
 #include <QCoreApplication>
-#include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QTest>
 #include <QTimer>
@@ -51,10 +50,8 @@ inline void pressMoveRelease(QWidget* w, Qt::MouseButton button, QPoint from, QP
 // How many pixels of a picture have a colour that `match` accepts.
 inline int countPixels(const QImage& image, const std::function<bool(QColor)>& match) {
     int n = 0;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x)
-            n += match(image.pixelColor(x, y)) ? 1 : 0;
-    }
+    for (int i = 0; i < image.width() * image.height(); ++i)
+        n += match(image.pixelColor(i % image.width(), i / image.width())) ? 1 : 0;
     return n;
 }
 
@@ -63,11 +60,9 @@ inline int countPixels(const QImage& image, const std::function<bool(QColor)>& m
 inline void expectLaidOut(std::initializer_list<toolkit::Control*> controls) {
     for (toolkit::Control* c : controls) {
         const QWidget* w = c->NativeWidget();
-        QString text;
-        if (const auto* label = qobject_cast<const QLabel*>(w))
-            text = label->text();
-        else if (const auto* button = qobject_cast<const QAbstractButton*>(w))
-            text = button->text();
+        // A label's or a button's caption; a text box's text may run on.
+        QString text =
+            qobject_cast<const QLineEdit*>(w) ? QString() : w->property("text").toString();
         SCOPED_TRACE(text.isEmpty() ? std::string(w->metaObject()->className())
                                     : text.toStdString());
         EXPECT_TRUE(w->parentWidget()->rect().contains(w->geometry()));
@@ -102,20 +97,17 @@ public:
             m_act(*modal);
         });
         m_look.start(5);
-        m_safety.setSingleShot(true);
-        QObject::connect(&m_safety, &QTimer::timeout, [] {
+        QTimer::singleShot(10000, &m_look, [] {
             ADD_FAILURE() << "the dialog did not close";
             if (QWidget* modal = QApplication::activeModalWidget())
                 modal->close();
         });
-        m_safety.start(10000);
     }
     bool ran = false;
 
 private:
     std::function<void(QWidget&)> m_act;
     QTimer m_look;
-    QTimer m_safety;
 };
 
 // Yields that do not wait, and the errors the toolkit would show recorded instead.
