@@ -50,8 +50,10 @@ inline void pressMoveRelease(QWidget* w, Qt::MouseButton button, QPoint from, QP
 // How many pixels of a picture have a colour that `match` accepts.
 inline int countPixels(const QImage& image, const std::function<bool(QColor)>& match) {
     int n = 0;
-    for (int i = 0; i < image.width() * image.height(); ++i)
-        n += match(image.pixelColor(i % image.width(), i / image.width())) ? 1 : 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x)
+            n += match(image.pixelColor(x, y)) ? 1 : 0;
+    }
     return n;
 }
 

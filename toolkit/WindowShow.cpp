@@ -55,9 +55,10 @@ void releaseMapOrderAfter(WindowFrame* widget, int ms) {
 
 bool Window::MapsPending() { return (g_mapping && g_mapping->isVisible()) || g_queued > 0; }
 
-// The count changes by the difference the flag makes.
 void Window::setMapQueued(bool queued) {
-    g_queued += static_cast<int>(queued) - static_cast<int>(std::exchange(m_blnMapQueued, queued));
+    if (queued != m_blnMapQueued)
+        g_queued += queued ? 1 : -1;
+    m_blnMapQueued = queued;
 }
 
 // Qt reports a window exposed once it is mapped; on X11 a window manager may
