@@ -130,11 +130,10 @@ std::shared_ptr<HttpFetchSeam> SetHttpFetch(std::shared_ptr<HttpFetchSeam> fetch
 }
 
 WebDocument Inet::OpenDocument(const QString& address) {
-    if (!installedFetch)
-        installedFetch = std::make_shared<QtHttpFetch>();
     // A copy, held while the fetch runs, in case a handler inside it swaps the fetch.
-    const std::shared_ptr<HttpFetchSeam> fetch = installedFetch;
-    return fetch->FetchDocument(address, kRequestTimeout);
+    if (const std::shared_ptr<HttpFetchSeam> fetch = installedFetch)
+        return fetch->FetchDocument(address, kRequestTimeout);
+    return QtHttpFetch().FetchDocument(address, kRequestTimeout);
 }
 
 } // namespace toolkit
