@@ -64,11 +64,8 @@ QString DecodeSliced(const QByteArray& bytes, const char* charset, bool& error) 
         QStringConverter::Flags flags = kFlags;
         if (from > 0)
             flags |= QStringConverter::Flag::ConvertInitialBom;
+        // A decoder for an unknown character set decodes nothing and says it failed.
         QStringDecoder decoder(charset, flags);
-        if (!decoder.isValid()) {
-            error = true;
-            return {};
-        }
         text += decoder(QByteArrayView(bytes).sliced(from, end - from));
         error = error || decoder.hasError();
         yield.Check(end - from);
