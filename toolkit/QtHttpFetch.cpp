@@ -94,9 +94,8 @@ private:
         const int status = httpStatus();
         if (status < 200 || status >= 300)
             return;
-        bool known = false;
-        const qlonglong length = m_reply->header(QNetworkRequest::ContentLengthHeader).toLongLong(&known);
-        if (known && length > kMaxFetchBytes)
+        // A missing length reads as 0.
+        if (m_reply->header(QNetworkRequest::ContentLengthHeader).toLongLong() > kMaxFetchBytes)
             return refuse(tooLarge());
         const QByteArray contentType = m_reply->rawHeader("Content-Type");
         if (!contentType.trimmed().isEmpty() && !IsTextContent(contentType, {}))
