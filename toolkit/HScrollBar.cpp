@@ -56,7 +56,8 @@ QStyle* fixedThumbStyle() {
 
 class HScrollBarWidget : public Forwarding<QScrollBar> {
 public:
-    explicit HScrollBarWidget(QWidget* parent) : Forwarding<QScrollBar>(Qt::Horizontal, parent) {
+    HScrollBarWidget(Control& control, QWidget* parent)
+        : Forwarding<QScrollBar>(control, Qt::Horizontal, parent) {
         setStyle(fixedThumbStyle());
     }
 
@@ -78,8 +79,7 @@ protected:
 };
 
 HScrollBar::HScrollBar(Container& parent) : Control(parent, vbButtonFace, vbButtonText) {
-    auto* bar = new HScrollBarWidget(parent.ClientWidget());
-    m_bar = bar;
+    m_bar = new HScrollBarWidget(*this, parent.ClientWidget());
     // The value follows the thumb only when it is let go.
     m_bar->setTracking(false);
     m_bar->setRange(0, 32767);
@@ -89,7 +89,7 @@ HScrollBar::HScrollBar(Container& parent) : Control(parent, vbButtonFace, vbButt
                      [this] { post([this] { raise(OnChange); }); });
     // Qt's bars take no focus by default; this one is a control of its own.
     m_bar->setFocusPolicy(Qt::StrongFocus);
-    Attach(bar);
+    Attach(m_bar);
 }
 
 void HScrollBar::SetValue(int16_t value) {

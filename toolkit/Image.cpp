@@ -32,7 +32,7 @@ protected:
 };
 
 Image::Image(Container& parent) : Control(parent, vbButtonFace, vbButtonText) {
-    Attach(new ImageWidget(parent.ClientWidget()));
+    Attach(new ImageWidget(*this, parent.ClientWidget()));
 }
 
 void Image::SetPicture(const toolkit::Picture& value) {
