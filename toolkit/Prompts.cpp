@@ -23,9 +23,8 @@ int16_t qtMsgBox(const QString& prompt, int32_t buttons, const QString& title) {
     const bool yesNo = (buttons & 0x0F) == vbYesNo;
     QPushButton* first = box.addButton(yesNo ? QMessageBox::Yes : QMessageBox::Ok);
     QPushButton* last = yesNo ? box.addButton(QMessageBox::No) : first;
-    QPushButton* chosenDefault = (buttons & 0xF00) == vbDefaultButton2 ? last : first;
     // The default button takes the focus as well.
-    box.setDefaultButton(chosenDefault);
+    box.setDefaultButton((buttons & 0xF00) == vbDefaultButton2 ? last : first);
     box.setEscapeButton(last);
     box.exec();
     // Closed some other way, for example by the end of the application, is No or OK.
@@ -42,9 +41,7 @@ QString qtInputBox(const QString& prompt, const QString& title, const QString& i
     // Wide enough for a long web address, which Qt's narrow box would show a part of.
     const int wide = dialog.fontMetrics().averageCharWidth() * 80;
     dialog.resize(std::max(dialog.sizeHint().width(), wide), dialog.sizeHint().height());
-    if (dialog.exec() != QDialog::Accepted)
-        return {};
-    return dialog.textValue();
+    return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
 }
 
 constinit std::shared_ptr<Prompts> current;
