@@ -42,23 +42,19 @@ public:
     }
 };
 
-// One style serves every bar; the application owns it, so it outlives them all.
-QStyle* fixedThumbStyle() {
-    static QPointer<QStyle> style;
-    if (!style) {
-        style = new FixedThumbStyle;
-        style->setParent(qApp);
-    }
-    return style;
-}
-
 } // namespace
 
 class HScrollBarWidget : public Forwarding<QScrollBar> {
 public:
     HScrollBarWidget(Control& control, QWidget* parent)
         : Forwarding<QScrollBar>(control, Qt::Horizontal, parent) {
-        setStyle(fixedThumbStyle());
+        // One style serves every bar; the application owns it, so it outlives them all.
+        static QPointer<QStyle> style;
+        if (!style) {
+            style = new FixedThumbStyle;
+            style->setParent(qApp);
+        }
+        setStyle(style);
     }
 
 protected:
