@@ -7,6 +7,8 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
+
 #include <langinfo.h>
 #include <locale.h>
 
@@ -42,12 +44,10 @@ qsizetype SliceEnd(const QByteArray& bytes, qsizetype from) {
     const qsizetype lineFeed = bytes.indexOf('\n', start);
     if (lineFeed >= 0 && lineFeed - start < kSliceBytes)
         return lineFeed + 1;
-    for (qsizetype i = start; i < bytes.size(); ++i) {
-        const auto c = static_cast<unsigned char>(bytes[i]);
-        if (c < 0x21 && c != 0x1B)
-            return i + 1;
-    }
-    return bytes.size();
+    const auto cut = std::find_if(bytes.cbegin() + start, bytes.cend(), [](char c) {
+        return static_cast<unsigned char>(c) < 0x21 && c != 0x1B;
+    });
+    return cut == bytes.cend() ? bytes.size() : cut - bytes.cbegin() + 1;
 }
 
 // Decodes slice by slice, the slices cut so that they decode exactly as the whole would. Only
@@ -64,11 +64,8 @@ QString DecodeSliced(const QByteArray& bytes, const char* charset, bool& error) 
         QStringConverter::Flags flags = kFlags;
         if (from > 0)
             flags |= QStringConverter::Flag::ConvertInitialBom;
+        // A decoder for an unknown character set decodes nothing and says it failed.
         QStringDecoder decoder(charset, flags);
-        if (!decoder.isValid()) {
-            error = true;
-            return {};
-        }
         text += decoder(QByteArrayView(bytes).sliced(from, end - from));
         error = error || decoder.hasError();
         yield.Check(end - from);

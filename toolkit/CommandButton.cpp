@@ -43,7 +43,7 @@ void clickOnKey(CommandButton& button, Qt::Key key, std::function<QPushButton*()
 } // namespace
 
 CommandButton::CommandButton(Container& parent) : Control(parent, vbButtonFace, vbButtonText) {
-    auto* button = new CommandButtonWidget(parent.ClientWidget());
+    auto* button = new CommandButtonWidget(*this, parent.ClientWidget());
     QObject::connect(button, &QPushButton::clicked, button,
                      [this] { post([this] { raise(OnClick); }); });
     Attach(button);

@@ -14,9 +14,7 @@ constinit std::shared_ptr<CommonDialogSeam> installed;
 
 // Held by the caller for the whole modal loop, in case a handler inside it swaps the dialogs.
 std::shared_ptr<CommonDialogSeam> dialogs() {
-    if (!installed)
-        installed = QtCommonDialogs();
-    return installed;
+    return installed ? installed : QtCommonDialogs();
 }
 
 } // namespace

@@ -15,7 +15,6 @@
 namespace toolkit {
 
 class Window;
-template <class Base> class Forwarding;
 
 // A widget inside a window. Left, Top, Width and Height are twips from the
 // parent container's top-left corner, kept exactly as last set.
@@ -63,11 +62,6 @@ protected:
     // widget, and hands it over with the initial geometry.
     Control(Container& parent, int32_t backColor, int32_t foreColor);
     void Attach(QWidget* widget);
-    // The same for a widget that reports its mouse events to this control.
-    template <class Base> void Attach(Forwarding<Base>* widget) {
-        widget->m_control = this;
-        Attach(static_cast<QWidget*>(widget));
-    }
     // Queues a handler of this control to the dispatch boundary. It is
     // dropped if the control has gone by then: its widget goes with it.
     void post(std::function<void()> handler);

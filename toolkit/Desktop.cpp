@@ -17,7 +17,12 @@ std::function<int32_t(int32_t)> g_metricsSource;
 // A one-line menu bar: a line of the application font and its padding.
 constexpr int kMenuBarPaddingPx = 6;
 
-int32_t screenMetric(int32_t index) {
+} // namespace
+
+int32_t GetSystemMetrics(int32_t index) {
+    // A copy: the source may replace itself while it runs.
+    if (const auto source = g_metricsSource)
+        return source(index);
     // No screen without a QGuiApplication.
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (!screen)
@@ -37,15 +42,6 @@ int32_t screenMetric(int32_t index) {
     default:
         return 0;
     }
-}
-
-} // namespace
-
-int32_t GetSystemMetrics(int32_t index) {
-    // A copy: the source may replace itself while it runs.
-    if (const auto source = g_metricsSource)
-        return source(index);
-    return screenMetric(index);
 }
 
 std::function<int32_t(int32_t index)>

@@ -4,14 +4,19 @@
 
 #include <QMouseEvent>
 
+#include <utility>
+
 namespace toolkit {
 
 // A Qt widget that reports its mouse events to its Control and keeps them from
 // travelling on to the parent widget, so that one press gives one notification.
+// The Control is given first, before the widget's own arguments.
 template <class Base> class Forwarding : public Base {
 public:
-    using Base::Base;
-    Control* m_control = nullptr;
+    template <class... Args>
+    explicit Forwarding(Control& control, Args&&... args)
+        : Base(std::forward<Args>(args)...), m_control(&control) {}
+    Control* const m_control;
 
 protected:
     void mousePressEvent(QMouseEvent* e) override {
@@ -30,8 +35,7 @@ protected:
 private:
     void forward(MouseKind kind, QMouseEvent* e) {
         e->accept();
-        if (m_control)
-            m_control->Mouse(kind, ToMouseArgs(kind, *e));
+        m_control->Mouse(kind, ToMouseArgs(kind, *e));
     }
 };
 

@@ -34,7 +34,7 @@ protected:
 };
 
 Frame::Frame(Container& parent) : Control(parent, vbButtonFace, vbButtonText) {
-    auto* widget = new FrameWidget(parent.ClientWidget());
+    auto* widget = new FrameWidget(*this, parent.ClientWidget());
     widget->setAutoFillBackground(true);
     Attach(widget);
 }

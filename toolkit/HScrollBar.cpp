@@ -42,22 +42,19 @@ public:
     }
 };
 
-// One style serves every bar; the application owns it, so it outlives them all.
-QStyle* fixedThumbStyle() {
-    static QPointer<QStyle> style;
-    if (!style) {
-        style = new FixedThumbStyle;
-        style->setParent(qApp);
-    }
-    return style;
-}
-
 } // namespace
 
 class HScrollBarWidget : public Forwarding<QScrollBar> {
 public:
-    explicit HScrollBarWidget(QWidget* parent) : Forwarding<QScrollBar>(Qt::Horizontal, parent) {
-        setStyle(fixedThumbStyle());
+    HScrollBarWidget(Control& control, QWidget* parent)
+        : Forwarding<QScrollBar>(control, Qt::Horizontal, parent) {
+        // One style serves every bar; the application owns it, so it outlives them all.
+        static QPointer<QStyle> style;
+        if (!style) {
+            style = new FixedThumbStyle;
+            style->setParent(qApp);
+        }
+        setStyle(style);
     }
 
 protected:
@@ -78,8 +75,7 @@ protected:
 };
 
 HScrollBar::HScrollBar(Container& parent) : Control(parent, vbButtonFace, vbButtonText) {
-    auto* bar = new HScrollBarWidget(parent.ClientWidget());
-    m_bar = bar;
+    m_bar = new HScrollBarWidget(*this, parent.ClientWidget());
     // The value follows the thumb only when it is let go.
     m_bar->setTracking(false);
     m_bar->setRange(0, 32767);
@@ -89,7 +85,7 @@ HScrollBar::HScrollBar(Container& parent) : Control(parent, vbButtonFace, vbButt
                      [this] { post([this] { raise(OnChange); }); });
     // Qt's bars take no focus by default; this one is a control of its own.
     m_bar->setFocusPolicy(Qt::StrongFocus);
-    Attach(bar);
+    Attach(m_bar);
 }
 
 void HScrollBar::SetValue(int16_t value) {

@@ -69,21 +69,6 @@ FetchError::FetchError(FetchFailure failure, const QString& address, const QStri
     : Error(kFetchErrorBase + static_cast<int32_t>(failure),
             QStringLiteral("Could not fetch %1: %2.").arg(address, reason)) {}
 
-QUrl WebAddress(const QString& address) {
-    QString text = address.trimmed();
-    if (!text.contains(QStringLiteral("://")))
-        text.prepend(QStringLiteral("http://"));
-    const QUrl url(text, QUrl::StrictMode);
-    const QString scheme = url.scheme().toLower();
-    if (url.isValid() && scheme != QLatin1String("http") && scheme != QLatin1String("https"))
-        throw FetchError(FetchFailure::BadAddress, address,
-                         QStringLiteral("only http and https addresses can be fetched"));
-    if (!url.isValid() || url.host().isEmpty())
-        throw FetchError(FetchFailure::BadAddress, address,
-                         QStringLiteral("this is not a valid web address"));
-    return url;
-}
-
 bool IsTextContent(const QByteArray& contentType, const QByteArray& body) {
     const QByteArray type = contentType.split(';').front().trimmed().toLower();
     if (type.isEmpty()) {
@@ -130,11 +115,10 @@ std::shared_ptr<HttpFetchSeam> SetHttpFetch(std::shared_ptr<HttpFetchSeam> fetch
 }
 
 WebDocument Inet::OpenDocument(const QString& address) {
-    if (!installedFetch)
-        installedFetch = std::make_shared<QtHttpFetch>();
     // A copy, held while the fetch runs, in case a handler inside it swaps the fetch.
-    const std::shared_ptr<HttpFetchSeam> fetch = installedFetch;
-    return fetch->FetchDocument(address, kRequestTimeout);
+    if (const std::shared_ptr<HttpFetchSeam> fetch = installedFetch)
+        return fetch->FetchDocument(address, kRequestTimeout);
+    return QtHttpFetch().FetchDocument(address, kRequestTimeout);
 }
 
 } // namespace toolkit

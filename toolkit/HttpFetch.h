@@ -4,7 +4,6 @@
 
 #include <QByteArray>
 #include <QString>
-#include <QUrl>
 
 #include <chrono>
 #include <cstdint>
@@ -40,10 +39,6 @@ public:
 
 inline constexpr int64_t kMaxFetchBytes = 32 * 1024 * 1024;
 inline constexpr int32_t kMaxRedirects = 10;
-
-// The address to request: surrounding blanks dropped, http:// put in front when no scheme is
-// given. Raises FetchError(BadAddress) for anything but an http or https address with a host.
-QUrl WebAddress(const QString& address);
 
 // Whether a document of this Content-Type may be shown as text: text/*, XML, JSON and
 // script types. With no type at all the body decides: text holds no NUL byte near its start.

@@ -24,15 +24,14 @@ protected:
         const QIcon& icon = picture.Icon();
         const QList<QSize> sizes = icon.availableSizes();
         // The largest picture the icon holds, scaled to the box.
-        const auto largest = std::max_element(sizes.begin(), sizes.end(), [](QSize a, QSize b) {
-            return a.width() * a.height() < b.width() * b.height();
-        });
+        const auto largest =
+            std::ranges::max_element(sizes, {}, [](QSize s) { return s.width() * s.height(); });
         QPainter(this).drawPixmap(rect(), icon.pixmap(largest == sizes.end() ? size() : *largest));
     }
 };
 
 Image::Image(Container& parent) : Control(parent, vbButtonFace, vbButtonText) {
-    Attach(new ImageWidget(parent.ClientWidget()));
+    Attach(new ImageWidget(*this, parent.ClientWidget()));
 }
 
 void Image::SetPicture(const toolkit::Picture& value) {

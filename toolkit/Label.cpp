@@ -60,7 +60,7 @@ public:
 } // namespace
 
 Label::Label(Container& parent) : Control(parent, vbButtonFace, vbButtonText) {
-    auto* label = new LabelWidget(parent.ClientWidget());
+    auto* label = new LabelWidget(*this, parent.ClientWidget());
     label->setTextFormat(Qt::PlainText);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Attach(label);

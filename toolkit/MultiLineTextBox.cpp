@@ -9,8 +9,7 @@ namespace toolkit {
 
 MultiLineTextBox::MultiLineTextBox(Container& parent)
     : Control(parent, vbWindowBackground, vbWindowText) {
-    auto* edit = new Forwarding<QPlainTextEdit>(parent.ClientWidget());
-    m_edit = edit;
+    m_edit = new Forwarding<QPlainTextEdit>(*this, parent.ClientWidget());
     m_edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // Lines wrap at the box's width, as a plain text edit's do from the start.
     m_edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -20,7 +19,7 @@ MultiLineTextBox::MultiLineTextBox(Container& parent)
     m_edit->setReadOnly(true);
     // Read-only still lets the user select and copy, with mouse and keys.
     m_edit->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    Attach(edit);
+    Attach(m_edit);
 }
 
 void MultiLineTextBox::SetText(const QString& value) {

@@ -14,49 +14,37 @@ namespace toolkit {
 
 namespace {
 
-class QtPrompts : public Prompts {
-public:
-    int16_t MsgBox(const QString& prompt, int32_t buttons, const QString& title) override {
-        QMessageBox box(QApplication::activeWindow());
-        box.setWindowTitle(title);
-        box.setText(prompt);
-        if ((buttons & 0x70) == vbCritical)
-            box.setIcon(QMessageBox::Critical);
-        const bool yesNo = (buttons & 0x0F) == vbYesNo;
-        QPushButton* first = box.addButton(yesNo ? QMessageBox::Yes : QMessageBox::Ok);
-        QPushButton* last = yesNo ? box.addButton(QMessageBox::No) : first;
-        QPushButton* chosenDefault = (buttons & 0xF00) == vbDefaultButton2 ? last : first;
-        // The default button takes the focus as well.
-        box.setDefaultButton(chosenDefault);
-        box.setEscapeButton(last);
-        box.exec();
-        // Closed some other way, for example by the end of the application, is No or OK.
-        if (box.clickedButton() == first && yesNo)
-            return vbYes;
-        return yesNo ? vbNo : vbOK;
-    }
+int16_t qtMsgBox(const QString& prompt, int32_t buttons, const QString& title) {
+    QMessageBox box(QApplication::activeWindow());
+    box.setWindowTitle(title);
+    box.setText(prompt);
+    if ((buttons & 0x70) == vbCritical)
+        box.setIcon(QMessageBox::Critical);
+    const bool yesNo = (buttons & 0x0F) == vbYesNo;
+    QPushButton* first = box.addButton(yesNo ? QMessageBox::Yes : QMessageBox::Ok);
+    QPushButton* last = yesNo ? box.addButton(QMessageBox::No) : first;
+    // The default button takes the focus as well.
+    box.setDefaultButton((buttons & 0xF00) == vbDefaultButton2 ? last : first);
+    box.setEscapeButton(last);
+    box.exec();
+    // Closed some other way, for example by the end of the application, is No or OK.
+    if (box.clickedButton() == first && yesNo)
+        return vbYes;
+    return yesNo ? vbNo : vbOK;
+}
 
-    QString InputBox(const QString& prompt, const QString& title, const QString& initial) override {
-        QInputDialog dialog(QApplication::activeWindow());
-        dialog.setWindowTitle(title);
-        dialog.setLabelText(prompt);
-        dialog.setTextValue(initial);
-        // Wide enough for a long web address, which Qt's narrow box would show a part of.
-        const int wide = dialog.fontMetrics().averageCharWidth() * 80;
-        dialog.resize(std::max(dialog.sizeHint().width(), wide), dialog.sizeHint().height());
-        if (dialog.exec() != QDialog::Accepted)
-            return {};
-        return dialog.textValue();
-    }
-};
+QString qtInputBox(const QString& prompt, const QString& title, const QString& initial) {
+    QInputDialog dialog(QApplication::activeWindow());
+    dialog.setWindowTitle(title);
+    dialog.setLabelText(prompt);
+    dialog.setTextValue(initial);
+    // Wide enough for a long web address, which Qt's narrow box would show a part of.
+    const int wide = dialog.fontMetrics().averageCharWidth() * 80;
+    dialog.resize(std::max(dialog.sizeHint().width(), wide), dialog.sizeHint().height());
+    return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
+}
 
 constinit std::shared_ptr<Prompts> current;
-
-std::shared_ptr<Prompts> prompts() {
-    if (!current)
-        current = std::make_shared<QtPrompts>();
-    return current;
-}
 
 QString titleOr(const QString& title) {
     return title.isEmpty() ? AppTitle() : title;
@@ -65,13 +53,17 @@ QString titleOr(const QString& title) {
 } // namespace
 
 int16_t MsgBox(const QString& prompt, int32_t buttons, const QString& title) {
-    // The temporary holds the prompts for the whole modal loop, in case a handler inside it
-    // swaps them.
-    return prompts()->MsgBox(prompt, buttons, titleOr(title));
+    // The copy holds the installed prompts for the whole modal loop, in case a handler inside
+    // it swaps them.
+    if (const std::shared_ptr<Prompts> prompts = current)
+        return prompts->MsgBox(prompt, buttons, titleOr(title));
+    return qtMsgBox(prompt, buttons, titleOr(title));
 }
 
 QString InputBox(const QString& prompt, const QString& title, const QString& initial) {
-    return prompts()->InputBox(prompt, titleOr(title), initial);
+    if (const std::shared_ptr<Prompts> prompts = current)
+        return prompts->InputBox(prompt, titleOr(title), initial);
+    return qtInputBox(prompt, titleOr(title), initial);
 }
 
 std::shared_ptr<Prompts> SetPrompts(std::shared_ptr<Prompts> p) {

@@ -12,6 +12,7 @@
 #include <QScopedPointer>
 #include <QSslError>
 #include <QTimer>
+#include <QUrl>
 
 #include <limits>
 #include <optional>
@@ -19,6 +20,23 @@
 namespace toolkit {
 
 namespace {
+
+// The address to request: surrounding blanks dropped, http:// put in front when no scheme is
+// given. Raises FetchError(BadAddress) for anything but an http or https address with a host.
+QUrl WebAddress(const QString& address) {
+    QString text = address.trimmed();
+    if (!text.contains(QStringLiteral("://")))
+        text.prepend(QStringLiteral("http://"));
+    const QUrl url(text, QUrl::StrictMode);
+    const QString scheme = url.scheme().toLower();
+    if (url.isValid() && scheme != QLatin1String("http") && scheme != QLatin1String("https"))
+        throw FetchError(FetchFailure::BadAddress, address,
+                         QStringLiteral("only http and https addresses can be fetched"));
+    if (!url.isValid() || url.host().isEmpty())
+        throw FetchError(FetchFailure::BadAddress, address,
+                         QStringLiteral("this is not a valid web address"));
+    return url;
+}
 
 // One request from start to end, and the reason to stop early that the reply itself cannot
 // know (refused size or type, a cancel).
@@ -94,9 +112,8 @@ private:
         const int status = httpStatus();
         if (status < 200 || status >= 300)
             return;
-        bool known = false;
-        const qlonglong length = m_reply->header(QNetworkRequest::ContentLengthHeader).toLongLong(&known);
-        if (known && length > kMaxFetchBytes)
+        // A missing length reads as 0.
+        if (m_reply->header(QNetworkRequest::ContentLengthHeader).toLongLong() > kMaxFetchBytes)
             return refuse(tooLarge());
         const QByteArray contentType = m_reply->rawHeader("Content-Type");
         if (!contentType.trimmed().isEmpty() && !IsTextContent(contentType, {}))

@@ -11,13 +11,12 @@
 namespace toolkit {
 
 TextBox::TextBox(Container& parent) : Control(parent, vbWindowBackground, vbWindowText) {
-    auto* edit = new Forwarding<QLineEdit>(parent.ClientWidget());
-    m_edit = edit;
+    m_edit = new Forwarding<QLineEdit>(*this, parent.ClientWidget());
     // A text box keeps whatever it is given; the edit field's own limit is far lower.
     m_edit->setMaxLength(std::numeric_limits<int>::max());
     QObject::connect(m_edit, &QLineEdit::textEdited, m_edit,
                      [this](const QString&) { post([this] { raise(OnChange); }); });
-    Attach(edit);
+    Attach(m_edit);
 }
 
 QString TextBox::Text() const { return m_edit->text(); }
