@@ -2,6 +2,7 @@
 
 #include "toolkit/Twips.h"
 #include "toolkit/Window.h"
+#include "toolkit/WindowHandles.h"
 #include "toolkit/X11.h"
 
 #include <QCursor>
@@ -29,7 +30,7 @@ constexpr std::chrono::milliseconds kMovePollInterval{20};
 std::function<bool()> g_leftButtonSource;
 
 Window* loadedWindow(int32_t handle) {
-    Window* window = Window::FromHandle(handle);
+    Window* window = WindowFromHandle(handle);
     return window && window->Loaded() ? window : nullptr;
 }
 
@@ -72,7 +73,7 @@ public:
         QCoreApplication::instance()->removeEventFilter(this);
         // With no window manager every step was carried out as asked; the
         // window stands on whole pixels.
-        if (Window* now = Window::FromHandle(m_handle))
+        if (Window* now = WindowFromHandle(m_handle))
             now->SnapPositionToPixels();
     }
 
@@ -108,7 +109,7 @@ private:
         if (m_done)
             return;
         // The window may be hidden or destroyed by a handler run meanwhile.
-        Window* window = Window::FromHandle(m_handle);
+        Window* window = WindowFromHandle(m_handle);
         if (!window || !window->NativeWidget()->isVisible()) {
             finish();
             return;
@@ -156,7 +157,7 @@ bool windowManagerMove(Window& window) {
     int upPolls = 0;
     int quietPolls = 0;
     QObject::connect(&poll, &QTimer::timeout, &loop, [&, handle = window.hwnd()]() noexcept {
-        const Window* now = Window::FromHandle(handle);
+        const Window* now = WindowFromHandle(handle);
         if (!now || !now->NativeWidget()->isVisible()) {
             loop.quit();
             return;
@@ -268,7 +269,7 @@ bool IsTopMost(int32_t hWnd) {
 }
 
 uint64_t NativeWindowId(int32_t hWnd) {
-    const Window* window = Window::FromHandle(hWnd);
+    const Window* window = WindowFromHandle(hWnd);
     if (!window)
         return 0;
     // The QWindow's id, not the widget's: Qt makes a new X window when the
