@@ -89,10 +89,10 @@ void Window::SetWindowState(int16_t value) {
         return;
     const bool restored = m_intWindowState == vbMinimized;
     m_intWindowState = value;
-    const Qt::WindowStates qt = value == vbMinimized   ? Qt::WindowMinimized
-                                : value == vbMaximized ? Qt::WindowMaximized
-                                                       : Qt::WindowNoState;
-    m_widget->setWindowState(qt);
+    // Qt's state for each of ours, in the order of their values.
+    static constexpr Qt::WindowState kQtStates[] = {Qt::WindowNoState, Qt::WindowMinimized,
+                                                    Qt::WindowMaximized};
+    m_widget->setWindowState(kQtStates[value]);
     // Qt brings a window back from the icon by mapping it. A window manager
     // that has not carried out the minimise yet still has it mapped, never
     // sees that map and minimises it afterwards; a request to activate the
@@ -131,17 +131,16 @@ void Window::FrameStateChanged() {
     // The request is undone, and the window manager brings the dialog back with its owner.
     const QWidget* modal = QApplication::activeModalWidget();
     if (state == vbMinimized && modal && modal != m_widget) {
-        PostHandler([this] { m_widget->setWindowState(m_widget->windowState() & ~Qt::WindowMinimized); });
+        PostHandler([this] { m_widget->Restore(); });
         return;
     }
     if (state == vbMinimized && m_owner) {
         if (shouldShow() && m_widget->isVisible())
             PostHandler([this] {
-                const Qt::WindowStates now = m_widget->windowState();
-                if (now.testFlag(Qt::WindowMinimized) && m_intWindowState != vbMinimized &&
-                    m_owner && m_owner->m_intWindowState != vbMinimized &&
+                if (m_widget->isMinimized() && m_intWindowState != vbMinimized && m_owner &&
+                    m_owner->m_intWindowState != vbMinimized &&
                     X11Viewable(m_owner->m_widget->winId()).value_or(true))
-                    m_widget->setWindowState(now & ~Qt::WindowMinimized);
+                    m_widget->Restore();
             });
         return;
     }
@@ -201,7 +200,7 @@ void Window::mapQueued() {
     // A window manager may have minimised an owned window along with its
     // owner; shown again, it must not come back as an icon.
     if (m_intWindowState != vbMinimized)
-        m_widget->setWindowState(m_widget->windowState() & ~Qt::WindowMinimized);
+        m_widget->Restore();
     frame(true);
     applyGeometry();
     // Made here, the window is made where it is mapped: some window managers
