@@ -205,11 +205,9 @@ int32_t systemMove(Window& window, const int32_t* lParam) {
 int32_t SetWindowPos(int32_t hWnd, int32_t hWndInsertAfter, int32_t, int32_t, int32_t, int32_t,
                      int32_t wFlags) {
     Window* window = loadedWindow(hWnd);
-    if (!window)
-        return 0;
     constexpr int32_t keep = SWP_NOSIZE | SWP_NOMOVE;
     constexpr int32_t known = keep | SWP_NOACTIVATE | SWP_SHOWWINDOW;
-    if ((wFlags & ~known) != 0 || (wFlags & keep) != keep)
+    if (!window || (wFlags & ~known) != 0 || (wFlags & keep) != keep)
         return 0;
     if (hWndInsertAfter != HWND_TOP && hWndInsertAfter != HWND_BOTTOM &&
         hWndInsertAfter != HWND_TOPMOST && hWndInsertAfter != HWND_NOTOPMOST)
@@ -229,9 +227,7 @@ int32_t SetWindowPos(int32_t hWnd, int32_t hWndInsertAfter, int32_t, int32_t, in
 
 int32_t SendMessage(int32_t hWnd, int32_t wMsg, int32_t wParam, int32_t* lParam) {
     Window* window = loadedWindow(hWnd);
-    if (!window)
-        return 0;
-    if (wMsg == WM_SYSCOMMAND && wParam == SC_MOVE + HTCAPTION)
+    if (window && wMsg == WM_SYSCOMMAND && wParam == SC_MOVE + HTCAPTION)
         return systemMove(*window, lParam);
     return 0;
 }
@@ -270,11 +266,9 @@ bool IsTopMost(int32_t hWnd) {
 
 uint64_t NativeWindowId(int32_t hWnd) {
     const Window* window = WindowFromHandle(hWnd);
-    if (!window)
-        return 0;
     // The QWindow's id, not the widget's: Qt makes a new X window when the
     // stay-on-top hint changes while hidden, and the widget keeps the old id.
-    const QWindow* handle = window->NativeWidget()->windowHandle();
+    const QWindow* handle = window ? window->NativeWidget()->windowHandle() : nullptr;
     return handle ? static_cast<uint64_t>(handle->winId()) : 0;
 }
 
