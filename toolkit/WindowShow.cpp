@@ -217,14 +217,14 @@ void Window::mapQueued() {
         m_widget->raise();
 }
 
+// A window shown without an owner keeps the one it has.
 void Window::setOwner(Window* owner) {
-    if (owner == m_owner || owner == this)
+    if (!owner || owner == m_owner || owner == this)
         return;
     if (m_owner)
         std::erase(m_owner->m_owned, this);
     m_owner = owner;
-    if (m_owner)
-        m_owner->m_owned.push_back(this);
+    m_owner->m_owned.push_back(this);
     // A window not made yet hears of its owner when it is mapped.
     if (const QWindow* native = m_widget->windowHandle(); native && native->handle())
         tellOwner();
@@ -243,8 +243,7 @@ void Window::tellOwner() {
 
 void Window::Show(int16_t modal, Window* owner) {
     const auto keep = weak_from_this().lock();
-    if (owner)
-        setOwner(owner);
+    setOwner(owner);
     m_blnLoaded = true;
     m_blnVisible = true;
     if (modal != vbModeless)
