@@ -188,7 +188,7 @@ void Window::mapQueued() {
         setMapQueued(false);
         return;
     }
-    if (g_mapping && g_mapping != m_widget && g_mapping->isVisible()) {
+    if (g_mapping && g_mapping->isVisible()) {
         // A window gone meanwhile, its frame no longer listening, maps nothing.
         g_waiting.emplace_back([this, frame = QPointer<WindowFrame>(m_widget)] {
             if (frame && frame->Listening())
