@@ -113,10 +113,9 @@ void Window::SetWindowState(int16_t value) {
 }
 
 void Window::FrameStateChanged() {
-    const Qt::WindowStates s = m_widget->windowState();
-    const int16_t state = (s & Qt::WindowMinimized)   ? vbMinimized
-                          : (s & Qt::WindowMaximized) ? vbMaximized
-                                                      : vbNormal;
+    const int16_t state = m_widget->isMinimized()   ? vbMinimized
+                          : m_widget->isMaximized() ? vbMaximized
+                                                    : vbNormal;
     if (state == m_intWindowState)
         return;
     // An owned window hides with its owner; a window manager that minimises
