@@ -183,10 +183,11 @@ bool windowManagerMove(Window& window) {
 bool g_moving = false;
 
 int32_t systemMove(Window& window, const int32_t* lParam) {
-    if (g_moving || !window.NativeWidget()->isVisible() || window.WindowState() != vbNormal)
-        return 0;
-    // The button may have come up before the move could start.
-    if (!LeftButtonDown())
+    // No move while another runs, of a hidden window or one not in the normal
+    // state, or once the button is up: it may have come up before the move
+    // could start.
+    if (g_moving || !window.NativeWidget()->isVisible() || window.WindowState() != vbNormal ||
+        !LeftButtonDown())
         return 0;
     QPoint press = QCursor::pos();
     if (lParam) {
