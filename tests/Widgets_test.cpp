@@ -11,6 +11,7 @@
 #include "toolkit/Menu.h"
 #include "toolkit/Prompts.h"
 #include "toolkit/TextBox.h"
+#include "toolkit/WindowHandles.h"
 #include "toolkit/WindowSystem.h"
 #include "util/modMove.h"
 
@@ -411,7 +412,7 @@ TEST_F(DragTest, TheDragTakesTheMouseAndAWindowHiddenOrDestroyedDuringItEndsIt) 
     toolkit::PostToDispatch([&] { owned.reset(); });
     modMove::DragWindow(h);
     EXPECT_EQ(owned, nullptr);
-    EXPECT_EQ(toolkit::Window::FromHandle(h), nullptr);
+    EXPECT_EQ(toolkit::WindowFromHandle(h), nullptr);
 }
 
 } // namespace

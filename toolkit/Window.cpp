@@ -116,8 +116,6 @@ Window::~Window() {
     m_widget->deleteLater();
 }
 
-Window* Window::FromHandle(int32_t handle) { return WindowFromHandle(handle); }
-
 QColor Window::FrameBackColor() const { return ToQColor(m_lngBackColor); }
 
 // One change of the twips, one request to the window system, then the size

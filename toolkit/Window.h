@@ -138,7 +138,6 @@ public:
     Window& TopWindow() override { return *this; }
     QWidget* NativeWidget() const { return m_widget; }
     const WindowStyle& Style() const { return m_style; }
-    static Window* FromHandle(int32_t handle);
     // Takes the whole pixels the window stands on as its Left and Top, after
     // a move carried out as asked.
     void SnapPositionToPixels();

@@ -54,6 +54,8 @@ public:
     QWidget* Client() const { return m_client; }
     QMenuBar* MenuBar();
     QMenuBar* MenuBarIfAny() const { return m_menuBar; }
+    // Brings the window back from the icon, maximised if it was.
+    void Restore() { setWindowState(windowState() & ~Qt::WindowMinimized); }
     // Lays the menu bar and the client area out in a native client area of
     // the given size.
     void Layout(QSize size);

@@ -22,14 +22,6 @@ WindowGeometry::Which WindowGeometry::Set(float left, float top, float width, fl
             set(width, m_now.width, m_set.width), set(height, m_now.height, m_set.height)};
 }
 
-QRect WindowGeometry::OuterPixels(QPoint origin) const {
-    const int x = TwipsToPixels(m_now.left);
-    const int y = TwipsToPixels(m_now.top);
-    const int w = std::max(1, TwipsToPixels(double{m_now.left} + m_now.width) - x);
-    const int h = std::max(1, TwipsToPixels(double{m_now.top} + m_now.height) - y);
-    return {x + origin.x(), y + origin.y(), w, h};
-}
-
 namespace {
 
 // The length in pixels between two rounded edges.
@@ -37,7 +29,19 @@ int pixelLength(float start, float length) {
     return TwipsToPixels(double{start} + length) - TwipsToPixels(start);
 }
 
+// What the code set, as long as it rounds to the reported pixels; the
+// reported whole pixels otherwise.
+float kept(float set, int setPixels, int reported) {
+    return setPixels == reported ? set : PixelsToTwips(reported);
+}
+
 } // namespace
+
+QRect WindowGeometry::OuterPixels(QPoint origin) const {
+    const int w = std::max(1, pixelLength(m_now.left, m_now.width));
+    const int h = std::max(1, pixelLength(m_now.top, m_now.height));
+    return {TwipsToPixels(m_now.left) + origin.x(), TwipsToPixels(m_now.top) + origin.y(), w, h};
+}
 
 bool WindowGeometry::Reported(const QRect& outer, QPoint origin) {
     if (!outer.isValid())
@@ -45,17 +49,11 @@ bool WindowGeometry::Reported(const QRect& outer, QPoint origin) {
     const QRect before = OuterPixels(origin);
     const int x = outer.x() - origin.x();
     const int y = outer.y() - origin.y();
-    // What the code set, as long as it rounds to the reported pixels; the
-    // reported whole pixels otherwise. A window that went elsewhere and came
-    // back finds its exact twips again.
-    m_now.left = TwipsToPixels(m_set.left) == x ? m_set.left : PixelsToTwips(x);
-    m_now.top = TwipsToPixels(m_set.top) == y ? m_set.top : PixelsToTwips(y);
-    m_now.width = pixelLength(m_now.left, m_set.width) == outer.width()
-                      ? m_set.width
-                      : PixelsToTwips(outer.width());
-    m_now.height = pixelLength(m_now.top, m_set.height) == outer.height()
-                       ? m_set.height
-                       : PixelsToTwips(outer.height());
+    // A window that went elsewhere and came back finds its exact twips again.
+    m_now.left = kept(m_set.left, TwipsToPixels(m_set.left), x);
+    m_now.top = kept(m_set.top, TwipsToPixels(m_set.top), y);
+    m_now.width = kept(m_set.width, pixelLength(m_now.left, m_set.width), outer.width());
+    m_now.height = kept(m_set.height, pixelLength(m_now.top, m_set.height), outer.height());
     return outer.size() != before.size();
 }
 

@@ -89,10 +89,10 @@ void Window::SetWindowState(int16_t value) {
         return;
     const bool restored = m_intWindowState == vbMinimized;
     m_intWindowState = value;
-    const Qt::WindowStates qt = value == vbMinimized   ? Qt::WindowMinimized
-                                : value == vbMaximized ? Qt::WindowMaximized
-                                                       : Qt::WindowNoState;
-    m_widget->setWindowState(qt);
+    // Qt's state for each of ours, in the order of their values.
+    static constexpr Qt::WindowState kQtStates[] = {Qt::WindowNoState, Qt::WindowMinimized,
+                                                    Qt::WindowMaximized};
+    m_widget->setWindowState(kQtStates[value]);
     // Qt brings a window back from the icon by mapping it. A window manager
     // that has not carried out the minimise yet still has it mapped, never
     // sees that map and minimises it afterwards; a request to activate the
@@ -113,10 +113,9 @@ void Window::SetWindowState(int16_t value) {
 }
 
 void Window::FrameStateChanged() {
-    const Qt::WindowStates s = m_widget->windowState();
-    const int16_t state = (s & Qt::WindowMinimized)   ? vbMinimized
-                          : (s & Qt::WindowMaximized) ? vbMaximized
-                                                      : vbNormal;
+    const int16_t state = m_widget->isMinimized()   ? vbMinimized
+                          : m_widget->isMaximized() ? vbMaximized
+                                                    : vbNormal;
     if (state == m_intWindowState)
         return;
     // An owned window hides with its owner; a window manager that minimises
@@ -131,17 +130,16 @@ void Window::FrameStateChanged() {
     // The request is undone, and the window manager brings the dialog back with its owner.
     const QWidget* modal = QApplication::activeModalWidget();
     if (state == vbMinimized && modal && modal != m_widget) {
-        PostHandler([this] { m_widget->setWindowState(m_widget->windowState() & ~Qt::WindowMinimized); });
+        PostHandler([this] { m_widget->Restore(); });
         return;
     }
     if (state == vbMinimized && m_owner) {
         if (shouldShow() && m_widget->isVisible())
             PostHandler([this] {
-                const Qt::WindowStates now = m_widget->windowState();
-                if (now.testFlag(Qt::WindowMinimized) && m_intWindowState != vbMinimized &&
-                    m_owner && m_owner->m_intWindowState != vbMinimized &&
+                if (m_widget->isMinimized() && m_intWindowState != vbMinimized && m_owner &&
+                    m_owner->m_intWindowState != vbMinimized &&
                     X11Viewable(m_owner->m_widget->winId()).value_or(true))
-                    m_widget->setWindowState(now & ~Qt::WindowMinimized);
+                    m_widget->Restore();
             });
         return;
     }
@@ -189,7 +187,7 @@ void Window::mapQueued() {
         setMapQueued(false);
         return;
     }
-    if (g_mapping && g_mapping != m_widget && g_mapping->isVisible()) {
+    if (g_mapping && g_mapping->isVisible()) {
         // A window gone meanwhile, its frame no longer listening, maps nothing.
         g_waiting.emplace_back([this, frame = QPointer<WindowFrame>(m_widget)] {
             if (frame && frame->Listening())
@@ -201,7 +199,7 @@ void Window::mapQueued() {
     // A window manager may have minimised an owned window along with its
     // owner; shown again, it must not come back as an icon.
     if (m_intWindowState != vbMinimized)
-        m_widget->setWindowState(m_widget->windowState() & ~Qt::WindowMinimized);
+        m_widget->Restore();
     frame(true);
     applyGeometry();
     // Made here, the window is made where it is mapped: some window managers
@@ -218,14 +216,14 @@ void Window::mapQueued() {
         m_widget->raise();
 }
 
+// A window shown without an owner keeps the one it has.
 void Window::setOwner(Window* owner) {
-    if (owner == m_owner || owner == this)
+    if (!owner || owner == m_owner || owner == this)
         return;
     if (m_owner)
         std::erase(m_owner->m_owned, this);
     m_owner = owner;
-    if (m_owner)
-        m_owner->m_owned.push_back(this);
+    m_owner->m_owned.push_back(this);
     // A window not made yet hears of its owner when it is mapped.
     if (const QWindow* native = m_widget->windowHandle(); native && native->handle())
         tellOwner();
@@ -244,8 +242,7 @@ void Window::tellOwner() {
 
 void Window::Show(int16_t modal, Window* owner) {
     const auto keep = weak_from_this().lock();
-    if (owner)
-        setOwner(owner);
+    setOwner(owner);
     m_blnLoaded = true;
     m_blnVisible = true;
     if (modal != vbModeless)

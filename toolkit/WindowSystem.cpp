@@ -2,6 +2,7 @@
 
 #include "toolkit/Twips.h"
 #include "toolkit/Window.h"
+#include "toolkit/WindowHandles.h"
 #include "toolkit/X11.h"
 
 #include <QCursor>
@@ -29,7 +30,7 @@ constexpr std::chrono::milliseconds kMovePollInterval{20};
 std::function<bool()> g_leftButtonSource;
 
 Window* loadedWindow(int32_t handle) {
-    Window* window = Window::FromHandle(handle);
+    Window* window = WindowFromHandle(handle);
     return window && window->Loaded() ? window : nullptr;
 }
 
@@ -72,7 +73,7 @@ public:
         QCoreApplication::instance()->removeEventFilter(this);
         // With no window manager every step was carried out as asked; the
         // window stands on whole pixels.
-        if (Window* now = Window::FromHandle(m_handle))
+        if (Window* now = WindowFromHandle(m_handle))
             now->SnapPositionToPixels();
     }
 
@@ -108,7 +109,7 @@ private:
         if (m_done)
             return;
         // The window may be hidden or destroyed by a handler run meanwhile.
-        Window* window = Window::FromHandle(m_handle);
+        Window* window = WindowFromHandle(m_handle);
         if (!window || !window->NativeWidget()->isVisible()) {
             finish();
             return;
@@ -156,7 +157,7 @@ bool windowManagerMove(Window& window) {
     int upPolls = 0;
     int quietPolls = 0;
     QObject::connect(&poll, &QTimer::timeout, &loop, [&, handle = window.hwnd()]() noexcept {
-        const Window* now = Window::FromHandle(handle);
+        const Window* now = WindowFromHandle(handle);
         if (!now || !now->NativeWidget()->isVisible()) {
             loop.quit();
             return;
@@ -182,10 +183,11 @@ bool windowManagerMove(Window& window) {
 bool g_moving = false;
 
 int32_t systemMove(Window& window, const int32_t* lParam) {
-    if (g_moving || !window.NativeWidget()->isVisible() || window.WindowState() != vbNormal)
-        return 0;
-    // The button may have come up before the move could start.
-    if (!LeftButtonDown())
+    // No move while another runs, of a hidden window or one not in the normal
+    // state, or once the button is up: it may have come up before the move
+    // could start.
+    if (g_moving || !window.NativeWidget()->isVisible() || window.WindowState() != vbNormal ||
+        !LeftButtonDown())
         return 0;
     QPoint press = QCursor::pos();
     if (lParam) {
@@ -204,11 +206,9 @@ int32_t systemMove(Window& window, const int32_t* lParam) {
 int32_t SetWindowPos(int32_t hWnd, int32_t hWndInsertAfter, int32_t, int32_t, int32_t, int32_t,
                      int32_t wFlags) {
     Window* window = loadedWindow(hWnd);
-    if (!window)
-        return 0;
     constexpr int32_t keep = SWP_NOSIZE | SWP_NOMOVE;
     constexpr int32_t known = keep | SWP_NOACTIVATE | SWP_SHOWWINDOW;
-    if ((wFlags & ~known) != 0 || (wFlags & keep) != keep)
+    if (!window || (wFlags & ~known) != 0 || (wFlags & keep) != keep)
         return 0;
     if (hWndInsertAfter != HWND_TOP && hWndInsertAfter != HWND_BOTTOM &&
         hWndInsertAfter != HWND_TOPMOST && hWndInsertAfter != HWND_NOTOPMOST)
@@ -228,9 +228,7 @@ int32_t SetWindowPos(int32_t hWnd, int32_t hWndInsertAfter, int32_t, int32_t, in
 
 int32_t SendMessage(int32_t hWnd, int32_t wMsg, int32_t wParam, int32_t* lParam) {
     Window* window = loadedWindow(hWnd);
-    if (!window)
-        return 0;
-    if (wMsg == WM_SYSCOMMAND && wParam == SC_MOVE + HTCAPTION)
+    if (window && wMsg == WM_SYSCOMMAND && wParam == SC_MOVE + HTCAPTION)
         return systemMove(*window, lParam);
     return 0;
 }
@@ -268,12 +266,10 @@ bool IsTopMost(int32_t hWnd) {
 }
 
 uint64_t NativeWindowId(int32_t hWnd) {
-    const Window* window = Window::FromHandle(hWnd);
-    if (!window)
-        return 0;
+    const Window* window = WindowFromHandle(hWnd);
     // The QWindow's id, not the widget's: Qt makes a new X window when the
     // stay-on-top hint changes while hidden, and the widget keeps the old id.
-    const QWindow* handle = window->NativeWidget()->windowHandle();
+    const QWindow* handle = window ? window->NativeWidget()->windowHandle() : nullptr;
     return handle ? static_cast<uint64_t>(handle->winId()) : 0;
 }
 
