@@ -276,7 +276,7 @@ TEST_F(StripOnX, TopMostIsSetAndClearedOnTheRealWindowAndKeepsItAbove) {
     // An ordinary window again: the cover can go over it.
     EXPECT_TRUE(waitUntil(coverOnTop));
     // Still where it was: the changes neither hid nor moved it.
-    EXPECT_TRUE(stripSitsAt(0, desktop().bottom() + 1));
+    EXPECT_TRUE(stripSitsAt(0, desktop().y() + desktop().height()));
     cover.reset();
 }
 
