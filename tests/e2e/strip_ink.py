@@ -1,9 +1,9 @@
 #!/usr/bin/env python3
 """Reads the strip's picture back from the X server: where its text ink is, and what it is.
 
-  strip_ink.py crop X,Y,W,H OUT.npy SECONDS
-      waits (up to SECONDS) until the text stands whole inside the rectangle
-      and moves, then keeps its ink (the columns that differ from the background) in OUT.npy
+  strip_ink.py crop X,Y,W,H OUT.npy
+      exit 0 when the text stands whole inside the rectangle and moves, and keeps its ink
+      (the columns that differ from the background) in OUT.npy
   strip_ink.py empty X,Y,W,H
       exit 0 when the rectangle is one flat colour, and prints that colour
 """
@@ -28,31 +28,25 @@ def ink_columns(picture):
     return (int(cols[0]), int(cols[-1])) if len(cols) else None
 
 
-def parse_rect(text):
-    return tuple(int(v) for v in text.split(","))
+def whole(ink, width):
+    return ink and ink[0] > 4 and ink[1] < width - 5
 
 
-def crop(rect, out, seconds):
-    d = display.Display()
-    deadline = time.time() + seconds
+def crop(rect, out):
     # The strip's frame clips the text a few pixels inside the window's edge, so a text
-    # still coming in can look whole: take it only once two grabs in a row show the same
-    # width of ink, away from both edges, and in another place: a text that scrolls.
-    last = None
-    while time.time() < deadline:
-        picture = grab(d, rect)
-        ink = ink_columns(picture)
-        if ink and ink[0] > 4 and ink[1] < rect[2] - 5:
-            if last and ink[1] - ink[0] == last[1] - last[0] and ink[0] != last[0]:
-                numpy.save(out, picture[:, ink[0]:ink[1] + 1])
-                print(f"text ink at columns {ink[0]}..{ink[1]} of {rect[2]}, moving")
-                return 0
-            last = ink
-        else:
-            last = None
-        time.sleep(0.1)
-    print("the text never stood whole and moving inside the strip")
-    return 1
+    # still coming in can look whole: take it only when two grabs a moment apart show the
+    # same width of ink, away from both edges, and in another place: a text that scrolls.
+    d = display.Display()
+    before = ink_columns(grab(d, rect))
+    time.sleep(0.1)
+    picture = grab(d, rect)
+    ink = ink_columns(picture)
+    if not (whole(before, rect[2]) and whole(ink, rect[2])):
+        return 1
+    if ink[1] - ink[0] != before[1] - before[0] or ink[0] == before[0]:
+        return 1
+    numpy.save(out, picture[:, ink[0]:ink[1] + 1])
+    return 0
 
 
 def empty(rect):
@@ -62,8 +56,8 @@ def empty(rect):
 
 
 def main(argv):
-    rect = parse_rect(argv[2])
-    return crop(rect, argv[3], float(argv[4])) if argv[1] == "crop" else empty(rect)
+    rect = tuple(int(v) for v in argv[2].split(","))
+    return crop(rect, argv[3]) if argv[1] == "crop" else empty(rect)
 
 
 if __name__ == "__main__":

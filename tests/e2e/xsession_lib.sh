@@ -164,16 +164,10 @@ find_strip() {
 find_windows() { find_panel && find_strip; }
 find_about() { about=$(xdotool search --onlyvisible --name '^About\.\.\.$' 2>/dev/null | head -n 1); [ -n "$about" ]; }
 # A box the application opened over the panel (the Open dialog, the URL box):
-# a visible managed window of the application that is neither panel nor strip.
+# a visible window of the application that is neither panel nor strip.
 find_box() {
-  local w
-  box=""
-  for w in $(client_list); do
-    [ "$((w))" = "$((panel))" ] || [ "$((w))" = "$((strip))" ] && continue
-    xprop -id "$w" WM_CLASS 2>/dev/null | grep -q '"vorn2"' || continue
-    viewable "$w" && { box=$w; return 0; }
-  done
-  return 1
+  box=$(xdotool search --onlyvisible --class vorn2 2>/dev/null | grep -vxE "$panel|$strip" | head -n 1)
+  [ -n "$box" ]
 }
 # The "Quit ?" question: a visible window named after the application alone.
 question() { xdotool search --onlyvisible --name '^vorn2$' 2>/dev/null | head -n 1; }
@@ -204,9 +198,8 @@ expect_end() {
   wait "$app_pid"
   status=$?
   app_pid=""
-  if grep -qE 'ERROR: (Address|Leak|Thread|Memory)Sanitizer|runtime error:|SUMMARY: UndefinedBehaviorSanitizer' "$work/app.log"; then
-    fail "a sanitizer reported an error ($1)"
-  fi
+  grep -qE 'ERROR: (Address|Leak|Thread|Memory)Sanitizer|runtime error:|SUMMARY: UndefinedBehaviorSanitizer' \
+    "$work/app.log" && fail "a sanitizer reported an error ($1)"
   [ "$status" -eq 0 ] || fail "the application ended with status $status ($1)"
 }
 
