@@ -47,7 +47,6 @@ public:
 
 private:
     void createWidgets();
-    void connectHandlers();
 
     std::unique_ptr<StripView> m_FrameVorn;
     CSQCtrlEvents* m_listener = nullptr;
