@@ -19,14 +19,7 @@ FormSQMain::FormSQMain()
           {.TitleBar = false, .ToolWindow = true, .MinButton = false, .MaxButton = false}) {
     SetCaption(QString());
     SetClientSize(2700, 615);
-    createWidgets();
-    OnResize = [this] { Form_Resize(); };
-    OnMouseDown = std::bind_front(&FormSQMain::Form_MouseDown, this);
-    OnMouseMove = std::bind_front(&FormSQMain::Form_MouseMove, this);
-    OnMouseUp = std::bind_front(&FormSQMain::Form_MouseUp, this);
-}
 
-void FormSQMain::createWidgets() {
     m_FrameVorn = std::make_unique<StripView>(*this);
     m_FrameVorn->SetBackColor(kOrange);
     m_FrameVorn->SetForeColor(toolkit::vbWindowText);
@@ -51,6 +44,11 @@ void FormSQMain::createWidgets() {
         box.OnMouseMove = std::bind_front(&FormSQMain::TextVorn_MouseMove, this, i);
         box.OnMouseUp = std::bind_front(&FormSQMain::TextVorn_MouseUp, this, i);
     }
+
+    OnResize = [this] { Form_Resize(); };
+    OnMouseDown = std::bind_front(&FormSQMain::Form_MouseDown, this);
+    OnMouseMove = std::bind_front(&FormSQMain::Form_MouseMove, this);
+    OnMouseUp = std::bind_front(&FormSQMain::Form_MouseUp, this);
 }
 
 StripText& FormSQMain::TextVorn(int16_t Index) {

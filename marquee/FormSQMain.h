@@ -46,8 +46,6 @@ public:
     void TextVorn_MouseUp(int16_t& Index, int16_t& Button, int16_t& Shift, float& X, float& Y);
 
 private:
-    void createWidgets();
-
     std::unique_ptr<StripView> m_FrameVorn;
     CSQCtrlEvents* m_listener = nullptr;
 };
