@@ -134,7 +134,7 @@ void CFileStream::OpenFile(int32_t vlngKind, int32_t vlngDirection) noexcept {
         m_blnError = true;
         return;
     }
-    Succeeded([&] {
+    const bool opened = Succeeded([&] {
         if (m_intFileNumber != 0) {
             CloseFile();
         } else {
@@ -150,8 +150,9 @@ void CFileStream::OpenFile(int32_t vlngKind, int32_t vlngDirection) noexcept {
         if (vlngKind < 0 || vlngKind > 1 || vlngDirection < 0 || vlngDirection > 1)
             throw toolkit::Error::InvalidProcedureCall(); // nothing opened is no success
         FileTable::Open(m_intFileNumber, m_strPath, kModes[vlngKind][vlngDirection]);
-        m_blnError = false;
     });
+    if (opened)
+        m_blnError = false;
 }
 
 // Called only once the number is taken: by OpenFile when it is, and by a read of an open file.
