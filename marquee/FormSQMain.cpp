@@ -57,8 +57,6 @@ StripText& FormSQMain::TextVorn(int16_t Index) {
     return m_FrameVorn->Box(Index);
 }
 
-void FormSQMain::Resize() { Form_Resize(); }
-
 void FormSQMain::Form_Resize() {
     StripView& frame = FrameVorn();
     StripText& lead = TextVorn(0);

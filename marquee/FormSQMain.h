@@ -31,7 +31,7 @@ public:
     void SetListener(CSQCtrlEvents* listener) { m_listener = listener; }
 
     // Runs the layout.
-    void Resize();
+    void Resize() { Form_Resize(); }
 
     // Handlers, public so that the mouse funnel can be driven directly.
     void Form_Resize();
