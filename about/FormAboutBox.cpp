@@ -39,17 +39,7 @@ FormAboutBox::FormAboutBox()
     SetForeColor(kBlack);
     SetClientSize(4905, 2625);
     SetStartUpPosition(toolkit::vbStartUpScreen);
-    createWidgets();
-    // In the order of their tab indices, 0 to 5.
-    toolkit::ApplyTabOrder({m_btnOK.get(), m_LabelVersion.get(), m_btnWeb.get(),
-                            m_LabelCopyright.get(), m_TextReport.get(), m_LabelTitle.get()});
-    m_btnOK->SetFocus();
-    m_btnOK->OnClick = [this] { btnOK_Click(); };
-    m_btnWeb->OnClick = [this] { btnWeb_Click(); };
-    Form_Load();
-}
 
-void FormAboutBox::createWidgets() {
     m_TextReport = toolkit::Placed<toolkit::MultiLineTextBox>(*this, 1000, 900, 3800, 1300);
     m_TextReport->SetBackColor(kWhite);
     m_TextReport->SetForeColor(kBlack);
@@ -58,12 +48,14 @@ void FormAboutBox::createWidgets() {
     m_btnWeb = toolkit::Placed<toolkit::CommandButton>(*this, 50, 1700, 900, 400);
     m_btnWeb->SetCaption(QStringLiteral("Web"));
     m_btnWeb->SetEnabled(false);
+    m_btnWeb->OnClick = [this] { btnWeb_Click(); };
 
     m_btnOK = toolkit::Placed<toolkit::CommandButton>(*this, 50, 2150, 900, 400);
     m_btnOK->SetCaption(QStringLiteral("OK"));
     // Enter and Escape both press "OK": the dialog only shows, so either key ends it.
     toolkit::SetDefaultButton(*m_btnOK);
     toolkit::SetCancelButton(*m_btnOK);
+    m_btnOK->OnClick = [this] { btnOK_Click(); };
 
     m_LabelTitle = whiteLabel(*this, QStringLiteral("Title"), 20.25f, 50, 400);
     m_LabelCopyright = whiteLabel(*this, QStringLiteral("Copyright"), 9.0f, 2250, 300);
@@ -72,6 +64,12 @@ void FormAboutBox::createWidgets() {
 
     m_LabelVersion = whiteLabel(*this, QStringLiteral("Version"), 9.0f, 500, 300);
     m_LabelVersion->SetAlignment(toolkit::vbRightJustify);
+
+    // In the order of their tab indices, 0 to 5.
+    toolkit::ApplyTabOrder({m_btnOK.get(), m_LabelVersion.get(), m_btnWeb.get(),
+                            m_LabelCopyright.get(), m_TextReport.get(), m_LabelTitle.get()});
+    m_btnOK->SetFocus();
+    Form_Load();
 }
 
 void FormAboutBox::Form_Load() {

@@ -36,8 +36,6 @@ public:
     void btnWeb_Click();
 
 private:
-    void createWidgets();
-
     std::unique_ptr<toolkit::MultiLineTextBox> m_TextReport;
     std::unique_ptr<toolkit::CommandButton> m_btnWeb, m_btnOK;
     std::unique_ptr<toolkit::Label> m_LabelTitle, m_LabelCopyright, m_LabelVersion;

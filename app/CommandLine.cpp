@@ -28,16 +28,14 @@ int reloadMinutes(const QString& value) {
 
 Request localFile(const QString& argument, const QString& path) {
     const QFileInfo info(path);
-    const QString quoted = QStringLiteral("'%1'").arg(argument);
-    if (!info.exists())
-        return bad(QStringLiteral("cannot open %1: there is no such file").arg(quoted));
-    if (info.isDir())
-        return bad(QStringLiteral("cannot open %1: it is a folder, not a file").arg(quoted));
     // Pipes and devices could hold the start-up forever; the reader takes plain files only.
-    if (!info.isFile())
-        return bad(QStringLiteral("cannot open %1: it is not a plain file").arg(quoted));
-    if (!info.isReadable())
-        return bad(QStringLiteral("cannot open %1: permission denied").arg(quoted));
+    const char* const refusal = !info.exists()       ? "there is no such file"
+                                : info.isDir()       ? "it is a folder, not a file"
+                                : !info.isFile()     ? "it is not a plain file"
+                                : !info.isReadable() ? "permission denied"
+                                                     : nullptr;
+    if (refusal)
+        return bad(QStringLiteral("cannot open '%1': %2").arg(argument, QLatin1String(refusal)));
     return {Outcome::Run, QString(), SourceKind::File, info.absoluteFilePath()};
 }
 

@@ -265,12 +265,9 @@ void FormMain::btnFF_MouseUp(int16_t&, int16_t&, float&, float&) {
     csqc->SetTiming(toolkit::RoundToInt16(csqc->Timing() / 4.0));
 }
 
-void FormMain::MouseDown(int16_t& Button) {
-    const auto keep = weak_from_this().lock();
-    csqc_MouseDown(Button);
-}
-
 void FormMain::csqc_MouseDown(int16_t& Button) {
+    // The drag lets events in, and one of them may unload the panel.
+    const auto keep = weak_from_this().lock();
     if (Button == toolkit::vbLeftButton) {
         modMove::DragWindow(m_frmMarquee->hwnd());
         m_clsCtrlFlavors->InsideDeskTop();

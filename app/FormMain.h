@@ -134,7 +134,7 @@ private:
     void HandOver(const QString& text);
 
     // The strip's notifications.
-    void MouseDown(int16_t& Button) override;
+    void MouseDown(int16_t& Button) override { csqc_MouseDown(Button); }
 
     std::shared_ptr<CSQCtrl> csqc;
     std::shared_ptr<toolkit::Window> m_frmMarquee;

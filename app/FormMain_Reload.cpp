@@ -72,10 +72,11 @@ void FormMain::ReloadNow() {
         if (web) {
             text = ModuleMain::WebStripText(m_InetMain->OpenDocument(source));
         } else {
+            // A failed read gives no text, which changes nothing below.
             text = m_clsFileStream->Ascii();
             if (m_clsFileStream->Error())
-                throw toolkit::Error(53, QStringLiteral("Could not read %1: it is missing, binary or "
-                                                        "damaged.").arg(source));
+                reportFailure(QStringLiteral("Could not read %1: it is missing, binary or damaged.")
+                                  .arg(source));
             CleanText(text);
         }
     } catch (const std::exception& e) {

@@ -14,9 +14,8 @@
 // again.
 
 void FormMain::mnuFileLocal_Click() {
-    if (!m_clsFileStream)
-        m_clsFileStream = std::make_shared<CFileStream>();
-    m_CommonDialogMain->SetFileName(m_clsFileStream->Path());
+    // The dialog starts from the file named last, if any.
+    m_CommonDialogMain->SetFileName(m_clsFileStream ? m_clsFileStream->Path() : QString());
     m_CommonDialogMain->ShowOpen();
     if (!Loaded())
         return;
@@ -25,8 +24,9 @@ void FormMain::mnuFileLocal_Click() {
         OpenLocalFile(strFileName);
 }
 
-// The reader takes the name as its Path whether or not it can be read; a failed read is
-// reported and changes nothing else. The command line comes in here too.
+// The reader, made the first time a file is named, takes the name as its Path whether or not
+// it can be read; a failed read is reported and changes nothing else. The command line comes
+// in here too.
 void FormMain::OpenLocalFile(const QString& path) {
     const auto keep = weak_from_this().lock();
     if (!m_clsFileStream)
@@ -46,9 +46,7 @@ void FormMain::OpenLocalFile(const QString& path) {
 }
 
 void FormMain::mnuFileLocalReload_Click() {
-    if (!m_clsFileStream)
-        m_clsFileStream = std::make_shared<CFileStream>();
-    if (m_clsFileStream->Path().isEmpty())
+    if (!m_clsFileStream || m_clsFileStream->Path().isEmpty())
         return;
     m_lastSource = Source::File;
     QString strText = m_clsFileStream->Ascii();

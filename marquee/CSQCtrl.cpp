@@ -8,7 +8,6 @@
 #include <utility>
 
 CSQCtrl::CSQCtrl() {
-    m_FSQM = std::make_shared<FormSQMain>();
     m_FSQM->TextVorn(0).SetText(QString());
     m_FSQM->TextVorn(1).SetText(QString());
     // Speed 1, Timing 0, no segments and no fuel, as the members start.

@@ -65,7 +65,7 @@ private:
     static void Idle(int32_t n);
     static void FitTextBox(toolkit::Window& window, StripText& box);
 
-    std::shared_ptr<FormSQMain> m_FSQM;
+    std::shared_ptr<FormSQMain> m_FSQM = std::make_shared<FormSQMain>();
     int16_t m_intSpeed = 1;
     int16_t m_intTiming = 0;
     bool m_blnFuel = false;

@@ -19,20 +19,19 @@ FormSQMain::FormSQMain()
           {.TitleBar = false, .ToolWindow = true, .MinButton = false, .MaxButton = false}) {
     SetCaption(QString());
     SetClientSize(2700, 615);
-    createWidgets();
-    connectHandlers();
-}
 
-void FormSQMain::createWidgets() {
     m_FrameVorn = std::make_unique<StripView>(*this);
     m_FrameVorn->SetBackColor(kOrange);
     m_FrameVorn->SetForeColor(toolkit::vbWindowText);
     m_FrameVorn->Move(75, 75, 2505, 450);
+    m_FrameVorn->OnMouseDown = std::bind_front(&FormSQMain::FrameVorn_MouseDown, this);
+    m_FrameVorn->OnMouseMove = std::bind_front(&FormSQMain::FrameVorn_MouseMove, this);
+    m_FrameVorn->OnMouseUp = std::bind_front(&FormSQMain::FrameVorn_MouseUp, this);
 
     const float lefts[2] = {1140, 75};
     const float tops[2] = {165, 150};
     const float widths[2] = {1110, 1080};
-    for (int i = 0; i < 2; ++i) {
+    for (int16_t i = 0; i < 2; ++i) {
         StripText& box = m_FrameVorn->Box(i);
         box.SetBackColor(kOrange);
         box.SetForeColor(RGB(64, 64, 64));
@@ -40,23 +39,16 @@ void FormSQMain::createWidgets() {
                      .Charset = toolkit::kCharsetShiftJis});
         box.Move(lefts[i], tops[i], widths[i], 225);
         box.SetText(QStringLiteral("TextVorn(%1)").arg(i));
+        // Each box's handlers are told the index of the box.
+        box.OnMouseDown = std::bind_front(&FormSQMain::TextVorn_MouseDown, this, i);
+        box.OnMouseMove = std::bind_front(&FormSQMain::TextVorn_MouseMove, this, i);
+        box.OnMouseUp = std::bind_front(&FormSQMain::TextVorn_MouseUp, this, i);
     }
-}
 
-void FormSQMain::connectHandlers() {
     OnResize = [this] { Form_Resize(); };
     OnMouseDown = std::bind_front(&FormSQMain::Form_MouseDown, this);
     OnMouseMove = std::bind_front(&FormSQMain::Form_MouseMove, this);
     OnMouseUp = std::bind_front(&FormSQMain::Form_MouseUp, this);
-    m_FrameVorn->OnMouseDown = std::bind_front(&FormSQMain::FrameVorn_MouseDown, this);
-    m_FrameVorn->OnMouseMove = std::bind_front(&FormSQMain::FrameVorn_MouseMove, this);
-    m_FrameVorn->OnMouseUp = std::bind_front(&FormSQMain::FrameVorn_MouseUp, this);
-    // Each box's handlers are told the index of the box.
-    for (int16_t i = 0; i < 2; ++i) {
-        m_FrameVorn->Box(i).OnMouseDown = std::bind_front(&FormSQMain::TextVorn_MouseDown, this, i);
-        m_FrameVorn->Box(i).OnMouseMove = std::bind_front(&FormSQMain::TextVorn_MouseMove, this, i);
-        m_FrameVorn->Box(i).OnMouseUp = std::bind_front(&FormSQMain::TextVorn_MouseUp, this, i);
-    }
 }
 
 StripText& FormSQMain::TextVorn(int16_t Index) {
@@ -64,8 +56,6 @@ StripText& FormSQMain::TextVorn(int16_t Index) {
         throw toolkit::Error::SubscriptOutOfRange();
     return m_FrameVorn->Box(Index);
 }
-
-void FormSQMain::Resize() { Form_Resize(); }
 
 void FormSQMain::Form_Resize() {
     StripView& frame = FrameVorn();

@@ -31,7 +31,7 @@ public:
     void SetListener(CSQCtrlEvents* listener) { m_listener = listener; }
 
     // Runs the layout.
-    void Resize();
+    void Resize() { Form_Resize(); }
 
     // Handlers, public so that the mouse funnel can be driven directly.
     void Form_Resize();
@@ -46,9 +46,6 @@ public:
     void TextVorn_MouseUp(int16_t& Index, int16_t& Button, int16_t& Shift, float& X, float& Y);
 
 private:
-    void createWidgets();
-    void connectHandlers();
-
     std::unique_ptr<StripView> m_FrameVorn;
     CSQCtrlEvents* m_listener = nullptr;
 };

@@ -30,18 +30,22 @@ CFileStream::~CFileStream() {
     }
 }
 
-std::vector<uint8_t> CFileStream::Binary() noexcept {
-    OpenFile(kKindBytes, kDirectionRead);
-    if (m_blnError)
-        return {};
+template <class Step> bool CFileStream::Succeeded(Step step) noexcept {
     try {
-        std::vector<uint8_t> bytBuffer;
-        ReadAllBytes(bytBuffer);
-        return bytBuffer;
+        step();
+        return true;
     } catch (...) {
         m_blnError = true;
-        return {};
+        return false;
     }
+}
+
+std::vector<uint8_t> CFileStream::Binary() noexcept {
+    OpenFile(kKindBytes, kDirectionRead);
+    std::vector<uint8_t> bytBuffer;
+    if (m_blnError || !Succeeded([&] { ReadAllBytes(bytBuffer); }))
+        return {};
+    return bytBuffer;
 }
 
 void CFileStream::SetBinary(const std::vector<uint8_t>& RHS) noexcept {
@@ -58,42 +62,28 @@ void CFileStream::SetBinary(const std::vector<uint8_t>& RHS) noexcept {
 
 QString CFileStream::Ascii() noexcept {
     OpenFile(kKindText, kDirectionRead);
-    if (m_blnError)
+    QString text;
+    if (m_blnError ||
+        !Succeeded([&] { text = toolkit::DecodeSystem(ReadPieces(FileTable::Mode::TextInput)); }))
         return {};
-    try {
-        QString text = toolkit::DecodeSystem(ReadPieces(FileTable::Mode::TextInput));
-        // A long decode lets events in, and a handler may have used this reader meanwhile;
-        // Error tells of the operation that ended last, this one.
-        m_blnError = false;
-        return text;
-    } catch (...) {
-        m_blnError = true;
-        return {};
-    }
+    // A long decode lets events in, and a handler may have used this reader meanwhile; Error
+    // tells of the operation that ended last, this one.
+    m_blnError = false;
+    return text;
 }
 
 void CFileStream::SetAscii(QString RHS) noexcept {
     // Encode before the open empties the file, so that text the code page cannot hold leaves
     // the old content in place.
     QByteArray bytes;
-    try {
-        bytes = toolkit::EncodeSystem(RHS);
-    } catch (...) {
-        m_blnError = true;
-        return;
-    }
-    WriteAll(kKindText, bytes);
+    if (Succeeded([&] { bytes = toolkit::EncodeSystem(RHS); }))
+        WriteAll(kKindText, bytes);
 }
 
 void CFileStream::WriteAll(int32_t vlngKind, const QByteArray& bytes) noexcept {
     OpenFile(vlngKind, kDirectionWrite);
-    if (m_blnError)
-        return;
-    try {
-        FileTable::Write(m_intFileNumber, bytes);
-    } catch (...) {
-        m_blnError = true;
-    }
+    if (!m_blnError)
+        Succeeded([&] { FileTable::Write(m_intFileNumber, bytes); });
 }
 
 void CFileStream::ReadAllBytes(std::vector<uint8_t>& rbytBuffer) {
@@ -144,7 +134,7 @@ void CFileStream::OpenFile(int32_t vlngKind, int32_t vlngDirection) noexcept {
         m_blnError = true;
         return;
     }
-    try {
+    const bool opened = Succeeded([&] {
         if (m_intFileNumber != 0) {
             CloseFile();
         } else {
@@ -160,10 +150,9 @@ void CFileStream::OpenFile(int32_t vlngKind, int32_t vlngDirection) noexcept {
         if (vlngKind < 0 || vlngKind > 1 || vlngDirection < 0 || vlngDirection > 1)
             throw toolkit::Error::InvalidProcedureCall(); // nothing opened is no success
         FileTable::Open(m_intFileNumber, m_strPath, kModes[vlngKind][vlngDirection]);
+    });
+    if (opened)
         m_blnError = false;
-    } catch (...) {
-        m_blnError = true;
-    }
 }
 
 // Called only once the number is taken: by OpenFile when it is, and by a read of an open file.

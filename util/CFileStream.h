@@ -47,6 +47,8 @@ private:
     // Opens the file for writing and writes the bytes to it in one write.
     void WriteAll(int32_t vlngKind, const QByteArray& bytes) noexcept;
     void CloseFile();
+    // Runs one step of an operation; a failure sets Error. Returns whether the step succeeded.
+    template <class Step> bool Succeeded(Step step) noexcept;
 
     int16_t m_intFileNumber = 0;
     bool m_blnError = false;
