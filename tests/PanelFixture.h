@@ -45,17 +45,13 @@ protected:
         drain();
     }
 
-    int ends = 0;
-    bool controllerGoneAtEnd = false;
+    bool controllerGoneAtEnd = false; // at the last end the application asked for
     std::weak_ptr<CSQCtrl> controller;
     testsupport::InstalledPrompts prompts;
     testsupport::InstalledShell shell;
     testsupport::InstalledCommonDialogs dialogs;
-    testsupport::ScopedEndHook endHook{[this] {
-        ++ends;
-        // A run holds its controller, so a controller gone means no run is left.
-        controllerGoneAtEnd = controller.expired();
-    }};
+    // A run holds its controller, so a controller gone means no run is left.
+    testsupport::ScopedEndHook endHook{[this] { controllerGoneAtEnd = controller.expired(); }};
     // Declared last, so that the panel and the strip go before the overrides above.
     std::shared_ptr<FormMain> panel;
     std::shared_ptr<FormSQMain> strip;
