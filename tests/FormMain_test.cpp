@@ -75,27 +75,21 @@ TEST_F(Panel, startsStillWithTheBarsReadyAndTypedValuesFollowTheNotificationChai
 
     FormMain& f = *panel;
     TextBox& box = f.TextSpeed();
-    struct Case {
-        int16_t before;
-        const char* typed;
-        const char* shown;
-        int16_t after;
-        int32_t caret;
-    };
-    const Case cases[] = {
+    // The bar's value before, the text typed, the text shown, the value after and the caret,
+    // -1 for the box's own.
+    const std::tuple<int16_t, const char*, const char*, int16_t, int32_t> cases[] = {
         {1, "050", "50", 50, 2},      {37, "x", "0", 0, 1},    {0, "x", "x", 0, 1},
         {20, "150", "150", 20, -1},   {1, "7.5", "8", 8, 1},   {1, "6.5", "6", 6, 1},
         {9, "100.4", "100.4", 9, -1}, {1, "-30", "30", 30, 2}, {1, "&H1F", "31", 31, 2},
         {1, "100", "100", 100, 3},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.typed);
-        f.HScrollSpeed().SetValue(c.before);
-        box.SetText(QString::fromUtf8(c.typed));
-        // A caret of -1: the box's own.
+    for (const auto& [before, typed, shown, after, caret] : cases) {
+        SCOPED_TRACE(typed);
+        f.HScrollSpeed().SetValue(before);
+        box.SetText(QString::fromUtf8(typed));
         EXPECT_EQ(std::tuple(box.Text(), f.HScrollSpeed().Value(), csqc().Speed(),
-                             c.caret < 0 ? -1 : box.SelStart()),
-                  std::tuple(QString::fromUtf8(c.shown), c.after, c.after, c.caret));
+                             caret < 0 ? -1 : box.SelStart()),
+                  std::tuple(QString::fromUtf8(shown), after, after, caret));
     }
     // The same for the timing.
     f.TextTiming().SetText(QStringLiteral("0100"));
