@@ -38,7 +38,6 @@ protected:
     void showAndThen(CAboutBox& box, const std::function<void(FormAboutBox&)>& whileOpen) {
         const WhenModal modal([&](QWidget&) { whileOpen(*box.Dialog()); });
         box.Show(*owner);
-        EXPECT_TRUE(modal.ran);
     }
 
     testsupport::InstalledShell shell;
