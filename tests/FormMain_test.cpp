@@ -15,7 +15,6 @@ using Panel = PanelFixture;
 // drag itself there: the e2e suites.
 TEST_F(Panel, panelExpandsInTabOrderAndAPressOnTheStripShowsTheHiddenMenuAndALeftOnePullsItIn) {
     choose(panel->mnuOptionPanel());
-    EXPECT_TRUE(panel->mnuOptionPanel().Checked());
     FormMain& f = *panel;
     expectLaidOut({&f.Frame1(), &f.Label3(), &f.btnFF(), &f.Label1(), &f.HScrollSpeed(),
                    &f.TextSpeed(), &f.Label2(), &f.HScrollTiming(), &f.TextTiming()});
