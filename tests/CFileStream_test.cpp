@@ -153,16 +153,11 @@ TEST_F(CFileStreamTest, FileTableFailuresRaise) {
     const QString good = tmp.write("good", "abc");
     const int16_t n = FileTable::FreeFile();
     const auto open = [n](const QString& path, Mode mode) { return [=] { FileTable::Open(n, path, mode); }; };
-    const std::function<void()> misuses[] = {
-        [&] { FileTable::Open(0, good, Mode::BinaryRead); },
-        [&] { FileTable::Open(-1, good, Mode::BinaryRead); },
-        [&] { FileTable::Open(FileTable::MaxNumber + 1, good, Mode::BinaryRead); },
-        [n] { FileTable::Read(n, 1); }, // nothing open on it
-        [n] { FileTable::Length(n); },
-        open(good + QStringLiteral("/below"), Mode::BinaryWrite),
-    };
-    for (size_t i = 0; i < std::size(misuses); ++i)
-        EXPECT_EQ(errorOf(misuses[i]), 75) << "case " << i;
+    for (const int bad : {0, -1, FileTable::MaxNumber + 1})
+        EXPECT_EQ(errorOf([&] { FileTable::Open(bad, good, Mode::BinaryRead); }), 75) << bad;
+    EXPECT_EQ(errorOf([n] { FileTable::Read(n, 1); }), 75); // nothing open on it
+    EXPECT_EQ(errorOf([n] { FileTable::Length(n); }), 75);
+    EXPECT_EQ(errorOf(open(good + QStringLiteral("/below"), Mode::BinaryWrite)), 75);
 
     ASSERT_EQ(errorOf(open(good, Mode::TextInput)), 0);
     EXPECT_EQ(errorOf(open(good, Mode::TextInput)), 75);
