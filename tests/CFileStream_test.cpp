@@ -97,7 +97,7 @@ TEST_F(CFileStreamTest, WritesReplaceTheContentOrKeepItOnUnencodableText) {
     }
 }
 
-TEST_F(CFileStreamTest, ANumberIsKeptThroughFailuresAndFreedAtDestruction) {
+TEST_F(CFileStreamTest, ANumberIsKeptThroughFailuresFreedAtDestructionAndTheLastOneServesToo) {
     const int16_t first = FileTable::FreeFile();
     auto reader = std::make_unique<CFileStream>();
     EXPECT_EQ(Read(*reader, tmp.path("missing")), std::pair(QString(), true));
@@ -126,20 +126,18 @@ TEST_F(CFileStreamTest, ANumberIsKeptThroughFailuresAndFreedAtDestruction) {
     CFileStream third;
     EXPECT_EQ(Read(third, tmp.path("a")), std::pair(QStringLiteral("a"), false));
     EXPECT_TRUE(FileTable::IsOpen(first));
-}
 
-TEST_F(CFileStreamTest, EveryNumberUpToTheLastIsHandedOutThenTheReadFailsUntilOneIsFree) {
-    const QString path = tmp.write("a", "a");
+    // Every number up to the last is handed out, then a read fails until one is free.
     std::vector<int16_t> held;
     while (errorOf([&] { held.push_back(FileTable::FreeFile()); }) == 0)
         FileTable::Hold(held.back());
     EXPECT_EQ(errorOf([] { FileTable::FreeFile(); }), 75);
     ASSERT_FALSE(held.empty());
     EXPECT_EQ(held.back(), FileTable::MaxNumber);
-    CFileStream reader;
-    EXPECT_EQ(Read(reader, path), std::pair(QString(), true));
+    reader = std::make_unique<CFileStream>();
+    EXPECT_EQ(Read(*reader, tmp.path("a")), std::pair(QString(), true));
     FileTable::Release(FileTable::MaxNumber); // the last number serves like any other
-    EXPECT_EQ(Read(reader, path), std::pair(QStringLiteral("a"), false));
+    EXPECT_EQ(Read(*reader, tmp.path("a")), std::pair(QStringLiteral("a"), false));
     EXPECT_TRUE(FileTable::IsOpen(FileTable::MaxNumber));
     held.pop_back();
     for (const int16_t n : held)
