@@ -169,7 +169,6 @@ TEST_F(TextSources, AWebReloadAfterAFailedFirstFetchStartsTheTextAndFailuresStay
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
               "vorn2: scheduled reload: Could not fetch http://example.test/feed: the server "
               "refused the connection.\n");
-    EXPECT_TRUE(scrolled.empty());
     // Then the server answers: nothing was shown yet, so the feed starts at once.
     fetches->Reply(QStringLiteral("<rss><channel><title>Feed</title><item><title>One</title>"
                                   "</item></channel></rss>"));
