@@ -60,8 +60,8 @@ TEST_F(AboutBox, itShowsItsTextsAReadOnlyReportTheOwnersIconStretchedAndAWebButt
     EXPECT_EQ(std::tuple(box.URL(), d.btnWeb().Enabled(), d.Visible()), std::tuple(QString(), false, false));
     EXPECT_EQ(std::tuple(d.LabelTitle().Caption(), d.LabelVersion().Caption(), d.LabelCopyright().Caption()),
               std::tuple(QStringLiteral("vorn2"), QStringLiteral("Version 1.0.(17)"), toolkit::AppLegalCopyright()));
-    // Loading again (a second creation would) does not touch a report set since, which comes
-    // back as set.
+    // Loading again (a second creation would) does not touch a report set since, and the report
+    // comes back as it was set, its line breaks unchanged.
     d.Form_Load();
     EXPECT_EQ(box.Report(), mixed);
 

@@ -182,7 +182,7 @@ TEST_F(TextSources, AWebReloadAfterAFailedFirstFetchStartsTheTextAndFailuresStay
 // that wait, or start its text there and hold the command up. A load while a turn waits for its
 // page wins: the turn's text is dropped. Only whole minutes from 1 to 1440 make a schedule; 0
 // ends it.
-TEST_F(TextSources, ATurnDuringTheWebCommandIsLeftOutALoadDuringATurnWinsAndTheMinutesAreBounded) {
+TEST_F(TextSources, ATurnInTheWebCommandIsLeftOutALoadOrUnloadInAFetchWinsAndMinutesAreBounded) {
     fetches->On([this](const QString&) {
         panel->ReloadNow();
         return QStringLiteral("start");
