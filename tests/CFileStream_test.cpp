@@ -97,7 +97,7 @@ TEST_F(CFileStreamTest, WritesReplaceTheContentOrKeepItOnUnencodableText) {
     }
 }
 
-TEST_F(CFileStreamTest, ANumberIsKeptThroughFailuresAndFreedAtDestruction) {
+TEST_F(CFileStreamTest, ANumberIsKeptThroughFailuresFreedAtDestructionAndTheLastOneServesToo) {
     const int16_t first = FileTable::FreeFile();
     auto reader = std::make_unique<CFileStream>();
     EXPECT_EQ(Read(*reader, tmp.path("missing")), std::pair(QString(), true));
@@ -126,20 +126,18 @@ TEST_F(CFileStreamTest, ANumberIsKeptThroughFailuresAndFreedAtDestruction) {
     CFileStream third;
     EXPECT_EQ(Read(third, tmp.path("a")), std::pair(QStringLiteral("a"), false));
     EXPECT_TRUE(FileTable::IsOpen(first));
-}
 
-TEST_F(CFileStreamTest, EveryNumberUpToTheLastIsHandedOutThenTheReadFailsUntilOneIsFree) {
-    const QString path = tmp.write("a", "a");
+    // Every number up to the last is handed out, then a read fails until one is free.
     std::vector<int16_t> held;
     while (errorOf([&] { held.push_back(FileTable::FreeFile()); }) == 0)
         FileTable::Hold(held.back());
     EXPECT_EQ(errorOf([] { FileTable::FreeFile(); }), 75);
     ASSERT_FALSE(held.empty());
     EXPECT_EQ(held.back(), FileTable::MaxNumber);
-    CFileStream reader;
-    EXPECT_EQ(Read(reader, path), std::pair(QString(), true));
+    reader = std::make_unique<CFileStream>();
+    EXPECT_EQ(Read(*reader, tmp.path("a")), std::pair(QString(), true));
     FileTable::Release(FileTable::MaxNumber); // the last number serves like any other
-    EXPECT_EQ(Read(reader, path), std::pair(QStringLiteral("a"), false));
+    EXPECT_EQ(Read(*reader, tmp.path("a")), std::pair(QStringLiteral("a"), false));
     EXPECT_TRUE(FileTable::IsOpen(FileTable::MaxNumber));
     held.pop_back();
     for (const int16_t n : held)
@@ -153,16 +151,11 @@ TEST_F(CFileStreamTest, FileTableFailuresRaise) {
     const QString good = tmp.write("good", "abc");
     const int16_t n = FileTable::FreeFile();
     const auto open = [n](const QString& path, Mode mode) { return [=] { FileTable::Open(n, path, mode); }; };
-    const std::function<void()> misuses[] = {
-        [&] { FileTable::Open(0, good, Mode::BinaryRead); },
-        [&] { FileTable::Open(-1, good, Mode::BinaryRead); },
-        [&] { FileTable::Open(FileTable::MaxNumber + 1, good, Mode::BinaryRead); },
-        [n] { FileTable::Read(n, 1); }, // nothing open on it
-        [n] { FileTable::Length(n); },
-        open(good + QStringLiteral("/below"), Mode::BinaryWrite),
-    };
-    for (size_t i = 0; i < std::size(misuses); ++i)
-        EXPECT_EQ(errorOf(misuses[i]), 75) << "case " << i;
+    for (const int bad : {0, -1, FileTable::MaxNumber + 1})
+        EXPECT_EQ(errorOf([&] { FileTable::Open(bad, good, Mode::BinaryRead); }), 75) << bad;
+    EXPECT_EQ(errorOf([n] { FileTable::Read(n, 1); }), 75); // nothing open on it
+    EXPECT_EQ(errorOf([n] { FileTable::Length(n); }), 75);
+    EXPECT_EQ(errorOf(open(good + QStringLiteral("/below"), Mode::BinaryWrite)), 75);
 
     ASSERT_EQ(errorOf(open(good, Mode::TextInput)), 0);
     EXPECT_EQ(errorOf(open(good, Mode::TextInput)), 75);

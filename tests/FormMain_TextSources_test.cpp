@@ -48,7 +48,6 @@ TEST_F(TextSources, ALoadCleansAndScrollsACancelReadsThatFileAgainAndABinaryOneI
 
     dialogs->AnswerOpen(path);
     choose(panel->mnuFileLocal());
-    EXPECT_TRUE(panel->mnuFileLocalReload().Enabled());
     // The file changes; a cancelled dialog keeps the proposed name and reads it afresh.
     tmp.write("hello.txt", "Second\nversion");
     dialogs->CancelOpen();
@@ -170,7 +169,6 @@ TEST_F(TextSources, AWebReloadAfterAFailedFirstFetchStartsTheTextAndFailuresStay
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
               "vorn2: scheduled reload: Could not fetch http://example.test/feed: the server "
               "refused the connection.\n");
-    EXPECT_TRUE(scrolled.empty());
     // Then the server answers: nothing was shown yet, so the feed starts at once.
     fetches->Reply(QStringLiteral("<rss><channel><title>Feed</title><item><title>One</title>"
                                   "</item></channel></rss>"));
@@ -180,10 +178,15 @@ TEST_F(TextSources, AWebReloadAfterAFailedFirstFetchStartsTheTextAndFailuresStay
     EXPECT_EQ(std::tuple(prompts->shown.size(), reported.size()), std::tuple(0u, 0u));
 }
 
-// A load while a turn waits for its page wins: the turn's text is dropped. Only whole
-// minutes from 1 to 1440 make a schedule; 0 ends it.
-TEST_F(TextSources, ALoadOrAnUnloadDuringAFetchWinsAndTheMinutesAreBounded) {
-    fetches->Reply(QStringLiteral("start"));
+// A turn while the Web command waits for its page is left out; one that ran would fetch inside
+// that wait, or start its text there and hold the command up. A load while a turn waits for its
+// page wins: the turn's text is dropped. Only whole minutes from 1 to 1440 make a schedule; 0
+// ends it.
+TEST_F(TextSources, ATurnInTheWebCommandIsLeftOutALoadOrUnloadInAFetchWinsAndMinutesAreBounded) {
+    fetches->On([this](const QString&) {
+        panel->ReloadNow();
+        return QStringLiteral("start");
+    });
     panel->OpenWebAddress(QStringLiteral("http://example.test/a"));
     fetches->On([this](const QString&) {
         panel->OpenLocalFile(tmp.write("user.txt", "user text"));
@@ -208,18 +211,6 @@ TEST_F(TextSources, ALoadOrAnUnloadDuringAFetchWinsAndTheMinutesAreBounded) {
     EXPECT_EQ(scrolled,
               (std::vector<QString>{QStringLiteral("start"), QStringLiteral("user text")}));
     EXPECT_TRUE(reported.empty());
-}
-
-// A turn while the Web command waits for its page is left out; one that ran would fetch
-// inside that wait, or start its text there and hold the command up.
-TEST_F(TextSources, ATurnDuringTheWebCommandsFetchIsLeftOut) {
-    fetches->On([this](const QString&) {
-        panel->ReloadNow();
-        return QStringLiteral("user page");
-    });
-    panel->OpenWebAddress(QStringLiteral("http://example.test/a"));
-    EXPECT_EQ(std::tuple(fetches->addresses.size(), scrolled),
-              std::tuple(1u, std::vector<QString>{QStringLiteral("user page")}));
 }
 
 } // namespace

@@ -7,7 +7,6 @@
 
 // A folder of the test's own, gone with it, and the files the test writes into it.
 struct TempFolder {
-    TempFolder() { EXPECT_TRUE(dir.isValid()); }
     QString path(const char* name) const { return dir.filePath(QString::fromUtf8(name)); }
     // Writes the file afresh and gives its path.
     QString write(const char* name, const QByteArray& bytes = {}) const {

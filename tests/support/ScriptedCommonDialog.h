@@ -30,8 +30,6 @@ public:
         std::vector<int32_t> Colors, Flags;
     };
     Shown shown;
-    // Answers scripted but not yet used.
-    size_t Pending() const noexcept { return m_open.size() + m_font.size() + m_color.size(); }
 
     std::optional<QString> ChooseOpenFile(const QString& fileName, int32_t flags) override {
         return show(m_open, shown.OpenFileNames, fileName, flags, "Open");
