@@ -365,10 +365,6 @@ TEST_F(DragTest, TheMoveIsRefusedAtOnceForOtherWindowsStatesAndCommands) {
     m_window->SetWindowState(toolkit::vbNormal);
     m_window->Hide();
     EXPECT_EQ(move(h, 0xF012), 0);
-    m_window->Show();
-    QCoreApplication::processEvents();
-    m_window->Unload();
-    EXPECT_EQ(move(h, 0xF012), 0);
     EXPECT_EQ(std::pair(m_window->Left(), m_window->Top()), std::pair(1500.0f, 1500.0f));
 }
 
