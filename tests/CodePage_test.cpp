@@ -143,7 +143,6 @@ TEST(WebTextTest, PagesAndFeedsPutTheirReadableTextOnTheStrip) {
     // Over 1 MB, so that references and elements fall across the slices it is read in.
     const QByteArray bigUnit = "<p>big &amp; &bigstar;</p><script>f(\"</p>\")</script>\r\n";
     const QByteArray big = "<html><body>" + bigUnit.repeated(30000) + "</body></html>";
-    ASSERT_GT(big.size(), 1 << 20);
 
     const struct {
         const char* name;
