@@ -184,15 +184,13 @@ TEST_F(HttpFetchTest, CancelInTheProgressWindowEndsAStalledFetch) {
 TEST(HttpFetchTlsTest, AnUntrustedCertificateFailsTheHandshakeAndATrustedOneWorks) {
     ASSERT_TRUE(QSslSocket::supportsSsl()) << "no TLS backend";
     const TempFolder tmp;
-    const QString keyPath = tmp.path("key.pem");
-    const QString certPath = tmp.path("cert.pem");
     ASSERT_EQ(QProcess::execute(QStringLiteral("openssl"),
                                 QStringLiteral("req -x509 -newkey rsa:2048 -nodes -days 1 -subj /CN=127.0.0.1 "
                                                "-addext subjectAltName=IP:127.0.0.1 -keyout %1 -out %2")
-                                    .arg(keyPath, certPath)
+                                    .arg(tmp.path("key.pem"), tmp.path("cert.pem"))
                                     .split(QLatin1Char(' '))),
               0);
-    const QList<QSslCertificate> certs = QSslCertificate::fromPath(certPath);
+    const QList<QSslCertificate> certs = QSslCertificate::fromPath(tmp.path("cert.pem"));
     ASSERT_EQ(certs.size(), 1);
     TestServer server(certs.front(), QSslKey(tmp.read("key.pem"), QSsl::Rsa));
     server.routes = {
