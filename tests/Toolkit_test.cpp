@@ -141,7 +141,6 @@ TEST_F(Unpaced, aShowMapsFromTheEventLoopAndAnOwnedWindowHiddenOnPurposeStaysHid
         Window owner;
         owner.Show();
         owned.Show(vbModeless, &owner);
-        drain();
         owned.Hide();
         owner.SetWindowState(vbMinimized);
         owner.SetWindowState(vbNormal);
