@@ -168,7 +168,6 @@ TEST_F(Unpaced, controlsNotifyRealChangesFromCodeAndUserAndNothingOnceDestroyed)
     box.SetText(big);
     EXPECT_EQ(std::tuple(changes, box.Text() == big), std::tuple(2, true)) << "nothing is cut off";
 
-    w.Show();
     auto* edit = static_cast<QLineEdit*>(box.NativeWidget());
     edit->clear();
     QTest::keyClicks(edit, QStringLiteral("7"));
