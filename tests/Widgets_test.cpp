@@ -56,7 +56,6 @@ TEST_F(Widgets, scrollBarReachesEveryValueByHandShowsTheFocusAndNotifiesEachChan
     bar.Move(0, 0, 900, 300);
     bar.SetMax(100);
     auto* qt = static_cast<QScrollBar*>(bar.NativeWidget());
-    drain(); // the window is mapped from the event loop
     const QPoint from(17, 9); // the thumb's centre at 0, where each drag starts
     int16_t previous = 0;
     for (int pixels = 1; pixels <= 6; ++pixels) {
