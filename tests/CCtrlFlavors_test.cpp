@@ -109,7 +109,6 @@ TEST_F(CCtrlFlavorsTest, InsideDeskTopPullsEachSideBackAndLeavesAWindowInsideAlo
         EXPECT_EQ(at(), std::pair(c.toLeft, c.toTop));
     }
     for (const int16_t state : {toolkit::vbMinimized, toolkit::vbMaximized}) {
-        m_window->SetWindowState(toolkit::vbNormal);
         m_window->Move(-300, 20000, 3000, 1000);
         m_window->SetWindowState(state);
         m_flavors.InsideDeskTop();
