@@ -139,7 +139,6 @@ TEST_F(Unpaced, aShowMapsFromTheEventLoopAndAnOwnedWindowHiddenOnPurposeStaysHid
     Window owned;
     {
         Window owner;
-        owner.Show();
         owned.Show(vbModeless, &owner);
         owned.Hide();
         owner.SetWindowState(vbMinimized);
