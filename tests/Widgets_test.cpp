@@ -256,7 +256,6 @@ TEST(QtCommonDialogTest,
     dialog.SetFontName(face);
     dialog.SetFontSize(14.0f);
     dialog.SetFontUnderline(true);
-    dialog.SetFlags(cdlCFBoth);
     for (const bool accept : {true, false}) {
         int visibleChecks = -1;
         whenShown<QFontDialog>([&](QFontDialog& d) {
