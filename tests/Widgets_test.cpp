@@ -75,7 +75,6 @@ TEST_F(Widgets, scrollBarReachesEveryValueByHandShowsTheFocusAndNotifiesEachChan
     qt->clearFocus();
     const int without = darkPixels();
     qt->setFocus();
-    ASSERT_TRUE(qt->hasFocus());
     EXPECT_GE(darkPixels(), without + 10);
 
     std::vector<int16_t> seen;
