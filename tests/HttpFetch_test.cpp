@@ -134,7 +134,6 @@ TEST_F(HttpFetchTest, AddressesRedirectsTypeTheLargestDocumentAndEachFailure) {
     EXPECT_EQ(fetch.FetchDocument(server.Url("/just-fits"), 10s).text.size(), kMaxFetchBytes);
 
     // Each failure names the address and its reason; a stall times out at the set time-out.
-    // Nothing listens on port 1.
     const struct {
         QString address;
         FetchFailure failure;
@@ -146,6 +145,7 @@ TEST_F(HttpFetchTest, AddressesRedirectsTypeTheLargestDocumentAndEachFailure) {
         {QStringLiteral("http://127.0.0.1:1/%zz"), FetchFailure::BadAddress, "not a valid web address"},
         {server.Url("/missing"), FetchFailure::HttpStatus, "404 Not Found"},
         {server.Url("/broken"), FetchFailure::HttpStatus, "500 Internal Server Error"},
+        // Nothing listens on port 1.
         {QStringLiteral("http://127.0.0.1:1/"), FetchFailure::Refused, "refused the connection"},
         {server.Url("/loop"), FetchFailure::TooManyRedirects, "more than 10 times"},
         {server.Url("/to-ftp"), FetchFailure::UnsafeRedirect, "not a web address"},
