@@ -84,9 +84,8 @@ TEST_F(CCtrlFlavorsTest, Form2DPositionPlacesCornersAndCentreUnroundedTopFirstAn
     EXPECT_EQ(at(), std::pair(-2320.0f, -532.5f));
     // The width cannot be measured: Top is already set, Left is not.
     m_metrics[1] = kMax;
-    m_window->Move(5, 5, 3000, 1000);
-    EXPECT_EQ(errorOf([&] { m_flavors.Form2DPosition(pos2DCenter); }), 6);
-    EXPECT_EQ(at(), std::pair(5.0f, 4967.5f));
+    EXPECT_EQ(errorOf([&] { m_flavors.Form2DPosition(pos2DBottomRight); }), 6);
+    EXPECT_EQ(at(), std::pair(-2320.0f, -1065.0f));
 }
 
 // Each side sticking out is pulled back; a window inside, on the far edges or with fractions,
