@@ -78,14 +78,13 @@ TEST_F(CCtrlFlavorsTest, Form2DPositionPlacesCornersAndCentreUnroundedTopFirstAn
     EXPECT_EQ(std::pair(m_window->Width(), m_window->Height()), std::pair(1001.0f, 4500.0f));
 
     // A window larger than the desktop goes negative; Top is set before Left.
-    m_metrics = {19, 1024, 710, 0};
     m_window->Move(0, 0, 20000, 12000);
     m_flavors.Form2DPosition(pos2DCenter);
-    EXPECT_EQ(at(), std::pair(-2320.0f, -532.5f));
+    EXPECT_EQ(at(), std::pair(-8995.0f, -600.0f));
     // The width cannot be measured: Top is already set, Left is not.
     m_metrics[1] = kMax;
     EXPECT_EQ(errorOf([&] { m_flavors.Form2DPosition(pos2DBottomRight); }), 6);
-    EXPECT_EQ(at(), std::pair(-2320.0f, -1065.0f));
+    EXPECT_EQ(at(), std::pair(-8995.0f, -1200.0f));
 }
 
 // Each side sticking out is pulled back; a window inside, on the far edges or with fractions,
