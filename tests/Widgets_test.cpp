@@ -40,7 +40,6 @@ namespace {
 class Widgets : public Unpaced {
 protected:
     Widgets() { window->Show(); }
-    ~Widgets() override { window->Unload(); }
     std::shared_ptr<Window> window = std::make_shared<Window>();
 };
 
