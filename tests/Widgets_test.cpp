@@ -166,13 +166,11 @@ TEST_F(Widgets, closeQuestionCanCancelAndOnlyOneIsOpenAtATimeAndTheRealBoxAnswer
     EXPECT_EQ(log, (std::vector<int16_t>{vbFormCode, vbFormControlMenu, vbFormCode, -1, -1}));
 
     // The real message box shows the question; Enter answers its default button.
-    QString text;
-    const WhenModal modal([&](QWidget& box) {
-        text = static_cast<QMessageBox&>(box).text();
+    const WhenModal modal([](QWidget& box) {
+        EXPECT_EQ(static_cast<QMessageBox&>(box).text(), QStringLiteral("Quit ?"));
         QTest::keyClick(&box, Qt::Key_Return);
     });
     EXPECT_EQ(MsgBox(QStringLiteral("Quit ?"), vbYesNo + vbDefaultButton2), vbNo);
-    EXPECT_EQ(text, QStringLiteral("Quit ?"));
 }
 
 // ---- The common dialog ----------------------------------------------------------------------
