@@ -139,9 +139,7 @@ TEST_F(Unpaced, aShowMapsFromTheEventLoopAndAnOwnedWindowHiddenOnPurposeStaysHid
     Window owned;
     {
         Window owner;
-        owner.Show();
         owned.Show(vbModeless, &owner);
-        drain();
         owned.Hide();
         owner.SetWindowState(vbMinimized);
         owner.SetWindowState(vbNormal);
@@ -169,7 +167,6 @@ TEST_F(Unpaced, controlsNotifyRealChangesFromCodeAndUserAndNothingOnceDestroyed)
     box.SetText(big);
     EXPECT_EQ(std::tuple(changes, box.Text() == big), std::tuple(2, true)) << "nothing is cut off";
 
-    w.Show();
     auto* edit = static_cast<QLineEdit*>(box.NativeWidget());
     edit->clear();
     QTest::keyClicks(edit, QStringLiteral("7"));
