@@ -174,9 +174,8 @@ protected:
         m_csqc = std::make_shared<CSQCtrl>();
         m_csqc->SetListener(this);
         m_csqc->Show(*m_owner);
-        m_form = m_csqc->Form();
         auto record = std::make_shared<CRForm>();
-        record->SetFormName(m_form);
+        record->SetFormName(m_csqc->Form());
         m_flavors.SetCRF(record);
     }
 
@@ -186,7 +185,6 @@ protected:
             m_csqc->Unload();
         }
         m_flavors.SetCRF(nullptr);
-        m_form.reset();
         m_csqc.reset();
         m_owner.reset();
         toolkit::DoEvents();
@@ -194,12 +192,13 @@ protected:
         EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join(QStringLiteral("; ")).toStdString();
     }
 
-    xcb_window_t stripId() const { return idOf(*m_form); }
+    FormSQMain& form() const { return *m_csqc->Form(); }
+    xcb_window_t stripId() const { return idOf(form()); }
     QRect strip() const { return onScreen(stripId()); }
 
     // The start-up placement of the control panel.
     void placeAtBottomLeft() {
-        m_form->SetWidth(static_cast<float>(m_flavors.DeskTopWidth()));
+        form().SetWidth(static_cast<float>(m_flavors.DeskTopWidth()));
         m_flavors.Form2DPosition(pos2DBottomLeft);
     }
 
@@ -217,7 +216,6 @@ protected:
 
     std::shared_ptr<toolkit::Window> m_owner;
     std::shared_ptr<CSQCtrl> m_csqc;
-    std::shared_ptr<FormSQMain> m_form;
     CCtrlFlavors m_flavors;
     QStringList m_errors;
     testsupport::ScopedErrorReporter m_reporter{[this](const QString& text) { m_errors << text; }};
@@ -274,8 +272,8 @@ TEST_F(StripOnX, TopMostIsSetAndClearedOnTheRealWindowAndKeepsItAbove) {
 
 TEST_F(StripOnX, TheStripStaysAboveItsOwnerAndHidesWhileTheOwnerIsMinimised) {
     // The strip across the owner, so that stacking matters.
-    m_form->Move(0, m_owner->Top() + 300, static_cast<float>(m_flavors.DeskTopWidth()),
-                 m_form->Height());
+    form().Move(0, m_owner->Top() + 300, static_cast<float>(m_flavors.DeskTopWidth()),
+                form().Height());
     ASSERT_TRUE(waitUntil([&] { return idOf(*m_owner) != 0 && viewable(stripId()); }));
 
     // Activating the owner, as a click on it does, leaves the strip above it.
@@ -321,7 +319,9 @@ TEST_F(StripOnX, AnOwnedWindowMinimisedBeforeItsOwnerWaitsForTheOwnersNews) {
     xcb_change_property(x(), XCB_PROP_MODE_REPLACE, stripId(), atom("WM_STATE"), atom("WM_STATE"),
                         32, 2, iconic);
     xcb_flush(x());
-    const auto minimised = [&] { return m_form->NativeWidget()->windowState().testFlag(Qt::WindowMinimized); };
+    const auto minimised = [&] {
+        return form().NativeWidget()->windowState().testFlag(Qt::WindowMinimized);
+    };
     ASSERT_TRUE(waitUntil(minimised));
     for (int yield = 0; yield < 10; ++yield)
         toolkit::DoEvents();
@@ -332,7 +332,7 @@ TEST_F(StripOnX, AnOwnedWindowMinimisedBeforeItsOwnerWaitsForTheOwnersNews) {
 
 TEST_F(StripOnX, DragFollowsTheMouseUntilReleaseThenInsideDeskTopPullsItBack) {
     // Narrower than the desktop, so that the drag can carry it off the left.
-    m_form->SetWidth(static_cast<float>(m_flavors.DeskTopWidth()) / 2);
+    form().SetWidth(static_cast<float>(m_flavors.DeskTopWidth()) / 2);
     m_flavors.Form2DPosition(pos2DCenter);
     const QRect area = desktop();
     const int expectX = area.x() + (area.width() - area.width() / 2) / 2;
@@ -348,7 +348,7 @@ TEST_F(StripOnX, DragFollowsTheMouseUntilReleaseThenInsideDeskTopPullsItBack) {
     bool dragReturned = false;
     QRect atReturn;
     m_onPress = [&] {
-        const int32_t hWnd = m_form->hwnd();
+        const int32_t hWnd = form().hwnd();
         // Runs inside the move: a second drag is refused at once, and the
         // mouse is moved and released only now that the move is under way.
         toolkit::PostToDispatch([&, hWnd] {
@@ -367,7 +367,7 @@ TEST_F(StripOnX, DragFollowsTheMouseUntilReleaseThenInsideDeskTopPullsItBack) {
         atReturn = strip();
         EXPECT_EQ(atReturn.topLeft(), start.topLeft() + (end - press));
         const QPoint fromArea = atReturn.topLeft() - area.topLeft();
-        EXPECT_EQ(std::pair(m_form->Left(), m_form->Top()),
+        EXPECT_EQ(std::pair(form().Left(), form().Top()),
                   std::pair(fromArea.x() * 15.0f, fromArea.y() * 15.0f));
         m_flavors.InsideDeskTop();
     };
