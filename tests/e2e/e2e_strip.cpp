@@ -311,7 +311,6 @@ TEST_F(StripOnX, TheStripStaysAboveItsOwnerAndHidesWhileTheOwnerIsMinimised) {
 TEST_F(StripOnX, AnOwnedWindowMinimisedBeforeItsOwnerWaitsForTheOwnersNews) {
     if (withWindowManager())
         GTEST_SKIP() << "the test plays the window manager";
-    placeAtBottomLeft();
     ASSERT_TRUE(waitUntil([&] { return viewable(idOf(*m_owner)) && viewable(stripId()); }));
     xcb_unmap_window(x(), idOf(*m_owner));
     const uint32_t iconic[] = {3, XCB_NONE};
