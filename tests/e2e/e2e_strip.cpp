@@ -110,6 +110,13 @@ QRect desktop() {
     return onScreen(root());
 }
 
+// As wide as the desktop, from its left edge, with the bottom edge at `bottom`.
+bool acrossTheDesktop(uint64_t id, int bottom) {
+    const QRect r = onScreen(id);
+    const QRect area = desktop();
+    return r.x() == area.x() && r.width() == area.width() && r.y() + r.height() == bottom;
+}
+
 bool staysOnTop(uint64_t id) {
     const auto state = values(id, "_NET_WM_STATE");
     return std::find(state.begin(), state.end(), atom("_NET_WM_STATE_ABOVE")) != state.end();
@@ -201,11 +208,6 @@ protected:
         m_flavors.Form2DPosition(pos2DBottomLeft);
     }
 
-    bool stripSitsAt(int x, int bottom) const {
-        const QRect r = strip();
-        return r.x() == x && r.y() + r.height() == bottom;
-    }
-
     // As the control panel answers a left press on the strip: drag, then back
     // inside the desktop.
     void MouseDown(int16_t& Button) override {
@@ -236,7 +238,7 @@ TEST_F(StripOnX, APanelReservingTheBottomLiftsTheStripAboveIt) {
         << "DeskTopHeight " << m_flavors.DeskTopHeight();
 
     placeAtBottomLeft();
-    EXPECT_TRUE(waitUntil([&] { return stripSitsAt(before.x(), before.height() - 40); }))
+    EXPECT_TRUE(waitUntil([&] { return acrossTheDesktop(stripId(), before.height() - 40); }))
         << "strip bottom at " << strip().y() + strip().height();
     panel.reset();
     // The next tests start from the whole desktop again.
@@ -265,7 +267,7 @@ TEST_F(StripOnX, TopMostIsSetAndClearedOnTheRealWindowAndKeepsItAbove) {
     // An ordinary window again: the cover can go over it.
     EXPECT_TRUE(waitUntil(coverOnTop));
     // Still where it was: the changes neither hid nor moved it.
-    EXPECT_TRUE(stripSitsAt(0, desktop().y() + desktop().height()));
+    EXPECT_TRUE(acrossTheDesktop(stripId(), desktop().y() + desktop().height()));
     cover.reset();
 }
 
@@ -407,11 +409,7 @@ TEST_F(StripOnX, EveryStartPutsTheStripWholeAtItsStandardPlaceAlsoOnALoadedCore)
             toolkit::DoEvents();
         form->SetWidth(deskWidth);
         flavors.Form2DPosition(pos2DBottomLeft);
-        const auto placed = [&] {
-            const QRect r = onScreen(idOf(*form));
-            return r.x() == area.x() && r.width() == area.width() &&
-                   r.y() + r.height() == area.y() + area.height();
-        };
+        const auto placed = [&] { return acrossTheDesktop(idOf(*form), area.y() + area.height()); };
         EXPECT_TRUE(waitUntil(placed)) << "strip at " << shown(onScreen(idOf(*form)));
         // Once the window system has answered everything, the twips are
         // still exactly what was set, and the window has not moved since.
