@@ -177,7 +177,6 @@ protected:
     void SetUp() override {
         ASSERT_EQ(xcb_connection_has_error(x()), 0);
         m_owner = titled("vorn2 owner", 3000, 3000, 4500, 3000);
-        m_csqc = std::make_shared<CSQCtrl>();
         m_csqc->SetListener(this);
         m_csqc->Show(*m_owner);
         auto record = std::make_shared<CRForm>();
@@ -186,10 +185,8 @@ protected:
     }
 
     void TearDown() override {
-        if (m_csqc) {
-            m_csqc->SetListener(nullptr);
-            m_csqc->Unload();
-        }
+        m_csqc->SetListener(nullptr);
+        m_csqc->Unload();
         m_flavors.SetCRF(nullptr);
         m_csqc.reset();
         m_owner.reset();
@@ -216,7 +213,7 @@ protected:
     }
 
     std::shared_ptr<toolkit::Window> m_owner;
-    std::shared_ptr<CSQCtrl> m_csqc;
+    std::shared_ptr<CSQCtrl> m_csqc = std::make_shared<CSQCtrl>();
     CCtrlFlavors m_flavors;
     QStringList m_errors;
     testsupport::ScopedErrorReporter m_reporter{[this](const QString& text) { m_errors << text; }};
@@ -482,9 +479,8 @@ TEST_F(StripOnX, AFrameMovedWithoutAReportStillMovesTheWindow) {
     if (withWindowManager())
         GTEST_SKIP() << "the test frames the window itself";
     auto panel = titled("vorn2 reframed", 1500, 1500, 4500, 3000);
-    ASSERT_TRUE(waitUntil([&] { return idOf(*panel) != 0; }));
-    const xcb_window_t id = idOf(*panel);
     ASSERT_TRUE(waitUntil([&] { return !panel->GeometryOutstanding(); }));
+    const xcb_window_t id = idOf(*panel);
     const xcb_window_t frame = xcb_generate_id(x());
     xcb_create_window(x(), XCB_COPY_FROM_PARENT, frame, root(), 0, 0, 340, 240, 0,
                       XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, 0, nullptr);
