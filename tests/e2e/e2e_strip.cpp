@@ -265,7 +265,6 @@ TEST_F(StripOnX, TopMostIsSetAndClearedOnTheRealWindowAndKeepsItAbove) {
     EXPECT_TRUE(waitUntil(coverOnTop));
     // Still where it was: the changes neither hid nor moved it.
     EXPECT_TRUE(acrossTheDesktop(stripId(), desktop().y() + desktop().height()));
-    cover.reset();
 }
 
 TEST_F(StripOnX, TheStripStaysAboveItsOwnerAndHidesWhileTheOwnerIsMinimised) {
