@@ -36,27 +36,29 @@ TEST(CodePageTest, DecodesAndEncodesByTheNamedCharsetLongTextsInSlices) {
 
     // Long texts decode in slices exactly as a whole, and let events in between.
     const testsupport::ScopedWorkYieldInterval eager{std::chrono::nanoseconds::zero()};
-    // Lines of CP932 and of UTF-8 over several slices, the line ends falling anywhere.
+    // Lines of UTF-8, and one line of CP932 without a line feed, over several slices.
     QByteArray sjis;
     QString sjisText;
     QString utf8Text;
     for (int i = 0; sjis.size() < 3 * (1 << 20); ++i) {
         const QByteArray n = QByteArray::number(i);
-        sjis += n + "\x82\xa0\x87\x40\r\n";
-        sjisText += QString::fromLatin1(n) + QStringLiteral("\u3042\u2460\r\n");
+        sjis += n + "\x82\xa0\x87\x40  ";
+        sjisText += QString::fromLatin1(n) + QStringLiteral("\u3042\u2460  ");
         // A U+FEFF at the start of a line is text, not a byte order mark.
         utf8Text += QStringLiteral("\ufeff") + QString::fromLatin1(n) + QStringLiteral("\u65e5\n");
     }
     const QByteArray utf8 = "\xef\xbb\xbf" + utf8Text.toUtf8();
-    EXPECT_EQ(DecodeCodePage(sjis, "UTF-8"), sjisText); // not UTF-8: read as CP932 throughout
-    // One line without a line feed: the slices end at blanks, a pass after each but the last.
+    // The slices of the line end at blanks, a pass after each but the last.
     int passes = 0;
     QTimer tick;
     QObject::connect(&tick, &QTimer::timeout, [&] { ++passes; });
     tick.start(0);
-    EXPECT_EQ(DecodeCodePage(QByteArray(sjis).replace("\r\n", "  "), "SHIFT_JIS"),
-              QString(sjisText).replace(QStringLiteral("\r\n"), QStringLiteral("  ")));
+    EXPECT_EQ(DecodeCodePage(sjis, "SHIFT_JIS"), sjisText);
     EXPECT_GE(passes, 2);
+    // Only the first slice is not UTF-8: read as CP932 throughout.
+    const QByteArray ascii = QByteArray("x\n").repeated(1 << 20);
+    EXPECT_EQ(DecodeCodePage("\x82\xa0" + ascii, "UTF-8"),
+              QStringLiteral("\u3042") + QString::fromLatin1(ascii));
     EXPECT_EQ(DecodeCodePage(utf8, "UTF-8"), utf8Text); // only the leading mark is dropped
     // One byte that is valid in neither, far into the text: the UTF-8 reading stays, each byte
     // of the broken character a substitute.
@@ -72,7 +74,6 @@ TEST(CodePageTest, DecodesAndEncodesByTheNamedCharsetLongTextsInSlices) {
 // when the bytes are valid UTF-8, then the system code page. A page that ends in the middle of
 // a character keeps a visible substitute for it, whichever way its character set was found.
 TEST(WebTextTest, DecodingRules) {
-    const QString cut = QStringLiteral("caf") + QChar(0xFFFD);
     const struct {
         QByteArray body;
         const char* type;
@@ -95,8 +96,7 @@ TEST(WebTextTest, DecodingRules) {
         // A meta tag claiming UTF-16 on a page without a byte order mark is read as UTF-8.
         {"<meta charset=\"utf-16\">\xc3\xa9", "text/html", QStringLiteral("<meta charset=\"utf-16\">\u00e9")},
         {"\x82\xa0 x", "text/plain", DecodeSystem("\x82\xa0 x")},
-        {"\xEF\xBB\xBF" "caf\xE9", "text/html", cut},
-        {"caf\xE9", "text/html; charset=utf-8", cut},
+        {"caf\xE9", "text/html; charset=utf-8", QStringLiteral("caf") + QChar(0xFFFD)},
         {QByteArray("\xFF\xFE" "a\0b", 5), "text/plain", QStringLiteral("a") + QChar(0xFFFD)}, // odd last byte
     };
     for (const auto& c : cases)
@@ -116,7 +116,7 @@ TEST(WebTextTest, PagesAndFeedsPutTheirReadableTextOnTheStrip) {
         "<body><!-- a comment > with a greater-than -->\r\n<h1>Tom &amp; Jerry</h1>"
         "<p>It&#8217;s a caf&eacute;&nbsp;now&bigstar;</p>\r\n<p>Line one\r\nline   two</p>"
         "<template><p>later</p></template></body></html>";
-    const QByteArray rss2 =
+    const QByteArray rss =
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<rss version=\"2.0\"><channel>"
         "<title>News &amp; Views</title><link>http://x/</link><description>all</description>"
         "<image><title>Logo</title></image>"
@@ -124,7 +124,6 @@ TEST(WebTextTest, PagesAndFeedsPutTheirReadableTextOnTheStrip) {
         "<guid>x-1</guid><pubDate>Mon, 07 Dec 2026 10:00:00 GMT</pubDate></item>"
         "<item><title>Second &lt;i&gt;item&lt;/i&gt; &amp;amp; more</title>"
         "<description>&lt;p&gt;text&lt;/p&gt;</description></item></channel></rss>";
-    const QString rss2Strip = QStringLiteral("News & Views \u25c6 First bold item \u25c6 Second item & more");
     const QByteArray atom =
         "<?xml version=\"1.0\" encoding=\"utf-8\"?><feed xmlns=\"http://www.w3.org/2005/Atom\">"
         "<title type=\"text\">Atom &lt;feed&gt;</title><updated>2026-12-07T10:00:00Z</updated>"
@@ -151,8 +150,8 @@ TEST(WebTextTest, PagesAndFeedsPutTheirReadableTextOnTheStrip) {
     } cases[] = {
         {"page", "text/html; charset=utf-8", page,
          QStringLiteral("Tom & Jerry It\u2019s a caf\u00e9\u00a0now\u2605 Line one line two")},
-        {"rss", "application/rss+xml", rss2, rss2Strip},
-        {"rss-as-html", "text/html", rss2, rss2Strip},
+        {"rss", "application/rss+xml", rss,
+         QStringLiteral("News & Views \u25c6 First bold item \u25c6 Second item & more")},
         {"atom", "application/atom+xml", atom,
          QStringLiteral("Atom <feed> \u25c6 Rock & roll \u25c6 An xhtml title \u25c6 Plain <3")},
         {"rdf", "text/xml", rdf, QStringLiteral("RDF feed \u25c6 One \u25c6 Two")},

@@ -60,7 +60,6 @@ TEST(CommandLineTest, badOptionsCountsAndFilesEndWithStatusTwoAndAMessage) {
         {QStringLiteral("--reload=0|http://x/"), "from 1 to 1440, not '0'"},
         {QStringLiteral("--reload=1441|http://x/"), "from 1 to 1440"},
         {QStringLiteral("--reload=-1|http://x/"), "from 1 to 1440"},
-        {QStringLiteral("--reload=1.5|http://x/"), "from 1 to 1440"},
         {QStringLiteral("--reload=5|ftp://x/"), "only http and https"},
         {QStringLiteral("--reload=5\n|http://x/"), "from 1 to 1440"},
         {QStringLiteral("notes:today"),

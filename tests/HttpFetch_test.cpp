@@ -51,13 +51,11 @@ protected:
         auto* tls = m_certificate.isNull() ? nullptr : new QSslSocket(this);
         QTcpSocket* socket = tls ? tls : new QTcpSocket(this);
         socket->setSocketDescriptor(descriptor);
-        auto head = std::make_shared<QByteArray>();
-        connect(socket, &QTcpSocket::readyRead, socket, [this, socket, head] {
-            *head += socket->readAll();
-            if (!head->contains("\r\n\r\n"))
+        connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
+            // A request is read once its head has come whole.
+            if (!socket->peek(socket->bytesAvailable()).contains("\r\n\r\n"))
                 return;
-            const QByteArray path = head->split(' ').value(1);
-            head->clear();
+            const QByteArray path = socket->readAll().split(' ').value(1);
             ++hits[path];
             const auto it = routes.find(path);
             const QByteArray answer =

@@ -57,22 +57,20 @@ TEST(TextCleanupTest, LineBreaksThenEnclosedSpansAreCutLettingPendingEventsRun) 
     // would, inside the first one's pass; and a text without any tag or break, where the
     // searches alone must let events in.
     const testsupport::ScopedWorkYieldInterval everyRead{std::chrono::nanoseconds::zero()};
-    int ran = 0;
     QString inner;
-    QTimer::singleShot(0, [&] {
-        ++ran;
-        inner = clean(QStringLiteral("<i>inner</i>\r\n").repeated(20000));
-    });
+    QTimer::singleShot(0,
+                       [&] { inner = clean(QStringLiteral("<i>inner</i>\r\n").repeated(20000)); });
     EXPECT_EQ(clean(QStringLiteral("w<tag attr=\"1\">\r\n").repeated(50000)), QStringLiteral("w ").repeated(50000));
-    EXPECT_EQ(std::tuple(ran, inner), std::tuple(1, QStringLiteral("inner ").repeated(20000)));
+    EXPECT_EQ(inner, QStringLiteral("inner ").repeated(20000));
 
+    int ran = 0;
     QString text(3'000'000, QLatin1Char('x'));
     QTimer::singleShot(0, [&] { ++ran; });
     EXPECT_FALSE(ReplaceNewLine(text, QStringLiteral(" ")));
-    EXPECT_EQ(ran, 2) << "ReplaceNewLine";
+    EXPECT_EQ(ran, 1) << "ReplaceNewLine";
     QTimer::singleShot(0, [&] { ++ran; });
     StripEnclosed(text, QStringLiteral("<"), QStringLiteral(">"));
-    EXPECT_EQ(std::tuple(ran, text.size()), std::tuple(3, 3'000'000)) << "StripEnclosed";
+    EXPECT_EQ(std::tuple(ran, text.size()), std::tuple(2, 3'000'000)) << "StripEnclosed";
 }
 
 } // namespace
