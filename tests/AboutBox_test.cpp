@@ -34,12 +34,6 @@ protected:
         EXPECT_TRUE(reported.empty()) << reported.front().toStdString();
     }
 
-    // Shows the dialog modally over the owner and runs `whileOpen` once it is mapped and active.
-    void showAndThen(CAboutBox& box, const std::function<void(FormAboutBox&)>& whileOpen) {
-        const WhenModal modal([&](QWidget&) { whileOpen(*box.Dialog()); });
-        box.Show(*owner);
-    }
-
     testsupport::InstalledShell shell;
     std::shared_ptr<toolkit::Window> owner = std::make_shared<toolkit::Window>();
 };
@@ -67,7 +61,7 @@ TEST_F(AboutBox, itShowsItsTextsAReadOnlyReportTheOwnersIconStretchedAndAWebButt
 
     // Any address, even an empty one, enables Web.
     box.SetURL(QString());
-    showAndThen(box, [&](FormAboutBox&) {
+    const WhenModal modal([&](QWidget&) {
         expectLaidOut({&d.TextReport(), &d.btnWeb(), &d.btnOK(), &d.LabelTitle(),
                        &d.LabelCopyright(), &d.ImageIcon(), &d.LabelVersion()});
         // White throughout, labels and report box included.
@@ -103,9 +97,9 @@ TEST_F(AboutBox, itShowsItsTextsAReadOnlyReportTheOwnersIconStretchedAndAWebButt
         d.btnWeb_Click();
         box.SetURL(QStringLiteral("https://vorn2.example.org/"));
         d.btnWeb_Click();
-        EXPECT_TRUE(d.Visible());
         d.btnOK_Click();
     });
+    box.Show(*owner);
     ASSERT_EQ(shell->requests.size(), 2u);
     EXPECT_EQ(std::tuple(shell->requests[0].file, shell->requests[1].file, shell->requests[1].verb),
               std::tuple(QString(), QStringLiteral("https://vorn2.example.org/"),
@@ -123,7 +117,8 @@ TEST_F(AboutBox, enterEscapeOrACloseEndItButEnterOnWebPressesWebAndTheDesktopRef
         shell->requests.clear();
         CAboutBox box;
         box.SetURL(QStringLiteral("https://vorn2.example.org/"));
-        showAndThen(box, [&, key = key, onWeb = onWeb](FormAboutBox& d) {
+        FormAboutBox& d = *box.Dialog();
+        const WhenModal modal([&, key = key, onWeb = onWeb](QWidget&) {
             // Even from the report box, Enter and Escape are the dialog's "OK".
             QWidget* target = onWeb ? d.btnWeb().NativeWidget() : d.TextReport().NativeWidget();
             target->setFocus();
@@ -138,8 +133,8 @@ TEST_F(AboutBox, enterEscapeOrACloseEndItButEnterOnWebPressesWebAndTheDesktopRef
             }
             EXPECT_TRUE(d.Loaded()) << "unloaded inside the key or close event";
         });
-        EXPECT_EQ(std::tuple(box.Dialog()->Loaded(), box.Dialog()->ImageIcon().Picture().Empty(),
-                             shell->requests.size()),
+        box.Show(*owner);
+        EXPECT_EQ(std::tuple(d.Loaded(), d.ImageIcon().Picture().Empty(), shell->requests.size()),
                   std::tuple(false, true, onWeb ? 1u : 0u));
     }
 
