@@ -33,13 +33,10 @@ TEST(Checked, aSumOverflowsAndRoundingTakesHalvesToTheEvenNeighbour) {
 // The button face, unlike text, differs from its neighbours in the table in Qt's palette.
 TEST(Colors, rgbAndSystemColoursResolveAndNonsenseIsRejected) {
     EXPECT_EQ(ToQColor(vbButtonFace), QApplication::palette().color(QPalette::Button));
-    EXPECT_EQ(errorOf([] { CheckColor(SystemColor(25)); }), 380);
-    EXPECT_EQ(errorOf([] { CheckColor(0x01000000); }), 380);
-    EXPECT_EQ(errorOf([] { CheckColor(RGB(255, 255, 255)); }), 0);
-
     Window w;
     w.SetBackColor(RGB(1, 2, 3));
-    EXPECT_EQ(errorOf([&] { w.SetBackColor(-5); }), 380);
+    for (const int32_t nonsense : {SystemColor(25), 0x01000000, -5})
+        EXPECT_EQ(errorOf([&] { w.SetBackColor(nonsense); }), 380) << nonsense;
     EXPECT_EQ(w.BackColor(), RGB(1, 2, 3)) << "a rejected colour changes nothing";
 }
 
@@ -121,10 +118,6 @@ TEST_F(Unpaced, aShowMapsFromTheEventLoopAndAnOwnedWindowHiddenOnPurposeStaysHid
     // Shown and hidden again by one handler: never mapped.
     brief.Show();
     brief.Hide();
-    // Gone before its map: nothing runs on it.
-    auto gone = std::make_unique<Window>();
-    gone->Show();
-    gone.reset();
     // Not mapped inside the handler.
     EXPECT_EQ(std::tuple(w.Visible(), w.NativeWidget()->isVisible(), w.GeometryOutstanding()),
               std::tuple(true, false, true));
