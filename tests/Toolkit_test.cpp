@@ -118,6 +118,10 @@ TEST_F(Unpaced, aShowMapsFromTheEventLoopAndAnOwnedWindowHiddenOnPurposeStaysHid
     // Shown and hidden again by one handler: never mapped.
     brief.Show();
     brief.Hide();
+    // Gone before its map: nothing runs on it.
+    auto gone = std::make_unique<Window>();
+    gone->Show();
+    gone.reset();
     // Not mapped inside the handler.
     EXPECT_EQ(std::tuple(w.Visible(), w.NativeWidget()->isVisible(), w.GeometryOutstanding()),
               std::tuple(true, false, true));
