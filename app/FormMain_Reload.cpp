@@ -7,6 +7,7 @@
 #include "toolkit/Events.h"
 #include "util/CFileStream.h"
 
+#include <QScopedValueRollback>
 #include <QTimer>
 
 #include <cstdio>
@@ -67,22 +68,25 @@ void FormMain::ReloadNow() {
     const bool web = m_lastSource == Source::Web;
     const QString source = web ? m_strURL : m_clsFileStream->Path();
     QString text;
-    m_blnFetching = true;
-    try {
-        if (web) {
-            text = ModuleMain::WebStripText(m_InetMain->OpenDocument(source));
-        } else {
-            // A failed read gives no text, which changes nothing below.
-            text = m_clsFileStream->Ascii();
-            if (m_clsFileStream->Error())
-                reportFailure(QStringLiteral("Could not read %1: it is missing, binary or damaged.")
-                                  .arg(source));
-            CleanText(text);
+    {
+        // Held until the page or file is read, whatever the read throws.
+        const QScopedValueRollback fetching(m_blnFetching, true);
+        try {
+            if (web) {
+                text = ModuleMain::WebStripText(m_InetMain->OpenDocument(source));
+            } else {
+                // A failed read gives no text, which changes nothing below.
+                text = m_clsFileStream->Ascii();
+                if (m_clsFileStream->Error())
+                    reportFailure(
+                        QStringLiteral("Could not read %1: it is missing, binary or damaged.")
+                            .arg(source));
+                CleanText(text);
+            }
+        } catch (const std::exception& e) {
+            reportFailure(toolkit::ErrorText(e));
         }
-    } catch (const std::exception& e) {
-        reportFailure(toolkit::ErrorText(e));
     }
-    m_blnFetching = false;
     // A text that is empty, the same, or overtaken by a load meanwhile changes nothing.
     if (!Loaded() || text.isEmpty() || handOvers != m_handOvers || shows(*csqc, text))
         return;
